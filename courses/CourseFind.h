@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class frmLobby;
+
+// Finding courses in the Course Index by any part of their code or name. The first find asks
+// for the text and puts the page in find mode: "Find Next..." moves to the next match,
+// wrapping at the end, and the flashing "Quit Searching" ends the mode. Meanwhile the other
+// course buttons, the Admin button and the search page are out of reach.
+class CourseFind {
+public:
+    explicit CourseFind(frmLobby& lobby) : lobby_(lobby) {}
+
+    // The text of the last find, offered again by the next one.
+    QString SearchText;
+
+    bool On() const { return on_; }
+
+    void cmdSearch_Click();
+    void cmdQuitSearching_Click();
+    // Leaves find mode, the course buttons not yet set up again.
+    void End();
+
+private:
+    void Begin();
+    // Highlights the next row after the current one whose "code name" holds SearchText.
+    // Returns false when no row does.
+    bool FindNext();
+
+    frmLobby& lobby_;
+    bool on_ = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class ZovButton;
+class frmLobby;
+
+// The Course Index page: gridCourse filled from Course.Index, sorted by course code.
+//
+// Columns: 0 code, 1 name, 2 provider, 3 hours ("###.0", empty for a category heading), and
+// beyond the right edge 4 the course's identity (DateCreated as CourseKeyText) and 5 RecNum,
+// the record number in Course.Index.
+namespace coursegrid {
+enum Column { Code = 0, Name = 1, ProvidedBy = 2, Hours = 3, Key = 4, RecNum = 5 };
+constexpr int LastShownCol = Hours;
+} // namespace coursegrid
+
+// Rebuilds gridCourse from Course.Index.
+void UpdateCourseGrid(frmLobby& lobby);
+
+// Credit may be pressed for a course with hours, from Read/Edit/Add up.
+void UpdateCreditButton(frmLobby& lobby);
+
+// A course's identity as the grid's column 4 holds it: the general date-and-time text,
+// which reads back as the same whole-second value.
+QString CourseKeyText(double dateCreated);
+// Whether a column 4 text names the course created at `dateCreated`.
+bool IsCourseKey(const QString& text, double dateCreated);
+
+// Opens the course editor from cmdAddCourse (add) or cmdEditCourse (the highlighted course);
+// after a save the list is rebuilt with the saved course highlighted.
+void OpenCourseEditor(frmLobby& lobby, ZovButton* pressed);

@@ -1,0 +1,197 @@
+#include "courses/frmAddEditCourse.h"
+
+#include "courses/UpdateCreditedRecords.h"
+#include "platform/Twips.h"
+#include "store/Codepage.h"
+#include "store/Formats.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace {
+
+// Box index, caption and limit (the width of the record field; five characters of hours).
+struct CourseField {
+    int index;
+    const char* caption;
+    int limit;
+};
+constexpr CourseField kFields[] = {
+    {1, "* Course Code", 8}, {2, "* Name of Course", 50}, {3, "Provided by", 30},
+    {4, "* Hours", 5},       {5, " Comments", 200},
+};
+constexpr int kHours = 4;
+constexpr int kComments = 5;
+
+ListRecordEditor::Wording CourseWording() {
+    return {QStringLiteral("View the details of this course"), QStringLiteral("New Course"),
+            QStringLiteral("course code"), QStringLiteral("Course Index"),
+            QStringLiteral("courses")};
+}
+
+// Keeps a window disabled under the hourglass while it lives, whatever way the work ends.
+class BusyWindow {
+public:
+    explicit BusyWindow(Form& window) : window_(window) { window_.SetBusy(true); }
+    ~BusyWindow() { window_.SetBusy(false); }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    Form& window_;
+};
+
+} // namespace
+
+frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton* reportTo)
+    : ListRecordEditor(parent, editRecNum, reportTo, store::Courses(), CourseWording()),
+      cmdHelp(new ZovButton(this)) {
+    for (const CourseField& field : kFields) {
+        lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
+        if (field.index == kComments)
+            AddCommentsField(field.index, field.limit);
+        else
+            AddLineField(field.index, field.limit);
+    }
+    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    cmdHelp->SetCaption(QStringLiteral("?"));
+    cmdHelp->hide(); // until there is a help window to open
+    connect(cmdHelp, &ZovButton::Click, this, &frmAddEditCourse::cmdHelp_Click);
+    StyleFields();
+    PlaceControls();
+    Form_Load();
+}
+
+frmAddEditCourse::~frmAddEditCourse() = default;
+
+QString frmAddEditCourse::AddModeTag() {
+    return QStringLiteral("Add a Course");
+}
+
+QString frmAddEditCourse::EditModeTag() {
+    return QStringLiteral("View/Edit this Course");
+}
+
+void frmAddEditCourse::Form_Load() {
+    SetSizeTwips(5880, 6950);
+    TileBackground();
+}
+
+void frmAddEditCourse::PlaceControls() {
+    constexpr int labelLeft = 360;
+    constexpr int boxLeft = 2250;
+    constexpr int right = 5520;
+    // The name of a course is long: its box has a line of its own under its label.
+    constexpr int tops[] = {0, 360, 870, 1680, 2190};
+    for (int index = 1; index < kComments; ++index) {
+        const int top = tops[index];
+        Place(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
+        if (index == 2)
+            Place(Field(index), labelLeft, top + 330, right - labelLeft, 345);
+        else
+            Place(Field(index), boxLeft, top,
+                  std::min(kFields[index - 1].limit * 135 + 225, right - boxLeft), 345);
+    }
+    Place(lblField[kComments], labelLeft, 2790, 3000, 300);
+    Place(Field(kComments), labelLeft, 3090, right - labelLeft, 1650);
+    PlaceBelowComments(labelLeft, right, 4800);
+    lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(5220));
+    Place(cmdHelp, labelLeft, 5700, 660, 660);
+    Place(cmdSave, 2070, 5700, 1650, 660);
+    Place(cmdCancel, 3870, 5700, 1650, 660);
+}
+
+void frmAddEditCourse::Form_Activate() {
+    ListRecordEditor::Form_Activate();
+    cmdHelp->setToolTip(
+        QStringLiteral(" Click here for important information about Course Codes "));
+    cmdHelp->Refresh();
+}
+
+bool frmAddEditCourse::MandatoryFieldsFilled() const {
+    for (int index : {1, 2, kHours}) {
+        if (store::TrimField(FieldText(index)).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void frmAddEditCourse::ShowRecord() {
+    const store::CourseRecord& course = store::Courses().Buffer();
+    SetFieldText(1, store::TrimField(course.CourseCode));
+    SetFieldText(2, store::TrimField(course.CourseName));
+    SetFieldText(3, store::TrimField(course.ProvidedBy));
+    SetFieldText(kHours, formats::SingleText(course.Hours)); // 8, 7.5, 0
+    SetFieldText(kComments, store::TrimField(course.Comments));
+}
+
+void frmAddEditCourse::FillRecord() {
+    store::CourseRecord& course = store::Courses().Buffer();
+    // Code, name and provider as typed: a code may begin with a blank on purpose.
+    course.CourseCode = FieldText(1);
+    course.CourseName = FieldText(2);
+    course.ProvidedBy = FieldText(3);
+    course.Hours = static_cast<float>(formats::LeadingNumber(FieldText(kHours)));
+    course.Comments = store::TrimField(FieldText(kComments));
+}
+
+void frmAddEditCourse::cmdSave_Click() {
+    if (!formats::IsNumeric(FieldText(kHours))) {
+        Ask(QStringLiteral("Entry Error"), 2,
+            {QStringLiteral("There must be some value"), QStringLiteral("in the 'Hours' field.")},
+            1, {QStringLiteral("&Okay")});
+        Field(kHours)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!WriteRecord())
+        return;
+    ReportSaved();
+    if (!AddMode() && QFileInfo::exists(store::FileNameOf(store::DataFile::TrainingRecords)) &&
+        formats::LeadingNumber(FieldText(kHours)) > 0)
+        UpdateCreditedRecords();
+    cmdCancel_Click();
+}
+
+void frmAddEditCourse::cmdHelp_Click() {
+    Globals().HelpTopic = 6; // "Course Code conventions"
+}
+
+void frmAddEditCourse::UpdateCreditedRecords() {
+    const int answer =
+        Ask(QStringLiteral("Update individuals' training records appropriately?"), 3,
+            {QStringLiteral("Do you want this change to be applied"),
+             QStringLiteral("to the existing individual training record(s)"),
+             QStringLiteral("of any person(s) who have previously completed"),
+             QStringLiteral("this particular training course?")},
+            2, {QStringLiteral("&Yes, update"), QStringLiteral("&No, do not update")});
+    if (answer != 1)
+        return;
+
+    credited::Tally tally;
+    store::StoreResult result;
+    {
+        BusyWindow busy(*this);
+        // The caption is set only when its text changes: a million records, a hundred
+        // captions.
+        result = credited::CarryCourseIntoTraining(
+            store::Courses().Buffer(), tally, [this](const credited::Tally& now) {
+                const QString caption = credited::ProgressCaption(now);
+                if (caption != Caption())
+                    SetCaption(caption);
+            });
+    }
+    if (!result) {
+        FileProblem(result);
+        return;
+    }
+    Ask(QStringLiteral("Update results..."), 5,
+        {QString::number(tally.total) + QStringLiteral(" training records were reviewed."),
+         QString(),
+         QString::number(tally.updated) + QStringLiteral(" individual training records were found"),
+         QStringLiteral("and updated with the latest changes.")},
+        1, {QStringLiteral("&Okay")});
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "lobby/ListRecordEditor.h"
+
+#include <array>
+
+class QLabel;
+class ZovButton;
+
+// The window in which a course of the Course Index is added ("Add a Course") or viewed and
+// edited ("View/Edit this Course"); the mode is the window's Tag, set by the Lobby before
+// ShowModal. A save writes one record of Course.Index, leaves it in the shared course buffer
+// and sets the Tag of `reportTo` (the Lobby button that opened the window) to "Update"; an
+// edited course then offers to carry its changes into the training records credited with it.
+class frmAddEditCourse : public ListRecordEditor {
+    Q_OBJECT
+
+public:
+    // `editRecNum`: the course's record number (the Course grid's RecNum column), 0 to add.
+    frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton* reportTo);
+    ~frmAddEditCourse() override;
+
+    static QString AddModeTag();  // "Add a Course"
+    static QString EditModeTag(); // "View/Edit this Course"
+
+    // Boxes txtField(1) to txtField(5): course code, name of course, provided by, hours,
+    // comments (Field(i), FieldText(i) of the base).
+    std::array<QLabel*, 6> lblField{}; // index 0 unused
+    // Opens the help on Course Code conventions; shown once the help window exists.
+    ZovButton* cmdHelp;
+
+    // Code, name and hours, each trimmed, are all filled.
+    bool MandatoryFieldsFilled() const override;
+
+    void cmdSave_Click() override;
+    void cmdHelp_Click();
+    // Offers to carry the saved course (in the shared course buffer) into the training
+    // records credited with it, and does so under the hourglass with the progress as the
+    // window's caption, then reports how many were reviewed and updated.
+    void UpdateCreditedRecords();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void ShowRecord() override;
+    void FillRecord() override;
+
+private:
+    void PlaceControls();
+};

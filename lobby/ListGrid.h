@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class FlexGrid;
+
+// The steps every list grid of the Lobby goes through when it is filled: emptied and hidden,
+// rows added with redrawing suspended, sorted on a hidden key, every second row shaded, shown
+// and widened until the key columns lie beyond its right edge, then a row highlighted.
+namespace listgrid {
+
+// Data rows, the heading not counted.
+int DataRows(const FlexGrid& grid);
+
+// Hides the grid, keeps only the heading row, sets the columns from `format`, makes the grid
+// `rowsInView` rows high and suspends redrawing. The heading row becomes current.
+void BeginFill(FlexGrid& grid, const QString& format, int columns, int rowsInView);
+
+// Sorts the data rows on `keyCol` as text, ignoring case, when there are two or more.
+void SortOn(FlexGrid& grid, int keyCol);
+
+// Every even-numbered data row gets the light grey background in columns 0 to `lastCol`.
+void ShadeEvenRows(FlexGrid& grid, int lastCol);
+
+// Shows the grid, resumes redrawing and widens `widenCol` 15 twips at a time until
+// `firstHiddenCol` is out of view.
+void ShowAndWiden(FlexGrid& grid, int widenCol, int firstHiddenCol);
+
+// Makes `row` current with columns 0 to `lastCol` selected; `toTop` also scrolls it to the
+// top of the view.
+void SelectRow(FlexGrid& grid, int row, int lastCol, bool toTop);
+
+// A fill starts on the heading row; a grid with data must end with one of its rows
+// highlighted, since the buttons beside it act on the highlighted row.
+void EnsureCurrentRow(FlexGrid& grid, int lastCol);
+
+// The first data row whose cell in `col` satisfies `matches`; 0 when there is none.
+int FindRow(const FlexGrid& grid, int col, const std::function<bool(const QString&)>& matches);
+
+// The integer value of the cell (`RecNum` columns); 0 for a heading or an empty cell.
+qint32 CellNumber(const FlexGrid& grid, int row, int col);
+
+} // namespace listgrid

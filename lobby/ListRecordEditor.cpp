@@ -1,0 +1,172 @@
+#include "lobby/ListRecordEditor.h"
+
+#include "lobby/EditorReturn.h"
+#include "lobby/LobbyMessages.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "signin/StoreProblem.h"
+#include "store/Clock.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+
+ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
+                                   std::unique_ptr<ListFile> file, Wording wording)
+    : EditorForm(AddModeSave::Hidden, CancelRecaption::WhenSaveShown, parent),
+      editRecNum_(editRecNum), reportTo_(reportTo), file_(std::move(file)),
+      wording_(std::move(wording)) {}
+
+ListRecordEditor::~ListRecordEditor() = default;
+
+bool ListRecordEditor::ReadOnlyUser() {
+    return Globals().SignedInAccessLevel <= 1;
+}
+
+int ListRecordEditor::Ask(const QString& title, int iconKind, const QStringList& lines,
+                          int defaultButton, const QStringList& buttons) {
+    return lobbymsg::Ask(title, iconKind, lines, defaultButton, buttons);
+}
+
+void ListRecordEditor::FileProblem(const store::StoreResult& result) {
+    signin::ShowStoreProblem(result);
+}
+
+void ListRecordEditor::Form_Activate() {
+    SetCaption(AppTitle() + QStringLiteral(" - ") +
+               (ReadOnlyUser() ? wording_.viewOnlyCaption : Tag()));
+    SetUpSaveCancel(wording_.newWhat);
+    if (AddMode()) {
+        if (CountForAdding())
+            ShowNewRecord();
+    } else if (ReadForShowing()) {
+        SetViewOnly(ReadOnlyUser());
+        ShowDateCreated(file_->DateCreated());
+        ShowRecord();
+        // A long text shows its beginning, not its end.
+        for (int index = 1; Field(index); ++index) {
+            if (auto* line = qobject_cast<QLineEdit*>(Field(index)))
+                line->setCursorPosition(0);
+        }
+    }
+    FinishSetUp();
+    if (ViewOnly())
+        cmdCancel->setFocus(Qt::OtherFocusReason);
+    else
+        Field(1)->setFocus(Qt::OtherFocusReason);
+}
+
+bool ListRecordEditor::CountForAdding() {
+    const store::StoreResult opened = file_->Open();
+    file_->Close();
+    if (!opened) {
+        // Without a count there is no record number to write: the window can only be left.
+        FileProblem(opened);
+        SetViewOnly(true);
+        return false;
+    }
+    editRecNum_ = file_->Count() + 1;
+    return true;
+}
+
+bool ListRecordEditor::ReadForShowing() {
+    store::StoreResult result = file_->Open();
+    if (result)
+        result = file_->Read(editRecNum_);
+    file_->Close();
+    if (!result) {
+        // Nothing was read, so nothing may be written back over the record.
+        FileProblem(result);
+        SetViewOnly(true);
+        return false;
+    }
+    return true;
+}
+
+bool ListRecordEditor::Refuse(const QStringList& lines) {
+    Ask(QStringLiteral("Entry Error"), 2, lines, 1, {QStringLiteral("&Okay")});
+    return false;
+}
+
+bool ListRecordEditor::WriteRecord() {
+    if (const store::StoreResult opened = file_->Open(); !opened) {
+        FileProblem(opened);
+        return false;
+    }
+    // Every way out below closes the file before anything is shown.
+    store::StoreResult result;
+    if (AddMode()) {
+        if (!file_->CanAdd()) {
+            file_->Close();
+            const QString most = QLocale(QLocale::English).toString(store::MaxListRecords);
+            return Refuse({QStringLiteral("The '%1' already holds %2 %3,")
+                               .arg(wording_.listName, most, wording_.recordsName),
+                           QStringLiteral("as many as it can hold."), QString(),
+                           QStringLiteral("Nothing was saved.")});
+        }
+        // The stamp is the record's identity: no other record of the list may carry it.
+        double stamp = 0;
+        result = store::UniqueDateCreated(file_->Which(), store::CurrentDateValue(), stamp);
+        file_->ClearBuffer();
+        file_->DateCreated() = stamp;
+    } else {
+        result = file_->Read(editRecNum_);
+    }
+    if (!result) {
+        file_->Close();
+        FileProblem(result);
+        return false;
+    }
+    FillRecord();
+    if (file_->IsMarked()) {
+        // A record holding the removal marker would vanish with the next removal.
+        file_->Close();
+        Refuse({QStringLiteral("\"%1\" cannot be used as a %2:")
+                    .arg(store::RemovalMarker, wording_.markedField),
+                QStringLiteral("the program marks records that are being removed with it."),
+                QString(), QStringLiteral("Please enter another %1.").arg(wording_.markedField)});
+        Field(1)->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    result = file_->Write(editRecNum_);
+    file_->Close();
+    if (!result) {
+        FileProblem(result);
+        return false;
+    }
+    return true;
+}
+
+void ListRecordEditor::ReportSaved() {
+    if (reportTo_)
+        reportTo_->SetTag(UpdateTag());
+}
+
+QLabel* ListRecordEditor::AddCaption(const QString& text) {
+    auto* label = new QLabel(text, this);
+    label->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 64));
+    label->setPalette(palette);
+    return label;
+}
+
+void ListRecordEditor::Place(QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(platform::Twips(left), platform::Twips(top), platform::Twips(width),
+                         platform::Twips(height));
+}
+
+void ListRecordEditor::StyleFields() {
+    const QFont font = platform::DesignFont(QStringLiteral("Tahoma"), 9);
+    for (int index = 1; Field(index); ++index)
+        Field(index)->setFont(font);
+}
+
+void ListRecordEditor::PlaceBelowComments(int left, int right, int top) {
+    lblMandatory->move(platform::Twips(left), platform::Twips(top));
+    // The gauge sizes itself to its text; " 100% full " still ends under the box's edge.
+    lblSpaceFull->move(platform::Twips(right - 1050), platform::Twips(top));
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "store/RecordStore.h"
+#include "ui/EditorForm.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+class QLabel;
+class ZovButton;
+
+// The person editor and the course editor are twins: each edits one record of a list (the
+// Name List, the Course Index) by its record number, reports a save to the Lobby button that
+// opened it, and runs the same activation and the same steps around writing the record. What
+// differs (the boxes, the record's fields, a few words) the two windows give.
+class ListRecordEditor : public EditorForm {
+    Q_OBJECT
+
+public:
+    // The words that name what the window edits.
+    struct Wording {
+        QString viewOnlyCaption; // caption for a Read Only user
+        QString newWhat;         // second line of Save and Cancel in add mode
+        QString markedField;     // the field that may not hold the removal marker
+        QString listName;        // "Name List"
+        QString recordsName;     // what the list holds, in the plural
+    };
+
+    ~ListRecordEditor() override;
+
+    // The record this window writes: its own in view/edit mode, the one after the last
+    // (counted at activation) in add mode.
+    qint32 EditRecNum() const { return editRecNum_; }
+
+protected:
+    // The list's file seen through its shared buffer, whatever its record type.
+    class ListFile {
+    public:
+        virtual ~ListFile() = default;
+        virtual store::DataFile Which() const = 0;
+        virtual store::StoreResult Open() = 0;
+        virtual void Close() = 0;
+        virtual qint32 Count() const = 0;
+        virtual bool CanAdd() const = 0;
+        virtual store::StoreResult Read(qint32 recordNumber) = 0;
+        virtual store::StoreResult Write(qint32 recordNumber) = 0;
+        virtual void ClearBuffer() = 0;
+        virtual double& DateCreated() = 0;
+        virtual bool IsMarked() const = 0;
+    };
+    template <class Record> class ListFileOf;
+
+    template <class Record>
+    ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
+                     store::RecordTable<Record>& table, Wording wording)
+        : ListRecordEditor(parent, editRecNum, reportTo,
+                           std::make_unique<ListFileOf<Record>>(table), std::move(wording)) {}
+
+    // The first activation, the same for both windows: caption, the mode's record, Save and
+    // Cancel, the boxes filled, then edits start to count.
+    void Form_Activate() override;
+    // Fills the boxes from the record just read (view/edit mode, during set-up).
+    virtual void ShowRecord() = 0;
+    // Sets the window up for a new record (add mode, during set-up).
+    virtual void ShowNewRecord() {}
+    // Puts what the boxes hold into the buffer, every field but DateCreated.
+    virtual void FillRecord() = 0;
+
+    // Writes the record from the boxes: reads it (view/edit mode) or starts a blank one with
+    // a creation stamp no other record has (add mode), fills it, writes it, closes the file.
+    // A list that is full, the removal marker in the marked field, or a file that cannot be
+    // read or written is told to the user; then nothing is written and the result is false.
+    bool WriteRecord();
+    // The "Update" protocol: tells the Lobby button that opened the window that it saved.
+    void ReportSaved();
+
+    // The program's message box with its text given line by line; returns the button pressed.
+    static int Ask(const QString& title, int iconKind, const QStringList& lines, int defaultButton,
+                   const QStringList& buttons);
+    static void FileProblem(const store::StoreResult& result);
+
+    static bool ReadOnlyUser();
+
+    // Layout shared by the twins, in twips: a caption on the background, a box, a control.
+    QLabel* AddCaption(const QString& text);
+    static void Place(QWidget* control, int left, int top, int width, int height);
+    // The usual look of the boxes and where the labels of the comments box go.
+    void StyleFields();
+    // lblMandatory and lblSpaceFull below the comments box, whose bottom-right is given.
+    void PlaceBelowComments(int left, int right, int top);
+
+private:
+    ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
+                     std::unique_ptr<ListFile> file, Wording wording);
+
+    bool CountForAdding();
+    bool ReadForShowing();
+    bool Refuse(const QStringList& lines);
+
+    qint32 editRecNum_ = 0;
+    QPointer<ZovButton> reportTo_;
+    std::unique_ptr<ListFile> file_;
+    Wording wording_;
+};
+
+template <class Record> class ListRecordEditor::ListFileOf final : public ListFile {
+public:
+    explicit ListFileOf(store::RecordTable<Record>& table) : table_(table) {}
+    store::DataFile Which() const override { return table_.Which(); }
+    store::StoreResult Open() override { return table_.Open(); }
+    void Close() override { table_.Close(); }
+    qint32 Count() const override { return table_.Count(); }
+    bool CanAdd() const override { return table_.CanAdd(); }
+    store::StoreResult Read(qint32 recordNumber) override { return table_.Read(recordNumber); }
+    store::StoreResult Write(qint32 recordNumber) override { return table_.Write(recordNumber); }
+    void ClearBuffer() override { table_.Buffer() = Record(); }
+    double& DateCreated() override { return table_.Buffer().DateCreated; }
+    bool IsMarked() const override { return table_.Buffer().IsMarked(); }
+
+private:
+    store::RecordTable<Record>& table_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QPixmap>
+
+// The pictures of the Lobby's four picture buttons, drawn rather than loaded so the program
+// carries no image files: 32 by 32 pixels on a transparent ground.
+namespace lobbyicons {
+
+QPixmap HelpPicture();          // a blue disc with a question mark
+QPixmap QuitPicture();          // a red disc with the power sign
+QPixmap AdminPicture();         // a key
+QPixmap BackupRestorePicture(); // a disk with a circling arrow
+
+} // namespace lobbyicons

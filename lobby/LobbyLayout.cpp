@@ -1,0 +1,224 @@
+#include "lobby/LobbyLayout.h"
+
+#include "lobby/LobbyIcons.h"
+#include "lobby/frmLobby.h"
+#include "platform/Twips.h"
+#include "signin/SigninLook.h"
+#include "ui/BackgroundTexture.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+using platform::Twips;
+
+namespace {
+
+// A tab page that shows the window's paper texture, lined up with the window's own tiles.
+class TexturedPage : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setBrushOrigin(-mapTo(window(), QPoint(0, 0)));
+        painter.fillRect(rect(), QBrush(BackgroundTexture()));
+    }
+};
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+// Buttons are colour-coded by what they do, as in every window of the program; the print
+// buttons lie flat on the paper.
+enum class Kind { Record, Remove, Proceed, Flash, Print };
+
+ZovButton* MakeButton(QWidget* parent, Kind kind, int left, int top, int width, int height) {
+    auto* button = new ZovButton(parent);
+    switch (kind) {
+    case Kind::Record:
+        signin::StyleButton(button, signin::ButtonRole::Record);
+        break;
+    case Kind::Remove:
+        signin::StyleButton(button, signin::ButtonRole::Remove);
+        break;
+    case Kind::Proceed:
+        signin::StyleButton(button, signin::ButtonRole::Proceed);
+        break;
+    case Kind::Flash:
+        // Painted by the flashing timer while it shows.
+        signin::StyleButton(button, signin::ButtonRole::Leave);
+        break;
+    case Kind::Print:
+        signin::StyleButton(button, signin::ButtonRole::Record);
+        button->SetButtonType(11);
+        break;
+    }
+    Place(button, left, top, width, height);
+    return button;
+}
+
+ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) {
+    auto* button = new ZovButton(parent);
+    button->SetButtonType(11);
+    button->SetPictureNormal(picture);
+    button->SetShowFocusRect(false);
+    Place(button, left, 120, 600, 600);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, int width) {
+    auto* label = new QLabel(caption, parent);
+    Place(label, left, top, width, 255);
+    return label;
+}
+
+QLineEdit* MakeBox(QWidget* parent, int maxLength, int left, int top, int width) {
+    auto* box = new QLineEdit(parent);
+    box->setMaxLength(maxLength);
+    Place(box, left, top, width, 315);
+    return box;
+}
+
+void BuildTopBand(frmLobby& lobby) {
+    lobby.lblUserInfo = new QLabel(&lobby);
+    QFont bold = lobby.lblUserInfo->font();
+    bold.setBold(true);
+    bold.setPointSize(10);
+    lobby.lblUserInfo->setFont(bold);
+    QPalette ink = lobby.lblUserInfo->palette();
+    ink.setColor(QPalette::WindowText, QColor(0, 0, 64));
+    lobby.lblUserInfo->setPalette(ink);
+    Place(lobby.lblUserInfo, 240, 150, 6000, 540);
+
+    lobby.cmdHelp = MakePictureButton(&lobby, lobbyicons::HelpPicture(), 8040);
+    lobby.cmdBackupRestore = MakePictureButton(&lobby, lobbyicons::BackupRestorePicture(), 8760);
+    lobby.cmdAdminWindow = MakePictureButton(&lobby, lobbyicons::AdminPicture(), 9480);
+    lobby.cmdQuit = MakePictureButton(&lobby, lobbyicons::QuitPicture(), 10200);
+
+    lobby.menuBackupRestoreMenu = new QMenu(&lobby);
+    QMenu* menu = lobby.menuBackupRestoreMenu;
+    lobby.menuBackupRestore[1] = menu->addAction(QStringLiteral("Backup the Mirtavel data files"));
+    lobby.menuBackupRestore[2] = menu->addAction(QStringLiteral("Restore the Mirtavel data files"));
+    lobby.menuBackupRestore[3] = menu->addSeparator();
+    lobby.menuBackupRestore[4] = menu->addAction(QStringLiteral("Exit this menu"));
+
+    lobby.timerFlashButton = new QTimer(&lobby);
+    lobby.timerFlashButton->setInterval(2);
+}
+
+void BuildNameListPage(frmLobby& lobby, QWidget* page) {
+    lobby.gridName = new FlexGrid(page);
+    Place(lobby.gridName, 120, 120, 7400, 4800);
+
+    const char* captions[] = {"", "Active Persons", "Inactive Persons",
+                              "Active and Inactive Persons"};
+    for (int i = 1; i <= 3; ++i) {
+        lobby.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
+        Place(lobby.optDisplay[i], 7800, 60 + 300 * i, 2800, 285);
+    }
+
+    lobby.cmdAddName = MakeButton(page, Kind::Record, 7800, 1380, 2800, 510);
+    lobby.cmdEditName = MakeButton(page, Kind::Record, 7800, 1980, 2800, 510);
+    lobby.cmdDeleteName = MakeButton(page, Kind::Remove, 7800, 2580, 2800, 510);
+    lobby.cmdTrainingHistory = MakeButton(page, Kind::Proceed, 7800, 3300, 2800, 510);
+    lobby.cmdPrintNameList = MakeButton(page, Kind::Print, 7800, 4380, 2800, 510);
+}
+
+void BuildCourseIndexPage(frmLobby& lobby, QWidget* page) {
+    lobby.gridCourse = new FlexGrid(page);
+    Place(lobby.gridCourse, 120, 120, 10440, 3900);
+
+    lobby.cmdAddCourse = MakeButton(page, Kind::Record, 120, 4380, 2000, 510);
+    lobby.cmdEditCourse = MakeButton(page, Kind::Record, 2280, 4380, 2000, 510);
+    lobby.cmdDeleteCourse = MakeButton(page, Kind::Remove, 4440, 4380, 2000, 510);
+    lobby.cmdPrintCourseIndex = MakeButton(page, Kind::Print, 8560, 4380, 2000, 510);
+
+    lobby.cmdCreditTraining = MakeButton(page, Kind::Proceed, 120, 5100, 4320, 720);
+    // The find button reaches over Quit Searching, which shows only during a find; the find
+    // then shrinks to meet it.
+    lobby.cmdSearch = MakeButton(page, Kind::Proceed, 4680, 5100, 5880, 720);
+    lobby.cmdQuitSearching = MakeButton(page, Kind::Flash, 8560, 5100, 2000, 720);
+    lobby.cmdQuitSearching->hide();
+}
+
+void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
+    for (int i = 1; i <= 2; ++i) {
+        lobby.optSearch[i] = new QRadioButton(page);
+        Place(lobby.optSearch[i], 240, 240 + 1320 * (i - 1), 4200, 960);
+    }
+    lobby.optSearch[1]->setChecked(true);
+
+    // Search criteria.
+    lobby.frame[1] = new QGroupBox(page);
+    QGroupBox* criteria = lobby.frame[1];
+    Place(criteria, 4680, 120, 5880, 5640);
+    MakeLabel(criteria, QStringLiteral("Date (or from...    ... to)"), 240, 240, 4000);
+    lobby.txtMatch[0] = MakeBox(criteria, 10, 240, 510, 1560);
+    lobby.txtMatch[1] = MakeBox(criteria, 10, 1920, 510, 1560);
+    MakeLabel(criteria, QStringLiteral("Course Code"), 240, 1020, 4000);
+    lobby.txtMatch[2] = MakeBox(criteria, 8, 240, 1290, 1560);
+    MakeLabel(criteria, QStringLiteral("Training Comments (whole or partial)"), 240, 1800, 5000);
+    lobby.txtMatch[3] = MakeBox(criteria, 20, 240, 2070, 3240);
+
+    lobby.frameMatch = new QGroupBox(QStringLiteral(" Find records that... "), criteria);
+    Place(lobby.frameMatch, 240, 2640, 3240, 1620);
+    for (int i = 1; i <= 2; ++i) {
+        lobby.optMatch[i] = new QRadioButton(lobby.frameMatch);
+        Place(lobby.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
+    }
+    lobby.optMatch[1]->setChecked(true);
+    lobby.cmdMatch = MakeButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
+    lobby.cmdMatch->setEnabled(false);
+
+    // Annual summary year, in the same place; only one of the two frames shows.
+    lobby.frame[2] = new QGroupBox(page);
+    QGroupBox* year = lobby.frame[2];
+    Place(year, 4680, 120, 5880, 2160);
+    lobby.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
+    lobby.txtSummaryYear->setAlignment(Qt::AlignCenter);
+    MakeLabel(year, QStringLiteral("for the year"), 1260, 450, 2400);
+    lobby.cmdAnnualSummary = MakeButton(year, Kind::Proceed, 240, 1080, 3240, 600);
+    lobby.cmdAnnualSummary->setEnabled(false);
+    year->hide();
+}
+
+void BuildResultsPage(frmLobby& lobby, QWidget* page) {
+    lobby.gridSummary = new FlexGrid(page);
+    Place(lobby.gridSummary, 120, 120, 7400, 4800);
+    lobby.lblTotalHours = MakeLabel(page, QString(), 120, 5100, 5000);
+    lobby.lblTotalHours->hide();
+    lobby.cmdSummaryTrainingHistory = MakeButton(page, Kind::Proceed, 7800, 420, 2800, 510);
+    lobby.cmdSummaryPrint = MakeButton(page, Kind::Print, 7800, 1140, 2800, 510);
+    lobby.cmdFinishedSummary = MakeButton(page, Kind::Flash, 7800, 4200, 2800, 720);
+}
+
+} // namespace
+
+void BuildLobbyControls(frmLobby& lobby) {
+    BuildTopBand(lobby);
+
+    lobby.tabMain = new QTabWidget(&lobby);
+    Place(lobby.tabMain, 120, 840, 10760, 7140);
+    const QString captions[] = {QStringLiteral("Name List"), QStringLiteral("Course Index"),
+                                QStringLiteral("Search && Summary Options"),
+                                QStringLiteral("Summary Results")};
+    QWidget* pages[4];
+    for (int i = 0; i < 4; ++i) {
+        pages[i] = new TexturedPage(lobby.tabMain);
+        lobby.tabMain->addTab(pages[i], captions[i]);
+    }
+    BuildNameListPage(lobby, pages[frmLobby::NameListPage]);
+    BuildCourseIndexPage(lobby, pages[frmLobby::CourseIndexPage]);
+    BuildSearchOptionsPage(lobby, pages[frmLobby::SearchOptionsPage]);
+    BuildResultsPage(lobby, pages[frmLobby::ResultsPage]);
+}

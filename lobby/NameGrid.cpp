@@ -1,0 +1,241 @@
+#include "lobby/NameGrid.h"
+
+#include "lobby/EditorReturn.h"
+#include "lobby/ListGrid.h"
+#include "lobby/LobbyBusy.h"
+#include "lobby/LobbyMessages.h"
+#include "lobby/frmAddEditName.h"
+#include "lobby/frmLobby.h"
+#include "signin/StoreProblem.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QPalette>
+#include <QRadioButton>
+
+using namegrid::Column;
+
+namespace {
+
+const QString NameFormat = QStringLiteral("|Organization|^DateCreated|NameSort|RecNum");
+constexpr int ColumnCount = 5;
+constexpr int RowsInView = 19;
+constexpr int LastShownCol = Column::Organization;
+
+enum Choice { ActiveChoice = 1, InactiveChoice = 2, EveryoneChoice = 3 };
+
+// Names joined by single spaces; a blank middle name is left out.
+QString JoinNames(const QString& a, const QString& middle, const QString& b) {
+    QString joined = a;
+    if (!middle.isEmpty())
+        joined += QLatin1Char(' ') + middle;
+    return joined + QLatin1Char(' ') + b;
+}
+
+// An option that applies to somebody is dark blue and can be chosen; one that applies to
+// nobody is grey and cannot.
+void MarkOption(QRadioButton* option, bool applies) {
+    const QColor ink = applies ? QColor(0, 0, 64) : QColor(192, 192, 192);
+    QPalette colours = option->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        colours.setColor(group, QPalette::WindowText, ink);
+    option->setPalette(colours);
+    option->setEnabled(applies);
+}
+
+bool Applies(const QRadioButton* option) {
+    return option->isEnabled();
+}
+
+int SelectedChoice(const frmLobby& lobby) {
+    for (int i = ActiveChoice; i <= EveryoneChoice; ++i) {
+        if (lobby.optDisplay[i]->isChecked())
+            return i;
+    }
+    return 0;
+}
+
+bool Shows(int choice, const store::PersonRecord& person) {
+    switch (choice) {
+    case ActiveChoice:
+        return person.Active != 0;
+    case InactiveChoice:
+        return person.Active == 0;
+    case EveryoneChoice:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// One rebuild of the Name List: the Lobby busy and its option clicks ignored meanwhile,
+// Name.List closed at the end whatever happened.
+class NameFill {
+public:
+    explicit NameFill(frmLobby& lobby) : lobby_(lobby), grid_(*lobby.gridName), busy_(lobby) {
+        lobby_.FillingNameGrid = true;
+    }
+    ~NameFill() {
+        store::CloseNameList();
+        lobby_.FillingNameGrid = false;
+    }
+    NameFill(const NameFill&) = delete;
+    NameFill& operator=(const NameFill&) = delete;
+
+    store::StoreResult Run();
+
+private:
+    store::StoreResult MarkOptions();
+    void ChooseOption();
+    store::StoreResult AddRows(int choice);
+    store::StoreResult Failed(const store::StoreResult& result);
+
+    frmLobby& lobby_;
+    FlexGrid& grid_;
+    LobbyBusy busy_;
+};
+
+store::StoreResult NameFill::Run() {
+    listgrid::BeginFill(grid_, NameFormat, ColumnCount, RowsInView);
+    grid_.SetColSel(LastShownCol);
+    if (const store::StoreResult opened = store::OpenNameList(); !opened)
+        return Failed(opened);
+
+    if (store::PersonCount() == 0) {
+        grid_.SetRedraw(true);
+        for (int i = ActiveChoice; i <= EveryoneChoice; ++i)
+            lobby_.optDisplay[i]->hide();
+        lobbymsg::Notice(QStringLiteral("No Names on File..."),
+                         {QStringLiteral("There are currently no names"),
+                          QStringLiteral("in the Name List")});
+        return store::StoreResult::Ok();
+    }
+
+    if (const store::StoreResult marked = MarkOptions(); !marked)
+        return Failed(marked);
+    ChooseOption();
+    const int choice = SelectedChoice(lobby_);
+    if (const store::StoreResult added = AddRows(choice); !added)
+        return Failed(added);
+    listgrid::SortOn(grid_, Column::SortKey);
+
+    const QString shown = lobby_.optDisplay[choice]->text().toLower();
+    if (listgrid::DataRows(grid_) == 0) {
+        grid_.SetRedraw(true);
+        lobbymsg::Notice(QStringLiteral("Nothing to display"),
+                         {QStringLiteral("There are no ") + shown, QStringLiteral(" to display.")});
+        return store::StoreResult::Ok();
+    }
+
+    grid_.SetColWidth(Column::DisplayName, 4000);
+    grid_.SetColWidth(Column::Organization, 2400);
+    listgrid::ShadeEvenRows(grid_, LastShownCol);
+    grid_.SetTextMatrix(0, Column::DisplayName, QStringLiteral("List of all ") + shown);
+    listgrid::ShowAndWiden(grid_, Column::Organization, Column::Key);
+    if (!lobby_.LobbyActivated)
+        listgrid::SelectRow(grid_, 1, LastShownCol, true);
+    else
+        listgrid::EnsureCurrentRow(grid_, LastShownCol);
+    return store::StoreResult::Ok();
+}
+
+// Each option is dark blue when it applies to at least one person; reading stops as soon as
+// both kinds have been seen.
+store::StoreResult NameFill::MarkOptions() {
+    bool active = false;
+    bool inactive = false;
+    for (int i = ActiveChoice; i <= EveryoneChoice; ++i) {
+        lobby_.optDisplay[i]->show();
+        MarkOption(lobby_.optDisplay[i], false);
+    }
+    auto& persons = store::Persons();
+    for (qint32 n = 1; n <= store::PersonCount() && !(active && inactive); ++n) {
+        if (const store::StoreResult read = persons.Read(n); !read)
+            return read;
+        if (persons.Buffer().Active != 0)
+            active = true;
+        else
+            inactive = true;
+    }
+    MarkOption(lobby_.optDisplay[ActiveChoice], active);
+    MarkOption(lobby_.optDisplay[InactiveChoice], inactive);
+    MarkOption(lobby_.optDisplay[EveryoneChoice], active && inactive);
+    return store::StoreResult::Ok();
+}
+
+// Selecting an option here raises optDisplay_Click, which FillingNameGrid turns away.
+void NameFill::ChooseOption() {
+    const auto& option = lobby_.optDisplay;
+    if (!lobby_.LobbyActivated) {
+        option[Applies(option[ActiveChoice]) ? ActiveChoice : InactiveChoice]->setChecked(true);
+    } else if (!Applies(option[InactiveChoice])) {
+        option[ActiveChoice]->setChecked(true);
+    } else if (!Applies(option[ActiveChoice])) {
+        option[InactiveChoice]->setChecked(true);
+    }
+}
+
+store::StoreResult NameFill::AddRows(int choice) {
+    auto& persons = store::Persons();
+    const QChar tab = QLatin1Char('\t');
+    for (qint32 n = 1; n <= store::PersonCount(); ++n) {
+        if (const store::StoreResult read = persons.Read(n); !read)
+            return read;
+        const store::PersonRecord& p = persons.Buffer();
+        if (!Shows(choice, p))
+            continue;
+        const QString first = p.FirstName.trimmed();
+        const QString middle = p.MiddleName.trimmed();
+        const QString last = p.LastName.trimmed();
+        grid_.AddItem(JoinNames(first, middle, last) + tab + p.Organization.trimmed() + tab +
+                      NameKeyText(p.DateCreated) + tab + JoinNames(last, middle, first) + tab +
+                      QString::number(n));
+    }
+    return store::StoreResult::Ok();
+}
+
+// Half a list would look complete: show none.
+store::StoreResult NameFill::Failed(const store::StoreResult& result) {
+    grid_.SetRows(1);
+    grid_.SetRedraw(true);
+    return result;
+}
+
+} // namespace
+
+void UpdateNameGrid(frmLobby& lobby) {
+    store::StoreResult result;
+    {
+        NameFill fill(lobby);
+        result = fill.Run();
+    }
+    // Told once the Lobby is usable again.
+    if (!result)
+        signin::ShowStoreProblem(result);
+}
+
+QString DisplayChoiceCaption(const frmLobby& lobby) {
+    const int choice = SelectedChoice(lobby);
+    return choice > 0 ? lobby.optDisplay[choice]->text() : QString();
+}
+
+QString NameKeyText(double dateCreated) {
+    return formats::DoubleText(dateCreated);
+}
+
+void OpenNameEditor(frmLobby& lobby, ZovButton* pressed) {
+    const bool adding = pressed == lobby.cmdAddName;
+    const qint32 recNum =
+        listgrid::CellNumber(*lobby.gridName, lobby.gridName->Row(), Column::RecNum);
+    if (!adding && recNum < 1)
+        return; // no person highlighted
+    RunEditor<frmAddEditName>(lobby, pressed, adding, recNum);
+    // Taken before the rebuild, which reads every person through the same buffer.
+    const QString saved = NameKeyText(store::Persons().Buffer().DateCreated);
+    AfterEditor(lobby, pressed,
+                {lobby.gridName, Column::Key, LastShownCol,
+                 [saved](const QString& key) { return key == saved; }},
+                [&lobby] { UpdateNameGrid(lobby); });
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class ZovButton;
+class frmLobby;
+
+// The Name List page: gridName filled from Name.List for the display choice optDisplay.
+//
+// Columns: 0 the display name, 1 the organisation, and beyond the right edge 2 the person's
+// identity (DateCreated as NameKeyText), 3 the sort key (last, middle, first name) and
+// 4 RecNum, the record number in Name.List.
+namespace namegrid {
+enum Column { DisplayName = 0, Organization = 1, Key = 2, SortKey = 3, RecNum = 4 };
+}
+
+// Rebuilds gridName and the display options from Name.List.
+void UpdateNameGrid(frmLobby& lobby);
+
+// The caption of the selected display option ("Active Persons"); empty when none is.
+QString DisplayChoiceCaption(const frmLobby& lobby);
+
+// A person's identity as the grid's column 2 holds it.
+QString NameKeyText(double dateCreated);
+
+// Opens the person editor from cmdAddName (add) or cmdEditName (the highlighted person);
+// after a save the list is rebuilt with the saved person highlighted.
+void OpenNameEditor(frmLobby& lobby, ZovButton* pressed);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "lobby/ListRecordEditor.h"
+
+#include <array>
+
+class QLabel;
+class QRadioButton;
+class ZovButton;
+
+// The window in which a person of the Name List is added ("Add a Name") or viewed and edited
+// ("View/Edit this Name"); the mode is the window's Tag, set by the Lobby before ShowModal.
+// A save writes one record of Name.List, leaves it in the shared person buffer and sets the
+// Tag of `reportTo` (the Lobby button that opened the window) to "Update".
+class frmAddEditName : public ListRecordEditor {
+    Q_OBJECT
+
+public:
+    // `editRecNum`: the person's record number (the Name grid's RecNum column), 0 to add.
+    frmAddEditName(QWidget* parent, qint32 editRecNum, ZovButton* reportTo);
+    ~frmAddEditName() override;
+
+    static QString AddModeTag();  // "Add a Name"
+    static QString EditModeTag(); // "View/Edit this Name"
+
+    // Boxes txtField(1) to txtField(6): first name, middle name, last name, organization,
+    // employee ID, comments (Field(i), FieldText(i) of the base).
+    std::array<QLabel*, 7> lblField{};        // index 0 unused
+    std::array<QRadioButton*, 3> optStatus{}; // 1 "Active Person", 2 "Inactive Person"
+
+    // First and last name, each trimmed, are both filled.
+    bool MandatoryFieldsFilled() const override;
+
+    void optStatus_Click(int index);
+    void cmdSave_Click() override;
+
+protected:
+    void Form_Load() override;
+    void ShowRecord() override;
+    void ShowNewRecord() override;
+    void FillRecord() override;
+
+private:
+    // The status question of a save in view/edit mode; false when the user wants the
+    // status as it was and nothing is to be saved.
+    bool ConfirmStatusChange();
+    void PlaceControls();
+
+    bool recordActive_ = true; // the Active flag of the record as read
+};

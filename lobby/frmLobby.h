@@ -1,0 +1,138 @@
+#pragma once
+
+#include "signin/FlashState.h"
+#include "ui/Form.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+
+class CourseFind;
+class FlexGrid;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class ZovButton;
+
+// The main window: who is signed in, the Name List, the Course Index and the search and
+// summary pages, and which buttons a user of this access level may see and press for what
+// the lists hold (SetUpLobbyButtons).
+//
+// Editors opened from a Lobby button report a save by setting that button's Tag to "Update";
+// once the editor has closed, the button's handler refreshes the list, highlights the saved
+// record again and clears the Tag.
+class frmLobby : public Form {
+    Q_OBJECT
+
+public:
+    explicit frmLobby(QWidget* parent = nullptr);
+    ~frmLobby() override;
+
+    // Pages of tabMain.
+    enum Page { NameListPage = 0, CourseIndexPage = 1, SearchOptionsPage = 2, ResultsPage = 3 };
+
+    // ---- Controls (built by BuildLobbyControls); arrays keep index 0 unused where the
+    // numbering starts at 1.
+    QLabel* lblUserInfo = nullptr;
+    ZovButton* cmdHelp = nullptr;
+    ZovButton* cmdQuit = nullptr;
+    ZovButton* cmdAdminWindow = nullptr;
+    ZovButton* cmdBackupRestore = nullptr;
+    QMenu* menuBackupRestoreMenu = nullptr;
+    std::array<QAction*, 5> menuBackupRestore{}; // 1 backup, 2 restore, 3 separator, 4 exit
+    QTimer* timerFlashButton = nullptr;
+    QTabWidget* tabMain = nullptr;
+
+    // Page 0, "Name List".
+    FlexGrid* gridName = nullptr;
+    std::array<QRadioButton*, 4> optDisplay{}; // 1 active, 2 inactive, 3 both
+    ZovButton* cmdAddName = nullptr;
+    ZovButton* cmdEditName = nullptr;
+    ZovButton* cmdDeleteName = nullptr;
+    ZovButton* cmdTrainingHistory = nullptr;
+    ZovButton* cmdPrintNameList = nullptr;
+
+    // Page 1, "Course Index".
+    FlexGrid* gridCourse = nullptr;
+    ZovButton* cmdAddCourse = nullptr;
+    ZovButton* cmdEditCourse = nullptr;
+    ZovButton* cmdDeleteCourse = nullptr;
+    ZovButton* cmdPrintCourseIndex = nullptr;
+    ZovButton* cmdCreditTraining = nullptr;
+    ZovButton* cmdSearch = nullptr;
+    ZovButton* cmdQuitSearching = nullptr;
+
+    // Page 2, "Search && Summary Options".
+    std::array<QRadioButton*, 3> optSearch{}; // 1 search, 2 annual summary
+    std::array<QGroupBox*, 3> frame{};        // 1 search criteria, 2 summary year
+    std::array<QLineEdit*, 4> txtMatch{};     // 0 from, 1 to, 2 course code, 3 comments
+    QGroupBox* frameMatch = nullptr;
+    std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
+    ZovButton* cmdMatch = nullptr;
+    QLineEdit* txtSummaryYear = nullptr;
+    ZovButton* cmdAnnualSummary = nullptr;
+
+    // Page 3, "Summary Results".
+    FlexGrid* gridSummary = nullptr;
+    QLabel* lblTotalHours = nullptr;
+    ZovButton* cmdSummaryTrainingHistory = nullptr;
+    ZovButton* cmdSummaryPrint = nullptr;
+    ZovButton* cmdFinishedSummary = nullptr;
+
+    // ---- Window state.
+    bool LobbyActivated = false;  // the first activation has filled the Name List
+    bool FillingNameGrid = false; // UpdateNameGrid is running: option clicks are its own
+    bool CourseGridFilled = false; // UpdateCourseGrid has run once
+    FlashState Flash;              // the pulse of the flashing button
+
+    CourseFind& Find() { return *find_; }
+
+    // Shows, hides, enables and captions the buttons by access level and list contents.
+    void SetUpLobbyButtons();
+
+    // ---- Handlers.
+    void tabMain_Click(int previousTab);
+    void optDisplay_Click(int index);
+    void timerFlashButton_Timer();
+    void cmdHelp_Click();
+    void cmdAdminWindow_Click();
+    void cmdBackupRestore_Click();
+    void cmdQuit_Click();
+
+    void cmdAddName_Click();
+    void cmdEditName_Click();
+    void gridName_DblClick();
+    void gridName_MouseMove();
+
+    void cmdAddCourse_Click();
+    void cmdEditCourse_Click();
+    void cmdDeleteCourse_Click();
+    void cmdSearch_Click();
+    void cmdQuitSearching_Click();
+    void gridCourse_RowColChange();
+    void gridCourse_MouseMove();
+    void gridcourse_DblClick();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_KeyDown(QKeyEvent* event) override;
+    void Form_QueryUnload(bool& cancel) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    // " Double-click to view/edit this <what> " over a data row while `editButton` shows.
+    void SetGridToolTip(FlexGrid* grid, ZovButton* editButton, const QString& what);
+    // Appends the sign-out line to User.Log; a file that cannot be written is told.
+    void LogSignOut();
+
+    std::unique_ptr<CourseFind> find_;
+    int currentTab_ = 0;           // tabMain's page before a change
+    bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
+};

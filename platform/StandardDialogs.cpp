@@ -1,0 +1,103 @@
+#include "platform/StandardDialogs.h"
+
+#include "platform/Questions.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace {
+
+// Texts come with CR LF between lines; Qt's labels break at LF alone.
+QString ForLabel(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QMessageBox::Icon ToQt(StandardIcon icon) {
+    switch (icon) {
+    case StandardIcon::Stop:
+        return QMessageBox::Critical;
+    case StandardIcon::Information:
+        return QMessageBox::Information;
+    case StandardIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The pressed button as a 1-based number in the order of Question::buttons.
+int ShowMessageBox(const Question& q, StandardButtons buttons, QWidget* owner) {
+    QMessageBox box(ToQt(static_cast<StandardIcon>(q.icon)), q.title, ForLabel(q.text),
+                    QMessageBox::NoButton, owner);
+    if (buttons == StandardButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+    case QMessageBox::Yes:
+        return 1;
+    case QMessageBox::No:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+StandardAnswer StandardMessage(const QString& title, const QString& text, StandardIcon icon,
+                               StandardButtons buttons, QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::StandardMessage;
+    q.title = title;
+    q.text = text;
+    q.icon = static_cast<int>(icon);
+    q.buttons = buttons == StandardButtons::YesNo
+                    ? QStringList{QStringLiteral("Yes"), QStringLiteral("No")}
+                    : QStringList{QStringLiteral("OK")};
+    q.defaultButton = 1;
+    const Answer a = Ask(q, [&] { return Answer{ShowMessageBox(q, buttons, owner), false, {}}; });
+    if (buttons == StandardButtons::YesNo) {
+        if (a.button == 1)
+            return StandardAnswer::Yes;
+        if (a.button == 2)
+            return StandardAnswer::No;
+        return StandardAnswer::None;
+    }
+    return a.button == 1 ? StandardAnswer::Ok : StandardAnswer::None;
+}
+
+QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                 QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::Input;
+    q.title = title;
+    q.text = prompt;
+    q.defaultText = defaultText;
+    const Answer a = Ask(q, [&] {
+        bool ok = false;
+        const QString typed = QInputDialog::getText(owner, title, ForLabel(prompt),
+                                                    QLineEdit::Normal, defaultText, &ok);
+        return Answer{ok ? 1 : 0, false, ok ? typed : QString()};
+    });
+    return a.text;
+}
+
+QString PickFolder(const QString& prompt, QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::Folder;
+    q.title = prompt;
+    q.text = prompt;
+    const Answer a = Ask(q, [&] {
+        const QString path = QFileDialog::getExistingDirectory(owner, prompt);
+        return Answer{path.isEmpty() ? 0 : 1, false, path};
+    });
+    return a.text;
+}
+
+} // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The platform's own boxes: the standard message box, the text input box and the folder
+// picker. Each goes through Ask(), so a test answers them like any other question.
+namespace platform {
+
+enum class StandardIcon { None, Stop, Information };
+enum class StandardButtons { Ok, YesNo };
+enum class StandardAnswer { None, Ok, Yes, No }; // None: closed without a button
+
+// Shows `text` (lines separated by CR LF) with the given icon and buttons; returns the
+// button pressed.
+StandardAnswer StandardMessage(const QString& title, const QString& text, StandardIcon icon,
+                               StandardButtons buttons, QWidget* owner = nullptr);
+
+// Asks for one line of text under a prompt of one or more lines; returns what was typed,
+// or an empty text on Cancel.
+QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                 QWidget* owner = nullptr);
+
+// Lets the user choose a folder; returns its path, or an empty text on Cancel.
+QString PickFolder(const QString& prompt, QWidget* owner = nullptr);
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QtGlobal>
+
+class ZovButton;
+
+// The pulse of a flashing button, driven by a window's 2 ms timer. FlashFore climbs by 4 from
+// below 8 to above 248 and falls back again; FlashBack moves the other way, so the button's
+// face and its caption pulse in opposite directions.
+struct FlashState {
+    qint16 FlashFore = 0;
+    qint16 FlashBack = 0;
+    qint16 FlashStep = 0;
+
+    // One timer tick.
+    void Step();
+
+    // Face RGB(FlashBack, FlashBack, 0) and caption RGB(FlashFore, FlashFore, 0), each part
+    // held to 0..255.
+    QColor Back() const;
+    QColor Fore() const;
+
+    // Paints `button` in the current colours. Its hover colours stay: under the mouse the
+    // button looks as usual, and they give back its normal look when the flashing ends.
+    void Paint(ZovButton* button) const;
+};

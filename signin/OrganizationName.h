@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The organization's name shown in the Lobby's caption. An administrator sets it in the
+// Admin window; it is kept in the settings store (application "Mirtavel", section
+// "Defaults", key "OrganizationName").
+namespace signin {
+
+inline const QString DefaultOrganizationName = QStringLiteral("Police Department");
+constexpr int OrganizationNameMaxLength = 60;
+
+// The stored name, or the default when none has been stored.
+QString StoredOrganizationName();
+// Stores `name` (trimmed, cut to the maximum length) and makes it the program's
+// OrganizationName; an empty name brings back the default.
+void SaveOrganizationName(const QString& name);
+
+} // namespace signin

@@ -1,0 +1,252 @@
+#include "signin/frmAddEditUser.h"
+
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "signin/SigninLook.h"
+#include "signin/StoreProblem.h"
+#include "store/Clock.h"
+#include "store/Codepage.h"
+#include "store/RecordStore.h"
+#include "store/UserLog.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+#include "ui/modMsgBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+using platform::Twips;
+
+const QString frmAddEditUser::PasswordHint = QStringLiteral("<4 to 8 chars only>");
+
+namespace {
+
+constexpr int PasswordIndex = 3;
+constexpr int CommentsIndex = 4;
+constexpr int MinPassword = 4;
+constexpr int MaxPassword = 8;
+
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+bool IsLetterOrDigit(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+}
+
+} // namespace
+
+frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* parent)
+    : EditorForm(AddModeSave::Disabled, CancelRecaption::Always, parent), reportTo_(reportTo),
+      editRecNum_(editRecNum) {
+    const QStringList captions = {QString(),
+                                  QStringLiteral("* First Name"),
+                                  QStringLiteral("* Last Name"),
+                                  QStringLiteral("* Password"),
+                                  QStringLiteral(" Comments"),
+                                  QStringLiteral("* Access Level")};
+    const QFont labelFont = platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true);
+    for (int i = 1; i <= 5; ++i) {
+        lblField[i] = new QLabel(captions.at(i), this);
+        lblField[i]->setFont(labelFont);
+        signin::MakeTransparent(lblField[i]);
+    }
+    const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9.75);
+    txtField[1] = AddLineField(1, FirstNameLimit);
+    txtField[2] = AddLineField(2, LastNameLimit);
+    txtField[3] = AddLineField(PasswordIndex, static_cast<int>(PasswordHint.size()));
+    txtField[4] = AddCommentsField(CommentsIndex, CommentsLimit);
+    for (int i = 1; i <= 4; ++i)
+        txtField[i]->setFont(boxFont);
+
+    for (int i = 1; i <= 4; ++i) {
+        optAccessLevel[i] = new QRadioButton(this);
+        optAccessLevel[i]->setAttribute(Qt::WA_TranslucentBackground);
+        connect(optAccessLevel[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optAccessLevel_Click(i);
+        });
+    }
+    Form_Load();
+}
+
+frmAddEditUser::~frmAddEditUser() = default;
+
+void frmAddEditUser::Form_Load() {
+    SetSizeTwips(6100, 5880);
+    PlaceControls();
+    TileBackground();
+}
+
+void frmAddEditUser::PlaceControls() {
+    PlaceTwips(lblField[1], 240, 200, 2600, 270);
+    PlaceTwips(txtField[1], 240, 470, 2600, 360);
+    PlaceTwips(lblField[2], 240, 950, 2600, 270);
+    PlaceTwips(txtField[2], 240, 1220, 2600, 360);
+    PlaceTwips(lblField[3], 240, 1700, 2600, 270);
+    PlaceTwips(txtField[3], 240, 1970, 2600, 360);
+    PlaceTwips(lblField[5], 3240, 200, 2600, 270);
+    for (int i = 1; i <= 4; ++i)
+        PlaceTwips(optAccessLevel[i], 3300, 470 + (i - 1) * 420, 2640, 360);
+    PlaceTwips(lblField[4], 240, 2520, 2600, 270);
+    PlaceTwips(lblSpaceFull, 4300, 2520, 1560, 270);
+    PlaceTwips(txtField[4], 240, 2790, 5620, 1500);
+    PlaceTwips(lblDateCreated, 240, 4380, 3600, 270);
+    PlaceTwips(lblMandatory, 4200, 4380, 1660, 270);
+    lblMandatory->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceTwips(cmdSave, 960, 4860, 1900, 700);
+    PlaceTwips(cmdCancel, 3240, 4860, 1900, 700);
+}
+
+void frmAddEditUser::Form_Activate() {
+    SetCaption(AppTitle() + QStringLiteral(" - ") + Tag());
+    for (int i = 1; i <= 4; ++i)
+        optAccessLevel[i]->setText(Globals().AccessLevelNames.value(i));
+    if (AddMode()) {
+        // The count is taken afresh; the new user goes behind the last one.
+        auto& users = store::Users();
+        const store::StoreResult opened = users.Open();
+        editRecNum_ = users.Count() + 1;
+        users.Close();
+        signin::ShowStoreProblem(opened);
+        SetUpSaveCancel(QStringLiteral("New Entry"));
+        optAccessLevel[1]->setChecked(true);
+    } else {
+        SetUpSaveCancel(QStringLiteral("New Entry"));
+        if (!LoadRecord()) {
+            close();
+            return;
+        }
+    }
+    FinishSetUp();
+    txtField[1]->setFocus();
+}
+
+bool frmAddEditUser::LoadRecord() {
+    auto& users = store::Users();
+    store::StoreResult result = users.Open();
+    if (result)
+        result = users.Read(editRecNum_);
+    users.Close();
+    if (!result) {
+        signin::ShowStoreProblem(result);
+        return false;
+    }
+    const store::UserRecord& user = users.Buffer();
+    ShowDateCreated(user.DateCreated);
+    optAccessLevel[user.AccessLevel]->setChecked(true);
+    SetFieldText(1, store::TrimField(user.FirstName));
+    SetFieldText(2, store::TrimField(user.LastName));
+    SetFieldText(CommentsIndex, store::TrimField(user.Comments));
+    // The administrator sees the password in clear.
+    SetFieldText(PasswordIndex, store::UnscramblePassword(user.Password));
+    return true;
+}
+
+bool frmAddEditUser::MandatoryFieldsFilled() const {
+    for (int i = 1; i <= 3; ++i) {
+        if (FieldText(i).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+bool frmAddEditUser::IsValidPassword(QString& text) {
+    text = text.trimmed();
+    if (text.size() < MinPassword || text.size() > MaxPassword)
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), IsLetterOrDigit);
+}
+
+void frmAddEditUser::txtField_GotFocus(int index) {
+    if (index == PasswordIndex && FieldText(index).isEmpty()) {
+        ColourForFocus(index);
+        SetFieldText(index, PasswordHint);
+        SelectAll(index);
+        return;
+    }
+    EditorForm::txtField_GotFocus(index);
+}
+
+void frmAddEditUser::optAccessLevel_Click(int index) {
+    selectedAccessLevel_ = static_cast<qint16>(index);
+    for (int i = 1; i <= 4; ++i) {
+        QFont font = platform::DesignFont(QStringLiteral("Tahoma"), 8.25, i == index);
+        optAccessLevel[i]->setFont(font);
+        QPalette palette = optAccessLevel[i]->palette();
+        palette.setColor(QPalette::WindowText, i == index ? QColor(0, 0, 64) : QColor(0, 0, 128));
+        optAccessLevel[i]->setPalette(palette);
+    }
+    if (!AddMode())
+        NoteEdit();
+}
+
+bool frmAddEditUser::Refuse(const QString& title, const QString& message, int focusIndex) {
+    ShowMessage(title, focusIndex == PasswordIndex ? 48 : 2, message, 1, false,
+                {QStringLiteral("&Okay")});
+    txtField[focusIndex]->setFocus();
+    return false;
+}
+
+void frmAddEditUser::cmdSave_Click() {
+    QString password = FieldText(PasswordIndex);
+    if (!IsValidPassword(password)) {
+        Refuse(QStringLiteral("Invalid Password Entry"),
+               QStringLiteral("The password must be\r\n4 to 8 characters, using\r\nletters and "
+                              "numbers only."),
+               PasswordIndex);
+        return;
+    }
+    const QString firstName = FieldText(1).trimmed();
+    // The removal of a user marks its record with this first name for a moment; a user
+    // really called so would vanish at the next removal.
+    if (firstName == store::RemovalMarker) {
+        Refuse(QStringLiteral("Invalid First Name"),
+               QStringLiteral("The first name \"") + store::RemovalMarker +
+                   QStringLiteral("\" is reserved\r\nfor the program's own use.\r\n\r\nPlease "
+                                  "enter another first name."),
+               1);
+        return;
+    }
+
+    auto& users = store::Users();
+    store::StoreResult result = users.Open();
+    if (result && AddMode() && !users.CanAdd()) {
+        users.Close();
+        ShowMessage(QStringLiteral("'User List' Full"), 2,
+                    QStringLiteral("The 'User List' already holds %L1 users,\r\nthe most it can "
+                                   "hold.\r\n\r\nPlease remove a user before adding another.")
+                        .arg(store::MaxListRecords),
+                    1, false, {QStringLiteral("&Okay")});
+        return;
+    }
+    if (result && AddMode()) {
+        editRecNum_ = users.Count() + 1;
+        users.Buffer() = store::UserRecord{};
+        users.Buffer().DateCreated = store::CurrentDateValue();
+    } else if (result) {
+        result = users.Read(editRecNum_);
+    }
+    if (result) {
+        store::UserRecord& user = users.Buffer();
+        user.FirstName = firstName;
+        user.LastName = FieldText(2).trimmed();
+        // Scrambled afresh at every save, so the stored form changes even when the
+        // password does not.
+        user.Password = store::ScramblePassword(FieldText(PasswordIndex));
+        user.AccessLevel = selectedAccessLevel_;
+        user.Comments = store::TrimField(FieldText(CommentsIndex));
+        result = users.Write(editRecNum_);
+    }
+    users.Close();
+    if (!result) {
+        // Nothing typed is lost: the editor stays open.
+        signin::ShowStoreProblem(result);
+        return;
+    }
+    if (reportTo_)
+        reportTo_->SetTag(QStringLiteral("Update"));
+    cmdCancel_Click();
+}

@@ -1,0 +1,603 @@
+#include "signin/frmAdmin.h"
+
+#include "app/basMirtavel.h"
+#include "platform/Events.h"
+#include "platform/Fonts.h"
+#include "platform/StandardDialogs.h"
+#include "platform/Twips.h"
+#include "signin/AccessCode.h"
+#include "signin/OrganizationName.h"
+#include "signin/SigninLook.h"
+#include "signin/StoreProblem.h"
+#include "signin/frmAddEditUser.h"
+#include "store/Codepage.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "store/Removal.h"
+#include "store/UserLog.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/WindowFlow.h"
+#include "ui/ZovButton.h"
+#include "ui/modMsgBox.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <algorithm>
+
+using platform::Twips;
+using signin::ButtonRole;
+
+const QString frmAdmin::AccessCodePromptDefault = QStringLiteral("<Enter Access Code Here>");
+
+namespace {
+
+const QString UserListFile = QStringLiteral("User.List");
+const QString Update = QStringLiteral("Update");
+const QString CrLf = QStringLiteral("\r\n");
+constexpr int GridRowsHigh = 8;
+constexpr int WidenStep = 15; // twips
+const QColor EvenRowShade(240, 240, 240);
+
+void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+int Okay(const QString& title, int iconKind, const QString& message) {
+    return ShowMessage(title, iconKind, message, 1, false, {QStringLiteral("&Okay")});
+}
+
+// Leading and trailing blanks only; the line breaks at the end stay.
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+} // namespace
+
+frmAdmin::frmAdmin(QWidget* parent)
+    : Form(parent), grid(new FlexGrid(this)), txtPassword(new QLineEdit(this)),
+      txtUserLog(new QTextEdit(this)), cmdUserSelected(new ZovButton(this)),
+      cmdContinue(new ZovButton(this)), cmdCancel(new ZovButton(this)),
+      cmdAdmin(new ZovButton(this)), cmdAddUser(new ZovButton(this)),
+      cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
+      cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
+      cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
+    signin::StyleButton(cmdUserSelected, ButtonRole::Proceed);
+    signin::StyleButton(cmdContinue, ButtonRole::Proceed);
+    signin::StyleButton(cmdCancel, ButtonRole::Leave);
+    signin::StyleButton(cmdAdmin, ButtonRole::Admin);
+    signin::StyleButton(cmdAddUser, ButtonRole::Record);
+    signin::StyleButton(cmdEditUser, ButtonRole::Record);
+    signin::StyleButton(cmdDeleteUser, ButtonRole::Remove);
+    signin::StyleButton(cmdReviewUserLog, ButtonRole::Record);
+    signin::StyleButton(cmdOrganizationName, ButtonRole::Record);
+    signin::StyleButton(cmdHelp, ButtonRole::Record);
+    signin::StyleButton(cmdQuit, ButtonRole::Leave);
+    cmdQuit->SetCaption(QStringLiteral("&Quit"));
+    cmdHelp->SetCaption(QStringLiteral("&Help"));
+    cmdHelp->hide();
+
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtUserLog->setAcceptRichText(false);
+    txtUserLog->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25));
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(txtPassword), static_cast<QWidget*>(txtUserLog),
+          static_cast<QWidget*>(cmdContinue), static_cast<QWidget*>(cmdCancel),
+          static_cast<QWidget*>(cmdAddUser), static_cast<QWidget*>(cmdEditUser),
+          static_cast<QWidget*>(cmdDeleteUser), static_cast<QWidget*>(cmdReviewUserLog),
+          static_cast<QWidget*>(cmdOrganizationName), static_cast<QWidget*>(cmdUserSelected)})
+        hidden->hide();
+    timerFlashButton.setInterval(2);
+
+    connect(cmdUserSelected, &ZovButton::Click, this, &frmAdmin::cmdUserSelected_Click);
+    connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
+    connect(cmdContinue, &ZovButton::Click, this, &frmAdmin::cmdContinue_Click);
+    connect(cmdCancel, &ZovButton::Click, this, &frmAdmin::cmdCancel_Click);
+    connect(cmdAdmin, &ZovButton::Click, this, &frmAdmin::cmdAdmin_Click);
+    connect(cmdAddUser, &ZovButton::Click, this, &frmAdmin::cmdAddUser_Click);
+    connect(cmdEditUser, &ZovButton::Click, this, &frmAdmin::cmdEditUser_Click);
+    connect(cmdDeleteUser, &ZovButton::Click, this, &frmAdmin::cmdDeleteUser_Click);
+    connect(cmdReviewUserLog, &ZovButton::Click, this, &frmAdmin::cmdReviewUserLog_Click);
+    connect(cmdOrganizationName, &ZovButton::Click, this, &frmAdmin::cmdOrganizationName_Click);
+    connect(cmdQuit, &ZovButton::Click, this, &frmAdmin::cmdQuit_Click);
+    connect(grid, &FlexGrid::DblClick, this, &frmAdmin::grid_DblClick);
+    connect(grid, &FlexGrid::MouseMove, this, &frmAdmin::grid_MouseMove);
+    connect(&timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);
+    Form_Load();
+}
+
+frmAdmin::~frmAdmin() = default;
+
+void frmAdmin::Form_Load() {
+    SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
+    SetSizeTwips(8280, 4335);
+    PlaceControls();
+    TileBackground();
+}
+
+void frmAdmin::PlaceControls() {
+    PlaceTwips(grid, 150, 150, 7980, 1950);
+    // The log box waits below the grid; shown, it takes the grid's place.
+    PlaceTwips(txtUserLog, 150, 2280, 7980, 1950);
+    // The row under the grid: choosing a user and typing the password, or the admin tools.
+    PlaceTwips(cmdUserSelected, 150, 2400, 3300, 660);
+    PlaceTwips(txtPassword, 3570, 2400, 2280, 660);
+    PlaceTwips(cmdContinue, 5970, 2400, 1020, 660);
+    PlaceTwips(cmdCancel, 7110, 2400, 1020, 660);
+    PlaceTwips(cmdAddUser, 150, 2400, 1890, 660);
+    PlaceTwips(cmdEditUser, 2160, 2400, 1890, 660);
+    PlaceTwips(cmdDeleteUser, 4170, 2400, 1890, 660);
+    PlaceTwips(cmdReviewUserLog, 6180, 2400, 1950, 660);
+    // The bottom row: admin mode, the organization's name, help and quit.
+    PlaceTwips(cmdAdmin, 150, 3360, 3420, 660);
+    PlaceTwips(cmdOrganizationName, 3690, 3360, 2280, 660);
+    PlaceTwips(cmdHelp, 6090, 3360, 900, 660);
+    PlaceTwips(cmdQuit, 7110, 3360, 1020, 660);
+}
+
+void frmAdmin::Form_Activate() {
+    FillUserGrid();
+    SetUpAdminButtons();
+    if (!cmdUserSelected->isHidden())
+        cmdUserSelected->setFocus();
+}
+
+int frmAdmin::UserRows() const {
+    return grid->Rows() - 1;
+}
+
+void frmAdmin::SelectUserRow(int row) {
+    grid->SetRow(row);
+    grid->SetTopRow(row);
+    grid->SetCol(ColName);
+    grid->SetColSel(ColCreated);
+}
+
+qint32 frmAdmin::CurrentRecNum() const {
+    return grid->TextMatrix(grid->Row(), ColRecNum).toInt();
+}
+
+void frmAdmin::FillUserGrid() {
+    grid->hide();
+    grid->SetRedraw(false);
+    grid->SetRows(1);
+    grid->SetCols(5);
+    grid->SetHeight(GridRowsHigh * grid->RowHeight(0));
+    grid->SetFormatString(QStringLiteral("<User List|<Access Level|^Date Created|NameSort|RecNum"));
+    grid->SetRow(0);
+    grid->SetCol(ColName);
+    grid->SetColSel(ColCreated);
+
+    if (!QFile::exists(UserListFile)) {
+        Okay(QStringLiteral("'User List' Empty"), 5,
+             QStringLiteral("There are currently no 'Users'\r\nentered in the 'User List'"));
+        return;
+    }
+
+    auto& users = store::Users();
+    store::StoreResult result = users.Open();
+    for (qint32 n = 1; result && n <= users.Count(); ++n) {
+        result = users.Read(n);
+        if (!result)
+            break;
+        const store::UserRecord& user = users.Buffer();
+        const QString first = store::TrimField(user.FirstName);
+        const QString last = store::TrimField(user.LastName);
+        grid->AddItem(QStringList{
+            first + u' ' + last, Globals().AccessLevelNames.value(user.AccessLevel),
+            formats::MmDdYyyy(user.DateCreated), last + u' ' + first, QString::number(n)}
+                          .join(u'\t'));
+    }
+    users.Close();
+    // Whatever could be read is shown; the user is told about the rest.
+    signin::ShowStoreProblem(result);
+
+    if (grid->Rows() >= 3) {
+        grid->SetCol(ColNameSort);
+        grid->Sort();
+        grid->SetCol(ColName);
+        grid->SetColSel(ColCreated);
+    }
+    if (grid->Rows() >= 2) {
+        grid->SetColWidth(ColName, 4000);
+        grid->SetColWidth(ColLevel, 1900);
+        grid->SetColWidth(ColCreated, 1250);
+        for (int row = 2; row < grid->Rows(); row += 2) {
+            grid->SetRow(row);
+            grid->SetCol(ColName);
+            grid->SetColSel(ColCreated);
+            grid->SetCellBackColor(EvenRowShade);
+        }
+        grid->show();
+        grid->SetRedraw(true);
+        // The key columns are pushed beyond the right edge.
+        while (grid->ColIsVisible(ColNameSort) && grid->ColWidth(ColName) < 100000)
+            grid->SetColWidth(ColName, grid->ColWidth(ColName) + WidenStep);
+        SelectUserRow(1);
+    }
+}
+
+void frmAdmin::SetUpAdminButtons() {
+    const QString title = AppTitle();
+    const bool users = UserRows() > 0;
+    if (AdminMode) {
+        cmdAdmin->SetCaption(QStringLiteral("Finished w/ '&User List' Admin"));
+        cmdAdmin->setToolTip(QStringLiteral(" Click here when finished with the Admin functions "));
+    } else {
+        cmdAdmin->SetCaption(QStringLiteral("&Edit the 'User List'"));
+        cmdAdmin->setToolTip(QStringLiteral(" Click here to Add, Edit/View, and/or Delete Users "));
+    }
+    cmdAdmin->show();
+    cmdHelp->setToolTip(
+        QStringLiteral("Click here for more information about the 'Admin Window'... "));
+    cmdQuit->setToolTip(QStringLiteral(" Click here to exit ") + title + u' ');
+    cmdQuit->show();
+
+    cmdAddUser->SetCaption(QStringLiteral("&Add User"));
+    cmdAddUser->setToolTip(QStringLiteral(" Add a user to the 'User Name' list "));
+    cmdAddUser->setVisible(AdminMode);
+    cmdEditUser->SetCaption(QStringLiteral("&Edit User"));
+    cmdEditUser->setToolTip(QStringLiteral(" Edit the highlighted user "));
+    cmdEditUser->setVisible(AdminMode && users);
+    cmdDeleteUser->SetCaption(QStringLiteral("&Delete User"));
+    cmdDeleteUser->setToolTip(QStringLiteral(" Delete the highlighted user "));
+    cmdDeleteUser->setVisible(AdminMode && users);
+    cmdUserSelected->SetCaption(QStringLiteral("&Select the Highlighted User"));
+    cmdUserSelected->setToolTip(QStringLiteral(" Proceed to the Program with this User "));
+    cmdUserSelected->setVisible(!AdminMode && users);
+    cmdReviewUserLog->SetCaption(QStringLiteral("&Review User Log"));
+    cmdReviewUserLog->setToolTip(QStringLiteral(" Review the logged history of Users "));
+    cmdReviewUserLog->setVisible(AdminMode && QFile::exists(store::UserLogFileName));
+    cmdOrganizationName->SetCaption(QStringLiteral("Organization &Name..."));
+    cmdOrganizationName->setToolTip(
+        QStringLiteral(" Set the organization's name shown in the main window "));
+    cmdOrganizationName->setVisible(AdminMode);
+
+    if (AdminMode) {
+        timerFlashButton.start();
+    } else {
+        cmdAdmin->SetForeColor(QColor(0, 0, 0));
+        cmdAdmin->SetForeOver(QColor(0, 0, 0));
+        cmdAdmin->SetBackColor(QColor(0, 128, 128));
+        cmdAdmin->SetBackOver(QColor(0, 128, 128));
+    }
+    for (ZovButton* button : {cmdAdmin, cmdHelp, cmdQuit, cmdAddUser, cmdEditUser, cmdDeleteUser,
+                              cmdUserSelected, cmdReviewUserLog, cmdOrganizationName})
+        button->Refresh();
+}
+
+void frmAdmin::timerFlashButton_Timer() {
+    flash_.Step();
+    flash_.Paint(ViewingLog ? cmdReviewUserLog : cmdAdmin);
+}
+
+// --- Signing in ------------------------------------------------------------------------
+
+void frmAdmin::cmdUserSelected_Click() {
+    if (!cmdUserSelected->Tag().isEmpty() || grid->Row() < 1)
+        return;
+    cmdAdmin->hide();
+    grid->setEnabled(false);
+    cmdUserSelected->SetTag(cmdUserSelected->Caption());
+    cmdUserSelected->SetFontBold(true);
+    cmdUserSelected->SetCaption(QStringLiteral("Enter Password at right"));
+    cmdUserSelected->setEnabled(false);
+    QFont big = txtPassword->font();
+    big.setPointSize(20);
+    txtPassword->setFont(big);
+    txtPassword->clear();
+    txtPassword->show();
+    txtPassword->setFocus();
+    cmdContinue->SetCaption(QStringLiteral("Continue"));
+    cmdContinue->show();
+    cmdContinue->setEnabled(false);
+    cmdCancel->SetCaption(QStringLiteral("Cancel"));
+    cmdCancel->show();
+    txtPassword_Change();
+}
+
+void frmAdmin::txtPassword_Change() {
+    const bool typed = !txtPassword->text().isEmpty();
+    cmdContinue->setEnabled(typed);
+    if (typed)
+        cmdContinue->SetDefault(true);
+    else
+        cmdCancel->SetDefault(true);
+}
+
+void frmAdmin::cmdCancel_Click() {
+    txtPassword->hide();
+    cmdContinue->hide();
+    cmdCancel->hide();
+    cmdAdmin->show();
+    grid->setEnabled(true);
+    cmdUserSelected->SetFontBold(false);
+    cmdUserSelected->SetCaption(cmdUserSelected->Tag());
+    cmdUserSelected->SetTag(QString());
+    cmdUserSelected->setEnabled(true);
+}
+
+void frmAdmin::cmdContinue_Click() {
+    const int row = grid->Row();
+    if (row < 1)
+        return;
+    auto& users = store::Users();
+    store::StoreResult result = users.Open();
+    if (result)
+        result = users.Read(CurrentRecNum());
+    users.Close();
+    if (!result) {
+        signin::ShowStoreProblem(result);
+        return;
+    }
+    // Exactly as typed: case counts, and so does a blank before or after.
+    if (txtPassword->text() != store::UnscramblePassword(users.Buffer().Password)) {
+        Okay(QStringLiteral("Incorrect Password"), 2,
+             QStringLiteral("That is not the correct password\r\nassociated with this name"));
+        txtPassword->clear();
+        txtPassword->setFocus();
+        return;
+    }
+    ProgramValues& values = Globals();
+    values.SignedInUserName = grid->TextMatrix(row, ColName);
+    values.SignedInAccessLevel = users.Buffer().AccessLevel;
+    // A log that cannot be written is reported; the user still gets in.
+    signin::ShowStoreProblem(store::AppendUserLog(
+        1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
+    timerFlashButton.stop();
+    flow::ShowLobbyWindow();
+    close();
+}
+
+// --- Admin mode ------------------------------------------------------------------------
+
+void frmAdmin::cmdAdmin_Click() {
+    if (AdminMode) {
+        AdminMode = false;
+        timerFlashButton.stop();
+    } else {
+        AdminMode = AskForAccessCode();
+    }
+    if (AdminMode && UserRows() == 0)
+        cmdAddUser_Click();
+    SetUpAdminButtons();
+}
+
+bool frmAdmin::AskForAccessCode() {
+    if (!signin::AccessCodeIsSet())
+        return ChooseAccessCode();
+    for (;;) {
+        AccessCodeAnswer = platform::InputBox(
+            QStringLiteral("Access Code Required"),
+            QStringLiteral("\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\n"
+                           "users in this 'User List'"),
+            AccessCodePromptDefault, this);
+        if (AccessCodeAnswer.isEmpty())
+            return false;
+        if (AccessCodeAnswer != AccessCodePromptDefault &&
+            signin::CheckAccessCode(AccessCodeAnswer))
+            return true;
+        Okay(QStringLiteral("Incorrect Access Code"), 4,
+             QStringLiteral("Sorry, but you have not entered\r\nthe correct Access Code."));
+    }
+}
+
+// A new installation has no access code: the administrator chooses it, typed twice.
+bool frmAdmin::ChooseAccessCode() {
+    for (;;) {
+        const QString first = platform::InputBox(
+            QStringLiteral("New Access Code"),
+            QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at "
+                           "least %1 characters;\r\nit will be needed to add/edit/delete users.")
+                .arg(signin::AccessCodeMinLength),
+            QString(), this);
+        if (first.isEmpty())
+            return false;
+        if (first.size() < signin::AccessCodeMinLength || first == AccessCodePromptDefault) {
+            Okay(QStringLiteral("Access Code Not Accepted"), 4,
+                 QStringLiteral("Please choose an access code of\r\nat least %1 characters.")
+                     .arg(signin::AccessCodeMinLength));
+            continue;
+        }
+        const QString second = platform::InputBox(
+            QStringLiteral("Confirm Access Code"),
+            QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it."),
+            QString(), this);
+        if (second.isEmpty())
+            return false;
+        if (second != first) {
+            Okay(QStringLiteral("Access Codes Differ"), 4,
+                 QStringLiteral("The two entries were not the same.\r\nPlease choose the access "
+                                "code again."));
+            continue;
+        }
+        signin::SaveAccessCode(first);
+        Okay(QStringLiteral("Access Code Saved"), 5,
+             QStringLiteral("The access code has been saved.\r\nPlease keep it in a safe place."));
+        return true;
+    }
+}
+
+void frmAdmin::OpenUserEditor(const QString& mode, ZovButton* reportTo, qint32 recNum) {
+    {
+        frmAddEditUser editor(reportTo, recNum, this);
+        editor.SetTag(mode);
+        editor.ShowModal(this);
+    }
+    if (reportTo->Tag() != Update)
+        return;
+    const store::UserRecord& saved = store::Users().Buffer();
+    const QString key = store::TrimField(saved.LastName) + u' ' + store::TrimField(saved.FirstName);
+    FillUserGrid();
+    platform::DoEvents();
+    if (UserRows() >= 2) {
+        for (int row = 1; row < grid->Rows(); ++row) {
+            if (grid->TextMatrix(row, ColNameSort) == key) {
+                SelectUserRow(row);
+                break;
+            }
+        }
+    }
+    SetUpAdminButtons();
+    reportTo->SetTag(QString());
+}
+
+void frmAdmin::cmdAddUser_Click() {
+    OpenUserEditor(QStringLiteral("Add a User"), cmdAddUser, 0);
+}
+
+void frmAdmin::cmdEditUser_Click() {
+    if (grid->Row() < 1)
+        return;
+    OpenUserEditor(QStringLiteral("View/Edit this User"), cmdEditUser, CurrentRecNum());
+}
+
+void frmAdmin::cmdDeleteUser_Click() {
+    const int row = grid->Row();
+    if (row < 1)
+        return;
+    ShowMessage(QStringLiteral("Confirm Deletion"), 1,
+                QStringLiteral("Are you sure you want to remove\r\n\r\n") +
+                    grid->TextMatrix(row, ColName) +
+                    QStringLiteral("\r\n\r\nfrom the 'User List'?"),
+                2, false, {QStringLiteral("&Yes, delete"), QStringLiteral("&No, cancel")});
+    if (Globals().MessageResult != 1)
+        return;
+    const store::StoreResult removed =
+        store::RemoveMarkedRecord(store::DataFile::UserList, CurrentRecNum());
+    if (!removed) {
+        // The store keeps every record when a rewrite fails; the list shows what is there.
+        signin::ShowStoreProblem(removed);
+        FillUserGrid();
+        SetUpAdminButtons();
+        return;
+    }
+    if (QFile::exists(UserListFile))
+        ReselectRow = static_cast<qint16>(std::max(1, row - 1));
+    FillUserGrid();
+    platform::DoEvents();
+    if (grid->Visible())
+        SelectUserRow(ReselectRow);
+    SetUpAdminButtons();
+    Okay(QStringLiteral("Name removed"), 5,
+         QStringLiteral("The name has been removed\r\nfrom the 'User List'."));
+}
+
+void frmAdmin::cmdOrganizationName_Click() {
+    const QString typed = platform::InputBox(
+        QStringLiteral("Organization Name"),
+        QStringLiteral("\r\nThe name of your organization,\r\nshown in the title of the main "
+                       "window:"),
+        Globals().OrganizationName, this);
+    if (typed.trimmed().isEmpty())
+        return;
+    signin::SaveOrganizationName(typed);
+}
+
+// --- The user log ----------------------------------------------------------------------
+
+void frmAdmin::cmdReviewUserLog_Click() {
+    if (ViewingLog)
+        FinishViewingLog();
+    else
+        ShowUserLog();
+}
+
+void frmAdmin::ShowUserLog() {
+    QFile log(store::UserLogFileName);
+    if (log.size() < 1) {
+        Okay(QStringLiteral("Nothing to View"), 5,
+             QStringLiteral("There is currently no data\r\nin the 'User Log'."));
+        return;
+    }
+    if (!log.open(QIODevice::ReadOnly)) {
+        signin::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
+        return;
+    }
+    const QByteArray block = log.readAll();
+    log.close();
+
+    ViewingLog = true;
+    for (ZovButton* button :
+         {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdOrganizationName})
+        button->hide();
+    cmdReviewUserLog->SetTag(cmdReviewUserLog->Caption());
+    cmdReviewUserLog->SetCaption(QStringLiteral("Finished Viewing"));
+    SetTag(Caption());
+    SetCaption(AppTitle() + QStringLiteral(" - User Log"));
+
+    grid->hide();
+    txtUserLog->setProperty("Tag", QString::number(txtUserLog->y()));
+    txtUserLog->setGeometry(txtUserLog->x(), grid->y(), txtUserLog->width(), grid->height());
+    QString text = TrimBlanks(store::DecodeAnsi(block.constData(), static_cast<int>(block.size())));
+    txtUserLog->setPlainText(text.replace(CrLf, QStringLiteral("\n")));
+    txtUserLog->show();
+    // The newest lines are at the end.
+    txtUserLog->moveCursor(QTextCursor::End);
+    txtUserLog->ensureCursorVisible();
+    timerFlashButton.start();
+}
+
+void frmAdmin::FinishViewingLog() {
+    ViewingLog = false;
+    txtUserLog->hide();
+    txtUserLog->move(txtUserLog->x(), txtUserLog->property("Tag").toInt());
+    txtUserLog->clear();
+    cmdReviewUserLog->SetCaption(cmdReviewUserLog->Tag());
+    cmdReviewUserLog->SetForeColor(QColor(0, 0, 0));
+    cmdReviewUserLog->SetBackColor(cmdReviewUserLog->BackOver());
+    SetCaption(Tag());
+    grid->show();
+    SetUpAdminButtons();
+}
+
+// --- The grid ----------------------------------------------------------------------------
+
+void frmAdmin::grid_DblClick() {
+    if (!cmdEditUser->isHidden())
+        cmdEditUser_Click();
+    else if (!cmdUserSelected->isHidden())
+        cmdUserSelected_Click();
+}
+
+void frmAdmin::grid_MouseMove() {
+    QString tip;
+    if (grid->MouseRow() >= 1) {
+        if (!cmdEditUser->isHidden())
+            tip = QStringLiteral(" Double-click to view/edit this user ");
+        else if (!cmdUserSelected->isHidden())
+            tip = QStringLiteral(" Double-click to select this user ");
+    }
+    grid->SetToolTipText(tip);
+}
+
+// --- Leaving -------------------------------------------------------------------------------
+
+void frmAdmin::cmdQuit_Click() {
+    const QString title = AppTitle();
+    ShowMessage(QStringLiteral("Exit ") + title + u'?', 3,
+                QStringLiteral("This will close ") + title +
+                    QStringLiteral(".\r\n\r\nIs this what you want to do?"),
+                2, false, {QStringLiteral("&Yes, quit"), QStringLiteral("&No, don't quit")});
+    if (Globals().MessageResult == 1)
+        ShutDown();
+}
+
+void frmAdmin::closeEvent(QCloseEvent* event) {
+    // The close box asks like Quit; closing by the program itself passes.
+    if (event->spontaneous() && !ShuttingDown()) {
+        event->ignore();
+        cmdQuit_Click();
+        return;
+    }
+    timerFlashButton.stop();
+    Form::closeEvent(event);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Windows-1252, the code page of the data files. Our own table, so that the files read and
+// write the same on every machine whatever its locale.
+namespace store {
+
+QString DecodeAnsi(const char* bytes, int length);
+QByteArray EncodeAnsi(const QString& text); // one byte per character; outside the page: '?'
+
+// A text field of `width` bytes: the text cut to its first `width` characters and padded
+// with blanks.
+QByteArray EncodeField(const QString& text, int width);
+// The field's text without the padding behind it (blanks and NULs); leading blanks are kept,
+// because some fields are stored exactly as typed.
+QString DecodeField(const char* bytes, int width);
+// The same into an existing string, reusing its storage: for reading records by the million.
+void DecodeFieldInto(QString& text, const char* bytes, int width);
+// The trim every reader applies before showing or comparing a text: blanks and NULs on both
+// sides. An older program left unassigned fields full of NULs.
+QString TrimField(const QString& text);
+
+} // namespace store

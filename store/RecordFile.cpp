@@ -1,0 +1,164 @@
+#include "store/RecordFile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+namespace store {
+
+namespace {
+
+// Read-ahead block size; a whole number of records is not needed, a record that straddles
+// the end of the block is read again from its start.
+constexpr qint64 kWindowBytes = 64 * 1024;
+
+// Like the runtime's free file numbers: every open gets a number not handed out before.
+int NextHandle() {
+    static int last = 0;
+    last = last == INT_MAX ? 1 : last + 1;
+    return last;
+}
+
+} // namespace
+
+qint32 RecordCountForLength(qint64 length, int recordLength) {
+    if (length <= 0 || recordLength <= 0)
+        return 0;
+    qint64 count = length / recordLength;
+    const qint64 twiceRest = 2 * (length % recordLength);
+    // Round to nearest; an exact half goes to the even neighbour.
+    if (twiceRest > recordLength || (twiceRest == recordLength && count % 2 == 1))
+        ++count;
+    return static_cast<qint32>(std::min<qint64>(count, INT_MAX));
+}
+
+RecordFile::RecordFile(QString fileName, int recordLength)
+    : fileName_(std::move(fileName)), recordLength_(recordLength) {}
+
+RecordFile::~RecordFile() = default;
+
+StoreResult RecordFile::Failure(const QString& reason) const {
+    return StoreResult::Fail(fileName_, reason);
+}
+
+StoreResult RecordFile::Open() {
+    Close();
+    // Unbuffered: every write reaches the system at once; reads go through window_.
+    auto file = std::make_unique<QFile>(fileName_);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return Failure(file->errorString());
+    if (file->isSequential())
+        return Failure(QStringLiteral("It is not a file that records can be read from by number."));
+    count_ = RecordCountForLength(file->size(), recordLength_);
+    file_ = std::move(file);
+    handle_ = NextHandle();
+    return StoreResult::Ok();
+}
+
+void RecordFile::Close() {
+    if (file_) {
+        file_->close();
+        file_.reset();
+    }
+    handle_ = 0;
+    window_.clear();
+    windowOffset_ = 0;
+}
+
+bool RecordFile::IsOpen() const {
+    return file_ != nullptr;
+}
+
+int RecordFile::Handle() const {
+    return handle_;
+}
+
+StoreResult RecordFile::FillWindow(qint64 offset) {
+    window_.clear();
+    windowOffset_ = offset;
+    if (!file_->seek(offset))
+        return Failure(file_->errorString());
+    window_.resize(std::max<qint64>(kWindowBytes, recordLength_));
+    const qint64 got = file_->read(window_.data(), window_.size());
+    if (got < 0) {
+        window_.clear();
+        return Failure(file_->errorString());
+    }
+    window_.resize(got);
+    return StoreResult::Ok();
+}
+
+StoreResult RecordFile::ReadBlock(qint64 offset, char* into, qint64 size, qint64& got) {
+    got = 0;
+    if (!file_)
+        return Failure(QStringLiteral("The file is not open."));
+    if (!file_->seek(offset))
+        return Failure(file_->errorString());
+    while (got < size) {
+        const qint64 n = file_->read(into + got, size - got);
+        if (n < 0)
+            return Failure(file_->errorString());
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return StoreResult::Ok();
+}
+
+StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
+    if (!file_)
+        return Failure(QStringLiteral("The file is not open."));
+    if (recordNumber < 1)
+        return Failure(QStringLiteral("There is no record %1.").arg(recordNumber));
+    const qint64 offset = qint64(recordNumber - 1) * recordLength_;
+    const bool inWindow =
+        offset >= windowOffset_ && offset + recordLength_ <= windowOffset_ + window_.size();
+    if (!inWindow) {
+        if (StoreResult filled = FillWindow(offset); !filled)
+            return filled;
+    }
+    // After a refill the window starts at the record, so less than a record means the end
+    // of the file: the missing bytes read as zeros.
+    const qint64 available =
+        std::min<qint64>(windowOffset_ + window_.size() - offset, recordLength_);
+    if (available <= 0)
+        return Failure(
+            QStringLiteral("Record %1 lies beyond the end of the file.").arg(recordNumber));
+    bytes.resize(recordLength_);
+    std::memcpy(bytes.data(), window_.constData() + (offset - windowOffset_), available);
+    std::memset(bytes.data() + available, 0, recordLength_ - available);
+    return StoreResult::Ok();
+}
+
+StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
+    if (!file_)
+        return Failure(QStringLiteral("The file is not open."));
+    if (recordNumber < 1)
+        return Failure(QStringLiteral("There is no record %1.").arg(recordNumber));
+    if (bytes.size() != recordLength_)
+        return Failure(QStringLiteral("A record of %1 bytes does not fit records of %2 bytes.")
+                           .arg(bytes.size())
+                           .arg(recordLength_));
+    const qint64 offset = qint64(recordNumber - 1) * recordLength_;
+    if (!file_->seek(offset))
+        return Failure(file_->errorString());
+    const qint64 written = file_->write(bytes);
+    // Whatever reached the file, the window must show it.
+    const qint64 from = std::max(offset, windowOffset_);
+    const qint64 to =
+        std::min(offset + std::max<qint64>(written, 0), windowOffset_ + window_.size());
+    if (from < to)
+        std::memcpy(window_.data() + (from - windowOffset_), bytes.constData() + (from - offset),
+                    to - from);
+    if (written != recordLength_) {
+        if (file_->error() != QFileDevice::NoError)
+            return Failure(file_->errorString());
+        return Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
+                           .arg(written)
+                           .arg(recordLength_));
+    }
+    return StoreResult::Ok();
+}
+
+} // namespace store

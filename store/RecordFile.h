@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <memory>
+
+namespace store {
+
+// One file of fixed-length records in the data folder (the current directory), reached by
+// its bare name. Records are numbered from 1; record n occupies bytes (n-1)*L to n*L-1.
+class RecordFile {
+public:
+    RecordFile(QString fileName, int recordLength);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    const QString& FileName() const { return fileName_; }
+    int RecordLength() const { return recordLength_; }
+
+    // Closes an earlier open first; creates a missing file empty; counts the records as the
+    // file length divided by the record length, a half rounding to the even neighbour.
+    StoreResult Open();
+    void Close(); // does nothing when not open
+    bool IsOpen() const;
+    int Handle() const; // 0 when closed, a fresh number at every open
+    qint32 Count() const { return count_; }
+    void SetCount(qint32 count) { count_ = count; }
+
+    // A record that lies partly beyond the end of the file reads with zeros for the
+    // missing bytes; a record wholly beyond it is an error.
+    StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes);
+    StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes); // flushed at once
+
+    // Reads up to `size` bytes from `offset` straight into `into`; `got` is what the file
+    // held there (less at its end). For walks over the whole file in large blocks.
+    StoreResult ReadBlock(qint64 offset, char* into, qint64 size, qint64& got);
+
+private:
+    StoreResult Failure(const QString& reason) const;
+    StoreResult FillWindow(qint64 offset);
+
+    QString fileName_;
+    int recordLength_;
+    std::unique_ptr<QFile> file_;
+    int handle_ = 0;
+    qint32 count_ = 0;
+    // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
+    // record by record costs one system call per block. Writes update it.
+    QByteArray window_;
+    qint64 windowOffset_ = 0;
+};
+
+// count = round(length / recordLength), halves to even.
+qint32 RecordCountForLength(qint64 length, int recordLength);
+
+} // namespace store

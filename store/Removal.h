@@ -1,0 +1,35 @@
+#pragma once
+
+#include "store/RecordStore.h"
+
+#include <functional>
+
+// Removing records by rewriting a whole file through "TempFile.$$$".
+namespace store {
+
+inline const QString TempFileName = QStringLiteral("TempFile.$$$");
+
+// Removes record n; the other records keep their order and are renumbered 1 to count-1.
+// Records that already carry the removal marker are dropped too. When nothing is kept the
+// file is deleted. The file is closed on return; its buffer holds the removed record.
+// The file itself is never written: the kept records go to "TempFile.$$$", which then
+// replaces it in one rename, so a stop at any point leaves the old or the new file whole.
+StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber);
+
+// Rewrites Training.Records without every record whose PersonKey equals personKey.
+StoreResult RemovePersonTraining(double personKey);
+
+// Called once at start, before any file is opened: settles a "TempFile.$$$" left behind by
+// a removal that was interrupted. Returns a note for the user when it recovered something
+// (empty otherwise); fails when it could not decide or could not act.
+StoreResult RecoverInterruptedRemoval(QString* note = nullptr);
+
+// Tests stop a removal between two steps to prove that no data is lost at any point.
+enum class RemovalStep { TempOpened, RecordsCopied, TempFlushed, Renamed, FolderFlushed };
+namespace testing {
+// While set, a removal calls the hook after each step and stops there (leaving the files as
+// a crash would) when the hook returns false.
+void SetRemovalHook(std::function<bool(RemovalStep)> hook);
+} // namespace testing
+
+} // namespace store

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+// Outcome of a file-layer operation. A failure carries the file's name and the system's
+// reason, ready for a window to show; success carries nothing.
+class [[nodiscard]] StoreResult {
+public:
+    StoreResult() = default;
+    static StoreResult Ok() { return {}; }
+    static StoreResult Fail(const QString& fileName, const QString& reason) {
+        StoreResult r;
+        r.failed_ = true;
+        r.fileName_ = fileName;
+        r.reason_ = reason;
+        return r;
+    }
+
+    bool ok() const { return !failed_; }
+    explicit operator bool() const { return !failed_; }
+    const QString& fileName() const { return fileName_; }
+    const QString& reason() const { return reason_; }
+    // One line for the message box: the file and why the system refused.
+    QString text() const {
+        return failed_ ? QStringLiteral("\"%1\": %2").arg(fileName_, reason_) : QString();
+    }
+
+private:
+    bool failed_ = false;
+    QString fileName_;
+    QString reason_;
+};
+
+} // namespace store

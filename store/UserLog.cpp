@@ -1,0 +1,93 @@
+#include "store/UserLog.h"
+
+#include "store/Clock.h"
+#include "store/Codepage.h"
+#include "store/Formats.h"
+
+#include <QFile>
+#include <chrono>
+#include <random>
+
+namespace store {
+
+namespace {
+
+constexpr int kSignInEvent = 1;
+
+// Filler characters for scrambled passwords. Seeded once from the clock.
+std::mt19937& Generator() {
+    static std::mt19937 generator(static_cast<std::mt19937::result_type>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
+    return generator;
+}
+
+bool IsLetterOrDigit(int code) {
+    return (code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') ||
+           (code >= 'a' && code <= 'z');
+}
+
+// A random character code from 48 to 122, drawn again until it is a letter or a digit.
+QChar RandomFiller() {
+    std::uniform_int_distribution<int> range(48, 122);
+    int code = range(Generator());
+    while (!IsLetterOrDigit(code))
+        code = range(Generator());
+    return QChar(code);
+}
+
+} // namespace
+
+QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
+                    const QDateTime& when) {
+    const double value = formats::DateValue(when);
+    QString line = formats::MmDdYyyy(value) + QStringLiteral(" at ") + formats::HhNnSs(value) +
+                   QStringLiteral(" - ") + displayName;
+    if (event == kSignInEvent)
+        line += QStringLiteral(" logged in w/ ") + accessLevelName + QStringLiteral(" privileges.");
+    else
+        line += QStringLiteral(" logged out.");
+    return line;
+}
+
+StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName) {
+    const QByteArray bytes =
+        EncodeAnsi(UserLogLine(event, displayName, accessLevelName, CurrentDateTime())) + "\r\n";
+    QFile log(UserLogFileName);
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return StoreResult::Fail(UserLogFileName, log.errorString());
+    const qint64 before = log.size();
+    const qint64 written = log.write(bytes);
+    if (written == bytes.size())
+        return StoreResult::Ok();
+    // The log only ever grows by whole lines: a line written in part is taken back.
+    const QString reason = log.error() != QFileDevice::NoError
+                               ? log.errorString()
+                               : QStringLiteral("Only %1 of %2 bytes could be written.")
+                                     .arg(written)
+                                     .arg(bytes.size());
+    if (!log.isSequential())
+        log.resize(before);
+    return StoreResult::Fail(UserLogFileName, reason);
+}
+
+QString ScramblePassword(const QString& password) {
+    const QString clear = TrimField(password);
+    QString scrambled;
+    scrambled.reserve(clear.size() * 2);
+    for (const QChar c : clear) {
+        scrambled += RandomFiller();
+        scrambled += c;
+    }
+    return scrambled;
+}
+
+QString UnscramblePassword(const QString& scrambled) {
+    const QString stored = TrimField(scrambled);
+    QString clear;
+    clear.reserve(stored.size() / 2);
+    for (qsizetype i = 1; i < stored.size(); i += 2)
+        clear += stored.at(i);
+    return clear;
+}
+
+} // namespace store

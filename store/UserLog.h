@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace store {
+
+inline const QString UserLogFileName = QStringLiteral("User.Log");
+
+// "03/07/2014 at 08:15:02 - First Last logged in w/ Read/Edit/Add privileges." for event 1,
+// "03/07/2014 at 11:40:55 - First Last logged out." for any other event.
+QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
+                    const QDateTime& when);
+// Appends one line (CR LF ended, Windows-1252) to User.Log, creating it when missing.
+StoreResult AppendUserLog(int event, const QString& displayName,
+                          const QString& accessLevelName);
+
+// The password as kept in UserRecord: a random letter or digit before each character.
+QString ScramblePassword(const QString& password);
+QString UnscramblePassword(const QString& scrambled);
+
+} // namespace store

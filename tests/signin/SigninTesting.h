@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ZovButton;
+class QWidget;
+
+// Helpers shared by the sign-in tests.
+namespace signintest {
+
+// Appends a user to User.List as the user editor would store it; returns its record number.
+int AddUser(const QString& first, const QString& last, const QString& password, int level,
+            const QString& comments = QString());
+
+// Presses `button` with the mouse, as a user would; fails the test when the user could not
+// (hidden or disabled).
+void Press(ZovButton* button);
+
+// Types `text` into `box` at the end of what it holds.
+void Type(QWidget* box, const QString& text);
+
+// The lines of User.Log without their CR LF ends; empty when there is no log.
+QStringList LogLines();
+
+// Shows `window` and makes it the active window, so that focus changes reach it.
+void ShowActive(QWidget* window);
+
+// A file or folder that can no longer be used as a data file: a folder in its place.
+void BlockFile(const QString& name);
+
+} // namespace signintest

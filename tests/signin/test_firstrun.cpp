@@ -1,0 +1,128 @@
+#include "LobbySeam.h"
+#include "SigninTesting.h"
+#include "app/basMirtavel.h"
+#include "platform/Instance.h"
+#include "signin/AccessCode.h"
+#include "signin/frmAddEditUser.h"
+#include "signin/frmAdmin.h"
+#include "signin/frmTitlePage.h"
+#include "store/UserLog.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTest>
+
+using signintest::Press;
+using signintest::Type;
+
+namespace {
+
+template <class Window> Window* OpenWindow() {
+    Window* found = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible()) {
+            if (found)
+                return nullptr; // more than one
+            found = window;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// From an empty data folder to a signed-in user, as a new installation is first used.
+class TestFirstRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fromAnEmptyFolderToASignedInUser() {
+        TestFolder folder;
+        const QString lock =
+            QStringLiteral("mirtavel-firstrun-%1").arg(QCoreApplication::applicationPid());
+        SetProgramEnd([] {});
+        ScriptedAnswers answers;
+
+        // The program starts with the title window.
+        QVERIFY(Main(lock));
+        frmTitlePage* title = OpenWindow<frmTitlePage>();
+        QVERIFY(title);
+
+        // Continue: the Admin window says the user list is empty.
+        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+        Press(title->cmdContinue);
+        QVERIFY(answers.verifyDone());
+        frmAdmin* admin = OpenWindow<frmAdmin>();
+        QVERIFY(admin);
+        QPointer<frmAdmin> adminAlive(admin);
+
+        // The administrator chooses the access code and adds the first user at once.
+        answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
+            .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
+            .expectMessage(QStringLiteral("Access Code Saved"), 1)
+            .expectWindow(
+                [](QWidget* window) {
+                    auto* editor = qobject_cast<frmAddEditUser*>(window);
+                    QVERIFY(editor);
+                    Type(editor->txtField[1], QStringLiteral("Dana"));
+                    Type(editor->txtField[2], QStringLiteral("Dorsey"));
+                    Type(editor->txtField[3], QStringLiteral("Chief01"));
+                    QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
+                    Press(editor->cmdSave);
+                },
+                QStringLiteral("Mirtavel - Add a User"));
+        Press(admin->cmdAdmin);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(admin->IsAdminMode());
+        QVERIFY(admin->grid->isVisible());
+        QCOMPARE(admin->grid->Rows(), 2);
+        QCOMPARE(admin->grid->Row(), 1);
+        QCOMPARE(admin->grid->TextMatrix(1, 0), QStringLiteral("Dana Dorsey"));
+        QCOMPARE(admin->grid->TextMatrix(1, 1), QStringLiteral("Read/Edit/Add/Delete"));
+
+        // Admin mode ends; the user picks her name and types her password.
+        Press(admin->cmdAdmin);
+        QVERIFY(!admin->IsAdminMode());
+        Press(admin->cmdUserSelected);
+        Type(admin->txtPassword, QStringLiteral("Chief01"));
+        const int lobbies = signintest::LobbyShown();
+        Press(admin->cmdContinue);
+
+        QCOMPARE(signintest::LobbyShown(), lobbies + 1);
+        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Dana Dorsey"));
+        QCOMPARE(Globals().SignedInAccessLevel, 4);
+        QCOMPARE(signintest::LogLines(),
+                 QStringList{QStringLiteral("03/15/2024 at 10:30:00 - Dana Dorsey logged in w/ "
+                                            "Read/Edit/Add/Delete privileges.")});
+        QVERIFY(!adminAlive || !adminAlive->isVisible());
+        QVERIFY(signin::CheckAccessCode(QStringLiteral("Captain77")));
+        QVERIFY(answers.verifyDone());
+
+        // A later start lists the user straight away.
+        QVERIFY(Main(lock));
+        title = OpenWindow<frmTitlePage>();
+        QVERIFY(title);
+        Press(title->cmdContinue);
+        admin = OpenWindow<frmAdmin>();
+        QVERIFY(admin);
+        QCOMPARE(admin->grid->TextMatrix(1, 0), QStringLiteral("Dana Dorsey"));
+        QVERIFY(admin->cmdUserSelected->isVisible());
+        QVERIFY(answers.verifyDone());
+
+        admin->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::ReleaseInstanceLock();
+        SetProgramEnd({});
+    }
+};
+
+QTEST_MAIN(TestFirstRun)
+#include "test_firstrun.moc"

@@ -1,0 +1,488 @@
+#include "DataFolder.h"
+
+#include "store/Formats.h"
+#include "store/RecordFile.h"
+#include "store/RecordStore.h"
+
+#include <QFileInfo>
+#include <QtTest>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace store;
+
+namespace {
+
+PersonRecord Person(double created, const QString& first) {
+    PersonRecord p;
+    p.DateCreated = created;
+    p.FirstName = first;
+    p.LastName = QStringLiteral("Doe");
+    return p;
+}
+
+// What the system says when a name is a directory, asked of QFile itself.
+QString ReasonForOpening(const QString& name) {
+    QFile file(name);
+    file.open(QIODevice::ReadWrite);
+    return file.errorString();
+}
+
+} // namespace
+
+class TestRecordFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countsRoundHalfToEven_data();
+    void countsRoundHalfToEven();
+    void openCreatesMissingFile();
+    void everyOpenTakesAFreshHandle();
+    void countsAFileOfOddLength_data();
+    void countsAFileOfOddLength();
+    void readsPartialLastRecordWithZeros();
+    void refusesRecordsBeyondTheEnd();
+    void writesAndReadsInAnyOrder();
+    void reportsOpenFailure();
+    void reportsFailedWrite();
+    void refusesDevices();
+    void usesWideOffsets();
+    void tableReadGivesSafeValues();
+    void tableWriteEncodesBuffer();
+    void listsRefuseBeyondTheirLimit();
+    void trainingCountsBeyondSixteenBits();
+    void closeAllClosesEveryTable();
+    void uniqueStampSkipsTakenSeconds();
+    void uniqueStampOpensAndClosesItself();
+    void uniqueStampKeepsOpenFileOpen();
+    void removesEmptyDataFiles();
+};
+
+void TestRecordFile::countsRoundHalfToEven_data() {
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<int>("recordLength");
+    QTest::addColumn<int>("count");
+    QTest::newRow("empty") << qint64(0) << 1000 << 0;
+    QTest::newRow("under half") << qint64(499) << 1000 << 0;
+    QTest::newRow("half of one, to 0") << qint64(500) << 1000 << 0;
+    QTest::newRow("one") << qint64(1000) << 1000 << 1;
+    QTest::newRow("1,499") << qint64(1499) << 1000 << 1;
+    QTest::newRow("1,500 to 2") << qint64(1500) << 1000 << 2;
+    QTest::newRow("1,501") << qint64(1501) << 1000 << 2;
+    QTest::newRow("2,500 to 2") << qint64(2500) << 1000 << 2;
+    QTest::newRow("3,500 to 4") << qint64(3500) << 1000 << 4;
+    QTest::newRow("training 450") << qint64(450) << 300 << 2;
+    QTest::newRow("beyond 16 bits") << qint64(300) * 40000 << 300 << 40000;
+    QTest::newRow("capped at 32 bits") << qint64(5000000000) << 1 << INT_MAX;
+}
+
+void TestRecordFile::countsRoundHalfToEven() {
+    QFETCH(qint64, length);
+    QFETCH(int, recordLength);
+    QFETCH(int, count);
+    QCOMPARE(RecordCountForLength(length, recordLength), count);
+}
+
+void TestRecordFile::openCreatesMissingFile() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    RecordFile file(QStringLiteral("Name.List"), 1000);
+    QVERIFY(!file.IsOpen());
+    QCOMPARE(file.Handle(), 0);
+    QVERIFY(file.Open());
+    QVERIFY(file.IsOpen());
+    QVERIFY(file.Handle() > 0);
+    QCOMPARE(file.Count(), 0);
+    QVERIFY(QFileInfo::exists(QStringLiteral("Name.List")));
+    QCOMPARE(QFileInfo(QStringLiteral("Name.List")).size(), qint64(0));
+    file.Close();
+    QCOMPARE(file.Handle(), 0);
+    file.Close(); // closing a closed file does nothing
+    QVERIFY(!file.IsOpen());
+}
+
+void TestRecordFile::everyOpenTakesAFreshHandle() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    RecordFile file(QStringLiteral("Course.Index"), 300);
+    RecordFile other(QStringLiteral("Training.Records"), 300);
+    QVERIFY(file.Open());
+    const int first = file.Handle();
+    QVERIFY(other.Open());
+    QVERIFY(other.Handle() > first);
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray(600, 'x')));
+    QVERIFY(file.Open()); // open again while open: the earlier handle is given up
+    QVERIFY(file.Handle() > other.Handle());
+    QCOMPARE(file.Count(), 2);
+}
+
+void TestRecordFile::countsAFileOfOddLength_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("count");
+    QTest::newRow("1,499") << 1499 << 1;
+    QTest::newRow("1,500") << 1500 << 2;
+    QTest::newRow("2,500") << 2500 << 2;
+}
+
+void TestRecordFile::countsAFileOfOddLength() {
+    QFETCH(int, length);
+    QFETCH(int, count);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), QByteArray(length, ' ')));
+    QVERIFY(OpenNameList());
+    QCOMPARE(PersonCount(), count);
+    CloseNameList();
+}
+
+void TestRecordFile::readsPartialLastRecordWithZeros() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray fixture = Fixture(QStringLiteral("persons-partial.bin"));
+    QCOMPARE(fixture.size(), 1600);
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), fixture));
+    RecordFile file(QStringLiteral("Name.List"), 1000);
+    QVERIFY(file.Open());
+    QCOMPARE(file.Count(), 2);
+    QByteArray bytes;
+    QVERIFY(file.ReadRaw(2, bytes));
+    QCOMPARE(bytes.size(), 1000);
+    QCOMPARE(bytes.left(600), fixture.mid(1000, 600));
+    QCOMPARE(bytes.mid(600), QByteArray(400, '\0'));
+
+    // Through the table: the missing flag reads as 0 (inactive), the comments end where the
+    // file ends.
+    QVERIFY(OpenNameList());
+    QVERIFY(Persons().Read(2));
+    const PersonRecord& p = Persons().Buffer();
+    QCOMPARE(p.DateCreated, 41706.25);
+    QCOMPARE(p.FirstName, QStringLiteral("Bob"));
+    QCOMPARE(p.MiddleName, QString());
+    QCOMPARE(p.Organization, QString());
+    QCOMPARE(p.Comments, QString(492, QLatin1Char('x')));
+    QCOMPARE(p.Active, qint16(0));
+    QVERIFY(Persons().Read(1));
+    QCOMPARE(Persons().Buffer().Comments, QStringLiteral("Night shift"));
+    QCOMPARE(Persons().Buffer().Active, qint16(-1));
+}
+
+void TestRecordFile::refusesRecordsBeyondTheEnd() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), QByteArray(1499, 'a')));
+    RecordFile file(QStringLiteral("Name.List"), 1000);
+    QByteArray bytes;
+    StoreResult closed = file.ReadRaw(1, bytes);
+    QVERIFY(!closed.ok());
+    QVERIFY(file.Open());
+    QVERIFY(file.ReadRaw(2, bytes)); // 499 bytes of it exist
+    QCOMPARE(bytes.left(499), QByteArray(499, 'a'));
+    QCOMPARE(bytes.mid(499), QByteArray(501, '\0'));
+    for (qint32 n : {3, 0, -1}) {
+        const StoreResult r = file.ReadRaw(n, bytes);
+        QVERIFY2(!r.ok(), qPrintable(QString::number(n)));
+        QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+        QVERIFY(!r.reason().isEmpty());
+    }
+}
+
+void TestRecordFile::writesAndReadsInAnyOrder() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    RecordFile file(QStringLiteral("Course.Index"), 300);
+    QVERIFY(file.Open());
+    const QByteArray a(300, 'a'), b(300, 'b'), c(300, 'c');
+    QVERIFY(file.WriteRaw(1, a));
+    QVERIFY(file.WriteRaw(2, b));
+    QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), qint64(600));
+    QCOMPARE(file.Count(), 0); // a write does not count
+    QByteArray bytes;
+    QVERIFY(file.ReadRaw(1, bytes));
+    QCOMPARE(bytes, a);
+    QVERIFY(file.WriteRaw(2, c)); // over a record that the last read brought in
+    QVERIFY(file.ReadRaw(2, bytes));
+    QCOMPARE(bytes, c);
+    QVERIFY(file.WriteRaw(3, a)); // append after a read
+    QVERIFY(file.ReadRaw(3, bytes));
+    QCOMPARE(bytes, a);
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), a + c + a);
+    QVERIFY(!file.WriteRaw(1, QByteArray(299, 'x')).ok());
+}
+
+void TestRecordFile::reportsOpenFailure() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(QDir().mkdir(QStringLiteral("Name.List")));
+    const StoreResult r = OpenNameList();
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+    QCOMPARE(r.reason(), ReasonForOpening(QStringLiteral("Name.List")));
+    QVERIFY(!r.reason().isEmpty());
+    QVERIFY(r.text().contains(QStringLiteral("\"Name.List\"")));
+    QVERIFY(!Persons().IsOpen());
+}
+
+void TestRecordFile::reportsFailedWrite() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray(900, 'a')));
+    QVERIFY(OpenCourseIndex());
+    // The file-size limit stops writes even for root: the write of record 4 ends at byte
+    // 1,000, record 5 gets nothing at all.
+    struct rlimit previous;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit small = previous;
+    small.rlim_cur = 1000;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Courses().Buffer().CourseCode = QStringLiteral("FA-101");
+    const StoreResult shortWrite = Courses().Write(4);
+    const StoreResult noWrite = Courses().Write(5);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!shortWrite.ok());
+    QCOMPARE(shortWrite.fileName(), QStringLiteral("Course.Index"));
+    QVERIFY(!shortWrite.reason().isEmpty());
+    QVERIFY(!noWrite.ok());
+    QCOMPARE(noWrite.fileName(), QStringLiteral("Course.Index"));
+    QCOMPARE(noWrite.reason(), qt_error_string(EFBIG));
+    // A record read back after the failure shows what the file really holds.
+    QByteArray bytes;
+    QVERIFY(Courses().File().ReadRaw(4, bytes));
+    const QByteArray firstHundred =
+        QByteArray(8, '\0') + Padded("FA-101", 8) + QByteArray(80, ' ') + QByteArray(4, '\0');
+    QCOMPARE(bytes.left(100), firstHundred);
+    QCOMPARE(bytes.mid(100), QByteArray(200, '\0'));
+}
+
+void TestRecordFile::refusesDevices() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    if (!QFile::link(QStringLiteral("/dev/full"), QStringLiteral("Course.Index")))
+        QSKIP("no /dev/full here");
+    const StoreResult r = OpenCourseIndex();
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
+    QVERIFY(!Courses().IsOpen());
+}
+
+void TestRecordFile::usesWideOffsets() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // Record 7,200,001 begins at byte 2,160,000,000, past what 32 bits can address.
+    const qint32 far = 7200001;
+    RecordFile file(QStringLiteral("Training.Records"), 300);
+    QVERIFY(file.Open());
+    QByteArray record(300, 'k');
+    if (!file.WriteRaw(far, record))
+        QSKIP("this file system holds no file of 2 GB");
+    QCOMPARE(QFileInfo(QStringLiteral("Training.Records")).size(), qint64(far) * 300);
+    QVERIFY(file.Open());
+    QCOMPARE(file.Count(), far);
+    QByteArray bytes;
+    QVERIFY(file.ReadRaw(far, bytes));
+    QCOMPARE(bytes, record);
+    QVERIFY(file.ReadRaw(far - 1, bytes)); // never written: zeros
+    QCOMPARE(bytes, QByteArray(300, '\0'));
+    file.Close();
+    QFile::remove(QStringLiteral("Training.Records"));
+}
+
+void TestRecordFile::tableReadGivesSafeValues() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("User.List"), Fixture(QStringLiteral("users-damaged.bin"))));
+    QVERIFY(OpenUserList());
+    QCOMPARE(UserCount(), 2);
+    QVERIFY(Users().Read(1));
+    QCOMPARE(Users().Buffer().DateCreated, 0.0);
+    QCOMPARE(Users().Buffer().AccessLevel, qint16(1));
+    QCOMPARE(Users().Buffer().FirstName, QStringLiteral("Ann"));
+    QCOMPARE(Users().Buffer().LastName, QString());
+    QVERIFY(Users().Read(2));
+    QCOMPARE(Users().Buffer().DateCreated, 0.0);
+    QCOMPARE(Users().Buffer().AccessLevel, qint16(1));
+    QCOMPARE(Users().Buffer().LastName, QStringLiteral(" Lee"));
+    // A failed read leaves the buffer as it was.
+    QVERIFY(!Users().Read(3).ok());
+    QCOMPARE(Users().Buffer().LastName, QStringLiteral(" Lee"));
+    CloseUserList();
+}
+
+void TestRecordFile::tableWriteEncodesBuffer() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(OpenNameList());
+    Persons().Buffer() = Person(2.5, QStringLiteral("Mary"));
+    QVERIFY(Persons().Write(PersonCount() + 1));
+    Persons().SetCount(PersonCount() + 1);
+    Persons().Buffer() = Person(1.0, QStringLiteral("Bob"));
+    QVERIFY(Persons().Write(PersonCount() + 1));
+    CloseNameList();
+
+    const QByteArray bytes = ReadBytes(QStringLiteral("Name.List"));
+    QCOMPARE(bytes.size(), 2000);
+    QCOMPARE(bytes.left(8), QByteArray("\x00\x00\x00\x00\x00\x00\x04\x40", 8));
+    QCOMPARE(bytes.mid(8, 15), Padded("Mary", 15));
+    QCOMPARE(bytes.mid(1000, 8), QByteArray("\x00\x00\x00\x00\x00\x00\xF0\x3F", 8));
+    QCOMPARE(bytes.mid(1008, 15), Padded("Bob", 15));
+    QVERIFY(OpenNameList());
+    QCOMPARE(PersonCount(), 2);
+}
+
+void TestRecordFile::listsRefuseBeyondTheirLimit() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QCOMPARE(MaxRecordsOf(DataFile::UserList), 32767);
+    QCOMPARE(MaxRecordsOf(DataFile::NameList), 32767);
+    QCOMPARE(MaxRecordsOf(DataFile::CourseIndex), 32767);
+    QCOMPARE(MaxRecordsOf(DataFile::TrainingRecords), INT_MAX);
+
+    // A Course.Index of exactly 32,767 records: full.
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray(300 * 32766, ' ')));
+    QVERIFY(OpenCourseIndex());
+    QVERIFY(Courses().CanAdd());
+    QVERIFY(Courses().Write(32767));
+    QVERIFY(OpenCourseIndex());
+    QCOMPARE(CourseCount(), 32767);
+    QVERIFY(!Courses().CanAdd());
+    const StoreResult r = Courses().Write(32768);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
+    QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), qint64(300) * 32767);
+
+    Persons().SetCount(32767);
+    QVERIFY(!Persons().CanAdd());
+    Users().SetCount(32766);
+    QVERIFY(Users().CanAdd());
+}
+
+void TestRecordFile::trainingCountsBeyondSixteenBits() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), QByteArray(300 * 40000, '\0')));
+    QVERIFY(OpenTrainingRecords());
+    QCOMPARE(TrainingCount(), 40000);
+    QVERIFY(Trainings().CanAdd());
+    Trainings().Buffer().CourseCode = QStringLiteral("LATE");
+    QVERIFY(Trainings().Write(40001));
+    QVERIFY(OpenTrainingRecords());
+    QCOMPARE(TrainingCount(), 40001);
+    QVERIFY(Trainings().Read(40001));
+    QCOMPARE(Trainings().Buffer().CourseCode, QStringLiteral("LATE"));
+    Trainings().SetCount(INT_MAX);
+    QVERIFY(!Trainings().CanAdd());
+}
+
+void TestRecordFile::closeAllClosesEveryTable() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(OpenUserList());
+    QVERIFY(OpenNameList());
+    QVERIFY(OpenCourseIndex());
+    QVERIFY(OpenTrainingRecords());
+    CloseAll();
+    QVERIFY(!Users().IsOpen());
+    QVERIFY(!Persons().IsOpen());
+    QVERIFY(!Courses().IsOpen());
+    QVERIFY(!Trainings().IsOpen());
+    QCOMPARE(Trainings().File().Handle(), 0);
+}
+
+void TestRecordFile::uniqueStampSkipsTakenSeconds() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QDate day(2014, 3, 7);
+    const double taken0 = formats::DateValue(day, QTime(8, 15, 2));
+    const double taken1 = formats::DateValue(day, QTime(8, 15, 3));
+    const double free2 = formats::DateValue(day, QTime(8, 15, 4));
+    QVERIFY(OpenNameList());
+    Persons().Buffer() = Person(taken1, QStringLiteral("B"));
+    QVERIFY(Persons().Write(1));
+    Persons().Buffer() = Person(taken0, QStringLiteral("A"));
+    QVERIFY(Persons().Write(2));
+    CloseNameList();
+
+    double unique = 0;
+    QVERIFY(UniqueDateCreated(DataFile::NameList, taken0, unique));
+    QCOMPARE(unique, free2); // bit for bit what the clock would give at 08:15:04
+    QVERIFY(UniqueDateCreated(DataFile::NameList, free2, unique));
+    QCOMPARE(unique, free2);
+
+    // Midnight: the next second is on the next day.
+    const double lateNight = formats::DateValue(day, QTime(23, 59, 59));
+    Persons().Buffer() = Person(lateNight, QStringLiteral("C"));
+    QVERIFY(OpenNameList());
+    QVERIFY(Persons().Write(3));
+    CloseNameList();
+    QVERIFY(UniqueDateCreated(DataFile::NameList, lateNight, unique));
+    QCOMPARE(unique, formats::DateValue(day.addDays(1), QTime(0, 0, 0)));
+
+    QVERIFY(!UniqueDateCreated(DataFile::TrainingRecords, taken0, unique).ok());
+}
+
+void TestRecordFile::uniqueStampOpensAndClosesItself() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const double stamp = formats::DateValue(QDate(2020, 1, 1), QTime(12, 0, 0));
+    double unique = 0;
+    QVERIFY(UniqueDateCreated(DataFile::CourseIndex, stamp, unique)); // no file yet
+    QCOMPARE(unique, stamp);
+    QVERIFY(!Courses().IsOpen());
+
+    UserRecord user;
+    user.DateCreated = stamp;
+    QVERIFY(WriteBytes(QStringLiteral("User.List"), user.Encode()));
+    Users().Buffer().FirstName = QStringLiteral("untouched");
+    QVERIFY(UniqueDateCreated(DataFile::UserList, stamp, unique));
+    QCOMPARE(unique, formats::DateValue(QDate(2020, 1, 1), QTime(12, 0, 1)));
+    QVERIFY(!Users().IsOpen());
+    QCOMPARE(Users().Buffer().FirstName, QStringLiteral("untouched"));
+}
+
+void TestRecordFile::uniqueStampKeepsOpenFileOpen() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const double stamp = formats::DateValue(QDate(2020, 1, 1), QTime(12, 0, 0));
+    QVERIFY(OpenCourseIndex());
+    Courses().Buffer().DateCreated = stamp;
+    QVERIFY(Courses().Write(1));
+    Courses().SetCount(1);
+    const int handle = Courses().File().Handle();
+    double unique = 0;
+    QVERIFY(UniqueDateCreated(DataFile::CourseIndex, stamp, unique));
+    QCOMPARE(unique, formats::DateValue(QDate(2020, 1, 1), QTime(12, 0, 1)));
+    QVERIFY(Courses().IsOpen());
+    QCOMPARE(Courses().File().Handle(), handle);
+}
+
+void TestRecordFile::removesEmptyDataFiles() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QStringList empty = {QStringLiteral("User.List"), QStringLiteral("User.Log"),
+                               QStringLiteral("Course.Index")};
+    const QStringList kept = {QStringLiteral("Name.List"), QStringLiteral("Training.Records"),
+                              QStringLiteral("Other.List")};
+    for (const QString& name : empty)
+        QVERIFY(WriteBytes(name, QByteArray()));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), QByteArray(1000, ' ')));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), QByteArray(1, '\0')));
+    QVERIFY(WriteBytes(QStringLiteral("Other.List"), QByteArray()));
+    RemoveEmptyDataFiles();
+    for (const QString& name : empty)
+        QVERIFY2(!QFileInfo::exists(name), qPrintable(name));
+    for (const QString& name : kept)
+        QVERIFY2(QFileInfo::exists(name), qPrintable(name));
+
+    // A file opened only to look at an empty list leaves nothing behind.
+    QVERIFY(OpenCourseIndex());
+    CloseAll();
+    RemoveEmptyDataFiles();
+    QVERIFY(!QFileInfo::exists(QStringLiteral("Course.Index")));
+}
+
+QTEST_APPLESS_MAIN(TestRecordFile)
+#include "test_recordfile.moc"

@@ -1,0 +1,581 @@
+#include "DataFolder.h"
+
+#include "store/Formats.h"
+#include "store/Removal.h"
+
+#include <QFileInfo>
+#include <QtTest>
+#include <cerrno>
+#include <functional>
+
+using namespace store;
+
+Q_DECLARE_METATYPE(store::DataFile)
+Q_DECLARE_METATYPE(store::RemovalStep)
+
+namespace {
+
+using Records = QList<QByteArray>;
+
+// Creation stamps of whole seconds, as the clock gives them.
+double Stamp(int second) {
+    return formats::DateValue(QDate(2014, 3, 7), QTime(8, 0, 0).addSecs(second));
+}
+
+QByteArray PersonBytes(int i) {
+    PersonRecord p;
+    p.DateCreated = Stamp(i);
+    p.FirstName = QStringLiteral("First%1").arg(i);
+    p.LastName = QStringLiteral("Last");
+    p.Organization = QStringLiteral("Patrol");
+    p.Comments = QStringLiteral("Comment %1").arg(i);
+    return p.Encode();
+}
+
+QByteArray UserBytes(int i) {
+    UserRecord u;
+    u.DateCreated = Stamp(200 + i);
+    u.FirstName = QStringLiteral("User%1").arg(i);
+    u.LastName = QStringLiteral("Lee");
+    u.Password = QStringLiteral("xaybzc");
+    u.AccessLevel = static_cast<qint16>(1 + i % 4);
+    return u.Encode();
+}
+
+QByteArray CourseBytes(int i) {
+    CourseRecord c;
+    c.DateCreated = Stamp(100 + i);
+    c.CourseCode = QStringLiteral("C-%1").arg(i);
+    c.CourseName = QStringLiteral("Course %1").arg(i);
+    c.ProvidedBy = QStringLiteral("Academy");
+    c.Hours = 8;
+    return c.Encode();
+}
+
+// Keys of 08:00:00 to 08:00:02 happen to be printable bytes all through, like a course code.
+QByteArray TrainingBytes(double personKey, int i) {
+    TrainingRecord t;
+    t.TrainingDate = formats::DateValue(QDate(2014, 1, 1).addDays(i));
+    t.PersonKey = personKey;
+    t.CourseKey = Stamp(i % 3);
+    t.CourseCode = QStringLiteral("C-%1").arg(i % 3);
+    t.CourseName = QStringLiteral("Course %1").arg(i % 3);
+    t.Hours = 8;
+    t.Comments = QStringLiteral("T%1").arg(i);
+    return t.Encode();
+}
+
+Records SampleRecords(DataFile file, int count) {
+    Records records;
+    for (int i = 1; i <= count; ++i) {
+        switch (file) {
+        case DataFile::UserList:
+            records.append(UserBytes(i));
+            break;
+        case DataFile::NameList:
+            records.append(PersonBytes(i));
+            break;
+        case DataFile::CourseIndex:
+            records.append(CourseBytes(i));
+            break;
+        case DataFile::TrainingRecords:
+            records.append(TrainingBytes(Stamp(i % 3), i));
+            break;
+        }
+    }
+    return records;
+}
+
+QByteArray Join(const Records& records) {
+    QByteArray all;
+    for (const QByteArray& r : records)
+        all += r;
+    return all;
+}
+
+bool Exists(const QString& name) {
+    const QFileInfo info(name);
+    return info.exists() || info.isSymLink();
+}
+
+QStringList FilesInFolder() {
+    return QDir().entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+}
+
+// Clears the removal hook however the test ends.
+struct HookGuard {
+    explicit HookGuard(std::function<bool(RemovalStep)> hook) {
+        testing::SetRemovalHook(std::move(hook));
+    }
+    ~HookGuard() { testing::SetRemovalHook({}); }
+};
+
+// A removal whose files, action and outcome a data-driven test names.
+struct Scenario {
+    QString fileName;
+    Records before;
+    Records after;
+    std::function<StoreResult()> run;
+};
+
+Scenario MakeScenario(const QString& name) {
+    if (name == QLatin1String("person 2 of 3")) {
+        const Records persons = SampleRecords(DataFile::NameList, 3);
+        return {QStringLiteral("Name.List"), persons, {persons[0], persons[2]}, [] {
+                    return RemoveMarkedRecord(DataFile::NameList, 2);
+                }};
+    }
+    if (name == QLatin1String("only user")) {
+        const Records users = SampleRecords(DataFile::UserList, 1);
+        return {QStringLiteral("User.List"), users, {}, [] {
+                    return RemoveMarkedRecord(DataFile::UserList, 1);
+                }};
+    }
+    if (name == QLatin1String("course 1 of 3")) {
+        const Records courses = SampleRecords(DataFile::CourseIndex, 3);
+        return {QStringLiteral("Course.Index"), courses, {courses[1], courses[2]}, [] {
+                    return RemoveMarkedRecord(DataFile::CourseIndex, 1);
+                }};
+    }
+    if (name == QLatin1String("person's training")) {
+        const double a = Stamp(0), b = Stamp(1), c = Stamp(2);
+        const Records all = {TrainingBytes(a, 1), TrainingBytes(b, 2), TrainingBytes(a, 3),
+                             TrainingBytes(c, 4), TrainingBytes(b, 5), TrainingBytes(a, 6)};
+        return {QStringLiteral("Training.Records"), all, {all[1], all[3], all[4]}, [a] {
+                    return RemovePersonTraining(a);
+                }};
+    }
+    // Every training record belongs to the person: nothing is kept.
+    const double a = Stamp(0);
+    return {QStringLiteral("Training.Records"),
+            {TrainingBytes(a, 1), TrainingBytes(a, 2)},
+            {},
+            [a] { return RemovePersonTraining(a); }};
+}
+
+const QStringList kScenarios = {
+    QStringLiteral("person 2 of 3"), QStringLiteral("only user"), QStringLiteral("course 1 of 3"),
+    QStringLiteral("person's training"), QStringLiteral("all of a person's training")};
+
+} // namespace
+
+class TestRemoval : public QObject {
+    Q_OBJECT
+
+private slots:
+    void removesOneRecord_data();
+    void removesOneRecord();
+    void dropsRecordsAlreadyMarked();
+    void storesFirstNameTrimmed();
+    void leavesRemovedRecordInBuffer();
+    void refusesRecordThatIsNotThere();
+    void removesPersonTraining_data();
+    void removesPersonTraining();
+    void personTrainingOfMissingFile();
+    void rewritesBeyondSixteenBits();
+    void fullDiskLeavesFileUnchanged_data();
+    void fullDiskLeavesFileUnchanged();
+    void reportsUnopenableFile();
+    void reportsVanishedFolder();
+    void stopAtAnyStepLosesNothing_data();
+    void stopAtAnyStepLosesNothing();
+    void recoveryWithoutTemp();
+    void recoveryDeletesEmptyTemp();
+    void recoveryDeletesTempWhenFilesAreThere();
+    void recoveryDeletesTempOfNoRecordLength();
+    void recoveryDeletesTempThatFitsNoMissingFile();
+    void recoveryRestoresDeletedFile_data();
+    void recoveryRestoresDeletedFile();
+    void recoveryKeepsTempWhenUndecidable();
+    void leftoverTempIsSettledBeforeRemoval();
+};
+
+void TestRemoval::removesOneRecord_data() {
+    QTest::addColumn<DataFile>("file");
+    QTest::addColumn<int>("number");
+    const std::pair<DataFile, const char*> files[] = {
+        {DataFile::UserList, "User.List"},
+        {DataFile::NameList, "Name.List"},
+        {DataFile::CourseIndex, "Course.Index"},
+        {DataFile::TrainingRecords, "Training.Records"}};
+    for (const auto& [file, name] : files) {
+        for (int n = 1; n <= 3; ++n)
+            QTest::addRow("%s record %d of 3", name, n) << file << n;
+    }
+}
+
+void TestRemoval::removesOneRecord() {
+    QFETCH(DataFile, file);
+    QFETCH(int, number);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const Records records = SampleRecords(file, 3);
+    QVERIFY(WriteBytes(FileNameOf(file), Join(records)));
+    QVERIFY(RemoveMarkedRecord(file, number));
+    Records expected = records;
+    expected.removeAt(number - 1);
+    QCOMPARE(ReadBytes(FileNameOf(file)), Join(expected));
+    QCOMPARE(FilesInFolder(), QStringList{FileNameOf(file)});
+}
+
+void TestRemoval::dropsRecordsAlreadyMarked() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Records persons = SampleRecords(DataFile::NameList, 4);
+    persons[2].replace(8, 15, Padded("  $Killed$", 15));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), Join(persons)));
+    QVERIFY(OpenNameList()); // open before: closed by the removal
+    QVERIFY(RemoveMarkedRecord(DataFile::NameList, 1));
+    QVERIFY(!Persons().IsOpen());
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), persons[1] + persons[3]);
+
+    // A marked training record goes with the next removal of a record, not with the removal
+    // of a person's training.
+    Records trainings = SampleRecords(DataFile::TrainingRecords, 3);
+    trainings[1].replace(24, 8, QByteArray("$Killed$"));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), Join(trainings)));
+    QVERIFY(RemovePersonTraining(Stamp(55)));
+    QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), Join(trainings));
+    QVERIFY(RemoveMarkedRecord(DataFile::TrainingRecords, 3));
+    QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), trainings[0]);
+}
+
+void TestRemoval::storesFirstNameTrimmed() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Records persons = SampleRecords(DataFile::NameList, 2);
+    persons[1].replace(8, 15, QByteArray("\0 Ann\0\0\0\0\0\0\0\0\0\0", 15));
+    persons[1].replace(500, 20, QByteArray(20, '\0')); // NULs elsewhere stay as they are
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), Join(persons)));
+    QVERIFY(RemoveMarkedRecord(DataFile::NameList, 1));
+    QByteArray expected = persons[1];
+    expected.replace(8, 15, Padded("Ann", 15));
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), expected);
+
+    // Course codes are copied exactly, blanks and NULs included.
+    Records courses = SampleRecords(DataFile::CourseIndex, 2);
+    courses[1].replace(8, 8, QByteArray("\0 C\0\0\0\0\0", 8));
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), Join(courses)));
+    QVERIFY(RemoveMarkedRecord(DataFile::CourseIndex, 1));
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), courses[1]);
+}
+
+void TestRemoval::leavesRemovedRecordInBuffer() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), Join(SampleRecords(DataFile::NameList, 3))));
+    QVERIFY(RemoveMarkedRecord(DataFile::NameList, 2));
+    QCOMPARE(Persons().Buffer().FirstName, QStringLiteral("First2"));
+    QCOMPARE(Persons().Buffer().DateCreated, Stamp(2));
+}
+
+void TestRemoval::refusesRecordThatIsNotThere() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray three = Join(SampleRecords(DataFile::CourseIndex, 3));
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), three));
+    for (qint32 n : {4, 0, -2}) {
+        const StoreResult r = RemoveMarkedRecord(DataFile::CourseIndex, n);
+        QVERIFY(!r.ok());
+        QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
+    }
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), three);
+    QCOMPARE(FilesInFolder(), QStringList{QStringLiteral("Course.Index")});
+
+    const StoreResult missing = RemoveMarkedRecord(DataFile::UserList, 1);
+    QVERIFY(!missing.ok());
+    QCOMPARE(missing.fileName(), QStringLiteral("User.List"));
+    QVERIFY(!Exists(QStringLiteral("User.List")));
+}
+
+void TestRemoval::removesPersonTraining_data() {
+    QTest::addColumn<QList<int>>("owners"); // person of each record, by stamp second
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QList<int>>("kept"); // record indexes, from 0
+    QTest::newRow("interleaved") << QList<int>{0, 1, 0, 2, 1, 0} << 0 << QList<int>{1, 3, 4};
+    QTest::newRow("no records of the person") << QList<int>{1, 2, 1} << 0 << QList<int>{0, 1, 2};
+    QTest::newRow("only the person's") << QList<int>{3, 3} << 3 << QList<int>{};
+    // A key that reads as 0 (not a number) belongs to key 0.
+    QTest::newRow("damaged keys") << QList<int>{-1, 1, -1} << -1 << QList<int>{1};
+}
+
+void TestRemoval::removesPersonTraining() {
+    QFETCH(QList<int>, owners);
+    QFETCH(int, removed);
+    QFETCH(QList<int>, kept);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const auto keyOf = [](int owner) {
+        return owner < 0 ? std::numeric_limits<double>::quiet_NaN() : Stamp(owner);
+    };
+    Records records;
+    for (int i = 0; i < owners.size(); ++i)
+        records.append(TrainingBytes(keyOf(owners[i]), i));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), Join(records)));
+    QVERIFY(OpenTrainingRecords());
+    QVERIFY(RemovePersonTraining(removed < 0 ? 0.0 : Stamp(removed)));
+    QVERIFY(!Trainings().IsOpen());
+    Records expected;
+    for (int i : kept)
+        expected.append(records[i]);
+    if (expected.isEmpty())
+        QVERIFY(!Exists(QStringLiteral("Training.Records")));
+    else
+        QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), Join(expected));
+    QVERIFY(!Exists(TempFileName));
+}
+
+void TestRemoval::personTrainingOfMissingFile() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(RemovePersonTraining(Stamp(1)));
+    QVERIFY(FilesInFolder().isEmpty());
+}
+
+void TestRemoval::rewritesBeyondSixteenBits() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // 40,000 records: more than 16 bits count and more than one copy block.
+    const QByteArray ofA = TrainingBytes(Stamp(0), 1);
+    const QByteArray ofB = TrainingBytes(Stamp(1), 2);
+    QByteArray all;
+    QByteArray expected;
+    for (int i = 0; i < 40000; ++i) {
+        QByteArray record = i % 3 == 0 ? ofA : ofB;
+        record.replace(116, 8, QByteArray::number(i).leftJustified(8, ' '));
+        all += record;
+        if (i % 3 != 0)
+            expected += record;
+    }
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), all));
+    QVERIFY(RemovePersonTraining(Stamp(0)));
+    const QByteArray after = ReadBytes(QStringLiteral("Training.Records"));
+    QCOMPARE(after.size(), expected.size());
+    QVERIFY(after == expected);
+    QVERIFY(OpenTrainingRecords());
+    QCOMPARE(TrainingCount(), 26666);
+}
+
+void TestRemoval::fullDiskLeavesFileUnchanged_data() {
+    QTest::addColumn<bool>("personTraining");
+    QTest::newRow("record") << false;
+    QTest::newRow("person's training") << true;
+}
+
+void TestRemoval::fullDiskLeavesFileUnchanged() {
+    QFETCH(bool, personTraining);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    if (!QFile::link(QStringLiteral("/dev/full"), TempFileName))
+        QSKIP("no /dev/full here");
+    const QByteArray before = Join(SampleRecords(DataFile::TrainingRecords, 5));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), before));
+    const StoreResult r = personTraining ? RemovePersonTraining(Stamp(1))
+                                         : RemoveMarkedRecord(DataFile::TrainingRecords, 2);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), TempFileName);
+    QCOMPARE(r.reason(), qt_error_string(ENOSPC));
+    QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), before);
+    QVERIFY(!Exists(TempFileName));
+}
+
+void TestRemoval::reportsUnopenableFile() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(QDir().mkdir(QStringLiteral("Name.List")));
+    QFile probe(QStringLiteral("Name.List"));
+    QVERIFY(!probe.open(QIODevice::ReadOnly));
+    const StoreResult r = RemoveMarkedRecord(DataFile::NameList, 1);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+    QCOMPARE(r.reason(), probe.errorString());
+    QVERIFY(!Exists(TempFileName));
+}
+
+void TestRemoval::reportsVanishedFolder() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), Join(SampleRecords(DataFile::NameList, 3))));
+    const QString path = folder.path();
+    HookGuard guard([path](RemovalStep step) {
+        if (step == RemovalStep::RecordsCopied)
+            QDir(path).removeRecursively();
+        return true;
+    });
+    const StoreResult r = RemoveMarkedRecord(DataFile::NameList, 1);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+    QCOMPARE(r.reason(), qt_error_string(ENOENT));
+}
+
+void TestRemoval::stopAtAnyStepLosesNothing_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<RemovalStep>("step");
+    const std::pair<RemovalStep, const char*> steps[] = {
+        {RemovalStep::TempOpened, "temp opened"},
+        {RemovalStep::RecordsCopied, "records copied"},
+        {RemovalStep::TempFlushed, "temp flushed"},
+        {RemovalStep::Renamed, "renamed"},
+        {RemovalStep::FolderFlushed, "folder flushed"}};
+    for (const QString& scenario : kScenarios) {
+        for (const auto& [step, name] : steps)
+            QTest::addRow("%s, stop after %s", qPrintable(scenario), name) << scenario << step;
+    }
+}
+
+void TestRemoval::stopAtAnyStepLosesNothing() {
+    QFETCH(QString, scenario);
+    QFETCH(RemovalStep, step);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const Scenario s = MakeScenario(scenario);
+    QVERIFY(WriteBytes(s.fileName, Join(s.before)));
+    {
+        HookGuard guard([step](RemovalStep reached) { return reached != step; });
+        QVERIFY(!s.run().ok());
+    }
+    QString note = QStringLiteral("stale");
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QCOMPARE(note, QString());
+
+    // Up to the rename the old file is whole; from the rename on, the new one.
+    const bool replaced = step == RemovalStep::Renamed || step == RemovalStep::FolderFlushed;
+    const Records& expected = replaced ? s.after : s.before;
+    if (expected.isEmpty()) {
+        QCOMPARE(FilesInFolder(), QStringList());
+    } else {
+        QCOMPARE(FilesInFolder(), QStringList{s.fileName});
+        QCOMPARE(ReadBytes(s.fileName), Join(expected));
+    }
+}
+
+void TestRemoval::recoveryWithoutTemp() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray persons = Join(SampleRecords(DataFile::NameList, 2));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), persons));
+    QString note = QStringLiteral("stale");
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QVERIFY(note.isEmpty());
+    QCOMPARE(FilesInFolder(), QStringList{QStringLiteral("Name.List")});
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), persons);
+}
+
+void TestRemoval::recoveryDeletesEmptyTemp() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(TempFileName, QByteArray()));
+    QVERIFY(RecoverInterruptedRemoval());
+    QVERIFY(FilesInFolder().isEmpty());
+}
+
+void TestRemoval::recoveryDeletesTempWhenFilesAreThere() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QStringList names = {QStringLiteral("User.List"), QStringLiteral("Name.List"),
+                               QStringLiteral("Course.Index"), QStringLiteral("Training.Records")};
+    for (const QString& name : names)
+        QVERIFY(WriteBytes(name, name.toLatin1()));
+    // 3,000 bytes of persons: a length that fits every record file.
+    QVERIFY(WriteBytes(TempFileName, Join(SampleRecords(DataFile::NameList, 3))));
+    QString note;
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QVERIFY(note.isEmpty());
+    QVERIFY(!Exists(TempFileName));
+    for (const QString& name : names)
+        QCOMPARE(ReadBytes(name), name.toLatin1());
+}
+
+void TestRemoval::recoveryDeletesTempOfNoRecordLength() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(TempFileName, QByteArray(1234, 'x')));
+    QVERIFY(RecoverInterruptedRemoval());
+    QVERIFY(FilesInFolder().isEmpty());
+}
+
+void TestRemoval::recoveryDeletesTempThatFitsNoMissingFile() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // A copy of training records whose file is still there; Course.Index, of the same
+    // record length, is missing but the records are not courses.
+    const QByteArray trainings = Join(SampleRecords(DataFile::TrainingRecords, 4));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), trainings));
+    QVERIFY(WriteBytes(TempFileName, trainings.left(900)));
+    QVERIFY(RecoverInterruptedRemoval());
+    QCOMPARE(FilesInFolder(), QStringList{QStringLiteral("Training.Records")});
+    QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), trainings);
+}
+
+void TestRemoval::recoveryRestoresDeletedFile_data() {
+    QTest::addColumn<DataFile>("file");
+    QTest::addColumn<int>("count");
+    QTest::newRow("Name.List") << DataFile::NameList << 3;
+    QTest::newRow("User.List") << DataFile::UserList << 2;
+    QTest::newRow("User.List, 6 users") << DataFile::UserList << 6;
+    QTest::newRow("Course.Index") << DataFile::CourseIndex << 3;
+    QTest::newRow("Course.Index, 10 courses") << DataFile::CourseIndex << 10;
+    QTest::newRow("Training.Records") << DataFile::TrainingRecords << 3;
+    QTest::newRow("Training.Records, 10 records") << DataFile::TrainingRecords << 10;
+}
+
+void TestRemoval::recoveryRestoresDeletedFile() {
+    QFETCH(DataFile, file);
+    QFETCH(int, count);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // An older program deleted the file and was stopped before renaming its copy. No other
+    // record file exists either, so only the records themselves can tell where they belong.
+    const QByteArray copy = Join(SampleRecords(file, count));
+    QVERIFY(WriteBytes(TempFileName, copy));
+    QString note;
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QVERIFY(note.contains(QStringLiteral("\"%1\"").arg(FileNameOf(file))));
+    QCOMPARE(FilesInFolder(), QStringList{FileNameOf(file)});
+    QCOMPARE(ReadBytes(FileNameOf(file)), copy);
+}
+
+void TestRemoval::recoveryKeepsTempWhenUndecidable() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // Persons whose comments hold, at byte 500, what looks like the start of a user record:
+    // the copy reads as three persons and as six users alike.
+    Records persons = SampleRecords(DataFile::NameList, 3);
+    for (QByteArray& p : persons) {
+        UserRecord user;
+        user.DateCreated = Stamp(50);
+        user.FirstName = QStringLiteral("Ann");
+        p.replace(500, 59, user.Encode().left(59));
+    }
+    const QByteArray copy = Join(persons);
+    QVERIFY(WriteBytes(TempFileName, copy));
+    const StoreResult r = RecoverInterruptedRemoval();
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), TempFileName);
+    QVERIFY(r.reason().contains(QStringLiteral("\"User.List\"")));
+    QVERIFY(r.reason().contains(QStringLiteral("\"Name.List\"")));
+    QCOMPARE(FilesInFolder(), QStringList{TempFileName});
+    QCOMPARE(ReadBytes(TempFileName), copy);
+
+    // Nor does a removal truncate it.
+    QVERIFY(
+        WriteBytes(QStringLiteral("Course.Index"), Join(SampleRecords(DataFile::CourseIndex, 2))));
+    QVERIFY(!RemoveMarkedRecord(DataFile::CourseIndex, 1).ok());
+    QCOMPARE(ReadBytes(TempFileName), copy);
+}
+
+void TestRemoval::leftoverTempIsSettledBeforeRemoval() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray courses = Join(SampleRecords(DataFile::CourseIndex, 3));
+    const Records persons = SampleRecords(DataFile::NameList, 2);
+    QVERIFY(WriteBytes(TempFileName, courses)); // an older program's copy of Course.Index
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), Join(persons)));
+    QVERIFY(RemoveMarkedRecord(DataFile::NameList, 1));
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), courses);
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), persons[1]);
+    QVERIFY(!Exists(TempFileName));
+}
+
+QTEST_APPLESS_MAIN(TestRemoval)
+#include "test_removal.moc"

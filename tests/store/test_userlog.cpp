@@ -1,0 +1,211 @@
+#include "DataFolder.h"
+
+#include "store/Clock.h"
+#include "store/UserLog.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <QtTest>
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace store;
+
+namespace {
+
+const QDateTime kMorning(QDate(2014, 3, 7), QTime(8, 15, 2));
+const QDateTime kEvening(QDate(2014, 3, 7), QTime(23, 40, 55));
+
+bool IsLetterOrDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+// Fixes the clock for the life of the object.
+struct FixedClock {
+    explicit FixedClock(const QDateTime& when) {
+        SetClock([when] { return when; });
+    }
+    ~FixedClock() { SetClock({}); }
+};
+
+} // namespace
+
+class TestUserLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void formatsLine_data();
+    void formatsLine();
+    void appendCreatesMissingLog();
+    void appendAddsLinesInCodePage();
+    void reportsLogThatCannotBeOpened();
+    void reportsFullDisk();
+    void takesBackPartLine();
+    void scrambleInterleavesFiller_data();
+    void scrambleInterleavesFiller();
+    void scrambleDrawsFreshFiller();
+    void fillerCoversDigitsAndLetters();
+    void unscrambleTakesEverySecondCharacter_data();
+    void unscrambleTakesEverySecondCharacter();
+};
+
+void TestUserLog::formatsLine_data() {
+    QTest::addColumn<int>("event");
+    QTest::addColumn<QDateTime>("when");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("sign-in") << 1 << kMorning
+                             << QStringLiteral("03/07/2014 at 08:15:02 - First Last logged in w/ "
+                                               "Read/Edit/Add privileges.");
+    QTest::newRow("sign-out") << 2 << kEvening
+                              << QStringLiteral("03/07/2014 at 23:40:55 - First Last logged out.");
+    QTest::newRow("any other event signs out")
+        << 0 << QDateTime(QDate(2025, 12, 31), QTime(0, 0, 9))
+        << QStringLiteral("12/31/2025 at 00:00:09 - First Last logged out.");
+}
+
+void TestUserLog::formatsLine() {
+    QFETCH(int, event);
+    QFETCH(QDateTime, when);
+    QFETCH(QString, line);
+    QCOMPARE(
+        UserLogLine(event, QStringLiteral("First Last"), QStringLiteral("Read/Edit/Add"), when),
+        line);
+}
+
+void TestUserLog::appendCreatesMissingLog() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    FixedClock clock(kMorning);
+    QVERIFY(AppendUserLog(1, QStringLiteral("Ann Lee"), QStringLiteral("Read Only")));
+    QCOMPARE(ReadBytes(QStringLiteral("User.Log")),
+             QByteArray("03/07/2014 at 08:15:02 - Ann Lee logged in w/ Read Only privileges.\r\n"));
+}
+
+void TestUserLog::appendAddsLinesInCodePage() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray earlier("an older line\r\n");
+    QVERIFY(WriteBytes(QStringLiteral("User.Log"), earlier));
+    {
+        FixedClock clock(kMorning);
+        QVERIFY(
+            AppendUserLog(1, QStringLiteral("Zo\u00EB \u20AC\u03A9"), QStringLiteral("Read/Edit")));
+    }
+    {
+        FixedClock clock(kEvening);
+        QVERIFY(
+            AppendUserLog(2, QStringLiteral("Zo\u00EB \u20AC\u03A9"), QStringLiteral("Read/Edit")));
+    }
+    QCOMPARE(ReadBytes(QStringLiteral("User.Log")),
+             earlier + QByteArray("03/07/2014 at 08:15:02 - Zo\xEB \x80? logged in w/ Read/Edit "
+                                  "privileges.\r\n"
+                                  "03/07/2014 at 23:40:55 - Zo\xEB \x80? logged out.\r\n"));
+}
+
+void TestUserLog::reportsLogThatCannotBeOpened() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(QDir().mkdir(QStringLiteral("User.Log")));
+    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("User.Log"));
+    QVERIFY(!r.reason().isEmpty());
+}
+
+void TestUserLog::reportsFullDisk() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    if (!QFile::link(QStringLiteral("/dev/full"), QStringLiteral("User.Log")))
+        QSKIP("no /dev/full here");
+    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("User.Log"));
+    QCOMPARE(r.reason(), qt_error_string(ENOSPC));
+}
+
+void TestUserLog::takesBackPartLine() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray earlier("an older line\r\n");
+    QVERIFY(WriteBytes(QStringLiteral("User.Log"), earlier));
+    // The file-size limit lets 20 more bytes in, then refuses, even for root.
+    struct rlimit previous;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    struct rlimit small = previous;
+    small.rlim_cur = earlier.size() + 20;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("User.Log"));
+    QCOMPARE(ReadBytes(QStringLiteral("User.Log")), earlier);
+}
+
+void TestUserLog::scrambleInterleavesFiller_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("three") << QStringLiteral("ab1") << QStringLiteral("ab1");
+    QTest::newRow("eight") << QStringLiteral("Pass1234") << QStringLiteral("Pass1234");
+    QTest::newRow("blanks around") << QStringLiteral("  Zz9  ") << QStringLiteral("Zz9");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestUserLog::scrambleInterleavesFiller() {
+    QFETCH(QString, typed);
+    QFETCH(QString, password);
+    const QString scrambled = ScramblePassword(typed);
+    QCOMPARE(scrambled.size(), password.size() * 2);
+    for (qsizetype i = 0; i < password.size(); ++i) {
+        QVERIFY2(IsLetterOrDigit(scrambled.at(2 * i)), qPrintable(scrambled));
+        QCOMPARE(scrambled.at(2 * i + 1), password.at(i));
+    }
+    QCOMPARE(UnscramblePassword(scrambled), password);
+}
+
+void TestUserLog::scrambleDrawsFreshFiller() {
+    // Twenty scrambles of one password all alike would mean the filler is not drawn at random
+    // (the odds of that by chance are 62^-140).
+    QSet<QString> forms;
+    for (int i = 0; i < 20; ++i)
+        forms.insert(ScramblePassword(QStringLiteral("Pass1234")));
+    QVERIFY(forms.size() > 1);
+}
+
+void TestUserLog::fillerCoversDigitsAndLetters() {
+    bool digit = false, upper = false, lower = false;
+    for (int i = 0; i < 100; ++i) {
+        const QString scrambled = ScramblePassword(QStringLiteral("abcdefgh"));
+        for (qsizetype k = 0; k < scrambled.size(); k += 2) {
+            const QChar c = scrambled.at(k);
+            QVERIFY(IsLetterOrDigit(c));
+            digit = digit || c.isDigit();
+            upper = upper || c.isUpper();
+            lower = lower || c.isLower();
+        }
+    }
+    QVERIFY(digit);
+    QVERIFY(upper);
+    QVERIFY(lower);
+}
+
+void TestUserLog::unscrambleTakesEverySecondCharacter_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("field padded") << QStringLiteral("xaybzc          ") << QStringLiteral("abc");
+    QTest::newRow("sixteen") << QStringLiteral("1P2a3s4s5W6o7r8d") << QStringLiteral("PassWord");
+    QTest::newRow("odd length") << QStringLiteral("xAy") << QStringLiteral("A");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestUserLog::unscrambleTakesEverySecondCharacter() {
+    QFETCH(QString, stored);
+    QFETCH(QString, password);
+    QCOMPARE(UnscramblePassword(stored), password);
+}
+
+QTEST_APPLESS_MAIN(TestUserLog)
+#include "test_userlog.moc"

@@ -1,0 +1,34 @@
+#include "support/TestFolder.h"
+
+#include "store/Clock.h"
+#include "ui/Globals.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+// The settings store sits beside the data files, so each test starts with an empty one.
+void PointSettingsAt(const QString& folder) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+} // namespace
+
+QDateTime TestFolder::FixedNow() {
+    return QDateTime(QDate(2024, 3, 15), QTime(10, 30, 0));
+}
+
+TestFolder::TestFolder() : previousCurrent_(QDir::currentPath()) {
+    QStandardPaths::setTestModeEnabled(true);
+    QDir::setCurrent(dir_.path());
+    PointSettingsAt(dir_.filePath(QStringLiteral("settings")));
+    store::SetClock([] { return FixedNow(); });
+    ResetGlobals();
+}
+
+TestFolder::~TestFolder() {
+    QDir::setCurrent(previousCurrent_);
+    PointSettingsAt(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    store::SetClock({});
+    ResetGlobals();
+}

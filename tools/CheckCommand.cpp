@@ -1,0 +1,177 @@
+#include "tools/CheckCommand.h"
+
+#include "tools/Json.h"
+#include "tools/RecordFields.h"
+
+#include "store/Formats.h"
+#include "store/Removal.h"
+
+#include <QFileInfo>
+#include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace datatool {
+namespace {
+
+// A stored date value as exact digits, with its date and time when it has one.
+QString DateText(double value) {
+    const QString digits = QString::fromLatin1(json::ShortestText(value));
+    const QString readable = formats::GeneralDate(value);
+    return readable.isEmpty() ? digits : QStringLiteral("%1 (%2)").arg(digits, readable);
+}
+
+class FolderCheck {
+public:
+    explicit FolderCheck(const std::function<void(const QString&)>& report) : report_(report) {}
+
+    store::StoreResult CheckFile(store::DataFile file) {
+        fileName_ = store::FileNameOf(file);
+        layout_ = &LayoutOf(file);
+        identities_.clear();
+        CheckLength(file);
+        return ForEachRecord(file, [this](qint32 n, const RecordRow& row) { CheckRecord(n, row); });
+    }
+
+    void CheckLeftovers() {
+        if (QFileInfo::exists(store::TempFileName)) {
+            Report(store::TempFileName + QStringLiteral(": left over from an interrupted removal"));
+        }
+    }
+
+    qint64 Findings() const { return findings_; }
+
+private:
+    void Report(const QString& line) {
+        ++findings_;
+        report_(line);
+    }
+
+    void ReportRecord(qint32 recordNumber, const QString& what) {
+        Report(QStringLiteral("%1 record %2: %3").arg(fileName_).arg(recordNumber).arg(what));
+    }
+
+    void CheckLength(store::DataFile file) {
+        const QFileInfo info(fileName_);
+        if (!info.exists()) {
+            return;
+        }
+        const qint64 length = store::RecordLengthOf(file);
+        const qint64 whole = info.size() / length;
+        if (info.size() % length != 0) {
+            Report(QStringLiteral("%1: length %2 bytes is not a whole number of %3-byte records "
+                                  "(%4 bytes over)")
+                       .arg(fileName_)
+                       .arg(info.size())
+                       .arg(length)
+                       .arg(info.size() % length));
+        }
+        if (whole > store::MaxRecordsOf(file)) {
+            Report(QStringLiteral("%1: %2 records, more than the %3 this file can count")
+                       .arg(fileName_)
+                       .arg(whole)
+                       .arg(store::MaxRecordsOf(file)));
+        }
+    }
+
+    void CheckRecord(qint32 recordNumber, const RecordRow& row) {
+        if (row.marked) {
+            ReportRecord(
+                recordNumber,
+                QStringLiteral("carries the removal marker \"%1\"").arg(store::RemovalMarker));
+        }
+        for (std::size_t i = 0; i < layout_->fields.size(); ++i) {
+            CheckField(recordNumber, layout_->fields[i], row.values[i].number);
+        }
+    }
+
+    void CheckField(qint32 recordNumber, const FieldInfo& field, double value) {
+        const QString name = QString::fromLatin1(field.name);
+        if (field.kind == FieldKind::Date || field.kind == FieldKind::Hours) {
+            if (std::isnan(value)) {
+                ReportRecord(recordNumber, name + QStringLiteral(" is not a number"));
+                return;
+            }
+            if (std::isinf(value)) {
+                ReportRecord(recordNumber, name + QStringLiteral(" is infinite"));
+                return;
+            }
+        }
+        if (field.validRange &&
+            (value < field.validRange->first || value > field.validRange->second)) {
+            ReportRecord(recordNumber, QStringLiteral("%1 %2 is outside %3 to %4")
+                                           .arg(name)
+                                           .arg(static_cast<qint64>(value))
+                                           .arg(field.validRange->first)
+                                           .arg(field.validRange->second));
+        }
+        if (field.role == FieldRole::Identity) {
+            CheckIdentity(recordNumber, name, value);
+        } else if (field.role == FieldRole::PersonRef && !persons_.contains(value)) {
+            ReportRecord(recordNumber, QStringLiteral("%1 %2 matches no person in %3")
+                                           .arg(name, DateText(value),
+                                                store::FileNameOf(store::DataFile::NameList)));
+        }
+    }
+
+    void CheckIdentity(qint32 recordNumber, const QString& name, double value) {
+        const auto [earlier, inserted] = identities_.try_emplace(value, recordNumber);
+        if (!inserted) {
+            ReportRecord(recordNumber, QStringLiteral("%1 %2 repeats record %3")
+                                           .arg(name, DateText(value))
+                                           .arg(earlier->second));
+        }
+        if (layout_->file == store::DataFile::NameList) {
+            persons_.insert(value);
+        }
+    }
+
+    const std::function<void(const QString&)>& report_;
+    QString fileName_;
+    const RecordLayout* layout_ = nullptr;
+    std::unordered_map<double, qint32> identities_; // of the file being checked: first record
+    std::unordered_set<double> persons_;            // Name.List's identities, for references
+    qint64 findings_ = 0;
+};
+
+} // namespace
+
+CheckOutcome CheckDataFiles(const std::function<void(const QString&)>& report) {
+    FolderCheck check(report);
+    CheckOutcome outcome;
+    // Name.List comes before Training.Records, so its identities are known by then.
+    for (store::DataFile file : AllDataFiles()) {
+        outcome.result = check.CheckFile(file);
+        if (!outcome.result) {
+            break;
+        }
+    }
+    check.CheckLeftovers();
+    outcome.findings = check.Findings();
+    return outcome;
+}
+
+int RunCheck(const QStringList& args, const Console& console) {
+    QCommandLineParser parser;
+    if (!ParseArguments(parser, {}, args, 0, console)) {
+        return ExitUsage;
+    }
+    const QString folder = DataFolderOption(parser);
+    FolderScope scope(folder);
+    if (!EnterFolder(scope, folder, console)) {
+        return ExitUsage;
+    }
+    const CheckOutcome outcome =
+        CheckDataFiles([&console](const QString& line) { console.Line(line); });
+    if (!outcome.result) {
+        console.Error(outcome.result.text());
+        return ExitFailure;
+    }
+    if (outcome.findings > 0) {
+        return ExitFailure;
+    }
+    console.Line(QStringLiteral("OK"));
+    return ExitSuccess;
+}
+
+} // namespace datatool

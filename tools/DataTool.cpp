@@ -1,0 +1,67 @@
+#include "tools/DataTool.h"
+
+#include "tools/CheckCommand.h"
+#include "tools/DumpCommand.h"
+#include "tools/SampleCommand.h"
+
+namespace datatool {
+
+QString HelpText() {
+    return QStringLiteral(
+        "Usage: mirtavel-data COMMAND [--dir DIR] ...\n"
+        "Support tool for the Mirtavel data files. DIR is the data folder (default: the\n"
+        "current directory).\n"
+        "\n"
+        "  dump [--dir DIR] FILE\n"
+        "      Prints FILE (User.List, Name.List, Course.Index or Training.Records) as JSON\n"
+        "      Lines, UTF-8: one object per whole record, \"RecNum\" first, then every field\n"
+        "      in layout order, values as stored. Text is trimmed; dates are day counts;\n"
+        "      NaN and infinite numbers print as null. A missing file prints nothing.\n"
+        "\n"
+        "  check [--dir DIR]\n"
+        "      Reports, one line each: lengths that are not whole records, lists of more\n"
+        "      than 32767 records, a leftover TempFile.$$$, records carrying the removal\n"
+        "      marker, repeated DateCreated identities, training records whose PersonKey\n"
+        "      matches no person, access levels outside 1 to 4, NaN or infinite dates and\n"
+        "      hours. Prints OK when it finds nothing.\n"
+        "\n"
+        "  sample [--dir DIR] [--persons N] [--courses N] [--records N] [--seed S] [--force]\n"
+        "      Writes a sample data set: N persons (default 500, at most 32767), N courses\n"
+        "      including category headings (default 200, at most 32767), N training records\n"
+        "      (default 20000) and one user with every right, whose name and password it\n"
+        "      prints. The same seed (default 1) gives the same files. Existing data files\n"
+        "      are replaced only with --force.\n"
+        "\n"
+        "Exit status: 0 success (check: nothing found); 1 check found something, a file\n"
+        "could not be read or written, or sample refused to replace files; 2 usage error\n"
+        "(unknown command, option or file, bad number, missing folder).\n");
+}
+
+int RunDataTool(const QStringList& args, const Console& console) {
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")) ||
+        args.value(0) == QStringLiteral("help")) {
+        console.out.write(HelpText().toUtf8());
+        return ExitSuccess;
+    }
+    if (args.isEmpty()) {
+        console.err.write(HelpText().toUtf8());
+        return ExitUsage;
+    }
+    const QString command = args.constFirst();
+    const QStringList rest = args.mid(1);
+    if (command == QStringLiteral("dump")) {
+        return RunDump(rest, console);
+    }
+    if (command == QStringLiteral("check")) {
+        return RunCheck(rest, console);
+    }
+    if (command == QStringLiteral("sample")) {
+        return RunSample(rest, console);
+    }
+    console.Error(QStringLiteral("unknown command '%1': expected dump, check or sample (see "
+                                 "--help)")
+                      .arg(command));
+    return ExitUsage;
+}
+
+} // namespace datatool

@@ -1,0 +1,175 @@
+#include "tools/RecordFields.h"
+
+#include "store/Codepage.h"
+#include "store/RecordFile.h"
+#include "store/Records.h"
+
+#include <QFileInfo>
+#include <variant>
+
+namespace datatool {
+namespace {
+
+using store::CourseRecord;
+using store::PersonRecord;
+using store::TrainingRecord;
+using store::UserRecord;
+
+// A field of record type R: its description and where its value lives. The member's type
+// decides how the value is read, the kind how it is shown.
+template <class R> struct Field {
+    FieldInfo info;
+    std::variant<double R::*, float R::*, qint16 R::*, QString R::*> member;
+};
+
+template <class R> using FieldList = std::vector<Field<R>>;
+
+const FieldList<PersonRecord>& PersonFields() {
+    static const FieldList<PersonRecord> fields{
+        {{"DateCreated", FieldKind::Date, FieldRole::Identity}, &PersonRecord::DateCreated},
+        {{"FirstName", FieldKind::Text}, &PersonRecord::FirstName},
+        {{"MiddleName", FieldKind::Text}, &PersonRecord::MiddleName},
+        {{"LastName", FieldKind::Text}, &PersonRecord::LastName},
+        {{"Organization", FieldKind::Text}, &PersonRecord::Organization},
+        {{"EmployeeID", FieldKind::Text}, &PersonRecord::EmployeeID},
+        {{"Comments", FieldKind::Text}, &PersonRecord::Comments},
+        {{"Active", FieldKind::Integer}, &PersonRecord::Active},
+    };
+    return fields;
+}
+
+const FieldList<CourseRecord>& CourseFields() {
+    static const FieldList<CourseRecord> fields{
+        {{"DateCreated", FieldKind::Date, FieldRole::Identity}, &CourseRecord::DateCreated},
+        {{"CourseCode", FieldKind::Text}, &CourseRecord::CourseCode},
+        {{"CourseName", FieldKind::Text}, &CourseRecord::CourseName},
+        {{"ProvidedBy", FieldKind::Text}, &CourseRecord::ProvidedBy},
+        {{"Hours", FieldKind::Hours}, &CourseRecord::Hours},
+        {{"Comments", FieldKind::Text}, &CourseRecord::Comments},
+    };
+    return fields;
+}
+
+const FieldList<TrainingRecord>& TrainingFields() {
+    static const FieldList<TrainingRecord> fields{
+        {{"TrainingDate", FieldKind::Date}, &TrainingRecord::TrainingDate},
+        {{"PersonKey", FieldKind::Date, FieldRole::PersonRef}, &TrainingRecord::PersonKey},
+        {{"CourseKey", FieldKind::Date}, &TrainingRecord::CourseKey},
+        {{"CourseCode", FieldKind::Text}, &TrainingRecord::CourseCode},
+        {{"CourseName", FieldKind::Text}, &TrainingRecord::CourseName},
+        {{"ProvidedBy", FieldKind::Text}, &TrainingRecord::ProvidedBy},
+        {{"Hours", FieldKind::Hours}, &TrainingRecord::Hours},
+        {{"Comments", FieldKind::Text}, &TrainingRecord::Comments},
+    };
+    return fields;
+}
+
+const FieldList<UserRecord>& UserFields() {
+    static const FieldList<UserRecord> fields{
+        {{"DateCreated", FieldKind::Date, FieldRole::Identity}, &UserRecord::DateCreated},
+        {{"FirstName", FieldKind::Text}, &UserRecord::FirstName},
+        {{"LastName", FieldKind::Text}, &UserRecord::LastName},
+        {{"Password", FieldKind::Text}, &UserRecord::Password},
+        {{"AccessLevel", FieldKind::Integer, FieldRole::None, std::pair{1, 4}},
+         &UserRecord::AccessLevel},
+        {{"Comments", FieldKind::Text}, &UserRecord::Comments},
+    };
+    return fields;
+}
+
+template <class R> void StoreValue(const R& record, QString R::*member, FieldValue& value) {
+    value.text = store::TrimField(record.*member);
+}
+
+template <class R, class Number>
+void StoreValue(const R& record, Number R::*member, FieldValue& value) {
+    value.number = static_cast<double>(record.*member);
+}
+
+template <class R> void DecodeWith(const FieldList<R>& fields, const char* bytes, RecordRow& row) {
+    const R record = R::Decode(bytes);
+    row.marked = record.IsMarked();
+    row.values.resize(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::visit([&](auto member) { StoreValue(record, member, row.values[i]); },
+                   fields[i].member);
+    }
+}
+
+template <class R> std::vector<FieldInfo> InfosOf(const FieldList<R>& fields) {
+    std::vector<FieldInfo> infos;
+    for (const Field<R>& field : fields) {
+        infos.push_back(field.info);
+    }
+    return infos;
+}
+
+template <class R> RecordLayout MakeLayout(store::DataFile file, const FieldList<R>& fields) {
+    return {file, InfosOf(fields),
+            [&fields](const char* bytes, RecordRow& row) { DecodeWith(fields, bytes, row); }};
+}
+
+} // namespace
+
+const RecordLayout& LayoutOf(store::DataFile file) {
+    static const RecordLayout users = MakeLayout(store::DataFile::UserList, UserFields());
+    static const RecordLayout persons = MakeLayout(store::DataFile::NameList, PersonFields());
+    static const RecordLayout courses = MakeLayout(store::DataFile::CourseIndex, CourseFields());
+    static const RecordLayout trainings =
+        MakeLayout(store::DataFile::TrainingRecords, TrainingFields());
+    switch (file) {
+    case store::DataFile::UserList:
+        return users;
+    case store::DataFile::NameList:
+        return persons;
+    case store::DataFile::CourseIndex:
+        return courses;
+    case store::DataFile::TrainingRecords:
+        break;
+    }
+    return trainings;
+}
+
+const std::array<store::DataFile, 4>& AllDataFiles() {
+    static const std::array<store::DataFile, 4> files{
+        store::DataFile::UserList, store::DataFile::NameList, store::DataFile::CourseIndex,
+        store::DataFile::TrainingRecords};
+    return files;
+}
+
+std::optional<store::DataFile> DataFileNamed(const QString& name) {
+    for (store::DataFile file : AllDataFiles()) {
+        if (store::FileNameOf(file).compare(name, Qt::CaseInsensitive) == 0) {
+            return file;
+        }
+    }
+    return std::nullopt;
+}
+
+store::StoreResult ForEachRecord(store::DataFile file,
+                                 const std::function<void(qint32, const RecordRow&)>& visit) {
+    const QFileInfo info(store::FileNameOf(file));
+    if (!info.exists()) {
+        return store::StoreResult::Ok(); // opening it would create it
+    }
+    const RecordLayout& layout = LayoutOf(file);
+    store::RecordFile records(store::FileNameOf(file), store::RecordLengthOf(file));
+    if (store::StoreResult opened = records.Open(); !opened) {
+        return opened;
+    }
+    const qint64 whole = info.size() / store::RecordLengthOf(file);
+    QByteArray bytes;
+    RecordRow row;
+    for (qint64 n = 1; n <= whole; ++n) {
+        const auto number = static_cast<qint32>(n);
+        if (store::StoreResult read = records.ReadRaw(number, bytes); !read) {
+            return read;
+        }
+        layout.decode(bytes.constData(), row);
+        visit(number, row);
+    }
+    records.Close();
+    return store::StoreResult::Ok();
+}
+
+} // namespace datatool

@@ -1,0 +1,31 @@
+#include "ui/modMsgBox.h"
+
+#include "platform/Questions.h"
+#include "ui/Globals.h"
+#include "ui/frmMsgBox.h"
+
+#include <QApplication>
+
+int ShowMessage(const QString& title, int iconKind, const QString& message, int defaultButton,
+                bool showDontAsk, const QStringList& buttonCaptions) {
+    ProgramValues& values = Globals();
+    values.MessageResult = 0;
+    values.MessageDontAsk = false;
+
+    platform::Question question;
+    question.kind = platform::Question::Kind::Message;
+    question.title = title;
+    question.text = message;
+    question.buttons = buttonCaptions;
+    question.defaultButton = defaultButton;
+    question.icon = iconKind;
+
+    const platform::Answer answer = platform::Ask(question, [&] {
+        frmMsgBox box(title, iconKind, message, defaultButton, showDontAsk, buttonCaptions);
+        const int pressed = box.Run(QApplication::activeWindow());
+        return platform::Answer{pressed, box.MessageDontAsk(), {}};
+    });
+    values.MessageResult = static_cast<qint16>(answer.button);
+    values.MessageDontAsk = answer.dontAsk;
+    return answer.button;
+}
