@@ -5,8 +5,8 @@
 #include "lobby/LobbyBusy.h"
 #include "lobby/LobbyMessages.h"
 #include "lobby/frmLobby.h"
-#include "signin/StoreProblem.h"
 #include "platform/Events.h"
+#include "signin/StoreProblem.h"
 #include "store/Removal.h"
 #include "ui/FlexGrid.h"
 
@@ -38,9 +38,8 @@ void DeleteHighlightedCourse(frmLobby& lobby) {
         signin::ShowStoreProblem(removed);
 
     // The list shows what is on file now, whether or not the removal went through.
-    const int above = QFile::exists(store::FileNameOf(store::DataFile::CourseIndex))
-                          ? std::max(1, row - 1)
-                          : 0;
+    const int above =
+        QFile::exists(store::FileNameOf(store::DataFile::CourseIndex)) ? std::max(1, row - 1) : 0;
     UpdateCourseGrid(lobby);
     platform::DoEvents();
     if (grid.Visible() && above > 0)

@@ -47,9 +47,9 @@ void CourseFind::Begin() {
     search->setToolTip(QStringLiteral(" Looking for '") + SearchText + QStringLiteral("' "));
 
     lobby_.tabMain->setTabEnabled(frmLobby::SearchOptionsPage, false);
-    for (ZovButton* button : {lobby_.cmdAdminWindow, lobby_.cmdCreditTraining, lobby_.cmdAddCourse,
-                              lobby_.cmdEditCourse, lobby_.cmdDeleteCourse,
-                              lobby_.cmdPrintCourseIndex})
+    for (ZovButton* button :
+         {lobby_.cmdAdminWindow, lobby_.cmdCreditTraining, lobby_.cmdAddCourse,
+          lobby_.cmdEditCourse, lobby_.cmdDeleteCourse, lobby_.cmdPrintCourseIndex})
         button->hide();
     quit->show();
     on_ = true;

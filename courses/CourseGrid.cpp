@@ -13,6 +13,8 @@
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
+#include <QHash>
+
 using coursegrid::Column;
 using coursegrid::LastShownCol;
 
@@ -23,20 +25,34 @@ const QString CourseFormat =
 constexpr int ColumnCount = 6;
 constexpr int RowsInView = 15;
 
-// A course without hours is a category heading: its hours cell stays empty.
-QString HoursCell(float hours) {
-    return hours > 0 ? formats::Hours(hours) : QString();
-}
+// The hours cells of one fill. A course without hours is a category heading: its cell stays
+// empty. An index holds few distinct hours, and formatting one is dear, so each is
+// formatted once.
+class HoursCells {
+public:
+    QString Cell(float hours) {
+        if (!(hours > 0))
+            return QString();
+        auto found = cells_.constFind(hours);
+        if (found == cells_.cend())
+            found = cells_.insert(hours, formats::Hours(hours));
+        return *found;
+    }
+
+private:
+    QHash<float, QString> cells_;
+};
 
 store::StoreResult AddRows(FlexGrid& grid) {
     auto& courses = store::Courses();
     const QChar tab = QLatin1Char('\t');
+    HoursCells hours;
     for (qint32 n = 1; n <= store::CourseCount(); ++n) {
         if (const store::StoreResult read = courses.Read(n); !read)
             return read;
         const store::CourseRecord& c = courses.Buffer();
         grid.AddItem(c.CourseCode.trimmed() + tab + c.CourseName.trimmed() + tab +
-                     c.ProvidedBy.trimmed() + tab + HoursCell(c.Hours) + tab +
+                     c.ProvidedBy.trimmed() + tab + hours.Cell(c.Hours) + tab +
                      CourseKeyText(c.DateCreated) + tab + QString::number(n));
     }
     return store::StoreResult::Ok();

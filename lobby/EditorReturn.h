@@ -29,8 +29,7 @@ void AfterEditor(frmLobby& lobby, ZovButton* pressed, const SavedRow& saved,
 template <class Editor>
 void RunEditor(frmLobby& lobby, ZovButton* pressed, bool adding, qint32 recNum) {
     // An editor may delete itself when it closes.
-    QPointer<Editor> editor = new Editor(&lobby, adding ? 0 : recNum,
-                                         pressed);
+    QPointer<Editor> editor = new Editor(&lobby, adding ? 0 : recNum, pressed);
     editor->SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
     editor->ShowModal(&lobby);
     delete editor.data();

@@ -18,13 +18,14 @@ int DataRows(const FlexGrid& grid) {
 
 void BeginFill(FlexGrid& grid, const QString& format, int columns, int rowsInView) {
     grid.hide();
+    // Suspended first, so that dropping the old rows does not tell the view of each one.
+    grid.SetRedraw(false);
     grid.SetRows(1);
     grid.SetCols(columns);
     grid.SetHeight(rowsInView * grid.RowHeight(0));
     grid.SetFormatString(format);
     grid.SetRow(0);
     grid.SetCol(0);
-    grid.SetRedraw(false);
 }
 
 void SortOn(FlexGrid& grid, int keyCol) {

@@ -13,8 +13,8 @@ namespace listgrid {
 // Data rows, the heading not counted.
 int DataRows(const FlexGrid& grid);
 
-// Hides the grid, keeps only the heading row, sets the columns from `format`, makes the grid
-// `rowsInView` rows high and suspends redrawing. The heading row becomes current.
+// Hides the grid, suspends its redrawing, keeps only the heading row, sets the columns from
+// `format` and makes the grid `rowsInView` rows high. The heading row becomes current.
 void BeginFill(FlexGrid& grid, const QString& format, int columns, int rowsInView);
 
 // Sorts the data rows on `keyCol` as text, ignoring case, when there are two or more.

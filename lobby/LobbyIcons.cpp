@@ -100,4 +100,29 @@ QPixmap BackupRestorePicture() {
     return picture;
 }
 
+QPixmap PrintPicture() {
+    QPixmap picture = Blank();
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPen rim(QColor(50, 50, 60), 1.5);
+    painter.setPen(rim);
+    // The sheet waiting at the back.
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(9, 3, 14, 9));
+    // The body.
+    painter.setBrush(QColor(150, 155, 170));
+    painter.drawRoundedRect(QRectF(3, 11, 26, 12), 2, 2);
+    painter.setBrush(QColor(90, 200, 90));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(23, 14, 3, 3));
+    // The printed sheet with its lines.
+    painter.setPen(rim);
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(8, 19, 16, 10));
+    painter.setPen(QPen(QColor(120, 120, 140), 1));
+    painter.drawLine(QPointF(11, 23), QPointF(21, 23));
+    painter.drawLine(QPointF(11, 26), QPointF(18, 26));
+    return picture;
+}
+
 } // namespace lobbyicons

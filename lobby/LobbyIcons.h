@@ -10,5 +10,6 @@ QPixmap HelpPicture();          // a blue disc with a question mark
 QPixmap QuitPicture();          // a red disc with the power sign
 QPixmap AdminPicture();         // a key
 QPixmap BackupRestorePicture(); // a disk with a circling arrow
+QPixmap PrintPicture();         // a printer with a sheet coming out
 
 } // namespace lobbyicons

@@ -7,6 +7,7 @@
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
+#include "ui/ZovButtonPainter.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -61,6 +62,8 @@ ZovButton* MakeButton(QWidget* parent, Kind kind, int left, int top, int width, 
     case Kind::Print:
         signin::StyleButton(button, signin::ButtonRole::Record);
         button->SetButtonType(11);
+        button->SetPictureNormal(lobbyicons::PrintPicture());
+        button->SetPicturePosition(zov::PictureLeft);
         break;
     }
     Place(button, left, top, width, height);
@@ -74,6 +77,17 @@ ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) 
     button->SetShowFocusRect(false);
     Place(button, left, 120, 600, 600);
     return button;
+}
+
+// The lists are read all day: a size larger than the grid's own.
+FlexGrid* MakeGrid(QWidget* parent, int left, int top, int width) {
+    auto* grid = new FlexGrid(parent);
+    QFont larger = grid->font();
+    larger.setPointSize(9);
+    grid->setFont(larger);
+    // The height follows the rows each fill asks for.
+    Place(grid, left, top, width, 5400);
+    return grid;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, int width) {
@@ -117,37 +131,35 @@ void BuildTopBand(frmLobby& lobby) {
 }
 
 void BuildNameListPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridName = new FlexGrid(page);
-    Place(lobby.gridName, 120, 120, 7400, 4800);
+    lobby.gridName = MakeGrid(page, 120, 120, 7100);
 
     const char* captions[] = {"", "Active Persons", "Inactive Persons",
                               "Active and Inactive Persons"};
     for (int i = 1; i <= 3; ++i) {
         lobby.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
-        Place(lobby.optDisplay[i], 7800, 60 + 300 * i, 2800, 285);
+        Place(lobby.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
     }
 
-    lobby.cmdAddName = MakeButton(page, Kind::Record, 7800, 1380, 2800, 510);
-    lobby.cmdEditName = MakeButton(page, Kind::Record, 7800, 1980, 2800, 510);
-    lobby.cmdDeleteName = MakeButton(page, Kind::Remove, 7800, 2580, 2800, 510);
-    lobby.cmdTrainingHistory = MakeButton(page, Kind::Proceed, 7800, 3300, 2800, 510);
-    lobby.cmdPrintNameList = MakeButton(page, Kind::Print, 7800, 4380, 2800, 510);
+    lobby.cmdAddName = MakeButton(page, Kind::Record, 7500, 1380, 2940, 510);
+    lobby.cmdEditName = MakeButton(page, Kind::Record, 7500, 1980, 2940, 510);
+    lobby.cmdDeleteName = MakeButton(page, Kind::Remove, 7500, 2580, 2940, 510);
+    lobby.cmdTrainingHistory = MakeButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
+    lobby.cmdPrintNameList = MakeButton(page, Kind::Print, 7500, 4920, 2940, 600);
 }
 
 void BuildCourseIndexPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridCourse = new FlexGrid(page);
-    Place(lobby.gridCourse, 120, 120, 10440, 3900);
+    lobby.gridCourse = MakeGrid(page, 120, 120, 10320);
 
-    lobby.cmdAddCourse = MakeButton(page, Kind::Record, 120, 4380, 2000, 510);
-    lobby.cmdEditCourse = MakeButton(page, Kind::Record, 2280, 4380, 2000, 510);
-    lobby.cmdDeleteCourse = MakeButton(page, Kind::Remove, 4440, 4380, 2000, 510);
-    lobby.cmdPrintCourseIndex = MakeButton(page, Kind::Print, 8560, 4380, 2000, 510);
+    lobby.cmdAddCourse = MakeButton(page, Kind::Record, 120, 4680, 2000, 510);
+    lobby.cmdEditCourse = MakeButton(page, Kind::Record, 2280, 4680, 2000, 510);
+    lobby.cmdDeleteCourse = MakeButton(page, Kind::Remove, 4440, 4680, 2000, 510);
+    lobby.cmdPrintCourseIndex = MakeButton(page, Kind::Print, 7700, 4635, 2740, 600);
 
-    lobby.cmdCreditTraining = MakeButton(page, Kind::Proceed, 120, 5100, 4320, 720);
+    lobby.cmdCreditTraining = MakeButton(page, Kind::Proceed, 120, 5400, 4320, 720);
     // The find button reaches over Quit Searching, which shows only during a find; the find
     // then shrinks to meet it.
-    lobby.cmdSearch = MakeButton(page, Kind::Proceed, 4680, 5100, 5880, 720);
-    lobby.cmdQuitSearching = MakeButton(page, Kind::Flash, 8560, 5100, 2000, 720);
+    lobby.cmdSearch = MakeButton(page, Kind::Proceed, 4680, 5400, 5760, 720);
+    lobby.cmdQuitSearching = MakeButton(page, Kind::Flash, 8440, 5400, 2000, 720);
     lobby.cmdQuitSearching->hide();
 }
 
@@ -193,13 +205,12 @@ void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
 }
 
 void BuildResultsPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridSummary = new FlexGrid(page);
-    Place(lobby.gridSummary, 120, 120, 7400, 4800);
-    lobby.lblTotalHours = MakeLabel(page, QString(), 120, 5100, 5000);
+    lobby.gridSummary = MakeGrid(page, 120, 120, 7100);
+    lobby.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
     lobby.lblTotalHours->hide();
-    lobby.cmdSummaryTrainingHistory = MakeButton(page, Kind::Proceed, 7800, 420, 2800, 510);
-    lobby.cmdSummaryPrint = MakeButton(page, Kind::Print, 7800, 1140, 2800, 510);
-    lobby.cmdFinishedSummary = MakeButton(page, Kind::Flash, 7800, 4200, 2800, 720);
+    lobby.cmdSummaryTrainingHistory = MakeButton(page, Kind::Proceed, 7500, 420, 2940, 510);
+    lobby.cmdSummaryPrint = MakeButton(page, Kind::Print, 7500, 1140, 2940, 600);
+    lobby.cmdFinishedSummary = MakeButton(page, Kind::Flash, 7500, 4800, 2940, 720);
 }
 
 } // namespace

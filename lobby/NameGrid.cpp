@@ -14,6 +14,7 @@
 
 #include <QPalette>
 #include <QRadioButton>
+#include <QStringList>
 
 using namegrid::Column;
 
@@ -39,14 +40,16 @@ QString JoinNames(const QString& a, const QString& middle, const QString& b) {
 void MarkOption(QRadioButton* option, bool applies) {
     const QColor ink = applies ? QColor(0, 0, 64) : QColor(192, 192, 192);
     QPalette colours = option->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::WindowText, ink);
     option->setPalette(colours);
     option->setEnabled(applies);
 }
 
+// The option's own setting: while the list is filled the whole Lobby is disabled.
 bool Applies(const QRadioButton* option) {
-    return option->isEnabled();
+    return option->isEnabledTo(option->window());
 }
 
 int SelectedChoice(const frmLobby& lobby) {
@@ -86,6 +89,10 @@ public:
 
     store::StoreResult Run();
 
+    // What to tell the user once the Lobby is usable again (an empty list), if anything.
+    const QString& NoticeTitle() const { return noticeTitle_; }
+    const QStringList& NoticeLines() const { return noticeLines_; }
+
 private:
     store::StoreResult MarkOptions();
     void ChooseOption();
@@ -95,6 +102,8 @@ private:
     frmLobby& lobby_;
     FlexGrid& grid_;
     LobbyBusy busy_;
+    QString noticeTitle_;
+    QStringList noticeLines_;
 };
 
 store::StoreResult NameFill::Run() {
@@ -107,9 +116,9 @@ store::StoreResult NameFill::Run() {
         grid_.SetRedraw(true);
         for (int i = ActiveChoice; i <= EveryoneChoice; ++i)
             lobby_.optDisplay[i]->hide();
-        lobbymsg::Notice(QStringLiteral("No Names on File..."),
-                         {QStringLiteral("There are currently no names"),
-                          QStringLiteral("in the Name List")});
+        lobbymsg::Notice(
+            QStringLiteral("No Names on File..."),
+            {QStringLiteral("There are currently no names"), QStringLiteral("in the Name List")});
         return store::StoreResult::Ok();
     }
 
@@ -124,8 +133,8 @@ store::StoreResult NameFill::Run() {
     const QString shown = lobby_.optDisplay[choice]->text().toLower();
     if (listgrid::DataRows(grid_) == 0) {
         grid_.SetRedraw(true);
-        lobbymsg::Notice(QStringLiteral("Nothing to display"),
-                         {QStringLiteral("There are no ") + shown, QStringLiteral(" to display.")});
+        noticeTitle_ = QStringLiteral("Nothing to display");
+        noticeLines_ = {QStringLiteral("There are no ") + shown, QStringLiteral(" to display.")};
         return store::StoreResult::Ok();
     }
 
@@ -166,9 +175,11 @@ store::StoreResult NameFill::MarkOptions() {
 }
 
 // Selecting an option here raises optDisplay_Click, which FillingNameGrid turns away.
+// Before the Lobby's first activation (or with nothing chosen yet) the active persons are
+// shown if there are any; afterwards the user's choice stands unless it shows nobody.
 void NameFill::ChooseOption() {
     const auto& option = lobby_.optDisplay;
-    if (!lobby_.LobbyActivated) {
+    if (!lobby_.LobbyActivated || SelectedChoice(lobby_) == 0) {
         option[Applies(option[ActiveChoice]) ? ActiveChoice : InactiveChoice]->setChecked(true);
     } else if (!Applies(option[InactiveChoice])) {
         option[ActiveChoice]->setChecked(true);
@@ -207,11 +218,17 @@ store::StoreResult NameFill::Failed(const store::StoreResult& result) {
 
 void UpdateNameGrid(frmLobby& lobby) {
     store::StoreResult result;
+    QString title;
+    QStringList lines;
     {
         NameFill fill(lobby);
         result = fill.Run();
+        title = fill.NoticeTitle();
+        lines = fill.NoticeLines();
     }
-    // Told once the Lobby is usable again.
+    // Told once the Lobby is usable again, with the normal pointer over the message.
+    if (!title.isEmpty())
+        lobbymsg::Notice(title, lines);
     if (!result)
         signin::ShowStoreProblem(result);
 }

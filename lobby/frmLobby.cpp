@@ -1,13 +1,12 @@
 #include "lobby/frmLobby.h"
 
+#include "app/basMirtavel.h"
 #include "courses/CourseDelete.h"
 #include "courses/CourseFind.h"
 #include "courses/CourseGrid.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/LobbyMessages.h"
-#include "lobby/ListGrid.h"
 #include "lobby/NameGrid.h"
-#include "app/basMirtavel.h"
 #include "platform/Events.h"
 #include "signin/StoreProblem.h"
 #include "store/RecordStore.h"
@@ -20,7 +19,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -31,7 +29,10 @@
 
 namespace {
 
+// Two-line captions: the program's own buttons take CR LF; Qt's labels and option buttons
+// break their lines at LF.
 const QString CrLf = QStringLiteral("\r\n");
+const QString Lf = QStringLiteral("\n");
 
 bool DataFileExists(store::DataFile file) {
     return QFile::exists(store::FileNameOf(file));
@@ -117,14 +118,12 @@ void frmLobby::Form_Activate() {
     tabMain->setCurrentIndex(NameListPage);
 
     const ProgramValues& values = Globals();
-    lblUserInfo->setText(QStringLiteral("User: ") + values.SignedInUserName + QStringLiteral("\n") +
+    lblUserInfo->setText(QStringLiteral("User: ") + values.SignedInUserName + Lf +
                          QStringLiteral("Access: ") +
                          values.AccessLevelNames.value(values.SignedInAccessLevel));
 
-    optMatch[1]->setText(QStringLiteral("match") + QStringLiteral("\n") +
-                         QStringLiteral("the above critera"));
-    optMatch[2]->setText(QStringLiteral("do NOT match") + QStringLiteral("\n") +
-                         QStringLiteral("the above critera"));
+    optMatch[1]->setText(QStringLiteral("match") + Lf + QStringLiteral("the above critera"));
+    optMatch[2]->setText(QStringLiteral("do NOT match") + Lf + QStringLiteral("the above critera"));
 
     UpdateNameGrid(*this);
     platform::DoEvents();
@@ -155,27 +154,29 @@ void frmLobby::SetUpLobbyButtons() {
     Apply(cmdAdminWindow, {{}, QStringLiteral(" Return to the Admin Window "), {}, {}});
     Apply(cmdHelp,
           {{}, QStringLiteral(" Click here for more information about this window "), {}, {}});
-    Apply(cmdQuit,
-          {{}, QStringLiteral(" Click here to exit ") + AppTitle() + QStringLiteral(" "), true, {}});
+    Apply(
+        cmdQuit,
+        {{}, QStringLiteral(" Click here to exit ") + AppTitle() + QStringLiteral(" "), true, {}});
 
     tabMain->setTabEnabled(SearchOptionsPage, DataFileExists(store::DataFile::TrainingRecords) &&
                                                   store::PersonCount() > 0);
 
     Apply(cmdAddName, {QStringLiteral("Add Person"),
                        QStringLiteral(" Add a person to the 'Name List' "), true, level >= 3});
-    Apply(cmdEditName,
-          {level >= 2 ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
-           QStringLiteral(" View/Edit the information on the highlighted person "), names, {}});
-    Apply(cmdDeleteName,
-          {QStringLiteral("Delete Person"),
-           QStringLiteral(" Delete the highlighted person from the 'Name List' "), names,
-           level == 4});
+    Apply(cmdEditName, {level >= 2 ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
+                        QStringLiteral(" View/Edit the information on the highlighted person "),
+                        names,
+                        {}});
+    Apply(cmdDeleteName, {QStringLiteral("Delete Person"),
+                          QStringLiteral(" Delete the highlighted person from the 'Name List' "),
+                          names, level == 4});
     Apply(cmdTrainingHistory,
           {QStringLiteral("Training History"),
            QStringLiteral(" View/Edit the highlighted person's training history "), names,
            DataFileExists(store::DataFile::TrainingRecords)});
-    Apply(cmdPrintNameList, {QStringLiteral("Print this List"),
-                             QStringLiteral(" Print this 'Name List' "), names, {}});
+    Apply(
+        cmdPrintNameList,
+        {QStringLiteral("Print this List"), QStringLiteral(" Print this 'Name List' "), names, {}});
 
     Apply(cmdSearch,
           {QStringLiteral("Find and Highlight a Course..."), {}, gridCourse->Rows() > 2, {}});
@@ -199,7 +200,9 @@ void frmLobby::SetUpLobbyButtons() {
            QStringLiteral(" Delete the highlighted course from the 'Course Index' "), courses,
            level == 4});
     Apply(cmdPrintCourseIndex, {QStringLiteral("Print this Index"),
-                                QStringLiteral(" Print this 'Course Index' "), courses, {}});
+                                QStringLiteral(" Print this 'Course Index' "),
+                                courses,
+                                {}});
 
     Apply(cmdMatch,
           {QStringLiteral("Conduct the Search Now"),
@@ -223,7 +226,9 @@ void frmLobby::SetUpLobbyButtons() {
            {},
            {}});
     Apply(cmdSummaryPrint, {QStringLiteral("Print this List"),
-                            QStringLiteral(" Print this Search/Summary list "), {}, {}});
+                            QStringLiteral(" Print this Search/Summary list "),
+                            {},
+                            {}});
 }
 
 // ---- Tabs, keys, flashing -----------------------------------------------------------------
@@ -247,13 +252,11 @@ void frmLobby::tabMain_Click(int previousTab) {
         break;
     case SearchOptionsPage: {
         const QString shown = DisplayChoiceCaption(*this).toLower();
-        optSearch[1]->setText(QStringLiteral("List all ") + shown + QStringLiteral("\n") +
-                              QStringLiteral("that have any training records") +
-                              QStringLiteral("\n") +
+        optSearch[1]->setText(QStringLiteral("List all ") + shown + Lf +
+                              QStringLiteral("that have any training records") + Lf +
                               QStringLiteral("matching the following criteria..."));
-        optSearch[2]->setText(QStringLiteral("Produce an annual summary") + QStringLiteral("\n") +
-                              QStringLiteral("of all training hours for all") +
-                              QStringLiteral("\n") + shown);
+        optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
+                              QStringLiteral("of all training hours for all") + Lf + shown);
         break;
     }
     default:

@@ -85,8 +85,8 @@ public:
     ZovButton* cmdFinishedSummary = nullptr;
 
     // ---- Window state.
-    bool LobbyActivated = false;  // the first activation has filled the Name List
-    bool FillingNameGrid = false; // UpdateNameGrid is running: option clicks are its own
+    bool LobbyActivated = false;   // the first activation has filled the Name List
+    bool FillingNameGrid = false;  // UpdateNameGrid is running: option clicks are its own
     bool CourseGridFilled = false; // UpdateCourseGrid has run once
     FlashState Flash;              // the pulse of the flashing button
 
@@ -133,6 +133,6 @@ private:
     void LogSignOut();
 
     std::unique_ptr<CourseFind> find_;
-    int currentTab_ = 0;           // tabMain's page before a change
+    int currentTab_ = 0;             // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
 };

@@ -1,0 +1,110 @@
+// Times the Lobby's two list fills at the largest record count (32,767 persons, 32,767
+// courses) against one raw read of the file each reads. Prints figures; run with
+// QT_QPA_PLATFORM=offscreen.
+
+#include "courses/CourseGrid.h"
+#include "lobby/NameGrid.h"
+#include "lobby/frmLobby.h"
+#include "store/RecordStore.h"
+#include "tools/SampleData.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int Rounds = 3;
+constexpr qint32 FullList = 32767;
+
+double Ms(const QElapsedTimer& timer) {
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double Best(const std::function<void()>& work) {
+    double best = 1e18;
+    for (int round = 0; round < Rounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, Ms(timer));
+    }
+    return best;
+}
+
+// The whole file read at once, as fast as the system gives it.
+double RawRead(const QString& name) {
+    return Best([&] {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly) || file.readAll().isEmpty())
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(name));
+    });
+}
+
+// Every record read by number, as the fill reads them, but left undecoded.
+double RecordsRead(store::DataFile which) {
+    return Best([&] {
+        store::RecordFile file(store::FileNameOf(which), store::RecordLengthOf(which));
+        QByteArray bytes;
+        if (!file.Open())
+            std::fprintf(stderr, "cannot open %s\n", qPrintable(file.FileName()));
+        for (qint32 n = 1; n <= file.Count(); ++n)
+            (void)file.ReadRaw(n, bytes);
+        file.Close();
+    });
+}
+
+void Report(const char* what, int rows, double fill, store::DataFile which) {
+    const QString name = store::FileNameOf(which);
+    const double whole = RawRead(name);
+    const double records = RecordsRead(which);
+    std::printf("  %-16s %6d rows %8.2f ms\n", what, rows, fill);
+    std::printf("    raw read of %-16s %8.2f ms  ratio %6.2f (target within 10)\n",
+                qPrintable(name), whole, fill / whole);
+    std::printf("    %-28s %8.2f ms  ratio %6.2f\n", "its records one by one, raw", records,
+                fill / records);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    datatool::SampleOptions options;
+    options.persons = FullList;
+    options.courses = FullList;
+    options.records = 0;
+    datatool::SampleSummary summary;
+    if (const store::StoreResult written = datatool::WriteSample(folder.path(), options, summary);
+        !written) {
+        std::fprintf(stderr, "sample: %s\n", qPrintable(written.text()));
+        return 1;
+    }
+    QDir::setCurrent(folder.path());
+    Globals().SignedInUserName = QStringLiteral("Bench Mark");
+    Globals().SignedInAccessLevel = 4;
+
+    // The Lobby as it stands after its first activation, without showing it.
+    frmLobby lobby;
+    lobby.LobbyActivated = true;
+    lobby.CourseGridFilled = true;
+
+    const double nameFill = Best([&] { UpdateNameGrid(lobby); });
+    const int nameRows = lobby.gridName->Rows() - 1;
+    const double courseFill = Best([&] { UpdateCourseGrid(lobby); });
+    const int courseRows = lobby.gridCourse->Rows() - 1;
+
+    std::printf("bench_lobby: best of %d rounds, files in the page cache\n", Rounds);
+    Report("UpdateNameGrid", nameRows, nameFill, store::DataFile::NameList);
+    Report("UpdateCourseGrid", courseRows, courseFill, store::DataFile::CourseIndex);
+    return 0;
+}

@@ -1,0 +1,296 @@
+// Removing a course from the Course Index and finding courses by code or name.
+
+#include "courses/CourseFind.h"
+#include "courses/CourseGrid.h"
+#include "lobby/test_lobby_data.h"
+#include "store/RecordStore.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace lobbytest;
+using coursegrid::Column;
+
+namespace {
+
+QList<Course> CoursesCoded(const QStringList& codes) {
+    QList<Course> courses;
+    for (const QString& code : codes)
+        courses.append({code, QStringLiteral("Course ") + code, 4});
+    return courses;
+}
+
+QByteArray FileBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QList<Course> FindCourses = {{"ADM-0001", "Pistol Qualification", 8},
+                                   {"FIR-0002", "Firearms Qualification", 8},
+                                   {"T1*-RE", "Tactics Refresher", 4},
+                                   {"TRF-0003", "Traffic Stops", 4},
+                                   {"ZZZ", "Annual Firearms Review", 2}};
+
+} // namespace
+
+class TestCourseFind : public QObject {
+    Q_OBJECT
+
+private slots:
+    void deletingHighlightsTheRowAbove() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(CoursesCoded({"A", "B", "C", "D", "E", "F"}));
+        WriteTrainings(3, StampOf(1005)); // credited with course E
+        const QByteArray training = FileBytes(QStringLiteral("Training.Records"));
+        SignIn(4);
+        auto lobby = OpenLobby();
+        FlexGrid& grid = *lobby->gridCourse;
+        grid.SetRow(5);
+
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("Course Removed"), 1);
+        lobby->cmdDeleteCourse->Click();
+        QVERIFY(answers.verifyDone());
+        const ScriptedAnswers::Asked& confirm = answers.asked().at(0);
+        QCOMPARE(confirm.lines, QStringList({"Are you SURE you want to remove", "Course Code  E",
+                                             "from the 'Course Index'?"}));
+        QCOMPARE(confirm.buttons, QStringList({"&Yes, remove", "&No, do NOT remove"}));
+        QCOMPARE(confirm.defaultButton, 2);
+        QCOMPARE(confirm.icon, 3);
+        QCOMPARE(answers.lastAsked().lines,
+                 QStringList({"The course has been removed", "from the 'Course Index'."}));
+
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"A", "B", "C", "D", "F"}));
+        QCOMPARE(grid.Row(), 4);
+        QCOMPARE(grid.TopRow(), 1); // every row in view already
+        QVERIFY(store::OpenCourseIndex());
+        QCOMPARE(store::CourseCount(), 5);
+        store::CloseCourseIndex();
+        // The training records of the course stay as they were.
+        QCOMPARE(FileBytes(QStringLiteral("Training.Records")), training);
+        QVERIFY(lobby->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+
+        grid.SetRow(1);
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("Course Removed"), 1);
+        lobby->cmdDeleteCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B", "C", "D", "F"}));
+        QCOMPARE(grid.Row(), 1);
+    }
+
+    void declinedDeletionChangesNothing() {
+        TestFolder folder;
+        WriteCourses(CoursesCoded({"A", "B"}));
+        const QByteArray before = FileBytes(QStringLiteral("Course.Index"));
+        SignIn(4);
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
+        auto lobby = OpenLobby();
+        answers.expectMessage(QStringLiteral("Confirm"), 2);
+        lobby->cmdDeleteCourse->Click();
+        answers.expectMessage(QStringLiteral("Confirm"), 0); // Esc
+        lobby->cmdDeleteCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(FileBytes(QStringLiteral("Course.Index")), before);
+        QCOMPARE(lobby->gridCourse->Rows(), 3);
+    }
+
+    void deletingTheLastCourseLeavesNoFile() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(CoursesCoded({"ONLY"}));
+        SignIn(4);
+        auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1); // and no "Course Removed"
+        lobby->cmdDeleteCourse->Click();
+        QVERIFY(answers.verifyDone());
+        // The removal deleted the file; the refill that followed opened it again, empty.
+        QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), 0);
+        QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
+        QVERIFY(!lobby->gridCourse->Visible());
+        for (ZovButton* hidden : {lobby->cmdSearch, lobby->cmdEditCourse, lobby->cmdDeleteCourse,
+                                  lobby->cmdPrintCourseIndex, lobby->cmdCreditTraining})
+            QVERIFY(hidden->isHidden());
+        QVERIFY(!lobby->cmdAddCourse->isHidden());
+    }
+
+    void failedRemovalIsToldAndTheLobbyStaysUsable() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(CoursesCoded({"A", "B", "C"}));
+        SignIn(4);
+        auto lobby = OpenLobby();
+        // The file is taken away and a folder put in its place.
+        QVERIFY(QFile::remove(QStringLiteral("Course.Index")));
+        QVERIFY(QDir().mkdir(QStringLiteral("Course.Index")));
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("File Problem"), 1)  // the removal
+            .expectMessage(QStringLiteral("File Problem"), 1); // the list that follows
+        lobby->cmdDeleteCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.asked().at(1).lines.join(' ').contains(QStringLiteral("Course.Index")));
+        QVERIFY(lobby->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void findModeAndWrapAround() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(FindCourses);
+        SignIn(4);
+        auto lobby = OpenLobby();
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        FlexGrid& grid = *lobby->gridCourse;
+        const int wideSearch = lobby->cmdSearch->width();
+        ScriptedAnswers answers;
+
+        answers.expectInput(QStringLiteral("firearms"), QStringLiteral("Find Course(s)"));
+        lobby->cmdSearch->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().lines,
+                 QStringList({"Which course are you looking for?", "",
+                              "(Enter any word or sequence of characters,",
+                              "whole or partial, you wish to search for)"}));
+        QCOMPARE(answers.lastAsked().defaultText, QString());
+        QCOMPARE(grid.Row(), 2); // FIR-0002 Firearms Qualification
+
+        // Find mode: only the find, Quit Searching (flashing) and the grid.
+        QVERIFY(lobby->Find().On());
+        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find Next..."));
+        QCOMPARE(lobby->cmdSearch->toolTip(), QStringLiteral(" Looking for 'firearms' "));
+        QCOMPARE(lobby->cmdSearch->x() + lobby->cmdSearch->width(), lobby->cmdQuitSearching->x());
+        QVERIFY(!lobby->cmdQuitSearching->isHidden());
+        QVERIFY(lobby->timerFlashButton->isActive());
+        QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
+        for (ZovButton* hidden :
+             {lobby->cmdAdminWindow, lobby->cmdCreditTraining, lobby->cmdAddCourse,
+              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex})
+            QVERIFY(hidden->isHidden());
+
+        lobby->cmdSearch->Click(); // the other match, then round to the first again
+        QCOMPARE(grid.Row(), 5);
+        lobby->cmdSearch->Click();
+        QCOMPARE(grid.Row(), 2);
+        QVERIFY(answers.verifyDone()); // no more input boxes while finding
+
+        lobby->cmdQuitSearching->Click();
+        QVERIFY(!lobby->Find().On());
+        QVERIFY(!lobby->timerFlashButton->isActive());
+        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+        QCOMPARE(lobby->cmdSearch->toolTip(), QString());
+        QCOMPARE(lobby->cmdSearch->width(), wideSearch);
+        QVERIFY(lobby->cmdQuitSearching->isHidden());
+        for (ZovButton* shown :
+             {lobby->cmdAdminWindow, lobby->cmdCreditTraining, lobby->cmdAddCourse,
+              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex})
+            QVERIFY(!shown->isHidden());
+        QCOMPARE(grid.Row(), 2);
+
+        // The next find offers the previous text.
+        answers.expectInput(QString());
+        lobby->cmdSearch->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().defaultText, QStringLiteral("firearms"));
+        QVERIFY(!lobby->Find().On());
+    }
+
+    void findMatchesCodeNameAndBothJoined_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::newRow("code with a star") << "T1*-RE" << 3;
+        QTest::newRow("across code and name") << "0001 pistol" << 1;
+        QTest::newRow("name, any case") << "TRAFFIC" << 4;
+    }
+
+    void findMatchesCodeNameAndBothJoined() {
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(FindCourses);
+        SignIn(3);
+        auto lobby = OpenLobby();
+        lobby->gridCourse->SetRow(5); // the search starts after the current row and wraps
+        ScriptedAnswers answers;
+        answers.expectInput(text);
+        lobby->cmdSearch->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(lobby->gridCourse->Row(), row);
+        QCOMPARE(lobby->gridCourse->ColSel(), int(coursegrid::LastShownCol));
+    }
+
+    void onlyMatchIsTheCurrentRow() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(FindCourses);
+        SignIn(3);
+        auto lobby = OpenLobby();
+        lobby->gridCourse->SetRow(4);
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("stops"));
+        lobby->cmdSearch->Click();
+        QCOMPARE(lobby->gridCourse->Row(), 4);
+        lobby->cmdSearch->Click();
+        QCOMPARE(lobby->gridCourse->Row(), 4);
+        QVERIFY(lobby->Find().On());
+        QVERIFY(answers.verifyDone());
+    }
+
+    void noMatchEndsFindMode() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses(FindCourses);
+        SignIn(3);
+        auto lobby = OpenLobby();
+        lobby->gridCourse->SetRow(3);
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("k9 unit")).expectMessage(QStringLiteral("No match"), 1);
+        lobby->cmdSearch->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().lines,
+                 QStringList({"The text 'k9 unit'", "could not be found in this 'Course Index'."}));
+        QCOMPARE(answers.lastAsked().icon, 5);
+        QVERIFY(!lobby->Find().On());
+        QVERIFY(!lobby->cmdSearch->isHidden());
+        QVERIFY(lobby->cmdQuitSearching->isHidden());
+        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+        QCOMPARE(lobby->gridCourse->Row(), 3);
+        QCOMPARE(lobby->Find().SearchText, QStringLiteral("k9 unit"));
+    }
+
+    void buttonSetUpDuringAFindEndsIt() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "", false}});
+        WriteCourses(FindCourses);
+        SignIn(3);
+        auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("qualification"));
+        lobby->cmdSearch->Click();
+        QVERIFY(lobby->Find().On());
+        lobby->optDisplay[3]->click(); // the Name List page's own set-up
+        QVERIFY(!lobby->Find().On());
+        QVERIFY(!lobby->timerFlashButton->isActive());
+        QVERIFY(!lobby->cmdAdminWindow->isHidden());
+        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+    }
+};
+
+QTEST_MAIN(TestCourseFind)
+#include "test_coursefind.moc"

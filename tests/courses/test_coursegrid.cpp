@@ -1,0 +1,183 @@
+// The Course Index page: filling and sorting the grid, hours cells, identities, the tool tip
+// and the Lobby's side of adding and editing a course. (Credit by level: test_lobby.)
+
+#include "courses/CourseGrid.h"
+#include "courses/frmAddEditCourse.h"
+#include "lobby/test_lobby_data.h"
+#include "store/Formats.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace lobbytest;
+using coursegrid::Column;
+
+namespace {
+
+store::CourseRecord NewCourse(const QString& code, const QString& name, float hours,
+                              int stampIndex) {
+    store::CourseRecord r;
+    r.DateCreated = formats::WholeSecondValue(StampOf(stampIndex));
+    r.CourseCode = code;
+    r.CourseName = name;
+    r.Hours = hours;
+    return r;
+}
+
+} // namespace
+
+class TestCourseGrid : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsHoursAndHiddenKeys() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses({{"ABC-1234", "Report Writing", 8, "State Academy"},
+                      {"abc-0001", "Pistol Basics", 0.5f},
+                      {"ADM", "Administration", 0},
+                      {"T1-RE", "Tactics Refresher", 24}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        FlexGrid& grid = *lobby->gridCourse;
+        QVERIFY(grid.Visible());
+        QCOMPARE(ColumnTexts(grid, Column::Code),
+                 QStringList({"abc-0001", "ABC-1234", "ADM", "T1-RE"}));
+        QCOMPARE(ColumnTexts(grid, Column::Hours), QStringList({".5", "8.0", "", "24.0"}));
+        QCOMPARE(ColumnTexts(grid, Column::ProvidedBy), QStringList({"", "State Academy", "", ""}));
+        QCOMPARE(ColumnTexts(grid, Column::RecNum), QStringList({"2", "1", "3", "4"}));
+        // The ID column reads back as the very creation stamp.
+        const double stamp = formats::WholeSecondValue(StampOf(1002));
+        QVERIFY(IsCourseKey(grid.TextMatrix(1, Column::Key), stamp));
+        QCOMPARE(formats::ParseGeneralDate(grid.TextMatrix(1, Column::Key)).value_or(0), stamp);
+        QVERIFY(!IsCourseKey(grid.TextMatrix(2, Column::Key), stamp));
+        QCOMPARE(grid.ColAlignment(Column::Hours), Qt::AlignRight);
+
+        QCOMPARE(grid.Row(), 1);
+        QCOMPARE(grid.TopRow(), 1);
+        QCOMPARE(grid.ColWidth(Column::ProvidedBy), 3200);
+        QVERIFY(grid.ColWidth(Column::Name) >= 3600);
+        QVERIFY(grid.ColIsVisible(Column::Hours));
+        QVERIFY(!grid.ColIsVisible(Column::Key));
+        QCOMPARE(grid.Height(), 15 * grid.RowHeight(0));
+        grid.SetRow(2);
+        grid.SetCol(0);
+        QCOMPARE(grid.CellBackColor(), QColor(240, 240, 240));
+    }
+
+    void emptyIndexShowsNothingAndAsksNothing() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        SignIn(3);
+        auto lobby = OpenLobby(); // a question here would fail the test
+        QVERIFY(!lobby->gridCourse->Visible());
+        QCOMPARE(lobby->gridCourse->Rows(), 1);
+        QVERIFY(!lobby->cmdAddCourse->isHidden());
+        QVERIFY(lobby->cmdEditCourse->isHidden());
+        QVERIFY(lobby->cmdCreditTraining->isHidden());
+    }
+
+    void addingTheFirstAndSecondCourse() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        answers.expectWindow([&](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditCourse*>(window);
+            QVERIFY(editor);
+            QCOMPARE(editor->Tag(), QStringLiteral("Add a Course"));
+            QCOMPARE(editor->EditRecNum(), 1);
+            SaveCourse(NewCourse(" ZZ-9", "Zoning", 2, 70), 1, lobby->cmdAddCourse);
+        });
+        lobby->cmdAddCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(lobby->gridCourse->Visible());
+        // Stored with its leading blank, shown trimmed.
+        QCOMPARE(ColumnTexts(*lobby->gridCourse, Column::Code), QStringList({"ZZ-9"}));
+        QCOMPARE(lobby->gridCourse->Row(), 1);
+        QVERIFY(!lobby->cmdEditCourse->isHidden());
+        QVERIFY(lobby->cmdCreditTraining->isEnabled());
+        QCOMPARE(lobby->cmdAddCourse->Tag(), QString());
+
+        answers.expectWindow([&](QWidget*) {
+            SaveCourse(NewCourse("AA-1", "Arrest", 0, 71), 2, lobby->cmdAddCourse);
+        });
+        lobby->cmdAddCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(ColumnTexts(*lobby->gridCourse, Column::Code), QStringList({"AA-1", "ZZ-9"}));
+        QCOMPARE(lobby->gridCourse->Row(), 1);
+        QVERIFY(!lobby->cmdCreditTraining->isEnabled()); // a heading is highlighted
+        QVERIFY(!lobby->cmdSearch->isHidden());
+    }
+
+    void editingFindsTheCourseByIdentity() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        WriteCourses({{"A-1", "Arrest", 8}, {"B-1", "Baton", 4}, {"C-1", "CPR", 4}});
+        SignIn(2);
+        auto lobby = OpenLobby();
+        FlexGrid& grid = *lobby->gridCourse;
+        grid.SetRow(1);
+        ScriptedAnswers answers;
+        answers.expectWindow([&](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditCourse*>(window);
+            QVERIFY(editor);
+            QCOMPARE(editor->Tag(), QStringLiteral("View/Edit this Course"));
+            QCOMPARE(editor->EditRecNum(), 1);
+            SaveCourse(NewCourse("Z-1", "Arrest", 8, 1001), 1, lobby->cmdEditCourse);
+        });
+        emit grid.DblClick();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-1", "C-1", "Z-1"}));
+        QCOMPARE(grid.Row(), 3);
+        QCOMPARE(lobby->cmdEditCourse->Tag(), QString());
+
+        // Viewed again and closed without saving: the grid is not rebuilt.
+        grid.SetRow(2);
+        answers.expectWindow([](QWidget*) {});
+        lobby->cmdEditCourse->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(grid.Row(), 2);
+    }
+
+    void toolTipOverDataRows() {
+        TestFolder folder;
+        WriteCourses({{"A-1", "Arrest", 8}, {"B-1", "Baton", 4}});
+        SignIn(3);
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
+        auto lobby = OpenLobby();
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        MoveMouseOverRow(*lobby->gridCourse, 2);
+        QCOMPARE(lobby->gridCourse->ToolTipText(),
+                 QStringLiteral(" Double-click to view/edit this course "));
+        MoveMouseOverRow(*lobby->gridCourse, 0);
+        QCOMPARE(lobby->gridCourse->ToolTipText(), QString());
+    }
+
+    void unreadableCourseIndexIsTold() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        QVERIFY(QDir().mkdir(QStringLiteral("Course.Index")));
+        SignIn(3);
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("File Problem"), 1);
+        auto lobby = OpenLobby();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(' ').contains(QStringLiteral("Course.Index")));
+        QVERIFY(lobby->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!lobby->gridCourse->Visible());
+        QVERIFY(lobby->cmdEditCourse->isHidden());
+    }
+};
+
+QTEST_MAIN(TestCourseGrid)
+#include "test_coursegrid.moc"

@@ -1,0 +1,344 @@
+// The Lobby window: caption and user, tabs, the buttons by access level and list contents,
+// help, backup/restore, the flashing button and the two ways out.
+
+#include "app/basMirtavel.h"
+#include "lobby/test_lobby_data.h"
+#include "platform/Twips.h"
+#include "signin/frmAdmin.h"
+#include "store/UserLog.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QRadioButton>
+#include <QSpontaneKeyEvent>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace lobbytest;
+
+namespace {
+
+const QList<Person> ThreePersons = {{"Ann", "Lee"}, {"Bob", "Lee", "Q"}, {"Al", "Moe"}};
+const QList<Course> ThreeCourses = {
+    {"FIR-101", "Firearms Qualification", 8}, {"ADM", "Administration", 0}, {"CPR-1", "CPR", 4}};
+
+void WriteFullData() {
+    WriteUser();
+    WritePersons(ThreePersons);
+    WriteCourses(ThreeCourses);
+    WriteTrainings(2, StampOf(1001));
+}
+
+QStringList UserLogLines() {
+    QFile log(QStringLiteral("User.Log"));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+// The window system's close box, which (unlike the program's own closes) is spontaneous.
+void PressCloseBox(QWidget* window) {
+    QCloseEvent close;
+    // notify() delivers the event as the window system would, keeping it spontaneous.
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QApplication::instance()->notify(window, &close);
+}
+
+// Whether `control` (or the part of it that takes keys) is where the window's focus is.
+bool HasFocus(QWidget* window, QWidget* control) {
+    QWidget* focus = window->focusWidget();
+    return focus && (focus == control || control->isAncestorOf(focus));
+}
+
+} // namespace
+
+class TestLobby : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        SetProgramEnd([] {});
+    }
+    void cleanup() { SetProgramEnd({}); }
+
+    void captionSizeAndSignedInUser() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(3, QStringLiteral("Carla Diaz"));
+        Globals().OrganizationName = QStringLiteral("Lakeview Police Department");
+        auto lobby = OpenLobby();
+        QCOMPARE(lobby->windowTitle(), QStringLiteral(" Mirtavel - Lakeview Police Department"));
+        QCOMPARE(lobby->size(), QSize(platform::Twips(11000), platform::Twips(8100)));
+        QCOMPARE(lobby->lblUserInfo->text(),
+                 QStringLiteral("User: Carla Diaz\nAccess: Read/Edit/Add"));
+        QCOMPARE(lobby->tabMain->count(), 4);
+        QCOMPARE(lobby->tabMain->tabText(0), QStringLiteral("Name List"));
+        QCOMPARE(lobby->tabMain->tabText(1), QStringLiteral("Course Index"));
+        QCOMPARE(lobby->tabMain->tabText(2), QStringLiteral("Search && Summary Options"));
+        QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
+        QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::NameListPage));
+        QCOMPARE(lobby->optMatch[1]->text(), QStringLiteral("match\nthe above critera"));
+        QCOMPARE(lobby->optMatch[2]->text(), QStringLiteral("do NOT match\nthe above critera"));
+        QVERIFY(lobby->LobbyActivated);
+        QVERIFY(HasFocus(lobby.get(), lobby->gridName));
+    }
+
+    void buttonsByAccessLevel_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("canAdd");
+        QTest::addColumn<bool>("canDelete");
+        QTest::addColumn<bool>("canCredit");
+        QTest::addColumn<QString>("editName");
+        QTest::addColumn<QString>("editCourse");
+        QTest::newRow("Read Only") << 1 << false << false << false << "View Details"
+                                   << "View Details";
+        QTest::newRow("Read/Edit") << 2 << false << false << false << "Edit Person"
+                                   << "Edit Course";
+        QTest::newRow("Read/Edit/Add") << 3 << true << false << true << "Edit Person"
+                                       << "Edit Course";
+        QTest::newRow("Read/Edit/Add/Delete") << 4 << true << true << true << "Edit Person"
+                                              << "Edit Course";
+    }
+
+    void buttonsByAccessLevel() {
+        QFETCH(int, level);
+        QFETCH(bool, canAdd);
+        QFETCH(bool, canDelete);
+        QFETCH(bool, canCredit);
+        QFETCH(QString, editName);
+        QFETCH(QString, editCourse);
+        TestFolder folder;
+        WriteFullData();
+        SignIn(level);
+        auto lobby = OpenLobby();
+
+        QVERIFY(!lobby->cmdAddName->isHidden());
+        QCOMPARE(lobby->cmdAddName->isEnabled(), canAdd);
+        QCOMPARE(lobby->cmdAddName->Caption(), QStringLiteral("Add Person"));
+        QCOMPARE(lobby->cmdAddCourse->isEnabled(), canAdd);
+        QCOMPARE(lobby->cmdEditName->Caption(), editName);
+        QCOMPARE(lobby->cmdEditCourse->Caption(), editCourse);
+        QCOMPARE(lobby->cmdDeleteName->isEnabled(), canDelete);
+        QCOMPARE(lobby->cmdDeleteCourse->isEnabled(), canDelete);
+        // Row 1 of the Course Index is ADM, a heading; the next row has hours.
+        QCOMPARE(lobby->gridCourse->Row(), 1);
+        QVERIFY(!lobby->cmdCreditTraining->isEnabled());
+        lobby->gridCourse->SetRow(2);
+        QCOMPARE(lobby->cmdCreditTraining->isEnabled(), canCredit);
+        for (ZovButton* shown :
+             {lobby->cmdEditName, lobby->cmdDeleteName, lobby->cmdTrainingHistory,
+              lobby->cmdPrintNameList, lobby->cmdSearch, lobby->cmdCreditTraining,
+              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex,
+              lobby->cmdBackupRestore})
+            QVERIFY2(!shown->isHidden(), qPrintable(shown->Caption()));
+        QVERIFY(lobby->cmdQuitSearching->isHidden());
+        QVERIFY(lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
+    }
+
+    void captionsAndToolTipsOfTheSetUp() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(4);
+        auto lobby = OpenLobby();
+        QCOMPARE(lobby->cmdQuit->toolTip(), QStringLiteral(" Click here to exit Mirtavel "));
+        QCOMPARE(lobby->cmdCreditTraining->Caption(),
+                 QStringLiteral("Credit the highlighted course to\r\none or more person's "
+                                "training record(s)..."));
+        QCOMPARE(lobby->cmdFinishedSummary->Caption(),
+                 QStringLiteral("Finished with this\r\nSearch/Summary"));
+        QCOMPARE(lobby->cmdPrintCourseIndex->toolTip(),
+                 QStringLiteral(" Print this 'Course Index' "));
+    }
+
+    void emptyListsLeaveOnlyTheButtonsThatNeedNoRow() {
+        TestFolder folder;
+        WriteUser();
+        SignIn(4);
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
+        auto lobby = OpenLobby();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.asked().at(0).lines,
+                 QStringList({"There are currently no names", "in the Name List"}));
+        QCOMPARE(answers.asked().at(0).icon, 5);
+
+        for (ZovButton* shown : {lobby->cmdAddName, lobby->cmdAddCourse, lobby->cmdHelp,
+                                 lobby->cmdQuit, lobby->cmdAdminWindow, lobby->cmdBackupRestore})
+            QVERIFY(!shown->isHidden());
+        for (ZovButton* hidden :
+             {lobby->cmdEditName, lobby->cmdDeleteName, lobby->cmdTrainingHistory,
+              lobby->cmdPrintNameList, lobby->cmdSearch, lobby->cmdQuitSearching,
+              lobby->cmdCreditTraining, lobby->cmdEditCourse, lobby->cmdDeleteCourse,
+              lobby->cmdPrintCourseIndex})
+            QVERIFY2(hidden->isHidden(), qPrintable(hidden->Caption()));
+        QVERIFY(!lobby->gridName->Visible());
+        QVERIFY(!lobby->gridCourse->Visible());
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(lobby->optDisplay[i]->isHidden());
+        QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
+    }
+
+    void backupButtonNeedsUserListAndHistoryNeedsTrainingRecords() {
+        TestFolder folder;
+        WritePersons(ThreePersons);
+        WriteCourses({{"FIR-101", "Firearms Qualification", 8}});
+        SignIn(4);
+        auto lobby = OpenLobby();
+        QVERIFY(lobby->cmdBackupRestore->isHidden());
+        QVERIFY(!lobby->cmdTrainingHistory->isHidden());
+        QVERIFY(!lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
+        // A single course: everything but the find.
+        for (ZovButton* shown : {lobby->cmdEditCourse, lobby->cmdDeleteCourse,
+                                 lobby->cmdPrintCourseIndex, lobby->cmdCreditTraining})
+            QVERIFY(!shown->isHidden());
+        QVERIFY(lobby->cmdSearch->isHidden());
+    }
+
+    void tabChangeFocusAndSearchCaptions() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(3);
+        auto lobby = OpenLobby();
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        QVERIFY(HasFocus(lobby.get(), lobby->gridCourse));
+        lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+        QCOMPARE(lobby->optSearch[1]->text(),
+                 QStringLiteral("List all active persons\nthat have any training records\n"
+                                "matching the following criteria..."));
+        QCOMPARE(lobby->optSearch[2]->text(),
+                 QStringLiteral("Produce an annual summary\nof all training hours for all\n"
+                                "active persons"));
+    }
+
+    void helpTopicFollowsThePage() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(2);
+        auto lobby = OpenLobby();
+        QTest::keyClick(lobby->gridName, Qt::Key_F1);
+        QCOMPARE(Globals().HelpTopic, qint16(4));
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        QTest::keyClick(lobby->gridCourse, Qt::Key_F1);
+        QCOMPARE(Globals().HelpTopic, qint16(5));
+        lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+        lobby->cmdHelp->Click();
+        QCOMPARE(Globals().HelpTopic, qint16(8));
+        // The results page keeps the last topic.
+        lobby->tabMain->setTabVisible(frmLobby::ResultsPage, true);
+        lobby->tabMain->setCurrentIndex(frmLobby::ResultsPage);
+        lobby->cmdHelp_Click();
+        QCOMPARE(Globals().HelpTopic, qint16(8));
+    }
+
+    void backupRestoreIsForFullAccessOnly() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(3);
+        auto lobby = OpenLobby();
+        {
+            ScriptedAnswers answers;
+            answers.expectMessage(QStringLiteral("Not authorized"), 1);
+            lobby->cmdBackupRestore->Click();
+            QVERIFY(answers.verifyDone());
+            QCOMPARE(answers.lastAsked().icon, 2);
+            QCOMPARE(answers.lastAsked().lines, QStringList({"Full access level privileges",
+                                                             "are required to use this feature."}));
+            QCOMPARE(answers.lastAsked().buttons, QStringList({"&Okay"}));
+        }
+        QVERIFY(!lobby->menuBackupRestoreMenu->isVisible());
+
+        SignIn(4);
+        lobby->cmdBackupRestore->Click();
+        QVERIFY(lobby->menuBackupRestoreMenu->isVisible());
+        QCOMPARE(lobby->menuBackupRestore[1]->text(),
+                 QStringLiteral("Backup the Mirtavel data files"));
+        QCOMPARE(lobby->menuBackupRestore[2]->text(),
+                 QStringLiteral("Restore the Mirtavel data files"));
+        QVERIFY(lobby->menuBackupRestore[3]->isSeparator());
+        QCOMPARE(lobby->menuBackupRestore[4]->text(), QStringLiteral("Exit this menu"));
+        lobby->menuBackupRestoreMenu->close();
+    }
+
+    void flashingButtonIsQuitSearchingOrFinished() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(3);
+        auto lobby = OpenLobby();
+        QCOMPARE(lobby->timerFlashButton->interval(), 2);
+        lobby->timerFlashButton_Timer();
+        QCOMPARE(lobby->cmdQuitSearching->BackColor(), QColor(244, 244, 0));
+        QCOMPARE(lobby->cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
+        // While results are shown, Finished flashes instead.
+        lobby->tabMain->setTabVisible(frmLobby::ResultsPage, true);
+        lobby->timerFlashButton_Timer();
+        QCOMPARE(lobby->cmdFinishedSummary->ForeColor(), QColor(8, 8, 0));
+        QCOMPARE(lobby->cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
+    }
+
+    void closeBoxAsksTheQuitQuestion() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(2, QStringLiteral("Bob Baker"));
+        auto lobby = OpenLobby();
+        {
+            ScriptedAnswers answers;
+            answers.expectMessage(QStringLiteral("Exit Mirtavel?"), 2);
+            PressCloseBox(lobby.get());
+            QCoreApplication::processEvents();
+            QVERIFY(answers.verifyDone());
+            const ScriptedAnswers::Asked& asked = answers.lastAsked();
+            QCOMPARE(asked.icon, 3);
+            QCOMPARE(asked.defaultButton, 1);
+            QCOMPARE(asked.lines, QStringList({"This will close Mirtavel.", "",
+                                               "Is this what you want to do?"}));
+            QCOMPARE(asked.buttons, QStringList({"&Yes, quit Mirtavel", "&No, do NOT quit"}));
+        }
+        QVERIFY(lobby->isVisible());
+        QVERIFY(UserLogLines().isEmpty());
+
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Exit Mirtavel?"), 1);
+        PressCloseBox(lobby.get());
+        QCoreApplication::processEvents();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(!lobby->isVisible());
+        const QStringList lines = UserLogLines();
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines[0].endsWith(QStringLiteral(" - Bob Baker logged out.")));
+    }
+
+    void adminButtonSignsOutAndShowsTheAdminWindow() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(4, QStringLiteral("Ann Admin"));
+        auto* lobby = OpenLobby().release();
+        lobby->setAttribute(Qt::WA_DeleteOnClose);
+        const QPointer<frmLobby> watch(lobby);
+        lobby->cmdAdminWindow->Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!watch);
+        QVERIFY(UserLogLines().value(0).endsWith(QStringLiteral(" - Ann Admin logged out.")));
+        frmAdmin* admin = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<frmAdmin*>(window); found && found->isVisible())
+                admin = found;
+        }
+        QVERIFY(admin);
+        delete admin;
+    }
+};
+
+QTEST_MAIN(TestLobby)
+#include "test_lobby.moc"
