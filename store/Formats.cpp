@@ -61,16 +61,31 @@ QString FourDigits(int n) {
     return QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
 }
 
+// Appends n in decimal, at least `width` digits with leading zeros. The grids format one
+// date per row, so these texts are built without the allocations of arg() chains.
+void AppendNumber(QString& out, int n, int width) {
+    char digits[12];
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int i = len; i < width; ++i)
+        out += QLatin1Char('0');
+    while (len > 0)
+        out += QLatin1Char(digits[--len]);
+}
+
 // "3:05:09 PM": the time part of the general date form.
-QString GeneralTime(int seconds) {
+void AppendGeneralTime(QString& out, int seconds) {
     const int hour = seconds / 3600;
-    const int minute = seconds / 60 % 60;
-    const int second = seconds % 60;
     const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    return QStringLiteral("%1:%2:%3 %4")
-        .arg(hour12)
-        .arg(TwoDigits(minute), TwoDigits(second),
-             hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    AppendNumber(out, hour12, 1);
+    out += QLatin1Char(':');
+    AppendNumber(out, seconds / 60 % 60, 2);
+    out += QLatin1Char(':');
+    AppendNumber(out, seconds % 60, 2);
+    out += hour < 12 ? QLatin1String(" AM") : QLatin1String(" PM");
 }
 
 // ---- Decimal rounding ------------------------------------------------------------------
@@ -420,14 +435,23 @@ QString GeneralDate(double value) {
     if (!split)
         return QString();
     const QDate& d = split->date;
+    QString text;
+    text.reserve(24);
+    if (d == BaseDate()) {
+        AppendGeneralTime(text, split->seconds);
+        return text;
+    }
     // The year always has four digits (year 100 is 0100), so the text reads back.
-    const QString date =
-        QStringLiteral("%1/%2/").arg(d.month()).arg(d.day()) + FourDigits(d.year());
-    if (d == BaseDate())
-        return GeneralTime(split->seconds);
-    if (split->seconds == 0)
-        return date;
-    return date + QLatin1Char(' ') + GeneralTime(split->seconds);
+    AppendNumber(text, d.month(), 1);
+    text += QLatin1Char('/');
+    AppendNumber(text, d.day(), 1);
+    text += QLatin1Char('/');
+    AppendNumber(text, d.year(), 4);
+    if (split->seconds != 0) {
+        text += QLatin1Char(' ');
+        AppendGeneralTime(text, split->seconds);
+    }
+    return text;
 }
 
 std::optional<double> ParseGeneralDate(const QString& text) {
