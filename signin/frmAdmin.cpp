@@ -74,6 +74,7 @@ frmAdmin::frmAdmin(QWidget* parent)
     signin::StyleButton(cmdContinue, ButtonRole::Proceed);
     signin::StyleButton(cmdCancel, ButtonRole::Leave);
     signin::StyleButton(cmdAdmin, ButtonRole::Admin);
+    SetUpAdminModeButton();
     signin::StyleButton(cmdAddUser, ButtonRole::Record);
     signin::StyleButton(cmdEditUser, ButtonRole::Record);
     signin::StyleButton(cmdDeleteUser, ButtonRole::Remove);
@@ -225,9 +226,9 @@ void frmAdmin::FillUserGrid() {
     }
 }
 
-void frmAdmin::SetUpAdminButtons() {
-    const QString title = AppTitle();
-    const bool users = UserRows() > 0;
+// The way into admin mode and out of it. Also set before the first fill, so the button is
+// not blank behind a notice shown while the window opens.
+void frmAdmin::SetUpAdminModeButton() {
     if (AdminMode) {
         cmdAdmin->SetCaption(QStringLiteral("Finished w/ '&User List' Admin"));
         cmdAdmin->setToolTip(QStringLiteral(" Click here when finished with the Admin functions "));
@@ -235,6 +236,12 @@ void frmAdmin::SetUpAdminButtons() {
         cmdAdmin->SetCaption(QStringLiteral("&Edit the 'User List'"));
         cmdAdmin->setToolTip(QStringLiteral(" Click here to Add, Edit/View, and/or Delete Users "));
     }
+}
+
+void frmAdmin::SetUpAdminButtons() {
+    const QString title = AppTitle();
+    const bool users = UserRows() > 0;
+    SetUpAdminModeButton();
     cmdAdmin->show();
     cmdHelp->setToolTip(
         QStringLiteral("Click here for more information about the 'Admin Window'... "));

@@ -54,6 +54,7 @@ public:
     int UserRows() const; // data rows of the grid
 
     void FillUserGrid();
+    void SetUpAdminModeButton();
     void SetUpAdminButtons();
 
     void cmdUserSelected_Click();

@@ -158,8 +158,9 @@ void frmTitlePage::cmdContinue_Click() {
                                   this);
     }
     timerFlashButton.stop();
-    // The Admin window comes up before this one goes, so the program never runs without a
-    // window in between.
+    // Out of sight first, so the Admin window does not open over it; closed only once the
+    // Admin window is up, so the program never runs without a window in between.
+    hide();
     flow::ShowAdminWindow();
     close();
 }

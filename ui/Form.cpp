@@ -86,10 +86,12 @@ void Form::ClearPictures() {
     update();
 }
 
-void Form::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Activation events need a window manager; the first show happens everywhere.
-    if (!activated_) {
+void Form::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    // Activation events need a window manager; the first show happens everywhere. It runs
+    // once the window has been handed to the window system (a show event comes before
+    // that), so a message asked during activation can let the window be drawn first.
+    if (visible && isVisible() && !activated_) {
         activated_ = true;
         Form_Activate();
     }

@@ -63,6 +63,8 @@ public:
 
     bool Activated() const { return activated_; }
 
+    void setVisible(bool visible) override;
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -71,7 +73,6 @@ protected:
     virtual void Form_QueryUnload(bool& cancel) { Q_UNUSED(cancel); }
     virtual void Form_Unload() {}
 
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

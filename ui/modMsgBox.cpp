@@ -21,6 +21,9 @@ int ShowMessage(const QString& title, int iconKind, const QString& message, int 
     question.icon = iconKind;
 
     const platform::Answer answer = platform::Ask(question, [&] {
+        // A window that asks while it is being opened (an empty list noticed at its first
+        // activation) is drawn before the box covers it.
+        QGuiApplication::sync();
         frmMsgBox box(title, iconKind, message, defaultButton, showDontAsk, buttonCaptions);
         const int pressed = box.Run(QApplication::activeWindow());
         return platform::Answer{pressed, box.MessageDontAsk(), {}};
