@@ -8,6 +8,8 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 using platform::PixelsToTwips;
 using platform::Twips;
@@ -51,7 +53,24 @@ void Form::SetKeyPreview(bool on) {
 void Form::ShowModal(QWidget* parent) {
     if (parent != parentWidget())
         setParent(parent, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    CentreOver(parent);
     platform::RunModal(this);
+}
+
+// A modal window opens in the middle of the window that opened it (of the screen when it has
+// none), kept on the screen; the window manager may still have its own say.
+void Form::CentreOver(QWidget* owner) {
+    const QScreen* onScreen = owner ? owner->screen() : screen();
+    const QRect area = onScreen ? onScreen->availableGeometry() : QRect();
+    const QRect around = owner ? owner->window()->geometry() : area;
+    QPoint topLeft = around.center() - QPoint(width() / 2, height() / 2);
+    if (area.isValid()) {
+        topLeft.setX(
+            std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() - width())));
+        topLeft.setY(
+            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+    }
+    move(topLeft);
 }
 
 void Form::ShowModeless() {

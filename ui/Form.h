@@ -44,8 +44,8 @@ public:
     void SetKeyPreview(bool on);
     bool KeyPreview() const { return keyPreview_; }
 
-    // Shows the window modally over `parent` and returns once it has been closed. `parent`
-    // becomes its Qt parent (so it is centred over it and deleted with it, if still alive).
+    // Shows the window modally, centred over `parent`, and returns once it has been closed.
+    // `parent` becomes its Qt parent (so it is deleted with it, if still alive).
     void ShowModal(QWidget* parent);
     // Shows the window and returns at once.
     void ShowModeless();
@@ -79,6 +79,7 @@ protected:
 
 private:
     bool PreviewKey(QObject* receiver, QKeyEvent* event);
+    void CentreOver(QWidget* owner);
 
     struct Picture {
         QPoint pos;

@@ -198,8 +198,11 @@ private slots:
 
     void showModalRunsOverItsParent() {
         frmProbe lobby;
+        lobby.SetSizeTwips(9000, 6000);
+        lobby.MoveTwips(1500, 1500);
         lobby.show();
         frmProbe editor;
+        editor.SetSizeTwips(3000, 2000);
         ScriptedAnswers answers;
         answers.expectWindow([&](QWidget* window) {
             QCOMPARE(window, &editor);
@@ -208,6 +211,9 @@ private slots:
             QCOMPARE(editor.activations, 1);
             QCOMPARE(editor.parentWidget(), &lobby);
             QVERIFY(editor.isWindow());
+            // Centred to within the rounding of odd sizes.
+            QVERIFY((editor.geometry().center() - lobby.geometry().center()).manhattanLength() <=
+                    3);
             editor.SetTag(QStringLiteral("Update"));
         });
         editor.ShowModal(&lobby);
