@@ -23,7 +23,7 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return rows_[row - 1].cells[col];
+        return rows_[row - 1].Cell(col);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignments_[col] | Qt::AlignVCenter);
     case Qt::BackgroundRole: {
@@ -53,9 +53,23 @@ bool FlexGridModel::ValidCell(int row, int col) const {
     return row >= 0 && row < Rows() && col >= 0 && col < cols_;
 }
 
+void FlexGridModel::Row::SetCell(int col, const QString& value) {
+    cells[col] = {text.size(), value.size()};
+    text += value;
+}
+
+void FlexGridModel::Row::SetCols(int cols) {
+    const qsizetype old = cells.size();
+    cells.resize(cols);
+    for (qsizetype c = old; c < cols; ++c)
+        cells[c] = CellSpan{};
+    if (!backs.empty())
+        backs.resize(cols);
+}
+
 FlexGridModel::Row FlexGridModel::EmptyRow() const {
     Row row;
-    row.cells.resize(cols_);
+    row.SetCols(cols_);
     return row;
 }
 
@@ -99,11 +113,8 @@ void FlexGridModel::SetCols(int cols) {
         publishedCols_ = cols;
     headings_.resize(cols);
     alignments_.resize(cols, Qt::AlignLeft);
-    for (Row& row : rows_) {
-        row.cells.resize(cols);
-        if (!row.backs.empty())
-            row.backs.resize(cols);
-    }
+    for (Row& row : rows_)
+        row.SetCols(cols);
     if (tell) {
         if (cols < oldCols)
             endRemoveColumns();
@@ -116,10 +127,12 @@ void FlexGridModel::SetCols(int cols) {
 
 void FlexGridModel::AddItem(const QString& tabbedText) {
     Row row = EmptyRow();
+    row.text = tabbedText; // shared, not copied
     qsizetype start = 0;
     for (int col = 0; col < cols_; ++col) {
         const qsizetype tab = tabbedText.indexOf(QLatin1Char('\t'), start);
-        row.cells[col] = tabbedText.mid(start, tab < 0 ? -1 : tab - start);
+        const qsizetype end = tab < 0 ? tabbedText.size() : tab;
+        row.cells[col] = {start, end - start};
         if (tab < 0)
             break;
         start = tab + 1;
@@ -139,7 +152,7 @@ void FlexGridModel::AddItem(const QString& tabbedText) {
 QString FlexGridModel::Text(int row, int col) const {
     if (!ValidCell(row, col))
         return {};
-    return row == 0 ? headings_[col] : rows_[row - 1].cells[col];
+    return row == 0 ? headings_[col] : rows_[row - 1].Cell(col);
 }
 
 void FlexGridModel::SetText(int row, int col, const QString& text) {
@@ -153,7 +166,7 @@ void FlexGridModel::SetText(int row, int col, const QString& text) {
             emit headerDataChanged(Qt::Horizontal, col, col);
         return;
     }
-    rows_[row - 1].cells[col] = text;
+    rows_[row - 1].SetCell(col, text);
     if (deferred_) {
         cellsChanged_ = true;
     } else {
@@ -210,7 +223,7 @@ void FlexGridModel::SortOnColumn(int col) {
     std::vector<QString> keys;
     keys.reserve(rows_.size());
     for (const Row& row : rows_)
-        keys.push_back(row.cells[col].toCaseFolded());
+        keys.push_back(row.Cell(col).toCaseFolded());
     std::vector<int> order(rows_.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),

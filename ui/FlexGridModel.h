@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>
+#include <QVarLengthArray>
 #include <vector>
 
 // The cells behind a FlexGrid. Rows are numbered as the grid numbers them: row 0 is the one
@@ -54,9 +55,22 @@ public:
     void SetDeferred(bool deferred);
 
 private:
+    // Where one cell's text lies in its row's text.
+    struct CellSpan {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    // A row keeps its cells' texts in one string, as AddItem receives them, and where each
+    // cell lies in it: one allocation a row instead of one a cell, which is most of the cost
+    // of filling and emptying a grid of thousands of rows.
     struct Row {
-        std::vector<QString> cells; // Cols() entries
-        std::vector<QColor> backs;  // empty until a colour is set, then Cols() entries
+        QString text;
+        QVarLengthArray<CellSpan, 8> cells; // Cols() entries
+        std::vector<QColor> backs;          // empty until a colour is set, then Cols() entries
+
+        QString Cell(int col) const { return text.mid(cells[col].start, cells[col].length); }
+        void SetCell(int col, const QString& value); // appended; the old text is left unused
+        void SetCols(int cols);
     };
 
     bool ValidCell(int row, int col) const;
