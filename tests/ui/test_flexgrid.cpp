@@ -139,6 +139,12 @@ void TestFlexGrid::rowsAndAddItem() {
 
     grid.SetTextMatrix(2, 1, "b2");
     QCOMPARE(grid.TextMatrix(2, 1), QString("b2"));
+    // A cell rewritten in the middle of a row leaves its neighbours as they were.
+    grid.SetTextMatrix(1, 1, "middle");
+    grid.SetTextMatrix(1, 1, "mid");
+    QCOMPARE(grid.TextMatrix(1, 0), QString("a1"));
+    QCOMPARE(grid.TextMatrix(1, 1), QString("mid"));
+    QCOMPARE(grid.TextMatrix(1, 2), QString("c1"));
     grid.SetTextMatrix(0, 0, "List of all active persons");
     QCOMPARE(grid.TextMatrix(0, 0), QString("List of all active persons"));
 
