@@ -1,5 +1,10 @@
 #include "SigninTesting.h"
 
+#include "app/basMirtavel.h"
+#include "platform/Settings.h"
+#include "signin/AccessCode.h"
+#include "support/TestFolder.h"
+
 #include "store/Clock.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -11,6 +16,16 @@
 #include <QWidget>
 
 namespace signintest {
+
+AdminFolder::AdminFolder(const QString& codeRecord) : folder_(std::make_unique<TestFolder>()) {
+    SetProgramEnd([] {});
+    platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
+                          signin::AccessCodeKey, codeRecord);
+}
+
+AdminFolder::~AdminFolder() {
+    SetProgramEnd({});
+}
 
 int AddUser(const QString& first, const QString& last, const QString& password, int level,
             const QString& comments) {

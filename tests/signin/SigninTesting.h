@@ -2,12 +2,28 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
+class TestFolder;
 class ZovButton;
 class QWidget;
 
 // Helpers shared by the sign-in tests.
 namespace signintest {
+
+// A fresh data folder for an Admin window test: the program's end is caught instead of
+// ending the test, and the administrator's access code is already chosen. `codeRecord` is
+// its stored form, made once per test program because the key derivation is slow.
+class AdminFolder {
+public:
+    explicit AdminFolder(const QString& codeRecord);
+    ~AdminFolder();
+    AdminFolder(const AdminFolder&) = delete;
+    AdminFolder& operator=(const AdminFolder&) = delete;
+
+private:
+    std::unique_ptr<TestFolder> folder_;
+};
 
 // Appends a user to User.List as the user editor would store it; returns its record number.
 int AddUser(const QString& first, const QString& last, const QString& password, int level,

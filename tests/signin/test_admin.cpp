@@ -20,6 +20,7 @@
 #include <QTest>
 
 using signintest::AddUser;
+using signintest::AdminFolder;
 using signintest::Press;
 using signintest::Type;
 
@@ -85,7 +86,7 @@ ScriptedAnswers::Drive TypeNewUser(const QString& first, const QString& last,
 class TestAdmin : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<AdminFolder> folder_;
     QString codeRecord_;
 
     std::unique_ptr<frmAdmin> OpenAdmin() {
@@ -108,16 +109,8 @@ private slots:
         codeRecord_ = signin::MakeAccessCodeRecord(Code);
     }
 
-    void init() {
-        folder_ = std::make_unique<TestFolder>();
-        SetProgramEnd([] {});
-        platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
-                              signin::AccessCodeKey, codeRecord_);
-    }
-    void cleanup() {
-        SetProgramEnd({});
-        folder_.reset();
-    }
+    void init() { folder_ = std::make_unique<AdminFolder>(codeRecord_); }
+    void cleanup() { folder_.reset(); }
 
     void anEmptyListShowsOnlyAdminAndQuit() {
         ScriptedAnswers answers;

@@ -17,6 +17,7 @@
 #include <QTextEdit>
 
 using signintest::AddUser;
+using signintest::AdminFolder;
 using signintest::Press;
 using signintest::Type;
 
@@ -27,7 +28,7 @@ const QString Code = QStringLiteral("Sergeant42");
 class TestUserLogView : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<AdminFolder> folder_;
     QString codeRecord_;
 
     std::unique_ptr<frmAdmin> AdminInAdminMode(ScriptedAnswers& answers) {
@@ -49,16 +50,8 @@ class TestUserLogView : public QObject {
 
 private slots:
     void initTestCase() { codeRecord_ = signin::MakeAccessCodeRecord(Code); }
-    void init() {
-        folder_ = std::make_unique<TestFolder>();
-        SetProgramEnd([] {});
-        platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
-                              signin::AccessCodeKey, codeRecord_);
-    }
-    void cleanup() {
-        SetProgramEnd({});
-        folder_.reset();
-    }
+    void init() { folder_ = std::make_unique<AdminFolder>(codeRecord_); }
+    void cleanup() { folder_.reset(); }
 
     void signInAndOutLinesHaveTheirExactForm() {
         AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 1);
