@@ -7,13 +7,16 @@
 #include "lobby/LobbyMessages.h"
 #include "lobby/frmLobby.h"
 #include "signin/StoreProblem.h"
+#include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
+#include "ui/FlexGridSource.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QHash>
+#include <memory>
 
 using coursegrid::Column;
 using coursegrid::LastShownCol;
@@ -25,36 +28,68 @@ const QString CourseFormat =
 constexpr int ColumnCount = 6;
 constexpr int RowsInView = 15;
 
-// The hours cells of one fill. A course without hours is a category heading: its cell stays
-// empty. An index holds few distinct hours, and formatting one is dear, so each is
-// formatted once.
-class HoursCells {
+// The rows of one fill: a copy of the index as it was read, whose cells are decoded when the
+// grid shows or reads them. Of 32,767 courses the user sees fifteen at a time, and the sort
+// needs only their codes.
+class CourseRows : public FlexGridSource {
 public:
-    QString Cell(float hours) {
-        if (!(hours > 0))
-            return QString();
-        auto found = cells_.constFind(hours);
-        if (found == cells_.cend())
-            found = cells_.insert(hours, formats::Hours(hours));
-        return *found;
+    explicit CourseRows(QByteArray records) : records_(std::move(records)) {}
+
+    qint32 Count() const {
+        return static_cast<qint32>(records_.size() / store::CourseRecord::Length);
+    }
+
+    void AppendCell(qint32 item, int col, QString& out) const override {
+        using store::CourseRecord;
+        if (item < 1 || item > Count())
+            return;
+        const char* bytes = records_.constData() + qsizetype(item - 1) * CourseRecord::Length;
+        switch (col) {
+        case Column::Code:
+            return store::AppendShownField(out, bytes + CourseRecord::CodeSpan.offset,
+                                           CourseRecord::CodeSpan.width);
+        case Column::Name:
+            return store::AppendShownField(out, bytes + CourseRecord::NameSpan.offset,
+                                           CourseRecord::NameSpan.width);
+        case Column::ProvidedBy:
+            return store::AppendShownField(out, bytes + CourseRecord::ProviderSpan.offset,
+                                           CourseRecord::ProviderSpan.width);
+        case Column::Hours:
+            return AppendHours(CourseRecord::HoursRaw(bytes), out);
+        case Column::Key:
+            out += CourseKeyText(CourseRecord::DateCreatedRaw(bytes));
+            return;
+        case Column::RecNum:
+            out += QString::number(item);
+            return;
+        default:
+            return;
+        }
     }
 
 private:
-    QHash<float, QString> cells_;
+    // A course without hours is a category heading: its cell stays empty. An index holds few
+    // distinct hours, and formatting one is dear, so each is formatted once.
+    void AppendHours(float hours, QString& out) const {
+        if (!(hours > 0))
+            return;
+        auto found = hoursCells_.constFind(hours);
+        if (found == hoursCells_.cend())
+            found = hoursCells_.insert(hours, formats::Hours(hours));
+        out += *found;
+    }
+
+    QByteArray records_; // every record of Course.Index, Length bytes each
+    mutable QHash<float, QString> hoursCells_;
 };
 
 store::StoreResult AddRows(FlexGrid& grid) {
-    auto& courses = store::Courses();
-    const QChar tab = QLatin1Char('\t');
-    HoursCells hours;
-    for (qint32 n = 1; n <= store::CourseCount(); ++n) {
-        if (const store::StoreResult read = courses.Read(n); !read)
-            return read;
-        const store::CourseRecord& c = courses.Buffer();
-        grid.AddItem(c.CourseCode.trimmed() + tab + c.CourseName.trimmed() + tab +
-                     c.ProvidedBy.trimmed() + tab + hours.Cell(c.Hours) + tab +
-                     CourseKeyText(c.DateCreated) + tab + QString::number(n));
-    }
+    QByteArray records;
+    if (const store::StoreResult read = store::Courses().File().ReadAll(records); !read)
+        return read;
+    auto rows = std::make_shared<const CourseRows>(std::move(records));
+    const qint32 count = rows->Count();
+    grid.AddItems(std::move(rows), count);
     return store::StoreResult::Ok();
 }
 

@@ -1,5 +1,6 @@
 #include "store/Codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -155,6 +156,25 @@ void DecodeFieldInto(QString& text, const char* bytes, int width) {
     text.resize(length); // keeps the storage it has when that is large enough
     if (length > 0)
         DecodeInto(text.data(), bytes, length);
+}
+
+void AppendShownField(QString& out, const char* bytes, int width) {
+    const qsizetype start = out.size();
+    const int length = PaddedEnd(bytes, width);
+    if (length == 0)
+        return;
+    out.resize(start + length);
+    QChar* text = out.data() + start;
+    DecodeInto(text, bytes, length);
+    qsizetype end = length;
+    while (end > 0 && text[end - 1].isSpace())
+        --end;
+    qsizetype begin = 0;
+    while (begin < end && text[begin].isSpace())
+        ++begin;
+    if (begin > 0)
+        std::copy(text + begin, text + end, text);
+    out.truncate(start + end - begin);
 }
 
 QString TrimField(const QString& text) {

@@ -18,6 +18,9 @@ QByteArray EncodeField(const QString& text, int width);
 QString DecodeField(const char* bytes, int width);
 // The same into an existing string, reusing its storage: for reading records by the million.
 void DecodeFieldInto(QString& text, const char* bytes, int width);
+// Appends the field's text as lists show it, trimmed of white space on both sides: the same
+// text as DecodeField(bytes, width).trimmed(), without a string of its own.
+void AppendShownField(QString& out, const char* bytes, int width);
 // The trim every reader applies before showing or comparing a text: blanks and NULs on both
 // sides. An older program left unassigned fields full of NULs.
 QString TrimField(const QString& text);

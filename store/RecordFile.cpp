@@ -106,6 +106,21 @@ StoreResult RecordFile::ReadBlock(qint64 offset, char* into, qint64 size, qint64
     return StoreResult::Ok();
 }
 
+StoreResult RecordFile::ReadAll(QByteArray& bytes) {
+    bytes.clear();
+    const qint64 size = qint64(count_) * recordLength_;
+    if (size > INT_MAX)
+        return Failure(QStringLiteral("The file is too large to read at once."));
+    bytes.resize(size);
+    qint64 got = 0;
+    if (StoreResult read = ReadBlock(0, bytes.data(), size, got); !read) {
+        bytes.clear();
+        return read;
+    }
+    std::memset(bytes.data() + got, 0, static_cast<std::size_t>(size - got));
+    return StoreResult::Ok();
+}
+
 StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));

@@ -38,6 +38,10 @@ public:
     // Reads up to `size` bytes from `offset` straight into `into`; `got` is what the file
     // held there (less at its end). For walks over the whole file in large blocks.
     StoreResult ReadBlock(qint64 offset, char* into, qint64 size, qint64& got);
+    // The bytes of all Count() records in one read, record n at (n-1)*L; a last record cut
+    // short by the file's end is padded with zeros. For the small list files, which a window
+    // keeps whole while it shows them.
+    StoreResult ReadAll(QByteArray& bytes);
 
 private:
     StoreResult Failure(const QString& reason) const;

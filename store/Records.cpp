@@ -72,9 +72,9 @@ constexpr auto kPersonFields = [](auto& io, auto& r) {
 
 constexpr auto kCourseFields = [](auto& io, auto& r) {
     io.Date(r.DateCreated);
-    io.Text(r.CourseCode, 8);
-    io.Text(r.CourseName, 50);
-    io.Text(r.ProvidedBy, 30);
+    io.Text(r.CourseCode, CourseRecord::CodeSpan.width);
+    io.Text(r.CourseName, CourseRecord::NameSpan.width);
+    io.Text(r.ProvidedBy, CourseRecord::ProviderSpan.width);
     io.Hours(r.Hours);
     io.Text(r.Comments, 200);
 };
@@ -113,17 +113,15 @@ void DecodeRecord(Record& record, const char* bytes, Fields fields) {
 }
 
 // Where each file keeps its removal marker in a stored record.
-struct FieldSpan {
-    int offset;
-    int width;
-};
-constexpr FieldSpan kFirstNameSpan{8, 15};    // PersonRecord and UserRecord
-constexpr FieldSpan kCourseCodeSpan{8, 8};    // CourseRecord
+constexpr FieldSpan kFirstNameSpan{8, 15}; // PersonRecord and UserRecord
+constexpr FieldSpan kCourseCodeSpan = CourseRecord::CodeSpan;
 constexpr FieldSpan kTrainingCodeSpan{24, 8}; // TrainingRecord
 constexpr int kTrainingDateOffset = 0;        // TrainingRecord
 constexpr int kPersonKeyOffset = 8;           // TrainingRecord
 constexpr int kCourseKeyOffset = 16;          // TrainingRecord
 constexpr int kTrainingHoursOffset = 112;     // TrainingRecord
+constexpr int kCourseDateOffset = 0;          // CourseRecord
+constexpr int kCourseHoursOffset = 96;        // CourseRecord
 
 // Names are compared trimmed; a code carries the marker only when it fills the field.
 bool NameHoldsMarker(const QString& name) {
@@ -212,6 +210,14 @@ bool CourseRecord::IsMarked() const {
 
 bool CourseRecord::IsMarkedRaw(const char* bytes) {
     return CodeHoldsMarker(RawField(bytes, kCourseCodeSpan));
+}
+
+double CourseRecord::DateCreatedRaw(const char* bytes) {
+    return SafeDate(qFromLittleEndian<double>(bytes + kCourseDateOffset));
+}
+
+float CourseRecord::HoursRaw(const char* bytes) {
+    return SafeHours(qFromLittleEndian<float>(bytes + kCourseHoursOffset));
 }
 
 // ---- TrainingRecord -------------------------------------------------------------------

@@ -8,6 +8,12 @@
 // its record length; fields follow one another without padding, numbers little-endian.
 namespace store {
 
+// Where a text field lies in a stored record.
+struct FieldSpan {
+    int offset;
+    int width;
+};
+
 struct PersonRecord {
     static constexpr int Length = 1000;
     double DateCreated = 0; // 0   identity key
@@ -46,6 +52,14 @@ struct CourseRecord {
     void MakeSafe();       // NaN/infinite date or hours -> 0
     bool IsMarked() const; // CourseCode is the removal marker
     static bool IsMarkedRaw(const char* bytes);
+
+    // The fields a list of courses shows, read from a stored record as Decode and MakeSafe
+    // give them, for filling a list without decoding whole records.
+    static constexpr FieldSpan CodeSpan{8, 8};
+    static constexpr FieldSpan NameSpan{16, 50};
+    static constexpr FieldSpan ProviderSpan{66, 30};
+    static double DateCreatedRaw(const char* bytes);
+    static float HoursRaw(const char* bytes);
 };
 
 struct TrainingRecord {

@@ -221,6 +221,11 @@ void FlexGrid::AddItem(const QString& tabbedText) {
     model_->AddItem(tabbedText);
 }
 
+void FlexGrid::AddItems(std::shared_ptr<const FlexGridSource> source, qint32 count) {
+    const QScopedValueRollback quiet(syncing_, true);
+    model_->AddItems(std::move(source), count);
+}
+
 QString FlexGrid::TextMatrix(int row, int col) const {
     return model_->Text(row, col);
 }

@@ -4,9 +4,11 @@
 #include <QPoint>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 class FlexGridModel;
+class FlexGridSource;
 class FlexGridView;
 
 // The table every list window shows: one heading row (row 0) over data rows 1 and up,
@@ -41,6 +43,9 @@ public:
 
     // Appends a data row; tabs separate its cells from column 0 on.
     void AddItem(const QString& tabbedText);
+    // Appends `count` data rows whose texts `source` gives when they are read or shown:
+    // items 1 to `count`, with cells in the columns the grid has now.
+    void AddItems(std::shared_ptr<const FlexGridSource> source, qint32 count);
 
     // Row 0 is the heading. Out-of-range cells read as empty and ignore writes.
     QString TextMatrix(int row, int col) const;

@@ -71,6 +71,27 @@ private slots:
         QCOMPARE(grid.CellBackColor(), QColor(240, 240, 240));
     }
 
+    void storedTextsStayInTheirCells() {
+        TestFolder folder;
+        WritePersons({{"Ann", "Lee"}});
+        // A tab inside a stored name (an older file may hold one) is text, not a cell edge.
+        WriteCourses({{"NO-1", "Night\tOps", 4, "Range\t2"}, {"\u00A0 B-2", " Baton ", 2}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        FlexGrid& grid = *lobby->gridCourse;
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "NO-1"}));
+        QCOMPARE(ColumnTexts(grid, Column::Name), QStringList({"Baton", "Night\tOps"}));
+        QCOMPARE(ColumnTexts(grid, Column::ProvidedBy), QStringList({"", "Range\t2"}));
+        QCOMPARE(ColumnTexts(grid, Column::Hours), QStringList({"2.0", "4.0"}));
+        QCOMPARE(ColumnTexts(grid, Column::RecNum), QStringList({"2", "1"}));
+
+        // The list shows the index as it was read until it is filled again.
+        WriteCourses({{"ZZ-9", "Changed behind the list", 1}});
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "NO-1"}));
+        UpdateCourseGrid(*lobby);
+        QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "ZZ-9"}));
+    }
+
     void emptyIndexShowsNothingAndAsksNothing() {
         TestFolder folder;
         WritePersons({{"Ann", "Lee"}});

@@ -1,5 +1,6 @@
 #include "store/Codepage.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace store;
@@ -19,6 +20,7 @@ private slots:
     void decodesFields();
     void trimsBothEnds_data();
     void trimsBothEnds();
+    void appendsFieldsAsListsShowThem();
 };
 
 void TestCodepage::decodesEachByte_data() {
@@ -148,6 +150,28 @@ void TestCodepage::trimsBothEnds() {
     QFETCH(QString, text);
     QFETCH(QString, trimmed);
     QCOMPARE(TrimField(text), trimmed);
+}
+
+void TestCodepage::appendsFieldsAsListsShowThem() {
+    // Fields made of the bytes that trimming and padding treat specially, in every mix: the
+    // appended text must be exactly the decoded field trimmed, and what was before it stays.
+    const QByteArray alphabet("  \0\0\t\n\xA0\x85\x81"
+                              "ab\xE9",
+                              13);
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 20000; ++round) {
+        const int width = 1 + random.bounded(12);
+        QByteArray field(width, ' ');
+        for (char& b : field)
+            b = alphabet.at(random.bounded(alphabet.size()));
+        QString out = QStringLiteral("before|");
+        AppendShownField(out, field.constData(), width);
+        const QString expected =
+            QStringLiteral("before|") + DecodeField(field.constData(), width).trimmed();
+        if (out != expected)
+            QFAIL(qPrintable(QStringLiteral("field %1: %2 instead of %3")
+                                 .arg(QString::fromLatin1(field.toHex()), out, expected)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestCodepage)

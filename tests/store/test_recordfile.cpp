@@ -44,6 +44,7 @@ private slots:
     void countsAFileOfOddLength();
     void readsPartialLastRecordWithZeros();
     void refusesRecordsBeyondTheEnd();
+    void readsAllRecordsAtOnce();
     void writesAndReadsInAnyOrder();
     void reportsOpenFailure();
     void reportsFailedWrite();
@@ -166,6 +167,33 @@ void TestRecordFile::readsPartialLastRecordWithZeros() {
     QVERIFY(Persons().Read(1));
     QCOMPARE(Persons().Buffer().Comments, QStringLiteral("Night shift"));
     QCOMPARE(Persons().Buffer().Active, qint16(-1));
+}
+
+void TestRecordFile::readsAllRecordsAtOnce() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray fixture = Fixture(QStringLiteral("persons-partial.bin"));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), fixture));
+    RecordFile file(QStringLiteral("Name.List"), 1000);
+    QByteArray bytes("left over");
+    QVERIFY(!file.ReadAll(bytes)); // not open
+    QVERIFY(bytes.isEmpty());
+
+    QVERIFY(file.Open());
+    QVERIFY(file.ReadAll(bytes));
+    // Two records: the second, cut short, padded as a read by number pads it.
+    QCOMPARE(bytes.size(), 2000);
+    QCOMPARE(bytes.left(1600), fixture);
+    QByteArray second;
+    QVERIFY(file.ReadRaw(2, second));
+    QCOMPARE(bytes.mid(1000), second);
+
+    // Bytes short of half a record are not a record.
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray(300 + 149, 'c')));
+    RecordFile courses(QStringLiteral("Course.Index"), 300);
+    QVERIFY(courses.Open());
+    QVERIFY(courses.ReadAll(bytes));
+    QCOMPARE(bytes, QByteArray(300, 'c'));
 }
 
 void TestRecordFile::refusesRecordsBeyondTheEnd() {

@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "store/Codepage.h"
 #include "store/Records.h"
 
 #include <QtTest>
@@ -90,6 +91,7 @@ private slots:
     void recognisesMarker();
     void restoresFirstNameTrimmed();
     void readsPersonKeySafely();
+    void readsCourseListFieldsRaw();
 };
 
 void TestRecords::layouts_data() {
@@ -391,6 +393,28 @@ void TestRecords::readsPersonKeySafely() {
     QCOMPARE(TrainingRecord::PersonKeyRaw(training.constData()), -2.0);
     training.replace(8, 8, QByteArray("\x00\x00\x00\x00\x00\x00\xF8\x7F", 8)); // NaN
     QCOMPARE(TrainingRecord::PersonKeyRaw(training.constData()), 0.0);
+}
+
+void TestRecords::readsCourseListFieldsRaw() {
+    QByteArray stored = SampleCourse().Encode();
+    const auto field = [&stored](FieldSpan span) {
+        return DecodeField(stored.constData() + span.offset, span.width);
+    };
+    CourseRecord decoded = CourseRecord::Decode(stored.constData());
+    QCOMPARE(field(CourseRecord::CodeSpan), decoded.CourseCode);
+    QCOMPARE(field(CourseRecord::NameSpan), decoded.CourseName);
+    QCOMPARE(field(CourseRecord::ProviderSpan), decoded.ProvidedBy);
+    QCOMPARE(CourseRecord::DateCreatedRaw(stored.constData()), decoded.DateCreated);
+    QCOMPARE(CourseRecord::HoursRaw(stored.constData()), decoded.Hours);
+
+    // Damaged numbers read as MakeSafe leaves them.
+    stored.replace(0, 8, QByteArray("\x00\x00\x00\x00\x00\x00\xF0\x7F", 8)); // +infinity
+    stored.replace(96, 4, QByteArray("\x00\x00\xC0\x7F", 4));                // NaN
+    decoded = CourseRecord::Decode(stored.constData());
+    decoded.MakeSafe();
+    QCOMPARE(CourseRecord::DateCreatedRaw(stored.constData()), decoded.DateCreated);
+    QCOMPARE(CourseRecord::HoursRaw(stored.constData()), decoded.Hours);
+    QCOMPARE(decoded.Hours, 0.0f);
 }
 
 QTEST_APPLESS_MAIN(TestRecords)

@@ -1,5 +1,6 @@
 #include "platform/Twips.h"
 #include "ui/FlexGrid.h"
+#include "ui/FlexGridSource.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -59,6 +60,33 @@ void SendMouseMove(QWidget* target, QPoint pos) {
     QCoreApplication::sendEvent(target, &move);
 }
 
+// Items "<letter><n>" in column 0 and "cell <n>.<col>" in the others; counts what it is asked.
+class Letters : public FlexGridSource {
+public:
+    explicit Letters(QString letters, int cols = 3) : letters_(std::move(letters)), cols_(cols) {}
+    void AppendCell(qint32 item, int col, QString& out) const override {
+        ++asked;
+        if (col >= cols_)
+            return;
+        if (col == 0)
+            out += letters_.at((item - 1) % letters_.size()) + QString::number(item);
+        else
+            out += QStringLiteral("cell %1.%2").arg(item).arg(col);
+    }
+    mutable int asked = 0;
+
+private:
+    QString letters_;
+    int cols_;
+};
+
+QStringList Column(const FlexGrid& grid, int col) {
+    QStringList texts;
+    for (int row = 1; row < grid.Rows(); ++row)
+        texts << grid.TextMatrix(row, col);
+    return texts;
+}
+
 } // namespace
 
 class TestFlexGrid : public QObject {
@@ -69,6 +97,12 @@ private slots:
     void rowsAndAddItem();
     void sortIgnoresCaseAndKeepsEqualRowsInOrder();
     void sortOfHeadingOnlyGridChangesNothing();
+    void sourceRowsReadTheirCellsWhenAsked();
+    void sourceRowsSortAndColourAlongsideOwnRows();
+    void writingASourceRowKeepsItsOtherCells();
+    void columnsDroppedFromSourceRowsStayDropped();
+    void aNewSourceLeavesEarlierRowsTheirTexts();
+    void emptiedGridLetsGoOfItsSource();
     void cellBackColorCoversColToColSelOfCurrentRow();
     void widenedColumnPushesKeyColumnsOutOfView();
     void widenedColumnAgreesWithTheShownView();
@@ -226,6 +260,130 @@ void TestFlexGrid::sortOfHeadingOnlyGridChangesNothing() {
     grid.Sort();
     QCOMPARE(grid.Rows(), 2);
     QCOMPARE(grid.TextMatrix(1, 0), QString("only"));
+}
+
+void TestFlexGrid::sourceRowsReadTheirCellsWhenAsked() {
+    FlexGrid grid;
+    grid.resize(400, 200);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.SetFormatString("<Code|<Name|>Hours");
+    auto source = std::make_shared<Letters>(QStringLiteral("cab"));
+    grid.SetRedraw(false);
+    grid.AddItems(source, 3000);
+    QCOMPARE(source->asked, 0); // nothing is read while filling
+    grid.SetRedraw(true);
+    QCOMPARE(grid.Rows(), 3001);
+    QCoreApplication::processEvents();
+    // Painting reads the rows in view, not the thousands below them.
+    QVERIFY(source->asked > 0);
+    QVERIFY(source->asked < 3 * 100);
+
+    QCOMPARE(grid.TextMatrix(1, 0), QString("c1"));
+    QCOMPARE(grid.TextMatrix(3000, 2), QString("cell 3000.2"));
+    QCOMPARE(ViewOf(grid)->model()->index(1, 1).data().toString(), QString("cell 2.1"));
+    QCOMPARE(grid.TextMatrix(0, 0), QString("Code")); // the heading is the grid's own
+    QCOMPARE(grid.TextMatrix(3001, 0), QString());    // beyond the rows
+    grid.SetRows(3002); // a grown row is empty, not an item of the source
+    QCOMPARE(grid.TextMatrix(3001, 0), QString());
+}
+
+void TestFlexGrid::sourceRowsSortAndColourAlongsideOwnRows() {
+    FlexGrid grid;
+    grid.SetFormatString("<Code|<Name|>Hours");
+    grid.AddItem("B0\town");
+    grid.AddItems(std::make_shared<Letters>(QStringLiteral("cAb")), 5); // c1 A2 b3 c4 A5
+    grid.AddItem("a0\town too");
+    grid.SetCol(0);
+    grid.Sort();
+    QCOMPARE(Column(grid, 0), (QStringList{"a0", "A2", "A5", "B0", "b3", "c1", "c4"}));
+    QCOMPARE(Column(grid, 1), (QStringList{"own too", "cell 2.1", "cell 5.1", "own", "cell 3.1",
+                                           "cell 1.1", "cell 4.1"}));
+
+    // Every second row shaded, as the lists do, then sorted the other way round on column 2:
+    // the colours go with their rows.
+    for (int row = 2; row < grid.Rows(); row += 2) {
+        grid.SetRow(row);
+        grid.SetCol(0);
+        grid.SetColSel(1);
+        grid.SetCellBackColor(Shade);
+    }
+    grid.SetRow(3);
+    grid.SetCol(2);
+    grid.SetCellBackColor(Qt::yellow);
+    grid.SetCol(1);
+    grid.Sort(); // "cell 1.1" < "cell 2.1" < ... < "own" < "own too"
+    QCOMPARE(Column(grid, 0), (QStringList{"c1", "A2", "b3", "c4", "A5", "B0", "a0"}));
+    const auto colour = [&grid](int row, int col) {
+        grid.SetRow(row);
+        grid.SetCol(col);
+        return grid.CellBackColor();
+    };
+    QCOMPARE(colour(2, 0), Shade); // A2 was row 2
+    QCOMPARE(colour(2, 1), Shade);
+    QVERIFY(!colour(2, 2).isValid());
+    QCOMPARE(colour(5, 2), QColor(Qt::yellow)); // A5 was row 3
+    QVERIFY(!colour(5, 0).isValid());
+    QCOMPARE(colour(1, 0), Shade);    // c1 was row 6
+    QCOMPARE(colour(6, 1), Shade);    // B0 was row 4
+    QVERIFY(!colour(4, 0).isValid()); // c4 was row 7
+    QVERIFY(!colour(7, 0).isValid()); // a0 was row 1
+}
+
+void TestFlexGrid::writingASourceRowKeepsItsOtherCells() {
+    FlexGrid grid;
+    grid.SetFormatString("<Code|<Name|>Hours");
+    auto source = std::make_shared<Letters>(QStringLiteral("x"));
+    grid.AddItems(source, 2);
+    grid.SetTextMatrix(2, 1, "renamed");
+    QCOMPARE(grid.TextMatrix(2, 0), QString("x2"));
+    QCOMPARE(grid.TextMatrix(2, 1), QString("renamed"));
+    QCOMPARE(grid.TextMatrix(2, 2), QString("cell 2.2"));
+    QCOMPARE(grid.TextMatrix(1, 1), QString("cell 1.1"));
+    // The row keeps its texts now: the source is not asked for it again.
+    const int asked = source->asked;
+    QCOMPARE(grid.TextMatrix(2, 2), QString("cell 2.2"));
+    QCOMPARE(source->asked, asked);
+}
+
+void TestFlexGrid::columnsDroppedFromSourceRowsStayDropped() {
+    FlexGrid grid;
+    grid.SetFormatString("<Code|<Name|>Hours");
+    grid.AddItems(std::make_shared<Letters>(QStringLiteral("x")), 2);
+    grid.AddItem("own\tname\thours");
+    grid.SetCols(2);
+    QCOMPARE(grid.TextMatrix(1, 2), QString());
+    grid.SetCols(4);
+    QCOMPARE(grid.TextMatrix(1, 1), QString("cell 1.1"));
+    QCOMPARE(grid.TextMatrix(1, 2), QString());
+    QCOMPARE(grid.TextMatrix(3, 2), QString());
+    QCOMPARE(grid.TextMatrix(1, 3), QString());
+}
+
+void TestFlexGrid::aNewSourceLeavesEarlierRowsTheirTexts() {
+    FlexGrid grid;
+    grid.SetFormatString("<Code|<Name|>Hours");
+    grid.AddItems(std::make_shared<Letters>(QStringLiteral("p")), 2);
+    grid.AddItems(std::make_shared<Letters>(QStringLiteral("q")), 1);
+    QCOMPARE(Column(grid, 0), (QStringList{"p1", "p2", "q1"}));
+    // Added again after a change of columns, the same source's earlier rows keep theirs.
+    auto same = std::make_shared<Letters>(QStringLiteral("r"), 4);
+    grid.SetRows(1);
+    grid.AddItems(same, 1);
+    grid.SetCols(2);
+    grid.SetCols(3);
+    grid.AddItems(same, 1);
+    QCOMPARE(Column(grid, 2), (QStringList{"", "cell 1.2"}));
+}
+
+void TestFlexGrid::emptiedGridLetsGoOfItsSource() {
+    FlexGrid grid;
+    grid.SetFormatString("<Code|<Name");
+    auto source = std::make_shared<Letters>(QStringLiteral("x"));
+    grid.AddItems(source, 10);
+    QCOMPARE(source.use_count(), 2);
+    grid.SetRows(1);
+    QCOMPARE(source.use_count(), 1); // a list's copy of its file is freed with its rows
 }
 
 void TestFlexGrid::cellBackColorCoversColToColSelOfCurrentRow() {
