@@ -24,7 +24,8 @@ void UpdateCreditButton(frmLobby& lobby);
 // A course's identity as the grid's column 4 holds it: the general date-and-time text,
 // which reads back as the same whole-second value.
 QString CourseKeyText(double dateCreated);
-// Whether a column 4 text names the course created at `dateCreated`.
+// Whether a column 4 text (a CourseKeyText) names the course created at `dateCreated`: one
+// created in the same whole second.
 bool IsCourseKey(const QString& text, double dateCreated);
 
 // Opens the course editor from cmdAddCourse (add) or cmdEditCourse (the highlighted course);

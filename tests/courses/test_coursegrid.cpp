@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTest>
 
@@ -69,6 +70,28 @@ private slots:
         grid.SetRow(2);
         grid.SetCol(0);
         QCOMPARE(grid.CellBackColor(), QColor(240, 240, 240));
+    }
+
+    void keysNameTheSameWholeSecond() {
+        // Stamps across the years, each tried against neighbours inside and outside its second.
+        QRandomGenerator random(1208);
+        const double second = 1.0 / 86400.0;
+        for (int round = 0; round < 5000; ++round) {
+            const double stamp = -600000.0 + random.bounded(3500000.0);
+            const QString key = CourseKeyText(stamp);
+            QCOMPARE(formats::ParseGeneralDate(key).value_or(-1e9),
+                     formats::WholeSecondValue(stamp));
+            for (const double step : {0.2, 0.49, 0.51, 1.0, -0.3, -0.7}) {
+                const double other = stamp + step * second;
+                const bool sameSecond =
+                    formats::WholeSecondValue(other) == formats::WholeSecondValue(stamp);
+                if (IsCourseKey(key, other) != sameSecond)
+                    QFAIL(qPrintable(QStringLiteral("%1 against %2")
+                                         .arg(stamp, 0, 'g', 17)
+                                         .arg(other, 0, 'g', 17)));
+            }
+        }
+        QVERIFY(!IsCourseKey(QString(), 1e300)); // no stamp at all names no course
     }
 
     void storedTextsStayInTheirCells() {
