@@ -49,28 +49,12 @@ double RawRead(const QString& name) {
     });
 }
 
-// Every record read by number, as the fill reads them, but left undecoded.
-double RecordsRead(store::DataFile which) {
-    return Best([&] {
-        store::RecordFile file(store::FileNameOf(which), store::RecordLengthOf(which));
-        QByteArray bytes;
-        if (!file.Open())
-            std::fprintf(stderr, "cannot open %s\n", qPrintable(file.FileName()));
-        for (qint32 n = 1; n <= file.Count(); ++n)
-            (void)file.ReadRaw(n, bytes);
-        file.Close();
-    });
-}
-
 void Report(const char* what, int rows, double fill, store::DataFile which) {
     const QString name = store::FileNameOf(which);
     const double whole = RawRead(name);
-    const double records = RecordsRead(which);
     std::printf("  %-16s %6d rows %8.2f ms\n", what, rows, fill);
     std::printf("    raw read of %-16s %8.2f ms  ratio %6.2f (target within 10)\n",
                 qPrintable(name), whole, fill / whole);
-    std::printf("    %-28s %8.2f ms  ratio %6.2f\n", "its records one by one, raw", records,
-                fill / records);
 }
 
 } // namespace

@@ -7,14 +7,19 @@
 #include "lobby/frmAddEditName.h"
 #include "lobby/frmLobby.h"
 #include "signin/StoreProblem.h"
+#include "store/Codepage.h"
 #include "store/Formats.h"
+#include "store/RecordScan.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
+#include "ui/FlexGridSource.h"
 #include "ui/ZovButton.h"
 
 #include <QPalette>
 #include <QRadioButton>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 using namegrid::Column;
 
@@ -27,13 +32,60 @@ constexpr int LastShownCol = Column::Organization;
 
 enum Choice { ActiveChoice = 1, InactiveChoice = 2, EveryoneChoice = 3 };
 
-// Names joined by single spaces; a blank middle name is left out.
-QString JoinNames(const QString& a, const QString& middle, const QString& b) {
-    QString joined = a;
-    if (!middle.isEmpty())
-        joined += QLatin1Char(' ') + middle;
-    return joined + QLatin1Char(' ') + b;
-}
+// The shown fields of the persons one fill lists, copied out of Name.List as it was read;
+// their cells are decoded when the grid shows or reads them. Of 32,767 persons the user sees
+// nineteen at a time, and the sort needs only their sort keys.
+class NameRows : public FlexGridSource {
+public:
+    using Record = store::PersonRecord;
+
+    void Add(const char* record, qint32 recNum) {
+        listed_.append(record, Record::ListedBytes);
+        recNums_.push_back(recNum);
+    }
+    qint32 Count() const { return static_cast<qint32>(recNums_.size()); }
+
+    void AppendCell(qint32 item, int col, QString& out) const override {
+        if (item < 1 || item > Count())
+            return;
+        const char* record = listed_.constData() + qsizetype(item - 1) * Record::ListedBytes;
+        switch (col) {
+        case Column::DisplayName:
+            return AppendNames(out, record, Record::FirstNameSpan, Record::LastNameSpan);
+        case Column::Organization:
+            return AppendField(out, record, Record::OrganizationSpan);
+        case Column::Key:
+            out += NameKeyText(Record::DateCreatedRaw(record));
+            return;
+        case Column::SortKey:
+            return AppendNames(out, record, Record::LastNameSpan, Record::FirstNameSpan);
+        case Column::RecNum:
+            out += QString::number(recNums_[std::size_t(item - 1)]);
+            return;
+        default:
+            return;
+        }
+    }
+
+private:
+    static void AppendField(QString& out, const char* record, store::FieldSpan span) {
+        store::AppendShownField(out, record + span.offset, span.width);
+    }
+    // The names joined by single spaces; a blank middle name is left out.
+    static void AppendNames(QString& out, const char* record, store::FieldSpan outer,
+                            store::FieldSpan other) {
+        AppendField(out, record, outer);
+        out += QLatin1Char(' ');
+        const qsizetype middle = out.size();
+        AppendField(out, record, Record::MiddleNameSpan);
+        if (out.size() > middle)
+            out += QLatin1Char(' ');
+        AppendField(out, record, other);
+    }
+
+    QByteArray listed_; // the first ListedBytes bytes of each listed record
+    std::vector<qint32> recNums_;
+};
 
 // An option that applies to somebody is dark blue and can be chosen; one that applies to
 // nobody is grey and cannot.
@@ -60,12 +112,12 @@ int SelectedChoice(const frmLobby& lobby) {
     return 0;
 }
 
-bool Shows(int choice, const store::PersonRecord& person) {
+bool Shows(int choice, bool active) {
     switch (choice) {
     case ActiveChoice:
-        return person.Active != 0;
+        return active;
     case InactiveChoice:
-        return person.Active == 0;
+        return !active;
     case EveryoneChoice:
         return true;
     default:
@@ -189,21 +241,16 @@ void NameFill::ChooseOption() {
 }
 
 store::StoreResult NameFill::AddRows(int choice) {
-    auto& persons = store::Persons();
-    const QChar tab = QLatin1Char('\t');
-    for (qint32 n = 1; n <= store::PersonCount(); ++n) {
-        if (const store::StoreResult read = persons.Read(n); !read)
-            return read;
-        const store::PersonRecord& p = persons.Buffer();
-        if (!Shows(choice, p))
-            continue;
-        const QString first = p.FirstName.trimmed();
-        const QString middle = p.MiddleName.trimmed();
-        const QString last = p.LastName.trimmed();
-        grid_.AddItem(JoinNames(first, middle, last) + tab + p.Organization.trimmed() + tab +
-                      NameKeyText(p.DateCreated) + tab + JoinNames(last, middle, first) + tab +
-                      QString::number(n));
+    auto rows = std::make_shared<NameRows>();
+    store::RecordScan scan(store::Persons().File());
+    while (scan.Next()) {
+        if (Shows(choice, store::PersonRecord::IsActiveRaw(scan.Bytes())))
+            rows->Add(scan.Bytes(), scan.RecordNumber());
     }
+    if (!scan.Result())
+        return scan.Result();
+    const qint32 count = rows->Count();
+    grid_.AddItems(std::move(rows), count);
     return store::StoreResult::Ok();
 }
 

@@ -61,10 +61,10 @@ private:
 // FieldReader, `r` the record (const when writing).
 constexpr auto kPersonFields = [](auto& io, auto& r) {
     io.Date(r.DateCreated);
-    io.Text(r.FirstName, 15);
-    io.Text(r.MiddleName, 15);
-    io.Text(r.LastName, 20);
-    io.Text(r.Organization, 30);
+    io.Text(r.FirstName, PersonRecord::FirstNameSpan.width);
+    io.Text(r.MiddleName, PersonRecord::MiddleNameSpan.width);
+    io.Text(r.LastName, PersonRecord::LastNameSpan.width);
+    io.Text(r.Organization, PersonRecord::OrganizationSpan.width);
     io.Text(r.EmployeeID, 20);
     io.Text(r.Comments, 890);
     io.Int16(r.Active);
@@ -113,13 +113,15 @@ void DecodeRecord(Record& record, const char* bytes, Fields fields) {
 }
 
 // Where each file keeps its removal marker in a stored record.
-constexpr FieldSpan kFirstNameSpan{8, 15}; // PersonRecord and UserRecord
+constexpr FieldSpan kFirstNameSpan = PersonRecord::FirstNameSpan; // and UserRecord's
 constexpr FieldSpan kCourseCodeSpan = CourseRecord::CodeSpan;
 constexpr FieldSpan kTrainingCodeSpan{24, 8}; // TrainingRecord
 constexpr int kTrainingDateOffset = 0;        // TrainingRecord
 constexpr int kPersonKeyOffset = 8;           // TrainingRecord
 constexpr int kCourseKeyOffset = 16;          // TrainingRecord
 constexpr int kTrainingHoursOffset = 112;     // TrainingRecord
+constexpr int kPersonDateOffset = 0;          // PersonRecord
+constexpr int kPersonActiveOffset = 998;      // PersonRecord
 constexpr int kCourseDateOffset = 0;          // CourseRecord
 constexpr int kCourseHoursOffset = 96;        // CourseRecord
 
@@ -181,6 +183,14 @@ bool PersonRecord::IsMarkedRaw(const char* bytes) {
 
 void PersonRecord::TrimFirstNameRaw(char* bytes) {
     StoreTrimmed(bytes, kFirstNameSpan);
+}
+
+double PersonRecord::DateCreatedRaw(const char* bytes) {
+    return SafeDate(qFromLittleEndian<double>(bytes + kPersonDateOffset));
+}
+
+bool PersonRecord::IsActiveRaw(const char* bytes) {
+    return qFromLittleEndian<qint16>(bytes + kPersonActiveOffset) != 0;
 }
 
 // ---- CourseRecord ---------------------------------------------------------------------

@@ -35,6 +35,16 @@ struct PersonRecord {
     // that copy records without decoding them.
     static bool IsMarkedRaw(const char* bytes);
     static void TrimFirstNameRaw(char* bytes); // FirstName stored again trimmed and padded
+
+    // The fields a list of persons shows, read from a stored record as Decode and MakeSafe
+    // give them. The four texts lie together in the first ListedBytes bytes.
+    static constexpr FieldSpan FirstNameSpan{8, 15};
+    static constexpr FieldSpan MiddleNameSpan{23, 15};
+    static constexpr FieldSpan LastNameSpan{38, 20};
+    static constexpr FieldSpan OrganizationSpan{58, 30};
+    static constexpr int ListedBytes = 88;
+    static double DateCreatedRaw(const char* bytes);
+    static bool IsActiveRaw(const char* bytes);
 };
 
 struct CourseRecord {

@@ -86,6 +86,23 @@ private slots:
         QCOMPARE(grid.Height(), 19 * grid.RowHeight(0));
     }
 
+    void storedNamesStayInTheirCells() {
+        TestFolder folder;
+        // Tabs inside stored names (an older file may hold them) and blanks around them.
+        WritePersons({{"Ann\tMarie", "Lee", " ", true, "Night\tWatch"},
+                      {"  Bo ", " Dalton", "\u00A0J\u00A0", true, "K-9"},
+                      {"", "Solo", "", true, ""}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        FlexGrid& grid = *lobby->gridName;
+        QCOMPARE(ColumnTexts(grid, Column::DisplayName),
+                 QStringList({"Bo J Dalton", "Ann\tMarie Lee", " Solo"}));
+        QCOMPARE(ColumnTexts(grid, Column::SortKey),
+                 QStringList({"Dalton J Bo", "Lee Ann\tMarie", "Solo "}));
+        QCOMPARE(ColumnTexts(grid, Column::Organization), QStringList({"K-9", "Night\tWatch", ""}));
+        QCOMPARE(ColumnTexts(grid, Column::RecNum), QStringList({"2", "1", "3"}));
+    }
+
     void sortIgnoresCase() {
         TestFolder folder;
         WritePersons({{"Dan", "de Vries"},

@@ -3,6 +3,7 @@
 #include "store/Codepage.h"
 #include "store/Records.h"
 
+#include <QtEndian>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -92,6 +93,7 @@ private slots:
     void restoresFirstNameTrimmed();
     void readsPersonKeySafely();
     void readsCourseListFieldsRaw();
+    void readsPersonListFieldsRaw();
 };
 
 void TestRecords::layouts_data() {
@@ -415,6 +417,31 @@ void TestRecords::readsCourseListFieldsRaw() {
     QCOMPARE(CourseRecord::DateCreatedRaw(stored.constData()), decoded.DateCreated);
     QCOMPARE(CourseRecord::HoursRaw(stored.constData()), decoded.Hours);
     QCOMPARE(decoded.Hours, 0.0f);
+}
+
+void TestRecords::readsPersonListFieldsRaw() {
+    QByteArray stored = SamplePerson().Encode();
+    const PersonRecord decoded = PersonRecord::Decode(stored.constData());
+    const auto field = [&stored](FieldSpan span) {
+        return DecodeField(stored.constData() + span.offset, span.width);
+    };
+    for (const FieldSpan span : {PersonRecord::FirstNameSpan, PersonRecord::MiddleNameSpan,
+                                 PersonRecord::LastNameSpan, PersonRecord::OrganizationSpan})
+        QVERIFY(span.offset + span.width <= PersonRecord::ListedBytes);
+    QCOMPARE(field(PersonRecord::FirstNameSpan), decoded.FirstName);
+    QCOMPARE(field(PersonRecord::MiddleNameSpan), decoded.MiddleName);
+    QCOMPARE(field(PersonRecord::LastNameSpan), decoded.LastName);
+    QCOMPARE(field(PersonRecord::OrganizationSpan), decoded.Organization);
+    QCOMPARE(PersonRecord::DateCreatedRaw(stored.constData()), decoded.DateCreated);
+    QVERIFY(PersonRecord::IsActiveRaw(stored.constData()));
+
+    // Any flag but 0 is active, as MakeSafe reads it; 0 is inactive.
+    for (const qint16 flag : {qint16(0), qint16(1), qint16(-1), qint16(7)}) {
+        qToLittleEndian(flag, stored.data() + 998);
+        PersonRecord person = PersonRecord::Decode(stored.constData());
+        person.MakeSafe();
+        QCOMPARE(PersonRecord::IsActiveRaw(stored.constData()), person.Active != 0);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestRecords)
