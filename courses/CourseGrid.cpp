@@ -7,7 +7,6 @@
 #include "lobby/LobbyMessages.h"
 #include "lobby/frmLobby.h"
 #include "signin/StoreProblem.h"
-#include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
@@ -46,14 +45,11 @@ public:
         const char* bytes = records_.constData() + qsizetype(item - 1) * CourseRecord::Length;
         switch (col) {
         case Column::Code:
-            return store::AppendShownField(out, bytes + CourseRecord::CodeSpan.offset,
-                                           CourseRecord::CodeSpan.width);
+            return store::AppendShownField(out, bytes, CourseRecord::CodeSpan);
         case Column::Name:
-            return store::AppendShownField(out, bytes + CourseRecord::NameSpan.offset,
-                                           CourseRecord::NameSpan.width);
+            return store::AppendShownField(out, bytes, CourseRecord::NameSpan);
         case Column::ProvidedBy:
-            return store::AppendShownField(out, bytes + CourseRecord::ProviderSpan.offset,
-                                           CourseRecord::ProviderSpan.width);
+            return store::AppendShownField(out, bytes, CourseRecord::ProviderSpan);
         case Column::Hours:
             return AppendHours(CourseRecord::HoursRaw(bytes), out);
         case Column::Key:

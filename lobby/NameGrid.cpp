@@ -7,7 +7,6 @@
 #include "lobby/frmAddEditName.h"
 #include "lobby/frmLobby.h"
 #include "signin/StoreProblem.h"
-#include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
@@ -53,7 +52,7 @@ public:
         case Column::DisplayName:
             return AppendNames(out, record, Record::FirstNameSpan, Record::LastNameSpan);
         case Column::Organization:
-            return AppendField(out, record, Record::OrganizationSpan);
+            return store::AppendShownField(out, record, Record::OrganizationSpan);
         case Column::Key:
             out += NameKeyText(Record::DateCreatedRaw(record));
             return;
@@ -68,19 +67,16 @@ public:
     }
 
 private:
-    static void AppendField(QString& out, const char* record, store::FieldSpan span) {
-        store::AppendShownField(out, record + span.offset, span.width);
-    }
     // The names joined by single spaces; a blank middle name is left out.
     static void AppendNames(QString& out, const char* record, store::FieldSpan outer,
                             store::FieldSpan other) {
-        AppendField(out, record, outer);
+        store::AppendShownField(out, record, outer);
         out += QLatin1Char(' ');
         const qsizetype middle = out.size();
-        AppendField(out, record, Record::MiddleNameSpan);
+        store::AppendShownField(out, record, Record::MiddleNameSpan);
         if (out.size() > middle)
             out += QLatin1Char(' ');
-        AppendField(out, record, other);
+        store::AppendShownField(out, record, other);
     }
 
     QByteArray listed_; // the first ListedBytes bytes of each listed record

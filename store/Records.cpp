@@ -151,6 +151,10 @@ float SafeHours(float value) {
 
 } // namespace
 
+void AppendShownField(QString& out, const char* record, FieldSpan span) {
+    AppendShownField(out, record + span.offset, span.width);
+}
+
 // ---- PersonRecord ---------------------------------------------------------------------
 
 QByteArray PersonRecord::Encode() const {

@@ -14,6 +14,9 @@ struct FieldSpan {
     int width;
 };
 
+// Appends the text of the field at `span` of a stored record as lists show it (trimmed).
+void AppendShownField(QString& out, const char* record, FieldSpan span);
+
 struct PersonRecord {
     static constexpr int Length = 1000;
     double DateCreated = 0; // 0   identity key
