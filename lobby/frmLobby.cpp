@@ -8,6 +8,7 @@
 #include "lobby/LobbyMessages.h"
 #include "lobby/NameGrid.h"
 #include "platform/Events.h"
+#include "print/ListPrintouts.h"
 #include "signin/StoreProblem.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -92,6 +93,8 @@ void frmLobby::ConnectHandlers() {
     connect(cmdEditName, &ZovButton::Click, this, &frmLobby::cmdEditName_Click);
     connect(gridName, &FlexGrid::DblClick, this, &frmLobby::gridName_DblClick);
     connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
+    print::ConnectPrintButton(
+        cmdPrintNameList, [this](print::Output to) { print::PrintNameList(*gridName, *this, to); });
 
     connect(cmdAddCourse, &ZovButton::Click, this, &frmLobby::cmdAddCourse_Click);
     connect(cmdEditCourse, &ZovButton::Click, this, &frmLobby::cmdEditCourse_Click);
@@ -101,6 +104,9 @@ void frmLobby::ConnectHandlers() {
     connect(gridCourse, &FlexGrid::RowColChange, this, &frmLobby::gridCourse_RowColChange);
     connect(gridCourse, &FlexGrid::MouseMove, this, &frmLobby::gridCourse_MouseMove);
     connect(gridCourse, &FlexGrid::DblClick, this, &frmLobby::gridcourse_DblClick);
+    print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
+        print::PrintCourseIndex(*gridCourse, *this, to);
+    });
 }
 
 // ---- Opening ---------------------------------------------------------------------------
