@@ -4,10 +4,14 @@
 #include "print/ReportPrinter.h"
 
 #include <QString>
+#include <array>
 #include <functional>
 
 class FlexGrid;
 class Form;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
 class ZovButton;
 
 // What each print button does: estimate the pages, ask, and print its list on the output
@@ -28,6 +32,13 @@ void PrintCourseIndex(const FlexGrid& gridCourse, Form& lobby, Output output = O
 // texts are read from the Lobby's search fields, year, total and Name List heading.
 void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchResults,
                         const ReportTexts& texts, Output output = Output::Printer);
+
+// What the search and summary reports print from the Lobby's controls: the search fields
+// txtMatch(0) to (3), whether optMatch(1) ("match") is selected, the summary year, the total
+// hours label and the Name List grid's heading.
+ReportTexts SearchSummaryTexts(const std::array<QLineEdit*, 4>& txtMatch,
+                               const QRadioButton& optMatch1, const QLineEdit& txtSummaryYear,
+                               const QLabel& lblTotalHours, const FlexGrid& gridName);
 
 // A person's training history, from the training history window.
 void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow,

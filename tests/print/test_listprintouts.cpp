@@ -13,9 +13,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -146,6 +150,32 @@ private slots:
                      list == QStringLiteral("search"));
         }
         QVERIFY(window.isEnabled());
+    }
+
+    void searchSummaryTextsReadFromTheLobby() {
+        std::array<QLineEdit*, 4> txtMatch{};
+        std::array<QLineEdit, 4> fields;
+        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "night"};
+        for (int i = 0; i < 4; ++i) {
+            fields[i].setText(values[i]);
+            txtMatch[i] = &fields[i];
+        }
+        QRadioButton match, doNotMatch;
+        QButtonGroup group;
+        group.addButton(&match);
+        group.addButton(&doNotMatch);
+        doNotMatch.setChecked(true);
+        QLineEdit year(QStringLiteral("2024"));
+        QLabel total(QStringLiteral("Total: 12.5"));
+        auto gridName = MakeGrid(NameHeadings, {});
+        const print::ReportTexts texts =
+            print::SearchSummaryTexts(txtMatch, match, year, total, *gridName);
+        QCOMPARE(QStringList({texts.fromDate, texts.toDate, texts.courseCode, texts.trainingComment,
+                              texts.summaryYear, texts.totalHours, texts.nameListHeading}),
+                 values + QStringList({"2024", "Total: 12.5", "List of all active persons"}));
+        QVERIFY(!texts.match);
+        match.setChecked(true);
+        QVERIFY(print::SearchSummaryTexts(txtMatch, match, year, total, *gridName).match);
     }
 
     void trainingHistoryConfirmation_data() {

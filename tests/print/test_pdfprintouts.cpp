@@ -4,12 +4,14 @@
 #include "PrintTesting.h"
 #include "platform/Desktop.h"
 #include "print/ListPrintouts.h"
+#include "print/QtPageWriter.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -159,6 +161,36 @@ private slots:
             QVERIFY2(first.contains(text), qPrintable(text + QStringLiteral(" in:\n") + first));
         for (const QString& text : lastPage)
             QVERIFY2(last.contains(text), qPrintable(text + QStringLiteral(" in:\n") + last));
+    }
+
+    // "Arial" is printed in the free font of the same metrics; a font that is not installed
+    // prints in the desktop's own instead of failing.
+    void fontsSubstituted() {
+        TestFolder folder;
+        const QString pdf = folder.filePath(QStringLiteral("fonts.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        {
+            print::QtPageWriter out(printer);
+            out.SetFontName(QStringLiteral("Arial"));
+            out.Print(QStringLiteral("Arial text"));
+            out.EndLine();
+            out.SetFontName(QStringLiteral("No Such Font Anywhere"));
+            out.Print(QStringLiteral("Fallback text"));
+            out.EndDoc();
+            QVERIFY(out.Printed());
+            QVERIFY(!out.Failed());
+        }
+        const QStringList pages = PagesOf(pdf);
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(pages[0].contains(QStringLiteral("Arial text")));
+        QVERIFY(pages[0].contains(QStringLiteral("Fallback text")));
+        QProcess fonts;
+        fonts.start(QStringLiteral("pdffonts"), {pdf});
+        QVERIFY(fonts.waitForFinished(30000));
+        QVERIFY(QString::fromUtf8(fonts.readAllStandardOutput())
+                    .contains(QStringLiteral("LiberationSans")));
     }
 };
 

@@ -393,6 +393,13 @@ private slots:
         QVERIFY(out.rules[0].toX >= 7.5);
         QCOMPARE(out.CurrentX(), 0.0);
         QVERIFY(qAbs(out.CurrentY() - (2.0 + Line9)) < Eps);
+
+        // A font whose "_" measures nothing wide ends the line instead of drawing forever.
+        struct NoWidth : RecordingPageWriter {
+            double Measure(const print::PrintFont&, const QString&) const override { return 0; }
+        } flat;
+        print::PrintRule(flat, 0.5, 7.5);
+        QCOMPARE(flat.CurrentY(), Line9);
     }
 };
 
