@@ -382,18 +382,7 @@ private slots:
         QVERIFY(window.isEnabled());
     }
 
-    void ruleUnderlinesTheLineItStartsOn() {
-        RecordingPageWriter out;
-        out.SetCurrentY(2.0);
-        out.Print(QStringLiteral("Heading"));
-        print::PrintRule(out, 0.5, 7.5);
-        QCOMPARE(out.rules.size(), 1);
-        QCOMPARE(out.rules[0].y, 2.0);
-        QCOMPARE(out.rules[0].fromX, 0.5);
-        QVERIFY(out.rules[0].toX >= 7.5);
-        QCOMPARE(out.CurrentX(), 0.0);
-        QVERIFY(qAbs(out.CurrentY() - (2.0 + Line9)) < Eps);
-
+    void ruleInAFontWithoutWidthEnds() {
         // A font whose "_" measures nothing wide ends the line instead of drawing forever.
         struct NoWidth : RecordingPageWriter {
             double Measure(const print::PrintFont&, const QString&) const override { return 0; }
