@@ -86,12 +86,13 @@ QList<ZovButton*> TabRound(QWidget* window) {
     return buttons;
 }
 
-// The controls that Tab reaches in `window`, in Tab order from the topmost one round.
-QList<QRect> TabbedPlaces(QWidget* window) {
+// The controls that Tab reaches in `area` (a window or a part of one), in Tab order from the
+// topmost one round.
+QList<QRect> TabbedPlaces(QWidget* area) {
     QList<QRect> places;
-    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible())
-            places.append(QRect(w->mapTo(window, QPoint(0, 0)), w->size()));
+    for (QWidget* w = area->nextInFocusChain(); w != area; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && area->isAncestorOf(w))
+            places.append(QRect(w->mapTo(area, QPoint(0, 0)), w->size()));
     }
     const auto higher = [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
@@ -331,6 +332,12 @@ private slots:
         const QList<ZovButton*> tabbed = TabRound(lobby.get());
         for (ZovButton* b : VisibleButtons(lobby.get()))
             QCOMPARE(tabbed.count(b), b->isEnabled() ? 1 : 0);
+        for (int page :
+             {frmLobby::NameListPage, frmLobby::CourseIndexPage, frmLobby::SearchOptionsPage}) {
+            lobby->tabMain->setCurrentIndex(page);
+            QCOMPARE(TabGoesUp(TabbedPlaces(lobby->tabMain->widget(page))), QString());
+        }
+        lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
 
         // Add Person opens the person editor, whose buttons are announced as well.
         ScriptedAnswers answers;
