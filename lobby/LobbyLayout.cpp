@@ -4,6 +4,7 @@
 #include "lobby/frmLobby.h"
 #include "platform/Twips.h"
 #include "signin/SigninLook.h"
+#include "ui/Accessibility.h"
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
@@ -226,7 +227,7 @@ void BuildLobbyControls(frmLobby& lobby) {
     QWidget* pages[4];
     for (int i = 0; i < 4; ++i) {
         pages[i] = new TexturedPage(lobby.tabMain);
-        lobby.tabMain->addTab(pages[i], captions[i]);
+        ui::AddTabPage(lobby.tabMain, pages[i], captions[i]);
     }
     BuildNameListPage(lobby, pages[frmLobby::NameListPage]);
     BuildCourseIndexPage(lobby, pages[frmLobby::CourseIndexPage]);
