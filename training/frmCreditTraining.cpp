@@ -45,8 +45,10 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCours
       persons_(std::move(persons)) {
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9);
     AddLabel(QStringLiteral("Training course to credit"), 240, 120, 4320, 255);
-    Place(lblCourseInfo, 240, 390, 4320, 1260);
-    lblCourseInfo->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9, true));
+    // Six lines and room for a course name of 50 characters to wrap onto a second one.
+    Place(lblCourseInfo, 240, 390, 4320, 1500);
+    lblCourseInfo->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
+    lblCourseInfo->setWordWrap(true);
     lblCourseInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCourseInfo->setFrameShape(QFrame::Panel);
     lblCourseInfo->setFrameShadow(QFrame::Sunken);
@@ -55,9 +57,9 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCours
 
     QLabel* pick = AddLabel(QStringLiteral("Select/unselect person(s) from this list by "
                                            "<Ctrl>Mouse-clicking on the name(s)"),
-                            240, 1770, 4320, 480);
+                            240, 1980, 4320, 480);
     pick->setWordWrap(true);
-    Place(listNames, 240, 2280, 4320, 4560);
+    Place(listNames, 240, 2490, 4320, 4350);
     listNames->setFont(boxFont);
     listNames->setSelectionMode(QAbstractItemView::ExtendedSelection);
     listNames->setAccessibleName(QStringLiteral("Persons to select"));
