@@ -11,6 +11,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -147,6 +148,28 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), names);
         QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(600));
+    }
+
+    // A rewrite that cannot be made is told, naming the file; nobody is deleted.
+    void failedRemovalIsToldAndKeepsThePerson() {
+        TestFolder folder;
+        WritePersons(Persons(3));
+        WriteOwners({1, 2, 3});
+        SignIn(4);
+        auto lobby = OpenLobby();
+        listgrid::SelectRow(*lobby->gridName, 2, 1, false);
+        QVERIFY(QDir().mkdir(QStringLiteral("TempFile.$$$")));
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print Training History before Deletion?"), 2)
+            .expectMessage(QStringLiteral("Confirm Deletion"), 1)
+            .expectMessage(QStringLiteral("File Problem"), 1);
+        lobby->cmdDeleteName->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("TempFile.$$$")));
+        QCOMPARE(lobby->gridName->Rows(), 4);
+        QVERIFY(lobby->isEnabled());
+        QCOMPARE(QFile(QStringLiteral("Name.List")).size(), qint64(3000));
+        QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(900));
     }
 };
 

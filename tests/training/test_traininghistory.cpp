@@ -14,6 +14,7 @@
 #include "ui/ZovButton.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
@@ -296,6 +297,36 @@ private slots:
         QVERIFY(answers.verifyDone());
         QVERIFY(!w->isVisible());
         QVERIFY(!QFile::exists(QStringLiteral("Training.Records")));
+    }
+
+    // A file that cannot be read or rewritten is told, naming it; nothing is lost and the
+    // window is usable again (or closes when it has nothing whole to show).
+    void fileFailuresAreTold() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        QVERIFY(QDir().mkdir(QStringLiteral("TempFile.$$$")));
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("File Problem"), 1);
+        w->gridTraining->SetRow(2);
+        w->cmdDeleteTraining->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("TempFile.$$$")));
+        QCOMPARE(w->gridTraining->Rows(), 6);
+        QCOMPARE(w->gridTraining->Row(), 2);
+        QVERIFY(w->isVisible() && w->isEnabled() && !w->IsBusy());
+        QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(6 * 300));
+
+        // The history cannot be read at all: told, then closed without "No records".
+        QVERIFY(QDir().rmdir(QStringLiteral("TempFile.$$$")));
+        QVERIFY(QFile::remove(QStringLiteral("Training.Records")));
+        QVERIFY(QDir().mkdir(QStringLiteral("Training.Records")));
+        answers.expectMessage(QStringLiteral("File Problem"), 1);
+        auto unreadable = Open();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("Training.Records")));
+        QVERIFY(!unreadable->isVisible());
     }
 };
 
