@@ -209,6 +209,7 @@ private slots:
         QVERIFY(window->isEnabled());
         QVERIFY(!window->Saved());
         QCOMPARE(window->listSelected->count(), 3);
+        QCOMPARE(window->listNames->count(), 4); // back from the message: no names added again
         QCOMPARE(window->txtDate->text(), date);
     }
 
