@@ -7,6 +7,7 @@
 #include "lobby/LobbyLayout.h"
 #include "lobby/LobbyMessages.h"
 #include "lobby/NameGrid.h"
+#include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
 #include "signin/StoreProblem.h"
@@ -91,6 +92,8 @@ void frmLobby::ConnectHandlers() {
 
     connect(cmdAddName, &ZovButton::Click, this, &frmLobby::cmdAddName_Click);
     connect(cmdEditName, &ZovButton::Click, this, &frmLobby::cmdEditName_Click);
+    connect(cmdDeleteName, &ZovButton::Click, this, &frmLobby::cmdDeleteName_Click);
+    connect(cmdTrainingHistory, &ZovButton::Click, this, &frmLobby::cmdTrainingHistory_Click);
     connect(gridName, &FlexGrid::DblClick, this, &frmLobby::gridName_DblClick);
     connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
     print::ConnectPrintButton(
@@ -99,6 +102,7 @@ void frmLobby::ConnectHandlers() {
     connect(cmdAddCourse, &ZovButton::Click, this, &frmLobby::cmdAddCourse_Click);
     connect(cmdEditCourse, &ZovButton::Click, this, &frmLobby::cmdEditCourse_Click);
     connect(cmdDeleteCourse, &ZovButton::Click, this, &frmLobby::cmdDeleteCourse_Click);
+    connect(cmdCreditTraining, &ZovButton::Click, this, &frmLobby::cmdCreditTraining_Click);
     connect(cmdSearch, &ZovButton::Click, this, &frmLobby::cmdSearch_Click);
     connect(cmdQuitSearching, &ZovButton::Click, this, &frmLobby::cmdQuitSearching_Click);
     connect(gridCourse, &FlexGrid::RowColChange, this, &frmLobby::gridCourse_RowColChange);
@@ -372,6 +376,14 @@ void frmLobby::cmdEditName_Click() {
     OpenNameEditor(*this, cmdEditName);
 }
 
+void frmLobby::cmdDeleteName_Click() {
+    DeleteHighlightedPerson(*this);
+}
+
+void frmLobby::cmdTrainingHistory_Click() {
+    ShowHighlightedHistory(*this);
+}
+
 void frmLobby::gridName_DblClick() {
     if (gridName->Row() >= 1 && !cmdEditName->isHidden())
         cmdEditName_Click();
@@ -403,6 +415,10 @@ void frmLobby::cmdEditCourse_Click() {
 
 void frmLobby::cmdDeleteCourse_Click() {
     DeleteHighlightedCourse(*this);
+}
+
+void frmLobby::cmdCreditTraining_Click() {
+    CreditHighlightedCourse(*this);
 }
 
 void frmLobby::cmdSearch_Click() {

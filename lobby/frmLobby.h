@@ -106,12 +106,15 @@ public:
 
     void cmdAddName_Click();
     void cmdEditName_Click();
+    void cmdDeleteName_Click();
+    void cmdTrainingHistory_Click();
     void gridName_DblClick();
     void gridName_MouseMove();
 
     void cmdAddCourse_Click();
     void cmdEditCourse_Click();
     void cmdDeleteCourse_Click();
+    void cmdCreditTraining_Click();
     void cmdSearch_Click();
     void cmdQuitSearching_Click();
     void gridCourse_RowColChange();
