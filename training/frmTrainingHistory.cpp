@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
+#include "print/ListPrintouts.h"
 #include "signin/SigninLook.h"
 #include "signin/StoreProblem.h"
 #include "store/Formats.h"
@@ -175,7 +176,9 @@ void frmTrainingHistory::BuildControls() {
     connect(cmdEditTraining, &ZovButton::Click, this, &frmTrainingHistory::cmdEditTraining_Click);
     connect(cmdDeleteTraining, &ZovButton::Click, this,
             &frmTrainingHistory::cmdDeleteTraining_Click);
-    connect(cmdPrintTraining, &ZovButton::Click, this, &frmTrainingHistory::cmdPrintTraining_Click);
+    print::ConnectPrintButton(cmdPrintTraining, [this](print::Output to) {
+        print::PrintTrainingHistory(*gridTraining, *this, to);
+    });
     connect(cmdHelp, &ZovButton::Click, this, &frmTrainingHistory::cmdHelp_Click);
     connect(cmdReturn, &ZovButton::Click, this, &frmTrainingHistory::cmdReturn_Click);
     connect(cmdSaveComments, &ZovButton::Click, this, &frmTrainingHistory::cmdSaveComments_Click);
@@ -331,10 +334,6 @@ void frmTrainingHistory::Form_KeyDown(QKeyEvent* event) {
 void frmTrainingHistory::cmdHelp_Click() {
     Globals().HelpTopic = 10;
     traininghooks::OpenHelpWindow(this);
-}
-
-void frmTrainingHistory::cmdPrintTraining_Click() {
-    traininghooks::PrintTrainingHistory(*gridTraining, this);
 }
 
 // ---- Editing -----------------------------------------------------------------------------

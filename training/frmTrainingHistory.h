@@ -51,7 +51,6 @@ public:
     void gridTraining_RowColChange();
     void cmdReturn_Click();
     void cmdHelp_Click();
-    void cmdPrintTraining_Click();
     // The editing menu and what it leads to.
     void cmdEditTraining_Click();
     void menuEdit_Click(int index);

@@ -112,6 +112,14 @@ private slots:
         };
         QCOMPARE(QString(look(w->cmdEditTraining)) + look(w->cmdDeleteTraining), buttons);
         QVERIFY(!w->cmdPrintTraining->isHidden());
+        {
+            // Its print button asks first; declined, nothing is printed.
+            ScriptedAnswers answers;
+            answers.expectStandard(platform::StandardAnswer::No,
+                                   QStringLiteral("Print the Training History?"));
+            w->cmdPrintTraining->PerformClick();
+            QVERIFY(answers.verifyDone());
+        }
         // Shading: the second data row, not the first or third.
         FlexGrid& grid = *w->gridTraining;
         QList<bool> shaded;
