@@ -7,6 +7,7 @@
 #include "platform/Twips.h"
 #include "signin/frmAdmin.h"
 #include "signin/frmTitlePage.h"
+#include "store/DataRestore.h"
 #include "store/RecordStore.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -272,6 +273,25 @@ private slots:
         QVERIFY(answers.verifyDone());
         QVERIFY(QFile::exists(QStringLiteral("User.List")));
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
+    }
+
+    void anInterruptedRestoreIsFinishedAtStart() {
+        WriteFile(QStringLiteral("User.List"), QByteArray(500, 'o'));
+        // A restore was stopped after its deciding step, before it placed its copy.
+        QVERIFY(QDir().mkdir(store::RestoreSwapName));
+        WriteFile(store::RestoreSwapName + QStringLiteral("/User.List"), QByteArray(500, 'n'));
+        WriteFile(store::RestoreSwapName + QStringLiteral("/Restore.list"),
+                  "kept Before restore 2024-03-15 10-30\nrestore User.List\n");
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Data Files Repaired"), 1);
+        QVERIFY(StartProgram());
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(
+            QStringLiteral("\"Before restore 2024-03-15 10-30\"")));
+        QFile restored(QStringLiteral("User.List"));
+        QVERIFY(restored.open(QIODevice::ReadOnly));
+        QCOMPARE(restored.readAll(), QByteArray(500, 'n'));
+        QVERIFY(!QDir().exists(store::RestoreSwapName));
     }
 
     void shutDownRemovesEmptyFilesAndClosesEveryWindow() {
