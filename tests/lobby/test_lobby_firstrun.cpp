@@ -51,7 +51,8 @@ private slots:
         QVERIFY(Main(lock));
         frmTitlePage* title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
-        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"))
+            .expectMessage(QStringLiteral("'User List' Empty"), 1);
         Press(title->cmdContinue);
         frmAdmin* admin = OpenWindow<frmAdmin>();
         QVERIFY(admin);

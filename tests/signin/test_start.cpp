@@ -128,8 +128,9 @@ private slots:
         QVERIFY(title->labelZovContact[1]->text().endsWith(QStringLiteral(".example")));
         QVERIFY(title->timerFlashButton.isActive());
         QCOMPARE(title->timerFlashButton.interval(), 2000);
-        // The help window arrives later; until then there is no help button.
-        QVERIFY(!title->cmdHelpTopic->isVisible());
+        QVERIFY(title->cmdHelpTopic->isVisible());
+        QCOMPARE(title->cmdHelpTopic->toolTip(),
+                 QStringLiteral(" Click here for helpful information! <F1> "));
         // Starting looked at no data file.
         QCOMPARE(QDir().entryList(QDir::Files), QStringList());
     }
@@ -217,9 +218,10 @@ private slots:
         QVERIFY(title);
         const QPointer<frmTitlePage> alive(title);
         ScriptedAnswers answers;
-        // An 800-pixel screen is wide enough: no notice, straight to the Admin window.
+        // An 800-pixel screen is wide enough: no notice; after the overview, the Admin window.
         QCOMPARE(platform::ScreenWidthPixels(), 800);
-        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"))
+            .expectMessage(QStringLiteral("'User List' Empty"), 1);
         Press(title->cmdContinue);
         QVERIFY(answers.verifyDone());
         QCOMPARE(OpenWindows<frmAdmin>().size(), 1);
@@ -303,6 +305,7 @@ private slots:
         frmTitlePage* title = StartProgram();
         QVERIFY(title);
         ScriptedAnswers answers;
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"));
         Press(title->cmdContinue); // an empty User.List: no message, an empty grid
         QVERIFY(answers.verifyDone());
         QVERIFY(store::OpenNameList().ok()); // a file somebody left open
