@@ -60,7 +60,8 @@ frmManual::frmManual(QWidget* parent)
         // "&" would mark an access key; captions are shown as they are.
         QString caption = menu[k].caption;
         menuHelpTopic[k] = menuHelpMenu->addAction(caption.replace(u'&', QStringLiteral("&&")));
-        menuHelpTopic[k]->setCheckable(true);
+        // Only the items that show a topic text carry the check of the topic shown.
+        menuHelpTopic[k]->setCheckable(menu[k].number >= 300 && menu[k].number <= 1000);
         connect(menuHelpTopic[k], &QAction::triggered, this, [this, k] { menuHelpTopic_Click(k); });
     }
 
@@ -133,16 +134,17 @@ void frmManual::menuHelpTopic_Click(int index) {
             ShowTopic(index);
         break;
     }
+    // Choosing a checkable item toggles its check; the check stays with the topic shown.
+    for (int k = 1; k <= help::MenuItemCount; ++k) {
+        if (menuHelpTopic[k]->isCheckable())
+            menuHelpTopic[k]->setChecked(k == currentTopic_);
+    }
     cmdHelpTopic->setFocus();
 }
 
 void frmManual::ShowTopic(int index) {
     const help::MenuItem& item = help::Menu()[index];
     currentTopic_ = index;
-    for (int k = 1; k <= help::MenuItemCount; ++k) {
-        if (menuHelpTopic[k]->isCheckable())
-            menuHelpTopic[k]->setChecked(k == index);
-    }
     labelHelpTopic->setText(item.caption.trimmed());
     txtManual->setPlainText(help::TopicText(item.number));
     txtManual->setAccessibleDescription(labelHelpTopic->text());

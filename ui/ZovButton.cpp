@@ -1,5 +1,6 @@
 #include "ui/ZovButton.h"
 
+#include "ui/ZovButtonAccessible.h"
 #include "ui/ZovShape.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ QCursor PointerCursor(int pointer, const QPixmap& icon) {
 } // namespace
 
 ZovButton::ZovButton(QWidget* parent) : QWidget(parent) {
+    zov::InstallButtonAccessibility();
     // A new button: type 14 in custom colours taken from the system's button colours.
     colors_.scheme = 2;
     colors_.buttonType = 14;

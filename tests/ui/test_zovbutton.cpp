@@ -2,6 +2,7 @@
 #include "ui/ZovColors.h"
 #include "ui/ZovShape.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -97,6 +98,49 @@ class TestZovButton : public QObject {
     Q_OBJECT
 
 private slots:
+    void screenReadersHearNameRoleStateAndPress_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<bool>("twoState");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("access key") << "&Save"
+                                    << " Save it " << false << "Save";
+        QTest::newRow("two lines") << "&Save\r\nNew Entry"
+                                   << "" << false << "Save New Entry";
+        QTest::newRow("picture only") << ""
+                                      << " Help <F1> " << false << "Help <F1>";
+        QTest::newRow("two-state") << "Bold"
+                                   << "" << true << "Bold";
+    }
+
+    void screenReadersHearNameRoleStateAndPress() {
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QFETCH(bool, twoState);
+        QFETCH(QString, name);
+        QWidget window;
+        auto* button = new ZovButton(&window);
+        button->SetCheckBoxBehaviour(twoState);
+        button->SetCaption(caption);
+        button->setToolTip(toolTip);
+        window.show();
+        QSignalSpy clicks(button, &ZovButton::Click);
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(button);
+        QVERIFY(reader);
+        QCOMPARE(reader->text(QAccessible::Name), name);
+        QCOMPARE(reader->text(QAccessible::Description), toolTip.trimmed());
+        QCOMPARE(reader->role(), twoState ? QAccessible::CheckBox : QAccessible::Button);
+        QVERIFY(reader->state().focusable);
+        QAccessibleActionInterface* actions = reader->actionInterface();
+        QVERIFY(actions);
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(reader->state().checked, twoState);
+        button->setEnabled(false);
+        QVERIFY(reader->state().disabled);
+        QVERIFY(actions->actionNames().isEmpty());
+    }
+
     void shiftClampsAndSoftens() {
         QCOMPARE(Shift(QColor(250, 10, 100), 31), QColor(255, 41, 131));
         QCOMPARE(Shift(QColor(250, 10, 100), -64), QColor(186, 0, 36));
