@@ -61,6 +61,7 @@ frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton
     }
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->SetCaption(QStringLiteral("?"));
+    cmdHelp->setAccessibleName(QStringLiteral("Help"));
     new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmAddEditCourse::cmdHelp_Click);
     connect(cmdHelp, &ZovButton::Click, this, &frmAddEditCourse::cmdHelp_Click);
     StyleFields();

@@ -40,7 +40,7 @@ frmNewUser::frmNewUser(QWidget* parent)
     chkNoShow->setText(QStringLiteral("Don't show this screen again"));
     chkNoShow->setFont(DesignFont(QStringLiteral("Arial"), 9, true));
     QPalette palette = chkNoShow->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 64)); // dark on the pale texture
     chkNoShow->setPalette(palette);
     signin::StyleButton(cmdContinue, signin::ButtonRole::Proceed);
     cmdContinue->SetDefault(true);

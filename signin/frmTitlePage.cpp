@@ -67,7 +67,9 @@ frmTitlePage::frmTitlePage(QWidget* parent)
     cmdContinue->setFont(DesignFont(QStringLiteral("Verdana"), 11, true));
     signin::StyleButton(cmdQuit, signin::ButtonRole::Leave);
     cmdHelpTopic->setToolTip(QStringLiteral(" Click here for helpful information! <F1> "));
+    signin::StyleButton(cmdHelpTopic, signin::ButtonRole::Record);
     cmdHelpTopic->SetCaption(QStringLiteral("?"));
+    cmdHelpTopic->setAccessibleName(QStringLiteral("Help"));
     connect(cmdHelpTopic, &ZovButton::Click, this, &frmTitlePage::cmdHelpTopic_Click);
     new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmTitlePage::cmdHelpTopic_Click);
 
