@@ -6,6 +6,7 @@
 #include "signin/OrganizationName.h"
 #include "signin/StoreProblem.h"
 #include "signin/frmTitlePage.h"
+#include "store/DataRestore.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "ui/Globals.h"
@@ -27,11 +28,11 @@ std::function<void()>& ProgramEnd() {
     return end;
 }
 
-// A removal cut short by a crash or power loss is finished or undone before any file is
-// opened; the user hears about it.
-void SettleInterruptedRemoval() {
+// A restore or a removal cut short by a crash or power loss is finished or undone before any
+// file is opened; the user hears about it.
+void Settle(store::StoreResult (*recover)(QString*)) {
     QString note;
-    const store::StoreResult result = store::RecoverInterruptedRemoval(&note);
+    const store::StoreResult result = recover(&note);
     if (!result) {
         signin::ShowStoreProblem(result);
         return;
@@ -57,7 +58,8 @@ bool Main(const QString& instanceName) {
     ShutDownUnderWay() = false;
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
-    SettleInterruptedRemoval();
+    Settle(&store::RecoverInterruptedRestore);
+    Settle(&store::RecoverInterruptedRemoval);
     Globals().OrganizationName = signin::StoredOrganizationName();
 
     auto* titleWindow = new frmTitlePage();

@@ -1,6 +1,7 @@
 #include "courses/frmAddEditCourse.h"
 
 #include "courses/UpdateCreditedRecords.h"
+#include "help/ShowHelp.h"
 #include "platform/Twips.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <algorithm>
 
 namespace {
@@ -59,7 +61,8 @@ frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton
     }
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->SetCaption(QStringLiteral("?"));
-    cmdHelp->hide(); // until there is a help window to open
+    cmdHelp->setAccessibleName(QStringLiteral("Help"));
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmAddEditCourse::cmdHelp_Click);
     connect(cmdHelp, &ZovButton::Click, this, &frmAddEditCourse::cmdHelp_Click);
     StyleFields();
     PlaceControls();
@@ -157,7 +160,7 @@ void frmAddEditCourse::cmdSave_Click() {
 }
 
 void frmAddEditCourse::cmdHelp_Click() {
-    Globals().HelpTopic = 6; // "Course Code conventions"
+    help::ShowHelp(6, this); // "Course Code conventions"
 }
 
 void frmAddEditCourse::UpdateCreditedRecords() {

@@ -1,9 +1,11 @@
 #include "lobby/frmLobby.h"
 
 #include "app/basMirtavel.h"
+#include "backup/modBackupRestore.h"
 #include "courses/CourseDelete.h"
 #include "courses/CourseFind.h"
 #include "courses/CourseGrid.h"
+#include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/LobbyMessages.h"
 #include "lobby/NameGrid.h"
@@ -18,6 +20,7 @@
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
@@ -88,6 +91,8 @@ void frmLobby::ConnectHandlers() {
     connect(cmdHelp, &ZovButton::Click, this, &frmLobby::cmdHelp_Click);
     connect(cmdAdminWindow, &ZovButton::Click, this, &frmLobby::cmdAdminWindow_Click);
     connect(cmdBackupRestore, &ZovButton::Click, this, &frmLobby::cmdBackupRestore_Click);
+    connect(menuBackupRestore[1], &QAction::triggered, this, &frmLobby::menuBackup_Click);
+    connect(menuBackupRestore[2], &QAction::triggered, this, &frmLobby::menuRestore_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmLobby::cmdQuit_Click);
 
     connect(cmdAddName, &ZovButton::Click, this, &frmLobby::cmdAddName_Click);
@@ -311,6 +316,7 @@ void frmLobby::cmdHelp_Click() {
     default:
         break;
     }
+    help::ShowHelp(Globals().HelpTopic, this);
 }
 
 void frmLobby::LogSignOut() {
@@ -336,6 +342,20 @@ void frmLobby::cmdBackupRestore_Click() {
                      {QStringLiteral("Full access level privileges"),
                       QStringLiteral("are required to use this feature.")},
                      2);
+}
+
+void frmLobby::menuBackup_Click() {
+    backup::BackupDataFiles(*this);
+}
+
+void frmLobby::menuRestore_Click() {
+    if (!backup::RestoreDataFiles(*this))
+        return;
+    UpdateNameGrid(*this);
+    platform::DoEvents();
+    UpdateCourseGrid(*this);
+    platform::DoEvents();
+    SetUpLobbyButtons();
 }
 
 void frmLobby::cmdQuit_Click() {

@@ -1,6 +1,7 @@
 #include "signin/frmAdmin.h"
 
 #include "app/basMirtavel.h"
+#include "help/ShowHelp.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTextEdit>
 #include <algorithm>
 
@@ -84,7 +86,8 @@ frmAdmin::frmAdmin(QWidget* parent)
     signin::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
     cmdHelp->SetCaption(QStringLiteral("&Help"));
-    cmdHelp->hide();
+    connect(cmdHelp, &ZovButton::Click, this, [this] { help::ShowHelp(3, this); });
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, [this] { help::ShowHelp(3, this); });
 
     txtPassword->setEchoMode(QLineEdit::Password);
     txtUserLog->setAcceptRichText(false);
