@@ -16,13 +16,14 @@ public:
     explicit FieldMatch(const QString& text);
 
     bool Empty() const { return needle_.empty(); }
-    // An empty text is found in every field.
+    // An empty text is found in every field. The text must not begin or end with a blank.
     bool FoundIn(const char* field, int width) const;
 
 private:
-    std::vector<char16_t> needle_;   // the text, folded
-    std::array<bool, 256> starts_{}; // bytes whose folded character begins the text
-    bool representable_ = true;      // every character of the text is on the code page
+    const std::array<char16_t, 256>* folded_; // each byte's character, folded
+    std::vector<char16_t> needle_;            // the text, folded
+    std::vector<char> starts_;                // the bytes whose folded character begins the text
+    bool representable_ = true;               // every character of the text is on the code page
 };
 
 } // namespace search

@@ -8,7 +8,7 @@
 namespace search {
 
 namespace {
-std::size_t Slot(qint64 second, std::size_t mask) {
+std::size_t SlotOf(qint64 second, std::size_t mask) {
     // Stamps a second or a minute apart must not crowd into neighbouring slots.
     return std::size_t((quint64(second) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
@@ -16,8 +16,7 @@ std::size_t Slot(qint64 second, std::size_t mask) {
 
 PersonLookup::PersonLookup(std::span<const double> identities) : next_(identities.size(), -1) {
     const std::size_t slotCount = std::bit_ceil(std::max<std::size_t>(16, identities.size() * 2));
-    seconds_.assign(slotCount, 0);
-    firstOf_.assign(slotCount, -1);
+    slots_.assign(slotCount, Slot{});
     mask_ = slotCount - 1;
     for (std::size_t i = identities.size(); i-- > 0;) {
         if (const std::optional<qint64> second = store::KeySecond(identities[i]))
@@ -35,23 +34,20 @@ PersonLookup::PersonLookup(std::span<const double> identities) : next_(identitie
 }
 
 void PersonLookup::Insert(qint64 second, int person) {
-    std::size_t slot = Slot(second, mask_);
-    while (firstOf_[slot] >= 0 && seconds_[slot] != second)
-        slot = (slot + 1) & mask_;
-    if (firstOf_[slot] >= 0)
-        next_[std::size_t(person)] = firstOf_[slot];
-    seconds_[slot] = second;
-    firstOf_[slot] = person;
+    std::size_t at = SlotOf(second, mask_);
+    while (slots_[at].first >= 0 && slots_[at].second != second)
+        at = (at + 1) & mask_;
+    next_[std::size_t(person)] = slots_[at].first;
+    slots_[at] = Slot{second, person};
 }
 
 int PersonLookup::First(double personKey) const {
     if (const std::optional<qint64> second = store::KeySecond(personKey)) {
-        for (std::size_t slot = Slot(*second, mask_); firstOf_[slot] >= 0;
-             slot = (slot + 1) & mask_) {
-            if (seconds_[slot] == *second)
-                return firstOf_[slot];
+        for (std::size_t at = SlotOf(*second, mask_);; at = (at + 1) & mask_) {
+            const Slot& slot = slots_[at];
+            if (slot.first < 0 || slot.second == *second)
+                return slot.first;
         }
-        return -1;
     }
     // NaN equals nothing; an out-of-range value only itself.
     const auto found =

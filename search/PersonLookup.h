@@ -29,8 +29,11 @@ private:
 
     // Open addressing on the whole second: slots hold a second and the first person of that
     // second; further persons of the same second follow in next_.
-    std::vector<qint64> seconds_;
-    std::vector<int> firstOf_; // -1: empty slot
+    struct Slot {
+        qint64 second = 0;
+        int first = -1; // -1: empty
+    };
+    std::vector<Slot> slots_;
     std::size_t mask_ = 0;
     std::vector<int> next_; // per person: the next person of the same identity, -1 at the end
     // Persons whose identity names no second (out of the calendar's range): equal values only.

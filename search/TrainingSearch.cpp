@@ -96,6 +96,31 @@ private:
     bool open_ = false;
 };
 
+// Whether a record's date falls on the days `first` to `last`, both included. The stored
+// value alone turns away every date more than a day from either end (all of them, for a year
+// out of twenty); the rest are placed by DayNumber. The quick test needs the window to start
+// after the first days of the base date, where the values before it count backwards.
+class DayWindow {
+public:
+    DayWindow(qint64 first, qint64 last)
+        : first_(first), last_(last), low_(double(first) - 1.0), high_(double(last) + 2.0),
+          quick_(first >= 2) {}
+
+    bool Holds(double date) const {
+        if (quick_ && (date < low_ || date > high_))
+            return false;
+        const std::optional<qint64> day = formats::DayNumber(date);
+        return day && *day >= first_ && *day <= last_;
+    }
+
+private:
+    qint64 first_;
+    qint64 last_;
+    double low_;
+    double high_;
+    bool quick_;
+};
+
 } // namespace
 
 store::StoreResult FindPersons(std::span<const double> persons, const Criteria& criteria,
@@ -105,37 +130,29 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const FieldMatch code(criteria.code);
     const FieldMatch comment(criteria.comment);
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
-    const qint64 fromDay = criteria.fromDay.value_or(0);
-    const qint64 toDay = criteria.toDay.value_or(0);
-    const auto satisfies = [&](const char* record) {
-        if (!anyDay) {
-            const std::optional<qint64> day =
-                formats::DayNumber(store::TrainingRecord::TrainingDateRaw(record));
-            if (!day || *day < fromDay || *day > toDay)
-                return false;
-        }
+    const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
+    const auto textsFound = [&](const char* record) {
         return code.FoundIn(record + kCodeOffset, kCodeWidth) &&
                comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
     };
 
-    // A person with a record satisfying everything needs no more of his or her records.
+    // A person with a record satisfying everything is found; the rest of his or her records
+    // cannot change that.
     std::vector<char> found(persons.size(), 0);
     std::size_t open = persons.size();
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
     const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
-        bool tested = false;
-        bool satisfied = false;
+        // The record is tested first, cheapest test first: most records fail one of them,
+        // and a record that fails needs no look-up of its person.
+        if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+            return true;
+        if (!textsFound(record))
+            return true;
         owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
             char& done = found[std::size_t(person)];
-            if (done)
-                return;
-            if (!tested) {
-                satisfied = satisfies(record);
-                tested = true;
-            }
-            if (satisfied) {
+            if (!done) {
                 done = 1;
                 --open;
             }
@@ -155,21 +172,19 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
                            const Progress& progress) {
     summary = YearSummary{};
     const PersonLookup owners(persons);
-    const qint64 firstDay = formats::DayNumberOf(QDate(year, 1, 1));
-    const qint64 pastDay = formats::DayNumberOf(QDate(year + 1, 1, 1));
+    const DayWindow days(formats::DayNumberOf(QDate(year, 1, 1)),
+                         formats::DayNumberOf(QDate(year, 12, 31)));
     std::vector<qint64> tenths(persons.size(), 0);
     std::vector<char> listed(persons.size(), 0);
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
     const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
+        if (!days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+            return true;
+        const qint64 hours = formats::HoursTenths(store::TrainingRecord::HoursRaw(record));
         owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            const std::optional<qint64> day =
-                formats::DayNumber(store::TrainingRecord::TrainingDateRaw(record));
-            if (!day || *day < firstDay || *day >= pastDay)
-                return;
-            tenths[std::size_t(person)] +=
-                formats::HoursTenths(store::TrainingRecord::HoursRaw(record));
+            tenths[std::size_t(person)] += hours;
             listed[std::size_t(person)] = 1;
         });
         return true;

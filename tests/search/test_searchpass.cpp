@@ -55,10 +55,18 @@ QByteArray Encoded(const Rec& r) {
     return t.Encode();
 }
 
-void Write(const QList<Rec>& records) {
+// `nulPadded`: every n-th record has its comments padded with NULs, as an older program left
+// them.
+void Write(const QList<Rec>& records, int nulPadded = 0) {
     QByteArray bytes;
-    for (const Rec& r : records)
-        bytes += Encoded(r);
+    for (const Rec& r : records) {
+        QByteArray record = Encoded(r);
+        if (nulPadded > 0 && (bytes.size() / TrainingRecord::Length) % nulPadded == 0) {
+            for (int at = TrainingRecord::Length - 1; at >= 116 && record[at] == ' '; --at)
+                record[at] = '\0';
+        }
+        bytes += record;
+    }
     QVERIFY(WriteBytes(QStringLiteral("Training.Records"), bytes));
 }
 
@@ -203,7 +211,7 @@ void TestSearchPass::sameAnswerAsThePersonByPersonLoop() {
             r.comment = Pick(random, comments);
             records << r;
         }
-        Write(records);
+        Write(records, 3);
 
         for (int round = 0; round < 40; ++round) {
             Reference ref;
