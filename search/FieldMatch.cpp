@@ -2,8 +2,12 @@
 
 #include "store/Codepage.h"
 
-#include <array>
-#include <cstring>
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace search {
 
@@ -22,23 +26,6 @@ const std::array<char16_t, 256>& FoldedBytes() {
     return table;
 }
 
-// The width of a field without the blanks and NULs that pad it: the text sought, which
-// neither begins nor ends with a blank, cannot lie in them. Mostly a comment is short or
-// empty, and eight bytes of padding are turned away at a time.
-int TextWidth(const char* field, int width) {
-    constexpr quint64 kNotPadding = ~0x2020202020202020ull; // a byte of 0x20 or 0x00 has none
-    while (width >= 8) {
-        quint64 word;
-        std::memcpy(&word, field + width - 8, 8);
-        if (word & kNotPadding)
-            break;
-        width -= 8;
-    }
-    while (width > 0 && (field[width - 1] == ' ' || field[width - 1] == '\0'))
-        --width;
-    return width;
-}
-
 } // namespace
 
 FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
@@ -53,38 +40,57 @@ FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
     }
     if (!needle_.empty()) {
         for (int b = 0; b < 256; ++b) {
-            if (folded[std::size_t(b)] == needle_[0])
+            if (folded[std::size_t(b)] == needle_[0]) {
                 starts_.push_back(char(b));
+                isStart_[std::size_t(b)] = true;
+            }
         }
     }
+    // A letter begins the text in two cases, anything else in one; more is left to the
+    // byte-by-byte search.
+    if (!starts_.empty() && starts_.size() <= 2) {
+        std::fill(splat_.begin(), splat_.begin() + 16, starts_.front());
+        std::fill(splat_.begin() + 16, splat_.end(), starts_.back());
+    }
+}
+
+bool FieldMatch::RestMatches(const unsigned char* at) const {
+    const auto& folded = *folded_;
+    for (std::size_t k = 1; k < needle_.size(); ++k) {
+        if (folded[at[k]] != needle_[k])
+            return false;
+    }
+    return true;
 }
 
 bool FieldMatch::FoundIn(const char* field, int width) const {
     if (needle_.empty())
         return true;
-    if (!representable_)
+    if (!representable_ || int(needle_.size()) > width)
         return false;
-    const auto& folded = *folded_;
-    width = TextWidth(field, width);
-    const std::size_t length = needle_.size();
-    if (int(length) > width)
-        return false;
-    const std::size_t last = std::size_t(width) - length; // the last place it could begin
-    // Most fields hold the first character in one or two places, if at all: the library's
-    // byte search finds them far faster than a test of every byte.
-    for (const char start : starts_) {
-        const char* from = field;
-        while (const void* hit = std::memchr(from, start, std::size_t(field + last + 1 - from))) {
-            const auto* at = static_cast<const unsigned char*>(hit);
-            std::size_t k = 1;
-            while (k < length && folded[at[k]] == needle_[k])
-                ++k;
-            if (k == length)
-                return true;
-            from = reinterpret_cast<const char*>(at) + 1;
-            if (from > field + last)
-                break;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(field);
+    const std::size_t places = std::size_t(width) - needle_.size() + 1; // where it could begin
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen places at a time: most fields hold the first character in one or two places,
+    // if at all, and only those are looked at more closely.
+    if (!starts_.empty() && starts_.size() <= 2) {
+        const __m128i first = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data()));
+        const __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data() + 16));
+        for (; at + 16 <= places; at += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+            unsigned mask = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(chunk, first), _mm_cmpeq_epi8(chunk, second))));
+            for (; mask != 0; mask &= mask - 1) {
+                if (RestMatches(bytes + at + std::size_t(std::countr_zero(mask))))
+                    return true;
+            }
         }
+    }
+#endif
+    for (; at < places; ++at) {
+        if (isStart_[bytes[at]] && RestMatches(bytes + at))
+            return true;
     }
     return false;
 }
