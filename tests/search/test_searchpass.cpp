@@ -4,6 +4,7 @@
 
 #include "store/DataFolder.h"
 
+#include "search/FieldMatch.h"
 #include "search/TrainingSearch.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
@@ -165,6 +166,7 @@ private slots:
     void annualTotals_data();
     void annualTotals();
     void exactTotalsOfManyRecords();
+    void textFoundAtEveryPlaceOfAField();
     void missingFileHoldsNoRecords();
     void unreadableFileIsToldByName();
     void progressRunsFromZeroToHundred();
@@ -350,6 +352,25 @@ void TestSearchPass::exactTotalsOfManyRecords() {
     QCOMPARE(TenthsText(summary.rows[0].tenths), QStringLiteral("120"));
     QCOMPARE(TenthsText(summary.rows[1].tenths), QStringLiteral("480"));
     QCOMPARE(TenthsText(summary.totalTenths), QStringLiteral("600"));
+}
+
+// The comments field is searched in steps of several bytes: the text is found wherever it
+// lies, up to the field's last byte, and never across its end.
+void TestSearchPass::textFoundAtEveryPlaceOfAField() {
+    const QList<std::pair<QString, QString>> cases = {
+        {"range", "RaNgE"}, {"été", "ÉTÉ"}, {"r", "R"}, {"47/50", "47/50"}};
+    for (const auto& [sought, stored] : cases) {
+        const FieldMatch match(sought);
+        const QByteArray text = store::EncodeAnsi(stored);
+        for (int at = 0; at + text.size() <= 184; ++at) {
+            QByteArray field(184, at % 2 ? ' ' : '\0');
+            field.replace(at, text.size(), text);
+            QVERIFY2(match.FoundIn(field.constData(), 184), qPrintable(QString::number(at)));
+            QVERIFY(!match.FoundIn(field.constData(), at + text.size() - 1)); // cut short
+        }
+    }
+    QVERIFY(FieldMatch(QString()).FoundIn("        ", 8));
+    QVERIFY(!FieldMatch(QStringLiteral("Ω")).FoundIn("OMEGA   ", 8)); // not on the code page
 }
 
 void TestSearchPass::missingFileHoldsNoRecords() {
