@@ -8,10 +8,12 @@
 #include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/LobbyMessages.h"
+#include "lobby/LobbySearchHost.h"
 #include "lobby/NameGrid.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
+#include "search/SearchPage.h"
 #include "signin/StoreProblem.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -67,6 +69,12 @@ void Apply(ZovButton* button, const ButtonRule& rule) {
 
 frmLobby::frmLobby(QWidget* parent) : Form(parent), find_(std::make_unique<CourseFind>(*this)) {
     BuildLobbyControls(*this);
+    searchHost_ = std::make_unique<LobbySearchHost>(*this);
+    search_ = std::make_unique<search::SearchPage>(
+        *searchHost_,
+        search::SearchControls{optSearch, frame, txtMatch, frameMatch, optMatch, cmdMatch,
+                               txtSummaryYear, cmdAnnualSummary, gridSummary, lblTotalHours,
+                               cmdSummaryTrainingHistory, cmdSummaryPrint, cmdFinishedSummary});
     ConnectHandlers();
     Form_Load();
 }
@@ -137,8 +145,7 @@ void frmLobby::Form_Activate() {
                          QStringLiteral("Access: ") +
                          values.AccessLevelNames.value(values.SignedInAccessLevel));
 
-    optMatch[1]->setText(QStringLiteral("match") + Lf + QStringLiteral("the above critera"));
-    optMatch[2]->setText(QStringLiteral("do NOT match") + Lf + QStringLiteral("the above critera"));
+    search_->FirstActivation();
 
     UpdateNameGrid(*this);
     platform::DoEvents();
@@ -219,31 +226,7 @@ void frmLobby::SetUpLobbyButtons() {
                                 courses,
                                 {}});
 
-    Apply(cmdMatch,
-          {QStringLiteral("Conduct the Search Now"),
-           QStringLiteral(
-               " Search for persons who have training records that match the above criteria... "),
-           {},
-           {}});
-    Apply(cmdAnnualSummary,
-          {QStringLiteral("Conduct the Summary Now"),
-           QStringLiteral(" Summarize training hours of all persons for the indicated year... "),
-           {},
-           {}});
-    Apply(cmdFinishedSummary,
-          {QStringLiteral("Finished with this") + CrLf + QStringLiteral("Search/Summary"),
-           QStringLiteral(" Click here to close this Search/Summary tab "),
-           {},
-           {}});
-    Apply(cmdSummaryTrainingHistory,
-          {QStringLiteral("Training History"),
-           QStringLiteral(" View (no editing) the highlighted person's training history "),
-           {},
-           {}});
-    Apply(cmdSummaryPrint, {QStringLiteral("Print this List"),
-                            QStringLiteral(" Print this Search/Summary list "),
-                            {},
-                            {}});
+    search_->SetUpButtons();
 }
 
 // ---- Tabs, keys, flashing -----------------------------------------------------------------
@@ -265,15 +248,9 @@ void frmLobby::tabMain_Click(int previousTab) {
         else if (cmdAddCourse->isEnabled())
             cmdAddCourse->setFocus();
         break;
-    case SearchOptionsPage: {
-        const QString shown = DisplayChoiceCaption(*this).toLower();
-        optSearch[1]->setText(QStringLiteral("List all ") + shown + Lf +
-                              QStringLiteral("that have any training records") + Lf +
-                              QStringLiteral("matching the following criteria..."));
-        optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
-                              QStringLiteral("of all training hours for all") + Lf + shown);
+    case SearchOptionsPage:
+        search_->OptionsPageShown();
         break;
-    }
     default:
         break;
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CourseFind;
+class LobbySearchHost;
 class FlexGrid;
 class QAction;
 class QGroupBox;
@@ -18,6 +19,9 @@ class QRadioButton;
 class QTabWidget;
 class QTimer;
 class ZovButton;
+namespace search {
+class SearchPage;
+}
 
 // The main window: who is signed in, the Name List, the Course Index and the search and
 // summary pages, and which buttons a user of this access level may see and press for what
@@ -91,6 +95,7 @@ public:
     FlashState Flash;              // the pulse of the flashing button
 
     CourseFind& Find() { return *find_; }
+    search::SearchPage& SearchPages() { return *search_; }
 
     // Shows, hides, enables and captions the buttons by access level and list contents.
     void SetUpLobbyButtons();
@@ -138,6 +143,8 @@ private:
     void LogSignOut();
 
     std::unique_ptr<CourseFind> find_;
+    std::unique_ptr<LobbySearchHost> searchHost_;
+    std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
     int currentTab_ = 0;             // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
 };
