@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 
 namespace signin {
@@ -48,19 +49,20 @@ QPainterPath Star(const QPointF& centre, double outer, double inner) {
     return path;
 }
 
-void DrawBadge(QPainter& painter, const QRectF& box) {
+// `outline` is the width of the outer edge; the inner edge is three quarters of it.
+void DrawBadge(QPainter& painter, const QRectF& box, double outline) {
     const QPainterPath shield = Shield(box);
     QLinearGradient metal(box.topLeft(), box.bottomRight());
     metal.setColorAt(0, QColor(255, 230, 140));
     metal.setColorAt(0.5, Gold);
     metal.setColorAt(1, DarkGold);
-    painter.setPen(QPen(DarkGold, 2));
+    painter.setPen(QPen(DarkGold, outline));
     painter.setBrush(metal);
     painter.drawPath(shield);
 
     const QRectF inner = box.adjusted(box.width() * 0.12, box.height() * 0.1, -box.width() * 0.12,
                                       -box.height() * 0.1);
-    painter.setPen(QPen(QColor(120, 85, 20), 1.5));
+    painter.setPen(QPen(QColor(120, 85, 20), outline * 0.75));
     painter.setBrush(QColor(20, 40, 100));
     painter.drawPath(Shield(inner));
 
@@ -89,7 +91,7 @@ QPixmap TitlePicture(const QSize& size) {
     glow.setColorAt(0, QColor(70, 100, 180, 140));
     glow.setColorAt(1, QColor(70, 100, 180, 0));
     painter.fillRect(picture.rect(), glow);
-    DrawBadge(painter, badge);
+    DrawBadge(painter, badge, 2);
 
     // A thin gold rule under the title block and a frame inside the edge.
     painter.setPen(QPen(QColor(240, 200, 80, 160), 1));
@@ -99,6 +101,20 @@ QPixmap TitlePicture(const QSize& size) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(picture.rect()).adjusted(6.5, 6.5, -7.5, -7.5));
     return picture;
+}
+
+QImage BadgeIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The shield is a little taller than wide, as on the title window; the edge stays at
+    // least a pixel wide so the smallest icons keep their outline.
+    const double outline = std::max(1.0, size / 48.0);
+    const double height = size - outline;
+    const double width = height * 0.84;
+    DrawBadge(painter, QRectF((size - width) / 2, outline / 2, width, height), outline);
+    return icon;
 }
 
 } // namespace signin
