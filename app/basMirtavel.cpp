@@ -1,31 +1,21 @@
 #include "app/basMirtavel.h"
 
-#include "platform/Events.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "lobby/LobbyEntry.h"
 #include "platform/Instance.h"
 #include "platform/StandardDialogs.h"
+#include "signin/AdminEntry.h"
 #include "signin/OrganizationName.h"
-#include "signin/StoreProblem.h"
 #include "signin/frmTitlePage.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "ui/Globals.h"
-#include "ui/modMsgBox.h"
+#include "ui/WindowFlow.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QWidget>
 
 namespace {
-
-bool& ShutDownUnderWay() {
-    static bool underWay = false;
-    return underWay;
-}
-
-std::function<void()>& ProgramEnd() {
-    static std::function<void()> end;
-    return end;
-}
 
 // A removal cut short by a crash or power loss is finished or undone before any file is
 // opened; the user hears about it.
@@ -33,12 +23,11 @@ void SettleInterruptedRemoval() {
     QString note;
     const store::StoreResult result = store::RecoverInterruptedRemoval(&note);
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
     if (!note.isEmpty())
-        ShowMessage(QStringLiteral("Data Files Repaired"), 5, note, 1, false,
-                    {QStringLiteral("&Okay")});
+        forms::Tell(QStringLiteral("Data Files Repaired"), {note});
 }
 
 } // namespace
@@ -54,7 +43,11 @@ bool Main(const QString& instanceName) {
     }
     // Every program-wide value to its start, AccessLevelNames and DataFileNames built.
     ResetGlobals();
-    ShutDownUnderWay() = false;
+    ForgetShutDown();
+    // The windows reach one another through these; there is no help window yet.
+    flow::SetAdminWindow(signin::OpenAdminWindow);
+    flow::SetLobbyWindow(lobby::OpenLobbyWindow);
+    flow::SetHelp({});
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
     SettleInterruptedRemoval();
@@ -64,31 +57,4 @@ bool Main(const QString& instanceName) {
     titleWindow->setAttribute(Qt::WA_DeleteOnClose);
     titleWindow->ShowModeless();
     return true;
-}
-
-void ShutDown() {
-    ShutDownUnderWay() = true;
-    store::CloseAll();
-    platform::DoEvents();
-    store::RemoveEmptyDataFiles();
-    // Closing one window may close others; each is looked at once and only if still there.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        windows.append(window);
-    for (const QPointer<QWidget>& window : std::as_const(windows)) {
-        if (window && window->isVisible())
-            window->close();
-    }
-    if (ProgramEnd())
-        ProgramEnd()();
-    else
-        QCoreApplication::quit();
-}
-
-bool ShuttingDown() {
-    return ShutDownUnderWay();
-}
-
-void SetProgramEnd(std::function<void()> end) {
-    ProgramEnd() = std::move(end);
 }

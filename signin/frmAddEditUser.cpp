@@ -1,9 +1,9 @@
 #include "signin/frmAddEditUser.h"
 
+#include "forms/ButtonLook.h"
+#include "forms/StoreProblem.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/RecordStore.h"
@@ -17,7 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-using platform::Twips;
+using platform::PlaceTwips;
 
 const QString frmAddEditUser::PasswordHint = QStringLiteral("<4 to 8 chars only>");
 
@@ -27,10 +27,6 @@ constexpr int PasswordIndex = 3;
 constexpr int CommentsIndex = 4;
 constexpr int MinPassword = 4;
 constexpr int MaxPassword = 8;
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
 
 bool IsLetterOrDigit(QChar c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
@@ -51,7 +47,7 @@ frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* 
     for (int i = 1; i <= 5; ++i) {
         lblField[i] = new QLabel(captions.at(i), this);
         lblField[i]->setFont(labelFont);
-        signin::MakeTransparent(lblField[i]);
+        forms::MakeTransparent(lblField[i]);
     }
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9.75);
     txtField[1] = AddLineField(1, FirstNameLimit);
@@ -110,7 +106,7 @@ void frmAddEditUser::Form_Activate() {
         const store::StoreResult opened = users.Open();
         editRecNum_ = users.Count() + 1;
         users.Close();
-        signin::ShowStoreProblem(opened);
+        forms::ShowStoreProblem(opened);
         SetUpSaveCancel(QStringLiteral("New Entry"));
         optAccessLevel[1]->setChecked(true);
     } else {
@@ -131,7 +127,7 @@ bool frmAddEditUser::LoadRecord() {
         result = users.Read(editRecNum_);
     users.Close();
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return false;
     }
     const store::UserRecord& user = users.Buffer();
@@ -243,7 +239,7 @@ void frmAddEditUser::cmdSave_Click() {
     users.Close();
     if (!result) {
         // Nothing typed is lost: the editor stays open.
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
     if (reportTo_)

@@ -1,14 +1,14 @@
 #include "signin/frmAdmin.h"
 
-#include "app/basMirtavel.h"
+#include "forms/ButtonLook.h"
+#include "forms/ShutDown.h"
+#include "forms/StoreProblem.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "signin/AccessCode.h"
 #include "signin/OrganizationName.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "signin/frmAddEditUser.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
@@ -27,8 +27,8 @@
 #include <QTextEdit>
 #include <algorithm>
 
-using platform::Twips;
-using signin::ButtonRole;
+using forms::ButtonRole;
+using platform::PlaceTwips;
 
 const QString frmAdmin::AccessCodePromptDefault = QStringLiteral("<Enter Access Code Here>");
 
@@ -40,10 +40,6 @@ const QString CrLf = QStringLiteral("\r\n");
 constexpr int GridRowsHigh = 8;
 constexpr int WidenStep = 15; // twips
 const QColor EvenRowShade(240, 240, 240);
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
 
 int Okay(const QString& title, int iconKind, const QString& message) {
     return ShowMessage(title, iconKind, message, 1, false, {QStringLiteral("&Okay")});
@@ -70,18 +66,18 @@ frmAdmin::frmAdmin(QWidget* parent)
       cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
       cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
       cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
-    signin::StyleButton(cmdUserSelected, ButtonRole::Proceed);
-    signin::StyleButton(cmdContinue, ButtonRole::Proceed);
-    signin::StyleButton(cmdCancel, ButtonRole::Leave);
-    signin::StyleButton(cmdAdmin, ButtonRole::Admin);
+    forms::StyleButton(cmdUserSelected, ButtonRole::Proceed);
+    forms::StyleButton(cmdContinue, ButtonRole::Proceed);
+    forms::StyleButton(cmdCancel, ButtonRole::Leave);
+    forms::StyleButton(cmdAdmin, ButtonRole::Admin);
     SetUpAdminModeButton();
-    signin::StyleButton(cmdAddUser, ButtonRole::Record);
-    signin::StyleButton(cmdEditUser, ButtonRole::Record);
-    signin::StyleButton(cmdDeleteUser, ButtonRole::Remove);
-    signin::StyleButton(cmdReviewUserLog, ButtonRole::Record);
-    signin::StyleButton(cmdOrganizationName, ButtonRole::Record);
-    signin::StyleButton(cmdHelp, ButtonRole::Record);
-    signin::StyleButton(cmdQuit, ButtonRole::Leave);
+    forms::StyleButton(cmdAddUser, ButtonRole::Record);
+    forms::StyleButton(cmdEditUser, ButtonRole::Record);
+    forms::StyleButton(cmdDeleteUser, ButtonRole::Remove);
+    forms::StyleButton(cmdReviewUserLog, ButtonRole::Record);
+    forms::StyleButton(cmdOrganizationName, ButtonRole::Record);
+    forms::StyleButton(cmdHelp, ButtonRole::Record);
+    forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
     cmdHelp->SetCaption(QStringLiteral("&Help"));
     cmdHelp->hide();
@@ -199,7 +195,7 @@ void frmAdmin::FillUserGrid() {
     }
     users.Close();
     // Whatever could be read is shown; the user is told about the rest.
-    signin::ShowStoreProblem(result);
+    forms::ShowStoreProblem(result);
 
     if (grid->Rows() >= 3) {
         grid->SetCol(ColNameSort);
@@ -342,7 +338,7 @@ void frmAdmin::cmdContinue_Click() {
         result = users.Read(CurrentRecNum());
     users.Close();
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
     // Exactly as typed: case counts, and so does a blank before or after.
@@ -357,7 +353,7 @@ void frmAdmin::cmdContinue_Click() {
     values.SignedInUserName = grid->TextMatrix(row, ColName);
     values.SignedInAccessLevel = users.Buffer().AccessLevel;
     // A log that cannot be written is reported; the user still gets in.
-    signin::ShowStoreProblem(store::AppendUserLog(
+    forms::ShowStoreProblem(store::AppendUserLog(
         1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
     timerFlashButton.stop();
     flow::ShowLobbyWindow();
@@ -482,7 +478,7 @@ void frmAdmin::cmdDeleteUser_Click() {
         store::RemoveMarkedRecord(store::DataFile::UserList, CurrentRecNum());
     if (!removed) {
         // The store keeps every record when a rewrite fails; the list shows what is there.
-        signin::ShowStoreProblem(removed);
+        forms::ShowStoreProblem(removed);
         FillUserGrid();
         SetUpAdminButtons();
         return;
@@ -526,7 +522,7 @@ void frmAdmin::ShowUserLog() {
         return;
     }
     if (!log.open(QIODevice::ReadOnly)) {
-        signin::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
+        forms::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
         return;
     }
     const QByteArray block = log.readAll();

@@ -1,10 +1,10 @@
 #include "signin/frmTitlePage.h"
 
+#include "forms/ButtonLook.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "platform/VersionInfo.h"
-#include "signin/SigninLook.h"
 #include "signin/TitlePicture.h"
 #include "ui/Globals.h"
 #include "ui/WindowFlow.h"
@@ -16,7 +16,7 @@
 #include <QMouseEvent>
 
 using platform::DesignFont;
-using platform::Twips;
+using platform::PlaceTwips;
 
 namespace {
 
@@ -30,12 +30,8 @@ QLabel* MakeLabel(QWidget* parent, const QFont& font, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    signin::MakeTransparent(label);
+    forms::MakeTransparent(label);
     return label;
-}
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
 } // namespace
@@ -60,9 +56,9 @@ frmTitlePage::frmTitlePage(QWidget* parent)
         labelZovContact[k]->setCursor(Qt::PointingHandCursor);
         labelZovContact[k]->installEventFilter(this);
     }
-    signin::StyleButton(cmdContinue, signin::ButtonRole::Proceed);
+    forms::StyleButton(cmdContinue, forms::ButtonRole::Proceed);
     cmdContinue->setFont(DesignFont(QStringLiteral("Verdana"), 11, true));
-    signin::StyleButton(cmdQuit, signin::ButtonRole::Leave);
+    forms::StyleButton(cmdQuit, forms::ButtonRole::Leave);
     cmdHelpTopic->setToolTip(QStringLiteral(" Click here for helpful information! <F1> "));
     cmdHelpTopic->hide();
 

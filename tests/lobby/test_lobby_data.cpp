@@ -1,5 +1,6 @@
 #include "lobby/test_lobby_data.h"
 
+#include "forms/ListRecordEditor.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -98,22 +99,30 @@ std::unique_ptr<frmLobby> OpenLobby() {
     return lobby;
 }
 
-void SavePerson(const store::PersonRecord& record, qint32 recNum, ZovButton* reportTo) {
+namespace {
+void ReportSaved(QWidget* editor, double identity) {
+    auto* saving = qobject_cast<ListRecordEditor*>(editor);
+    QVERIFY(saving);
+    saving->ReportSaved(identity);
+}
+} // namespace
+
+void SavePerson(const store::PersonRecord& record, qint32 recNum, QWidget* editor) {
     auto& table = store::Persons();
     QVERIFY(table.Open());
     table.Buffer() = record;
     QVERIFY(table.Write(recNum));
     table.Close();
-    reportTo->SetTag(QStringLiteral("Update"));
+    ReportSaved(editor, record.DateCreated);
 }
 
-void SaveCourse(const store::CourseRecord& record, qint32 recNum, ZovButton* reportTo) {
+void SaveCourse(const store::CourseRecord& record, qint32 recNum, QWidget* editor) {
     auto& table = store::Courses();
     QVERIFY(table.Open());
     table.Buffer() = record;
     QVERIFY(table.Write(recNum));
     table.Close();
-    reportTo->SetTag(QStringLiteral("Update"));
+    ReportSaved(editor, record.DateCreated);
 }
 
 QStringList ColumnTexts(const FlexGrid& grid, int col) {

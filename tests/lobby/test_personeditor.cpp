@@ -72,15 +72,14 @@ QLineEdit* Line(const frmAddEditName& editor, int index) {
     return qobject_cast<QLineEdit*>(editor.Field(index));
 }
 
-// Opens the editor as the Lobby does: Tag set, record number from the grid, the pressed
-// button to report to; shown, so its first activation has run.
+// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// first activation has run.
 struct Opened {
-    ZovButton reportTo;
     std::unique_ptr<frmAddEditName> editor;
 
     Opened(qint16 level, qint32 recNum) {
         Globals().SignedInAccessLevel = level;
-        editor = std::make_unique<frmAddEditName>(nullptr, recNum, &reportTo);
+        editor = std::make_unique<frmAddEditName>(nullptr, recNum);
         editor->SetTag(recNum == 0 ? frmAddEditName::AddModeTag() : frmAddEditName::EditModeTag());
         editor->show();
         editor->activateWindow();
@@ -142,7 +141,7 @@ private slots:
         editor->optStatus[2]->click();
         QTest::mouseClick(editor->cmdSave, Qt::LeftButton);
 
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
         QVERIFY(!editor->isVisible());
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(), 2000);
         const store::PersonRecord saved = ReadPerson(2);
@@ -195,7 +194,7 @@ private slots:
         QCOMPARE(after.size(), before.size());
         QCOMPARE(after.left(1000), before.left(1000));
         QCOMPARE(after.mid(2000), before.mid(2000));
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
     }
 
     void cancelWritesNothing() {
@@ -208,7 +207,7 @@ private slots:
         QTest::mouseClick(editor->cmdCancel, Qt::LeftButton);
         QVERIFY(!editor->isVisible());
         QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void statusChangeIsVerified() {
@@ -240,7 +239,7 @@ private slots:
             QVERIFY(editor->optStatus[1]->isChecked());
             QVERIFY(editor->isVisible());
             QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
-            QVERIFY(editor.reportTo.Tag().isEmpty());
+            QVERIFY(!editor->Result().saved);
         }
         { // "&Yes" writes the person as inactive.
             Opened editor(2, 1);
@@ -259,7 +258,7 @@ private slots:
             QVERIFY(answers.verifyDone());
             QCOMPARE(answers.lastAsked().lines.last(), QStringLiteral("as active?"));
             QCOMPARE(ReadPerson(1).Active, qint16(-1));
-            QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+            QVERIFY(editor->Result().saved);
         }
         { // An unchanged status asks nothing.
             Opened editor(2, 1);
@@ -353,7 +352,7 @@ private slots:
             QVERIFY(answers.lastAsked().lines.first().contains("first name"));
             QVERIFY(editor->isVisible());
             QVERIFY(Line(*editor, 1)->hasFocus());
-            QVERIFY(editor.reportTo.Tag().isEmpty());
+            QVERIFY(!editor->Result().saved);
             QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
         }
     }
@@ -377,7 +376,7 @@ private slots:
         QVERIFY(answers.lastAsked().lines.join(' ').contains("Name List"));
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(),
                  qint64(store::MaxListRecords) * store::PersonRecord::Length);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void newPersonGetsACreationTimeNoOtherHas() {
@@ -410,7 +409,7 @@ private slots:
         QVERIFY(editor->isVisible());
         QVERIFY(editor->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
 
         // Opening on a file that cannot be read names it too, and leaves nothing to save.
         answers.expectMessage(QString(), 1);

@@ -53,6 +53,7 @@ private slots:
 
         // The program starts with the title window.
         QVERIFY(Main(lock));
+        signintest::UseLobbySeam();
         frmTitlePage* title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
 
@@ -108,6 +109,7 @@ private slots:
 
         // A later start lists the user straight away.
         QVERIFY(Main(lock));
+        signintest::UseLobbySeam();
         title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
         Press(title->cmdContinue);

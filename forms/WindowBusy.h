@@ -4,18 +4,18 @@
 
 // Keeps a window disabled under the hourglass for as long as it lives. Nested inside
 // another, it leaves the window to the outer one.
-class LobbyBusy {
+class WindowBusy {
 public:
-    explicit LobbyBusy(Form& window) : window_(window), outer_(window.IsBusy()) {
+    explicit WindowBusy(Form& window) : window_(window), outer_(window.IsBusy()) {
         if (!outer_)
             window_.SetBusy(true);
     }
-    ~LobbyBusy() {
+    ~WindowBusy() {
         if (!outer_)
             window_.SetBusy(false);
     }
-    LobbyBusy(const LobbyBusy&) = delete;
-    LobbyBusy& operator=(const LobbyBusy&) = delete;
+    WindowBusy(const WindowBusy&) = delete;
+    WindowBusy& operator=(const WindowBusy&) = delete;
 
 private:
     Form& window_;

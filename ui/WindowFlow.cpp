@@ -1,0 +1,49 @@
+#include "ui/WindowFlow.h"
+
+namespace flow {
+
+namespace {
+
+struct Hooks {
+    Opener admin;
+    Opener lobby;
+    Opener help;
+};
+
+Hooks& Filled() {
+    static Hooks hooks;
+    return hooks;
+}
+
+void Run(const Opener& open) {
+    if (open)
+        open();
+}
+
+} // namespace
+
+void ShowAdminWindow() {
+    Run(Filled().admin);
+}
+
+void ShowLobbyWindow() {
+    Run(Filled().lobby);
+}
+
+void OpenHelp() {
+    Run(Filled().help);
+}
+
+void SetAdminWindow(Opener open) {
+    Filled().admin = std::move(open);
+}
+
+void SetLobbyWindow(Opener open) {
+    Filled().lobby = std::move(open);
+}
+
+void SetHelp(Opener open) {
+    Filled().help = std::move(open);
+}
+
+} // namespace flow
