@@ -2,22 +2,26 @@
 
 #include "ui/Form.h"
 
-// Keeps a window disabled under the hourglass for as long as it lives. Nested inside
-// another, it leaves the window to the outer one.
+#include <QPointer>
+
+// Keeps a window disabled under the hourglass for as long as it lives, and gives it back
+// enabled with its pointer restored however the work ends. A window that is busy already (the
+// work runs inside a longer task) is left to its owner, and so is one when `active` is false.
 class WindowBusy {
 public:
-    explicit WindowBusy(Form& window) : window_(window), outer_(window.IsBusy()) {
-        if (!outer_)
-            window_.SetBusy(true);
+    explicit WindowBusy(Form& window, bool active = true)
+        : window_(&window), owner_(active && !window.IsBusy()) {
+        if (owner_)
+            window_->SetBusy(true);
     }
     ~WindowBusy() {
-        if (!outer_)
-            window_.SetBusy(false);
+        if (owner_ && window_)
+            window_->SetBusy(false);
     }
     WindowBusy(const WindowBusy&) = delete;
     WindowBusy& operator=(const WindowBusy&) = delete;
 
 private:
-    Form& window_;
-    bool outer_;
+    QPointer<Form> window_;
+    bool owner_;
 };

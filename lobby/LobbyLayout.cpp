@@ -4,6 +4,7 @@
 #include "lobby/LobbyIcons.h"
 #include "lobby/frmLobby.h"
 #include "platform/Twips.h"
+#include "ui/Accessibility.h"
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
@@ -222,7 +223,7 @@ void BuildLobbyControls(frmLobby& lobby) {
     QWidget* pages[4];
     for (int i = 0; i < 4; ++i) {
         pages[i] = new TexturedPage(lobby.tabMain);
-        lobby.tabMain->addTab(pages[i], captions[i]);
+        ui::AddTabPage(lobby.tabMain, pages[i], captions[i]);
     }
     BuildNameListPage(lobby, pages[frmLobby::NameListPage]);
     BuildCourseIndexPage(lobby, pages[frmLobby::CourseIndexPage]);

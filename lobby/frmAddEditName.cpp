@@ -54,6 +54,9 @@ frmAddEditName::frmAddEditName(QWidget* parent, qint32 editRecNum)
                 optStatus_Click(index);
         });
     }
+    // The options sit above the comments box, so Tab reaches them first.
+    setTabOrder(Field(kComments - 1), optStatus[1]);
+    setTabOrder(optStatus[1], optStatus[2]);
     StyleFields();
     PlaceControls();
     Form_Load();

@@ -9,6 +9,7 @@
 #include "lobby/LobbyLayout.h"
 #include "lobby/NameGrid.h"
 #include "platform/Events.h"
+#include "print/ListPrintouts.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "ui/FlexGrid.h"
@@ -77,6 +78,11 @@ void frmLobby::ConnectHandlers() {
     connect(cmdEditName, &ZovButton::Click, this, &frmLobby::cmdEditName_Click);
     connect(gridName, &FlexGrid::DblClick, this, &frmLobby::gridName_DblClick);
     connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
+    print::ConnectPrintButton(
+        cmdPrintNameList, [this](print::Output to) { print::PrintNameList(*gridName, *this, to); });
+    print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
+        print::PrintCourseIndex(*gridCourse, *this, to);
+    });
 }
 
 CourseFind& frmLobby::Find() {

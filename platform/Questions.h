@@ -7,7 +7,8 @@
 class QWidget;
 
 // Every question the program asks the user passes through here: the program's own message
-// box, the standard message and input boxes, the folder picker and modal windows. Normally
+// box, the standard message and input boxes, the folder picker, the save dialog and modal
+// windows. Normally
 // each is shown on screen; a test installs an answerer instead, which sees what was asked
 // and answers at once, so no test ever waits on a window.
 namespace platform {
@@ -18,6 +19,7 @@ struct Question {
         StandardMessage, // the platform's standard message box
         Input,           // the standard text input box
         Folder,          // the folder picker
+        SaveFile,        // the standard dialog that names a file to write
         Window,          // a modal window of the program
     };
     Kind kind = Kind::Message;
@@ -26,14 +28,14 @@ struct Question {
     QStringList buttons;       // Message: captions as given; StandardMessage: "OK" or "Yes","No"
     int defaultButton = 0;     // 1-based (Message)
     int icon = 0;              // Message: icon kind; StandardMessage: StandardIcon
-    QString defaultText;       // Input: the offered text
+    QString defaultText;       // Input: the offered text; SaveFile: the suggested path
     QWidget* window = nullptr; // Window: the window, ready to be driven by the answerer
 };
 
 struct Answer {
     int button = 0;       // 1-based pressed button; 0 for none (Esc, close box)
     bool dontAsk = false; // the "Don't show this again" box
-    QString text;         // Input: typed text (empty = Cancel); Folder: chosen path
+    QString text;         // Input: typed text (empty = Cancel); Folder, SaveFile: chosen path
 };
 
 using Answerer = std::function<Answer(const Question&)>;

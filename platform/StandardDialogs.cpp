@@ -100,4 +100,18 @@ QString PickFolder(const QString& prompt, QWidget* owner) {
     return a.text;
 }
 
+QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,
+                     QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::SaveFile;
+    q.title = title;
+    q.text = filter;
+    q.defaultText = suggestedPath;
+    const Answer a = Ask(q, [&] {
+        const QString path = QFileDialog::getSaveFileName(owner, title, suggestedPath, filter);
+        return Answer{path.isEmpty() ? 0 : 1, false, path};
+    });
+    return a.text;
+}
+
 } // namespace platform

@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// The platform's own boxes: the standard message box, the text input box and the folder
-// picker. Each goes through Ask(), so a test answers them like any other question.
+// The platform's own boxes: the standard message box, the text input box, the folder picker
+// and the save dialog. Each goes through Ask(), so a test answers them like any other question.
 namespace platform {
 
 enum class StandardIcon { None, Stop, Information };
@@ -24,5 +24,10 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
 
 // Lets the user choose a folder; returns its path, or an empty text on Cancel.
 QString PickFolder(const QString& prompt, QWidget* owner = nullptr);
+
+// Asks where to save a file, offering `suggestedPath`; `filter` names the kinds of file shown
+// ("PDF files (*.pdf)"). Returns the chosen path, or an empty text on Cancel.
+QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,
+                     QWidget* owner = nullptr);
 
 } // namespace platform

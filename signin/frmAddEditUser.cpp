@@ -65,6 +65,11 @@ frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* 
                 optAccessLevel_Click(i);
         });
     }
+    // The access levels stand beside the first three boxes, above the comments: Tab reaches
+    // them before the comments.
+    setTabOrder(txtField[3], optAccessLevel[1]);
+    for (int i = 2; i <= 4; ++i)
+        setTabOrder(optAccessLevel[i - 1], optAccessLevel[i]);
     Form_Load();
 }
 

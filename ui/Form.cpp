@@ -2,6 +2,7 @@
 
 #include "platform/ModalWindow.h"
 #include "platform/Twips.h"
+#include "ui/Accessibility.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,7 +15,9 @@
 using platform::PixelsToTwips;
 using platform::Twips;
 
-Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
+Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {
+    ui::InstallAccessibility();
+}
 
 Form::~Form() {
     SetKeyPreview(false);

@@ -1,7 +1,9 @@
 #include "ui/ZovButton.h"
 
+#include "ui/Accessibility.h"
 #include "ui/ZovShape.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -39,9 +41,27 @@ QCursor PointerCursor(int pointer, const QPixmap& icon) {
     }
 }
 
+// Tells assistive technology that the states `mark` sets may be different now.
+void AnnounceState(QObject* button, void (*mark)(QAccessible::State&)) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State changed;
+    mark(changed);
+    QAccessibleStateChangeEvent event(button, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void Announce(QObject* button, QAccessible::Event what) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(button, what);
+    QAccessible::updateAccessibility(&event);
+}
+
 } // namespace
 
 ZovButton::ZovButton(QWidget* parent) : QWidget(parent) {
+    ui::InstallAccessibility();
     // A new button: type 14 in custom colours taken from the system's button colours.
     colors_.scheme = 2;
     colors_.buttonType = 14;
@@ -82,6 +102,7 @@ void ZovButton::SetCaption(const QString& caption) {
     UpdateAccessKey();
     updateGeometry();
     PropertyChanged();
+    Announce(this, QAccessible::NameChanged);
 }
 
 void ZovButton::SetColorScheme(int scheme) {
@@ -147,12 +168,15 @@ void ZovButton::SetSpecialEffect(int effect) {
 void ZovButton::SetCheckBoxBehaviour(bool on) {
     checkBox_ = on;
     PropertyChanged();
+    AnnounceState(this, [](QAccessible::State& s) { s.checkable = true; });
 }
 
 void ZovButton::SetValue(bool value) {
     value_ = value;
-    if (checkBox_)
+    if (checkBox_) {
         PropertyChanged();
+        AnnounceState(this, [](QAccessible::State& s) { s.checked = true; });
+    }
 }
 
 void ZovButton::SetPictureNormal(const QPixmap& picture) {
@@ -286,6 +310,7 @@ void ZovButton::SetDefault(bool on) {
     }
     enterKey_->setEnabled(on);
     keypadEnterKey_->setEnabled(on);
+    AnnounceState(this, [](QAccessible::State& s) { s.defaultButton = true; });
 }
 
 void ZovButton::SetCancel(bool on) {
@@ -308,7 +333,10 @@ zov::Look ZovButton::LookFor(Request request) const {
 }
 
 void ZovButton::Draw(Request request, bool force) {
+    const bool pressedChanged = request != request_;
     request_ = request;
+    if (pressedChanged)
+        AnnounceState(this, [](QAccessible::State& s) { s.pressed = true; });
     if (!shown_)
         return;
     const zov::Look look = LookFor(request);
@@ -339,7 +367,9 @@ void ZovButton::paintEvent(QPaintEvent*) {
     rq.colors = DeriveZovColors(colors_, palette(), container, drawnOver_);
     rq.look = drawnLook_;
     rq.caption = drawnCaption_;
-    rq.drawFocusRect = hasFocus_ && showFocusRect_;
+    // Without its focus rectangle a button still shows the focus that Tab brought, so that
+    // the keyboard user sees where it is; a click leaves its look alone.
+    rq.drawFocusRect = hasFocus_ && (showFocusRect_ || keyboardFocus_);
     rq.specialEffect = specialEffect_;
     rq.picture = drawnOver_ && !pictureOver_.isNull() ? pictureOver_ : pictureNormal_;
     rq.picturePosition = picturePosition_;
@@ -372,6 +402,14 @@ void ZovButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     switch (event->type()) {
     case QEvent::EnabledChange:
+        AnnounceState(this, [](QAccessible::State& s) { s.disabled = true; });
+        Draw(request_, true);
+        break;
+    case QEvent::ToolTipChange:
+        // The tool tip is the description, and the name of a picture-only button.
+        Announce(this, QAccessible::DescriptionChanged);
+        Announce(this, QAccessible::NameChanged);
+        break;
     case QEvent::FontChange:
     case QEvent::PaletteChange:
     case QEvent::ParentChange:
@@ -513,20 +551,33 @@ void ZovButton::keyReleaseEvent(QKeyEvent* event) {
 void ZovButton::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     hasFocus_ = true;
+    keyboardFocus_ =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
     Draw(request_, true);
+    AnnounceState(this, [](QAccessible::State& s) { s.focused = true; });
 }
 
 void ZovButton::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     hasFocus_ = false;
+    keyboardFocus_ = false;
     Draw(request_, true);
+    AnnounceState(this, [](QAccessible::State& s) { s.focused = true; });
 }
 
 void ZovButton::ClickNow() {
     if (!isEnabled())
         return;
-    if (checkBox_)
+    if (checkBox_) {
         value_ = !value_;
+        AnnounceState(this, [](QAccessible::State& s) { s.checked = true; });
+    }
     Draw(Request::Up, true);
     emit Click();
+}
+
+void ZovButton::PerformClick() {
+    // The mouse cannot reach a hidden button, nor can its access key.
+    if (isVisible())
+        ClickNow();
 }

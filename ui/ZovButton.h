@@ -133,6 +133,12 @@ public:
     // Draws the current state again, whether or not it changed.
     void Refresh();
 
+    // Presses the button as a click does (a two-state button turns over, then Click); a
+    // disabled or hidden button does nothing. Assistive technology presses buttons here.
+    void PerformClick();
+    // Held down at the moment, by the mouse or the Space bar.
+    bool IsDown() const { return request_ == Request::Down; }
+
     // The colours this button paints with now (under the mouse: the hover face).
     ZovColors Colors() const;
 
@@ -219,6 +225,7 @@ private:
     bool shown_ = false;
     bool mouseOver_ = false;
     bool hasFocus_ = false;
+    bool keyboardFocus_ = false; // the focus came by Tab or Shift+Tab
     Qt::MouseButton lastButton_ = Qt::NoButton;
     int lastKey_ = 0;
     Request request_ = Request::Up;

@@ -19,6 +19,8 @@ QString KindName(Kind kind) {
         return QStringLiteral("input box");
     case Kind::Folder:
         return QStringLiteral("folder picker");
+    case Kind::SaveFile:
+        return QStringLiteral("save dialog");
     case Kind::Window:
         return QStringLiteral("window");
     }
@@ -74,6 +76,10 @@ ScriptedAnswers& ScriptedAnswers::expectInput(const QString& text, const QString
 
 ScriptedAnswers& ScriptedAnswers::expectFolder(const QString& path, const QString& title) {
     return Queue({Kind::Folder, title, {path.isEmpty() ? 0 : 1, false, path}, {}});
+}
+
+ScriptedAnswers& ScriptedAnswers::expectSaveFile(const QString& path, const QString& title) {
+    return Queue({Kind::SaveFile, title, {path.isEmpty() ? 0 : 1, false, path}, {}});
 }
 
 ScriptedAnswers& ScriptedAnswers::expectWindow(Drive drive, const QString& title) {

@@ -41,6 +41,8 @@ public:
                                     const QString& title = QString());
     ScriptedAnswers& expectInput(const QString& text, const QString& title = QString());
     ScriptedAnswers& expectFolder(const QString& path, const QString& title = QString());
+    // The save dialog; an empty path answers Cancel. Asked::defaultText holds the suggestion.
+    ScriptedAnswers& expectSaveFile(const QString& path, const QString& title = QString());
     ScriptedAnswers& expectWindow(Drive drive, const QString& title = QString());
 
     const QList<Asked>& asked() const { return asked_; }

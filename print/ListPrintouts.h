@@ -1,0 +1,56 @@
+#pragma once
+
+#include "print/PrintOutput.h"
+#include "print/ReportPrinter.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+class FlexGrid;
+class Form;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class ZovButton;
+
+// What each print button does: estimate the pages, ask, and print its list on the output
+// asked for. A declined question prints nothing; a preview asks nothing, as it prints nothing
+// until the user prints from it.
+namespace print {
+
+// 48 data rows to a page, rounded halves to even, at least 1: 24 rows give 1, 72 give 2,
+// 120 give 2. `gridRows` counts the heading row.
+int PageEstimate(int gridRows);
+// "This printout will consist" / "of about n page(s)." / "" / "Are you ready to print?"
+QString ConfirmationText(int pages);
+
+// The Lobby's lists (the Lobby is `lobby`, disabled while printing).
+void PrintNameList(const FlexGrid& gridName, Form& lobby, Output output = Output::Printer);
+void PrintCourseIndex(const FlexGrid& gridCourse, Form& lobby, Output output = Output::Printer);
+// Search results when `searchResults` (optSearch(1) selected), else the annual summary; the
+// texts are read from the Lobby's search fields, year, total and Name List heading.
+void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchResults,
+                        const ReportTexts& texts, Output output = Output::Printer);
+
+// What the search and summary reports print from the Lobby's controls: the search fields
+// txtMatch(0) to (3), whether optMatch(1) ("match") is selected, the summary year, the total
+// hours label and the Name List grid's heading.
+ReportTexts SearchSummaryTexts(const std::array<QLineEdit*, 4>& txtMatch,
+                               const QRadioButton& optMatch1, const QLineEdit& txtSummaryYear,
+                               const QLabel& lblTotalHours, const FlexGrid& gridName);
+
+// A person's training history, from the training history window.
+void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow,
+                          Output output = Output::Printer);
+
+// The help topic shown: `text` is the whole text of the help box, `topicCaption` the caption
+// of the topic's menu item as it is (leading blanks too). Asks nothing.
+void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicCaption,
+                    Output output = Output::Printer);
+
+// Connects a print button: a click prints, and its menu (right click or the menu key) offers
+// "Print Preview..." and "Save as PDF...". `print` is called with the output chosen.
+void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print);
+
+} // namespace print

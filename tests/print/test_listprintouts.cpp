@@ -1,0 +1,356 @@
+// What each print button does: the page estimate, the question and its answers, where the
+// printout goes (printer, PDF, preview) and what the user is told when it cannot be made.
+
+#include "PrintTesting.h"
+#include "lobby/test_lobby_data.h"
+#include "platform/Desktop.h"
+#include "print/ListPrintouts.h"
+#include "print/PrintOutput.h"
+#include "print/RecordingPageWriter.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/ZovButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <functional>
+
+using namespace printtest;
+using platform::StandardAnswer;
+using print::Output;
+using print::RecordingPageWriter;
+
+namespace {
+
+const QStringList YesNoPrint = {"&Yes, print", "&No, do NOT print"};
+
+QStringList Confirmation(int pages) {
+    return {"This printout will consist", QStringLiteral("of about %1 page(s).").arg(pages), "",
+            "Are you ready to print?"};
+}
+
+// Hands every printout to a recorder while it lives.
+struct RecordedOutput {
+    RecordingPageWriter out;
+    RecordedOutput() { print::ReplaceOutput(&out); }
+    ~RecordedOutput() { print::ReplaceOutput(nullptr); }
+};
+
+// Records what the desktop was asked to open, answering `opens`.
+struct DesktopSpy {
+    QList<QUrl> opened;
+    explicit DesktopSpy(bool opens = true) {
+        platform::SetTargetOpener([this, opens](const QUrl& url) {
+            opened << url;
+            return opens;
+        });
+    }
+    ~DesktopSpy() { platform::SetTargetOpener({}); }
+};
+
+print::ReportTexts SearchTexts() {
+    print::ReportTexts texts;
+    texts.courseCode = QStringLiteral("FA");
+    texts.summaryYear = QStringLiteral("2024");
+    texts.totalHours = QStringLiteral("Total hours: 8.0");
+    texts.nameListHeading = QStringLiteral("List of all Active Persons");
+    return texts;
+}
+
+} // namespace
+
+class TestListPrintouts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pageEstimates_data() {
+        QTest::addColumn<int>("dataRows");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("none") << 0 << 1;
+        QTest::newRow("24: half a page rounds to even 0, at least 1") << 24 << 1;
+        QTest::newRow("30") << 30 << 1;
+        QTest::newRow("49") << 49 << 1;
+        QTest::newRow("72: one and a half rounds to 2") << 72 << 2;
+        QTest::newRow("100") << 100 << 2;
+        QTest::newRow("120: two and a half rounds to 2") << 120 << 2;
+        QTest::newRow("168: three and a half rounds to 4") << 168 << 4;
+    }
+    void pageEstimates() {
+        QFETCH(int, dataRows);
+        QFETCH(int, pages);
+        QCOMPARE(print::PageEstimate(dataRows + 1), pages);
+    }
+
+    void listConfirmations_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("dataRows");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("printedLast"); // empty: nothing printed
+        const QString end = QStringLiteral("End of Printout");
+        QTest::newRow("name list, yes") << "name" << 100 << "Print the Name List?" << 2 << 1 << end;
+        QTest::newRow("name list, no") << "name" << 30 << "Print the Name List?" << 1 << 2 << "";
+        QTest::newRow("name list, Esc") << "name" << 30 << "Print the Name List?" << 1 << 0 << "";
+        QTest::newRow("course index, yes")
+            << "course" << 72 << "Print the Course Index?" << 2 << 1 << end;
+        QTest::newRow("course index, no")
+            << "course" << 72 << "Print the Course Index?" << 2 << 2 << "";
+        QTest::newRow("search results, yes")
+            << "search" << 49 << "Print the Search/Summary List?" << 1 << 1 << end;
+        QTest::newRow("annual summary, yes")
+            << "summary" << 49 << "Print the Search/Summary List?" << 1 << 1 << "Total hours: 8.0";
+        QTest::newRow("annual summary, closed")
+            << "summary" << 49 << "Print the Search/Summary List?" << 1 << 0 << "";
+    }
+    void listConfirmations() {
+        QFETCH(QString, list);
+        QFETCH(int, dataRows);
+        QFETCH(QString, title);
+        QFETCH(int, pages);
+        QFETCH(int, button);
+        QFETCH(QString, printedLast);
+        TestFolder folder;
+        Window window;
+        auto grid = MakeGrid(QStringLiteral("Name|Organization|Hours"), NameRows(dataRows));
+        RecordedOutput recorded;
+        ScriptedAnswers answers;
+        answers.expectMessage(title, button);
+        if (list == QStringLiteral("name"))
+            print::PrintNameList(*grid, window);
+        else if (list == QStringLiteral("course"))
+            print::PrintCourseIndex(*grid, window);
+        else
+            print::PrintSearchSummary(*grid, window, list == QStringLiteral("search"),
+                                      SearchTexts());
+        QVERIFY(answers.verifyDone());
+        const ScriptedAnswers::Asked& asked = answers.lastAsked();
+        QCOMPARE(asked.lines, Confirmation(pages));
+        QCOMPARE(asked.icon, 3);
+        QCOMPARE(asked.defaultButton, 2);
+        QCOMPARE(asked.buttons, YesNoPrint);
+
+        const RecordingPageWriter& out = recorded.out;
+        if (printedLast.isEmpty()) {
+            QVERIFY(out.texts.isEmpty());
+            QCOMPARE(out.documentsEnded, 0);
+        } else {
+            QCOMPARE(out.texts.constLast().text, printedLast);
+            QCOMPARE(out.documentsEnded, 1);
+            QCOMPARE(out.Find(QStringLiteral("Course Code Searched: ")) != nullptr,
+                     list == QStringLiteral("search"));
+        }
+        QVERIFY(window.isEnabled());
+    }
+
+    void searchSummaryTextsReadFromTheLobby() {
+        std::array<QLineEdit*, 4> txtMatch{};
+        std::array<QLineEdit, 4> fields;
+        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "night"};
+        for (int i = 0; i < 4; ++i) {
+            fields[i].setText(values[i]);
+            txtMatch[i] = &fields[i];
+        }
+        QRadioButton match, doNotMatch;
+        QButtonGroup group;
+        group.addButton(&match);
+        group.addButton(&doNotMatch);
+        doNotMatch.setChecked(true);
+        QLineEdit year(QStringLiteral("2024"));
+        QLabel total(QStringLiteral("Total: 12.5"));
+        auto gridName = MakeGrid(NameHeadings, {});
+        const print::ReportTexts texts =
+            print::SearchSummaryTexts(txtMatch, match, year, total, *gridName);
+        QCOMPARE(QStringList({texts.fromDate, texts.toDate, texts.courseCode, texts.trainingComment,
+                              texts.summaryYear, texts.totalHours, texts.nameListHeading}),
+                 values + QStringList({"2024", "Total: 12.5", "List of all active persons"}));
+        QVERIFY(!texts.match);
+        match.setChecked(true);
+        QVERIFY(print::SearchSummaryTexts(txtMatch, match, year, total, *gridName).match);
+    }
+
+    void trainingHistoryConfirmation_data() {
+        QTest::addColumn<StandardAnswer>("answer");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("yes") << StandardAnswer::Yes << true;
+        QTest::newRow("no") << StandardAnswer::No << false;
+        QTest::newRow("closed") << StandardAnswer::None << false;
+    }
+    void trainingHistoryConfirmation() {
+        QFETCH(StandardAnswer, answer);
+        QFETCH(bool, printed);
+        TestFolder folder;
+        Window window;
+        auto grid = MakeGrid(QStringLiteral("Date|Code|Course|Provided By|Hours"),
+                             {QStringLiteral("03/01/2024\tFA\tFirst Aid\tRed Cross\t8")});
+        RecordedOutput recorded;
+        ScriptedAnswers answers;
+        answers.expectStandard(answer, QStringLiteral("Print the Training History?"));
+        print::PrintTrainingHistory(*grid, window);
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().lines, Confirmation(1));
+        QCOMPARE(answers.lastAsked().icon, static_cast<int>(platform::StandardIcon::None));
+        QCOMPARE(answers.lastAsked().buttons, QStringList({"Yes", "No"}));
+        QCOMPARE(recorded.out.Find(QStringLiteral("8.0")) != nullptr, printed);
+        QCOMPARE(recorded.out.documentsEnded, printed ? 1 : 0);
+    }
+
+    void helpTopicPrintsWithoutAsking() {
+        TestFolder folder;
+        Window window;
+        RecordedOutput recorded;
+        ScriptedAnswers answers; // no question expected
+        // The help box hands its lines over separated by LF alone.
+        print::PrintHelpTopic(window, QStringLiteral("First line\nSecond"),
+                              QStringLiteral(" Getting Started"));
+        QVERIFY(answers.verifyDone());
+        const RecordingPageWriter& out = recorded.out;
+        const Text& title = out.texts.at(0);
+        QCOMPARE(title.text, QStringLiteral("Mirtavel, Help Section:  Getting Started"));
+        QVERIFY(title.font.underline);
+        QCOMPARE(title.font.name, QStringLiteral("Arial"));
+        QCOMPARE(title.font.size, 10.0);
+        QCOMPARE(out.texts.at(1).text, QStringLiteral("F"));
+        QVERIFY(!out.texts.at(1).font.underline);
+        const Text* second = out.Find(QStringLiteral("S"));
+        QVERIFY(second);
+        QCOMPARE(second->x, 1.0);
+        QVERIFY(second->y > out.texts.at(1).y);
+        QVERIFY(!out.Find(QStringLiteral("\n")));
+        QCOMPARE(out.documentsEnded, 1);
+        QVERIFY(window.isEnabled());
+    }
+
+    void lobbyPrintButtons() {
+        TestFolder folder;
+        lobbytest::WriteUser();
+        lobbytest::WritePersons({{"Ann", "Lee"}, {"Bob", "Moe"}});
+        lobbytest::WriteCourses({{"FA-101", "First Aid", 7.5f, "Red Cross"}});
+        lobbytest::SignIn(4);
+        auto lobby = lobbytest::OpenLobby();
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        {
+            RecordedOutput recorded;
+            ScriptedAnswers answers;
+            answers.expectMessage(QStringLiteral("Print the Name List?"), 1)
+                .expectMessage(QStringLiteral("Print the Course Index?"), 1);
+            emit lobby->cmdPrintNameList->Click();
+            emit lobby->cmdPrintCourseIndex->Click();
+            QVERIFY(answers.verifyDone());
+            QStringList printed;
+            for (const Text& t : recorded.out.texts)
+                printed << t.text;
+            for (const char* text : {"Ann Lee", "Bob Moe", "FA-101", "First Aid", "7.5"})
+                QVERIFY2(printed.contains(QLatin1String(text)), text);
+            QCOMPARE(recorded.out.documentsEnded, 2);
+            QVERIFY(lobby->isEnabled());
+        }
+        // The menu of each print button offers the preview and a PDF, and says so.
+        for (ZovButton* button : {lobby->cmdPrintNameList, lobby->cmdPrintCourseIndex}) {
+            QStringList actions;
+            for (QAction* action : button->actions())
+                actions << action->text();
+            QCOMPARE(actions, QStringList({"Print Pre&view...", "Save as &PDF..."}));
+            QCOMPARE(button->contextMenuPolicy(), Qt::ActionsContextMenu);
+            QVERIFY(!button->accessibleDescription().isEmpty());
+        }
+        // The preview asks nothing first and shows the pages.
+        int previewPages = 0;
+        ScriptedAnswers answers;
+        answers.expectWindow(
+            [&](QWidget* window) {
+                auto* preview = window->findChild<QPrintPreviewWidget*>();
+                QVERIFY(preview);
+                preview->updatePreview();
+                previewPages = preview->pageCount();
+            },
+            QStringLiteral("Mirtavel - Print Preview: Name List"));
+        lobby->cmdPrintNameList->actions().at(0)->trigger();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(previewPages, 1);
+        QVERIFY(lobby->isEnabled());
+    }
+
+    void pdfChosenIsWrittenAndOpened() {
+        TestFolder folder;
+        Window window;
+        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        DesktopSpy desktop;
+        const QString path = folder.filePath(QStringLiteral("names"));
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print the Name List?"), 1).expectSaveFile(path);
+        print::PrintNameList(*grid, window, Output::Pdf);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(
+            answers.lastAsked().defaultText.endsWith(QStringLiteral("/Name List 2024-03-15.pdf")));
+        // A name without an ending gets ".pdf".
+        QVERIFY(QFile::exists(path + QStringLiteral(".pdf")));
+        QCOMPARE(desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path + QStringLiteral(".pdf"))}));
+        QVERIFY(window.isEnabled());
+    }
+
+    void pdfCancelledPrintsNothingAndTellsNothing() {
+        TestFolder folder;
+        Window window;
+        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        DesktopSpy desktop;
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print the Course Index?"), 1).expectSaveFile({});
+        print::PrintCourseIndex(*grid, window, Output::Pdf);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(desktop.opened.isEmpty());
+    }
+
+    void failuresAreTold_data() {
+        QTest::addColumn<QString>("answerPath"); // relative to the test folder; empty: Cancel
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("no printer, no PDF")
+            << "" << true << "Printing Problem"
+            << "There is no default printer, and no PDF file was chosen to print to instead.";
+        QTest::newRow("PDF folder missing") << "missing/list.pdf" << true << "Printing Problem"
+                                            << "The PDF file could not be written:";
+        QTest::newRow("no viewer") << "list.pdf" << false << "Printout Saved"
+                                   << "The printout was saved as";
+    }
+    void failuresAreTold() {
+        QFETCH(QString, answerPath);
+        QFETCH(bool, opens);
+        QFETCH(QString, title);
+        QFETCH(QString, cause);
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this desktop has a default printer; nothing is to be printed on it");
+        TestFolder folder;
+        Window window;
+        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        DesktopSpy desktop(opens);
+        const QString path = answerPath.isEmpty() ? QString() : folder.filePath(answerPath);
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print the Name List?"), 1)
+            .expectSaveFile(path)
+            .expectMessage(title, 1);
+        print::PrintNameList(*grid, window);
+        QVERIFY(answers.verifyDone());
+        const QStringList lines = answers.lastAsked().lines;
+        QVERIFY2(lines.contains(cause), qPrintable(lines.join(u'|')));
+        if (!path.isEmpty())
+            QVERIFY(lines.contains(QDir::toNativeSeparators(path)));
+        if (answerPath.startsWith(QStringLiteral("missing")))
+            QVERIFY(lines.contains(QStringLiteral("No such file or directory")));
+        QVERIFY(window.isEnabled());
+        QVERIFY(!window.IsBusy());
+    }
+};
+
+QTEST_MAIN(TestListPrintouts)
+#include "test_listprintouts.moc"
