@@ -137,9 +137,8 @@ void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print) {
     QObject::connect(pdf, &QAction::triggered, button, [shared] { (*shared)(Output::Pdf); });
     button->addAction(preview);
     button->addAction(pdf);
+    // Screen readers offer the menu as the button's second action.
     button->setContextMenuPolicy(Qt::ActionsContextMenu);
-    button->setAccessibleDescription(
-        QStringLiteral("Its menu offers Print Preview and Save as PDF"));
 }
 
 } // namespace print

@@ -4,6 +4,8 @@
 #include "ui/ZovButton.h"
 
 #include <QAccessibleWidget>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QTabWidget>
 
@@ -65,13 +67,34 @@ public:
         return s;
     }
 
-    // One action, the press: it runs as a click does, once the caller has had its answer
-    // (the press may open a modal window).
-    QStringList actionNames() const override { return {pressAction()}; }
+    // The press runs as a click does, once the caller has had its answer (the press may open
+    // a modal window). A button with a menu of its own (the print buttons) offers it too.
+    QStringList actionNames() const override {
+        if (HasMenu())
+            return {pressAction(), showMenuAction()};
+        return {pressAction()};
+    }
 
     void doAction(const QString& actionName) override {
-        if (actionName == pressAction())
+        if (actionName == pressAction()) {
             QMetaObject::invokeMethod(Button(), &ZovButton::PerformClick, Qt::QueuedConnection);
+        } else if (actionName == showMenuAction() && HasMenu()) {
+            ZovButton* b = Button();
+            QMetaObject::invokeMethod(
+                b,
+                [b] {
+                    QContextMenuEvent event(QContextMenuEvent::Keyboard, b->rect().center(),
+                                            b->mapToGlobal(b->rect().center()));
+                    QCoreApplication::sendEvent(b, &event);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+
+    bool HasMenu() const {
+        const ZovButton* b = Button();
+        return b->isEnabled() && b->contextMenuPolicy() == Qt::ActionsContextMenu &&
+               !b->actions().isEmpty();
     }
 
     QStringList keyBindingsForAction(const QString& actionName) const override {
