@@ -1,7 +1,7 @@
 #include "print/ReportPrinter.h"
 
-#include "print/PageWriter.h"
 #include "forms/WindowBusy.h"
+#include "print/PageWriter.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "ui/FlexGrid.h"

@@ -2,8 +2,8 @@
 // states and a press action that works as a click, the message box a dialog, tab pages and
 // grids named, and Tab reaching every button.
 
-#include "forms/ShutDown.h"
 #include "courses/frmAddEditCourse.h"
+#include "forms/ShutDown.h"
 #include "lobby/frmAddEditName.h"
 #include "lobby/test_lobby_data.h"
 #include "signin/AccessCode.h"
