@@ -9,6 +9,7 @@
 struct EditorResult {
     bool saved = false;
     double identity = 0; // the saved record's DateCreated
+    qint32 recNum = 0;   // and its record number
 };
 
 // Shows a record editor modally over `parent`: adding when `adding`, else viewing or editing

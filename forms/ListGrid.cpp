@@ -57,7 +57,8 @@ void ShadeEvenRows(FlexGrid& grid, int lastCol) {
 void ShowAndWiden(FlexGrid& grid, int widenCol, int firstHiddenCol) {
     grid.show();
     grid.SetRedraw(true);
-    while (grid.ColIsVisible(firstHiddenCol))
+    // A grid that never scrolls the column out of view (not laid out yet) stops somewhere.
+    while (grid.ColIsVisible(firstHiddenCol) && grid.ColWidth(widenCol) < 100000)
         grid.SetColWidth(widenCol, grid.ColWidth(widenCol) + WidenStep);
 }
 

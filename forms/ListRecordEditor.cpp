@@ -13,9 +13,10 @@
 #include <QLocale>
 
 ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum,
-                                   std::unique_ptr<ListFile> file, Wording wording)
-    : EditorForm(AddModeSave::Hidden, CancelRecaption::WhenSaveShown, parent),
-      editRecNum_(editRecNum), file_(std::move(file)), wording_(std::move(wording)) {}
+                                   std::unique_ptr<ListFile> file, Wording wording,
+                                   AddModeSave addModeSave, CancelRecaption cancelRecaption)
+    : EditorForm(addModeSave, cancelRecaption, parent), editRecNum_(editRecNum),
+      file_(std::move(file)), wording_(std::move(wording)) {}
 
 ListRecordEditor::~ListRecordEditor() = default;
 
@@ -97,6 +98,8 @@ bool ListRecordEditor::WriteRecord() {
                         forms::Icon::Stop);
             return false;
         }
+        // Counted afresh: a count taken when the window opened may have failed.
+        editRecNum_ = file_->Count() + 1;
         // The stamp is the record's identity: no other record of the list may carry it.
         double stamp = 0;
         result = store::UniqueDateCreated(file_->Which(), store::CurrentDateValue(), stamp);

@@ -9,10 +9,11 @@
 
 class QLabel;
 
-// The person editor and the course editor are twins: each edits one record of a list (the
-// Name List, the Course Index) by its record number, tells whoever opened it what it saved,
-// and runs the same activation and the same steps around writing the record. What differs
-// (the boxes, the record's fields, a few words) the two windows give.
+// The record editors of the lists (the User List, the Name List, the Course Index): each edits
+// one record by its record number, tells whoever opened it what it saved, and writes the
+// record through the same steps. The person and course editors are twins that also share
+// their activation; what differs (the boxes, the record's fields, a few words) the windows
+// give.
 class ListRecordEditor : public EditorForm {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ public:
     // What the window did: saved or not, and the saved record's identity.
     const EditorResult& Result() const { return result_; }
     // Tells whoever opened the window that the record created at `identity` was saved.
-    void ReportSaved(double identity) { result_ = {true, identity}; }
+    void ReportSaved(double identity) { result_ = {true, identity, editRecNum_}; }
 
 protected:
     // The list's file seen through its shared buffer, whatever its record type.
@@ -57,9 +58,10 @@ protected:
 
     template <class Record>
     ListRecordEditor(QWidget* parent, qint32 editRecNum, store::RecordTable<Record>& table,
-                     Wording wording)
+                     Wording wording, AddModeSave addModeSave = AddModeSave::Hidden,
+                     CancelRecaption cancelRecaption = CancelRecaption::WhenSaveShown)
         : ListRecordEditor(parent, editRecNum, std::make_unique<ListFileOf<Record>>(table),
-                           std::move(wording)) {}
+                           std::move(wording), addModeSave, cancelRecaption) {}
 
     // The first activation, the same for both windows: caption, the mode's record, Save and
     // Cancel, the boxes filled, then edits start to count.
@@ -72,7 +74,8 @@ protected:
     virtual void FillRecord() = 0;
 
     // Writes the record from the boxes: reads it (view/edit mode) or starts a blank one with
-    // a creation stamp no other record has (add mode), fills it, writes it, closes the file.
+    // a creation stamp no other record has behind the last record (add mode), fills it,
+    // writes it, closes the file.
     // A list that is full, the removal marker in the marked field, or a file that cannot be
     // read or written is told to the user; then nothing is written and the result is false.
     bool WriteRecord();
@@ -80,6 +83,8 @@ protected:
     void ReportSaved() { ReportSaved(writtenIdentity_); }
 
     static void FileProblem(const store::StoreResult& result);
+    // For a window with an activation of its own.
+    void SetEditRecNum(qint32 recNum) { editRecNum_ = recNum; }
 
     static bool ReadOnlyUser();
 
@@ -92,7 +97,7 @@ protected:
 
 private:
     ListRecordEditor(QWidget* parent, qint32 editRecNum, std::unique_ptr<ListFile> file,
-                     Wording wording);
+                     Wording wording, AddModeSave addModeSave, CancelRecaption cancelRecaption);
 
     bool CountForAdding();
     bool ReadForShowing();

@@ -277,9 +277,8 @@ private slots:
     void editorsTabDownTheWindow() {
         TestFolder folder;
         Globals().SignedInAccessLevel = 4;
-        ZovButton reportTo;
         std::vector<std::unique_ptr<Form>> editors;
-        editors.push_back(std::make_unique<frmAddEditUser>(&reportTo, 0));
+        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, 0));
         editors.back()->SetTag(QStringLiteral("Add a User"));
         editors.push_back(std::make_unique<frmAddEditName>(nullptr, 0));
         editors.back()->SetTag(QStringLiteral("Add a Name"));
