@@ -1,6 +1,7 @@
 #include "lobby/frmAddEditName.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/Globals.h"
@@ -31,11 +32,9 @@ struct Person {
 };
 
 void WritePersons(const QList<Person>& persons) {
-    QVERIFY(store::OpenNameList());
-    qint32 number = 0;
+    QList<store::PersonRecord> records;
     for (const Person& p : persons) {
-        store::PersonRecord& r = store::Persons().Buffer();
-        r = store::PersonRecord();
+        store::PersonRecord& r = records.emplace_back();
         r.DateCreated = p.created;
         r.FirstName = p.first;
         r.MiddleName = p.middle;
@@ -44,25 +43,12 @@ void WritePersons(const QList<Person>& persons) {
         r.EmployeeID = p.employeeId;
         r.Comments = p.comments;
         r.Active = p.active ? -1 : 0;
-        QVERIFY(store::Persons().Write(++number));
     }
-    store::CloseNameList();
+    QVERIFY(recordfiles::WritePersons(records));
 }
 
-store::PersonRecord ReadPerson(qint32 number) {
-    store::PersonRecord person;
-    if (!store::OpenNameList())
-        return person;
-    if (store::Persons().Read(number))
-        person = store::Persons().Buffer();
-    store::CloseNameList();
-    return person;
-}
-
-QByteArray FileBytes(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using recordfiles::FileBytes;
+using recordfiles::ReadPerson;
 
 double Stamp(int year, int month, int day, int hour, int minute) {
     return formats::DateValue(QDate(year, month, day), QTime(hour, minute));
