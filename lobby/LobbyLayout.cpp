@@ -1,7 +1,7 @@
 #include "lobby/LobbyLayout.h"
 
 #include "forms/ButtonLook.h"
-#include "lobby/LobbyIcons.h"
+#include "forms/ButtonPictures.h"
 #include "lobby/frmLobby.h"
 #include "platform/Twips.h"
 #include "ui/Accessibility.h"
@@ -59,7 +59,7 @@ ZovButton* MakeButton(QWidget* parent, Kind kind, int left, int top, int width, 
     case Kind::Print:
         forms::StyleButton(button, forms::ButtonRole::Record);
         button->SetButtonType(11);
-        button->SetPictureNormal(lobbyicons::PrintPicture());
+        button->SetPictureNormal(pictures::PrintPicture());
         button->SetPicturePosition(zov::PictureLeft);
         break;
     }
@@ -111,10 +111,10 @@ void BuildTopBand(frmLobby& lobby) {
     lobby.lblUserInfo->setPalette(ink);
     PlaceTwips(lobby.lblUserInfo, 240, 150, 6000, 540);
 
-    lobby.cmdHelp = MakePictureButton(&lobby, lobbyicons::HelpPicture(), 8040);
-    lobby.cmdBackupRestore = MakePictureButton(&lobby, lobbyicons::BackupRestorePicture(), 8760);
-    lobby.cmdAdminWindow = MakePictureButton(&lobby, lobbyicons::AdminPicture(), 9480);
-    lobby.cmdQuit = MakePictureButton(&lobby, lobbyicons::QuitPicture(), 10200);
+    lobby.cmdHelp = MakePictureButton(&lobby, pictures::HelpPicture(), 8040);
+    lobby.cmdBackupRestore = MakePictureButton(&lobby, pictures::BackupRestorePicture(), 8760);
+    lobby.cmdAdminWindow = MakePictureButton(&lobby, pictures::AdminPicture(), 9480);
+    lobby.cmdQuit = MakePictureButton(&lobby, pictures::QuitPicture(), 10200);
 
     lobby.menuBackupRestoreMenu = new QMenu(&lobby);
     QMenu* menu = lobby.menuBackupRestoreMenu;

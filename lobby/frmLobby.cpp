@@ -8,6 +8,7 @@
 #include "forms/StoreProblem.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/NameGrid.h"
+#include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
 #include "store/RecordStore.h"
@@ -76,10 +77,13 @@ void frmLobby::ConnectHandlers() {
 
     connect(cmdAddName, &ZovButton::Click, this, &frmLobby::cmdAddName_Click);
     connect(cmdEditName, &ZovButton::Click, this, &frmLobby::cmdEditName_Click);
+    connect(cmdDeleteName, &ZovButton::Click, this, &frmLobby::cmdDeleteName_Click);
+    connect(cmdTrainingHistory, &ZovButton::Click, this, &frmLobby::cmdTrainingHistory_Click);
     connect(gridName, &FlexGrid::DblClick, this, &frmLobby::gridName_DblClick);
     connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
     print::ConnectPrintButton(
         cmdPrintNameList, [this](print::Output to) { print::PrintNameList(*gridName, *this, to); });
+    connect(cmdCreditTraining, &ZovButton::Click, this, &frmLobby::cmdCreditTraining_Click);
     print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
         print::PrintCourseIndex(*gridCourse, *this, to);
     });
@@ -322,6 +326,18 @@ void frmLobby::cmdAddName_Click() {
 
 void frmLobby::cmdEditName_Click() {
     OpenNameEditor(*this, false);
+}
+
+void frmLobby::cmdDeleteName_Click() {
+    DeleteHighlightedPerson(*this);
+}
+
+void frmLobby::cmdTrainingHistory_Click() {
+    ShowHighlightedHistory(*this);
+}
+
+void frmLobby::cmdCreditTraining_Click() {
+    CreditHighlightedCourse(*this);
 }
 
 void frmLobby::gridName_DblClick() {

@@ -119,8 +119,12 @@ public:
 
     void cmdAddName_Click();
     void cmdEditName_Click();
+    void cmdDeleteName_Click();
+    void cmdTrainingHistory_Click();
     void gridName_DblClick();
     void gridName_MouseMove();
+
+    void cmdCreditTraining_Click();
 
 protected:
     void Form_Load() override;

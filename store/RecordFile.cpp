@@ -1,8 +1,10 @@
 #include "store/RecordFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
+#include <unistd.h>
 #include <utility>
 
 namespace store {
@@ -174,6 +176,67 @@ StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
                            .arg(recordLength_));
     }
     return StoreResult::Ok();
+}
+
+StoreResult RecordFile::AppendRecords(const QByteArray& records) {
+    if (!file_)
+        return Failure(QStringLiteral("The file is not open."));
+    if (records.size() % recordLength_ != 0)
+        return Failure(QStringLiteral("%1 bytes are no whole number of %2-byte records.")
+                           .arg(records.size())
+                           .arg(recordLength_));
+    const qint64 added = records.size() / recordLength_;
+    if (added > qint64(INT_MAX) - count_)
+        return Failure(QStringLiteral("The file cannot count that many records."));
+
+    // The count rounds: a short tail of a cut-off record beyond it is overwritten by the new
+    // records and must come back if they do not go in.
+    const qint64 at = qint64(count_) * recordLength_;
+    const qint64 formerLength = file_->size();
+    QByteArray tail;
+    if (formerLength > at) {
+        tail.resize(formerLength - at);
+        qint64 got = 0;
+        if (StoreResult read = ReadBlock(at, tail.data(), tail.size(), got); !read)
+            return read;
+        tail.resize(got);
+    }
+    window_.clear();
+    windowOffset_ = 0;
+
+    StoreResult result;
+    if (!file_->seek(at)) {
+        result = Failure(file_->errorString());
+    } else {
+        const qint64 written = file_->write(records);
+        if (written != records.size()) {
+            result = file_->error() != QFileDevice::NoError
+                         ? Failure(file_->errorString())
+                         : Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
+                                       .arg(std::max<qint64>(written, 0))
+                                       .arg(records.size()));
+        } else if (::fsync(file_->handle()) != 0) {
+            result = Failure(qt_error_string(errno));
+        }
+    }
+    if (result) {
+        count_ += static_cast<qint32>(added);
+        return result;
+    }
+
+    // Back to the former bytes: the tail written again, the rest cut off. Neither grows the
+    // file, so neither needs the room that was missing.
+    file_->unsetError();
+    bool restored = true;
+    if (!tail.isEmpty())
+        restored = file_->seek(at) && file_->write(tail) == tail.size();
+    restored = file_->resize(formerLength) && restored;
+    restored = ::fsync(file_->handle()) == 0 && restored;
+    if (!restored)
+        return Failure(result.reason() +
+                       QStringLiteral(" The file could not be put back as it was: ") +
+                       file_->errorString());
+    return result;
 }
 
 } // namespace store

@@ -34,6 +34,10 @@ public:
     // missing bytes; a record wholly beyond it is an error.
     StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes);
     StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes); // flushed at once
+    // Appends whole records after record Count(), all or none: they are written in one go and
+    // made durable, and Count() grows by their number. When the write fails or is cut short
+    // the file is put back to its former bytes and length.
+    StoreResult AppendRecords(const QByteArray& records);
 
     // Reads up to `size` bytes from `offset` straight into `into`; `got` is what the file
     // held there (less at its end). For walks over the whole file in large blocks.

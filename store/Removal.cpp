@@ -1,5 +1,6 @@
 #include "store/Removal.h"
 
+#include "store/PersonTraining.h"
 #include "store/RecordShape.h"
 #include "store/Rewrite.h"
 
@@ -120,7 +121,13 @@ StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber) {
     return rewrite::Run(plan);
 }
 
-StoreResult RemovePersonTraining(double personKey) {
+StoreResult RemovePersonTraining(double personKey, qint32* before, qint32* removed) {
+    qint32 seen = 0;
+    qint32 dropped = 0;
+    if (before)
+        *before = 0;
+    if (removed)
+        *removed = 0;
     Trainings().Close();
     const QString fileName = FileNameOf(DataFile::TrainingRecords);
     if (!Exists(fileName))
@@ -131,10 +138,21 @@ StoreResult RemovePersonTraining(double personKey) {
     rewrite::Plan plan;
     plan.fileName = fileName;
     plan.recordLength = TrainingRecord::Length;
-    plan.drop = [personKey](qint32, const char* record) {
-        return TrainingRecord::PersonKeyRaw(record) == personKey;
+    const PersonKeyMatch belongs(personKey);
+    plan.drop = [&belongs, &seen, &dropped](qint32 number, const char* record) {
+        seen = number;
+        const bool drop = belongs(TrainingRecord::PersonKeyRaw(record));
+        dropped += drop ? 1 : 0;
+        return drop;
     };
-    return rewrite::Run(plan);
+    const StoreResult result = rewrite::Run(plan);
+    if (result) {
+        if (before)
+            *before = seen;
+        if (removed)
+            *removed = dropped;
+    }
+    return result;
 }
 
 StoreResult RecoverInterruptedRemoval(QString* note) {

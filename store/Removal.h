@@ -16,8 +16,11 @@ inline const QString TempFileName = QStringLiteral("TempFile.$$$");
 // replaces it in one rename, so a stop at any point leaves the old or the new file whole.
 StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber);
 
-// Rewrites Training.Records without every record whose PersonKey equals personKey.
-StoreResult RemovePersonTraining(double personKey);
+// Rewrites Training.Records without every record that belongs to the person created at
+// personKey (BelongsToPerson). `before` and `removed`, when given, count the records on file
+// and those dropped.
+StoreResult RemovePersonTraining(double personKey, qint32* before = nullptr,
+                                 qint32* removed = nullptr);
 
 // Called once at start, before any file is opened: settles a "TempFile.$$$" left behind by
 // a removal that was interrupted. Returns a note for the user when it recovered something

@@ -4,6 +4,7 @@
 #include "tools/RecordFields.h"
 
 #include "store/Formats.h"
+#include "store/PersonTraining.h"
 #include "store/Removal.h"
 
 #include <QFileInfo>
@@ -107,7 +108,7 @@ private:
         }
         if (field.role == FieldRole::Identity) {
             CheckIdentity(recordNumber, name, value);
-        } else if (field.role == FieldRole::PersonRef && !persons_.contains(value)) {
+        } else if (field.role == FieldRole::PersonRef && !IsPersonKey(value)) {
             ReportRecord(recordNumber, QStringLiteral("%1 %2 matches no person in %3")
                                            .arg(name, DateText(value),
                                                 store::FileNameOf(store::DataFile::NameList)));
@@ -123,7 +124,20 @@ private:
         }
         if (layout_->file == store::DataFile::NameList) {
             persons_.insert(value);
+            if (const auto second = store::KeySecond(value)) {
+                personSeconds_.insert(*second);
+            }
         }
+    }
+
+    // The rule of the history and the person deletion (store::BelongsToPerson): the same
+    // value, or the same whole second.
+    bool IsPersonKey(double value) const {
+        if (persons_.contains(value)) {
+            return true;
+        }
+        const auto second = store::KeySecond(value);
+        return second && personSeconds_.contains(*second);
     }
 
     const std::function<void(const QString&)>& report_;
@@ -131,6 +145,7 @@ private:
     const RecordLayout* layout_ = nullptr;
     std::unordered_map<double, qint32> identities_; // of the file being checked: first record
     std::unordered_set<double> persons_;            // Name.List's identities, for references
+    std::unordered_set<qint64> personSeconds_;      // and the whole seconds they name
     qint64 findings_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 #include "store/Formats.h"
+#include "ui/StoredText.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -14,6 +15,9 @@
 
 namespace {
 
+using storedtext::CutToStoredLength;
+using storedtext::StoredLength;
+
 const QString CrLf = QStringLiteral("\r\n");
 
 // Save looks like every "go ahead" button, Cancel like every "leave" button.
@@ -25,24 +29,6 @@ void StyleButton(ZovButton* button, const QColor& face, const QColor& over) {
     button->SetForeColor(QColor(0, 0, 64));
     button->SetForeOver(QColor(0, 0, 0));
     button->setFont(platform::DesignFont(QStringLiteral("Verdana"), 8.25, true));
-}
-
-// The length a text takes in a record: each line break is stored as CR LF.
-int StoredLength(const QString& plain) {
-    return static_cast<int>(plain.size() + plain.count(u'\n'));
-}
-
-// The longest beginning of `plain` whose stored length fits `limit`.
-QString CutToStoredLength(const QString& plain, int limit) {
-    int used = 0;
-    qsizetype keep = 0;
-    for (; keep < plain.size(); ++keep) {
-        const int cost = plain.at(keep) == u'\n' ? 2 : 1;
-        if (used + cost > limit)
-            break;
-        used += cost;
-    }
-    return plain.left(keep);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "SigninTesting.h"
 #include "app/basMirtavel.h"
+#include "courses/frmAddEditCourse.h"
+#include "lobby/frmAddEditName.h"
 #include "lobby/frmLobby.h"
 #include "platform/Instance.h"
 #include "signin/frmAddEditUser.h"
@@ -10,6 +12,8 @@
 #include "signin/frmTitlePage.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "training/frmCreditTraining.h"
+#include "training/frmTrainingHistory.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
@@ -17,6 +21,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
@@ -34,6 +39,50 @@ template <class Window> Window* OpenWindow() {
     return nullptr;
 }
 
+// From the first start through setting the access code and adding the first user to her
+// sign-in: the Lobby that opens on an empty Name List.
+QPointer<frmLobby> SignInTheFirstUser(ScriptedAnswers& answers, const QString& lock) {
+    if (!Main(lock))
+        return nullptr;
+    frmTitlePage* title = OpenWindow<frmTitlePage>();
+    if (!title)
+        return nullptr;
+    answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+    Press(title->cmdContinue);
+    frmAdmin* admin = OpenWindow<frmAdmin>();
+    if (!admin)
+        return nullptr;
+
+    answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
+        .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
+        .expectMessage(QStringLiteral("Access Code Saved"), 1)
+        .expectWindow([](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditUser*>(window);
+            QVERIFY(editor);
+            Type(editor->txtField[1], QStringLiteral("Dana"));
+            Type(editor->txtField[2], QStringLiteral("Dorsey"));
+            Type(editor->txtField[3], QStringLiteral("Chief01"));
+            QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
+            Press(editor->cmdSave);
+        });
+    Press(admin->cmdAdmin);
+    Press(admin->cmdAdmin);
+    Press(admin->cmdUserSelected);
+    Type(admin->txtPassword, QStringLiteral("Chief01"));
+    if (!answers.verifyDone())
+        return nullptr;
+
+    answers.expectMessage(QStringLiteral("No Names on File..."), 1);
+    Press(admin->cmdContinue);
+    if (!answers.verifyDone())
+        return nullptr;
+    return OpenWindow<frmLobby>();
+}
+
+QString LockName() {
+    return QStringLiteral("mirtavel-lobby-firstrun-%1").arg(QCoreApplication::applicationPid());
+}
+
 } // namespace
 
 class TestLobbyFirstRun : public QObject {
@@ -42,43 +91,12 @@ class TestLobbyFirstRun : public QObject {
 private slots:
     void fromTheFirstStartToTheLobbyAndOut() {
         TestFolder folder;
-        const QString lock =
-            QStringLiteral("mirtavel-lobby-firstrun-%1").arg(QCoreApplication::applicationPid());
         bool ended = false;
         SetProgramEnd([&ended] { ended = true; });
         ScriptedAnswers answers;
 
-        QVERIFY(Main(lock));
-        frmTitlePage* title = OpenWindow<frmTitlePage>();
-        QVERIFY(title);
-        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
-        Press(title->cmdContinue);
-        frmAdmin* admin = OpenWindow<frmAdmin>();
-        QVERIFY(admin);
-
-        answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
-            .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
-            .expectMessage(QStringLiteral("Access Code Saved"), 1)
-            .expectWindow([](QWidget* window) {
-                auto* editor = qobject_cast<frmAddEditUser*>(window);
-                QVERIFY(editor);
-                Type(editor->txtField[1], QStringLiteral("Dana"));
-                Type(editor->txtField[2], QStringLiteral("Dorsey"));
-                Type(editor->txtField[3], QStringLiteral("Chief01"));
-                QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
-                Press(editor->cmdSave);
-            });
-        Press(admin->cmdAdmin);
-        Press(admin->cmdAdmin);
-        Press(admin->cmdUserSelected);
-        Type(admin->txtPassword, QStringLiteral("Chief01"));
-        QVERIFY(answers.verifyDone());
-
         // The Lobby opens on an empty Name List.
-        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
-        Press(admin->cmdContinue);
-        QVERIFY(answers.verifyDone());
-        QPointer<frmLobby> lobby = OpenWindow<frmLobby>();
+        QPointer<frmLobby> lobby = SignInTheFirstUser(answers, LockName());
         QVERIFY(lobby);
         QCOMPARE(lobby->lblUserInfo->text(),
                  QStringLiteral("User: Dana Dorsey\nAccess: Read/Edit/Add/Delete"));
@@ -100,6 +118,68 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("Course.Index")));
         QVERIFY(QFile::exists(QStringLiteral("User.List")));
 
+        platform::ReleaseInstanceLock();
+        SetProgramEnd({});
+    }
+
+    // The first user adds a person and a course, credits the course and finds the record in
+    // the person's training history.
+    void firstCreditAppearsInTheHistory() {
+        TestFolder folder;
+        SetProgramEnd([] {});
+        ScriptedAnswers answers;
+        QPointer<frmLobby> lobby = SignInTheFirstUser(answers, LockName());
+        QVERIFY(lobby);
+
+        answers.expectWindow([](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditName*>(window);
+            QVERIFY(editor);
+            Type(editor->Field(1), QStringLiteral("Pat"));
+            Type(editor->Field(3), QStringLiteral("Quinn"));
+            Press(editor->cmdSave);
+        });
+        Press(lobby->cmdAddName);
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(lobby->gridName->TextMatrix(1, 0), QStringLiteral("Pat Quinn"));
+        QVERIFY(!lobby->cmdTrainingHistory->isEnabled()); // no training records yet
+
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        answers.expectWindow([](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditCourse*>(window);
+            QVERIFY(editor);
+            Type(editor->Field(1), QStringLiteral("FIR-101"));
+            Type(editor->Field(2), QStringLiteral("Firearms Qualification"));
+            Type(editor->Field(4), QStringLiteral("8"));
+            Press(editor->cmdSave);
+        });
+        Press(lobby->cmdAddCourse);
+        QVERIFY(answers.verifyDone());
+
+        answers.expectWindow([](QWidget* window) {
+            auto* credit = qobject_cast<frmCreditTraining*>(window);
+            QVERIFY(credit);
+            Type(credit->txtDate, QStringLiteral("06/15/2026"));
+            credit->listNames->item(0)->setSelected(true);
+            Press(credit->cmdSave);
+        });
+        Press(lobby->cmdCreditTraining);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(lobby->cmdTrainingHistory->isEnabled());
+
+        lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
+        answers.expectWindow([](QWidget* window) {
+            auto* history = qobject_cast<frmTrainingHistory*>(window);
+            QVERIFY(history);
+            QCOMPARE(history->gridTraining->Rows(), 2);
+            QCOMPARE(history->gridTraining->TextMatrix(1, 0), QStringLiteral("06/15/2026"));
+            QCOMPARE(history->gridTraining->TextMatrix(1, 1), QStringLiteral("FIR-101"));
+            QCOMPARE(history->lblTotalHours->text(), QStringLiteral("Total hours listed:\n8"));
+            Press(history->cmdReturn);
+        });
+        Press(lobby->cmdTrainingHistory);
+        QVERIFY(answers.verifyDone());
+
+        delete lobby.data();
         platform::ReleaseInstanceLock();
         SetProgramEnd({});
     }

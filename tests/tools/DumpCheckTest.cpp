@@ -256,6 +256,15 @@ void DumpCheckTest::checkFindings_data() {
         << QStringLiteral("Training.Records record 2: PersonKey 38413 (3/2/2005) matches no "
                           "person in Name.List\n");
 
+    // The rule of the history and the person deletion: a key a fraction of a second off is
+    // the person's, one a second off is nobody's.
+    QTest::newRow("keys by the whole second")
+        << Files{{"Name.List", Person(Stamp)},
+                 {"Training.Records",
+                  Training(Stamp + 0.3 / 86400) + Training(Stamp + 1.0 / 86400)}}
+        << QStringLiteral("Training.Records record 2: PersonKey 38412.523506944446 (3/1/2005 "
+                          "12:33:51 PM) matches no person in Name.List\n");
+
     QTest::newRow("access level outside 1 to 4")
         << Files{{"User.List", User(1, 0) + User(2, 4) + User(3, 5) + User(4, 1)}}
         << QStringLiteral("User.List record 1: AccessLevel 0 is outside 1 to 4\n"

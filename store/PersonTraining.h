@@ -1,0 +1,94 @@
+#pragma once
+
+#include "store/Records.h"
+#include "store/StoreResult.h"
+
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A person's training records in Training.Records: which records are the person's, reading
+// them, appending a credit, changing one record and removing the person with every record.
+// No windows here; the credit and history windows and the person deletion use these.
+namespace store {
+
+// ---- Which records are a person's ------------------------------------------------------
+// A training record belongs to a person when its PersonKey names the person's DateCreated.
+// This program writes both as the same whole-second value, so they are equal; a file written
+// elsewhere may differ in the last bits, which the history, the deletion, the search, the
+// summary and the data check must all read alike. So two keys name the same person when they
+// are equal or fall on the same whole second. Creation stamps are unique by the second
+// (UniqueDateCreated), so no two persons share one.
+
+// The whole second a key names, counted from the base date; none for a value that is no date.
+std::optional<qint64> KeySecond(double key);
+
+// Whether a training record with this PersonKey belongs to the person created at
+// `dateCreated`.
+bool BelongsToPerson(double personKey, double dateCreated);
+
+// The same test, made once per person for the loops that ask it of every training record:
+// a key more than two seconds away is turned down without any rounding.
+class PersonKeyMatch {
+public:
+    explicit PersonKeyMatch(double dateCreated);
+    bool operator()(double personKey) const {
+        if (personKey == dateCreated_)
+            return true;
+        if (!second_ || !(personKey > low_ && personKey < high_))
+            return false;
+        return KeySecond(personKey) == second_;
+    }
+
+private:
+    double dateCreated_;
+    std::optional<qint64> second_;
+    double low_ = 0;
+    double high_ = 0;
+};
+
+// ---- Reading ----------------------------------------------------------------------------
+
+struct NumberedTraining {
+    qint32 recNum = 0; // its record number in Training.Records
+    TrainingRecord record;
+};
+
+// Every training record of the person created at `dateCreated`, in file order. Only those
+// records are decoded, so memory follows the person's records, not the file. A missing file
+// holds no records (and is not created).
+StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>& records);
+
+// ---- Crediting --------------------------------------------------------------------------
+
+// Appends `records` to Training.Records at the numbers after its last record, all of them or
+// none: they are written together and made durable; when the write fails or is cut short
+// the file is put back as it was, byte for byte. A credit that would take the file past
+// MaxTrainingRecords is refused before anything is written. `firstNumber` is the record
+// number of the first one appended. The file is closed on return.
+StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records,
+                                  qint32* firstNumber = nullptr);
+
+// ---- Changing one record ----------------------------------------------------------------
+
+// Reads record `recNum`, lets `change` alter it and writes it back in place. Refused, with
+// nothing written, when the record is no longer the person's (its PersonKey does not belong
+// to `dateCreated`). The file is closed on return.
+StoreResult ChangeTrainingRecord(qint32 recNum, double dateCreated,
+                                 const std::function<void(TrainingRecord&)>& change);
+
+// ---- Removing a person ------------------------------------------------------------------
+
+struct PersonRemoval {
+    double dateCreated = 0;     // the removed person's identity
+    qint32 trainingBefore = 0;  // training records on file before
+    qint32 trainingRemoved = 0; // of those, the person's
+};
+
+// Removes person `recNum` from Name.List, then every training record of that person from
+// Training.Records, in that order: a stop between the two leaves at worst training records
+// of nobody, which the data check reports. The removed person is left in the person buffer.
+StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal);
+
+} // namespace store

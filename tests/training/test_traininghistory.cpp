@@ -1,0 +1,342 @@
+// A person's training history: order, highlight, total, shading, the buttons by access and
+// view-only mode, the field edits with their limits, comment editing and removal.
+
+#include "lobby/test_lobby_data.h"
+#include "platform/StandardDialogs.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "training/CommentsBox.h"
+#include "training/TrainingRules.h"
+#include "training/frmTrainingHistory.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+using namespace lobbytest;
+using training::HistoryColumn;
+
+namespace {
+
+struct Entry {
+    QDate date;
+    float hours;
+    QString comment;
+    int person = 1; // lobbytest person number
+};
+
+// Name.List with Ann Able (1) and Bob Baker (2); Training.Records with `entries` in order.
+void WriteFiles(const QList<Entry>& entries) {
+    WritePersons({{"Ann", "Able"}, {"Bob", "Baker"}});
+    auto& table = store::Trainings();
+    QVERIFY(table.Open());
+    int n = 0;
+    for (const Entry& e : entries) {
+        store::TrainingRecord& r = table.Buffer();
+        r = store::TrainingRecord();
+        r.TrainingDate = formats::DateValue(e.date);
+        r.PersonKey = formats::WholeSecondValue(StampOf(e.person));
+        r.CourseKey = StampOf(1001);
+        r.CourseCode = QStringLiteral("C-%1").arg(++n);
+        r.CourseName = QStringLiteral("Course %1").arg(n);
+        r.ProvidedBy = QStringLiteral("Academy");
+        r.Hours = e.hours;
+        r.Comments = e.comment;
+        QVERIFY(table.Write(n));
+    }
+    table.Close();
+}
+
+std::unique_ptr<frmTrainingHistory> Open(bool readOnly = false, int accessLevel = 4) {
+    training::HistorySubject subject;
+    subject.person = {QStringLiteral("Ann Able"), 1};
+    subject.readOnly = readOnly;
+    subject.accessLevel = accessLevel;
+    auto window = std::make_unique<frmTrainingHistory>(nullptr, subject);
+    window->show();
+    return window;
+}
+
+QStringList Column(const frmTrainingHistory& w, int col) {
+    return ColumnTexts(*w.gridTraining, col);
+}
+
+// Five records of Ann, dated in order, and one of Bob in between.
+const QList<Entry> kFive = {{QDate(2024, 1, 1), 8, "first"}, {QDate(2024, 2, 1), 8, ""},
+                            {QDate(2024, 3, 1), 8, "x", 2},  {QDate(2024, 4, 1), 8, "third"},
+                            {QDate(2024, 5, 1), 8, ""},      {QDate(2024, 6, 1), 8, "fifth"}};
+
+} // namespace
+
+class TestTrainingHistory : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsByDateAndHighlightsBySource_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<int>("accessLevel");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("buttons"); // edit, delete: h hidden, g greyed, e enabled
+        QTest::newRow("Name List, level 1") << false << 1 << 3 << "gg";
+        QTest::newRow("Name List, level 3") << false << 3 << 3 << "eg";
+        QTest::newRow("Name List, level 4") << false << 4 << 3 << "ee";
+        QTest::newRow("results, view only") << true << 4 << 1 << "hh";
+    }
+    void listsByDateAndHighlightsBySource() {
+        QFETCH(bool, readOnly);
+        QFETCH(int, accessLevel);
+        QFETCH(int, row);
+        QFETCH(QString, buttons);
+        TestFolder folder;
+        WriteFiles({{QDate(2025, 3, 2), 8, "spring"},
+                    {QDate(2024, 1, 15), 4.5f, ""},
+                    {QDate(2025, 11, 30), 8, ""},
+                    {QDate(2024, 6, 1), 2, "", 2}});
+        auto w = Open(readOnly, accessLevel);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->Caption(), QStringLiteral("Mirtavel - Training History of Ann Able"));
+        QCOMPARE(Column(*w, HistoryColumn::Date),
+                 QStringList({"01/15/2024", "03/02/2025", "11/30/2025"}));
+        QCOMPARE(Column(*w, HistoryColumn::Hours), QStringList({"4.5", "8.0", "8.0"}));
+        QCOMPARE(Column(*w, HistoryColumn::RecNum), QStringList({"2", "1", "3"}));
+        QCOMPARE(w->gridTraining->Row(), row);
+        QCOMPARE(w->lblTotalHours->text(), QStringLiteral("Total hours listed:\n20.5"));
+        const auto look = [](const ZovButton* b) {
+            return b->isHidden() ? u'h' : (b->isEnabled() ? u'e' : u'g');
+        };
+        QCOMPARE(QString(look(w->cmdEditTraining)) + look(w->cmdDeleteTraining), buttons);
+        QVERIFY(!w->cmdPrintTraining->isHidden());
+        {
+            // Its print button asks first; declined, nothing is printed.
+            ScriptedAnswers answers;
+            answers.expectStandard(platform::StandardAnswer::No,
+                                   QStringLiteral("Print the Training History?"));
+            w->cmdPrintTraining->PerformClick();
+            QVERIFY(answers.verifyDone());
+        }
+        // Shading: the second data row, not the first or third.
+        FlexGrid& grid = *w->gridTraining;
+        QList<bool> shaded;
+        for (int r = 1; r <= 3; ++r) {
+            grid.SetRow(r);
+            grid.SetCol(0);
+            shaded << (grid.CellBackColor() == QColor(240, 240, 240));
+        }
+        QCOMPARE(shaded, (QList<bool>{false, true, false}));
+        // The comments pane follows the highlighted row.
+        grid.SetRow(2);
+        QCOMPARE(w->txtComments->toPlainText(), QStringLiteral("spring"));
+        QCOMPARE(w->lblComments->palette().color(QPalette::WindowText), QColor(Qt::white));
+        grid.SetRow(1);
+        QVERIFY(w->txtComments->toPlainText().isEmpty());
+        QCOMPARE(w->lblComments->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+    }
+
+    void totalIsTheSumOfTheShownHours_data() {
+        QTest::addColumn<QList<float>>("hours");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("8 + 4.5") << QList<float>{8, 4.5f} << "12.5";
+        QTest::newRow("1.2 + 2.4") << QList<float>{1.2f, 2.4f} << "3.6";
+        QTest::newRow("8") << QList<float>{8} << "8";
+        QTest::newRow("12.25 shows 12.3") << QList<float>{12.25f, 0.1f} << "12.4";
+    }
+    void totalIsTheSumOfTheShownHours() {
+        QFETCH(QList<float>, hours);
+        QFETCH(QString, total);
+        std::vector<store::NumberedTraining> records;
+        for (float h : hours) {
+            store::NumberedTraining t;
+            t.record.Hours = h;
+            records.push_back(t);
+        }
+        QCOMPARE(training::TotalHoursText(records), total);
+    }
+
+    void personWithoutRecordsIsToldAndClosed() {
+        TestFolder folder;
+        WriteFiles({{QDate(2024, 6, 1), 2, "", 2}});
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("No records on file..."), 1);
+        auto w = Open();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().lines,
+                 QStringList({"Ann Able", "has no training records on file"}));
+        QVERIFY(!w->isVisible());
+    }
+
+    // Each field edit with its limits: refused answers change nothing, accepted ones are
+    // stored in the highlighted record and shown.
+    void editsOneField_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("shown"); // empty: refused
+        QTest::newRow("code of 9") << 4 << "ABCDEFGHI" << 1 << "";
+        QTest::newRow("code of 8") << 4 << "ABCDEFGH" << 1 << "ABCDEFGH";
+        QTest::newRow("removal marker") << 4 << "$Killed$" << 1 << "";
+        QTest::newRow("name") << 5 << "Night Driving" << 2 << "Night Driving";
+        QTest::newRow("name of 51") << 5 << QString(51, u'n') << 2 << "";
+        QTest::newRow("provider of 30") << 6 << QString(30, u'p') << 3 << QString(30, u'p');
+        QTest::newRow("provider of 31") << 6 << QString(31, u'p') << 3 << "";
+        QTest::newRow("hours 0.5") << 7 << "0.5" << 4 << "";
+        QTest::newRow("hours 1000") << 7 << "1000" << 4 << "";
+        QTest::newRow("hours abc") << 7 << "abc" << 4 << "";
+        QTest::newRow("hours 1") << 7 << "1" << 4 << "1.0";
+        QTest::newRow("hours 999") << 7 << "999" << 4 << "999.0";
+        QTest::newRow("hours 12.5") << 7 << "12.5" << 4 << "12.5";
+        QTest::newRow("hours 8 hrs") << 7 << "8 hrs" << 4 << "8.0";
+        QTest::newRow("unreadable date") << 3 << "13/45/2024" << 0 << "";
+    }
+    void editsOneField() {
+        QFETCH(int, item);
+        QFETCH(QString, answer);
+        QFETCH(int, col);
+        QFETCH(QString, shown);
+        TestFolder folder;
+        WriteFiles({{QDate(2024, 1, 1), 2, ""}, {QDate(2024, 2, 1), 3, ""}});
+        auto w = Open();
+        w->gridTraining->SetRow(1);
+        const QString before = w->gridTraining->TextMatrix(1, col);
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("  ") + answer + QStringLiteral(" "),
+                            QStringLiteral("Editing the highlighted training record"));
+        if (shown.isEmpty())
+            answers.expectStandard(platform::StandardAnswer::Ok, QStringLiteral("Entry Error"));
+        w->menuEdit[item]->trigger();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(w->gridTraining->TextMatrix(1, col), shown.isEmpty() ? before : shown);
+        if (shown.isEmpty())
+            QCOMPARE(answers.lastAsked().lines.mid(0, 2), QStringList({answer, QString()}));
+        QCOMPARE(w->Changed(), !shown.isEmpty());
+    }
+
+    void dateEditMovesTheRecordWhileTheHighlightStays() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        w->gridTraining->SetRow(2);
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("12/31/2025"));
+        w->menuEdit[training::EditDate]->trigger();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(w->gridTraining->Row(), 2);
+        QCOMPARE(Column(*w, HistoryColumn::RecNum), QStringList({"1", "4", "5", "6", "2"}));
+        // Cancel or blanks: nothing at all.
+        answers.expectInput(QString()).expectInput(QStringLiteral("   "));
+        w->menuEdit[training::EditName]->trigger();
+        w->menuEdit[training::EditName]->trigger();
+        QVERIFY(answers.verifyDone());
+    }
+
+    void commentEditing() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        w->gridTraining->SetRow(1);
+        w->menuEdit[training::EditComments]->trigger();
+        QVERIFY(!w->gridTraining->isEnabled());
+        QVERIFY(w->cmdEditTraining->isHidden() && w->cmdPrintTraining->isHidden());
+        QVERIFY(!w->cmdSaveComments->isHidden() && !w->cmdSaveComments->isEnabled());
+        QCOMPARE(w->lblComments->text(), QStringLiteral("Edit the comments below..."));
+        w->txtComments->setPlainText(QStringLiteral("firsts"));
+        QVERIFY(w->cmdSaveComments->isEnabled());
+        w->txtComments->setPlainText(QStringLiteral("first"));
+        QVERIFY(!w->cmdSaveComments->isEnabled()); // back to the old text
+        w->txtComments->setPlainText(QStringLiteral("changed"));
+        w->cmdCancelComments->Click();
+        QCOMPARE(w->txtComments->toPlainText(), QStringLiteral("first"));
+        QCOMPARE(w->lblComments->text(), QStringLiteral("Highlighted training - comments"));
+        QVERIFY(w->gridTraining->isEnabled());
+
+        w->menuEdit[training::EditComments]->trigger();
+        w->txtComments->setPlainText(QStringLiteral("  range day  "));
+        w->cmdSaveComments->Click();
+        QVERIFY(w->cmdSaveComments->isHidden());
+        QCOMPARE(w->txtComments->toPlainText(), QStringLiteral("range day"));
+        QCOMPARE(w->gridTraining->TextMatrix(1, HistoryColumn::Comments),
+                 QStringLiteral("range day"));
+        QVERIFY(!w->cmdEditTraining->isHidden());
+    }
+
+    void removesTheHighlightedRecord() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        ScriptedAnswers answers;
+        // Esc and No keep everything.
+        w->gridTraining->SetRow(3);
+        answers.expectMessage(QStringLiteral("Confirm"), 0)
+            .expectMessage(QStringLiteral("Confirm"), 2);
+        w->cmdDeleteTraining->Click();
+        w->cmdDeleteTraining->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.lastAsked().lines[3], QStringLiteral("04/01/2024"));
+        QCOMPARE(w->gridTraining->Rows(), 6);
+
+        // The third of five: four left, the second highlighted, then the notice.
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectStandard(platform::StandardAnswer::Ok,
+                            QStringLiteral("Training Record Removed"));
+        w->cmdDeleteTraining->Click();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(Column(*w, HistoryColumn::Date),
+                 QStringList({"01/01/2024", "02/01/2024", "05/01/2024", "06/01/2024"}));
+        QCOMPARE(w->gridTraining->Row(), 2);
+        QVERIFY(!store::Trainings().IsOpen());
+        QFile file(QStringLiteral("Training.Records"));
+        QCOMPARE(file.size(), qint64(5 * 300)); // Bob's record stays
+        QVERIFY(w->Changed());
+    }
+
+    void removingTheLastRecordClosesTheWindow() {
+        TestFolder folder;
+        WriteFiles({{QDate(2024, 1, 1), 8, ""}});
+        auto w = Open();
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("No records on file..."), 1);
+        w->cmdDeleteTraining->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(!w->isVisible());
+        QVERIFY(!QFile::exists(QStringLiteral("Training.Records")));
+    }
+
+    // A file that cannot be read or rewritten is told, naming it; nothing is lost and the
+    // window is usable again (or closes when it has nothing whole to show).
+    void fileFailuresAreTold() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        QVERIFY(QDir().mkdir(QStringLiteral("TempFile.$$$")));
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Confirm"), 1)
+            .expectMessage(QStringLiteral("File Problem"), 1);
+        w->gridTraining->SetRow(2);
+        w->cmdDeleteTraining->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("TempFile.$$$")));
+        QCOMPARE(w->gridTraining->Rows(), 6);
+        QCOMPARE(w->gridTraining->Row(), 2);
+        QVERIFY(w->isVisible() && w->isEnabled() && !w->IsBusy());
+        QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(6 * 300));
+
+        // The history cannot be read at all: told, then closed without "No records".
+        QVERIFY(QDir().rmdir(QStringLiteral("TempFile.$$$")));
+        QVERIFY(QFile::remove(QStringLiteral("Training.Records")));
+        QVERIFY(QDir().mkdir(QStringLiteral("Training.Records")));
+        answers.expectMessage(QStringLiteral("File Problem"), 1);
+        auto unreadable = Open();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("Training.Records")));
+        QVERIFY(!unreadable->isVisible());
+    }
+};
+
+QTEST_MAIN(TestTrainingHistory)
+#include "test_traininghistory.moc"

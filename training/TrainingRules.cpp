@@ -1,0 +1,95 @@
+#include "training/TrainingRules.h"
+
+#include "store/Codepage.h"
+#include "store/Formats.h"
+
+#include <cmath>
+
+namespace training {
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+
+QString TooLong(int limit) {
+    return QStringLiteral("is too many characters") + CrLf +
+           QStringLiteral("(limited to %1 characters)").arg(limit);
+}
+} // namespace
+
+QString HistoryRowText(const store::NumberedTraining& training) {
+    const store::TrainingRecord& t = training.record;
+    const QChar tab = u'\t';
+    return formats::MmDdYyyy(t.TrainingDate) + tab + store::TrimField(t.CourseCode) + tab +
+           store::TrimField(t.CourseName) + tab + store::TrimField(t.ProvidedBy) + tab +
+           formats::Hours(t.Hours) + tab + store::TrimField(t.Comments) + tab +
+           formats::YyyyMmDd(t.TrainingDate) + tab + QString::number(training.recNum);
+}
+
+QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
+    // Counted in tenths, as the cells show them, so that no binary fraction creeps in.
+    qint64 tenths = 0;
+    for (const store::NumberedTraining& t : trainings)
+        tenths += std::llround(formats::LeadingNumber(formats::Hours(t.record.Hours)) * 10);
+    return formats::DoubleText(static_cast<double>(tenths) / 10.0);
+}
+
+std::optional<QString> EditRefusal(int item, const QString& answer) {
+    switch (item) {
+    case EditDate:
+        if (!formats::ParseDate(answer))
+            return QStringLiteral("is an unreadable date entry.");
+        return std::nullopt;
+    case EditCode:
+        if (answer.size() > 8)
+            return TooLong(8);
+        // A code that is the removal marker would be dropped by the next removal.
+        if (answer == store::RemovalMarker)
+            return QStringLiteral("cannot be used as a Course Code:") + CrLf +
+                   QStringLiteral("the program marks records that are") + CrLf +
+                   QStringLiteral("being removed with it.");
+        return std::nullopt;
+    case EditName:
+        if (answer.size() > 50)
+            return TooLong(50);
+        return std::nullopt;
+    case EditProvider:
+        if (answer.size() > 30)
+            return TooLong(30);
+        return std::nullopt;
+    case EditHours: {
+        const double hours = formats::LeadingNumber(answer);
+        if (!(hours >= 1 && hours <= 999))
+            return QStringLiteral("is an improbable 'Hours' entry");
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+void ApplyEdit(int item, const QString& answer, store::TrainingRecord& record) {
+    switch (item) {
+    case EditDate:
+        record.TrainingDate = formats::ParseDate(answer).value_or(record.TrainingDate);
+        break;
+    case EditCode:
+        record.CourseCode = answer;
+        break;
+    case EditName:
+        record.CourseName = answer;
+        break;
+    case EditProvider:
+        record.ProvidedBy = answer;
+        break;
+    case EditHours:
+        record.Hours = static_cast<float>(formats::LeadingNumber(answer));
+        break;
+    case EditComments:
+        record.Comments = store::TrimField(answer);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace training

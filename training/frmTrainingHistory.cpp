@@ -1,0 +1,492 @@
+#include "training/frmTrainingHistory.h"
+
+#include "forms/ButtonLook.h"
+#include "forms/ButtonPictures.h"
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
+#include "platform/Events.h"
+#include "platform/Fonts.h"
+#include "platform/StandardDialogs.h"
+#include "platform/Twips.h"
+#include "print/ListPrintouts.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "store/Removal.h"
+#include "training/CommentsBox.h"
+#include "training/TrainingHooks.h"
+#include "training/TrainingRules.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+#include "ui/ZovButtonPainter.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <algorithm>
+
+using namespace training;
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString HistoryFormat = QStringLiteral(
+    "<Course Date |<Course Code |<Name of Course|<Provided by|>Hours |Comments|DateSort|RecNum");
+constexpr int kRowsInView = 15;
+constexpr int kCommentsLimit = 184;
+const QColor White(255, 255, 255);
+const QColor Grey(192, 192, 192);
+
+void Place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(platform::Twips(left), platform::Twips(top), platform::Twips(width),
+                        platform::Twips(height));
+}
+
+void SetInk(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+void SetBase(QWidget* box, const QColor& color) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, color);
+    box->setPalette(palette);
+}
+
+ZovButton* MakeButton(QWidget* parent, forms::ButtonRole role) {
+    auto* button = new ZovButton(parent);
+    forms::StyleButton(button, role);
+    return button;
+}
+
+ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture) {
+    auto* button = new ZovButton(parent);
+    button->SetButtonType(11);
+    button->SetPictureNormal(picture);
+    button->SetShowFocusRect(false);
+    return button;
+}
+
+void SetButton(ZovButton* button, const QString& caption, const QString& tip) {
+    if (!caption.isNull())
+        button->SetCaption(caption);
+    button->setToolTip(tip);
+}
+
+// The captions of the editing menu.
+const char* const kMenuCaptions[] = {
+    nullptr,
+    "Click below to edit...",
+    nullptr,
+    "...the date the training was received...",
+    "...the Course Code of this training record",
+    "...the name of the training course",
+    "...who provided this training",
+    "...the hours associated with this training record",
+    "...the comments associated with this training record",
+    nullptr,
+    "Exit this menu",
+};
+
+} // namespace
+
+frmTrainingHistory::frmTrainingHistory(QWidget* parent, HistorySubject subject)
+    : Form(parent), subject_(std::move(subject)) {
+    BuildControls();
+    Form_Load();
+}
+
+frmTrainingHistory::~frmTrainingHistory() = default;
+
+void frmTrainingHistory::BuildControls() {
+    gridTraining = new FlexGrid(this);
+    QFont larger = gridTraining->font();
+    larger.setPointSize(9);
+    gridTraining->setFont(larger);
+    gridTraining->setAccessibleName(QStringLiteral("Training History"));
+    Place(gridTraining, 120, 120, 10560, 4200);
+
+    picFrame = new QFrame(this);
+    picFrame->setFrameShape(QFrame::Panel);
+    picFrame->setFrameShadow(QFrame::Raised);
+    picFrame->setAutoFillBackground(true);
+    QPalette dark = picFrame->palette();
+    dark.setColor(QPalette::Window, QColor(0, 0, 96));
+    picFrame->setPalette(dark);
+    Place(picFrame, 120, 4560, 6720, 2280);
+
+    lblComments = new QLabel(QStringLiteral("Highlighted training - comments"), picFrame);
+    lblComments->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
+    Place(lblComments, 120, 90, 4800, 255);
+    lblSpaceFull = new QLabel(picFrame);
+    SetInk(lblSpaceFull, White);
+    lblSpaceFull->move(platform::Twips(5520), platform::Twips(90));
+    txtComments = new CommentsBox(kCommentsLimit, lblSpaceFull, picFrame);
+    txtComments->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9));
+    txtComments->setReadOnly(true);
+    SetBase(txtComments, QColor(255, 255, 192));
+    txtComments->setAccessibleName(QStringLiteral("Highlighted training - comments"));
+    Place(txtComments, 120, 390, 6480, 1770);
+
+    lblTotalHours = new QLabel(this);
+    lblTotalHours->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9, true));
+    SetInk(lblTotalHours, QColor(0, 0, 64));
+    forms::MakeTransparent(lblTotalHours);
+    lblTotalHours->hide();
+    Place(lblTotalHours, 7080, 4560, 3600, 480);
+
+    cmdEditTraining = MakeButton(this, forms::ButtonRole::Record);
+    cmdDeleteTraining = MakeButton(this, forms::ButtonRole::Remove);
+    cmdSaveComments = MakeButton(this, forms::ButtonRole::Proceed);
+    cmdCancelComments = MakeButton(this, forms::ButtonRole::Leave);
+    Place(cmdEditTraining, 7080, 5160, 2160, 510);
+    Place(cmdDeleteTraining, 7080, 5760, 2160, 510);
+    Place(cmdSaveComments, 7080, 5160, 2160, 510);
+    Place(cmdCancelComments, 7080, 5760, 2160, 510);
+    cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
+    cmdHelp = MakePictureButton(this, pictures::HelpPicture());
+    cmdReturn = MakePictureButton(this, pictures::QuitPicture());
+    Place(cmdPrintTraining, 9420, 5160, 600, 600);
+    Place(cmdHelp, 10080, 5160, 600, 600);
+    Place(cmdReturn, 10080, 6240, 600, 600);
+    for (ZovButton* hidden :
+         {cmdEditTraining, cmdDeleteTraining, cmdSaveComments, cmdCancelComments, cmdPrintTraining})
+        hidden->hide();
+
+    menuEditmenu = new QMenu(QStringLiteral("Editing Menu"), this);
+    for (int i = 1; i <= 10; ++i) {
+        if (!kMenuCaptions[i]) {
+            menuEdit[i] = menuEditmenu->addSeparator();
+            continue;
+        }
+        menuEdit[i] = menuEditmenu->addAction(QString::fromLatin1(kMenuCaptions[i]));
+        connect(menuEdit[i], &QAction::triggered, this, [this, i] { menuEdit_Click(i); });
+    }
+    menuEdit[1]->setEnabled(false); // a heading
+
+    connect(gridTraining, &FlexGrid::RowColChange, this,
+            &frmTrainingHistory::gridTraining_RowColChange);
+    connect(txtComments, &CommentsBox::Changed, this, &frmTrainingHistory::txtComments_Change);
+    connect(cmdEditTraining, &ZovButton::Click, this, &frmTrainingHistory::cmdEditTraining_Click);
+    connect(cmdDeleteTraining, &ZovButton::Click, this,
+            &frmTrainingHistory::cmdDeleteTraining_Click);
+    print::ConnectPrintButton(cmdPrintTraining, [this](print::Output to) {
+        print::PrintTrainingHistory(*gridTraining, *this, to);
+    });
+    connect(cmdHelp, &ZovButton::Click, this, &frmTrainingHistory::cmdHelp_Click);
+    connect(cmdReturn, &ZovButton::Click, this, &frmTrainingHistory::cmdReturn_Click);
+    connect(cmdSaveComments, &ZovButton::Click, this, &frmTrainingHistory::cmdSaveComments_Click);
+    connect(cmdCancelComments, &ZovButton::Click, this,
+            &frmTrainingHistory::cmdCancelComments_Click);
+}
+
+void frmTrainingHistory::Form_Load() {
+    SetSizeTwips(10815, 7380);
+    SetCaption(AppTitle() + QStringLiteral(" - Training History of ") + subject_.person.name);
+    SetKeyPreview(true);
+    TileBackground();
+}
+
+void frmTrainingHistory::Form_Activate() {
+    auto& persons = store::Persons();
+    store::StoreResult read = persons.Open();
+    if (read)
+        read = persons.Read(subject_.person.recNum);
+    persons.Close();
+    if (!read) {
+        fillFailed_ = true;
+        FileProblem(read);
+        cmdReturn_Click();
+        return;
+    }
+    personKey_ = persons.Buffer().DateCreated;
+
+    UpdateTrainingGrid();
+    platform::DoEvents();
+    if (noRecords_ || fillFailed_) {
+        cmdReturn_Click();
+        return;
+    }
+    lblTotalHours->show();
+    UpdateHistoryButtons();
+}
+
+void frmTrainingHistory::FileProblem(const store::StoreResult& result) {
+    forms::ShowStoreProblem(result);
+}
+
+// ---- The list ----------------------------------------------------------------------------
+
+void frmTrainingHistory::UpdateTrainingGrid() {
+    FlexGrid& grid = *gridTraining;
+    std::vector<store::NumberedTraining> records;
+    store::StoreResult read;
+    {
+        const WindowBusy busy(*this);
+        listgrid::BeginFill(grid, HistoryFormat, HistoryColumns, kRowsInView);
+        grid.SetColSel(LastShownColumn);
+        read = store::ReadPersonTraining(personKey_, records);
+        for (const store::NumberedTraining& training : records)
+            grid.AddItem(HistoryRowText(training));
+    }
+    if (!read) {
+        // Half a history would look whole: the window closes once the user has been told.
+        fillFailed_ = true;
+        grid.SetRows(1);
+        grid.SetRedraw(true);
+        FileProblem(read);
+        if (Activated())
+            cmdReturn_Click();
+        return;
+    }
+    listgrid::SortOn(grid, DateSort);
+    if (listgrid::DataRows(grid) == 0) {
+        grid.SetRedraw(true);
+        noRecords_ = true;
+        return;
+    }
+    noRecords_ = false;
+    listgrid::ShadeEvenRows(grid, LastShownColumn - 1);
+    grid.SetColWidth(Name, 4100);
+    grid.SetColWidth(Provider, 2600);
+    listgrid::ShowAndWiden(grid, Name, Comments);
+    if (firstFill_) {
+        firstFill_ = false;
+        // From the Name List the latest training, from the results the first.
+        Highlight(subject_.readOnly ? 1 : listgrid::DataRows(grid), -1);
+    }
+    lblTotalHours->setText(QStringLiteral("Total hours listed:\n") + TotalHoursText(records));
+    grid.setFocus(Qt::OtherFocusReason);
+}
+
+// Makes `row` current with its shown columns selected and `topRow` the first in view (the
+// row itself when -1), then shows its comments.
+void frmTrainingHistory::Highlight(int row, int topRow) {
+    listgrid::SelectRow(*gridTraining, row, LastShownColumn, false);
+    gridTraining->SetTopRow(topRow < 1 ? row : topRow);
+    gridTraining_RowColChange();
+}
+
+void frmTrainingHistory::gridTraining_RowColChange() {
+    const FlexGrid& grid = *gridTraining;
+    const QString comments =
+        listgrid::DataRows(grid) > 0 ? grid.TextMatrix(grid.Row(), Comments) : QString();
+    SetInk(lblComments, comments.isEmpty() ? Grey : White);
+    if (!editingComments_)
+        txtComments->SetStoredText(comments);
+}
+
+qint32 frmTrainingHistory::HighlightedRecNum() const {
+    return listgrid::CellNumber(*gridTraining, gridTraining->Row(), RecNum);
+}
+
+void frmTrainingHistory::UpdateHistoryButtons() {
+    const bool shown = gridTraining->Visible();
+    const bool editable = shown && !subject_.readOnly;
+    SetButton(cmdEditTraining, QStringLiteral("Edit Training"),
+              QStringLiteral(" Edit the information in the highlighted Training History record "));
+    cmdEditTraining->setVisible(editable);
+    cmdEditTraining->setEnabled(subject_.accessLevel >= 2);
+    SetButton(cmdDeleteTraining, QStringLiteral("Delete Training"),
+              QStringLiteral(" Delete the highlighted Training History record "));
+    cmdDeleteTraining->setVisible(editable);
+    cmdDeleteTraining->setEnabled(subject_.accessLevel == 4);
+    SetButton(cmdPrintTraining, QString(),
+              QStringLiteral(" Print this Training History information "));
+    cmdPrintTraining->setVisible(shown);
+    SetButton(
+        cmdHelp, QString(),
+        QStringLiteral(" Click here for more information about the 'Training History' window "));
+    SetButton(cmdSaveComments, QStringLiteral("&Save Changes"),
+              QStringLiteral(" Save the changes made to the comments "));
+    cmdSaveComments->hide();
+    SetButton(cmdCancelComments, QStringLiteral("&Cancel Changes"),
+              QStringLiteral(" Do NOT save any comment changes "));
+    cmdCancelComments->hide();
+    SetButton(cmdReturn, QString(), QStringLiteral(" Close this Training History window  "));
+    cmdReturn->show();
+    picFrame->setVisible(shown);
+    for (ZovButton* button : {cmdEditTraining, cmdDeleteTraining, cmdPrintTraining, cmdHelp,
+                              cmdSaveComments, cmdCancelComments, cmdReturn})
+        button->Refresh();
+}
+
+void frmTrainingHistory::cmdReturn_Click() {
+    if (noRecords_ && !fillFailed_)
+        forms::Tell(QStringLiteral("No records on file..."),
+                    {subject_.person.name, QStringLiteral("has no training records on file")});
+    close();
+}
+
+void frmTrainingHistory::Form_KeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        cmdHelp_Click();
+    }
+}
+
+void frmTrainingHistory::cmdHelp_Click() {
+    Globals().HelpTopic = 10;
+    traininghooks::OpenHelpWindow(this);
+}
+
+// ---- Editing -----------------------------------------------------------------------------
+
+void frmTrainingHistory::cmdEditTraining_Click() {
+    menuEditmenu->popup(QCursor::pos());
+}
+
+void frmTrainingHistory::menuEdit_Click(int index) {
+    if (index >= EditDate && index <= EditHours)
+        EditOneField(index);
+    else if (index == EditComments)
+        EnterCommentEditing();
+}
+
+void frmTrainingHistory::EditOneField(int item) {
+    const QString what = QString::fromLatin1(kMenuCaptions[item]).mid(3);
+    const QString answer =
+        platform::InputBox(QStringLiteral("Editing the highlighted training record"),
+                           QStringLiteral("Below, enter your changes for") + CrLf + what +
+                               QStringLiteral(".") + CrLf + CrLf +
+                               QStringLiteral("or press the <Cancel> key at right") + CrLf +
+                               QStringLiteral("to cancel this edit operation."),
+                           QString(), this)
+            .trimmed();
+    if (answer.isEmpty())
+        return;
+    if (const std::optional<QString> refusal = EditRefusal(item, answer)) {
+        platform::StandardMessage(QStringLiteral("Entry Error"), answer + CrLf + CrLf + *refusal,
+                                  platform::StandardIcon::Stop, platform::StandardButtons::Ok,
+                                  this);
+        return;
+    }
+    SaveTrainingEdit(answer, item);
+}
+
+void frmTrainingHistory::SaveTrainingEdit(const QString& text, int item) {
+    gridTraining->setEnabled(true);
+    const store::StoreResult changed = store::ChangeTrainingRecord(
+        HighlightedRecNum(), personKey_,
+        [&](store::TrainingRecord& record) { ApplyEdit(item, text, record); });
+    if (!changed) {
+        FileProblem(changed);
+        return;
+    }
+    changed_ = true;
+    const int row = gridTraining->Row();
+    const int top = gridTraining->TopRow();
+    UpdateTrainingGrid();
+    if (fillFailed_)
+        return;
+    if (noRecords_) {
+        cmdReturn_Click();
+        return;
+    }
+    Highlight(std::min(row, listgrid::DataRows(*gridTraining)), top);
+}
+
+void frmTrainingHistory::EnterCommentEditing() {
+    editingComments_ = true;
+    gridTraining->setEnabled(false);
+    cmdEditTraining->hide();
+    cmdDeleteTraining->hide();
+    cmdPrintTraining->hide();
+    cmdSaveComments->setEnabled(false);
+    cmdSaveComments->show();
+    cmdCancelComments->show();
+    SetInk(lblComments, White);
+    savedCommentsCaption_ = lblComments->text();
+    lblComments->setText(QStringLiteral("Edit the comments below..."));
+    SetBase(txtComments, QColor(255, 192, 255));
+    txtComments->setReadOnly(false);
+    savedComments_ = txtComments->StoredText();
+    txtComments->setFocus(Qt::OtherFocusReason);
+}
+
+void frmTrainingHistory::txtComments_Change() {
+    if (editingComments_)
+        cmdSaveComments->setEnabled(txtComments->StoredText() != savedComments_);
+}
+
+void frmTrainingHistory::cmdSaveComments_Click() {
+    SaveTrainingEdit(txtComments->StoredText(), EditComments);
+    savedComments_ = QStringLiteral("Update");
+    LeaveCommentEditing();
+}
+
+void frmTrainingHistory::cmdCancelComments_Click() {
+    LeaveCommentEditing();
+}
+
+void frmTrainingHistory::LeaveCommentEditing() {
+    if (!editingComments_)
+        return;
+    editingComments_ = false;
+    SetBase(txtComments, QColor(255, 255, 192));
+    txtComments->setReadOnly(true);
+    if (savedComments_ != QStringLiteral("Update"))
+        txtComments->SetStoredText(savedComments_);
+    else
+        gridTraining_RowColChange(); // the saved text as the refilled list holds it
+    lblComments->setText(savedCommentsCaption_);
+    SetInk(lblComments, txtComments->toPlainText().isEmpty() ? Grey : White);
+    savedCommentsCaption_.clear();
+    if (gridTraining->Visible())
+        gridTraining->setEnabled(true);
+    UpdateHistoryButtons();
+}
+
+void frmTrainingHistory::cmdDeleteTraining_Click() {
+    const int row = gridTraining->Row();
+    const int answer = forms::Ask(
+        QStringLiteral("Confirm"), forms::Icon::Question,
+        {QStringLiteral("Are you SURE you want to remove"),
+         QStringLiteral("the highlighted course dated"), QString(),
+         gridTraining->TextMatrix(row, Date), QString(),
+         QStringLiteral("from this person's 'Training History'?")},
+        2, {QStringLiteral("&Yes, remove this course"), QStringLiteral("&No, do NOT remove")});
+    if (answer != 1)
+        return;
+
+    const qint32 recNum = HighlightedRecNum();
+    const int top = gridTraining->TopRow();
+    gridTraining->hide();
+    store::StoreResult removed;
+    {
+        const WindowBusy busy(*this);
+        removed = store::RemoveMarkedRecord(store::DataFile::TrainingRecords, recNum);
+    }
+    if (!removed)
+        FileProblem(removed);
+    else
+        changed_ = true;
+
+    // The list shows what is on file now, whether or not the removal went through.
+    const bool fileLeft = QFile::exists(store::FileNameOf(store::DataFile::TrainingRecords));
+    const int above = removed ? std::max(1, row - 1) : row;
+    UpdateTrainingGrid();
+    platform::DoEvents();
+    if (fillFailed_)
+        return;
+    if (!fileLeft || noRecords_ || !gridTraining->Visible()) {
+        cmdReturn_Click();
+        return;
+    }
+    const int shown = std::min(above, listgrid::DataRows(*gridTraining));
+    gridTraining->SetTopRow(top);
+    Highlight(shown, gridTraining->RowIsVisible(shown) ? top : shown);
+    UpdateHistoryButtons();
+    if (removed)
+        platform::StandardMessage(QStringLiteral("Training Record Removed"),
+                                  QStringLiteral("The training record has been removed") + CrLf +
+                                      QStringLiteral("from this person's 'Training History'."),
+                                  platform::StandardIcon::Information,
+                                  platform::StandardButtons::Ok, this);
+}

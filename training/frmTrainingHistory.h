@@ -1,0 +1,86 @@
+#pragma once
+
+#include "store/PersonTraining.h"
+#include "training/TrainingOpening.h"
+#include "ui/Form.h"
+
+#include <array>
+
+class CommentsBox;
+class FlexGrid;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class ZovButton;
+
+// Every training record of one person, oldest first, with the total of the hours and the
+// comments of the highlighted record. Opened modally from the Name List, where a user with
+// the rights corrects one field of a record or removes it, or view only from the search
+// results. The Lobby reads Changed() once the window has closed.
+class frmTrainingHistory : public Form {
+    Q_OBJECT
+
+public:
+    frmTrainingHistory(QWidget* parent, training::HistorySubject subject);
+    ~frmTrainingHistory() override;
+
+    // Whether a record was changed or removed while the window was open.
+    bool Changed() const { return changed_; }
+    // The last fill found no record of the person.
+    bool NoRecords() const { return noRecords_; }
+
+    FlexGrid* gridTraining;
+    QFrame* picFrame;
+    QLabel* lblComments;
+    QLabel* lblSpaceFull;
+    CommentsBox* txtComments;
+    QLabel* lblTotalHours;
+    ZovButton* cmdEditTraining;
+    ZovButton* cmdDeleteTraining;
+    ZovButton* cmdPrintTraining;
+    ZovButton* cmdHelp;
+    ZovButton* cmdReturn;
+    ZovButton* cmdSaveComments;
+    ZovButton* cmdCancelComments;
+    QMenu* menuEditmenu;
+    std::array<QAction*, 11> menuEdit{}; // 1 to 10; 0 unused
+
+    void UpdateTrainingGrid();
+    void UpdateHistoryButtons();
+    void gridTraining_RowColChange();
+    void cmdReturn_Click();
+    void cmdHelp_Click();
+    // The editing menu and what it leads to.
+    void cmdEditTraining_Click();
+    void menuEdit_Click(int index);
+    void cmdDeleteTraining_Click();
+    void cmdSaveComments_Click();
+    void cmdCancelComments_Click();
+    void txtComments_Change();
+    void SaveTrainingEdit(const QString& text, int item);
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_KeyDown(QKeyEvent* event) override;
+
+private:
+    void BuildControls();
+    void EditOneField(int item);
+    void EnterCommentEditing();
+    void LeaveCommentEditing();
+    qint32 HighlightedRecNum() const;
+    void Highlight(int row, int topRow);
+    void FileProblem(const store::StoreResult& result);
+
+    training::HistorySubject subject_;
+    double personKey_ = 0;  // the person's DateCreated, read at the first activation
+    bool firstFill_ = true; // the fill of the first activation chooses the highlighted row
+    bool noRecords_ = false;
+    bool fillFailed_ = false;
+    bool changed_ = false;
+    bool editingComments_ = false;
+    QString savedCommentsCaption_;
+    QString savedComments_; // the comments before editing, or "Update" once they were saved
+};
