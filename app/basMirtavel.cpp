@@ -8,6 +8,7 @@
 #include "signin/AdminEntry.h"
 #include "signin/OrganizationName.h"
 #include "signin/frmTitlePage.h"
+#include "store/DataRestore.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "ui/Globals.h"
@@ -17,11 +18,11 @@
 
 namespace {
 
-// A removal cut short by a crash or power loss is finished or undone before any file is
-// opened; the user hears about it.
-void SettleInterruptedRemoval() {
+// A restore or a removal cut short by a crash or power loss is finished or undone before any
+// file is opened; the user hears about it.
+void Settle(store::StoreResult (*recover)(QString*)) {
     QString note;
-    const store::StoreResult result = store::RecoverInterruptedRemoval(&note);
+    const store::StoreResult result = recover(&note);
     if (!result) {
         forms::ShowStoreProblem(result);
         return;
@@ -44,13 +45,13 @@ bool Main(const QString& instanceName) {
     // Every program-wide value to its start, AccessLevelNames and DataFileNames built.
     ResetGlobals();
     ForgetShutDown();
-    // The windows reach one another through these; there is no help window yet.
+    // The windows reach one another through these.
     flow::SetAdminWindow(signin::OpenAdminWindow);
     flow::SetLobbyWindow(lobby::OpenLobbyWindow);
-    flow::SetHelp({});
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
-    SettleInterruptedRemoval();
+    Settle(&store::RecoverInterruptedRestore);
+    Settle(&store::RecoverInterruptedRemoval);
     Globals().OrganizationName = signin::StoredOrganizationName();
 
     auto* titleWindow = new frmTitlePage();

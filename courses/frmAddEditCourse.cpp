@@ -3,6 +3,7 @@
 #include "courses/UpdateCreditedRecords.h"
 #include "forms/Messages.h"
 #include "forms/WindowBusy.h"
+#include "help/ShowHelp.h"
 #include "platform/Twips.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <algorithm>
 
 using platform::PlaceTwips;
@@ -51,7 +53,8 @@ frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum)
     }
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->SetCaption(QStringLiteral("?"));
-    cmdHelp->hide(); // until there is a help window to open
+    cmdHelp->setAccessibleName(QStringLiteral("Help"));
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmAddEditCourse::cmdHelp_Click);
     connect(cmdHelp, &ZovButton::Click, this, &frmAddEditCourse::cmdHelp_Click);
     StyleFields();
     PlaceControls();
@@ -150,7 +153,7 @@ void frmAddEditCourse::cmdSave_Click() {
 }
 
 void frmAddEditCourse::cmdHelp_Click() {
-    Globals().HelpTopic = 6; // "Course Code conventions"
+    help::ShowHelp(6, this); // "Course Code conventions"
 }
 
 void frmAddEditCourse::UpdateCreditedRecords() {

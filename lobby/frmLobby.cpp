@@ -1,11 +1,13 @@
 #include "lobby/frmLobby.h"
 
+#include "backup/modBackupRestore.h"
 #include "courses/CoursePage.h"
 #include "forms/ButtonLook.h"
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
 #include "forms/ShutDown.h"
 #include "forms/StoreProblem.h"
+#include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/NameGrid.h"
 #include "lobby/TrainingDoors.h"
@@ -18,6 +20,7 @@
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
@@ -73,6 +76,8 @@ void frmLobby::ConnectHandlers() {
     connect(cmdHelp, &ZovButton::Click, this, &frmLobby::cmdHelp_Click);
     connect(cmdAdminWindow, &ZovButton::Click, this, &frmLobby::cmdAdminWindow_Click);
     connect(cmdBackupRestore, &ZovButton::Click, this, &frmLobby::cmdBackupRestore_Click);
+    connect(menuBackupRestore[1], &QAction::triggered, this, &frmLobby::menuBackup_Click);
+    connect(menuBackupRestore[2], &QAction::triggered, this, &frmLobby::menuRestore_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmLobby::cmdQuit_Click);
 
     connect(cmdAddName, &ZovButton::Click, this, &frmLobby::cmdAddName_Click);
@@ -262,7 +267,7 @@ void frmLobby::cmdHelp_Click() {
     default:
         break;
     }
-    flow::OpenHelp();
+    help::ShowHelp(Globals().HelpTopic, this);
 }
 
 void frmLobby::LogSignOut() {
@@ -288,6 +293,20 @@ void frmLobby::cmdBackupRestore_Click() {
                 {QStringLiteral("Full access level privileges"),
                  QStringLiteral("are required to use this feature.")},
                 forms::Icon::Stop);
+}
+
+void frmLobby::menuBackup_Click() {
+    backup::BackupDataFiles(*this);
+}
+
+void frmLobby::menuRestore_Click() {
+    if (!backup::RestoreDataFiles(*this))
+        return;
+    UpdateNameGrid(*this);
+    platform::DoEvents();
+    courses_->Fill();
+    platform::DoEvents();
+    SetUpLobbyButtons();
 }
 
 void frmLobby::cmdQuit_Click() {

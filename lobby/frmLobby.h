@@ -115,6 +115,8 @@ public:
     void cmdHelp_Click();
     void cmdAdminWindow_Click();
     void cmdBackupRestore_Click();
+    void menuBackup_Click();
+    void menuRestore_Click();
     void cmdQuit_Click();
 
     void cmdAddName_Click();

@@ -6,6 +6,7 @@
 #include "forms/Messages.h"
 #include "forms/ShutDown.h"
 #include "forms/StoreProblem.h"
+#include "help/ShowHelp.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
@@ -26,6 +27,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QTextEdit>
 #include <algorithm>
 
@@ -75,7 +77,8 @@ frmAdmin::frmAdmin(QWidget* parent)
     forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
     cmdHelp->SetCaption(QStringLiteral("&Help"));
-    cmdHelp->hide();
+    connect(cmdHelp, &ZovButton::Click, this, [this] { help::ShowHelp(3, this); });
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, [this] { help::ShowHelp(3, this); });
 
     txtPassword->setEchoMode(QLineEdit::Password);
     txtUserLog->setAcceptRichText(false);

@@ -1,11 +1,13 @@
 #include "signin/frmTitlePage.h"
 
 #include "forms/ButtonLook.h"
+#include "help/ShowHelp.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "platform/VersionInfo.h"
 #include "signin/TitlePicture.h"
+#include "signin/frmNewUser.h"
 #include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
@@ -14,6 +16,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QShortcut>
 
 using platform::DesignFont;
 using platform::PlaceTwips;
@@ -60,7 +63,11 @@ frmTitlePage::frmTitlePage(QWidget* parent)
     cmdContinue->setFont(DesignFont(QStringLiteral("Verdana"), 11, true));
     forms::StyleButton(cmdQuit, forms::ButtonRole::Leave);
     cmdHelpTopic->setToolTip(QStringLiteral(" Click here for helpful information! <F1> "));
-    cmdHelpTopic->hide();
+    forms::StyleButton(cmdHelpTopic, forms::ButtonRole::Record);
+    cmdHelpTopic->SetCaption(QStringLiteral("?"));
+    cmdHelpTopic->setAccessibleName(QStringLiteral("Help"));
+    connect(cmdHelpTopic, &ZovButton::Click, this, &frmTitlePage::cmdHelpTopic_Click);
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmTitlePage::cmdHelpTopic_Click);
 
     connect(cmdContinue, &ZovButton::Click, this, &frmTitlePage::cmdContinue_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmTitlePage::cmdQuit_Click);
@@ -145,7 +152,10 @@ void frmTitlePage::timerFlashButton_Timer() {
 }
 
 void frmTitlePage::cmdContinue_Click() {
-    // The new-user overview will be offered here, before the Admin window.
+    if (frmNewUser::WantedAtStart()) {
+        frmNewUser overview;
+        overview.ShowModal(this);
+    }
     const int width = platform::ScreenWidthPixels();
     if (width < MinScreenWidth) {
         platform::StandardMessage(QStringLiteral("Screen Resolution Issue"),
@@ -159,6 +169,10 @@ void frmTitlePage::cmdContinue_Click() {
     hide();
     flow::ShowAdminWindow();
     close();
+}
+
+void frmTitlePage::cmdHelpTopic_Click() {
+    help::ShowHelp(1, this);
 }
 
 void frmTitlePage::cmdQuit_Click() {

@@ -27,7 +27,6 @@ public:
     std::array<QLabel*, 3> labelZovContact{}; // 1 mail, 2 web; 0 unused
     ZovButton* cmdContinue;
     ZovButton* cmdQuit;
-    // Shown once the help window exists.
     ZovButton* cmdHelpTopic;
     QTimer timerFlashButton;
 
@@ -40,6 +39,7 @@ public:
 
     void cmdContinue_Click();
     void cmdQuit_Click();
+    void cmdHelpTopic_Click();
     void labelZovContact_Click(int index);
     void timerFlashButton_Timer();
 

@@ -6,6 +6,7 @@
 #include "forms/Messages.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
+#include "help/ShowHelp.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
@@ -15,7 +16,6 @@
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "training/CommentsBox.h"
-#include "training/TrainingHooks.h"
 #include "training/TrainingRules.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
@@ -332,8 +332,7 @@ void frmTrainingHistory::Form_KeyDown(QKeyEvent* event) {
 }
 
 void frmTrainingHistory::cmdHelp_Click() {
-    Globals().HelpTopic = 10;
-    traininghooks::OpenHelpWindow(this);
+    help::ShowHelp(10, this);
 }
 
 // ---- Editing -----------------------------------------------------------------------------

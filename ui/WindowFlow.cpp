@@ -7,7 +7,6 @@ namespace {
 struct Hooks {
     Opener admin;
     Opener lobby;
-    Opener help;
 };
 
 Hooks& Filled() {
@@ -30,20 +29,12 @@ void ShowLobbyWindow() {
     Run(Filled().lobby);
 }
 
-void OpenHelp() {
-    Run(Filled().help);
-}
-
 void SetAdminWindow(Opener open) {
     Filled().admin = std::move(open);
 }
 
 void SetLobbyWindow(Opener open) {
     Filled().lobby = std::move(open);
-}
-
-void SetHelp(Opener open) {
-    Filled().help = std::move(open);
 }
 
 } // namespace flow

@@ -11,11 +11,9 @@ using Opener = std::function<void()>;
 
 void ShowAdminWindow(); // a fresh Admin window
 void ShowLobbyWindow(); // the Lobby for the signed-in user
-void OpenHelp();        // the help on Globals().HelpTopic
 
 // An empty opener does nothing when called.
 void SetAdminWindow(Opener open);
 void SetLobbyWindow(Opener open);
-void SetHelp(Opener open);
 
 } // namespace flow

@@ -12,6 +12,8 @@ inline const QString MakerAddressLine1 = QStringLiteral("1250 Harbor Point Drive
 inline const QString MakerAddressLine2 = QStringLiteral("Lakeview, OR 97630");
 inline const QString MakerMailAddress = QStringLiteral("info@zovsoftware.example");
 inline const QString MakerWebAddress = QStringLiteral("www.zovsoftware.example");
+inline const QString MakerDownloadLink =
+    QStringLiteral("http://www.zovsoftware.example/downloads/mirtavel");
 
 enum LinkKind { Mail = 1, Web = 2 };
 

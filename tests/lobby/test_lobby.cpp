@@ -2,6 +2,7 @@
 // help, backup/restore, the flashing button and the two ways out.
 
 #include "forms/ShutDown.h"
+#include "help/frmManual.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/Twips.h"
 #include "signin/AdminEntry.h"
@@ -230,19 +231,35 @@ private slots:
         WriteFullData();
         SignIn(2);
         auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        // The help window opens on the topic of the page shown.
+        const auto expectHelp = [&answers](const QString& topic) {
+            answers.expectWindow(
+                [topic](QWidget* window) {
+                    auto* help = qobject_cast<frmManual*>(window);
+                    QVERIFY(help);
+                    QCOMPARE(help->labelHelpTopic->text(), topic);
+                },
+                QStringLiteral("Mirtavel -  Help Screen"));
+        };
+        expectHelp(QStringLiteral("The 'Name List' tab"));
         QTest::keyClick(lobby->gridName, Qt::Key_F1);
         QCOMPARE(Globals().HelpTopic, qint16(4));
         lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        expectHelp(QStringLiteral("The 'Course Index' tab"));
         QTest::keyClick(lobby->gridCourse, Qt::Key_F1);
         QCOMPARE(Globals().HelpTopic, qint16(5));
         lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+        expectHelp(QStringLiteral("The 'Search/Summary' tab"));
         lobby->cmdHelp->Click();
         QCOMPARE(Globals().HelpTopic, qint16(8));
         // The results page keeps the last topic.
         lobby->tabMain->setTabVisible(frmLobby::ResultsPage, true);
         lobby->tabMain->setCurrentIndex(frmLobby::ResultsPage);
+        expectHelp(QStringLiteral("The 'Search/Summary' tab"));
         lobby->cmdHelp_Click();
         QCOMPARE(Globals().HelpTopic, qint16(8));
+        QVERIFY(answers.verifyDone());
     }
 
     void backupRestoreIsForFullAccessOnly() {

@@ -47,7 +47,8 @@ QPointer<frmLobby> SignInTheFirstUser(ScriptedAnswers& answers, const QString& l
     frmTitlePage* title = OpenWindow<frmTitlePage>();
     if (!title)
         return nullptr;
-    answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+    answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"))
+        .expectMessage(QStringLiteral("'User List' Empty"), 1);
     Press(title->cmdContinue);
     frmAdmin* admin = OpenWindow<frmAdmin>();
     if (!admin)

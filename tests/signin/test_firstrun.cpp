@@ -5,6 +5,7 @@
 #include "signin/AccessCode.h"
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
+#include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
@@ -14,6 +15,7 @@
 #include "ui/ZovButton.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPointer>
@@ -57,8 +59,18 @@ private slots:
         frmTitlePage* title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
 
-        // Continue: the Admin window says the user list is empty.
-        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+        // Continue: the overview greets the new user, who asks not to see it again; the
+        // Admin window says the user list is empty.
+        answers
+            .expectWindow(
+                [](QWidget* window) {
+                    auto* overview = qobject_cast<frmNewUser*>(window);
+                    QVERIFY(overview);
+                    overview->chkNoShow->click();
+                    Press(overview->cmdContinue);
+                },
+                QStringLiteral(" Mirtavel - New User Overview"))
+            .expectMessage(QStringLiteral("'User List' Empty"), 1);
         Press(title->cmdContinue);
         QVERIFY(answers.verifyDone());
         frmAdmin* admin = OpenWindow<frmAdmin>();
@@ -107,7 +119,7 @@ private slots:
         QVERIFY(signin::CheckAccessCode(QStringLiteral("Captain77")));
         QVERIFY(answers.verifyDone());
 
-        // A later start lists the user straight away.
+        // A later start lists the user straight away, without the overview.
         QVERIFY(Main(lock));
         signintest::UseLobbySeam();
         title = OpenWindow<frmTitlePage>();

@@ -7,6 +7,7 @@
 #include "platform/Twips.h"
 #include "signin/frmAdmin.h"
 #include "signin/frmTitlePage.h"
+#include "store/DataRestore.h"
 #include "store/RecordStore.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -128,8 +129,9 @@ private slots:
         QVERIFY(title->labelZovContact[1]->text().endsWith(QStringLiteral(".example")));
         QVERIFY(title->timerFlashButton.isActive());
         QCOMPARE(title->timerFlashButton.interval(), 2000);
-        // The help window arrives later; until then there is no help button.
-        QVERIFY(!title->cmdHelpTopic->isVisible());
+        QVERIFY(title->cmdHelpTopic->isVisible());
+        QCOMPARE(title->cmdHelpTopic->toolTip(),
+                 QStringLiteral(" Click here for helpful information! <F1> "));
         // Starting looked at no data file.
         QCOMPARE(QDir().entryList(QDir::Files), QStringList());
     }
@@ -217,9 +219,10 @@ private slots:
         QVERIFY(title);
         const QPointer<frmTitlePage> alive(title);
         ScriptedAnswers answers;
-        // An 800-pixel screen is wide enough: no notice, straight to the Admin window.
+        // An 800-pixel screen is wide enough: no notice; after the overview, the Admin window.
         QCOMPARE(platform::ScreenWidthPixels(), 800);
-        answers.expectMessage(QStringLiteral("'User List' Empty"), 1);
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"))
+            .expectMessage(QStringLiteral("'User List' Empty"), 1);
         Press(title->cmdContinue);
         QVERIFY(answers.verifyDone());
         QCOMPARE(OpenWindows<frmAdmin>().size(), 1);
@@ -275,6 +278,25 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
     }
 
+    void anInterruptedRestoreIsFinishedAtStart() {
+        WriteFile(QStringLiteral("User.List"), QByteArray(500, 'o'));
+        // A restore was stopped after its deciding step, before it placed its copy.
+        QVERIFY(QDir().mkdir(store::RestoreSwapName));
+        WriteFile(store::RestoreSwapName + QStringLiteral("/User.List"), QByteArray(500, 'n'));
+        WriteFile(store::RestoreSwapName + QStringLiteral("/Restore.list"),
+                  "kept Before restore 2024-03-15 10-30\nrestore User.List\n");
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Data Files Repaired"), 1);
+        QVERIFY(StartProgram());
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(
+            QStringLiteral("\"Before restore 2024-03-15 10-30\"")));
+        QFile restored(QStringLiteral("User.List"));
+        QVERIFY(restored.open(QIODevice::ReadOnly));
+        QCOMPARE(restored.readAll(), QByteArray(500, 'n'));
+        QVERIFY(!QDir().exists(store::RestoreSwapName));
+    }
+
     void shutDownRemovesEmptyFilesAndClosesEveryWindow() {
         WriteFile(QStringLiteral("User.List"), {});
         WriteFile(QStringLiteral("User.Log"), {});
@@ -284,6 +306,7 @@ private slots:
         frmTitlePage* title = StartProgram();
         QVERIFY(title);
         ScriptedAnswers answers;
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"));
         Press(title->cmdContinue); // an empty User.List: no message, an empty grid
         QVERIFY(answers.verifyDone());
         QVERIFY(store::OpenNameList().ok()); // a file somebody left open

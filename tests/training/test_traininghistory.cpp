@@ -1,6 +1,7 @@
 // A person's training history: order, highlight, total, shading, the buttons by access and
 // view-only mode, the field edits with their limits, comment editing and removal.
 
+#include "help/frmManual.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/StandardDialogs.h"
 #include "store/Formats.h"
@@ -118,6 +119,19 @@ private slots:
             answers.expectStandard(platform::StandardAnswer::No,
                                    QStringLiteral("Print the Training History?"));
             w->cmdPrintTraining->PerformClick();
+            QVERIFY(answers.verifyDone());
+        }
+        {
+            // F1 opens the help window on the training history's topic.
+            ScriptedAnswers answers;
+            answers.expectWindow(
+                [](QWidget* window) {
+                    auto* help = qobject_cast<frmManual*>(window);
+                    QVERIFY(help);
+                    QCOMPARE(help->CurrentTopic(), 10);
+                },
+                QStringLiteral("Mirtavel -  Help Screen"));
+            QTest::keyClick(w->gridTraining, Qt::Key_F1);
             QVERIFY(answers.verifyDone());
         }
         // Shading: the second data row, not the first or third.

@@ -250,7 +250,7 @@ private slots:
         title.show();
         QCOMPARE(Acc(&title)->role(), QAccessible::Window);
         QCOMPARE(Acc(&title)->text(QAccessible::Name), title.windowTitle());
-        CheckButtons(&title, {"Continue", "Quit Mirtavel"});
+        CheckButtons(&title, {"Continue", "Quit Mirtavel", "Help"});
         PressByAction(title.cmdQuit);
         QVERIFY(!title.isVisible());
         SetProgramEnd({});
@@ -263,7 +263,8 @@ private slots:
         frmAdmin admin;
         signintest::ShowActive(&admin);
         QCOMPARE(Acc(&admin)->text(QAccessible::Name), QStringLiteral("Mirtavel - Admin Window"));
-        CheckButtons(&admin, {"Select the Highlighted User", "Edit the 'User List'", "Quit"});
+        CheckButtons(&admin,
+                     {"Select the Highlighted User", "Edit the 'User List'", "Quit", "Help"});
         const QList<ZovButton*> tabbed = TabRound(&admin);
         for (ZovButton* b : VisibleButtons(&admin))
             QCOMPARE(tabbed.count(b), b->isEnabled() ? 1 : 0);
