@@ -9,10 +9,12 @@
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
+#include "lobby/LobbySearchHost.h"
 #include "lobby/NameGrid.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
+#include "search/SearchPage.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "ui/FlexGrid.h"
@@ -52,6 +54,12 @@ frmLobby::frmLobby(QWidget* parent) : Form(parent) {
         *this, CourseControls{gridCourse, cmdAddCourse, cmdEditCourse, cmdDeleteCourse,
                               cmdPrintCourseIndex, cmdCreditTraining, cmdSearch, cmdQuitSearching});
     flashing_ = cmdQuitSearching;
+    searchHost_ = std::make_unique<LobbySearchHost>(*this);
+    search_ = std::make_unique<search::SearchPage>(
+        *searchHost_,
+        search::SearchControls{optSearch, frame, txtMatch, frameMatch, optMatch, cmdMatch,
+                               txtSummaryYear, cmdAnnualSummary, gridSummary, lblTotalHours,
+                               cmdSummaryTrainingHistory, cmdSummaryPrint, cmdFinishedSummary});
     ConnectHandlers();
     Form_Load();
 }
@@ -117,8 +125,7 @@ void frmLobby::Form_Activate() {
                          QStringLiteral("Access: ") +
                          values.AccessLevelNames.value(values.SignedInAccessLevel));
 
-    optMatch[1]->setText(QStringLiteral("match") + Lf + QStringLiteral("the above critera"));
-    optMatch[2]->setText(QStringLiteral("do NOT match") + Lf + QStringLiteral("the above critera"));
+    search_->FirstActivation();
 
     UpdateNameGrid(*this);
     platform::DoEvents();
@@ -173,31 +180,7 @@ void frmLobby::SetUpLobbyButtons() {
 
     courses_->SetUpButtons(level, names);
 
-    Apply(cmdMatch,
-          {QStringLiteral("Conduct the Search Now"),
-           QStringLiteral(
-               " Search for persons who have training records that match the above criteria... "),
-           {},
-           {}});
-    Apply(cmdAnnualSummary,
-          {QStringLiteral("Conduct the Summary Now"),
-           QStringLiteral(" Summarize training hours of all persons for the indicated year... "),
-           {},
-           {}});
-    Apply(cmdFinishedSummary,
-          {QStringLiteral("Finished with this") + CrLf + QStringLiteral("Search/Summary"),
-           QStringLiteral(" Click here to close this Search/Summary tab "),
-           {},
-           {}});
-    Apply(cmdSummaryTrainingHistory,
-          {QStringLiteral("Training History"),
-           QStringLiteral(" View (no editing) the highlighted person's training history "),
-           {},
-           {}});
-    Apply(cmdSummaryPrint, {QStringLiteral("Print this List"),
-                            QStringLiteral(" Print this Search/Summary list "),
-                            {},
-                            {}});
+    search_->SetUpButtons();
 }
 
 // ---- Tabs, keys, flashing -----------------------------------------------------------------
@@ -216,15 +199,9 @@ void frmLobby::tabMain_Click(int previousTab) {
     case CourseIndexPage:
         courses_->TakeFocus();
         break;
-    case SearchOptionsPage: {
-        const QString shown = DisplayChoiceCaption(*this).toLower();
-        optSearch[1]->setText(QStringLiteral("List all ") + shown + Lf +
-                              QStringLiteral("that have any training records") + Lf +
-                              QStringLiteral("matching the following criteria..."));
-        optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
-                              QStringLiteral("of all training hours for all") + Lf + shown);
+    case SearchOptionsPage:
+        search_->OptionsPageShown();
         break;
-    }
     default:
         break;
     }

@@ -10,6 +10,7 @@
 
 class CourseFind;
 class CoursePage;
+class LobbySearchHost;
 class FlexGrid;
 class QAction;
 class QGroupBox;
@@ -20,6 +21,9 @@ class QRadioButton;
 class QTabWidget;
 class QTimer;
 class ZovButton;
+namespace search {
+class SearchPage;
+}
 
 // The main window: who is signed in, the Name List, the Course Index and the search and
 // summary pages, and which buttons a user of this access level may see and press for what
@@ -93,6 +97,7 @@ public:
 
     CoursePage& Courses() { return *courses_; }
     CourseFind& Find();
+    search::SearchPage& SearchPages() { return *search_; }
 
     // Shows, hides, enables and captions the buttons by access level and list contents.
     void SetUpLobbyButtons();
@@ -141,7 +146,9 @@ private:
     void LogSignOut();
 
     std::unique_ptr<CoursePage> courses_;
-    ZovButton* flashing_ = nullptr;  // the button the flashing timer pulses
-    int currentTab_ = 0;             // tabMain's page before a change
+    ZovButton* flashing_ = nullptr; // the button the flashing timer pulses
+    std::unique_ptr<LobbySearchHost> searchHost_;
+    std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
+    int currentTab_ = 0;                         // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
 };

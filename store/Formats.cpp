@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -27,14 +28,15 @@ bool YearInRange(int year) {
     return year >= kFirstYear && year <= kLastYear;
 }
 
-// A date value split into its calendar day and its time of day in whole seconds (rounded to
-// the nearest second; 24:00:00 carries into the next day).
-struct Split {
-    QDate date;
+// A date value split into its day, counted from the base date, and its time of day in whole
+// seconds (rounded to the nearest second; 24:00:00 carries into the next day). None outside
+// the calendar's range.
+struct DaySplit {
+    qint64 days = 0;
     int seconds = 0; // 0 .. 86399
 };
 
-std::optional<Split> SplitValue(double value) {
+std::optional<DaySplit> SplitDays(double value) {
     if (!std::isfinite(value))
         return std::nullopt;
     const double whole = std::trunc(value);
@@ -48,10 +50,23 @@ std::optional<Split> SplitValue(double value) {
         days += 1;
         seconds -= kSecondsPerDay;
     }
-    const QDate date = BaseDate().addDays(days);
-    if (!date.isValid() || !YearInRange(date.year()))
+    // The range's first and last days are 1 January 100 and 31 December 9999.
+    if (days < static_cast<qint64>(kFirstDay) || days > static_cast<qint64>(kLastDay))
         return std::nullopt;
-    return Split{date, static_cast<int>(seconds)};
+    return DaySplit{days, static_cast<int>(seconds)};
+}
+
+// The same with the calendar day as a date.
+struct Split {
+    QDate date;
+    int seconds = 0; // 0 .. 86399
+};
+
+std::optional<Split> SplitValue(double value) {
+    const std::optional<DaySplit> split = SplitDays(value);
+    if (!split)
+        return std::nullopt;
+    return Split{BaseDate().addDays(split->days), split->seconds};
 }
 
 QString TwoDigits(int n) {
@@ -490,6 +505,31 @@ QString Percent(double fraction) {
 QString ZeroPercent(double fraction) {
     return Pattern(fraction, QStringLiteral("0%"));
 }
+std::optional<qint64> DayNumber(double value) {
+    const std::optional<DaySplit> split = SplitDays(value);
+    if (!split)
+        return std::nullopt;
+    return split->days;
+}
+
+qint64 DayNumberOf(const QDate& date) {
+    return BaseDate().daysTo(date);
+}
+
+qint64 HoursTenths(double hours) {
+    if (!std::isfinite(hours))
+        return 0; // Hours() shows nothing
+    // Far from a half tenth, the nearest tenth is what the decimal text rounds to: that text
+    // (7 or 15 significant digits) lies within a millionth of the value. Close to a half
+    // tenth (0.35f is 0.3499999940...) and for huge values the text decides.
+    const double tenths = hours * 10.0;
+    const double distance = std::fabs(std::fabs(tenths - std::trunc(tenths)) - 0.5);
+    if (std::fabs(tenths) < 1e15 && distance > std::fabs(tenths) * 1e-6 + 1e-9)
+        return std::llround(tenths);
+    const double shown = LeadingNumber(Hours(hours)) * 10.0;
+    return std::llround(std::clamp(shown, -1e17, 1e17));
+}
+
 QString DoubleText(double value) {
     return GeneralNumber(value, 15);
 }

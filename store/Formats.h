@@ -33,6 +33,13 @@ QDateTime DateTimeOf(double value);
 // by another program with a different last bit. NaN when the value is out of range.
 double WholeSecondValue(double value);
 
+// The calendar day a value falls on (seconds rounded, as DatePart takes it) as a count of
+// days from the base date; none where DatePart gives an invalid date. These numbers compare
+// as the dates' "yyyymmdd" numbers do, without making texts: for the loops over every
+// training record.
+std::optional<qint64> DayNumber(double value);
+qint64 DayNumberOf(const QDate& date); // the same for a valid date
+
 // ---- Patterns -------------------------------------------------------------------------
 QString MmDdYyyy(double value);   // "mm/dd/yyyy"            03/07/2014
 QString YyyyMmDd(double value);   // "yyyymmdd"              20140307 (for date comparisons)
@@ -57,6 +64,10 @@ std::optional<double> ParseGeneralDate(const QString& text);
 QString Hours(double hours);        // "###.0": 8.0, 24.0, .5, 12.5; 0 gives ".0"; 12.25 gives 12.3
 QString Percent(double fraction);   // "###%": 0.01 -> 1%, 0.5 -> 50%, 1 -> 100%; 0.004 -> "%"
 QString ZeroPercent(double fraction); // "0%": 0.25 -> 25%, 0 -> 0%
+// The hours as Hours() shows them, counted in whole tenths: 12.25 -> 123, 0.35f -> 4. Totals
+// are summed in tenths, so that they equal the sum of the figures a user reads (1.2 + 2.4
+// is 3.6, not the sum of two binary fractions). NaN and infinities count 0.
+qint64 HoursTenths(double hours);
 // The general number text: no trailing zeros, "0" for zero (also -0), "0." before a fraction
 // below 1, exponent form "1E+15" / "1E-05" only when the decimal exponent is 15 (7 for a
 // single) or more, or below -4.

@@ -13,9 +13,6 @@ namespace store {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-// The calendar's range, years 100 to 9999, as day counts.
-constexpr double kFirstDay = -657434.0;
-constexpr double kPastLastDay = 2958466.0;
 
 QString Counted(qint64 n) {
     return QLocale(QLocale::English).toString(n);
@@ -35,12 +32,6 @@ private:
 };
 
 } // namespace
-
-std::optional<qint64> KeySecond(double key) {
-    if (!std::isfinite(key) || key < kFirstDay || key >= kPastLastDay)
-        return std::nullopt;
-    return std::llround(key * kSecondsPerDay);
-}
 
 bool BelongsToPerson(double personKey, double dateCreated) {
     return PersonKeyMatch(dateCreated)(personKey);

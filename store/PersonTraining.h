@@ -4,6 +4,7 @@
 #include "store/StoreResult.h"
 
 #include <QtGlobal>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -22,7 +23,15 @@ namespace store {
 // (UniqueDateCreated), so no two persons share one.
 
 // The whole second a key names, counted from the base date; none for a value that is no date.
-std::optional<qint64> KeySecond(double key);
+// Inline: the search asks it of every training record.
+inline std::optional<qint64> KeySecond(double key) {
+    // The calendar's range, years 100 to 9999, as day counts (NaN fails both tests).
+    constexpr double kFirstDay = -657434.0;
+    constexpr double kPastLastDay = 2958466.0;
+    if (!(key >= kFirstDay && key < kPastLastDay))
+        return std::nullopt;
+    return std::llround(key * 86400.0);
+}
 
 // Whether a training record with this PersonKey belongs to the person created at
 // `dateCreated`.

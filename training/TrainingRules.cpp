@@ -29,7 +29,7 @@ QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
     // Counted in tenths, as the cells show them, so that no binary fraction creeps in.
     qint64 tenths = 0;
     for (const store::NumberedTraining& t : trainings)
-        tenths += std::llround(formats::LeadingNumber(formats::Hours(t.record.Hours)) * 10);
+        tenths += formats::HoursTenths(t.record.Hours);
     return formats::DoubleText(static_cast<double>(tenths) / 10.0);
 }
 

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QTest>
 #include <QTimeZone>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -54,6 +55,7 @@ private slots:
     void wholeSecondsRoundTripEverySecondOfADay();
     void dateTimeOfKeepsTimesSkippedByDaylightSaving();
     void wholeSecondValue();
+    void dayNumberAgreesWithTheDateText();
 
     // ---- Patterns ----
     void datePatterns_data();
@@ -71,6 +73,7 @@ private slots:
     // ---- Numbers ----
     void hours_data();
     void hours();
+    void hoursTenthsAgreeWithTheShownHours();
     void percent_data();
     void percent();
     void zeroPercent_data();
@@ -270,6 +273,46 @@ void TestFormats::wholeSecondValue() {
 }
 
 // ---- Patterns ---------------------------------------------------------------------------
+
+// Day numbers order values as their "yyyymmdd" texts do, also around midnight, before the
+// base date and at the ends of the range.
+void TestFormats::dayNumberAgreesWithTheDateText() {
+    const auto asNumber = [](double value) { return YyyyMmDd(value).toLongLong(); };
+    QList<double> values = {kNaN,
+                            kInf,
+                            -kInf,
+                            0,
+                            -0.5,
+                            -1.25,
+                            -1.999999999,
+                            1e10,
+                            -1e10,
+                            Value(100, 1, 1),
+                            Value(9999, 12, 31, 23, 59, 59)};
+    values << Value(100, 1, 1) - 1 << Value(9999, 12, 31, 23, 59, 59) + 1.0 / 86400;
+    quint32 seed = 99;
+    for (int i = 0; i < 100000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const double day = double(int(seed % 60000)) - 10000.0;
+        // Whole days, half a second either side of midnight, and any time of day.
+        values << day << day - 0.49 / 86400 << day - 0.51 / 86400 << day + 0.49 / 86400
+               << day + (seed % 86400) / 86400.0;
+    }
+    std::optional<qint64> last;
+    qint64 lastText = 0;
+    for (const double value : values) {
+        const std::optional<qint64> day = DayNumber(value);
+        const qint64 text = asNumber(value);
+        QCOMPARE(day.has_value(), text != 0);
+        if (!day)
+            continue;
+        QCOMPARE(*day, DayNumberOf(DatePart(value)));
+        if (last)
+            QCOMPARE(*day < *last, text < lastText);
+        last = day;
+        lastText = text;
+    }
+}
 
 void TestFormats::datePatterns_data() {
     QTest::addColumn<double>("value");
@@ -484,6 +527,31 @@ void TestFormats::hours() {
     QFETCH(QString, expected);
     QCOMPARE(Hours(hours), expected);
     QCOMPARE(Pattern(hours, QStringLiteral("###.0")), expected);
+}
+
+// The tenths a total adds up are the tenths the cells show, for every kind of single: near a
+// half tenth, wide, negative and unusable.
+void TestFormats::hoursTenthsAgreeWithTheShownHours() {
+    const auto shown = [](double hours) { return std::llround(LeadingNumber(Hours(hours)) * 10); };
+    QList<double> values = {0.35f, 0.25f, 1.15f, 12.25f, 2.45f, 99999.95f,  1.2f, 2.4f, 8,    -2.5,
+                            -0.25, 0.05f, 0.0,   -0.0,   1e9f,  123456.75f, kNaN, kInf, -kInf};
+    quint32 seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        // Quarters and twentieths of hours up to 1000, then arbitrary bit patterns.
+        const float h = i % 2 ? float(seed % 20000) / 20.0f : float(seed % 4000) / 4.0f;
+        values << h << double(std::bit_cast<float>(seed));
+    }
+    for (const double hours : values) {
+        if (std::isfinite(hours) && std::fabs(hours) > 1e15)
+            continue; // beyond any sum
+        const qint64 expected = std::isfinite(hours) ? shown(hours) : 0;
+        if (HoursTenths(hours) != expected)
+            QFAIL(qPrintable(QStringLiteral("%1: %2 tenths, shown %3")
+                                 .arg(hours, 0, 'g', 17)
+                                 .arg(HoursTenths(hours))
+                                 .arg(expected)));
+    }
 }
 
 void TestFormats::percent_data() {

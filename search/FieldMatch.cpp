@@ -1,0 +1,98 @@
+#include "search/FieldMatch.h"
+
+#include "store/Codepage.h"
+
+#include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace search {
+
+namespace {
+
+// The folded character of each byte of the code page.
+const std::array<char16_t, 256>& FoldedBytes() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> folded{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            folded[std::size_t(b)] = store::DecodeAnsi(&byte, 1).at(0).toCaseFolded().unicode();
+        }
+        return folded;
+    }();
+    return table;
+}
+
+} // namespace
+
+FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
+    const auto& folded = *folded_;
+    for (const QChar c : text)
+        needle_.push_back(c.toCaseFolded().unicode());
+    for (const char16_t c : needle_) {
+        bool onPage = false;
+        for (const char16_t f : folded)
+            onPage = onPage || f == c;
+        representable_ = representable_ && onPage;
+    }
+    if (!needle_.empty()) {
+        for (int b = 0; b < 256; ++b) {
+            if (folded[std::size_t(b)] == needle_[0]) {
+                starts_.push_back(char(b));
+                isStart_[std::size_t(b)] = true;
+            }
+        }
+    }
+    // A letter begins the text in two cases, anything else in one; more is left to the
+    // byte-by-byte search.
+    if (!starts_.empty() && starts_.size() <= 2) {
+        std::fill(splat_.begin(), splat_.begin() + 16, starts_.front());
+        std::fill(splat_.begin() + 16, splat_.end(), starts_.back());
+    }
+}
+
+bool FieldMatch::RestMatches(const unsigned char* at) const {
+    const auto& folded = *folded_;
+    for (std::size_t k = 1; k < needle_.size(); ++k) {
+        if (folded[at[k]] != needle_[k])
+            return false;
+    }
+    return true;
+}
+
+bool FieldMatch::FoundIn(const char* field, int width) const {
+    if (needle_.empty())
+        return true;
+    if (!representable_ || int(needle_.size()) > width)
+        return false;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(field);
+    const std::size_t places = std::size_t(width) - needle_.size() + 1; // where it could begin
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen places at a time: most fields hold the first character in one or two places,
+    // if at all, and only those are looked at more closely.
+    if (!starts_.empty() && starts_.size() <= 2) {
+        const __m128i first = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data()));
+        const __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data() + 16));
+        for (; at + 16 <= places; at += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+            unsigned mask = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(chunk, first), _mm_cmpeq_epi8(chunk, second))));
+            for (; mask != 0; mask &= mask - 1) {
+                if (RestMatches(bytes + at + std::size_t(std::countr_zero(mask))))
+                    return true;
+            }
+        }
+    }
+#endif
+    for (; at < places; ++at) {
+        if (isStart_[bytes[at]] && RestMatches(bytes + at))
+            return true;
+    }
+    return false;
+}
+
+} // namespace search

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace search {
+
+// Whether a typed text occurs in a stored text field, ignoring case, tested on the field's
+// bytes: each byte of the code page stands for one character, folded as a text comparison
+// ignoring case folds it, so no text is made for the millions of fields a search reads.
+// Gives the same answer as decoding the field, trimming it and asking QString::contains
+// with Qt::CaseInsensitive, for a text without blanks or NULs at either end (typed texts are
+// trimmed), which cannot lie in the padding.
+class FieldMatch {
+public:
+    explicit FieldMatch(const QString& text);
+
+    bool Empty() const { return needle_.empty(); }
+    // An empty text is found in every field.
+    bool FoundIn(const char* field, int width) const;
+
+private:
+    bool RestMatches(const unsigned char* at) const; // the text after its first character
+    const std::array<char16_t, 256>* folded_;        // each byte's character, folded
+    std::vector<char16_t> needle_;                   // the text, folded
+    std::vector<char> starts_;        // the bytes whose folded character begins the text
+    std::array<bool, 256> isStart_{}; // the same, by byte
+    // The first two of them, each sixteen times over, for comparing sixteen bytes at once.
+    alignas(16) std::array<char, 32> splat_{};
+    bool representable_ = true; // every character of the text is on the code page
+};
+
+} // namespace search

@@ -1,0 +1,434 @@
+#include "search/SearchPage.h"
+
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
+#include "print/ListPrintouts.h"
+#include "search/TrainingSearch.h"
+#include "store/Clock.h"
+#include "store/Formats.h"
+#include "training/frmTrainingHistory.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QRadioButton>
+#include <vector>
+
+namespace search {
+
+namespace {
+
+// The program's own buttons break two-line captions at CR LF; Qt's option buttons at LF.
+const QString CrLf = QStringLiteral("\r\n");
+const QString Lf = QStringLiteral("\n");
+
+// The results grid: the Name List's five cells of each listed person; a summary puts the
+// hours in column 1.
+enum Column { Name = 0, Second = 1, Identity = 2, SortName = 3, RecNum = 4 };
+constexpr int ColumnCount = 5;
+constexpr int RowsInView = 19;
+constexpr int LastShownCol = Second;
+constexpr int FirstYear = 1955;
+
+const QString OptionsCaption = QStringLiteral("Search && Summary Options");
+
+void SetBack(QLineEdit* box, const QColor& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+}
+
+void SetLook(QRadioButton* option, int pointSize, bool bold) {
+    QFont font = option->font();
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    option->setFont(font);
+}
+
+void SetInk(QRadioButton* option, const QColor& colour) {
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    option->setPalette(palette);
+}
+
+void SetButton(ZovButton* button, const QString& caption, const QString& toolTip) {
+    button->SetCaption(caption);
+    button->setToolTip(toolTip);
+    button->Refresh();
+}
+
+// The shown persons' identities, in the list's order.
+std::vector<double> Identities(const FlexGrid& names) {
+    std::vector<double> identities;
+    identities.reserve(std::size_t(std::max(0, names.Rows() - 1)));
+    for (int row = 1; row < names.Rows(); ++row)
+        identities.push_back(names.TextMatrix(row, Identity).toDouble());
+    return identities;
+}
+
+// Name List row `row` with column 1 replaced by `second` when given, cells joined by tabs.
+QString RowOf(const FlexGrid& names, int row, const QString* second = nullptr) {
+    QString text;
+    for (int col = 0; col < ColumnCount; ++col) {
+        if (col > 0)
+            text += QLatin1Char('\t');
+        text += col == Second && second ? *second : names.TextMatrix(row, col);
+    }
+    return text;
+}
+
+} // namespace
+
+SearchPage::SearchPage(SearchHost& host, const SearchControls& controls)
+    : host_(host), c_(controls) {
+    const char* names[] = {"From date", "To date", "Course Code",
+                           "Training Comments (whole or partial)"};
+    for (int i = 0; i <= 3; ++i) {
+        c_.txtMatch[std::size_t(i)]->setAccessibleName(QString::fromLatin1(names[i]));
+        c_.txtMatch[std::size_t(i)]->installEventFilter(this);
+    }
+    c_.txtSummaryYear->setAccessibleName(QStringLiteral("Year of the annual summary"));
+    c_.txtSummaryYear->installEventFilter(this);
+    c_.gridSummary->setAccessibleName(QStringLiteral("Search/Summary results"));
+    c_.lblTotalHours->setAccessibleName(QStringLiteral("Total hours"));
+    ConnectHandlers();
+}
+
+SearchPage::~SearchPage() = default;
+
+void SearchPage::ConnectHandlers() {
+    for (int i = 1; i <= 2; ++i) {
+        connect(c_.optSearch[std::size_t(i)], &QRadioButton::clicked, this,
+                [this, i] { optSearch_Click(i); });
+        connect(c_.optMatch[std::size_t(i)], &QRadioButton::clicked, this,
+                [this, i] { optMatch_Click(i); });
+    }
+    for (QLineEdit* box : c_.txtMatch)
+        connect(box, &QLineEdit::textChanged, this, &SearchPage::txtMatch_Change);
+    connect(c_.txtSummaryYear, &QLineEdit::textChanged, this, &SearchPage::txtSummaryYear_Change);
+    connect(c_.cmdMatch, &ZovButton::Click, this, &SearchPage::cmdMatch_Click);
+    connect(c_.cmdAnnualSummary, &ZovButton::Click, this, &SearchPage::cmdAnnualSummary_Click);
+    connect(c_.cmdFinishedSummary, &ZovButton::Click, this, &SearchPage::cmdFinishedSummary_Click);
+    connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
+            &SearchPage::cmdSummaryTrainingHistory_Click);
+    print::ConnectPrintButton(c_.cmdSummaryPrint, [this](print::Output to) {
+        print::PrintSearchSummary(*c_.gridSummary, host_.HostWindow(), c_.optSearch[1]->isChecked(),
+                                  print::SearchSummaryTexts(c_.txtMatch, *c_.optMatch[1],
+                                                            *c_.txtSummaryYear, *c_.lblTotalHours,
+                                                            host_.ShownPersons()),
+                                  to);
+    });
+}
+
+// ---- Set by the Lobby ----------------------------------------------------------------------
+
+void SearchPage::FirstActivation() {
+    c_.optMatch[1]->setText(QStringLiteral("match") + Lf + QStringLiteral("the above critera"));
+    c_.optMatch[2]->setText(QStringLiteral("do NOT match") + Lf +
+                            QStringLiteral("the above critera"));
+}
+
+void SearchPage::OptionsPageShown() {
+    const QString shown = host_.DisplayChoice().toLower();
+    c_.optSearch[1]->setText(QStringLiteral("List all ") + shown + Lf +
+                             QStringLiteral("that have any training records") + Lf +
+                             QStringLiteral("matching the following criteria..."));
+    c_.optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
+                             QStringLiteral("of all training hours for all") + Lf + shown);
+    if (c_.frame[2]->isEnabled())
+        optSearch_Click(c_.optSearch[1]->isChecked() ? 1 : 2);
+}
+
+void SearchPage::SetUpButtons() {
+    SetButton(
+        c_.cmdMatch, QStringLiteral("Conduct the Search Now"),
+        QStringLiteral(
+            " Search for persons who have training records that match the above criteria... "));
+    SetButton(
+        c_.cmdAnnualSummary, QStringLiteral("Conduct the Summary Now"),
+        QStringLiteral(" Summarize training hours of all persons for the indicated year... "));
+    SetButton(c_.cmdFinishedSummary,
+              QStringLiteral("Finished with this") + CrLf + QStringLiteral("Search/Summary"),
+              QStringLiteral(" Click here to close this Search/Summary tab "));
+    SetButton(c_.cmdSummaryTrainingHistory, QStringLiteral("Training History"),
+              QStringLiteral(" View (no editing) the highlighted person's training history "));
+    SetButton(c_.cmdSummaryPrint, QStringLiteral("Print this List"),
+              QStringLiteral(" Print this Search/Summary list "));
+}
+
+bool SearchPage::ResultsShown() const {
+    return resultsShown_;
+}
+
+// ---- Options -------------------------------------------------------------------------------
+
+void SearchPage::optSearch_Click(int index) {
+    const int other = 3 - index;
+    c_.frame[std::size_t(other)]->hide();
+    c_.frame[std::size_t(index)]->show();
+    SetLook(c_.optSearch[std::size_t(other)], 8, false);
+    SetLook(c_.optSearch[std::size_t(index)], 9, true);
+    // A box that cannot take the focus (its frame disabled under results) is left alone.
+    if (index == 1)
+        c_.txtMatch[0]->setFocus();
+    else
+        c_.txtSummaryYear->setFocus();
+}
+
+void SearchPage::optMatch_Click(int index) {
+    SetInk(c_.optMatch[std::size_t(index)], QColor(0, 0, 0));
+    SetLook(c_.optMatch[std::size_t(index)], 9, c_.optMatch[std::size_t(index)]->font().bold());
+    SetInk(c_.optMatch[std::size_t(3 - index)], QColor(128, 128, 128));
+    SetLook(c_.optMatch[std::size_t(3 - index)], 8,
+            c_.optMatch[std::size_t(3 - index)]->font().bold());
+}
+
+void SearchPage::txtMatch_Change() {
+    bool any = false;
+    for (const QLineEdit* box : c_.txtMatch)
+        any = any || !box->text().trimmed().isEmpty();
+    c_.cmdMatch->setEnabled(any);
+}
+
+void SearchPage::txtSummaryYear_Change() {
+    const double year = formats::LeadingNumber(c_.txtSummaryYear->text());
+    c_.cmdAnnualSummary->setEnabled(year >= FirstYear &&
+                                    year <= store::CurrentDateTime().date().year());
+}
+
+bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        if (event->type() == QEvent::FocusIn) {
+            box->selectAll();
+            SetBack(box, box == c_.txtSummaryYear ? QColor(255, 255, 0) : QColor(255, 255, 128));
+        } else {
+            SetBack(box, QColor(0, 255, 255));
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- Search --------------------------------------------------------------------------------
+
+bool SearchPage::CheckEntries() {
+    const QString from = c_.txtMatch[0]->text();
+    const QString to = c_.txtMatch[1]->text();
+    const std::optional<double> fromDate = formats::ParseDate(from);
+    const std::optional<double> toDate = formats::ParseDate(to);
+    QStringList message;
+    int box = 0;
+    if (!from.isEmpty() && !fromDate) {
+        message = {QStringLiteral("Check the first date entry")};
+    } else if (!to.isEmpty() && !toDate) {
+        message = {QStringLiteral("Check the second date entry")};
+        box = 1;
+    } else if (!to.isEmpty() && from.isEmpty()) {
+        message = {QStringLiteral("You can't have a 'to' date"),
+                   QStringLiteral("without a 'from' date...")};
+    } else if (fromDate && toDate && formats::DayNumber(*toDate) < formats::DayNumber(*fromDate)) {
+        message = {QStringLiteral("The 'from' date cannot be"),
+                   QStringLiteral("later than the 'to' date")};
+    }
+    if (message.isEmpty())
+        return true;
+    forms::Tell(QStringLiteral("Entry Error"), message, forms::Icon::Information);
+    c_.txtMatch[std::size_t(box)]->setFocus();
+    return false;
+}
+
+void SearchPage::cmdMatch_Click() {
+    for (QLineEdit* box : c_.txtMatch)
+        box->setText(box->text().trimmed());
+    if (!CheckEntries())
+        return;
+    // A from-date alone searches that one day.
+    if (!c_.txtMatch[0]->text().isEmpty() && c_.txtMatch[1]->text().isEmpty())
+        c_.txtMatch[1]->setText(c_.txtMatch[0]->text());
+
+    Criteria criteria;
+    if (const std::optional<double> from = formats::ParseDate(c_.txtMatch[0]->text())) {
+        criteria.fromDay = formats::DayNumber(*from);
+        criteria.toDay = formats::DayNumber(*formats::ParseDate(c_.txtMatch[1]->text()));
+    }
+    criteria.code = c_.txtMatch[2]->text();
+    criteria.comment = c_.txtMatch[3]->text();
+    criteria.listMatching = c_.optMatch[1]->isChecked();
+
+    const FlexGrid& names = host_.ShownPersons();
+    BeginResults(QStringLiteral("<Matching ") + names.TextMatrix(0, Name) +
+                     QStringLiteral("|<Organization|DateCreated|SortName|RecNum"),
+                 Name, 4100);
+    c_.gridSummary->SetColWidth(Second, 2700);
+    ZovButton* button = c_.cmdMatch;
+    button->SetTag(button->Caption());
+    std::vector<int> listed;
+    store::StoreResult result;
+    {
+        WindowBusy busy(host_.HostWindow());
+        result = FindPersons(Identities(names), criteria, listed,
+                             [this, button](int percent) { ShowProgress(button, percent); });
+        if (result) {
+            for (const int person : listed)
+                c_.gridSummary->AddItem(RowOf(names, person + 1));
+        }
+    }
+    if (!result) {
+        c_.gridSummary->SetRows(1);
+        c_.gridSummary->SetRedraw(true);
+        SetButton(button, button->Tag(), button->toolTip());
+        forms::ShowStoreProblem(result);
+        return;
+    }
+
+    if (listgrid::DataRows(*c_.gridSummary) > 0) {
+        savedOptionsCaption_ = host_.PageCaption(SearchHost::OptionsPage);
+        host_.SetPageCaption(SearchHost::OptionsPage, QStringLiteral("Search Criteria"));
+        host_.SetPageCaption(SearchHost::ResultsPage, QStringLiteral("Search Results"));
+        host_.SetPageShown(SearchHost::ResultsPage, true);
+        host_.SetPageShown(SearchHost::NameListPage, false);
+        host_.SetPageShown(SearchHost::CourseIndexPage, false);
+        host_.SetBackupRestoreEnabled(false);
+        c_.frame[1]->setEnabled(false);
+        c_.cmdMatch->hide();
+        c_.optSearch[2]->setEnabled(false);
+        EndResults(Second);
+    } else {
+        NothingFound(button, {QStringLiteral("No one had any training record(s)"),
+                              QStringLiteral("that fit the given search criteria.")});
+    }
+    SetButton(button, button->Tag(), button->toolTip());
+}
+
+// ---- Annual summary --------------------------------------------------------------------------
+
+void SearchPage::cmdAnnualSummary_Click() {
+    const QString yearText = c_.txtSummaryYear->text();
+    const int year = int(formats::LeadingNumber(yearText));
+    const FlexGrid& names = host_.ShownPersons();
+    BeginResults(
+        QStringLiteral("<List of Names|> Annual Training Hours|DateCreated|SortName|RecNum"), Name,
+        3500);
+    ZovButton* button = c_.cmdAnnualSummary;
+    button->SetTag(button->Caption());
+    YearSummary summary;
+    store::StoreResult result;
+    {
+        WindowBusy busy(host_.HostWindow());
+        result = SumYear(Identities(names), year, summary,
+                         [this, button](int percent) { ShowProgress(button, percent); });
+        if (result) {
+            for (const YearTotal& row : summary.rows) {
+                const QString hours = TenthsText(row.tenths);
+                c_.gridSummary->AddItem(RowOf(names, row.person + 1, &hours));
+            }
+        }
+    }
+    if (!result) {
+        c_.gridSummary->SetRows(1);
+        c_.gridSummary->SetRedraw(true);
+        SetButton(button, button->Tag(), button->toolTip());
+        forms::ShowStoreProblem(result);
+        return;
+    }
+
+    if (listgrid::DataRows(*c_.gridSummary) > 0) {
+        host_.SetPageCaption(SearchHost::ResultsPage,
+                             QStringLiteral("Annual Summary - ") + yearText);
+        host_.SetPageShown(SearchHost::ResultsPage, true);
+        host_.SetPageShown(SearchHost::NameListPage, false);
+        host_.SetPageShown(SearchHost::CourseIndexPage, false);
+        host_.SetPageShown(SearchHost::OptionsPage, false);
+        host_.SetBackupRestoreEnabled(false);
+        c_.lblTotalHours->setText(QStringLiteral("Total Hours: ") +
+                                  TenthsText(summary.totalTenths));
+        c_.lblTotalHours->show();
+        EndResults(Name);
+    } else {
+        NothingFound(button, {QStringLiteral("There were no training records"),
+                              QStringLiteral("found in the year ") + yearText});
+    }
+    SetButton(button, button->Tag(), button->toolTip());
+}
+
+// ---- Results ----------------------------------------------------------------------------------
+
+void SearchPage::BeginResults(const QString& format, int widthCol, int width) {
+    FlexGrid& grid = *c_.gridSummary;
+    listgrid::BeginFill(grid, format, ColumnCount, RowsInView);
+    grid.SetColWidth(widthCol, width);
+    grid.SetColSel(LastShownCol);
+}
+
+void SearchPage::EndResults(int widenCol) {
+    FlexGrid& grid = *c_.gridSummary;
+    listgrid::SortOn(grid, SortName);
+    listgrid::ShadeEvenRows(grid, LastShownCol);
+    listgrid::ShowAndWiden(grid, widenCol, Identity);
+    listgrid::SelectRow(grid, 1, LastShownCol, true);
+    resultsShown_ = true;
+    host_.BringToFront(SearchHost::ResultsPage);
+    grid.setFocus();
+    host_.SetFlashing(true);
+}
+
+void SearchPage::ShowProgress(ZovButton* button, int percent) {
+    button->SetCaption(formats::ZeroPercent(percent / 100.0));
+    button->Refresh();
+    button->repaint();
+}
+
+void SearchPage::NothingFound(ZovButton* button, const QStringList& lines) {
+    button->SetCaption(QStringLiteral("Search Complete!"));
+    button->Refresh();
+    forms::Tell(QStringLiteral("No Matching Records"), lines, forms::Icon::Stop);
+}
+
+void SearchPage::cmdFinishedSummary_Click() {
+    resultsShown_ = false;
+    host_.SetFlashing(false);
+    host_.SetPageShown(SearchHost::NameListPage, true);
+    host_.SetPageShown(SearchHost::CourseIndexPage, true);
+    host_.SetPageShown(SearchHost::OptionsPage, true);
+    host_.BringToFront(SearchHost::OptionsPage);
+    host_.SetPageShown(SearchHost::ResultsPage, false);
+    host_.SetPageCaption(SearchHost::ResultsPage, QString());
+    if (c_.optSearch[1]->isChecked()) {
+        c_.frame[1]->setEnabled(true);
+        c_.cmdMatch->show();
+        c_.optSearch[2]->setEnabled(true);
+        host_.SetPageCaption(SearchHost::OptionsPage, savedOptionsCaption_.isEmpty()
+                                                          ? OptionsCaption
+                                                          : savedOptionsCaption_);
+    }
+    c_.gridSummary->SetRows(2);
+    c_.gridSummary->SetCols(1);
+    c_.lblTotalHours->clear();
+    c_.lblTotalHours->hide();
+    host_.SetBackupRestoreEnabled(true);
+}
+
+void SearchPage::cmdSummaryTrainingHistory_Click() {
+    const FlexGrid& grid = *c_.gridSummary;
+    if (!ResultsShown() || grid.Row() < 1)
+        return;
+    training::HistorySubject subject;
+    subject.person = {grid.TextMatrix(grid.Row(), Name),
+                      listgrid::CellNumber(grid, grid.Row(), RecNum)};
+    subject.readOnly = true;
+    subject.accessLevel = Globals().SignedInAccessLevel;
+    Globals().HistoryReadOnly = true;
+    QPointer<frmTrainingHistory> window = new frmTrainingHistory(&host_.HostWindow(), subject);
+    window->ShowModal(&host_.HostWindow());
+    delete window.data();
+    Globals().HistoryReadOnly = false;
+}
+
+} // namespace search

@@ -1,0 +1,207 @@
+#include "search/TrainingSearch.h"
+
+#include "search/FieldMatch.h"
+#include "search/PersonLookup.h"
+#include "store/Formats.h"
+#include "store/RecordScan.h"
+#include "store/RecordStore.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace search {
+
+namespace {
+
+// Progress is worked out every this many records and told at most every this many
+// milliseconds: a repaint of the button costs about what reading a thousand records does.
+constexpr qint32 kProgressStride = 8192;
+constexpr qint64 kProgressEveryMs = 250;
+
+// Field places in a stored training record.
+constexpr int kCodeOffset = 24;
+constexpr int kCodeWidth = 8;
+constexpr int kCommentsOffset = 116;
+constexpr int kCommentsWidth = 184;
+
+// Training.Records open for one pass, closed whatever way it ends. A missing file holds no
+// records and is not created: a search changes nothing.
+class TrainingPass {
+public:
+    TrainingPass() {
+        if (!QFileInfo::exists(store::FileNameOf(store::DataFile::TrainingRecords)))
+            return;
+        result_ = store::OpenTrainingRecords();
+        open_ = result_.ok();
+    }
+    ~TrainingPass() {
+        if (open_)
+            store::CloseTrainingRecords();
+    }
+    TrainingPass(const TrainingPass&) = delete;
+    TrainingPass& operator=(const TrainingPass&) = delete;
+
+    const store::StoreResult& Opened() const { return result_; }
+
+    // Calls `visit(bytes)` for each record until it returns false; tells the progress.
+    template <class Visit> store::StoreResult Run(const Progress& progress, Visit&& visit) {
+        Reporter report(progress);
+        if (!open_) {
+            report.Done();
+            return store::StoreResult::Ok();
+        }
+        store::RecordFile& file = store::Trainings().File();
+        const qint64 count = file.Count();
+        store::RecordScan scan(file);
+        while (scan.Next()) {
+            if (scan.RecordNumber() % kProgressStride == 0)
+                report.At(qint64(scan.RecordNumber()) * 100 / count);
+            if (!visit(scan.Bytes()))
+                break;
+        }
+        if (!scan.Result())
+            return scan.Result();
+        report.Done();
+        return store::StoreResult::Ok();
+    }
+
+private:
+    class Reporter {
+    public:
+        explicit Reporter(const Progress& progress) : progress_(progress) {
+            timer_.start();
+            Tell(0);
+        }
+        void At(qint64 percent) {
+            if (percent != told_ && timer_.elapsed() >= kProgressEveryMs)
+                Tell(int(percent));
+        }
+        void Done() { Tell(100); }
+
+    private:
+        void Tell(int percent) {
+            if (!progress_ || percent == told_)
+                return;
+            told_ = percent;
+            timer_.restart();
+            progress_(percent);
+        }
+        const Progress& progress_;
+        QElapsedTimer timer_;
+        int told_ = -1;
+    };
+
+    store::StoreResult result_;
+    bool open_ = false;
+};
+
+// Whether a record's date falls on the days `first` to `last`, both included. The stored
+// value alone turns away every date more than a day from either end (all of them, for a year
+// out of twenty); the rest are placed by DayNumber. The quick test needs the window to start
+// after the first days of the base date, where the values before it count backwards.
+class DayWindow {
+public:
+    DayWindow(qint64 first, qint64 last)
+        : first_(first), last_(last), low_(double(first) - 1.0), high_(double(last) + 2.0),
+          quick_(first >= 2) {}
+
+    bool Holds(double date) const {
+        if (quick_ && (date < low_ || date > high_))
+            return false;
+        const std::optional<qint64> day = formats::DayNumber(date);
+        return day && *day >= first_ && *day <= last_;
+    }
+
+private:
+    qint64 first_;
+    qint64 last_;
+    double low_;
+    double high_;
+    bool quick_;
+};
+
+} // namespace
+
+store::StoreResult FindPersons(std::span<const double> persons, const Criteria& criteria,
+                               std::vector<int>& listed, const Progress& progress) {
+    listed.clear();
+    const PersonLookup owners(persons);
+    const FieldMatch code(criteria.code);
+    const FieldMatch comment(criteria.comment);
+    const bool anyDay = !criteria.fromDay || !criteria.toDay;
+    const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
+    const auto textsFound = [&](const char* record) {
+        return code.FoundIn(record + kCodeOffset, kCodeWidth) &&
+               comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
+    };
+
+    // A person with a record satisfying everything is found; the rest of his or her records
+    // cannot change that.
+    std::vector<char> found(persons.size(), 0);
+    std::size_t open = persons.size();
+    TrainingPass pass;
+    if (!pass.Opened())
+        return pass.Opened();
+    const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
+        // The record is tested first, cheapest test first: most records fail one of them,
+        // and a record that fails needs no look-up of its person.
+        if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+            return true;
+        if (!textsFound(record))
+            return true;
+        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
+            char& done = found[std::size_t(person)];
+            if (!done) {
+                done = 1;
+                --open;
+            }
+        });
+        return open > 0; // everyone found: the rest cannot change the answer
+    });
+    if (!walked)
+        return walked;
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        if (bool(found[i]) == criteria.listMatching)
+            listed.push_back(int(i));
+    }
+    return store::StoreResult::Ok();
+}
+
+store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
+                           const Progress& progress) {
+    summary = YearSummary{};
+    const PersonLookup owners(persons);
+    const DayWindow days(formats::DayNumberOf(QDate(year, 1, 1)),
+                         formats::DayNumberOf(QDate(year, 12, 31)));
+    std::vector<qint64> tenths(persons.size(), 0);
+    std::vector<char> listed(persons.size(), 0);
+    TrainingPass pass;
+    if (!pass.Opened())
+        return pass.Opened();
+    const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
+        if (!days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+            return true;
+        const qint64 hours = formats::HoursTenths(store::TrainingRecord::HoursRaw(record));
+        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
+            tenths[std::size_t(person)] += hours;
+            listed[std::size_t(person)] = 1;
+        });
+        return true;
+    });
+    if (!walked)
+        return walked;
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        if (!listed[i])
+            continue;
+        summary.rows.push_back({int(i), tenths[i]});
+        summary.totalTenths += tenths[i];
+    }
+    return store::StoreResult::Ok();
+}
+
+QString TenthsText(qint64 tenths) {
+    return formats::DoubleText(double(tenths) / 10.0);
+}
+
+} // namespace search

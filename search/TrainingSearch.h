@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The search for persons by their training records and the yearly total of their hours: one
+// sequential pass over Training.Records for all the persons a list shows, however many. No
+// windows here; the Lobby's search pages show what these find.
+//
+// Persons are given by their identities (DateCreated) in the order the list shows them, and
+// results name them by their position in that order. A record belongs to a person by the
+// store's one rule (BelongsToPerson).
+namespace search {
+
+// What a record must satisfy. No dates and empty texts are satisfied by every record.
+struct Criteria {
+    // The first and last day (DayNumber), both or neither; the time of day plays no part.
+    std::optional<qint64> fromDay;
+    std::optional<qint64> toDay;
+    QString code;    // found anywhere in the course code, ignoring case; trimmed
+    QString comment; // found anywhere in the comments, ignoring case; trimmed
+    // True: the persons with at least one record satisfying all three criteria. False: the
+    // persons with none (also those without any record).
+    bool listMatching = true;
+};
+
+// Told how far the pass has come, 0 to 100 percent: at the start, at the end and, between,
+// at most a few times a second, so that repainting the progress costs nothing worth noting.
+using Progress = std::function<void(int percent)>;
+
+// The positions (from 0) of the listed persons, in the order given.
+store::StoreResult FindPersons(std::span<const double> persons, const Criteria& criteria,
+                               std::vector<int>& listed, const Progress& progress = {});
+
+// One person's training in a year: the hours summed as the records show them, in tenths.
+struct YearTotal {
+    int person = 0; // position in the order given
+    qint64 tenths = 0;
+};
+
+struct YearSummary {
+    std::vector<YearTotal> rows; // persons with at least one record in the year, in order
+    qint64 totalTenths = 0;
+};
+
+// Sums the hours of every record dated in `year` per person. Exact: 100 records of 1.2
+// hours make 120, as a user adding up the list finds.
+store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
+                           const Progress& progress = {});
+
+// A sum of tenths in the general number form: 12.5, 8, 1645572.2.
+QString TenthsText(qint64 tenths);
+
+} // namespace search

@@ -1,0 +1,382 @@
+// The Lobby's search and results pages: the entry checks, what a search and a summary list
+// and how the results page is shown and closed, the view-only history, and a file problem.
+
+#include "lobby/test_lobby_data.h"
+#include "search/SearchPage.h"
+#include "store/Clock.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "training/frmTrainingHistory.h"
+#include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace lobbytest;
+
+namespace {
+
+struct Entry {
+    Entry(int person, QDateTime when, float hours = 8, QString code = QStringLiteral("GEN-1"),
+          QString comment = {})
+        : person(person), when(std::move(when)), hours(hours), code(std::move(code)),
+          comment(std::move(comment)) {}
+    int person; // lobbytest person number
+    QDateTime when;
+    float hours;
+    QString code;
+    QString comment;
+};
+
+// Carl Cole (1), Ann Able (2), Bea Bell (3, inactive), Dan Dale (4).
+void WriteFiles(const QList<Entry>& entries) {
+    WriteUser();
+    WritePersons({{"Carl", "Cole"}, {"Ann", "Able"}, {"Bea", "Bell", {}, false}, {"Dan", "Dale"}});
+    WriteCourses({{"FIR-101", "Firearms", 8}});
+    auto& table = store::Trainings();
+    QVERIFY(table.Open());
+    int n = 0;
+    for (const Entry& e : entries) {
+        store::TrainingRecord& r = table.Buffer();
+        r = store::TrainingRecord();
+        r.TrainingDate = formats::DateValue(e.when);
+        r.PersonKey = formats::WholeSecondValue(StampOf(e.person));
+        r.CourseKey = StampOf(1001);
+        r.CourseCode = e.code;
+        r.CourseName = QStringLiteral("Course");
+        r.Hours = e.hours;
+        r.Comments = e.comment;
+        QVERIFY(table.Write(++n));
+    }
+    table.Close();
+}
+
+QDateTime At(int y, int m, int d, int h = 9) {
+    return QDateTime(QDate(y, m, d), QTime(h, 0));
+}
+
+// The Lobby on its search page, in March 2026 (after the test folder has set its clock).
+std::unique_ptr<frmLobby> OpenOnSearch() {
+    store::SetClock([] { return QDateTime(QDate(2026, 3, 15), QTime(10, 30)); });
+    SignIn(4);
+    auto lobby = OpenLobby();
+    lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+    return lobby;
+}
+
+void Criteria(frmLobby& lobby, const QStringList& texts) {
+    for (int i = 0; i < 4; ++i)
+        lobby.txtMatch[std::size_t(i)]->setText(texts.value(i));
+}
+
+QStringList Results(const frmLobby& lobby, int col = 0) {
+    return ColumnTexts(*lobby.gridSummary, col);
+}
+
+QStringList ShownTabs(const frmLobby& lobby) {
+    QStringList shown;
+    for (int i = 0; i < lobby.tabMain->count(); ++i) {
+        if (lobby.tabMain->isTabVisible(i))
+            shown << lobby.tabMain->tabText(i);
+    }
+    return shown;
+}
+
+} // namespace
+
+class TestSearchPages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        store::SetClock([] { return QDateTime(QDate(2026, 3, 15), QTime(10, 30)); });
+    }
+    void cleanup() { store::SetClock({}); }
+
+    void entryChecks_data();
+    void entryChecks();
+    void searchButtonNeedsACriterion();
+    void searchResultsAndFinished();
+    void oneDayAndNothingFound();
+    void onlyShownPersonsAreSearched();
+    void summaryYearBounds();
+    void summaryResultsAndFinished();
+    void fileProblemLeavesTheLobbyUsable();
+    void historyFromTheResultsIsViewOnly();
+};
+
+void TestSearchPages::entryChecks_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("box");
+    QTest::newRow("unreadable from") << "13/45/2025"
+                                     << "" << QStringList{"Check the first date entry"} << 0;
+    QTest::newRow("unreadable to") << ""
+                                   << "soon" << QStringList{"Check the second date entry"} << 1;
+    QTest::newRow("to without from")
+        << ""
+        << "02/01/2025" << QStringList{"You can't have a 'to' date", "without a 'from' date..."}
+        << 0;
+    QTest::newRow("from after to")
+        << "3/1/2025 "
+        << "02/01/2025" << QStringList{"The 'from' date cannot be", "later than the 'to' date"}
+        << 0;
+}
+
+void TestSearchPages::entryChecks() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QStringList, lines);
+    QFETCH(int, box);
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    Criteria(*lobby, {from, to, "FIR"});
+    ScriptedAnswers answers;
+    answers.expectMessage(QStringLiteral("Entry Error"), 1);
+    lobby->cmdMatch->Click();
+    QVERIFY(answers.verifyDone());
+
+    QCOMPARE(answers.lastAsked().lines, lines);
+    QCOMPARE(answers.lastAsked().icon, 5);
+    QCOMPARE(answers.lastAsked().buttons, QStringList{"&Okay"});
+    QCOMPARE(QApplication::focusWidget(), lobby->txtMatch[std::size_t(box)]);
+    QCOMPARE(lobby->txtMatch[0]->text(), from.trimmed()); // trimmed, otherwise kept
+    QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
+}
+
+void TestSearchPages::searchButtonNeedsACriterion() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    QVERIFY(!lobby->cmdMatch->isEnabled());
+    for (int i = 0; i < 4; ++i) {
+        lobby->txtMatch[std::size_t(i)]->setText(QStringLiteral("  "));
+        QVERIFY(!lobby->cmdMatch->isEnabled());
+        lobby->txtMatch[std::size_t(i)]->setText(QStringLiteral("x"));
+        QVERIFY(lobby->cmdMatch->isEnabled());
+        lobby->txtMatch[std::size_t(i)]->clear();
+    }
+    // The options' captions follow the display choice; the match options are set at opening.
+    QCOMPARE(lobby->optSearch[1]->text(), QStringLiteral("List all active persons\nthat have any "
+                                                         "training records\nmatching the "
+                                                         "following criteria..."));
+    QCOMPARE(lobby->optMatch[2]->text(), QStringLiteral("do NOT match\nthe above critera"));
+    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+}
+
+// Code "fi" in any case, two criteria on one record: three persons, listed by sort name.
+void TestSearchPages::searchResultsAndFinished() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 5, 1), 8, "FIR-101"},
+                {2, At(2025, 6, 1), 8, "xfI"},
+                {4, At(2025, 7, 1), 8, "fi"},
+                {4, At(2024, 7, 1), 8, "CPR"},
+                {3, At(2025, 7, 1), 8, "CPR"}});
+    auto lobby = OpenOnSearch();
+    const QString optionsCaption = lobby->tabMain->tabText(frmLobby::SearchOptionsPage);
+    Criteria(*lobby, {"01/01/2025", "12/31/2025", "fi"});
+    lobby->cmdMatch->Click();
+
+    QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole", "Dan Dale"}));
+    QCOMPARE(lobby->gridSummary->TextMatrix(0, 0),
+             QStringLiteral("Matching List of all active persons"));
+    QCOMPARE(ShownTabs(*lobby), (QStringList{"Search Criteria", "Search Results"}));
+    QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::ResultsPage));
+    FlexGrid& grid = *lobby->gridSummary;
+    QCOMPARE(grid.Row(), 1);
+    grid.SetRow(2);
+    QCOMPARE(grid.CellBackColor(), QColor(240, 240, 240));
+    grid.SetRow(1);
+    QVERIFY(!grid.ColIsVisible(2));
+    QVERIFY(!lobby->cmdBackupRestore->isEnabled());
+    QVERIFY(!lobby->frame[1]->isEnabled());
+    QVERIFY(lobby->cmdMatch->isHidden());
+    QVERIFY(!lobby->optSearch[2]->isEnabled());
+    QVERIFY(lobby->timerFlashButton->isActive());
+    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+
+    lobby->cmdFinishedSummary->Click();
+    QVERIFY(!lobby->timerFlashButton->isActive());
+    QCOMPARE(ShownTabs(*lobby), (QStringList{"Name List", "Course Index", optionsCaption}));
+    QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::SearchOptionsPage));
+    QCOMPARE(lobby->tabMain->tabText(frmLobby::ResultsPage), QString());
+    QVERIFY(lobby->cmdBackupRestore->isEnabled());
+    QVERIFY(lobby->frame[1]->isEnabled());
+    QVERIFY(!lobby->cmdMatch->isHidden());
+    QVERIFY(lobby->optSearch[2]->isEnabled());
+    QCOMPARE(grid.Rows(), 2);
+    QCOMPARE(grid.Cols(), 1);
+    QCOMPARE(lobby->txtMatch[2]->text(), QStringLiteral("fi")); // the criteria stay
+}
+
+// A from-date alone searches that day, at any time of it; "do NOT match" lists those
+// without a record too; nobody found is told and the results stay closed.
+void TestSearchPages::oneDayAndNothingFound() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1, 23)}, {2, At(2025, 1, 2)}, {4, At(2024, 12, 31)}});
+    auto lobby = OpenOnSearch();
+    Criteria(*lobby, {"01/01/2025"});
+    lobby->cmdMatch->Click();
+    QCOMPARE(lobby->txtMatch[1]->text(), QStringLiteral("01/01/2025"));
+    QCOMPARE(Results(*lobby), QStringList{"Carl Cole"});
+    lobby->cmdFinishedSummary->Click();
+
+    lobby->optMatch[2]->click();
+    QCOMPARE(lobby->optMatch[1]->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    Criteria(*lobby, {"", "", "", "range"});
+    lobby->cmdMatch->Click();
+    QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole", "Dan Dale"}));
+    lobby->cmdFinishedSummary->Click();
+
+    lobby->optMatch[1]->click();
+    ScriptedAnswers answers;
+    answers.expectMessage(QStringLiteral("No Matching Records"), 1);
+    lobby->cmdMatch->Click();
+    QVERIFY(answers.verifyDone());
+    QCOMPARE(answers.lastAsked().lines, (QStringList{"No one had any training record(s)",
+                                                     "that fit the given search criteria."}));
+    QCOMPARE(answers.lastAsked().icon, 2);
+    QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
+    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+    QCOMPARE(lobby->txtMatch[3]->text(), QStringLiteral("range"));
+}
+
+void TestSearchPages::onlyShownPersonsAreSearched() {
+    TestFolder folder;
+    WriteFiles({{3, At(2025, 1, 1), 8, "FIR-1"}, {1, At(2025, 1, 1), 8, "FIR-1"}});
+    auto lobby = OpenOnSearch();
+    Criteria(*lobby, {"", "", "FIR"});
+    lobby->cmdMatch->Click();
+    QCOMPARE(Results(*lobby), QStringList{"Carl Cole"}); // Bea Bell is inactive
+    lobby->cmdFinishedSummary->Click();
+    lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
+    lobby->optDisplay[3]->click();
+    lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+    lobby->cmdMatch->Click();
+    QCOMPARE(Results(*lobby), (QStringList{"Bea Bell", "Carl Cole"}));
+}
+
+void TestSearchPages::summaryYearBounds() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    lobby->optSearch[2]->click();
+    QVERIFY(lobby->frame[2]->isVisible());
+    QVERIFY(!lobby->frame[1]->isVisible());
+    QCOMPARE(QApplication::focusWidget(), lobby->txtSummaryYear);
+    const QList<std::pair<QString, bool>> years = {{"1954", false}, {"1955", true}, {"2026", true},
+                                                   {"2027", false}, {"20x", false}, {"", false}};
+    for (const auto& [year, enabled] : years) {
+        lobby->txtSummaryYear->setText(year);
+        QCOMPARE(lobby->cmdAnnualSummary->isEnabled(), enabled);
+    }
+}
+
+// 8 + 4.5 in 2025 (16 in 2024 left out) and 3 late on 31 December: 12.5 and 3, 15.5 in all.
+void TestSearchPages::summaryResultsAndFinished() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 2, 1), 8},
+                {1, At(2025, 6, 1), 4.5f},
+                {1, At(2024, 6, 1), 16},
+                {2, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)), 3},
+                {4, At(2026, 1, 1), 2}});
+    auto lobby = OpenOnSearch();
+    lobby->optSearch[2]->click();
+    lobby->txtSummaryYear->setText(QStringLiteral("2025"));
+    lobby->cmdAnnualSummary->Click();
+
+    QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole"}));
+    QCOMPARE(Results(*lobby, 1), (QStringList{"3", "12.5"}));
+    QCOMPARE(ShownTabs(*lobby), QStringList{"Annual Summary - 2025"});
+    QCOMPARE(lobby->lblTotalHours->text(), QStringLiteral("Total Hours: 15.5"));
+    QVERIFY(lobby->lblTotalHours->isVisible());
+    QCOMPARE(lobby->gridSummary->ColAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QVERIFY(!lobby->gridSummary->ColIsVisible(2));
+    QVERIFY(lobby->timerFlashButton->isActive());
+    {
+        // The list prints after its question; declined, nothing is printed.
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print the Search/Summary List?"), 2);
+        lobby->cmdSummaryPrint->Click();
+        QVERIFY(answers.verifyDone());
+    }
+
+    lobby->cmdFinishedSummary->Click();
+    QCOMPARE(ShownTabs(*lobby),
+             (QStringList{"Name List", "Course Index", "Search && Summary Options"}));
+    QVERIFY(lobby->lblTotalHours->text().isEmpty());
+    QVERIFY(!lobby->lblTotalHours->isVisible());
+
+    ScriptedAnswers answers;
+    answers.expectMessage(QStringLiteral("No Matching Records"), 1);
+    lobby->txtSummaryYear->setText(QStringLiteral("2023"));
+    lobby->cmdAnnualSummary->Click();
+    QVERIFY(answers.verifyDone());
+    QCOMPARE(answers.lastAsked().lines,
+             (QStringList{"There were no training records", "found in the year 2023"}));
+    QCOMPARE(lobby->cmdAnnualSummary->Caption(), QStringLiteral("Conduct the Summary Now"));
+}
+
+// A file in the way: told with its name, the Lobby usable again, the criteria as typed.
+void TestSearchPages::fileProblemLeavesTheLobbyUsable() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    QVERIFY(QFile::remove(QStringLiteral("Training.Records")));
+    QVERIFY(QDir().mkdir(QStringLiteral("Training.Records")));
+    Criteria(*lobby, {"", "", "FIR"});
+    for (ZovButton* button : {lobby->cmdMatch, lobby->cmdAnnualSummary}) {
+        if (button == lobby->cmdAnnualSummary) {
+            lobby->optSearch[2]->click();
+            lobby->txtSummaryYear->setText(QStringLiteral("2025"));
+        }
+        const QString caption = button->Caption();
+        ScriptedAnswers answers;
+        answers.expectMessage(QString(), 1);
+        button->Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(' ').contains(QStringLiteral("Training.Records")));
+        QVERIFY(lobby->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(button->Caption(), caption);
+        QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
+        QCOMPARE(lobby->txtMatch[2]->text(), QStringLiteral("FIR"));
+    }
+}
+
+void TestSearchPages::historyFromTheResultsIsViewOnly() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1), 8, "FIR-1"}, {2, At(2025, 1, 1), 8, "FIR-1"}});
+    auto lobby = OpenOnSearch();
+    Criteria(*lobby, {"", "", "FIR"});
+    lobby->cmdMatch->Click();
+    lobby->gridSummary->SetRow(2); // Carl Cole
+    ScriptedAnswers answers;
+    answers.expectWindow([](QWidget* w) {
+        auto* history = qobject_cast<frmTrainingHistory*>(w);
+        QVERIFY(history);
+        QVERIFY(Globals().HistoryReadOnly);
+        QVERIFY(history->cmdEditTraining->isHidden() || !history->cmdEditTraining->isEnabled());
+        QVERIFY(history->Caption().contains(QStringLiteral("Carl Cole")));
+        history->close();
+    });
+    lobby->cmdSummaryTrainingHistory->Click();
+    QVERIFY(answers.verifyDone());
+    QVERIFY(!Globals().HistoryReadOnly);
+}
+
+QTEST_MAIN(TestSearchPages)
+#include "test_searchpages.moc"

@@ -1,0 +1,433 @@
+// The one pass over Training.Records for a search and an annual summary: the same answer as
+// reading every record once per person, the edge cases of the criteria and the year, exact
+// totals, and a file that is missing or cannot be read.
+
+#include "store/DataFolder.h"
+
+#include "search/FieldMatch.h"
+#include "search/TrainingSearch.h"
+#include "store/Codepage.h"
+#include "store/Formats.h"
+#include "store/PersonTraining.h"
+#include "store/RecordStore.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <cmath>
+#include <limits>
+
+using namespace search;
+using store::TrainingRecord;
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+double Day(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+    return formats::DateValue(QDate(y, m, d), QTime(h, n, s));
+}
+
+double Person(int i) {
+    return Day(2005, 3, 1, 12) + i * 60 * kSecond;
+}
+
+struct Rec {
+    Rec(double person = 0, double date = 0, float hours = 8, QString code = QStringLiteral("GEN-1"),
+        QString comment = {})
+        : person(person), date(date), hours(hours), code(std::move(code)),
+          comment(std::move(comment)) {}
+    double person;
+    double date;
+    float hours;
+    QString code;
+    QString comment;
+};
+
+QByteArray Encoded(const Rec& r) {
+    TrainingRecord t;
+    t.TrainingDate = r.date;
+    t.PersonKey = r.person;
+    t.CourseKey = Person(900);
+    t.CourseCode = r.code;
+    t.CourseName = QStringLiteral("Course");
+    t.Hours = r.hours;
+    t.Comments = r.comment;
+    return t.Encode();
+}
+
+// `nulPadded`: every n-th record has its comments padded with NULs, as an older program left
+// them.
+void Write(const QList<Rec>& records, int nulPadded = 0) {
+    QByteArray bytes;
+    for (const Rec& r : records) {
+        QByteArray record = Encoded(r);
+        if (nulPadded > 0 && (bytes.size() / TrainingRecord::Length) % nulPadded == 0) {
+            for (int at = TrainingRecord::Length - 1; at >= 116 && record[at] == ' '; --at)
+                record[at] = '\0';
+        }
+        bytes += record;
+    }
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), bytes));
+}
+
+Criteria Dates(const QDate& from, const QDate& to) {
+    Criteria c;
+    c.fromDay = formats::DayNumberOf(from);
+    c.toDay = formats::DayNumberOf(to);
+    return c;
+}
+
+// ---- The person-by-person loop, written out as the old program ran it -------------------
+// For each shown person every record is read and decoded; dates compare as "yyyymmdd"
+// numbers, years as "yyyy", texts after trimming, hours as the cells show them.
+
+struct Reference {
+    QString from; // "yyyymmdd" or empty
+    QString to;
+    QString code;
+    QString comment;
+    bool listMatching = true;
+};
+
+std::vector<TrainingRecord> ReadAll() {
+    std::vector<TrainingRecord> all;
+    const QByteArray bytes = ReadBytes(QStringLiteral("Training.Records"));
+    for (qsizetype at = 0; at + TrainingRecord::Length <= bytes.size();
+         at += TrainingRecord::Length) {
+        TrainingRecord t = TrainingRecord::Decode(bytes.constData() + at);
+        t.MakeSafe();
+        all.push_back(t);
+    }
+    return all;
+}
+
+std::vector<int> LoopSearch(const std::vector<double>& persons, const Reference& c) {
+    const std::vector<TrainingRecord> all = ReadAll();
+    std::vector<int> listed;
+    for (std::size_t r = 0; r < persons.size(); ++r) {
+        bool found = false;
+        for (const TrainingRecord& t : all) {
+            if (!store::BelongsToPerson(t.PersonKey, persons[r]))
+                continue;
+            const qint64 d = formats::YyyyMmDd(t.TrainingDate).toLongLong();
+            const bool date =
+                c.from.isEmpty() || (c.from.toLongLong() <= d && d <= c.to.toLongLong());
+            const bool code = c.code.isEmpty() ||
+                              store::TrimField(t.CourseCode).contains(c.code, Qt::CaseInsensitive);
+            const bool comment =
+                c.comment.isEmpty() ||
+                store::TrimField(t.Comments).contains(c.comment, Qt::CaseInsensitive);
+            if (date && code && comment) {
+                found = true;
+                break;
+            }
+        }
+        if (found == c.listMatching)
+            listed.push_back(int(r));
+    }
+    return listed;
+}
+
+YearSummary LoopSummary(const std::vector<double>& persons, int year) {
+    const std::vector<TrainingRecord> all = ReadAll();
+    YearSummary s;
+    for (std::size_t r = 0; r < persons.size(); ++r) {
+        bool listed = false;
+        qint64 tenths = 0;
+        for (const TrainingRecord& t : all) {
+            if (!store::BelongsToPerson(t.PersonKey, persons[r]) ||
+                formats::Yyyy(t.TrainingDate).toInt() != year)
+                continue;
+            listed = true;
+            tenths += std::llround(formats::LeadingNumber(formats::Hours(t.Hours)) * 10);
+        }
+        if (listed) {
+            s.rows.push_back({int(r), tenths});
+            s.totalTenths += tenths;
+        }
+    }
+    return s;
+}
+
+template <class T> T Pick(QRandomGenerator& random, const QList<T>& from) {
+    return from[random.bounded(int(from.size()))];
+}
+
+} // namespace
+
+class TestSearchPass : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sameAnswerAsThePersonByPersonLoop();
+    void searchCriteria_data();
+    void searchCriteria();
+    void annualTotals_data();
+    void annualTotals();
+    void exactTotalsOfManyRecords();
+    void textFoundAtEveryPlaceOfAField();
+    void missingFileHoldsNoRecords();
+    void unreadableFileIsToldByName();
+    void progressRunsFromZeroToHundred();
+};
+
+// Random files: persons with and without records, keys a fraction of a second off, records
+// of persons not shown, dates at the ends of years, codes and comments in mixed case.
+void TestSearchPass::sameAnswerAsThePersonByPersonLoop() {
+    QRandomGenerator random(20260);
+    const QList<QString> codes = {"FIR-101", "fir-202", "Fi",  "CPR",      "cpr-1",
+                                  "ÉTÉ-1",   "  FIRE",  "TAC", "tac-fi-9", ""};
+    const QList<QString> comments = {"",         "Range day", "RANGE",         "ranger",
+                                     "Été prep", "day two",   "rAnGe at dawn", "x  range  y"};
+    const QList<float> hours = {8, 4.5f, 1.2f, 2.4f, 0.35f, 12.25f, 0, 16};
+    const QList<QString> codeSought = {"", "fi", "FIR", "cpr", "été", "-1", "t", "ZZ"};
+    const QList<QString> commentSought = {"", "range", "DAY", "été", "ge d", "q"};
+
+    for (int file = 0; file < 6; ++file) {
+        DataFolder folder;
+        QVERIFY(folder.ready());
+        // 30 persons; 26 and 27 share one second, as files saved elsewhere may.
+        std::vector<double> persons;
+        for (int i = 1; i <= 30; ++i)
+            persons.push_back(Person(i));
+        persons[26] = persons[25] + 0.3 * kSecond;
+        QList<Rec> records;
+        const int count = 200 + random.bounded(400);
+        for (int n = 0; n < count; ++n) {
+            Rec r;
+            // Persons 1 to 24 have records, now and then one of nobody shown.
+            const int who = random.bounded(28);
+            r.person = who < 24 ? persons[std::size_t(who)] : Person(40 + who);
+            if (random.bounded(3) == 0)
+                r.person += (random.bounded(980) - 490) / 1000.0 * kSecond;
+            const int year = 2023 + random.bounded(4);
+            // Half of them crowd around the turn of the year, where short ranges find them.
+            const QDate date = random.bounded(2) ? QDate(year, 12, 22).addDays(random.bounded(20))
+                                                 : QDate(year, 1, 1).addDays(random.bounded(365));
+            r.date = random.bounded(4) == 0
+                         ? Day(year, 12, 31, 23, 59, 59) + random.bounded(2) * 0.4 * kSecond
+                         : formats::DateValue(date, QTime(random.bounded(24), 0));
+            r.hours = Pick(random, hours);
+            r.code = Pick(random, codes);
+            r.comment = Pick(random, comments);
+            records << r;
+        }
+        Write(records, 3);
+
+        for (int round = 0; round < 40; ++round) {
+            Reference ref;
+            Criteria c;
+            if (random.bounded(2)) {
+                const QDate from =
+                    random.bounded(2)
+                        ? QDate(2022 + random.bounded(5), 12, 22).addDays(random.bounded(20))
+                        : QDate(2023, 1, 1).addDays(random.bounded(1400));
+                const QDate to =
+                    from.addDays(random.bounded(2) ? random.bounded(3) : random.bounded(200));
+                ref.from = from.toString(QStringLiteral("yyyyMMdd"));
+                ref.to = to.toString(QStringLiteral("yyyyMMdd"));
+                c = Dates(from, to);
+            }
+            ref.code = c.code = Pick(random, codeSought);
+            ref.comment = c.comment = Pick(random, commentSought);
+            ref.listMatching = c.listMatching = random.bounded(2) == 0;
+            std::vector<int> listed;
+            QVERIFY(FindPersons(persons, c, listed));
+            QCOMPARE(listed, LoopSearch(persons, ref));
+        }
+        for (int year = 2022; year <= 2027; ++year) {
+            YearSummary summary;
+            QVERIFY(SumYear(persons, year, summary));
+            const YearSummary expected = LoopSummary(persons, year);
+            QCOMPARE(summary.rows.size(), expected.rows.size());
+            for (std::size_t i = 0; i < expected.rows.size(); ++i) {
+                QCOMPARE(summary.rows[i].person, expected.rows[i].person);
+                QCOMPARE(summary.rows[i].tenths, expected.rows[i].tenths);
+            }
+            QCOMPARE(summary.totalTenths, expected.totalTenths);
+        }
+    }
+}
+
+void TestSearchPass::searchCriteria_data() {
+    QTest::addColumn<QList<Rec>>("records");
+    QTest::addColumn<Criteria>("criteria");
+    QTest::addColumn<std::vector<int>>("listed");
+
+    const double a = Person(1), b = Person(2), c = Person(3);
+    Criteria oneDay = Dates(QDate(2025, 1, 1), QDate(2025, 1, 1));
+    QTest::newRow("one day, any time of it") << QList<Rec>{{a, Day(2024, 12, 31, 23, 59, 59)},
+                                                           {b, Day(2025, 1, 1, 23, 59, 59)},
+                                                           {c, Day(2025, 1, 2)}}
+                                             << oneDay << std::vector<int>{1};
+    Criteria fi;
+    fi.code = QStringLiteral("fi");
+    QTest::newRow("code fi in any case") << QList<Rec>{{a, Day(2025, 1, 1), 8, "FIR-101"},
+                                                       {b, Day(2025, 1, 1), 8, "CPR-1"},
+                                                       {c, Day(2025, 1, 1), 8, "xfI"}}
+                                         << fi << std::vector<int>{0, 2};
+    Criteria notRange;
+    notRange.comment = QStringLiteral("range");
+    notRange.listMatching = false;
+    QTest::newRow("do NOT match: also persons without records")
+        << QList<Rec>{{a, Day(2025, 1, 1), 8, "X", "Range day"},
+                      {a, Day(2025, 2, 1)},
+                      {b, Day(2025, 1, 1), 8, "X", "classroom"}}
+        << notRange << std::vector<int>{1, 2};
+    Criteria both = Dates(QDate(2025, 1, 1), QDate(2025, 12, 31));
+    both.code = QStringLiteral("FIR");
+    QTest::newRow("two criteria on one record") << QList<Rec>{{a, Day(2025, 3, 1), 8, "CPR"},
+                                                              {a, Day(2024, 3, 1), 8, "FIR-1"},
+                                                              {b, Day(2025, 3, 1), 8, "FIR-2"}}
+                                                << both << std::vector<int>{1};
+    QTest::newRow("nobody") << QList<Rec>{{a, Day(2025, 3, 1), 8, "CPR"}} << fi
+                            << std::vector<int>{};
+}
+
+void TestSearchPass::searchCriteria() {
+    QFETCH(QList<Rec>, records);
+    QFETCH(Criteria, criteria);
+    QFETCH(std::vector<int>, listed);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Write(records);
+    std::vector<int> found;
+    QVERIFY(FindPersons(std::vector<double>{Person(1), Person(2), Person(3)}, criteria, found));
+    QCOMPARE(found, listed);
+}
+
+void TestSearchPass::annualTotals_data() {
+    QTest::addColumn<QList<Rec>>("records");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QStringList>("totals"); // person number: hours
+    QTest::addColumn<QString>("grandTotal");
+
+    const double a = Person(1), b = Person(2);
+    const QList<Rec> mixed = {{a, Day(2025, 2, 1), 8},
+                              {a, Day(2025, 6, 1), 4.5f},
+                              {a, Day(2024, 6, 1), 16},
+                              {b, Day(2024, 1, 1), 3}};
+    QTest::newRow("8 + 4.5 in 2025") << mixed << 2025 << QStringList{"0:12.5"} << "12.5";
+    QTest::newRow("2024") << mixed << 2024 << QStringList{"0:16", "1:3"} << "19";
+    QTest::newRow("12.5 + 3") << QList<Rec>{{a, Day(2025, 1, 1), 12.5f}, {b, Day(2025, 5, 5), 3}}
+                              << 2025 << QStringList{"0:12.5", "1:3"} << "15.5";
+    const QList<Rec> yearEnd = {{a, Day(2025, 12, 31, 23, 59, 59), 2}, {b, Day(2026, 1, 1), 1}};
+    QTest::newRow("31 December late counts for its year")
+        << yearEnd << 2025 << QStringList{"0:2"} << "2";
+    QTest::newRow("1 January for the next") << yearEnd << 2026 << QStringList{"1:1"} << "1";
+    QTest::newRow("a year without records") << yearEnd << 1955 << QStringList{} << "0";
+}
+
+void TestSearchPass::annualTotals() {
+    QFETCH(QList<Rec>, records);
+    QFETCH(int, year);
+    QFETCH(QStringList, totals);
+    QFETCH(QString, grandTotal);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Write(records);
+    YearSummary summary;
+    QVERIFY(SumYear(std::vector<double>{Person(1), Person(2)}, year, summary));
+    QStringList shown;
+    for (const YearTotal& row : summary.rows)
+        shown << QStringLiteral("%1:%2").arg(row.person).arg(TenthsText(row.tenths));
+    QCOMPARE(shown, totals);
+    QCOMPARE(TenthsText(summary.totalTenths), grandTotal);
+}
+
+// Singles summed as singles drift: 100 x 1.2 made 119.9999 and 200 x 2.4 made 479.9992.
+void TestSearchPass::exactTotalsOfManyRecords() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QList<Rec> records;
+    for (int i = 0; i < 100; ++i)
+        records << Rec{Person(1), Day(2025, 1, 1) + i, 1.2f};
+    for (int i = 0; i < 200; ++i)
+        records << Rec{Person(2), Day(2025, 1, 1) + i, 2.4f};
+    Write(records);
+    YearSummary summary;
+    QVERIFY(SumYear(std::vector<double>{Person(1), Person(2)}, 2025, summary));
+    QCOMPARE(summary.rows.size(), std::size_t(2));
+    QCOMPARE(TenthsText(summary.rows[0].tenths), QStringLiteral("120"));
+    QCOMPARE(TenthsText(summary.rows[1].tenths), QStringLiteral("480"));
+    QCOMPARE(TenthsText(summary.totalTenths), QStringLiteral("600"));
+}
+
+// The comments field is searched in steps of several bytes: the text is found wherever it
+// lies, up to the field's last byte, and never across its end.
+void TestSearchPass::textFoundAtEveryPlaceOfAField() {
+    const QList<std::pair<QString, QString>> cases = {
+        {"range", "RaNgE"}, {"été", "ÉTÉ"}, {"r", "R"}, {"47/50", "47/50"}};
+    for (const auto& [sought, stored] : cases) {
+        const FieldMatch match(sought);
+        const QByteArray text = store::EncodeAnsi(stored);
+        for (int at = 0; at + text.size() <= 184; ++at) {
+            QByteArray field(184, at % 2 ? ' ' : '\0');
+            field.replace(at, text.size(), text);
+            QVERIFY2(match.FoundIn(field.constData(), 184), qPrintable(QString::number(at)));
+            QVERIFY(!match.FoundIn(field.constData(), at + text.size() - 1)); // cut short
+        }
+    }
+    QVERIFY(FieldMatch(QString()).FoundIn("        ", 8));
+    QVERIFY(!FieldMatch(QStringLiteral("Ω")).FoundIn("OMEGA   ", 8)); // not on the code page
+}
+
+void TestSearchPass::missingFileHoldsNoRecords() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const std::vector<double> persons{Person(1), Person(2)};
+    Criteria c;
+    c.code = QStringLiteral("FIR");
+    std::vector<int> listed;
+    QVERIFY(FindPersons(persons, c, listed));
+    QVERIFY(listed.empty());
+    c.listMatching = false;
+    QVERIFY(FindPersons(persons, c, listed));
+    QCOMPARE(listed, (std::vector<int>{0, 1}));
+    YearSummary summary;
+    QVERIFY(SumYear(persons, 2025, summary));
+    QVERIFY(summary.rows.empty());
+    QVERIFY(!QFileInfo::exists(QStringLiteral("Training.Records"))); // nothing created
+}
+
+void TestSearchPass::unreadableFileIsToldByName() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // A folder in the file's place cannot be opened as a file by anyone, root included.
+    QVERIFY(QDir().mkdir(QStringLiteral("Training.Records")));
+    std::vector<int> listed{7};
+    Criteria c;
+    c.code = QStringLiteral("FIR");
+    const store::StoreResult searched = FindPersons(std::vector<double>{Person(1)}, c, listed);
+    QVERIFY(!searched);
+    QCOMPARE(searched.fileName(), QStringLiteral("Training.Records"));
+    QVERIFY(!searched.reason().isEmpty());
+    QVERIFY(listed.empty());
+    YearSummary summary;
+    const store::StoreResult summed = SumYear(std::vector<double>{Person(1)}, 2025, summary);
+    QVERIFY(!summed);
+    QCOMPARE(summed.fileName(), QStringLiteral("Training.Records"));
+    QVERIFY(!store::Trainings().IsOpen());
+}
+
+void TestSearchPass::progressRunsFromZeroToHundred() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QList<Rec> records;
+    for (int i = 0; i < 40000; ++i)
+        records << Rec{Person(1 + i % 4), Day(2025, 1, 1), 1};
+    Write(records);
+    QList<int> told;
+    YearSummary summary;
+    QVERIFY(SumYear(std::vector<double>{Person(1)}, 2025, summary,
+                    [&told](int percent) { told << percent; }));
+    QVERIFY(told.size() >= 2);
+    QCOMPARE(told.first(), 0);
+    QCOMPARE(told.last(), 100);
+    for (int i = 1; i < told.size(); ++i)
+        QVERIFY(told[i] > told[i - 1]);
+}
+
+QTEST_GUILESS_MAIN(TestSearchPass)
+#include "test_searchpass.moc"
