@@ -1,32 +1,22 @@
 #include "app/basMirtavel.h"
 
-#include "platform/Events.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "lobby/LobbyEntry.h"
 #include "platform/Instance.h"
 #include "platform/StandardDialogs.h"
+#include "signin/AdminEntry.h"
 #include "signin/OrganizationName.h"
-#include "signin/StoreProblem.h"
 #include "signin/frmTitlePage.h"
 #include "store/DataRestore.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "ui/Globals.h"
-#include "ui/modMsgBox.h"
+#include "ui/WindowFlow.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QWidget>
 
 namespace {
-
-bool& ShutDownUnderWay() {
-    static bool underWay = false;
-    return underWay;
-}
-
-std::function<void()>& ProgramEnd() {
-    static std::function<void()> end;
-    return end;
-}
 
 // A restore or a removal cut short by a crash or power loss is finished or undone before any
 // file is opened; the user hears about it.
@@ -34,12 +24,11 @@ void Settle(store::StoreResult (*recover)(QString*)) {
     QString note;
     const store::StoreResult result = recover(&note);
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
     if (!note.isEmpty())
-        ShowMessage(QStringLiteral("Data Files Repaired"), 5, note, 1, false,
-                    {QStringLiteral("&Okay")});
+        forms::Tell(QStringLiteral("Data Files Repaired"), {note});
 }
 
 } // namespace
@@ -55,7 +44,10 @@ bool Main(const QString& instanceName) {
     }
     // Every program-wide value to its start, AccessLevelNames and DataFileNames built.
     ResetGlobals();
-    ShutDownUnderWay() = false;
+    ForgetShutDown();
+    // The windows reach one another through these.
+    flow::SetAdminWindow(signin::OpenAdminWindow);
+    flow::SetLobbyWindow(lobby::OpenLobbyWindow);
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
     Settle(&store::RecoverInterruptedRestore);
@@ -66,31 +58,4 @@ bool Main(const QString& instanceName) {
     titleWindow->setAttribute(Qt::WA_DeleteOnClose);
     titleWindow->ShowModeless();
     return true;
-}
-
-void ShutDown() {
-    ShutDownUnderWay() = true;
-    store::CloseAll();
-    platform::DoEvents();
-    store::RemoveEmptyDataFiles();
-    // Closing one window may close others; each is looked at once and only if still there.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        windows.append(window);
-    for (const QPointer<QWidget>& window : std::as_const(windows)) {
-        if (window && window->isVisible())
-            window->close();
-    }
-    if (ProgramEnd())
-        ProgramEnd()();
-    else
-        QCoreApplication::quit();
-}
-
-bool ShuttingDown() {
-    return ShutDownUnderWay();
-}
-
-void SetProgramEnd(std::function<void()> end) {
-    ProgramEnd() = std::move(end);
 }

@@ -10,7 +10,6 @@
 #include "platform/Questions.h"
 #include "store/RecordStore.h"
 #include "ui/Globals.h"
-#include "ui/ZovButton.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,8 +89,7 @@ qint32 MostCreditedCourse(qint32& credits) {
 // The editor as a user drives it: the course opened, its name changed, Save, "Yes, update",
 // the report closed.
 void SaveThroughEditor(qint32 recNum, int round) {
-    ZovButton pressed;
-    frmAddEditCourse editor(nullptr, recNum, &pressed);
+    frmAddEditCourse editor(nullptr, recNum);
     editor.SetTag(frmAddEditCourse::EditModeTag());
     editor.show();
     editor.SetFieldText(2, QStringLiteral("Renamed %1").arg(round));

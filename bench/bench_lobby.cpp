@@ -3,7 +3,8 @@
 // QT_QPA_PLATFORM=offscreen.
 
 #include "courses/CourseGrid.h"
-#include "lobby/ListGrid.h"
+#include "courses/CoursePage.h"
+#include "forms/ListGrid.h"
 #include "lobby/NameGrid.h"
 #include "lobby/frmLobby.h"
 #include "store/RecordStore.h"
@@ -81,11 +82,11 @@ int main(int argc, char** argv) {
     // The Lobby as it stands after its first activation, without showing it.
     frmLobby lobby;
     lobby.LobbyActivated = true;
-    lobby.CourseGridFilled = true;
+    lobby.Courses().Fill();
 
     const double nameFill = Best([&] { UpdateNameGrid(lobby); });
     const int nameRows = lobby.gridName->Rows() - 1;
-    const double courseFill = Best([&] { UpdateCourseGrid(lobby); });
+    const double courseFill = Best([&] { lobby.Courses().Fill(); });
     const int courseRows = lobby.gridCourse->Rows() - 1;
     // After an edit the list is filled again and the saved course found by its identity; the
     // worst case is a course the list does not hold, which reads every row's key.

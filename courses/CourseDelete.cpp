@@ -1,28 +1,24 @@
 #include "courses/CourseDelete.h"
 
 #include "courses/CourseGrid.h"
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
-#include "lobby/frmLobby.h"
-#include "platform/Events.h"
-#include "signin/StoreProblem.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "store/Removal.h"
 #include "ui/FlexGrid.h"
 
-#include <QFile>
-#include <algorithm>
-
-void DeleteHighlightedCourse(frmLobby& lobby) {
-    FlexGrid& grid = *lobby.gridCourse;
+void DeleteHighlightedCourse(LobbyDoor& door) {
+    const FlexGrid& grid = door.Rows(LobbyList::Courses);
     const int row = grid.Row();
     const qint32 recNum = listgrid::CellNumber(grid, row, coursegrid::RecNum);
     if (recNum < 1)
         return; // no course highlighted
     const QString code = grid.TextMatrix(row, coursegrid::Code);
 
-    const int answer = lobbymsg::Ask(
-        QStringLiteral("Confirm"), 3,
+    const int answer = forms::Ask(
+        QStringLiteral("Confirm"), forms::Icon::Question,
         {QStringLiteral("Are you SURE you want to remove"), QStringLiteral("Course Code  ") + code,
          QStringLiteral("from the 'Course Index'?")},
         2, {QStringLiteral("&Yes, remove"), QStringLiteral("&No, do NOT remove")});
@@ -31,23 +27,21 @@ void DeleteHighlightedCourse(frmLobby& lobby) {
 
     store::StoreResult removed;
     {
-        const LobbyBusy busy(lobby);
+        const WindowBusy busy(door.Window());
         removed = store::RemoveMarkedRecord(store::DataFile::CourseIndex, recNum);
     }
     if (!removed)
-        signin::ShowStoreProblem(removed);
+        forms::ShowStoreProblem(removed);
 
-    // The list shows what is on file now, whether or not the removal went through.
-    const int above =
-        QFile::exists(store::FileNameOf(store::DataFile::CourseIndex)) ? std::max(1, row - 1) : 0;
-    UpdateCourseGrid(lobby);
-    platform::DoEvents();
-    if (grid.Visible() && above > 0)
-        listgrid::SelectRow(grid, above, coursegrid::LastShownCol, true);
-    lobby.SetUpLobbyButtons();
+    // The list shows what is on file now, whether or not the removal went through, with the
+    // course above the removed one highlighted; a removed first course leaves its place to
+    // the one below it.
+    const int next = row > 1 ? row - 1 : (removed ? row + 1 : row);
+    const QString nextKey = next < grid.Rows() ? grid.TextMatrix(next, coursegrid::Key) : QString();
+    door.ListChanged(LobbyList::Courses, nextKey);
     if (removed && grid.Visible()) {
-        lobbymsg::Notice(QStringLiteral("Course Removed"),
-                         {QStringLiteral("The course has been removed"),
-                          QStringLiteral("from the 'Course Index'.")});
+        forms::Tell(QStringLiteral("Course Removed"),
+                    {QStringLiteral("The course has been removed"),
+                     QStringLiteral("from the 'Course Index'.")});
     }
 }

@@ -1,15 +1,13 @@
 #include "courses/CourseFind.h"
 
 #include "courses/CourseGrid.h"
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyMessages.h"
-#include "lobby/frmLobby.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
+#include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
 #include "ui/FlexGrid.h"
+#include "ui/Form.h"
 #include "ui/ZovButton.h"
-
-#include <QTabWidget>
-#include <QTimer>
 
 namespace {
 const QString CrLf = QStringLiteral("\r\n");
@@ -22,42 +20,41 @@ void CourseFind::cmdSearch_Click() {
             QStringLiteral("Which course are you looking for?") + CrLf + CrLf +
                 QStringLiteral("(Enter any word or sequence of characters,") + CrLf +
                 QStringLiteral("whole or partial, you wish to search for)"),
-            SearchText, &lobby_);
+            SearchText, &door_.Window());
         if (SearchText.isEmpty())
             return;
         Begin();
     }
     if (FindNext())
         return;
-    lobby_.cmdSearch->hide();
-    lobby_.cmdQuitSearching->hide();
-    lobbymsg::Notice(QStringLiteral("No match"),
-                     {QStringLiteral("The text '") + SearchText + QStringLiteral("'"),
-                      QStringLiteral("could not be found in this 'Course Index'.")});
-    lobby_.cmdSearch->show();
+    c_.cmdSearch->hide();
+    c_.cmdQuitSearching->hide();
+    forms::Tell(QStringLiteral("No match"),
+                {QStringLiteral("The text '") + SearchText + QStringLiteral("'"),
+                 QStringLiteral("could not be found in this 'Course Index'.")});
+    c_.cmdSearch->show();
     cmdQuitSearching_Click();
 }
 
 void CourseFind::Begin() {
-    ZovButton* search = lobby_.cmdSearch;
-    ZovButton* quit = lobby_.cmdQuitSearching;
+    ZovButton* search = c_.cmdSearch;
+    ZovButton* quit = c_.cmdQuitSearching;
     search->resize(quit->x() - search->x(), search->height());
     search->SetTag(search->Caption());
     search->SetCaption(QStringLiteral("Find Next..."));
     search->setToolTip(QStringLiteral(" Looking for '") + SearchText + QStringLiteral("' "));
 
-    lobby_.tabMain->setTabEnabled(frmLobby::SearchOptionsPage, false);
-    for (ZovButton* button :
-         {lobby_.cmdAdminWindow, lobby_.cmdCreditTraining, lobby_.cmdAddCourse,
-          lobby_.cmdEditCourse, lobby_.cmdDeleteCourse, lobby_.cmdPrintCourseIndex})
+    door_.HoldLobby(true);
+    for (ZovButton* button : {c_.cmdCreditTraining, c_.cmdAddCourse, c_.cmdEditCourse,
+                              c_.cmdDeleteCourse, c_.cmdPrintCourseIndex})
         button->hide();
     quit->show();
     on_ = true;
-    lobby_.timerFlashButton->start();
+    door_.StartFlashing(quit);
 }
 
 bool CourseFind::FindNext() {
-    FlexGrid& grid = *lobby_.gridCourse;
+    FlexGrid& grid = *c_.gridCourse;
     const int last = grid.Rows() - 1;
     if (last < 1)
         return false;
@@ -84,18 +81,16 @@ void CourseFind::End() {
     if (!on_)
         return;
     on_ = false;
-    lobby_.timerFlashButton->stop();
-    // The button set-up that follows enables the page again where its rule allows.
-    lobby_.tabMain->setTabEnabled(frmLobby::SearchOptionsPage, false);
-    ZovButton* search = lobby_.cmdSearch;
-    search->resize(search->width() + lobby_.cmdQuitSearching->width(), search->height());
+    door_.StopFlashing();
+    ZovButton* search = c_.cmdSearch;
+    search->resize(search->width() + c_.cmdQuitSearching->width(), search->height());
     search->SetCaption(search->Tag());
     search->setToolTip(QString());
-    lobby_.cmdAdminWindow->show();
-    lobby_.cmdQuitSearching->hide();
+    door_.HoldLobby(false);
+    c_.cmdQuitSearching->hide();
 }
 
 void CourseFind::cmdQuitSearching_Click() {
     End();
-    lobby_.SetUpLobbyButtons();
+    door_.SetUpButtons();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "courses/CourseControls.h"
+
 #include <QString>
 
-class frmLobby;
+class LobbyDoor;
 
 // Finding courses in the Course Index by any part of their code or name. The first find asks
 // for the text and puts the page in find mode: "Find Next..." moves to the next match,
@@ -10,7 +12,7 @@ class frmLobby;
 // course buttons, the Admin button and the search page are out of reach.
 class CourseFind {
 public:
-    explicit CourseFind(frmLobby& lobby) : lobby_(lobby) {}
+    CourseFind(LobbyDoor& door, const CourseControls& controls) : door_(door), c_(controls) {}
 
     // The text of the last find, offered again by the next one.
     QString SearchText;
@@ -28,6 +30,7 @@ private:
     // Returns false when no row does.
     bool FindNext();
 
-    frmLobby& lobby_;
+    LobbyDoor& door_;
+    CourseControls c_;
     bool on_ = false;
 };

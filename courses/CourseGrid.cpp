@@ -1,12 +1,9 @@
 #include "courses/CourseGrid.h"
 
 #include "courses/frmAddEditCourse.h"
-#include "lobby/EditorReturn.h"
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
-#include "lobby/frmLobby.h"
-#include "signin/StoreProblem.h"
+#include "forms/EditorReturn.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
@@ -89,8 +86,9 @@ store::StoreResult AddRows(FlexGrid& grid) {
     return store::StoreResult::Ok();
 }
 
-store::StoreResult FillCourseGrid(frmLobby& lobby) {
-    FlexGrid& grid = *lobby.gridCourse;
+} // namespace
+
+store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill) {
     listgrid::BeginFill(grid, CourseFormat, ColumnCount, RowsInView);
     grid.SetColSel(LastShownCol);
 
@@ -115,34 +113,18 @@ store::StoreResult FillCourseGrid(frmLobby& lobby) {
     grid.SetColWidth(Column::Name, 3600);
     grid.SetColWidth(Column::ProvidedBy, 3200);
     listgrid::ShowAndWiden(grid, Column::Name, Column::Key);
-    if (!lobby.CourseGridFilled)
+    if (firstFill)
         listgrid::SelectRow(grid, 1, LastShownCol, true);
     else
         listgrid::EnsureCurrentRow(grid, LastShownCol);
     return result;
 }
 
-} // namespace
-
-void UpdateCourseGrid(frmLobby& lobby) {
-    store::StoreResult result;
-    {
-        const LobbyBusy busy(lobby);
-        result = FillCourseGrid(lobby);
-        lobby.CourseGridFilled = true;
-    }
-    // The highlighted row may be another course now, with or without hours.
-    UpdateCreditButton(lobby);
-    if (!result)
-        signin::ShowStoreProblem(result);
-}
-
-void UpdateCreditButton(frmLobby& lobby) {
-    const FlexGrid& grid = *lobby.gridCourse;
+void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit) {
     if (listgrid::DataRows(grid) < 1)
         return;
     const double hours = formats::LeadingNumber(grid.TextMatrix(grid.Row(), Column::Hours));
-    lobby.cmdCreditTraining->setEnabled(Globals().SignedInAccessLevel >= 3 && hours > 0);
+    credit->setEnabled(Globals().SignedInAccessLevel >= 3 && hours > 0);
 }
 
 QString CourseKeyText(double dateCreated) {
@@ -157,17 +139,11 @@ bool IsCourseKey(const QString& text, double dateCreated) {
     return !key.isEmpty() && text == key;
 }
 
-void OpenCourseEditor(frmLobby& lobby, ZovButton* pressed) {
-    const bool adding = pressed == lobby.cmdAddCourse;
-    const qint32 recNum =
-        listgrid::CellNumber(*lobby.gridCourse, lobby.gridCourse->Row(), Column::RecNum);
+void OpenCourseEditor(LobbyDoor& door, bool adding) {
+    const qint32 recNum = door.Highlighted(LobbyList::Courses).recNum;
     if (!adding && recNum < 1)
         return; // no course highlighted
-    RunEditor<frmAddEditCourse>(lobby, pressed, adding, recNum);
-    // Taken before the rebuild, which reads every course through the same buffer.
-    const double saved = store::Courses().Buffer().DateCreated;
-    AfterEditor(lobby, pressed,
-                {lobby.gridCourse, Column::Key, LastShownCol,
-                 [saved](const QString& key) { return IsCourseKey(key, saved); }},
-                [&lobby] { UpdateCourseGrid(lobby); });
+    const EditorResult result = RunEditor<frmAddEditCourse>(door.Window(), adding, recNum);
+    if (result.saved)
+        door.ListChanged(LobbyList::Courses, CourseKeyText(result.identity));
 }

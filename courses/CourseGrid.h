@@ -1,9 +1,12 @@
 #pragma once
 
+#include "store/StoreResult.h"
+
 #include <QString>
 
+class FlexGrid;
+class LobbyDoor;
 class ZovButton;
-class frmLobby;
 
 // The Course Index page: gridCourse filled from Course.Index, sorted by course code.
 //
@@ -15,11 +18,12 @@ enum Column { Code = 0, Name = 1, ProvidedBy = 2, Hours = 3, Key = 4, RecNum = 5
 constexpr int LastShownCol = Hours;
 } // namespace coursegrid
 
-// Rebuilds gridCourse from Course.Index.
-void UpdateCourseGrid(frmLobby& lobby);
+// Rebuilds `grid` from Course.Index: the first fill highlights row 1, later ones keep the
+// highlighted row where they can. A file that cannot be read leaves the list empty.
+store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill);
 
 // Credit may be pressed for a course with hours, from Read/Edit/Add up.
-void UpdateCreditButton(frmLobby& lobby);
+void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit);
 
 // A course's identity as the grid's column 4 holds it: the general date-and-time text,
 // which reads back as the same whole-second value.
@@ -28,6 +32,6 @@ QString CourseKeyText(double dateCreated);
 // created in the same whole second.
 bool IsCourseKey(const QString& text, double dateCreated);
 
-// Opens the course editor from cmdAddCourse (add) or cmdEditCourse (the highlighted course);
-// after a save the list is rebuilt with the saved course highlighted.
-void OpenCourseEditor(frmLobby& lobby, ZovButton* pressed);
+// Opens the course editor to add a course or for the highlighted course; after a save the
+// Lobby rebuilds the list with the saved course highlighted.
+void OpenCourseEditor(LobbyDoor& door, bool adding);

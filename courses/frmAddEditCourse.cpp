@@ -1,6 +1,8 @@
 #include "courses/frmAddEditCourse.h"
 
 #include "courses/UpdateCreditedRecords.h"
+#include "forms/Messages.h"
+#include "forms/WindowBusy.h"
 #include "help/ShowHelp.h"
 #include "platform/Twips.h"
 #include "store/Codepage.h"
@@ -13,6 +15,8 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <algorithm>
+
+using platform::PlaceTwips;
 
 namespace {
 
@@ -35,22 +39,10 @@ ListRecordEditor::Wording CourseWording() {
             QStringLiteral("courses")};
 }
 
-// Keeps a window disabled under the hourglass while it lives, whatever way the work ends.
-class BusyWindow {
-public:
-    explicit BusyWindow(Form& window) : window_(window) { window_.SetBusy(true); }
-    ~BusyWindow() { window_.SetBusy(false); }
-    BusyWindow(const BusyWindow&) = delete;
-    BusyWindow& operator=(const BusyWindow&) = delete;
-
-private:
-    Form& window_;
-};
-
 } // namespace
 
-frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton* reportTo)
-    : ListRecordEditor(parent, editRecNum, reportTo, store::Courses(), CourseWording()),
+frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum)
+    : ListRecordEditor(parent, editRecNum, store::Courses(), CourseWording()),
       cmdHelp(new ZovButton(this)) {
     for (const CourseField& field : kFields) {
         lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
@@ -92,20 +84,20 @@ void frmAddEditCourse::PlaceControls() {
     constexpr int tops[] = {0, 360, 870, 1680, 2190};
     for (int index = 1; index < kComments; ++index) {
         const int top = tops[index];
-        Place(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
+        PlaceTwips(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
         if (index == 2)
-            Place(Field(index), labelLeft, top + 330, right - labelLeft, 345);
+            PlaceTwips(Field(index), labelLeft, top + 330, right - labelLeft, 345);
         else
-            Place(Field(index), boxLeft, top,
-                  std::min(kFields[index - 1].limit * 135 + 225, right - boxLeft), 345);
+            PlaceTwips(Field(index), boxLeft, top,
+                       std::min(kFields[index - 1].limit * 135 + 225, right - boxLeft), 345);
     }
-    Place(lblField[kComments], labelLeft, 2790, 3000, 300);
-    Place(Field(kComments), labelLeft, 3090, right - labelLeft, 1650);
+    PlaceTwips(lblField[kComments], labelLeft, 2790, 3000, 300);
+    PlaceTwips(Field(kComments), labelLeft, 3090, right - labelLeft, 1650);
     PlaceBelowComments(labelLeft, right, 4800);
     lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(5220));
-    Place(cmdHelp, labelLeft, 5700, 660, 660);
-    Place(cmdSave, 2070, 5700, 1650, 660);
-    Place(cmdCancel, 3870, 5700, 1650, 660);
+    PlaceTwips(cmdHelp, labelLeft, 5700, 660, 660);
+    PlaceTwips(cmdSave, 2070, 5700, 1650, 660);
+    PlaceTwips(cmdCancel, 3870, 5700, 1650, 660);
 }
 
 void frmAddEditCourse::Form_Activate() {
@@ -144,9 +136,10 @@ void frmAddEditCourse::FillRecord() {
 
 void frmAddEditCourse::cmdSave_Click() {
     if (!formats::IsNumeric(FieldText(kHours))) {
-        Ask(QStringLiteral("Entry Error"), 2,
+        forms::Tell(
+            QStringLiteral("Entry Error"),
             {QStringLiteral("There must be some value"), QStringLiteral("in the 'Hours' field.")},
-            1, {QStringLiteral("&Okay")});
+            forms::Icon::Stop);
         Field(kHours)->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -165,19 +158,20 @@ void frmAddEditCourse::cmdHelp_Click() {
 
 void frmAddEditCourse::UpdateCreditedRecords() {
     const int answer =
-        Ask(QStringLiteral("Update individuals' training records appropriately?"), 3,
-            {QStringLiteral("Do you want this change to be applied"),
-             QStringLiteral("to the existing individual training record(s)"),
-             QStringLiteral("of any person(s) who have previously completed"),
-             QStringLiteral("this particular training course?")},
-            2, {QStringLiteral("&Yes, update"), QStringLiteral("&No, do not update")});
+        forms::Ask(QStringLiteral("Update individuals' training records appropriately?"),
+                   forms::Icon::Question,
+                   {QStringLiteral("Do you want this change to be applied"),
+                    QStringLiteral("to the existing individual training record(s)"),
+                    QStringLiteral("of any person(s) who have previously completed"),
+                    QStringLiteral("this particular training course?")},
+                   2, {QStringLiteral("&Yes, update"), QStringLiteral("&No, do not update")});
     if (answer != 1)
         return;
 
     credited::Tally tally;
     store::StoreResult result;
     {
-        BusyWindow busy(*this);
+        const WindowBusy busy(*this);
         // The caption is set only when its text changes: a million records, a hundred
         // captions.
         result = credited::CarryCourseIntoTraining(
@@ -191,10 +185,10 @@ void frmAddEditCourse::UpdateCreditedRecords() {
         FileProblem(result);
         return;
     }
-    Ask(QStringLiteral("Update results..."), 5,
+    forms::Tell(
+        QStringLiteral("Update results..."),
         {QString::number(tally.total) + QStringLiteral(" training records were reviewed."),
          QString(),
          QString::number(tally.updated) + QStringLiteral(" individual training records were found"),
-         QStringLiteral("and updated with the latest changes.")},
-        1, {QStringLiteral("&Okay")});
+         QStringLiteral("and updated with the latest changes.")});
 }

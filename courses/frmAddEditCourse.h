@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lobby/ListRecordEditor.h"
+#include "forms/ListRecordEditor.h"
 
 #include <array>
 
@@ -9,15 +9,14 @@ class ZovButton;
 
 // The window in which a course of the Course Index is added ("Add a Course") or viewed and
 // edited ("View/Edit this Course"); the mode is the window's Tag, set by the Lobby before
-// ShowModal. A save writes one record of Course.Index, leaves it in the shared course buffer
-// and sets the Tag of `reportTo` (the Lobby button that opened the window) to "Update"; an
+// ShowModal. A save writes one record of Course.Index and is told through Result(); an
 // edited course then offers to carry its changes into the training records credited with it.
 class frmAddEditCourse : public ListRecordEditor {
     Q_OBJECT
 
 public:
     // `editRecNum`: the course's record number (the Course grid's RecNum column), 0 to add.
-    frmAddEditCourse(QWidget* parent, qint32 editRecNum, ZovButton* reportTo);
+    frmAddEditCourse(QWidget* parent, qint32 editRecNum);
     ~frmAddEditCourse() override;
 
     static QString AddModeTag();  // "Add a Course"

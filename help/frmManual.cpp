@@ -1,11 +1,11 @@
 #include "help/frmManual.h"
 
+#include "forms/ButtonLook.h"
 #include "help/HelpTopics.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
-#include "signin/SigninLook.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"
@@ -42,9 +42,9 @@ frmManual::frmManual(QWidget* parent)
     txtManual->setTabChangesFocus(true);
     txtManual->setAccessibleName(QStringLiteral("Help text"));
 
-    signin::StyleButton(cmdHelpTopic, signin::ButtonRole::Record);
-    signin::StyleButton(cmdPrintHelp, signin::ButtonRole::Record);
-    signin::StyleButton(cmdReturn, signin::ButtonRole::Leave);
+    forms::StyleButton(cmdHelpTopic, forms::ButtonRole::Record);
+    forms::StyleButton(cmdPrintHelp, forms::ButtonRole::Record);
+    forms::StyleButton(cmdReturn, forms::ButtonRole::Leave);
     cmdHelpTopic->SetCaption(QStringLiteral("Help &Topics"));
     cmdPrintHelp->SetCaption(QStringLiteral("&Print"));
     cmdReturn->SetCaption(QStringLiteral("&Return"));

@@ -1,13 +1,14 @@
-#include "lobby/frmLobby.h"
-#include "ui/WindowFlow.h"
+#include "lobby/LobbyEntry.h"
 
-namespace flow {
+#include "lobby/frmLobby.h"
+
+namespace lobby {
 
 // The Lobby lives until the Admin button or the shutdown closes it; nobody else holds it.
-void ShowLobbyWindow() {
-    auto* lobby = new frmLobby();
-    lobby->setAttribute(Qt::WA_DeleteOnClose);
-    lobby->ShowModeless();
+void OpenLobbyWindow() {
+    auto* window = new frmLobby();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->ShowModeless();
 }
 
-} // namespace flow
+} // namespace lobby

@@ -1,9 +1,9 @@
 #include "lobby/LobbyLayout.h"
 
-#include "lobby/LobbyIcons.h"
+#include "forms/ButtonLook.h"
+#include "forms/ButtonPictures.h"
 #include "lobby/frmLobby.h"
 #include "platform/Twips.h"
-#include "signin/SigninLook.h"
 #include "ui/Accessibility.h"
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
@@ -19,7 +19,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-using platform::Twips;
+using platform::PlaceTwips;
 
 namespace {
 
@@ -36,10 +36,6 @@ protected:
     }
 };
 
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
 // Buttons are colour-coded by what they do, as in every window of the program; the print
 // buttons lie flat on the paper.
 enum class Kind { Record, Remove, Proceed, Flash, Print };
@@ -48,26 +44,26 @@ ZovButton* MakeButton(QWidget* parent, Kind kind, int left, int top, int width, 
     auto* button = new ZovButton(parent);
     switch (kind) {
     case Kind::Record:
-        signin::StyleButton(button, signin::ButtonRole::Record);
+        forms::StyleButton(button, forms::ButtonRole::Record);
         break;
     case Kind::Remove:
-        signin::StyleButton(button, signin::ButtonRole::Remove);
+        forms::StyleButton(button, forms::ButtonRole::Remove);
         break;
     case Kind::Proceed:
-        signin::StyleButton(button, signin::ButtonRole::Proceed);
+        forms::StyleButton(button, forms::ButtonRole::Proceed);
         break;
     case Kind::Flash:
         // Painted by the flashing timer while it shows.
-        signin::StyleButton(button, signin::ButtonRole::Leave);
+        forms::StyleButton(button, forms::ButtonRole::Leave);
         break;
     case Kind::Print:
-        signin::StyleButton(button, signin::ButtonRole::Record);
+        forms::StyleButton(button, forms::ButtonRole::Record);
         button->SetButtonType(11);
-        button->SetPictureNormal(lobbyicons::PrintPicture());
+        button->SetPictureNormal(pictures::PrintPicture());
         button->SetPicturePosition(zov::PictureLeft);
         break;
     }
-    Place(button, left, top, width, height);
+    PlaceTwips(button, left, top, width, height);
     return button;
 }
 
@@ -76,7 +72,7 @@ ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) 
     button->SetButtonType(11);
     button->SetPictureNormal(picture);
     button->SetShowFocusRect(false);
-    Place(button, left, 120, 600, 600);
+    PlaceTwips(button, left, 120, 600, 600);
     return button;
 }
 
@@ -87,20 +83,20 @@ FlexGrid* MakeGrid(QWidget* parent, int left, int top, int width) {
     larger.setPointSize(9);
     grid->setFont(larger);
     // The height follows the rows each fill asks for.
-    Place(grid, left, top, width, 5400);
+    PlaceTwips(grid, left, top, width, 5400);
     return grid;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, int width) {
     auto* label = new QLabel(caption, parent);
-    Place(label, left, top, width, 255);
+    PlaceTwips(label, left, top, width, 255);
     return label;
 }
 
 QLineEdit* MakeBox(QWidget* parent, int maxLength, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setMaxLength(maxLength);
-    Place(box, left, top, width, 315);
+    PlaceTwips(box, left, top, width, 315);
     return box;
 }
 
@@ -113,12 +109,12 @@ void BuildTopBand(frmLobby& lobby) {
     QPalette ink = lobby.lblUserInfo->palette();
     ink.setColor(QPalette::WindowText, QColor(0, 0, 64));
     lobby.lblUserInfo->setPalette(ink);
-    Place(lobby.lblUserInfo, 240, 150, 6000, 540);
+    PlaceTwips(lobby.lblUserInfo, 240, 150, 6000, 540);
 
-    lobby.cmdHelp = MakePictureButton(&lobby, lobbyicons::HelpPicture(), 8040);
-    lobby.cmdBackupRestore = MakePictureButton(&lobby, lobbyicons::BackupRestorePicture(), 8760);
-    lobby.cmdAdminWindow = MakePictureButton(&lobby, lobbyicons::AdminPicture(), 9480);
-    lobby.cmdQuit = MakePictureButton(&lobby, lobbyicons::QuitPicture(), 10200);
+    lobby.cmdHelp = MakePictureButton(&lobby, pictures::HelpPicture(), 8040);
+    lobby.cmdBackupRestore = MakePictureButton(&lobby, pictures::BackupRestorePicture(), 8760);
+    lobby.cmdAdminWindow = MakePictureButton(&lobby, pictures::AdminPicture(), 9480);
+    lobby.cmdQuit = MakePictureButton(&lobby, pictures::QuitPicture(), 10200);
 
     lobby.menuBackupRestoreMenu = new QMenu(&lobby);
     QMenu* menu = lobby.menuBackupRestoreMenu;
@@ -138,7 +134,7 @@ void BuildNameListPage(frmLobby& lobby, QWidget* page) {
                               "Active and Inactive Persons"};
     for (int i = 1; i <= 3; ++i) {
         lobby.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
-        Place(lobby.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
+        PlaceTwips(lobby.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
     }
 
     lobby.cmdAddName = MakeButton(page, Kind::Record, 7500, 1380, 2940, 510);
@@ -167,14 +163,14 @@ void BuildCourseIndexPage(frmLobby& lobby, QWidget* page) {
 void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
     for (int i = 1; i <= 2; ++i) {
         lobby.optSearch[i] = new QRadioButton(page);
-        Place(lobby.optSearch[i], 240, 240 + 1320 * (i - 1), 4200, 960);
+        PlaceTwips(lobby.optSearch[i], 240, 240 + 1320 * (i - 1), 4200, 960);
     }
     lobby.optSearch[1]->setChecked(true);
 
     // Search criteria.
     lobby.frame[1] = new QGroupBox(page);
     QGroupBox* criteria = lobby.frame[1];
-    Place(criteria, 4680, 120, 5880, 5640);
+    PlaceTwips(criteria, 4680, 120, 5880, 5640);
     MakeLabel(criteria, QStringLiteral("Date (or from...    ... to)"), 240, 240, 4000);
     lobby.txtMatch[0] = MakeBox(criteria, 10, 240, 510, 1560);
     lobby.txtMatch[1] = MakeBox(criteria, 10, 1920, 510, 1560);
@@ -184,10 +180,10 @@ void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
     lobby.txtMatch[3] = MakeBox(criteria, 20, 240, 2070, 3240);
 
     lobby.frameMatch = new QGroupBox(QStringLiteral(" Find records that... "), criteria);
-    Place(lobby.frameMatch, 240, 2640, 3240, 1620);
+    PlaceTwips(lobby.frameMatch, 240, 2640, 3240, 1620);
     for (int i = 1; i <= 2; ++i) {
         lobby.optMatch[i] = new QRadioButton(lobby.frameMatch);
-        Place(lobby.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
+        PlaceTwips(lobby.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
     }
     lobby.optMatch[1]->setChecked(true);
     lobby.cmdMatch = MakeButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
@@ -196,7 +192,7 @@ void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
     // Annual summary year, in the same place; only one of the two frames shows.
     lobby.frame[2] = new QGroupBox(page);
     QGroupBox* year = lobby.frame[2];
-    Place(year, 4680, 120, 5880, 2160);
+    PlaceTwips(year, 4680, 120, 5880, 2160);
     lobby.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
     lobby.txtSummaryYear->setAlignment(Qt::AlignCenter);
     MakeLabel(year, QStringLiteral("for the year"), 1260, 450, 2400);
@@ -220,7 +216,7 @@ void BuildLobbyControls(frmLobby& lobby) {
     BuildTopBand(lobby);
 
     lobby.tabMain = new QTabWidget(&lobby);
-    Place(lobby.tabMain, 120, 840, 10760, 7140);
+    PlaceTwips(lobby.tabMain, 120, 840, 10760, 7140);
     const QString captions[] = {QStringLiteral("Name List"), QStringLiteral("Course Index"),
                                 QStringLiteral("Search && Summary Options"),
                                 QStringLiteral("Summary Results")};

@@ -1,18 +1,18 @@
 #include "lobby/NameGrid.h"
 
-#include "lobby/EditorReturn.h"
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
+#include "forms/EditorReturn.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "lobby/frmAddEditName.h"
 #include "lobby/frmLobby.h"
-#include "signin/StoreProblem.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
 #include "ui/FlexGridSource.h"
-#include "ui/ZovButton.h"
 
 #include <QPalette>
 #include <QRadioButton>
@@ -21,13 +21,13 @@
 #include <vector>
 
 using namegrid::Column;
+using namegrid::LastShownCol;
 
 namespace {
 
 const QString NameFormat = QStringLiteral("|Organization|^DateCreated|NameSort|RecNum");
 constexpr int ColumnCount = 5;
 constexpr int RowsInView = 19;
-constexpr int LastShownCol = Column::Organization;
 
 enum Choice { ActiveChoice = 1, InactiveChoice = 2, EveryoneChoice = 3 };
 
@@ -149,7 +149,7 @@ private:
 
     frmLobby& lobby_;
     FlexGrid& grid_;
-    LobbyBusy busy_;
+    WindowBusy busy_;
     QString noticeTitle_;
     QStringList noticeLines_;
 };
@@ -164,7 +164,7 @@ store::StoreResult NameFill::Run() {
         grid_.SetRedraw(true);
         for (int i = ActiveChoice; i <= EveryoneChoice; ++i)
             lobby_.optDisplay[i]->hide();
-        lobbymsg::Notice(
+        forms::Tell(
             QStringLiteral("No Names on File..."),
             {QStringLiteral("There are currently no names"), QStringLiteral("in the Name List")});
         return store::StoreResult::Ok();
@@ -271,9 +271,9 @@ void UpdateNameGrid(frmLobby& lobby) {
     }
     // Told once the Lobby is usable again, with the normal pointer over the message.
     if (!title.isEmpty())
-        lobbymsg::Notice(title, lines);
+        forms::Tell(title, lines);
     if (!result)
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
 }
 
 QString DisplayChoiceCaption(const frmLobby& lobby) {
@@ -285,17 +285,23 @@ QString NameKeyText(double dateCreated) {
     return formats::DoubleText(dateCreated);
 }
 
-void OpenNameEditor(frmLobby& lobby, ZovButton* pressed) {
-    const bool adding = pressed == lobby.cmdAddName;
-    const qint32 recNum =
-        listgrid::CellNumber(*lobby.gridName, lobby.gridName->Row(), Column::RecNum);
+ListRecord HighlightedPerson(const frmLobby& lobby) {
+    const FlexGrid& grid = *lobby.gridName;
+    const qint32 recNum = listgrid::CellNumber(grid, grid.Row(), Column::RecNum);
+    if (recNum < 1)
+        return {};
+    return {recNum, grid.TextMatrix(grid.Row(), Column::Key)};
+}
+
+void ReselectPerson(frmLobby& lobby, const QString& key) {
+    listgrid::Reselect(*lobby.gridName, Column::Key, LastShownCol, key);
+}
+
+void OpenNameEditor(frmLobby& lobby, bool adding) {
+    const qint32 recNum = HighlightedPerson(lobby).recNum;
     if (!adding && recNum < 1)
         return; // no person highlighted
-    RunEditor<frmAddEditName>(lobby, pressed, adding, recNum);
-    // Taken before the rebuild, which reads every person through the same buffer.
-    const QString saved = NameKeyText(store::Persons().Buffer().DateCreated);
-    AfterEditor(lobby, pressed,
-                {lobby.gridName, Column::Key, LastShownCol,
-                 [saved](const QString& key) { return key == saved; }},
-                [&lobby] { UpdateNameGrid(lobby); });
+    const EditorResult result = RunEditor<frmAddEditName>(lobby, adding, recNum);
+    if (result.saved)
+        lobby.ListChanged(LobbyList::Names, NameKeyText(result.identity));
 }

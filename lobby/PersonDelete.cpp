@@ -1,9 +1,9 @@
 #include "lobby/PersonDelete.h"
 
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "platform/Events.h"
-#include "signin/StoreProblem.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
 
@@ -14,8 +14,8 @@ namespace {
 
 // 1: show the history first, 2: go on; anything else ends here.
 int AskAboutHistory() {
-    return lobbymsg::Ask(
-        QStringLiteral("Print Training History before Deletion?"), 3,
+    return forms::Ask(
+        QStringLiteral("Print Training History before Deletion?"), forms::Icon::Question,
         {QStringLiteral("Once deleted, this person's training history,"),
          QStringLiteral("if any, will also be permanenetly deleted."), QString(),
          QStringLiteral("Do you want to see/print this person's"),
@@ -26,11 +26,11 @@ int AskAboutHistory() {
 }
 
 bool Confirmed() {
-    return lobbymsg::Ask(
-               QStringLiteral("Confirm Deletion"), 5,
-               {QStringLiteral("Please confirm your intent to permanently"),
-                QStringLiteral("delete this person from the 'Name List'.")},
-               2, {QStringLiteral("&Yes, delete"), QStringLiteral("&No, do NOT delete")}) == 1;
+    return forms::Ask(QStringLiteral("Confirm Deletion"), forms::Icon::Information,
+                      {QStringLiteral("Please confirm your intent to permanently"),
+                       QStringLiteral("delete this person from the 'Name List'.")},
+                      2,
+                      {QStringLiteral("&Yes, delete"), QStringLiteral("&No, do NOT delete")}) == 1;
 }
 
 void ReportRemovedTraining(qint32 removed) {
@@ -40,7 +40,7 @@ void ReportRemovedTraining(qint32 removed) {
         lines.last() += u'.';
     else
         lines << QStringLiteral("that were permanently deleted.");
-    lobbymsg::Notice(QStringLiteral("For your information..."), lines);
+    forms::Tell(QStringLiteral("For your information..."), lines);
 }
 
 } // namespace
@@ -59,13 +59,13 @@ void DeletePerson(Form& lobby, qint32 recNum, int row, const PersonDeleteSteps& 
     store::PersonRemoval removal;
     store::StoreResult removed;
     {
-        const LobbyBusy busy(lobby);
+        const WindowBusy busy(lobby);
         removed = store::RemovePerson(recNum, removal);
     }
     if (removed)
         ReportRemovedTraining(removal.trainingRemoved);
     else
-        signin::ShowStoreProblem(removed);
+        forms::ShowStoreProblem(removed);
 
     // The list shows what is on file now, whether or not the removal went through.
     const int above =
@@ -77,7 +77,6 @@ void DeletePerson(Form& lobby, qint32 recNum, int row, const PersonDeleteSteps& 
         steps.selectRow(above);
     steps.setUpButtons();
     if (removed && shown)
-        lobbymsg::Notice(
-            QStringLiteral("Name removed"),
-            {QStringLiteral("The name has been removed"), QStringLiteral("from the 'Name List'.")});
+        forms::Tell(QStringLiteral("Name removed"), {QStringLiteral("The name has been removed"),
+                                                     QStringLiteral("from the 'Name List'.")});
 }

@@ -1,7 +1,7 @@
 #include "lobby/TrainingDoors.h"
 
 #include "courses/CourseGrid.h"
-#include "lobby/ListGrid.h"
+#include "forms/ListGrid.h"
 #include "lobby/NameGrid.h"
 #include "lobby/PersonDelete.h"
 #include "lobby/frmLobby.h"

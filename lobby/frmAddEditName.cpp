@@ -1,5 +1,6 @@
 #include "lobby/frmAddEditName.h"
 
+#include "forms/Messages.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "store/Codepage.h"
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+
+using platform::PlaceTwips;
 
 namespace {
 
@@ -31,8 +34,8 @@ ListRecordEditor::Wording PersonWording() {
 
 } // namespace
 
-frmAddEditName::frmAddEditName(QWidget* parent, qint32 editRecNum, ZovButton* reportTo)
-    : ListRecordEditor(parent, editRecNum, reportTo, store::Persons(), PersonWording()) {
+frmAddEditName::frmAddEditName(QWidget* parent, qint32 editRecNum)
+    : ListRecordEditor(parent, editRecNum, store::Persons(), PersonWording()) {
     for (const NameField& field : kFields) {
         lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
         if (field.index == kComments)
@@ -80,17 +83,17 @@ void frmAddEditName::PlaceControls() {
     constexpr int rowStep = 510;
     for (int index = 1; index < kComments; ++index) {
         const int top = 360 + (index - 1) * rowStep;
-        Place(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
-        Place(Field(index), boxLeft, top, kFields[index - 1].limit * 135 + 225, 345);
+        PlaceTwips(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
+        PlaceTwips(Field(index), boxLeft, top, kFields[index - 1].limit * 135 + 225, 345);
     }
-    Place(optStatus[1], boxLeft, 2985, 2400, 375);
-    Place(optStatus[2], boxLeft + 2400, 2985, 2550, 375);
-    Place(lblField[kComments], labelLeft, 3600, 3000, 300);
-    Place(Field(kComments), labelLeft, 3900, 6840, 1650);
+    PlaceTwips(optStatus[1], boxLeft, 2985, 2400, 375);
+    PlaceTwips(optStatus[2], boxLeft + 2400, 2985, 2550, 375);
+    PlaceTwips(lblField[kComments], labelLeft, 3600, 3000, 300);
+    PlaceTwips(Field(kComments), labelLeft, 3900, 6840, 1650);
     PlaceBelowComments(labelLeft, labelLeft + 6840, 5610);
     lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(6270));
-    Place(cmdSave, 3750, 6000, 1650, 660);
-    Place(cmdCancel, 5550, 6000, 1650, 660);
+    PlaceTwips(cmdSave, 3750, 6000, 1650, 660);
+    PlaceTwips(cmdCancel, 5550, 6000, 1650, 660);
 }
 
 bool frmAddEditName::MandatoryFieldsFilled() const {
@@ -134,13 +137,13 @@ bool frmAddEditName::ConfirmStatusChange() {
     if (activeChosen == recordActive_)
         return true;
     const int answer =
-        Ask(QStringLiteral("Verify Status Change"), 3,
-            {QStringLiteral("The active/inactive status for"),
-             QStringLiteral("this person has been changed."), QString(),
-             QStringLiteral("Do you now want to list this person"),
-             QStringLiteral("as %1?").arg(activeChosen ? QStringLiteral("active")
-                                                       : QStringLiteral("inactive"))},
-            2, {QStringLiteral("&Yes"), QStringLiteral("&No")});
+        forms::Ask(QStringLiteral("Verify Status Change"), forms::Icon::Question,
+                   {QStringLiteral("The active/inactive status for"),
+                    QStringLiteral("this person has been changed."), QString(),
+                    QStringLiteral("Do you now want to list this person"),
+                    QStringLiteral("as %1?").arg(activeChosen ? QStringLiteral("active")
+                                                              : QStringLiteral("inactive"))},
+                   2, {QStringLiteral("&Yes"), QStringLiteral("&No")});
     // Closing the question without an answer counts as a yes.
     if (answer != 2)
         return true;

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "lobby/ListRecordEditor.h"
+#include "forms/ListRecordEditor.h"
 
 #include <array>
 
 class QLabel;
 class QRadioButton;
-class ZovButton;
 
 // The window in which a person of the Name List is added ("Add a Name") or viewed and edited
 // ("View/Edit this Name"); the mode is the window's Tag, set by the Lobby before ShowModal.
-// A save writes one record of Name.List, leaves it in the shared person buffer and sets the
-// Tag of `reportTo` (the Lobby button that opened the window) to "Update".
+// A save writes one record of Name.List and is told through Result().
 class frmAddEditName : public ListRecordEditor {
     Q_OBJECT
 
 public:
     // `editRecNum`: the person's record number (the Name grid's RecNum column), 0 to add.
-    frmAddEditName(QWidget* parent, qint32 editRecNum, ZovButton* reportTo);
+    frmAddEditName(QWidget* parent, qint32 editRecNum);
     ~frmAddEditName() override;
 
     static QString AddModeTag();  // "Add a Name"

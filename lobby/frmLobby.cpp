@@ -1,20 +1,20 @@
 #include "lobby/frmLobby.h"
 
-#include "app/basMirtavel.h"
 #include "backup/modBackupRestore.h"
-#include "courses/CourseDelete.h"
-#include "courses/CourseFind.h"
-#include "courses/CourseGrid.h"
+#include "courses/CoursePage.h"
+#include "forms/ButtonLook.h"
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/ShutDown.h"
+#include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
-#include "lobby/LobbyMessages.h"
 #include "lobby/LobbySearchHost.h"
 #include "lobby/NameGrid.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
 #include "search/SearchPage.h"
-#include "signin/StoreProblem.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "ui/FlexGrid.h"
@@ -32,7 +32,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <optional>
 
 namespace {
 
@@ -45,30 +44,16 @@ bool DataFileExists(store::DataFile file) {
     return QFile::exists(store::FileNameOf(file));
 }
 
-// One row of the button set-up: what is not given stays as it is.
-struct ButtonRule {
-    std::optional<QString> caption;
-    std::optional<QString> toolTip;
-    std::optional<bool> visible;
-    std::optional<bool> enabled;
-};
-
-void Apply(ZovButton* button, const ButtonRule& rule) {
-    if (rule.caption)
-        button->SetCaption(*rule.caption);
-    if (rule.toolTip)
-        button->setToolTip(*rule.toolTip);
-    if (rule.visible)
-        button->setVisible(*rule.visible);
-    if (rule.enabled)
-        button->setEnabled(*rule.enabled);
-    button->Refresh();
-}
+using forms::Apply;
 
 } // namespace
 
-frmLobby::frmLobby(QWidget* parent) : Form(parent), find_(std::make_unique<CourseFind>(*this)) {
+frmLobby::frmLobby(QWidget* parent) : Form(parent) {
     BuildLobbyControls(*this);
+    courses_ = std::make_unique<CoursePage>(
+        *this, CourseControls{gridCourse, cmdAddCourse, cmdEditCourse, cmdDeleteCourse,
+                              cmdPrintCourseIndex, cmdCreditTraining, cmdSearch, cmdQuitSearching});
+    flashing_ = cmdQuitSearching;
     searchHost_ = std::make_unique<LobbySearchHost>(*this);
     search_ = std::make_unique<search::SearchPage>(
         *searchHost_,
@@ -111,19 +96,14 @@ void frmLobby::ConnectHandlers() {
     connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
     print::ConnectPrintButton(
         cmdPrintNameList, [this](print::Output to) { print::PrintNameList(*gridName, *this, to); });
-
-    connect(cmdAddCourse, &ZovButton::Click, this, &frmLobby::cmdAddCourse_Click);
-    connect(cmdEditCourse, &ZovButton::Click, this, &frmLobby::cmdEditCourse_Click);
-    connect(cmdDeleteCourse, &ZovButton::Click, this, &frmLobby::cmdDeleteCourse_Click);
     connect(cmdCreditTraining, &ZovButton::Click, this, &frmLobby::cmdCreditTraining_Click);
-    connect(cmdSearch, &ZovButton::Click, this, &frmLobby::cmdSearch_Click);
-    connect(cmdQuitSearching, &ZovButton::Click, this, &frmLobby::cmdQuitSearching_Click);
-    connect(gridCourse, &FlexGrid::RowColChange, this, &frmLobby::gridCourse_RowColChange);
-    connect(gridCourse, &FlexGrid::MouseMove, this, &frmLobby::gridCourse_MouseMove);
-    connect(gridCourse, &FlexGrid::DblClick, this, &frmLobby::gridcourse_DblClick);
     print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
         print::PrintCourseIndex(*gridCourse, *this, to);
     });
+}
+
+CourseFind& frmLobby::Find() {
+    return courses_->Find();
 }
 
 // ---- Opening ---------------------------------------------------------------------------
@@ -150,7 +130,7 @@ void frmLobby::Form_Activate() {
     UpdateNameGrid(*this);
     platform::DoEvents();
     LobbyActivated = true;
-    UpdateCourseGrid(*this);
+    courses_->Fill();
     platform::DoEvents();
     SetUpLobbyButtons();
     if (gridName->Rows() > 1)
@@ -161,12 +141,10 @@ void frmLobby::Form_Activate() {
 
 void frmLobby::SetUpLobbyButtons() {
     // A find under way would be left with its buttons half hidden by the rules below.
-    if (find_->On())
-        find_->End();
+    courses_->EndFind();
 
     const int level = Globals().SignedInAccessLevel;
     const bool names = gridName->Rows() > 1;
-    const bool courses = gridCourse->Rows() > 1;
 
     Apply(cmdBackupRestore,
           {{},
@@ -200,31 +178,7 @@ void frmLobby::SetUpLobbyButtons() {
         cmdPrintNameList,
         {QStringLiteral("Print this List"), QStringLiteral(" Print this 'Name List' "), names, {}});
 
-    Apply(cmdSearch,
-          {QStringLiteral("Find and Highlight a Course..."), {}, gridCourse->Rows() > 2, {}});
-    Apply(cmdQuitSearching, {QStringLiteral("Quit Searching"), {}, false, {}});
-    Apply(cmdCreditTraining,
-          {QStringLiteral("Credit the highlighted course to") + CrLf +
-               QStringLiteral("one or more person's training record(s)..."),
-           QStringLiteral(" Credit person(s) as having completed a training course... "),
-           names && courses,
-           {}});
-    Apply(cmdAddCourse,
-          {QStringLiteral("Add Course"),
-           QStringLiteral(" Add a training course to the 'Course Index' "), true, level >= 3});
-    Apply(cmdEditCourse,
-          {level >= 2 ? QStringLiteral("Edit Course") : QStringLiteral("View Details"),
-           QStringLiteral(" View/Edit the information contained in this training course "),
-           courses,
-           {}});
-    Apply(cmdDeleteCourse,
-          {QStringLiteral("Delete Course"),
-           QStringLiteral(" Delete the highlighted course from the 'Course Index' "), courses,
-           level == 4});
-    Apply(cmdPrintCourseIndex, {QStringLiteral("Print this Index"),
-                                QStringLiteral(" Print this 'Course Index' "),
-                                courses,
-                                {}});
+    courses_->SetUpButtons(level, names);
 
     search_->SetUpButtons();
 }
@@ -243,10 +197,7 @@ void frmLobby::tabMain_Click(int previousTab) {
             cmdAddName->setFocus();
         break;
     case CourseIndexPage:
-        if (gridCourse->Visible())
-            gridCourse->setFocus();
-        else if (cmdAddCourse->isEnabled())
-            cmdAddCourse->setFocus();
+        courses_->TakeFocus();
         break;
     case SearchOptionsPage:
         search_->OptionsPageShown();
@@ -273,7 +224,7 @@ void frmLobby::Form_KeyDown(QKeyEvent* event) {
 
 void frmLobby::timerFlashButton_Timer() {
     Flash.Step();
-    Flash.Paint(tabMain->isTabVisible(ResultsPage) ? cmdFinishedSummary : cmdQuitSearching);
+    Flash.Paint(tabMain->isTabVisible(ResultsPage) ? cmdFinishedSummary : flashing_);
 }
 
 // ---- Help, Admin, Backup/Restore, Quit ----------------------------------------------------
@@ -301,7 +252,7 @@ void frmLobby::LogSignOut() {
     const store::StoreResult logged = store::AppendUserLog(
         2, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel));
     if (!logged)
-        signin::ShowStoreProblem(logged);
+        forms::ShowStoreProblem(logged);
 }
 
 void frmLobby::cmdAdminWindow_Click() {
@@ -315,10 +266,10 @@ void frmLobby::cmdBackupRestore_Click() {
         menuBackupRestoreMenu->popup(QCursor::pos());
         return;
     }
-    lobbymsg::Notice(QStringLiteral("Not authorized"),
-                     {QStringLiteral("Full access level privileges"),
-                      QStringLiteral("are required to use this feature.")},
-                     2);
+    forms::Tell(QStringLiteral("Not authorized"),
+                {QStringLiteral("Full access level privileges"),
+                 QStringLiteral("are required to use this feature.")},
+                forms::Icon::Stop);
 }
 
 void frmLobby::menuBackup_Click() {
@@ -330,14 +281,14 @@ void frmLobby::menuRestore_Click() {
         return;
     UpdateNameGrid(*this);
     platform::DoEvents();
-    UpdateCourseGrid(*this);
+    courses_->Fill();
     platform::DoEvents();
     SetUpLobbyButtons();
 }
 
 void frmLobby::cmdQuit_Click() {
-    const int answer = lobbymsg::Ask(
-        QStringLiteral("Exit ") + AppTitle() + QStringLiteral("?"), 3,
+    const int answer = forms::Ask(
+        QStringLiteral("Exit ") + AppTitle() + QStringLiteral("?"), forms::Icon::Question,
         {QStringLiteral("This will close ") + AppTitle() + QStringLiteral("."), QString(),
          QStringLiteral("Is this what you want to do?")},
         1, {QStringLiteral("&Yes, quit ") + AppTitle(), QStringLiteral("&No, do NOT quit")});
@@ -366,11 +317,11 @@ void frmLobby::Form_QueryUnload(bool& cancel) {
 // ---- Name List -------------------------------------------------------------------------
 
 void frmLobby::cmdAddName_Click() {
-    OpenNameEditor(*this, cmdAddName);
+    OpenNameEditor(*this, true);
 }
 
 void frmLobby::cmdEditName_Click() {
-    OpenNameEditor(*this, cmdEditName);
+    OpenNameEditor(*this, false);
 }
 
 void frmLobby::cmdDeleteName_Click() {
@@ -381,60 +332,61 @@ void frmLobby::cmdTrainingHistory_Click() {
     ShowHighlightedHistory(*this);
 }
 
+void frmLobby::cmdCreditTraining_Click() {
+    CreditHighlightedCourse(*this);
+}
+
 void frmLobby::gridName_DblClick() {
     if (gridName->Row() >= 1 && !cmdEditName->isHidden())
         cmdEditName_Click();
 }
 
 void frmLobby::gridName_MouseMove() {
-    SetGridToolTip(gridName, cmdEditName, QStringLiteral("user"));
+    listgrid::ShowEditToolTip(*gridName, cmdEditName, QStringLiteral("user"));
 }
 
-void frmLobby::SetGridToolTip(FlexGrid* grid, ZovButton* editButton, const QString& what) {
-    QString tip;
-    if (!editButton->isHidden() && grid->MouseRow() >= 1) {
-        tip = QStringLiteral(" Double-click to view") +
-              (Globals().SignedInAccessLevel >= 2 ? QStringLiteral("/edit") : QString()) +
-              QStringLiteral(" this ") + what + QStringLiteral(" ");
-    }
-    grid->SetToolTipText(tip);
+// ---- The door ------------------------------------------------------------------------------
+
+ListRecord frmLobby::Highlighted(LobbyList list) const {
+    if (list == LobbyList::Courses)
+        return courses_->Highlighted();
+    return HighlightedPerson(*this);
 }
 
-// ---- Course Index ------------------------------------------------------------------------
-
-void frmLobby::cmdAddCourse_Click() {
-    OpenCourseEditor(*this, cmdAddCourse);
+const FlexGrid& frmLobby::Rows(LobbyList list) const {
+    return list == LobbyList::Courses ? *gridCourse : *gridName;
 }
 
-void frmLobby::cmdEditCourse_Click() {
-    OpenCourseEditor(*this, cmdEditCourse);
+void frmLobby::ListChanged(LobbyList list, const QString& reselectKey) {
+    const bool courses = list == LobbyList::Courses;
+    if (courses)
+        courses_->Fill();
+    else
+        UpdateNameGrid(*this);
+    platform::DoEvents();
+    if (courses)
+        courses_->Reselect(reselectKey);
+    else
+        ReselectPerson(*this, reselectKey);
+    SetUpLobbyButtons();
 }
 
-void frmLobby::cmdDeleteCourse_Click() {
-    DeleteHighlightedCourse(*this);
+void frmLobby::StartFlashing(ZovButton* button) {
+    flashing_ = button;
+    timerFlashButton->start();
 }
 
-void frmLobby::cmdCreditTraining_Click() {
-    CreditHighlightedCourse(*this);
+void frmLobby::StopFlashing() {
+    timerFlashButton->stop();
 }
 
-void frmLobby::cmdSearch_Click() {
-    find_->cmdSearch_Click();
+void frmLobby::HoldLobby(bool held) {
+    cmdAdminWindow->setVisible(!held);
+    // Released, the set-up that follows enables the page again where its rule allows.
+    tabMain->setTabEnabled(SearchOptionsPage, false);
 }
 
-void frmLobby::cmdQuitSearching_Click() {
-    find_->cmdQuitSearching_Click();
-}
-
-void frmLobby::gridCourse_RowColChange() {
-    UpdateCreditButton(*this);
-}
-
-void frmLobby::gridCourse_MouseMove() {
-    SetGridToolTip(gridCourse, cmdEditCourse, QStringLiteral("course"));
-}
-
-void frmLobby::gridcourse_DblClick() {
-    if (gridCourse->Row() >= 1 && !cmdEditCourse->isHidden())
-        cmdEditCourse_Click();
+void frmLobby::ShowResults() {
+    tabMain->setTabVisible(ResultsPage, true);
+    tabMain->setCurrentIndex(ResultsPage);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "signin/FlashState.h"
+#include "forms/FlashState.h"
+#include "forms/LobbyDoor.h"
 #include "ui/Form.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class CourseFind;
+class CoursePage;
 class LobbySearchHost;
 class FlexGrid;
 class QAction;
@@ -27,10 +29,10 @@ class SearchPage;
 // summary pages, and which buttons a user of this access level may see and press for what
 // the lists hold (SetUpLobbyButtons).
 //
-// Editors opened from a Lobby button report a save by setting that button's Tag to "Update";
-// once the editor has closed, the button's handler refreshes the list, highlights the saved
-// record again and clears the Tag.
-class frmLobby : public Form {
+// The Lobby is the hub of its pages: each page (the Course Index, from courses/) is an object
+// of its own that reaches the Lobby only through the LobbyDoor. The Lobby owns refilling its
+// lists: a page or an editor that changed one says so (ListChanged) with the key to highlight.
+class frmLobby : public Form, public LobbyDoor {
     Q_OBJECT
 
 public:
@@ -61,7 +63,7 @@ public:
     ZovButton* cmdTrainingHistory = nullptr;
     ZovButton* cmdPrintNameList = nullptr;
 
-    // Page 1, "Course Index".
+    // Page 1, "Course Index", worked by the course page.
     FlexGrid* gridCourse = nullptr;
     ZovButton* cmdAddCourse = nullptr;
     ZovButton* cmdEditCourse = nullptr;
@@ -89,16 +91,27 @@ public:
     ZovButton* cmdFinishedSummary = nullptr;
 
     // ---- Window state.
-    bool LobbyActivated = false;   // the first activation has filled the Name List
-    bool FillingNameGrid = false;  // UpdateNameGrid is running: option clicks are its own
-    bool CourseGridFilled = false; // UpdateCourseGrid has run once
-    FlashState Flash;              // the pulse of the flashing button
+    bool LobbyActivated = false;  // the first activation has filled the Name List
+    bool FillingNameGrid = false; // UpdateNameGrid is running: option clicks are its own
+    FlashState Flash;             // the pulse of the flashing button
 
-    CourseFind& Find() { return *find_; }
+    CoursePage& Courses() { return *courses_; }
+    CourseFind& Find();
     search::SearchPage& SearchPages() { return *search_; }
 
     // Shows, hides, enables and captions the buttons by access level and list contents.
     void SetUpLobbyButtons();
+
+    // ---- The door the pages and windows use.
+    Form& Window() override { return *this; }
+    ListRecord Highlighted(LobbyList list) const override;
+    const FlexGrid& Rows(LobbyList list) const override;
+    void ListChanged(LobbyList list, const QString& reselectKey) override;
+    void SetUpButtons() override { SetUpLobbyButtons(); }
+    void StartFlashing(ZovButton* button) override;
+    void StopFlashing() override;
+    void HoldLobby(bool held) override;
+    void ShowResults() override;
 
     // ---- Handlers.
     void tabMain_Click(int previousTab);
@@ -118,15 +131,7 @@ public:
     void gridName_DblClick();
     void gridName_MouseMove();
 
-    void cmdAddCourse_Click();
-    void cmdEditCourse_Click();
-    void cmdDeleteCourse_Click();
     void cmdCreditTraining_Click();
-    void cmdSearch_Click();
-    void cmdQuitSearching_Click();
-    void gridCourse_RowColChange();
-    void gridCourse_MouseMove();
-    void gridcourse_DblClick();
 
 protected:
     void Form_Load() override;
@@ -137,14 +142,13 @@ protected:
 
 private:
     void ConnectHandlers();
-    // " Double-click to view/edit this <what> " over a data row while `editButton` shows.
-    void SetGridToolTip(FlexGrid* grid, ZovButton* editButton, const QString& what);
     // Appends the sign-out line to User.Log; a file that cannot be written is told.
     void LogSignOut();
 
-    std::unique_ptr<CourseFind> find_;
+    std::unique_ptr<CoursePage> courses_;
+    ZovButton* flashing_ = nullptr; // the button the flashing timer pulses
     std::unique_ptr<LobbySearchHost> searchHost_;
     std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
-    int currentTab_ = 0;             // tabMain's page before a change
+    int currentTab_ = 0;                         // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
 };

@@ -2,12 +2,15 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace platform {
 
 namespace {
-QScreen* Screen() { return QGuiApplication::primaryScreen(); }
+QScreen* Screen() {
+    return QGuiApplication::primaryScreen();
+}
 } // namespace
 
 int TwipsPerPixel() {
@@ -21,7 +24,9 @@ int Twips(int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel()));
 }
 
-int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel(); }
+int PixelsToTwips(int pixels) {
+    return pixels * TwipsPerPixel();
+}
 
 int ScreenWidthPixels() {
     const QScreen* screen = Screen();
@@ -33,7 +38,15 @@ int ScreenHeightPixels() {
     return screen ? screen->geometry().height() : 768;
 }
 
-int ScreenWidthTwips() { return PixelsToTwips(ScreenWidthPixels()); }
-int ScreenHeightTwips() { return PixelsToTwips(ScreenHeightPixels()); }
+int ScreenWidthTwips() {
+    return PixelsToTwips(ScreenWidthPixels());
+}
+int ScreenHeightTwips() {
+    return PixelsToTwips(ScreenHeightPixels());
+}
+
+void PlaceTwips(QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
 
 } // namespace platform

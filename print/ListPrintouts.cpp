@@ -1,12 +1,12 @@
 #include "print/ListPrintouts.h"
 
+#include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
 #include "print/PageWriter.h"
 #include "ui/FlexGrid.h"
 #include "ui/Form.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
-#include "ui/modMsgBox.h"
 
 #include <QAction>
 #include <QLabel>
@@ -24,8 +24,9 @@ namespace {
 constexpr int RowsPerPage = 48;
 
 bool ConfirmInMessageBox(const QString& title, const FlexGrid& grid) {
-    return ShowMessage(title, 3, ConfirmationText(PageEstimate(grid.Rows())), 2, false,
-                       {QStringLiteral("&Yes, print"), QStringLiteral("&No, do NOT print")}) == 1;
+    return forms::Ask(title, forms::Icon::Question,
+                      ConfirmationText(PageEstimate(grid.Rows())).split(QStringLiteral("\r\n")), 2,
+                      {QStringLiteral("&Yes, print"), QStringLiteral("&No, do NOT print")}) == 1;
 }
 
 // The steps every list printout shares once it is confirmed (or previewed): a grid without

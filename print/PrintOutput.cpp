@@ -1,5 +1,6 @@
 #include "print/PrintOutput.h"
 
+#include "forms/Messages.h"
 #include "platform/Desktop.h"
 #include "platform/ModalWindow.h"
 #include "platform/StandardDialogs.h"
@@ -7,7 +8,6 @@
 #include "store/Clock.h"
 #include "ui/Form.h"
 #include "ui/Globals.h"
-#include "ui/modMsgBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,10 +30,10 @@ PageWriter*& Replacement() {
 const QString CrLf = QStringLiteral("\r\n");
 
 void TellProblem(const QString& cause) {
-    ShowMessage(QStringLiteral("Printing Problem"), 2,
-                QStringLiteral("The printout could not be made:") + CrLf + CrLf + cause + CrLf +
-                    CrLf + QStringLiteral("Nothing was printed."),
-                1, false, {QStringLiteral("&Okay")});
+    forms::Tell(QStringLiteral("Printing Problem"),
+                {QStringLiteral("The printout could not be made:"), QString(), cause, QString(),
+                 QStringLiteral("Nothing was printed.")},
+                forms::Icon::Stop);
 }
 
 // Every printout is laid out in inches from the printable area's corner; a quarter inch
@@ -74,11 +74,9 @@ void PrintPdf(const QString& path, const QString& documentName, const Paint& pai
         return;
     }
     if (writer.Printed() && !platform::OpenTarget(QUrl::fromLocalFile(path)))
-        ShowMessage(QStringLiteral("Printout Saved"), 5,
-                    QStringLiteral("The printout was saved as") + CrLf +
-                        QDir::toNativeSeparators(path) + CrLf + CrLf +
-                        QStringLiteral("No program was found to show it."),
-                    1, false, {QStringLiteral("&Okay")});
+        forms::Tell(QStringLiteral("Printout Saved"),
+                    {QStringLiteral("The printout was saved as"), QDir::toNativeSeparators(path),
+                     QString(), QStringLiteral("No program was found to show it.")});
 }
 
 void PrintOnPrinter(const QPrinterInfo& info, const QString& documentName, const Paint& paint) {

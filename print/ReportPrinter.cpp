@@ -1,7 +1,7 @@
 #include "print/ReportPrinter.h"
 
+#include "forms/WindowBusy.h"
 #include "print/PageWriter.h"
-#include "print/WindowBusy.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "ui/FlexGrid.h"

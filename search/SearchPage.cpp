@@ -1,11 +1,11 @@
 #include "search/SearchPage.h"
 
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "print/ListPrintouts.h"
 #include "search/TrainingSearch.h"
-#include "signin/StoreProblem.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "training/frmTrainingHistory.h"
@@ -239,7 +239,7 @@ bool SearchPage::CheckEntries() {
     }
     if (message.isEmpty())
         return true;
-    lobbymsg::Notice(QStringLiteral("Entry Error"), message, 5);
+    forms::Tell(QStringLiteral("Entry Error"), message, forms::Icon::Information);
     c_.txtMatch[std::size_t(box)]->setFocus();
     return false;
 }
@@ -272,7 +272,7 @@ void SearchPage::cmdMatch_Click() {
     std::vector<int> listed;
     store::StoreResult result;
     {
-        LobbyBusy busy(host_.HostWindow());
+        WindowBusy busy(host_.HostWindow());
         result = FindPersons(Identities(names), criteria, listed,
                              [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
@@ -284,7 +284,7 @@ void SearchPage::cmdMatch_Click() {
         c_.gridSummary->SetRows(1);
         c_.gridSummary->SetRedraw(true);
         SetButton(button, button->Tag(), button->toolTip());
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
 
@@ -321,7 +321,7 @@ void SearchPage::cmdAnnualSummary_Click() {
     YearSummary summary;
     store::StoreResult result;
     {
-        LobbyBusy busy(host_.HostWindow());
+        WindowBusy busy(host_.HostWindow());
         result = SumYear(Identities(names), year, summary,
                          [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
@@ -335,7 +335,7 @@ void SearchPage::cmdAnnualSummary_Click() {
         c_.gridSummary->SetRows(1);
         c_.gridSummary->SetRedraw(true);
         SetButton(button, button->Tag(), button->toolTip());
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
 
@@ -388,7 +388,7 @@ void SearchPage::ShowProgress(ZovButton* button, int percent) {
 void SearchPage::NothingFound(ZovButton* button, const QStringList& lines) {
     button->SetCaption(QStringLiteral("Search Complete!"));
     button->Refresh();
-    lobbymsg::Notice(QStringLiteral("No Matching Records"), lines, 2);
+    forms::Tell(QStringLiteral("No Matching Records"), lines, forms::Icon::Stop);
 }
 
 void SearchPage::cmdFinishedSummary_Click() {

@@ -1,13 +1,14 @@
-#include "signin/frmAdmin.h"
-#include "ui/WindowFlow.h"
+#include "signin/AdminEntry.h"
 
-namespace flow {
+#include "signin/frmAdmin.h"
+
+namespace signin {
 
 // A fresh Admin window each time: admin mode and the sign-in state never carry over.
-void ShowAdminWindow() {
+void OpenAdminWindow() {
     auto* window = new frmAdmin();
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->ShowModeless();
 }
 
-} // namespace flow
+} // namespace signin

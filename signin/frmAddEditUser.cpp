@@ -1,23 +1,23 @@
 #include "signin/frmAddEditUser.h"
 
+#include "forms/ButtonLook.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
-#include "ui/modMsgBox.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-using platform::Twips;
+using platform::PlaceTwips;
 
 const QString frmAddEditUser::PasswordHint = QStringLiteral("<4 to 8 chars only>");
 
@@ -28,8 +28,9 @@ constexpr int CommentsIndex = 4;
 constexpr int MinPassword = 4;
 constexpr int MaxPassword = 8;
 
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+ListRecordEditor::Wording UserWording() {
+    return {QString(), QStringLiteral("New Entry"), QStringLiteral("first name"),
+            QStringLiteral("User List"), QStringLiteral("users")};
 }
 
 bool IsLetterOrDigit(QChar c) {
@@ -38,9 +39,9 @@ bool IsLetterOrDigit(QChar c) {
 
 } // namespace
 
-frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* parent)
-    : EditorForm(AddModeSave::Disabled, CancelRecaption::Always, parent), reportTo_(reportTo),
-      editRecNum_(editRecNum) {
+frmAddEditUser::frmAddEditUser(QWidget* parent, qint32 editRecNum)
+    : ListRecordEditor(parent, editRecNum, store::Users(), UserWording(), AddModeSave::Disabled,
+                       CancelRecaption::Always) {
     const QStringList captions = {QString(),
                                   QStringLiteral("* First Name"),
                                   QStringLiteral("* Last Name"),
@@ -51,7 +52,7 @@ frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* 
     for (int i = 1; i <= 5; ++i) {
         lblField[i] = new QLabel(captions.at(i), this);
         lblField[i]->setFont(labelFont);
-        signin::MakeTransparent(lblField[i]);
+        forms::MakeTransparent(lblField[i]);
     }
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9.75);
     txtField[1] = AddLineField(1, FirstNameLimit);
@@ -78,6 +79,14 @@ frmAddEditUser::frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* 
 }
 
 frmAddEditUser::~frmAddEditUser() = default;
+
+QString frmAddEditUser::AddModeTag() {
+    return QStringLiteral("Add a User");
+}
+
+QString frmAddEditUser::EditModeTag() {
+    return QStringLiteral("View/Edit this User");
+}
 
 void frmAddEditUser::Form_Load() {
     SetSizeTwips(6100, 5880);
@@ -113,9 +122,9 @@ void frmAddEditUser::Form_Activate() {
         // The count is taken afresh; the new user goes behind the last one.
         auto& users = store::Users();
         const store::StoreResult opened = users.Open();
-        editRecNum_ = users.Count() + 1;
+        SetEditRecNum(users.Count() + 1);
         users.Close();
-        signin::ShowStoreProblem(opened);
+        forms::ShowStoreProblem(opened);
         SetUpSaveCancel(QStringLiteral("New Entry"));
         optAccessLevel[1]->setChecked(true);
     } else {
@@ -133,13 +142,18 @@ bool frmAddEditUser::LoadRecord() {
     auto& users = store::Users();
     store::StoreResult result = users.Open();
     if (result)
-        result = users.Read(editRecNum_);
+        result = users.Read(EditRecNum());
     users.Close();
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return false;
     }
-    const store::UserRecord& user = users.Buffer();
+    ShowRecord();
+    return true;
+}
+
+void frmAddEditUser::ShowRecord() {
+    const store::UserRecord& user = store::Users().Buffer();
     ShowDateCreated(user.DateCreated);
     optAccessLevel[user.AccessLevel]->setChecked(true);
     SetFieldText(1, store::TrimField(user.FirstName));
@@ -147,7 +161,6 @@ bool frmAddEditUser::LoadRecord() {
     SetFieldText(CommentsIndex, store::TrimField(user.Comments));
     // The administrator sees the password in clear.
     SetFieldText(PasswordIndex, store::UnscramblePassword(user.Password));
-    return true;
 }
 
 bool frmAddEditUser::MandatoryFieldsFilled() const {
@@ -188,70 +201,43 @@ void frmAddEditUser::optAccessLevel_Click(int index) {
         NoteEdit();
 }
 
-bool frmAddEditUser::Refuse(const QString& title, const QString& message, int focusIndex) {
-    ShowMessage(title, focusIndex == PasswordIndex ? 48 : 2, message, 1, false,
-                {QStringLiteral("&Okay")});
-    txtField[focusIndex]->setFocus();
-    return false;
-}
-
 void frmAddEditUser::cmdSave_Click() {
     QString password = FieldText(PasswordIndex);
     if (!IsValidPassword(password)) {
-        Refuse(QStringLiteral("Invalid Password Entry"),
-               QStringLiteral("The password must be\r\n4 to 8 characters, using\r\nletters and "
-                              "numbers only."),
-               PasswordIndex);
+        forms::Tell(QStringLiteral("Invalid Password Entry"),
+                    {QStringLiteral("The password must be"),
+                     QStringLiteral("4 to 8 characters, using"),
+                     QStringLiteral("letters and numbers only.")},
+                    forms::Icon::Plain);
+        txtField[PasswordIndex]->setFocus();
         return;
     }
-    const QString firstName = FieldText(1).trimmed();
     // The removal of a user marks its record with this first name for a moment; a user
     // really called so would vanish at the next removal.
-    if (firstName == store::RemovalMarker) {
-        Refuse(QStringLiteral("Invalid First Name"),
-               QStringLiteral("The first name \"") + store::RemovalMarker +
-                   QStringLiteral("\" is reserved\r\nfor the program's own use.\r\n\r\nPlease "
-                                  "enter another first name."),
-               1);
+    if (FieldText(1).trimmed() == store::RemovalMarker) {
+        forms::Tell(QStringLiteral("Invalid First Name"),
+                    {QStringLiteral("The first name \"") + store::RemovalMarker +
+                         QStringLiteral("\" is reserved"),
+                     QStringLiteral("for the program's own use."), QString(),
+                     QStringLiteral("Please enter another first name.")},
+                    forms::Icon::Stop);
+        txtField[1]->setFocus();
         return;
     }
-
-    auto& users = store::Users();
-    store::StoreResult result = users.Open();
-    if (result && AddMode() && !users.CanAdd()) {
-        users.Close();
-        ShowMessage(QStringLiteral("'User List' Full"), 2,
-                    QStringLiteral("The 'User List' already holds %L1 users,\r\nthe most it can "
-                                   "hold.\r\n\r\nPlease remove a user before adding another.")
-                        .arg(store::MaxListRecords),
-                    1, false, {QStringLiteral("&Okay")});
+    // Nothing typed is lost when the record cannot be written: the editor stays open.
+    if (!WriteRecord())
         return;
-    }
-    if (result && AddMode()) {
-        editRecNum_ = users.Count() + 1;
-        users.Buffer() = store::UserRecord{};
-        users.Buffer().DateCreated = store::CurrentDateValue();
-    } else if (result) {
-        result = users.Read(editRecNum_);
-    }
-    if (result) {
-        store::UserRecord& user = users.Buffer();
-        user.FirstName = firstName;
-        user.LastName = FieldText(2).trimmed();
-        // Scrambled afresh at every save, so the stored form changes even when the
-        // password does not.
-        user.Password = store::ScramblePassword(FieldText(PasswordIndex));
-        user.AccessLevel = selectedAccessLevel_;
-        user.Comments = store::TrimField(FieldText(CommentsIndex));
-        result = users.Write(editRecNum_);
-    }
-    users.Close();
-    if (!result) {
-        // Nothing typed is lost: the editor stays open.
-        signin::ShowStoreProblem(result);
-        return;
-    }
-    if (reportTo_)
-        reportTo_->SetTag(QStringLiteral("Update"));
+    ReportSaved();
     cmdCancel_Click();
+}
+
+void frmAddEditUser::FillRecord() {
+    store::UserRecord& user = store::Users().Buffer();
+    user.FirstName = FieldText(1).trimmed();
+    user.LastName = FieldText(2).trimmed();
+    // Scrambled afresh at every save, so the stored form changes even when the password does
+    // not.
+    user.Password = store::ScramblePassword(FieldText(PasswordIndex));
+    user.AccessLevel = selectedAccessLevel_;
+    user.Comments = store::TrimField(FieldText(CommentsIndex));
 }

@@ -1,18 +1,15 @@
 #pragma once
 
-#include "ui/EditorForm.h"
+#include "forms/ListRecordEditor.h"
 
-#include <QPointer>
 #include <array>
 
 class QLabel;
 class QRadioButton;
-class ZovButton;
 
 // Adds a user to the 'User List' or shows and changes one. The mode comes from the Tag ("Add
-// a User" or "View/Edit this User"); a save is reported by setting the Tag of `reportTo`
-// (the Admin window's Add or Edit button) to "Update".
-class frmAddEditUser : public EditorForm {
+// a User" or "View/Edit this User"); a save is told through Result().
+class frmAddEditUser : public ListRecordEditor {
     Q_OBJECT
 
 public:
@@ -23,14 +20,16 @@ public:
     static const QString PasswordHint; // "<4 to 8 chars only>", also the password box's limit
 
     // `editRecNum` is the record shown in view/edit mode; add mode appends.
-    frmAddEditUser(ZovButton* reportTo, qint32 editRecNum, QWidget* parent = nullptr);
+    frmAddEditUser(QWidget* parent, qint32 editRecNum);
     ~frmAddEditUser() override;
+
+    static QString AddModeTag();  // "Add a User"
+    static QString EditModeTag(); // "View/Edit this User"
 
     std::array<QLabel*, 6> lblField{};  // 1..4 the boxes' captions, 5 "* Access Level"
     std::array<QWidget*, 5> txtField{}; // 1 first name, 2 last name, 3 password, 4 comments
     std::array<QRadioButton*, 5> optAccessLevel{}; // 1..4
 
-    qint32 EditRecNum() const { return editRecNum_; }
     qint16 SelectedAccessLevel() const { return selectedAccessLevel_; }
 
     // Trims `text` in place; true for 4 to 8 letters "A"-"Z", "a"-"z" or digits.
@@ -44,13 +43,12 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void txtField_GotFocus(int index) override;
+    void ShowRecord() override;
+    void FillRecord() override;
 
 private:
     void PlaceControls();
     bool LoadRecord();
-    bool Refuse(const QString& title, const QString& message, int focusIndex);
 
-    QPointer<ZovButton> reportTo_;
-    qint32 editRecNum_ = 0;
     qint16 selectedAccessLevel_ = 1;
 };

@@ -1,6 +1,11 @@
 #include "signin/frmAdmin.h"
 
-#include "app/basMirtavel.h"
+#include "forms/ButtonLook.h"
+#include "forms/EditorReturn.h"
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/ShutDown.h"
+#include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
@@ -8,8 +13,6 @@
 #include "platform/Twips.h"
 #include "signin/AccessCode.h"
 #include "signin/OrganizationName.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "signin/frmAddEditUser.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
@@ -20,7 +23,6 @@
 #include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
-#include "ui/modMsgBox.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -29,27 +31,16 @@
 #include <QTextEdit>
 #include <algorithm>
 
-using platform::Twips;
-using signin::ButtonRole;
+using forms::ButtonRole;
+using platform::PlaceTwips;
 
 const QString frmAdmin::AccessCodePromptDefault = QStringLiteral("<Enter Access Code Here>");
 
 namespace {
 
 const QString UserListFile = QStringLiteral("User.List");
-const QString Update = QStringLiteral("Update");
 const QString CrLf = QStringLiteral("\r\n");
 constexpr int GridRowsHigh = 8;
-constexpr int WidenStep = 15; // twips
-const QColor EvenRowShade(240, 240, 240);
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
-}
-
-int Okay(const QString& title, int iconKind, const QString& message) {
-    return ShowMessage(title, iconKind, message, 1, false, {QStringLiteral("&Okay")});
-}
 
 // Leading and trailing blanks only; the line breaks at the end stay.
 QString TrimBlanks(const QString& text) {
@@ -72,18 +63,18 @@ frmAdmin::frmAdmin(QWidget* parent)
       cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
       cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
       cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
-    signin::StyleButton(cmdUserSelected, ButtonRole::Proceed);
-    signin::StyleButton(cmdContinue, ButtonRole::Proceed);
-    signin::StyleButton(cmdCancel, ButtonRole::Leave);
-    signin::StyleButton(cmdAdmin, ButtonRole::Admin);
+    forms::StyleButton(cmdUserSelected, ButtonRole::Proceed);
+    forms::StyleButton(cmdContinue, ButtonRole::Proceed);
+    forms::StyleButton(cmdCancel, ButtonRole::Leave);
+    forms::StyleButton(cmdAdmin, ButtonRole::Admin);
     SetUpAdminModeButton();
-    signin::StyleButton(cmdAddUser, ButtonRole::Record);
-    signin::StyleButton(cmdEditUser, ButtonRole::Record);
-    signin::StyleButton(cmdDeleteUser, ButtonRole::Remove);
-    signin::StyleButton(cmdReviewUserLog, ButtonRole::Record);
-    signin::StyleButton(cmdOrganizationName, ButtonRole::Record);
-    signin::StyleButton(cmdHelp, ButtonRole::Record);
-    signin::StyleButton(cmdQuit, ButtonRole::Leave);
+    forms::StyleButton(cmdAddUser, ButtonRole::Record);
+    forms::StyleButton(cmdEditUser, ButtonRole::Record);
+    forms::StyleButton(cmdDeleteUser, ButtonRole::Remove);
+    forms::StyleButton(cmdReviewUserLog, ButtonRole::Record);
+    forms::StyleButton(cmdOrganizationName, ButtonRole::Record);
+    forms::StyleButton(cmdHelp, ButtonRole::Record);
+    forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
     cmdHelp->SetCaption(QStringLiteral("&Help"));
     connect(cmdHelp, &ZovButton::Click, this, [this] { help::ShowHelp(3, this); });
@@ -159,10 +150,7 @@ int frmAdmin::UserRows() const {
 }
 
 void frmAdmin::SelectUserRow(int row) {
-    grid->SetRow(row);
-    grid->SetTopRow(row);
-    grid->SetCol(ColName);
-    grid->SetColSel(ColCreated);
+    listgrid::SelectRow(*grid, row, ColCreated, true);
 }
 
 qint32 frmAdmin::CurrentRecNum() const {
@@ -170,19 +158,16 @@ qint32 frmAdmin::CurrentRecNum() const {
 }
 
 void frmAdmin::FillUserGrid() {
-    grid->hide();
-    grid->SetRedraw(false);
-    grid->SetRows(1);
-    grid->SetCols(5);
-    grid->SetHeight(GridRowsHigh * grid->RowHeight(0));
-    grid->SetFormatString(QStringLiteral("<User List|<Access Level|^Date Created|NameSort|RecNum"));
-    grid->SetRow(0);
-    grid->SetCol(ColName);
+    listgrid::BeginFill(*grid,
+                        QStringLiteral("<User List|<Access Level|^Date Created|NameSort|RecNum"), 5,
+                        GridRowsHigh);
     grid->SetColSel(ColCreated);
 
     if (!QFile::exists(UserListFile)) {
-        Okay(QStringLiteral("'User List' Empty"), 5,
-             QStringLiteral("There are currently no 'Users'\r\nentered in the 'User List'"));
+        forms::Tell(QStringLiteral("'User List' Empty"),
+                    {QStringLiteral("There are currently no 'Users'"),
+                     QStringLiteral("entered in the 'User List'")},
+                    forms::Icon::Information);
         return;
     }
 
@@ -202,31 +187,18 @@ void frmAdmin::FillUserGrid() {
     }
     users.Close();
     // Whatever could be read is shown; the user is told about the rest.
-    signin::ShowStoreProblem(result);
+    forms::ShowStoreProblem(result);
 
-    if (grid->Rows() >= 3) {
-        grid->SetCol(ColNameSort);
-        grid->Sort();
-        grid->SetCol(ColName);
-        grid->SetColSel(ColCreated);
-    }
-    if (grid->Rows() >= 2) {
-        grid->SetColWidth(ColName, 4000);
-        grid->SetColWidth(ColLevel, 1900);
-        grid->SetColWidth(ColCreated, 1250);
-        for (int row = 2; row < grid->Rows(); row += 2) {
-            grid->SetRow(row);
-            grid->SetCol(ColName);
-            grid->SetColSel(ColCreated);
-            grid->SetCellBackColor(EvenRowShade);
-        }
-        grid->show();
-        grid->SetRedraw(true);
-        // The key columns are pushed beyond the right edge.
-        while (grid->ColIsVisible(ColNameSort) && grid->ColWidth(ColName) < 100000)
-            grid->SetColWidth(ColName, grid->ColWidth(ColName) + WidenStep);
-        SelectUserRow(1);
-    }
+    listgrid::SortOn(*grid, ColNameSort);
+    if (UserRows() < 1)
+        return;
+    grid->SetColWidth(ColName, 4000);
+    grid->SetColWidth(ColLevel, 1900);
+    grid->SetColWidth(ColCreated, 1250);
+    listgrid::ShadeEvenRows(*grid, ColCreated);
+    // The key columns are pushed beyond the right edge.
+    listgrid::ShowAndWiden(*grid, ColName, ColNameSort);
+    SelectUserRow(1);
 }
 
 // The way into admin mode and out of it. Also set before the first fill, so the button is
@@ -345,13 +317,15 @@ void frmAdmin::cmdContinue_Click() {
         result = users.Read(CurrentRecNum());
     users.Close();
     if (!result) {
-        signin::ShowStoreProblem(result);
+        forms::ShowStoreProblem(result);
         return;
     }
     // Exactly as typed: case counts, and so does a blank before or after.
     if (txtPassword->text() != store::UnscramblePassword(users.Buffer().Password)) {
-        Okay(QStringLiteral("Incorrect Password"), 2,
-             QStringLiteral("That is not the correct password\r\nassociated with this name"));
+        forms::Tell(QStringLiteral("Incorrect Password"),
+                    {QStringLiteral("That is not the correct password"),
+                     QStringLiteral("associated with this name")},
+                    forms::Icon::Stop);
         txtPassword->clear();
         txtPassword->setFocus();
         return;
@@ -360,7 +334,7 @@ void frmAdmin::cmdContinue_Click() {
     values.SignedInUserName = grid->TextMatrix(row, ColName);
     values.SignedInAccessLevel = users.Buffer().AccessLevel;
     // A log that cannot be written is reported; the user still gets in.
-    signin::ShowStoreProblem(store::AppendUserLog(
+    forms::ShowStoreProblem(store::AppendUserLog(
         1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
     timerFlashButton.stop();
     flow::ShowLobbyWindow();
@@ -395,8 +369,10 @@ bool frmAdmin::AskForAccessCode() {
         if (AccessCodeAnswer != AccessCodePromptDefault &&
             signin::CheckAccessCode(AccessCodeAnswer))
             return true;
-        Okay(QStringLiteral("Incorrect Access Code"), 4,
-             QStringLiteral("Sorry, but you have not entered\r\nthe correct Access Code."));
+        forms::Tell(QStringLiteral("Incorrect Access Code"),
+                    {QStringLiteral("Sorry, but you have not entered"),
+                     QStringLiteral("the correct Access Code.")},
+                    forms::Icon::Exclamation);
     }
 }
 
@@ -412,9 +388,11 @@ bool frmAdmin::ChooseAccessCode() {
         if (first.isEmpty())
             return false;
         if (first.size() < signin::AccessCodeMinLength || first == AccessCodePromptDefault) {
-            Okay(QStringLiteral("Access Code Not Accepted"), 4,
-                 QStringLiteral("Please choose an access code of\r\nat least %1 characters.")
-                     .arg(signin::AccessCodeMinLength));
+            forms::Tell(
+                QStringLiteral("Access Code Not Accepted"),
+                {QStringLiteral("Please choose an access code of"),
+                 QStringLiteral("at least %1 characters.").arg(signin::AccessCodeMinLength)},
+                forms::Icon::Exclamation);
             continue;
         }
         const QString second = platform::InputBox(
@@ -424,68 +402,62 @@ bool frmAdmin::ChooseAccessCode() {
         if (second.isEmpty())
             return false;
         if (second != first) {
-            Okay(QStringLiteral("Access Codes Differ"), 4,
-                 QStringLiteral("The two entries were not the same.\r\nPlease choose the access "
-                                "code again."));
+            forms::Tell(QStringLiteral("Access Codes Differ"),
+                        {QStringLiteral("The two entries were not the same."),
+                         QStringLiteral("Please choose the access code again.")},
+                        forms::Icon::Exclamation);
             continue;
         }
         signin::SaveAccessCode(first);
-        Okay(QStringLiteral("Access Code Saved"), 5,
-             QStringLiteral("The access code has been saved.\r\nPlease keep it in a safe place."));
+        forms::Tell(QStringLiteral("Access Code Saved"),
+                    {QStringLiteral("The access code has been saved."),
+                     QStringLiteral("Please keep it in a safe place.")},
+                    forms::Icon::Information);
         return true;
     }
 }
 
-void frmAdmin::OpenUserEditor(const QString& mode, ZovButton* reportTo, qint32 recNum) {
-    {
-        frmAddEditUser editor(reportTo, recNum, this);
-        editor.SetTag(mode);
-        editor.ShowModal(this);
-    }
-    if (reportTo->Tag() != Update)
+void frmAdmin::OpenUserEditor(bool adding, qint32 recNum) {
+    const EditorResult saved = RunEditor<frmAddEditUser>(*this, adding, recNum);
+    if (!saved.saved)
         return;
-    const store::UserRecord& saved = store::Users().Buffer();
-    const QString key = store::TrimField(saved.LastName) + u' ' + store::TrimField(saved.FirstName);
     FillUserGrid();
     platform::DoEvents();
-    if (UserRows() >= 2) {
-        for (int row = 1; row < grid->Rows(); ++row) {
-            if (grid->TextMatrix(row, ColNameSort) == key) {
-                SelectUserRow(row);
-                break;
-            }
-        }
-    }
+    // The saved user is highlighted by name: of two users with the same name, the first.
+    const QString written = QString::number(saved.recNum);
+    const int row = listgrid::FindRow(*grid, ColRecNum,
+                                      [&written](const QString& cell) { return cell == written; });
+    if (row > 0)
+        listgrid::Reselect(*grid, ColNameSort, ColCreated, grid->TextMatrix(row, ColNameSort));
     SetUpAdminButtons();
-    reportTo->SetTag(QString());
 }
 
 void frmAdmin::cmdAddUser_Click() {
-    OpenUserEditor(QStringLiteral("Add a User"), cmdAddUser, 0);
+    OpenUserEditor(true, 0);
 }
 
 void frmAdmin::cmdEditUser_Click() {
     if (grid->Row() < 1)
         return;
-    OpenUserEditor(QStringLiteral("View/Edit this User"), cmdEditUser, CurrentRecNum());
+    OpenUserEditor(false, CurrentRecNum());
 }
 
 void frmAdmin::cmdDeleteUser_Click() {
     const int row = grid->Row();
     if (row < 1)
         return;
-    ShowMessage(QStringLiteral("Confirm Deletion"), 1,
-                QStringLiteral("Are you sure you want to remove\r\n\r\n") +
-                    grid->TextMatrix(row, ColName) +
-                    QStringLiteral("\r\n\r\nfrom the 'User List'?"),
-                2, false, {QStringLiteral("&Yes, delete"), QStringLiteral("&No, cancel")});
-    if (Globals().MessageResult != 1)
+    const int answer = forms::Ask(
+        QStringLiteral("Confirm Deletion"), forms::Icon::Application,
+        {QStringLiteral("Are you sure you want to remove"), QString(),
+         grid->TextMatrix(row, ColName), QString(), QStringLiteral("from the 'User List'?")},
+        2, {QStringLiteral("&Yes, delete"), QStringLiteral("&No, cancel")});
+    if (answer != 1)
         return;
     const store::StoreResult removed =
         store::RemoveMarkedRecord(store::DataFile::UserList, CurrentRecNum());
     if (!removed) {
         // The store keeps every record when a rewrite fails; the list shows what is there.
-        signin::ShowStoreProblem(removed);
+        forms::ShowStoreProblem(removed);
         FillUserGrid();
         SetUpAdminButtons();
         return;
@@ -497,8 +469,10 @@ void frmAdmin::cmdDeleteUser_Click() {
     if (grid->Visible())
         SelectUserRow(ReselectRow);
     SetUpAdminButtons();
-    Okay(QStringLiteral("Name removed"), 5,
-         QStringLiteral("The name has been removed\r\nfrom the 'User List'."));
+    forms::Tell(
+        QStringLiteral("Name removed"),
+        {QStringLiteral("The name has been removed"), QStringLiteral("from the 'User List'.")},
+        forms::Icon::Information);
 }
 
 void frmAdmin::cmdOrganizationName_Click() {
@@ -524,12 +498,14 @@ void frmAdmin::cmdReviewUserLog_Click() {
 void frmAdmin::ShowUserLog() {
     QFile log(store::UserLogFileName);
     if (log.size() < 1) {
-        Okay(QStringLiteral("Nothing to View"), 5,
-             QStringLiteral("There is currently no data\r\nin the 'User Log'."));
+        forms::Tell(
+            QStringLiteral("Nothing to View"),
+            {QStringLiteral("There is currently no data"), QStringLiteral("in the 'User Log'.")},
+            forms::Icon::Information);
         return;
     }
     if (!log.open(QIODevice::ReadOnly)) {
-        signin::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
+        forms::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
         return;
     }
     const QByteArray block = log.readAll();
@@ -593,11 +569,12 @@ void frmAdmin::grid_MouseMove() {
 
 void frmAdmin::cmdQuit_Click() {
     const QString title = AppTitle();
-    ShowMessage(QStringLiteral("Exit ") + title + u'?', 3,
-                QStringLiteral("This will close ") + title +
-                    QStringLiteral(".\r\n\r\nIs this what you want to do?"),
-                2, false, {QStringLiteral("&Yes, quit"), QStringLiteral("&No, don't quit")});
-    if (Globals().MessageResult == 1)
+    const int answer =
+        forms::Ask(QStringLiteral("Exit ") + title + u'?', forms::Icon::Question,
+                   {QStringLiteral("This will close ") + title + u'.', QString(),
+                    QStringLiteral("Is this what you want to do?")},
+                   2, {QStringLiteral("&Yes, quit"), QStringLiteral("&No, don't quit")});
+    if (answer == 1)
         ShutDown();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/FlashState.h"
+#include "forms/FlashState.h"
 #include "ui/Form.h"
 
 #include <QTimer>
@@ -83,7 +83,9 @@ private:
     qint32 CurrentRecNum() const;
     bool AskForAccessCode();
     bool ChooseAccessCode();
-    void OpenUserEditor(const QString& mode, ZovButton* reportTo, qint32 recNum);
+    // Opens the user editor; after a save the list is filled again with the saved user
+    // highlighted.
+    void OpenUserEditor(bool adding, qint32 recNum);
     void ShowUserLog();
     void FinishViewingLog();
 

@@ -1,10 +1,10 @@
 #include "signin/frmNewUser.h"
 
+#include "forms/ButtonLook.h"
 #include "help/HelpTopics.h"
 #include "platform/Fonts.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
-#include "signin/SigninLook.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"
@@ -42,7 +42,7 @@ frmNewUser::frmNewUser(QWidget* parent)
     QPalette palette = chkNoShow->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 64)); // dark on the pale texture
     chkNoShow->setPalette(palette);
-    signin::StyleButton(cmdContinue, signin::ButtonRole::Proceed);
+    forms::StyleButton(cmdContinue, forms::ButtonRole::Proceed);
     cmdContinue->SetDefault(true);
     connect(cmdContinue, &ZovButton::Click, this, &frmNewUser::cmdContinue_Click);
     setTabOrder(txtBox, chkNoShow);

@@ -1,11 +1,11 @@
 #include "signin/frmTitlePage.h"
 
+#include "forms/ButtonLook.h"
 #include "help/ShowHelp.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "platform/VersionInfo.h"
-#include "signin/SigninLook.h"
 #include "signin/TitlePicture.h"
 #include "signin/frmNewUser.h"
 #include "ui/Globals.h"
@@ -19,7 +19,7 @@
 #include <QShortcut>
 
 using platform::DesignFont;
-using platform::Twips;
+using platform::PlaceTwips;
 
 namespace {
 
@@ -33,12 +33,8 @@ QLabel* MakeLabel(QWidget* parent, const QFont& font, const QColor& colour) {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    signin::MakeTransparent(label);
+    forms::MakeTransparent(label);
     return label;
-}
-
-void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
 } // namespace
@@ -63,11 +59,11 @@ frmTitlePage::frmTitlePage(QWidget* parent)
         labelZovContact[k]->setCursor(Qt::PointingHandCursor);
         labelZovContact[k]->installEventFilter(this);
     }
-    signin::StyleButton(cmdContinue, signin::ButtonRole::Proceed);
+    forms::StyleButton(cmdContinue, forms::ButtonRole::Proceed);
     cmdContinue->setFont(DesignFont(QStringLiteral("Verdana"), 11, true));
-    signin::StyleButton(cmdQuit, signin::ButtonRole::Leave);
+    forms::StyleButton(cmdQuit, forms::ButtonRole::Leave);
     cmdHelpTopic->setToolTip(QStringLiteral(" Click here for helpful information! <F1> "));
-    signin::StyleButton(cmdHelpTopic, signin::ButtonRole::Record);
+    forms::StyleButton(cmdHelpTopic, forms::ButtonRole::Record);
     cmdHelpTopic->SetCaption(QStringLiteral("?"));
     cmdHelpTopic->setAccessibleName(QStringLiteral("Help"));
     connect(cmdHelpTopic, &ZovButton::Click, this, &frmTitlePage::cmdHelpTopic_Click);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "signin/FlashState.h"
+#include "forms/FlashState.h"
 #include "ui/Form.h"
 
 #include <QTimer>

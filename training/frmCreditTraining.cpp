@@ -1,11 +1,11 @@
 #include "training/frmCreditTraining.h"
 
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyMessages.h"
+#include "forms/ButtonLook.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
@@ -81,10 +81,10 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCours
     txtComments->setFont(boxFont);
     txtComments->setAccessibleName(QStringLiteral("Any comments about this particular training"));
     lblSpaceFull->move(platform::Twips(8130), platform::Twips(5680));
-    signin::MakeTransparent(lblSpaceFull);
+    forms::MakeTransparent(lblSpaceFull);
 
-    signin::StyleButton(cmdSave, signin::ButtonRole::Proceed);
-    signin::StyleButton(cmdCancel, signin::ButtonRole::Leave);
+    forms::StyleButton(cmdSave, forms::ButtonRole::Proceed);
+    forms::StyleButton(cmdCancel, forms::ButtonRole::Leave);
     Place(cmdSave, 4800, 6120, 2100, 720);
     Place(cmdCancel, 7080, 6120, 2100, 720);
     cmdSave->hide();
@@ -105,7 +105,7 @@ frmCreditTraining::~frmCreditTraining() = default;
 QLabel* frmCreditTraining::AddLabel(const QString& text, int left, int top, int width, int height) {
     auto* label = new QLabel(text, this);
     label->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
-    signin::MakeTransparent(label);
+    forms::MakeTransparent(label);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 64));
     label->setPalette(palette);
@@ -158,9 +158,9 @@ void frmCreditTraining::UpdateCreditButton() {
 void frmCreditTraining::cmdSave_Click() {
     const std::optional<double> date = formats::ParseDate(txtDate->text());
     if (!date) {
-        lobbymsg::Notice(QStringLiteral("Check the date entry"),
-                         {QStringLiteral("I don't understand"), QStringLiteral("the date entry.")},
-                         2);
+        forms::Tell(QStringLiteral("Check the date entry"),
+                    {QStringLiteral("I don't understand"), QStringLiteral("the date entry.")},
+                    forms::Icon::Stop);
         txtDate->selectAll();
         txtDate->setFocus(Qt::OtherFocusReason);
         return;
@@ -171,13 +171,13 @@ void frmCreditTraining::cmdSave_Click() {
 
     store::StoreResult credited;
     {
-        const LobbyBusy busy(*this);
+        const WindowBusy busy(*this);
         credited =
             training::CreditCourse(course_.recNum, recNums, *date, txtComments->StoredText());
     }
     if (!credited) {
         // Nothing was written: the choices stay for another try.
-        signin::ShowStoreProblem(credited);
+        forms::ShowStoreProblem(credited);
         return;
     }
     saved_ = true;

@@ -1,17 +1,17 @@
 #include "training/frmTrainingHistory.h"
 
+#include "forms/ButtonLook.h"
+#include "forms/ButtonPictures.h"
+#include "forms/ListGrid.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
 #include "help/ShowHelp.h"
-#include "lobby/ListGrid.h"
-#include "lobby/LobbyBusy.h"
-#include "lobby/LobbyIcons.h"
-#include "lobby/LobbyMessages.h"
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
-#include "signin/SigninLook.h"
-#include "signin/StoreProblem.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
@@ -59,9 +59,9 @@ void SetBase(QWidget* box, const QColor& color) {
     box->setPalette(palette);
 }
 
-ZovButton* MakeButton(QWidget* parent, signin::ButtonRole role) {
+ZovButton* MakeButton(QWidget* parent, forms::ButtonRole role) {
     auto* button = new ZovButton(parent);
-    signin::StyleButton(button, role);
+    forms::StyleButton(button, role);
     return button;
 }
 
@@ -137,21 +137,21 @@ void frmTrainingHistory::BuildControls() {
     lblTotalHours = new QLabel(this);
     lblTotalHours->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9, true));
     SetInk(lblTotalHours, QColor(0, 0, 64));
-    signin::MakeTransparent(lblTotalHours);
+    forms::MakeTransparent(lblTotalHours);
     lblTotalHours->hide();
     Place(lblTotalHours, 7080, 4560, 3600, 480);
 
-    cmdEditTraining = MakeButton(this, signin::ButtonRole::Record);
-    cmdDeleteTraining = MakeButton(this, signin::ButtonRole::Remove);
-    cmdSaveComments = MakeButton(this, signin::ButtonRole::Proceed);
-    cmdCancelComments = MakeButton(this, signin::ButtonRole::Leave);
+    cmdEditTraining = MakeButton(this, forms::ButtonRole::Record);
+    cmdDeleteTraining = MakeButton(this, forms::ButtonRole::Remove);
+    cmdSaveComments = MakeButton(this, forms::ButtonRole::Proceed);
+    cmdCancelComments = MakeButton(this, forms::ButtonRole::Leave);
     Place(cmdEditTraining, 7080, 5160, 2160, 510);
     Place(cmdDeleteTraining, 7080, 5760, 2160, 510);
     Place(cmdSaveComments, 7080, 5160, 2160, 510);
     Place(cmdCancelComments, 7080, 5760, 2160, 510);
-    cmdPrintTraining = MakePictureButton(this, lobbyicons::PrintPicture());
-    cmdHelp = MakePictureButton(this, lobbyicons::HelpPicture());
-    cmdReturn = MakePictureButton(this, lobbyicons::QuitPicture());
+    cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
+    cmdHelp = MakePictureButton(this, pictures::HelpPicture());
+    cmdReturn = MakePictureButton(this, pictures::QuitPicture());
     Place(cmdPrintTraining, 9420, 5160, 600, 600);
     Place(cmdHelp, 10080, 5160, 600, 600);
     Place(cmdReturn, 10080, 6240, 600, 600);
@@ -218,7 +218,7 @@ void frmTrainingHistory::Form_Activate() {
 }
 
 void frmTrainingHistory::FileProblem(const store::StoreResult& result) {
-    signin::ShowStoreProblem(result);
+    forms::ShowStoreProblem(result);
 }
 
 // ---- The list ----------------------------------------------------------------------------
@@ -228,7 +228,7 @@ void frmTrainingHistory::UpdateTrainingGrid() {
     std::vector<store::NumberedTraining> records;
     store::StoreResult read;
     {
-        const LobbyBusy busy(*this);
+        const WindowBusy busy(*this);
         listgrid::BeginFill(grid, HistoryFormat, HistoryColumns, kRowsInView);
         grid.SetColSel(LastShownColumn);
         read = store::ReadPersonTraining(personKey_, records);
@@ -319,8 +319,8 @@ void frmTrainingHistory::UpdateHistoryButtons() {
 
 void frmTrainingHistory::cmdReturn_Click() {
     if (noRecords_ && !fillFailed_)
-        lobbymsg::Notice(QStringLiteral("No records on file..."),
-                         {subject_.person.name, QStringLiteral("has no training records on file")});
+        forms::Tell(QStringLiteral("No records on file..."),
+                    {subject_.person.name, QStringLiteral("has no training records on file")});
     close();
 }
 
@@ -444,8 +444,8 @@ void frmTrainingHistory::LeaveCommentEditing() {
 
 void frmTrainingHistory::cmdDeleteTraining_Click() {
     const int row = gridTraining->Row();
-    const int answer = lobbymsg::Ask(
-        QStringLiteral("Confirm"), 3,
+    const int answer = forms::Ask(
+        QStringLiteral("Confirm"), forms::Icon::Question,
         {QStringLiteral("Are you SURE you want to remove"),
          QStringLiteral("the highlighted course dated"), QString(),
          gridTraining->TextMatrix(row, Date), QString(),
@@ -459,7 +459,7 @@ void frmTrainingHistory::cmdDeleteTraining_Click() {
     gridTraining->hide();
     store::StoreResult removed;
     {
-        const LobbyBusy busy(*this);
+        const WindowBusy busy(*this);
         removed = store::RemoveMarkedRecord(store::DataFile::TrainingRecords, recNum);
     }
     if (!removed)

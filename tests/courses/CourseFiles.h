@@ -2,6 +2,7 @@
 
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "support/RecordFiles.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -26,32 +27,22 @@ struct Course {
 };
 
 inline bool WriteCourses(const QList<Course>& courses) {
-    if (!store::OpenCourseIndex())
-        return false;
-    bool ok = true;
-    qint32 number = 0;
+    QList<store::CourseRecord> records;
     for (const Course& c : courses) {
-        store::CourseRecord& r = store::Courses().Buffer();
-        r = store::CourseRecord();
+        store::CourseRecord& r = records.emplace_back();
         r.DateCreated = c.created;
         r.CourseCode = c.code;
         r.CourseName = c.name;
         r.ProvidedBy = c.provider;
         r.Hours = c.hours;
         r.Comments = c.comments;
-        ok = ok && store::Courses().Write(++number).ok();
     }
-    store::CloseCourseIndex();
-    return ok;
+    return recordfiles::WriteCourses(records);
 }
 
-inline store::CourseRecord ReadCourse(qint32 number) {
-    store::CourseRecord course;
-    if (store::OpenCourseIndex() && store::Courses().Read(number))
-        course = store::Courses().Buffer();
-    store::CloseCourseIndex();
-    return course;
-}
+using recordfiles::FileBytes;
+using recordfiles::ReadCourse;
+using recordfiles::WriteTrainings;
 
 // A training record of course `course` for person `person`, as crediting writes it.
 inline store::TrainingRecord Credit(const Course& course, double person, double date,
@@ -66,23 +57,6 @@ inline store::TrainingRecord Credit(const Course& course, double person, double 
     t.Hours = course.hours;
     t.Comments = comments;
     return t;
-}
-
-// Writes the records in one go, as a file of many records is made quickly.
-inline bool WriteTrainings(const QList<store::TrainingRecord>& records) {
-    QFile file(store::FileNameOf(store::DataFile::TrainingRecords));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QByteArray bytes;
-    bytes.reserve(records.size() * store::TrainingRecord::Length);
-    for (const store::TrainingRecord& t : records)
-        bytes += t.Encode();
-    return file.write(bytes) == bytes.size();
-}
-
-inline QByteArray FileBytes(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Record `number` (from 1) of a file's bytes.

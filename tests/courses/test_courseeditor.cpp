@@ -26,15 +26,14 @@ QLineEdit* Line(const frmAddEditCourse& editor, int index) {
     return qobject_cast<QLineEdit*>(editor.Field(index));
 }
 
-// Opens the editor as the Lobby does: Tag set, record number from the grid, the pressed
-// button to report to; shown, so its first activation has run.
+// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// first activation has run.
 struct Opened {
-    ZovButton reportTo;
     std::unique_ptr<frmAddEditCourse> editor;
 
     Opened(qint16 level, qint32 recNum) {
         Globals().SignedInAccessLevel = level;
-        editor = std::make_unique<frmAddEditCourse>(nullptr, recNum, &reportTo);
+        editor = std::make_unique<frmAddEditCourse>(nullptr, recNum);
         editor->SetTag(recNum == 0 ? frmAddEditCourse::AddModeTag()
                                    : frmAddEditCourse::EditModeTag());
         editor->show();
@@ -130,7 +129,7 @@ private slots:
         editor->cmdSave_Click();
         QVERIFY(answers.verifyDone());
 
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
         const QByteArray record = RecordOf(FileBytes(CourseIndex), 2, 300);
         QCOMPARE(record.mid(8, 8), QByteArray(" T1     "));
         QCOMPARE(record.mid(16, 50), QByteArray("Taser").leftJustified(50, ' '));
@@ -312,7 +311,7 @@ private slots:
             editor->cmdSave_Click();
             QVERIFY(answers.verifyDone());
             QVERIFY(!QFile::exists(TrainingFile));
-            QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+            QVERIFY(editor->Result().saved);
         }
     }
 
@@ -355,7 +354,7 @@ private slots:
         QVERIFY(answers.verifyDone());
         QVERIFY(answers.lastAsked().lines.join(' ').contains("32,767 courses"));
         QCOMPARE(QFile(CourseIndex).size(), fullSize);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void newCourseGetsACreationTimeNoOtherHas() {
@@ -389,7 +388,7 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         // The course itself was saved before the update was offered.
         QCOMPARE(ReadCourse(1).CourseName, QStringLiteral("Renamed"));
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
     }
 };
 

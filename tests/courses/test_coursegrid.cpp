@@ -2,6 +2,7 @@
 // and the Lobby's side of adding and editing a course. (Credit by level: test_lobby.)
 
 #include "courses/CourseGrid.h"
+#include "courses/CoursePage.h"
 #include "courses/frmAddEditCourse.h"
 #include "lobby/test_lobby_data.h"
 #include "store/Formats.h"
@@ -111,7 +112,7 @@ private slots:
         // The list shows the index as it was read until it is filled again.
         WriteCourses({{"ZZ-9", "Changed behind the list", 1}});
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "NO-1"}));
-        UpdateCourseGrid(*lobby);
+        lobby->Courses().Fill();
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "ZZ-9"}));
     }
 
@@ -138,7 +139,7 @@ private slots:
             QVERIFY(editor);
             QCOMPARE(editor->Tag(), QStringLiteral("Add a Course"));
             QCOMPARE(editor->EditRecNum(), 1);
-            SaveCourse(NewCourse(" ZZ-9", "Zoning", 2, 70), 1, lobby->cmdAddCourse);
+            SaveCourse(NewCourse(" ZZ-9", "Zoning", 2, 70), 1, window);
         });
         lobby->cmdAddCourse->Click();
         QVERIFY(answers.verifyDone());
@@ -150,9 +151,8 @@ private slots:
         QVERIFY(lobby->cmdCreditTraining->isEnabled());
         QCOMPARE(lobby->cmdAddCourse->Tag(), QString());
 
-        answers.expectWindow([&](QWidget*) {
-            SaveCourse(NewCourse("AA-1", "Arrest", 0, 71), 2, lobby->cmdAddCourse);
-        });
+        answers.expectWindow(
+            [&](QWidget* window) { SaveCourse(NewCourse("AA-1", "Arrest", 0, 71), 2, window); });
         lobby->cmdAddCourse->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(ColumnTexts(*lobby->gridCourse, Column::Code), QStringList({"AA-1", "ZZ-9"}));
@@ -175,7 +175,7 @@ private slots:
             QVERIFY(editor);
             QCOMPARE(editor->Tag(), QStringLiteral("View/Edit this Course"));
             QCOMPARE(editor->EditRecNum(), 1);
-            SaveCourse(NewCourse("Z-1", "Arrest", 8, 1001), 1, lobby->cmdEditCourse);
+            SaveCourse(NewCourse("Z-1", "Arrest", 8, 1001), 1, window);
         });
         emit grid.DblClick();
         QVERIFY(answers.verifyDone());

@@ -1,16 +1,18 @@
 // The Lobby window: caption and user, tabs, the buttons by access level and list contents,
 // help, backup/restore, the flashing button and the two ways out.
 
-#include "app/basMirtavel.h"
+#include "forms/ShutDown.h"
 #include "help/frmManual.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/Twips.h"
+#include "signin/AdminEntry.h"
 #include "signin/frmAdmin.h"
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
+#include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -67,6 +69,7 @@ class TestLobby : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { flow::SetAdminWindow(signin::OpenAdminWindow); }
     void init() {
         SetProgramEnd([] {});
     }

@@ -1,8 +1,10 @@
 #include "lobby/test_lobby_data.h"
 
+#include "forms/ListRecordEditor.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
+#include "support/RecordFiles.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
@@ -20,57 +22,44 @@ double StampOf(int index) {
 }
 
 void WritePersons(const QList<Person>& persons) {
-    auto& table = store::Persons();
-    QVERIFY(table.Open());
-    int n = 0;
+    QList<store::PersonRecord> records;
     for (const Person& p : persons) {
-        ++n;
-        store::PersonRecord& r = table.Buffer();
-        r = store::PersonRecord();
-        r.DateCreated = formats::WholeSecondValue(StampOf(n));
+        store::PersonRecord& r = records.emplace_back();
+        r.DateCreated = formats::WholeSecondValue(StampOf(int(records.size())));
         r.FirstName = p.first;
         r.MiddleName = p.middle;
         r.LastName = p.last;
         r.Organization = p.organization;
         r.Active = p.active ? -1 : 0;
-        QVERIFY(table.Write(n));
     }
-    table.Close();
+    QVERIFY(recordfiles::WritePersons(records));
 }
 
 void WriteCourses(const QList<Course>& courses) {
-    auto& table = store::Courses();
-    QVERIFY(table.Open());
-    int n = 0;
+    QList<store::CourseRecord> records;
     for (const Course& c : courses) {
-        ++n;
-        store::CourseRecord& r = table.Buffer();
-        r = store::CourseRecord();
-        r.DateCreated = formats::WholeSecondValue(StampOf(1000 + n));
+        store::CourseRecord& r = records.emplace_back();
+        r.DateCreated = formats::WholeSecondValue(StampOf(1000 + int(records.size())));
         r.CourseCode = c.code;
         r.CourseName = c.name;
         r.ProvidedBy = c.providedBy;
         r.Hours = c.hours;
-        QVERIFY(table.Write(n));
     }
-    table.Close();
+    QVERIFY(recordfiles::WriteCourses(records));
 }
 
 void WriteTrainings(int count, double courseKey) {
-    auto& table = store::Trainings();
-    QVERIFY(table.Open());
+    QList<store::TrainingRecord> records;
     for (int n = 1; n <= count; ++n) {
-        store::TrainingRecord& r = table.Buffer();
-        r = store::TrainingRecord();
+        store::TrainingRecord& r = records.emplace_back();
         r.TrainingDate = formats::DateValue(QDate(2024, 1, n % 28 + 1));
         r.PersonKey = formats::WholeSecondValue(StampOf(1));
         r.CourseKey = courseKey;
         r.CourseCode = QStringLiteral("FIR-101");
         r.CourseName = QStringLiteral("Firearms Qualification");
         r.Hours = 8;
-        QVERIFY(table.Write(n));
     }
-    table.Close();
+    QVERIFY(recordfiles::WriteTrainings(records));
 }
 
 void WriteUser() {
@@ -98,22 +87,22 @@ std::unique_ptr<frmLobby> OpenLobby() {
     return lobby;
 }
 
-void SavePerson(const store::PersonRecord& record, qint32 recNum, ZovButton* reportTo) {
-    auto& table = store::Persons();
-    QVERIFY(table.Open());
-    table.Buffer() = record;
-    QVERIFY(table.Write(recNum));
-    table.Close();
-    reportTo->SetTag(QStringLiteral("Update"));
+namespace {
+void ReportSaved(QWidget* editor, double identity) {
+    auto* saving = qobject_cast<ListRecordEditor*>(editor);
+    QVERIFY(saving);
+    saving->ReportSaved(identity);
+}
+} // namespace
+
+void SavePerson(const store::PersonRecord& record, qint32 recNum, QWidget* editor) {
+    QVERIFY(recordfiles::WritePersons({record}, recNum));
+    ReportSaved(editor, record.DateCreated);
 }
 
-void SaveCourse(const store::CourseRecord& record, qint32 recNum, ZovButton* reportTo) {
-    auto& table = store::Courses();
-    QVERIFY(table.Open());
-    table.Buffer() = record;
-    QVERIFY(table.Write(recNum));
-    table.Close();
-    reportTo->SetTag(QStringLiteral("Update"));
+void SaveCourse(const store::CourseRecord& record, qint32 recNum, QWidget* editor) {
+    QVERIFY(recordfiles::WriteCourses({record}, recNum));
+    ReportSaved(editor, record.DateCreated);
 }
 
 QStringList ColumnTexts(const FlexGrid& grid, int col) {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <utility>
 
-class ZovButton;
+class QWidget;
 
 // Data files and a signed-in Lobby for the Lobby's tests. Records get creation stamps one
 // minute apart from 1 March 2005 12:00 on, so every person and course has its own identity.
@@ -49,9 +49,9 @@ void SignIn(int accessLevel, const QString& name = QStringLiteral("Ann Admin"));
 std::unique_ptr<frmLobby> OpenLobby();
 
 // What an editor does when the user saves: writes `record` at `recNum` (appending when it is
-// the count + 1), leaves it in the shared buffer and reports "Update" to `reportTo`.
-void SavePerson(const store::PersonRecord& record, qint32 recNum, ZovButton* reportTo);
-void SaveCourse(const store::CourseRecord& record, qint32 recNum, ZovButton* reportTo);
+// the count + 1) and reports the save from `editor` (the record editor shown).
+void SavePerson(const store::PersonRecord& record, qint32 recNum, QWidget* editor);
+void SaveCourse(const store::CourseRecord& record, qint32 recNum, QWidget* editor);
 
 // The texts of one grid column, data rows only.
 QStringList ColumnTexts(const class FlexGrid& grid, int col);

@@ -174,7 +174,7 @@ private slots:
             QVERIFY(editor);
             QCOMPARE(editor->Tag(), QStringLiteral("Add a Name"));
             QCOMPARE(editor->EditRecNum(), 2); // appends after the one person
-            SavePerson(NewPerson("Ann", "Abel", true, 50), 2, lobby->cmdAddName);
+            SavePerson(NewPerson("Ann", "Abel", true, 50), 2, window);
         });
         lobby->cmdAddName->Click();
         QVERIFY(answers.verifyDone());
@@ -183,9 +183,8 @@ private slots:
         QCOMPARE(lobby->cmdAddName->Tag(), QString());
 
         // And a third, which sorts last.
-        answers.expectWindow([&](QWidget*) {
-            SavePerson(NewPerson("Zoe", "Zulu", true, 51), 3, lobby->cmdAddName);
-        });
+        answers.expectWindow(
+            [&](QWidget* window) { SavePerson(NewPerson("Zoe", "Zulu", true, 51), 3, window); });
         lobby->cmdAddName->Click();
         QCOMPARE(lobby->gridName->Row(), 3);
         QCOMPARE(lobby->gridName->TopRow(), 1); // every row already in view
@@ -198,9 +197,8 @@ private slots:
         auto lobby = OpenLobby();
         lobby->gridName->SetRow(2);
         ScriptedAnswers answers;
-        answers.expectWindow([&](QWidget*) {
-            SavePerson(NewPerson("Cy", "Aaron", false, 60), 4, lobby->cmdAddName);
-        });
+        answers.expectWindow(
+            [&](QWidget* window) { SavePerson(NewPerson("Cy", "Aaron", false, 60), 4, window); });
         lobby->cmdAddName->Click();
         QVERIFY(lobby->optDisplay[1]->isChecked());
         QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Lee", "Al Moe"}));
@@ -231,9 +229,9 @@ private slots:
         QCOMPARE(grid.TextMatrix(3, 0), QStringLiteral("Al Moe"));
 
         // Saved under a new name that sorts first: rebuilt and found again by identity.
-        answers.expectWindow([&](QWidget*) {
+        answers.expectWindow([&](QWidget* window) {
             store::PersonRecord edited = NewPerson("Al", "Aardvark", true, 3);
-            SavePerson(edited, 3, lobby->cmdEditName);
+            SavePerson(edited, 3, window);
         });
         lobby->cmdEditName->Click();
         QVERIFY(answers.verifyDone());

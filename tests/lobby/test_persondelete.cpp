@@ -1,7 +1,7 @@
 // Deleting a person from the Lobby: the two questions, the count of training records that
 // went, and the row highlighted afterwards.
 
-#include "lobby/ListGrid.h"
+#include "forms/ListGrid.h"
 #include "lobby/test_lobby_data.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"

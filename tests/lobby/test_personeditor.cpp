@@ -1,6 +1,7 @@
 #include "lobby/frmAddEditName.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/Globals.h"
@@ -31,11 +32,9 @@ struct Person {
 };
 
 void WritePersons(const QList<Person>& persons) {
-    QVERIFY(store::OpenNameList());
-    qint32 number = 0;
+    QList<store::PersonRecord> records;
     for (const Person& p : persons) {
-        store::PersonRecord& r = store::Persons().Buffer();
-        r = store::PersonRecord();
+        store::PersonRecord& r = records.emplace_back();
         r.DateCreated = p.created;
         r.FirstName = p.first;
         r.MiddleName = p.middle;
@@ -44,25 +43,12 @@ void WritePersons(const QList<Person>& persons) {
         r.EmployeeID = p.employeeId;
         r.Comments = p.comments;
         r.Active = p.active ? -1 : 0;
-        QVERIFY(store::Persons().Write(++number));
     }
-    store::CloseNameList();
+    QVERIFY(recordfiles::WritePersons(records));
 }
 
-store::PersonRecord ReadPerson(qint32 number) {
-    store::PersonRecord person;
-    if (!store::OpenNameList())
-        return person;
-    if (store::Persons().Read(number))
-        person = store::Persons().Buffer();
-    store::CloseNameList();
-    return person;
-}
-
-QByteArray FileBytes(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using recordfiles::FileBytes;
+using recordfiles::ReadPerson;
 
 double Stamp(int year, int month, int day, int hour, int minute) {
     return formats::DateValue(QDate(year, month, day), QTime(hour, minute));
@@ -72,15 +58,14 @@ QLineEdit* Line(const frmAddEditName& editor, int index) {
     return qobject_cast<QLineEdit*>(editor.Field(index));
 }
 
-// Opens the editor as the Lobby does: Tag set, record number from the grid, the pressed
-// button to report to; shown, so its first activation has run.
+// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// first activation has run.
 struct Opened {
-    ZovButton reportTo;
     std::unique_ptr<frmAddEditName> editor;
 
     Opened(qint16 level, qint32 recNum) {
         Globals().SignedInAccessLevel = level;
-        editor = std::make_unique<frmAddEditName>(nullptr, recNum, &reportTo);
+        editor = std::make_unique<frmAddEditName>(nullptr, recNum);
         editor->SetTag(recNum == 0 ? frmAddEditName::AddModeTag() : frmAddEditName::EditModeTag());
         editor->show();
         editor->activateWindow();
@@ -142,7 +127,7 @@ private slots:
         editor->optStatus[2]->click();
         QTest::mouseClick(editor->cmdSave, Qt::LeftButton);
 
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
         QVERIFY(!editor->isVisible());
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(), 2000);
         const store::PersonRecord saved = ReadPerson(2);
@@ -195,7 +180,7 @@ private slots:
         QCOMPARE(after.size(), before.size());
         QCOMPARE(after.left(1000), before.left(1000));
         QCOMPARE(after.mid(2000), before.mid(2000));
-        QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
     }
 
     void cancelWritesNothing() {
@@ -208,7 +193,7 @@ private slots:
         QTest::mouseClick(editor->cmdCancel, Qt::LeftButton);
         QVERIFY(!editor->isVisible());
         QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void statusChangeIsVerified() {
@@ -240,7 +225,7 @@ private slots:
             QVERIFY(editor->optStatus[1]->isChecked());
             QVERIFY(editor->isVisible());
             QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
-            QVERIFY(editor.reportTo.Tag().isEmpty());
+            QVERIFY(!editor->Result().saved);
         }
         { // "&Yes" writes the person as inactive.
             Opened editor(2, 1);
@@ -259,7 +244,7 @@ private slots:
             QVERIFY(answers.verifyDone());
             QCOMPARE(answers.lastAsked().lines.last(), QStringLiteral("as active?"));
             QCOMPARE(ReadPerson(1).Active, qint16(-1));
-            QCOMPARE(editor.reportTo.Tag(), QStringLiteral("Update"));
+            QVERIFY(editor->Result().saved);
         }
         { // An unchanged status asks nothing.
             Opened editor(2, 1);
@@ -353,7 +338,7 @@ private slots:
             QVERIFY(answers.lastAsked().lines.first().contains("first name"));
             QVERIFY(editor->isVisible());
             QVERIFY(Line(*editor, 1)->hasFocus());
-            QVERIFY(editor.reportTo.Tag().isEmpty());
+            QVERIFY(!editor->Result().saved);
             QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
         }
     }
@@ -377,7 +362,7 @@ private slots:
         QVERIFY(answers.lastAsked().lines.join(' ').contains("Name List"));
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(),
                  qint64(store::MaxListRecords) * store::PersonRecord::Length);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void newPersonGetsACreationTimeNoOtherHas() {
@@ -410,7 +395,7 @@ private slots:
         QVERIFY(editor->isVisible());
         QVERIFY(editor->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QVERIFY(editor.reportTo.Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
 
         // Opening on a file that cannot be read names it too, and leaves nothing to save.
         answers.expectMessage(QString(), 1);

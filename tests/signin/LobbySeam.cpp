@@ -1,18 +1,23 @@
-// Stands in for the Lobby in the sign-in tests: linked into the test program ahead of the
-// library, it records that the sign-in went on to the Lobby.
+// Stands in for the Lobby in the sign-in tests: it records that the sign-in went on to the
+// Lobby instead of opening it.
 #include "LobbySeam.h"
 
 #include "ui/WindowFlow.h"
 
 namespace signintest {
+
 int& LobbyShown() {
     static int shown = 0;
     return shown;
 }
-} // namespace signintest
 
-namespace flow {
-void ShowLobbyWindow() {
-    ++signintest::LobbyShown();
+void UseLobbySeam() {
+    flow::SetLobbyWindow([] { ++LobbyShown(); });
 }
-} // namespace flow
+
+namespace {
+// In place before any test runs.
+[[maybe_unused]] const bool seamInPlace = (UseLobbySeam(), true);
+} // namespace
+
+} // namespace signintest

@@ -1,6 +1,6 @@
 #include "LobbySeam.h"
 #include "SigninTesting.h"
-#include "app/basMirtavel.h"
+#include "forms/ShutDown.h"
 #include "platform/Settings.h"
 #include "signin/AccessCode.h"
 #include "signin/frmAddEditUser.h"

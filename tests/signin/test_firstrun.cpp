@@ -55,6 +55,7 @@ private slots:
 
         // The program starts with the title window.
         QVERIFY(Main(lock));
+        signintest::UseLobbySeam();
         frmTitlePage* title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
 
@@ -120,6 +121,7 @@ private slots:
 
         // A later start lists the user straight away, without the overview.
         QVERIFY(Main(lock));
+        signintest::UseLobbySeam();
         title = OpenWindow<frmTitlePage>();
         QVERIFY(title);
         Press(title->cmdContinue);

@@ -1,9 +1,11 @@
 #include "SigninTesting.h"
 #include "platform/Twips.h"
+#include "signin/AdminEntry.h"
 #include "signin/frmAdmin.h"
 #include "signin/frmTitlePage.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/WindowFlow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +23,9 @@ class TestNarrowScreen : public QObject {
     Q_OBJECT
 
 private slots:
+    // Continue goes on to the real Admin window.
+    void initTestCase() { flow::SetAdminWindow(signin::OpenAdminWindow); }
+
     void continueTellsAboutANarrowScreen() {
         TestFolder folder;
         QCOMPARE(platform::ScreenWidthPixels(), screen.width());

@@ -4,10 +4,12 @@
 #include "help/HelpTopics.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
+#include "signin/AdminEntry.h"
 #include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -54,6 +56,9 @@ class TestNewUser : public QObject {
     Q_OBJECT
 
 private slots:
+    // Continue goes on to the real Admin window.
+    void initTestCase() { flow::SetAdminWindow(signin::OpenAdminWindow); }
+
     void greetsWithTheOverview() {
         TestFolder folder;
         StartOnce([](frmNewUser& overview) {

@@ -74,6 +74,7 @@ class TestStart : public QObject {
     frmTitlePage* StartProgram() {
         if (!Main(lockName_))
             return nullptr;
+        signintest::UseLobbySeam();
         const auto titles = OpenWindows<frmTitlePage>();
         return titles.size() == 1 ? titles.first() : nullptr;
     }

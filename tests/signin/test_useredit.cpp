@@ -45,12 +45,11 @@ QColor BoxColour(QWidget* box) {
 class TestUserEdit : public QObject {
     Q_OBJECT
 
-    // Each test: a fresh folder, an editor on the stack, the Admin window's button it reports to.
+    // Each test: a fresh folder and an editor on the stack.
     std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ZovButton> report_;
 
     std::unique_ptr<frmAddEditUser> Open(const QString& tag, int recNum = 0, bool active = false) {
-        auto editor = std::make_unique<frmAddEditUser>(report_.get(), recNum);
+        auto editor = std::make_unique<frmAddEditUser>(nullptr, recNum);
         editor->SetTag(tag);
         if (active)
             signintest::ShowActive(editor.get());
@@ -66,14 +65,8 @@ class TestUserEdit : public QObject {
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<TestFolder>();
-        report_ = std::make_unique<ZovButton>();
-    }
-    void cleanup() {
-        report_.reset();
-        folder_.reset();
-    }
+    void init() { folder_ = std::make_unique<TestFolder>(); }
+    void cleanup() { folder_.reset(); }
 
     void addModeStartsEmptyWithSaveDisabled() {
         signintest::AddUser(QStringLiteral("Ann"), QStringLiteral("Ash"), QStringLiteral("ann1"),
@@ -156,11 +149,11 @@ private slots:
             QCOMPARE(asked.buttons, QStringList{QStringLiteral("&Okay")});
             QVERIFY(editor->isVisible());
             QCOMPARE(UserListSize(), 0);
-            QVERIFY(report_->Tag().isEmpty());
+            QVERIFY(!editor->Result().saved);
             return;
         }
         QVERIFY(!editor->isVisible());
-        QCOMPARE(report_->Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
         const store::UserRecord user = ReadUser(1);
         const QString scrambled = store::TrimField(user.Password);
         QCOMPARE(scrambled.size(), 2 * stored.size());
@@ -257,7 +250,7 @@ private slots:
         QVERIFY(editor->cmdSave->isVisible());
         QCOMPARE(editor->cmdCancel->Caption(), QStringLiteral("&Cancel\r\nChanges"));
         Press(editor->cmdSave);
-        QCOMPARE(report_->Tag(), QStringLiteral("Update"));
+        QVERIFY(editor->Result().saved);
         const store::UserRecord after = ReadUser(number);
         QCOMPARE(after.AccessLevel, 3);
         QCOMPARE(store::UnscramblePassword(after.Password), QStringLiteral("Pw7xQ2r9"));
@@ -335,6 +328,19 @@ private slots:
         QCOMPARE(ReadUser(1).FirstName, QStringLiteral("Killed"));
     }
 
+    // The stamp is a user's identity: one added in the same second as another gets its own.
+    void aNewUserGetsAStampNoOtherUserHas() {
+        signintest::AddUser(QStringLiteral("Ann"), QStringLiteral("Ash"), QStringLiteral("ann1"),
+                            1);
+        auto editor = Open(AddTag);
+        FillMandatory(*editor, QStringLiteral("pw12"));
+        Press(editor->cmdSave);
+        QVERIFY(editor->Result().saved);
+        QCOMPARE(ReadUser(1).DateCreated, formats::DateValue(TestFolder::FixedNow()));
+        QVERIFY(ReadUser(2).DateCreated > ReadUser(1).DateCreated);
+        QCOMPARE(editor->Result().identity, ReadUser(2).DateCreated);
+    }
+
     void aFullUserListTakesNoMore() {
         {
             QFile list(QStringLiteral("User.List"));
@@ -344,13 +350,13 @@ private slots:
         ScriptedAnswers answers;
         auto editor = Open(AddTag);
         FillMandatory(*editor, QStringLiteral("pw12"));
-        answers.expectMessage(QStringLiteral("'User List' Full"), 1);
+        answers.expectMessage(QStringLiteral("Entry Error"), 1);
         Press(editor->cmdSave);
         QVERIFY(answers.verifyDone());
         QVERIFY(answers.lastAsked().lines.first().contains(QStringLiteral("32,767")));
         QCOMPARE(UserListSize(), qint64(store::MaxListRecords) * store::UserRecord::Length);
         QVERIFY(editor->isVisible());
-        QVERIFY(report_->Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void anUnusableFileIsToldAndTheTypingKept() {
@@ -367,7 +373,7 @@ private slots:
         QVERIFY(editor->isVisible());
         QVERIFY(editor->isEnabled());
         QCOMPARE(editor->FieldText(1), QStringLiteral("Mary"));
-        QVERIFY(report_->Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void aRecordThatCannotBeReadClosesTheViewer() {
@@ -378,7 +384,7 @@ private slots:
         auto editor = Open(EditTag, 5);
         QVERIFY(answers.verifyDone());
         QVERIFY(!editor->isVisible());
-        QVERIFY(report_->Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 
     void cancelWritesNothing() {
@@ -387,7 +393,7 @@ private slots:
         Press(editor->cmdCancel);
         QVERIFY(!editor->isVisible());
         QCOMPARE(UserListSize(), 0);
-        QVERIFY(report_->Tag().isEmpty());
+        QVERIFY(!editor->Result().saved);
     }
 };
 

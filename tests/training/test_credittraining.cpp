@@ -2,7 +2,7 @@
 // fails leaving Training.Records as it was.
 
 #include "courses/CourseGrid.h"
-#include "lobby/ListGrid.h"
+#include "forms/ListGrid.h"
 #include "lobby/test_lobby_data.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"

@@ -2,8 +2,8 @@
 // states and a press action that works as a click, the message box a dialog, tab pages and
 // grids named, and Tab reaching every button.
 
-#include "app/basMirtavel.h"
 #include "courses/frmAddEditCourse.h"
+#include "forms/ShutDown.h"
 #include "lobby/frmAddEditName.h"
 #include "lobby/test_lobby_data.h"
 #include "signin/AccessCode.h"
@@ -278,13 +278,12 @@ private slots:
     void editorsTabDownTheWindow() {
         TestFolder folder;
         Globals().SignedInAccessLevel = 4;
-        ZovButton reportTo;
         std::vector<std::unique_ptr<Form>> editors;
-        editors.push_back(std::make_unique<frmAddEditUser>(&reportTo, 0));
+        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, 0));
         editors.back()->SetTag(QStringLiteral("Add a User"));
-        editors.push_back(std::make_unique<frmAddEditName>(nullptr, 0, &reportTo));
+        editors.push_back(std::make_unique<frmAddEditName>(nullptr, 0));
         editors.back()->SetTag(QStringLiteral("Add a Name"));
-        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, 0, &reportTo));
+        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, 0));
         editors.back()->SetTag(frmAddEditCourse::AddModeTag());
         for (const auto& editor : editors) {
             editor->show();

@@ -1,11 +1,11 @@
-#include "lobby/LobbyIcons.h"
+#include "forms/ButtonPictures.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-namespace lobbyicons {
+namespace pictures {
 
 namespace {
 
@@ -125,4 +125,4 @@ QPixmap PrintPicture() {
     return picture;
 }
 
-} // namespace lobbyicons
+} // namespace pictures

@@ -4,10 +4,10 @@ namespace store {
 class StoreResult;
 }
 
-namespace signin {
+namespace forms {
 
 // Tells the user that a data file could not be read or written, naming the file and the
 // system's reason. Does nothing for a success.
 void ShowStoreProblem(const store::StoreResult& result);
 
-} // namespace signin
+} // namespace forms

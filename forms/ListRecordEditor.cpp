@@ -1,10 +1,9 @@
-#include "lobby/ListRecordEditor.h"
+#include "forms/ListRecordEditor.h"
 
-#include "lobby/EditorReturn.h"
-#include "lobby/LobbyMessages.h"
+#include "forms/Messages.h"
+#include "forms/StoreProblem.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
-#include "signin/StoreProblem.h"
 #include "store/Clock.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
@@ -13,11 +12,11 @@
 #include <QLineEdit>
 #include <QLocale>
 
-ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
-                                   std::unique_ptr<ListFile> file, Wording wording)
-    : EditorForm(AddModeSave::Hidden, CancelRecaption::WhenSaveShown, parent),
-      editRecNum_(editRecNum), reportTo_(reportTo), file_(std::move(file)),
-      wording_(std::move(wording)) {}
+ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum,
+                                   std::unique_ptr<ListFile> file, Wording wording,
+                                   AddModeSave addModeSave, CancelRecaption cancelRecaption)
+    : EditorForm(addModeSave, cancelRecaption, parent), editRecNum_(editRecNum),
+      file_(std::move(file)), wording_(std::move(wording)) {}
 
 ListRecordEditor::~ListRecordEditor() = default;
 
@@ -25,13 +24,8 @@ bool ListRecordEditor::ReadOnlyUser() {
     return Globals().SignedInAccessLevel <= 1;
 }
 
-int ListRecordEditor::Ask(const QString& title, int iconKind, const QStringList& lines,
-                          int defaultButton, const QStringList& buttons) {
-    return lobbymsg::Ask(title, iconKind, lines, defaultButton, buttons);
-}
-
 void ListRecordEditor::FileProblem(const store::StoreResult& result) {
-    signin::ShowStoreProblem(result);
+    forms::ShowStoreProblem(result);
 }
 
 void ListRecordEditor::Form_Activate() {
@@ -85,11 +79,6 @@ bool ListRecordEditor::ReadForShowing() {
     return true;
 }
 
-bool ListRecordEditor::Refuse(const QStringList& lines) {
-    Ask(QStringLiteral("Entry Error"), 2, lines, 1, {QStringLiteral("&Okay")});
-    return false;
-}
-
 bool ListRecordEditor::WriteRecord() {
     if (const store::StoreResult opened = file_->Open(); !opened) {
         FileProblem(opened);
@@ -101,11 +90,16 @@ bool ListRecordEditor::WriteRecord() {
         if (!file_->CanAdd()) {
             file_->Close();
             const QString most = QLocale(QLocale::English).toString(store::MaxListRecords);
-            return Refuse({QStringLiteral("The '%1' already holds %2 %3,")
-                               .arg(wording_.listName, most, wording_.recordsName),
-                           QStringLiteral("as many as it can hold."), QString(),
-                           QStringLiteral("Nothing was saved.")});
+            forms::Tell(QStringLiteral("Entry Error"),
+                        {QStringLiteral("The '%1' already holds %2 %3,")
+                             .arg(wording_.listName, most, wording_.recordsName),
+                         QStringLiteral("as many as it can hold."), QString(),
+                         QStringLiteral("Nothing was saved.")},
+                        forms::Icon::Stop);
+            return false;
         }
+        // Counted afresh: a count taken when the window opened may have failed.
+        editRecNum_ = file_->Count() + 1;
         // The stamp is the record's identity: no other record of the list may carry it.
         double stamp = 0;
         result = store::UniqueDateCreated(file_->Which(), store::CurrentDateValue(), stamp);
@@ -123,13 +117,17 @@ bool ListRecordEditor::WriteRecord() {
     if (file_->IsMarked()) {
         // A record holding the removal marker would vanish with the next removal.
         file_->Close();
-        Refuse({QStringLiteral("\"%1\" cannot be used as a %2:")
-                    .arg(store::RemovalMarker, wording_.markedField),
-                QStringLiteral("the program marks records that are being removed with it."),
-                QString(), QStringLiteral("Please enter another %1.").arg(wording_.markedField)});
+        forms::Tell(QStringLiteral("Entry Error"),
+                    {QStringLiteral("\"%1\" cannot be used as a %2:")
+                         .arg(store::RemovalMarker, wording_.markedField),
+                     QStringLiteral("the program marks records that are being removed with it."),
+                     QString(),
+                     QStringLiteral("Please enter another %1.").arg(wording_.markedField)},
+                    forms::Icon::Stop);
         Field(1)->setFocus(Qt::OtherFocusReason);
         return false;
     }
+    writtenIdentity_ = file_->DateCreated();
     result = file_->Write(editRecNum_);
     file_->Close();
     if (!result) {
@@ -137,11 +135,6 @@ bool ListRecordEditor::WriteRecord() {
         return false;
     }
     return true;
-}
-
-void ListRecordEditor::ReportSaved() {
-    if (reportTo_)
-        reportTo_->SetTag(UpdateTag());
 }
 
 QLabel* ListRecordEditor::AddCaption(const QString& text) {
@@ -152,11 +145,6 @@ QLabel* ListRecordEditor::AddCaption(const QString& text) {
     palette.setColor(QPalette::WindowText, QColor(0, 0, 64));
     label->setPalette(palette);
     return label;
-}
-
-void ListRecordEditor::Place(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(platform::Twips(left), platform::Twips(top), platform::Twips(width),
-                         platform::Twips(height));
 }
 
 void ListRecordEditor::StyleFields() {

@@ -1,4 +1,4 @@
-#include "signin/FlashState.h"
+#include "forms/FlashState.h"
 
 #include "ui/ZovButton.h"
 

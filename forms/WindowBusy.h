@@ -4,11 +4,9 @@
 
 #include <QPointer>
 
-// Keeps the window that asked for a printout disabled under the hourglass while it lives, and
-// gives it back enabled with its pointer restored however the printing ends. A window that
-// is busy already (printing from inside a longer task) is left to its owner.
-namespace print {
-
+// Keeps a window disabled under the hourglass for as long as it lives, and gives it back
+// enabled with its pointer restored however the work ends. A window that is busy already (the
+// work runs inside a longer task) is left to its owner, and so is one when `active` is false.
 class WindowBusy {
 public:
     explicit WindowBusy(Form& window, bool active = true)
@@ -27,5 +25,3 @@ private:
     QPointer<Form> window_;
     bool owner_;
 };
-
-} // namespace print

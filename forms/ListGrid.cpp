@@ -1,6 +1,8 @@
-#include "lobby/ListGrid.h"
+#include "forms/ListGrid.h"
 
 #include "ui/FlexGrid.h"
+#include "ui/Globals.h"
+#include "ui/ZovButton.h"
 
 #include <QColor>
 #include <QSignalBlocker>
@@ -55,7 +57,8 @@ void ShadeEvenRows(FlexGrid& grid, int lastCol) {
 void ShowAndWiden(FlexGrid& grid, int widenCol, int firstHiddenCol) {
     grid.show();
     grid.SetRedraw(true);
-    while (grid.ColIsVisible(firstHiddenCol))
+    // A grid that never scrolls the column out of view (not laid out yet) stops somewhere.
+    while (grid.ColIsVisible(firstHiddenCol) && grid.ColWidth(widenCol) < 100000)
         grid.SetColWidth(widenCol, grid.ColWidth(widenCol) + WidenStep);
 }
 
@@ -80,10 +83,28 @@ int FindRow(const FlexGrid& grid, int col, const std::function<bool(const QStrin
     return 0;
 }
 
+void Reselect(FlexGrid& grid, int keyCol, int lastCol, const QString& key) {
+    if (key.isEmpty() || DataRows(grid) < 2)
+        return;
+    const int row = FindRow(grid, keyCol, [&key](const QString& cell) { return cell == key; });
+    if (row > 0)
+        SelectRow(grid, row, lastCol, true);
+}
+
 qint32 CellNumber(const FlexGrid& grid, int row, int col) {
     if (row < 1)
         return 0;
     return grid.TextMatrix(row, col).trimmed().toInt();
+}
+
+void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what) {
+    QString tip;
+    if (!editButton->isHidden() && grid.MouseRow() >= 1) {
+        tip = QStringLiteral(" Double-click to view") +
+              (Globals().SignedInAccessLevel >= 2 ? QStringLiteral("/edit") : QString()) +
+              QStringLiteral(" this ") + what + QStringLiteral(" ");
+    }
+    grid.SetToolTipText(tip);
 }
 
 } // namespace listgrid

@@ -1,11 +1,11 @@
-#include "signin/SigninLook.h"
+#include "forms/ButtonLook.h"
 
 #include "platform/Fonts.h"
 #include "ui/ZovButton.h"
 
 #include <QLabel>
 
-namespace signin {
+namespace forms {
 
 namespace {
 struct Colours {
@@ -47,4 +47,16 @@ void MakeTransparent(QLabel* label) {
     label->setAutoFillBackground(false);
 }
 
-} // namespace signin
+void Apply(ZovButton* button, const ButtonRule& rule) {
+    if (rule.caption)
+        button->SetCaption(*rule.caption);
+    if (rule.toolTip)
+        button->setToolTip(*rule.toolTip);
+    if (rule.visible)
+        button->setVisible(*rule.visible);
+    if (rule.enabled)
+        button->setEnabled(*rule.enabled);
+    button->Refresh();
+}
+
+} // namespace forms

@@ -4,8 +4,9 @@
 #include <functional>
 
 class FlexGrid;
+class ZovButton;
 
-// The steps every list grid of the Lobby goes through when it is filled: emptied and hidden,
+// The steps every list grid goes through when it is filled: emptied and hidden,
 // rows added with redrawing suspended, sorted on a hidden key, every second row shaded, shown
 // and widened until the key columns lie beyond its right edge, then a row highlighted.
 namespace listgrid {
@@ -38,7 +39,15 @@ void EnsureCurrentRow(FlexGrid& grid, int lastCol);
 // The first data row whose cell in `col` satisfies `matches`; 0 when there is none.
 int FindRow(const FlexGrid& grid, int col, const std::function<bool(const QString&)>& matches);
 
+// After a refill: highlights the row whose `keyCol` holds `key`, scrolled to the top, when
+// the grid has two or more rows (a single row is highlighted already).
+void Reselect(FlexGrid& grid, int keyCol, int lastCol, const QString& key);
+
 // The integer value of the cell (`RecNum` columns); 0 for a heading or an empty cell.
 qint32 CellNumber(const FlexGrid& grid, int row, int col);
+
+// " Double-click to view/edit this <what> " over a data row while `editButton` shows; "/edit"
+// from Read/Edit up.
+void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what);
 
 } // namespace listgrid

@@ -1,19 +1,19 @@
 #pragma once
 
+#include "forms/EditorReturn.h"
 #include "store/RecordStore.h"
 #include "ui/EditorForm.h"
 
-#include <QPointer>
 #include <QStringList>
 #include <memory>
 
 class QLabel;
-class ZovButton;
 
-// The person editor and the course editor are twins: each edits one record of a list (the
-// Name List, the Course Index) by its record number, reports a save to the Lobby button that
-// opened it, and runs the same activation and the same steps around writing the record. What
-// differs (the boxes, the record's fields, a few words) the two windows give.
+// The record editors of the lists (the User List, the Name List, the Course Index): each edits
+// one record by its record number, tells whoever opened it what it saved, and writes the
+// record through the same steps. The person and course editors are twins that also share
+// their activation; what differs (the boxes, the record's fields, a few words) the windows
+// give.
 class ListRecordEditor : public EditorForm {
     Q_OBJECT
 
@@ -32,6 +32,11 @@ public:
     // The record this window writes: its own in view/edit mode, the one after the last
     // (counted at activation) in add mode.
     qint32 EditRecNum() const { return editRecNum_; }
+
+    // What the window did: saved or not, and the saved record's identity.
+    const EditorResult& Result() const { return result_; }
+    // Tells whoever opened the window that the record created at `identity` was saved.
+    void ReportSaved(double identity) { result_ = {true, identity, editRecNum_}; }
 
 protected:
     // The list's file seen through its shared buffer, whatever its record type.
@@ -52,10 +57,11 @@ protected:
     template <class Record> class ListFileOf;
 
     template <class Record>
-    ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
-                     store::RecordTable<Record>& table, Wording wording)
-        : ListRecordEditor(parent, editRecNum, reportTo,
-                           std::make_unique<ListFileOf<Record>>(table), std::move(wording)) {}
+    ListRecordEditor(QWidget* parent, qint32 editRecNum, store::RecordTable<Record>& table,
+                     Wording wording, AddModeSave addModeSave = AddModeSave::Hidden,
+                     CancelRecaption cancelRecaption = CancelRecaption::WhenSaveShown)
+        : ListRecordEditor(parent, editRecNum, std::make_unique<ListFileOf<Record>>(table),
+                           std::move(wording), addModeSave, cancelRecaption) {}
 
     // The first activation, the same for both windows: caption, the mode's record, Save and
     // Cancel, the boxes filled, then edits start to count.
@@ -68,38 +74,37 @@ protected:
     virtual void FillRecord() = 0;
 
     // Writes the record from the boxes: reads it (view/edit mode) or starts a blank one with
-    // a creation stamp no other record has (add mode), fills it, writes it, closes the file.
+    // a creation stamp no other record has behind the last record (add mode), fills it,
+    // writes it, closes the file.
     // A list that is full, the removal marker in the marked field, or a file that cannot be
     // read or written is told to the user; then nothing is written and the result is false.
     bool WriteRecord();
-    // The "Update" protocol: tells the Lobby button that opened the window that it saved.
-    void ReportSaved();
+    // Reports the record WriteRecord wrote as saved.
+    void ReportSaved() { ReportSaved(writtenIdentity_); }
 
-    // The program's message box with its text given line by line; returns the button pressed.
-    static int Ask(const QString& title, int iconKind, const QStringList& lines, int defaultButton,
-                   const QStringList& buttons);
     static void FileProblem(const store::StoreResult& result);
+    // For a window with an activation of its own.
+    void SetEditRecNum(qint32 recNum) { editRecNum_ = recNum; }
 
     static bool ReadOnlyUser();
 
-    // Layout shared by the twins, in twips: a caption on the background, a box, a control.
+    // Layout shared by the twins: a caption on the background.
     QLabel* AddCaption(const QString& text);
-    static void Place(QWidget* control, int left, int top, int width, int height);
     // The usual look of the boxes and where the labels of the comments box go.
     void StyleFields();
     // lblMandatory and lblSpaceFull below the comments box, whose bottom-right is given.
     void PlaceBelowComments(int left, int right, int top);
 
 private:
-    ListRecordEditor(QWidget* parent, qint32 editRecNum, ZovButton* reportTo,
-                     std::unique_ptr<ListFile> file, Wording wording);
+    ListRecordEditor(QWidget* parent, qint32 editRecNum, std::unique_ptr<ListFile> file,
+                     Wording wording, AddModeSave addModeSave, CancelRecaption cancelRecaption);
 
     bool CountForAdding();
     bool ReadForShowing();
-    bool Refuse(const QStringList& lines);
 
     qint32 editRecNum_ = 0;
-    QPointer<ZovButton> reportTo_;
+    double writtenIdentity_ = 0; // the DateCreated of the record last written
+    EditorResult result_;
     std::unique_ptr<ListFile> file_;
     Wording wording_;
 };

@@ -1,0 +1,118 @@
+#include "courses/CoursePage.h"
+
+#include "courses/CourseDelete.h"
+#include "courses/CourseGrid.h"
+#include "forms/ButtonLook.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
+#include "forms/StoreProblem.h"
+#include "forms/WindowBusy.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+} // namespace
+
+CoursePage::CoursePage(LobbyDoor& door, const CourseControls& controls)
+    : door_(door), c_(controls), find_(door, controls) {
+    connect(c_.cmdAddCourse, &ZovButton::Click, this, &CoursePage::cmdAddCourse_Click);
+    connect(c_.cmdEditCourse, &ZovButton::Click, this, &CoursePage::cmdEditCourse_Click);
+    connect(c_.cmdDeleteCourse, &ZovButton::Click, this, &CoursePage::cmdDeleteCourse_Click);
+    connect(c_.cmdSearch, &ZovButton::Click, this, [this] { find_.cmdSearch_Click(); });
+    connect(c_.cmdQuitSearching, &ZovButton::Click, this,
+            [this] { find_.cmdQuitSearching_Click(); });
+    connect(c_.gridCourse, &FlexGrid::RowColChange, this, &CoursePage::gridCourse_RowColChange);
+    connect(c_.gridCourse, &FlexGrid::MouseMove, this, &CoursePage::gridCourse_MouseMove);
+    connect(c_.gridCourse, &FlexGrid::DblClick, this, &CoursePage::gridcourse_DblClick);
+}
+
+CoursePage::~CoursePage() = default;
+
+void CoursePage::Fill() {
+    store::StoreResult result;
+    {
+        const WindowBusy busy(door_.Window());
+        result = FillCourseGrid(*c_.gridCourse, !filled_);
+        filled_ = true;
+    }
+    // The highlighted row may be another course now, with or without hours.
+    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining);
+    if (!result)
+        forms::ShowStoreProblem(result);
+}
+
+ListRecord CoursePage::Highlighted() const {
+    const FlexGrid& grid = *c_.gridCourse;
+    const int row = grid.Row();
+    const qint32 recNum = listgrid::CellNumber(grid, row, coursegrid::RecNum);
+    if (recNum < 1)
+        return {};
+    return {recNum, grid.TextMatrix(row, coursegrid::Key)};
+}
+
+void CoursePage::Reselect(const QString& key) {
+    listgrid::Reselect(*c_.gridCourse, coursegrid::Key, coursegrid::LastShownCol, key);
+}
+
+void CoursePage::SetUpButtons(int accessLevel, bool namesListed) {
+    const int rows = listgrid::DataRows(*c_.gridCourse);
+    const bool courses = rows > 0;
+    forms::Apply(c_.cmdSearch,
+                 {QStringLiteral("Find and Highlight a Course..."), {}, rows > 1, {}});
+    forms::Apply(c_.cmdQuitSearching, {QStringLiteral("Quit Searching"), {}, false, {}});
+    forms::Apply(c_.cmdCreditTraining,
+                 {QStringLiteral("Credit the highlighted course to") + CrLf +
+                      QStringLiteral("one or more person's training record(s)..."),
+                  QStringLiteral(" Credit person(s) as having completed a training course... "),
+                  namesListed && courses,
+                  {}});
+    forms::Apply(c_.cmdAddCourse, {QStringLiteral("Add Course"),
+                                   QStringLiteral(" Add a training course to the 'Course Index' "),
+                                   true, accessLevel >= 3});
+    forms::Apply(c_.cmdEditCourse,
+                 {accessLevel >= 2 ? QStringLiteral("Edit Course") : QStringLiteral("View Details"),
+                  QStringLiteral(" View/Edit the information contained in this training course "),
+                  courses,
+                  {}});
+    forms::Apply(c_.cmdDeleteCourse,
+                 {QStringLiteral("Delete Course"),
+                  QStringLiteral(" Delete the highlighted course from the 'Course Index' "),
+                  courses, accessLevel == 4});
+    forms::Apply(c_.cmdPrintCourseIndex, {QStringLiteral("Print this Index"),
+                                          QStringLiteral(" Print this 'Course Index' "),
+                                          courses,
+                                          {}});
+}
+
+void CoursePage::TakeFocus() {
+    if (c_.gridCourse->Visible())
+        c_.gridCourse->setFocus();
+    else if (c_.cmdAddCourse->isEnabled())
+        c_.cmdAddCourse->setFocus();
+}
+
+void CoursePage::cmdAddCourse_Click() {
+    OpenCourseEditor(door_, true);
+}
+
+void CoursePage::cmdEditCourse_Click() {
+    OpenCourseEditor(door_, false);
+}
+
+void CoursePage::cmdDeleteCourse_Click() {
+    DeleteHighlightedCourse(door_);
+}
+
+void CoursePage::gridCourse_RowColChange() {
+    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining);
+}
+
+void CoursePage::gridCourse_MouseMove() {
+    listgrid::ShowEditToolTip(*c_.gridCourse, c_.cmdEditCourse, QStringLiteral("course"));
+}
+
+void CoursePage::gridcourse_DblClick() {
+    if (c_.gridCourse->Row() >= 1 && !c_.cmdEditCourse->isHidden())
+        cmdEditCourse_Click();
+}

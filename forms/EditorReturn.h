@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/Form.h"
+
+#include <QPointer>
+#include <QString>
+
+// What a record editor tells whoever opened it once it has closed.
+struct EditorResult {
+    bool saved = false;
+    double identity = 0; // the saved record's DateCreated
+    qint32 recNum = 0;   // and its record number
+};
+
+// Shows a record editor modally over `parent`: adding when `adding`, else viewing or editing
+// record `recNum`. Returns what the editor did.
+template <class Editor> EditorResult RunEditor(Form& parent, bool adding, qint32 recNum) {
+    // An editor closed for good may be gone already; then it saved nothing.
+    QPointer<Editor> editor = new Editor(&parent, adding ? 0 : recNum);
+    editor->SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
+    editor->ShowModal(&parent);
+    const EditorResult result = editor ? editor->Result() : EditorResult{};
+    delete editor.data();
+    return result;
+}
