@@ -1,5 +1,7 @@
 #include "store/RecordFile.h"
 
+#include "store/FileWrite.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -158,23 +160,14 @@ StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
                            .arg(bytes.size())
                            .arg(recordLength_));
     const qint64 offset = qint64(recordNumber - 1) * recordLength_;
-    if (!file_->seek(offset))
-        return Failure(file_->errorString());
-    const qint64 written = file_->write(bytes);
-    // Whatever reached the file, the window must show it.
+    if (StoreResult written = WriteAllOrNothing(offset, bytes); !written)
+        return written;
+    // The window must show what the file now holds.
     const qint64 from = std::max(offset, windowOffset_);
-    const qint64 to =
-        std::min(offset + std::max<qint64>(written, 0), windowOffset_ + window_.size());
+    const qint64 to = std::min(offset + recordLength_, windowOffset_ + window_.size());
     if (from < to)
         std::memcpy(window_.data() + (from - windowOffset_), bytes.constData() + (from - offset),
                     to - from);
-    if (written != recordLength_) {
-        if (file_->error() != QFileDevice::NoError)
-            return Failure(file_->errorString());
-        return Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
-                           .arg(written)
-                           .arg(recordLength_));
-    }
     return StoreResult::Ok();
 }
 
@@ -188,54 +181,54 @@ StoreResult RecordFile::AppendRecords(const QByteArray& records) {
     const qint64 added = records.size() / recordLength_;
     if (added > qint64(INT_MAX) - count_)
         return Failure(QStringLiteral("The file cannot count that many records."));
+    window_.clear();
+    windowOffset_ = 0;
+    if (StoreResult written = WriteAllOrNothing(qint64(count_) * recordLength_, records); !written)
+        return written;
+    count_ += static_cast<qint32>(added);
+    return StoreResult::Ok();
+}
+
+StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes) {
+    const QString& name = fileName_;
+    const int fd = file_->handle();
+    const qint64 formerLength = file_->size();
+    const qint64 end = offset + bytes.size();
+    if (end <= formerLength) {
+        // In place: the blocks are there already, so a full disk cannot cut it short.
+        return io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+    }
 
     // The count rounds: a short tail of a cut-off record beyond it is overwritten by the new
     // records and must come back if they do not go in.
-    const qint64 at = qint64(count_) * recordLength_;
-    const qint64 formerLength = file_->size();
-    QByteArray tail;
-    if (formerLength > at) {
-        tail.resize(formerLength - at);
+    QByteArray former;
+    if (formerLength > offset) {
+        former.resize(formerLength - offset);
         qint64 got = 0;
-        if (StoreResult read = ReadBlock(at, tail.data(), tail.size(), got); !read)
+        if (StoreResult read = ReadBlock(offset, former.data(), former.size(), got); !read)
             return read;
-        tail.resize(got);
+        former.resize(got);
     }
+    StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+    if (result)
+        result = io::Sync(fd, name);
+    if (result)
+        return result;
+
+    // Back to the former bytes and length before the failure is told: a part-written record
+    // left at the end would be counted as a record. Neither step grows the file, so neither
+    // needs the room that was missing.
     window_.clear();
     windowOffset_ = 0;
-
-    StoreResult result;
-    if (!file_->seek(at)) {
-        result = Failure(file_->errorString());
-    } else {
-        const qint64 written = file_->write(records);
-        if (written != records.size()) {
-            result = file_->error() != QFileDevice::NoError
-                         ? Failure(file_->errorString())
-                         : Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
-                                       .arg(std::max<qint64>(written, 0))
-                                       .arg(records.size()));
-        } else if (::fsync(file_->handle()) != 0) {
-            result = Failure(qt_error_string(errno));
-        }
-    }
-    if (result) {
-        count_ += static_cast<qint32>(added);
-        return result;
-    }
-
-    // Back to the former bytes: the tail written again, the rest cut off. Neither grows the
-    // file, so neither needs the room that was missing.
-    file_->unsetError();
-    bool restored = true;
-    if (!tail.isEmpty())
-        restored = file_->seek(at) && file_->write(tail) == tail.size();
-    restored = file_->resize(formerLength) && restored;
-    restored = ::fsync(file_->handle()) == 0 && restored;
+    StoreResult restored = io::PutBack(fd, name, offset, former.constData(), former.size());
+    if (restored && ::ftruncate(fd, static_cast<off_t>(formerLength)) != 0)
+        restored = Failure(qt_error_string(errno));
+    if (restored)
+        restored = io::Sync(fd, name);
     if (!restored)
         return Failure(result.reason() +
                        QStringLiteral(" The file could not be put back as it was: ") +
-                       file_->errorString());
+                       restored.reason());
     return result;
 }
 

@@ -33,7 +33,9 @@ public:
     // A record that lies partly beyond the end of the file reads with zeros for the
     // missing bytes; a record wholly beyond it is an error.
     StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes);
-    StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes); // flushed at once
+    // Writes record n. A write that lengthens the file (an append) is all or nothing, like
+    // AppendRecords.
+    StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes);
     // Appends whole records after record Count(), all or none: they are written in one go and
     // made durable, and Count() grows by their number. When the write fails or is cut short
     // the file is put back to its former bytes and length.
@@ -50,6 +52,10 @@ public:
 private:
     StoreResult Failure(const QString& reason) const;
     StoreResult FillWindow(qint64 offset);
+    // Writes `bytes` at `offset`. When that lengthens the file it is made durable, and when it
+    // fails the overwritten bytes and the former length come back before the failure is
+    // reported. The one way every append goes.
+    StoreResult WriteAllOrNothing(qint64 offset, const QByteArray& bytes);
 
     QString fileName_;
     int recordLength_;
