@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <sys/stat.h>
 
 namespace store {
 
@@ -56,11 +57,26 @@ bool Exists(const QString& name) {
     return info.exists() || info.isSymLink();
 }
 
+// What stands under the temporary name, the name itself not followed: a link is no copy,
+// whatever it points to.
+enum class TempEntry { None, File, Folder, Other };
+
+TempEntry TempEntryOf(qint64* size = nullptr) {
+    struct stat st;
+    if (::lstat(QFile::encodeName(TempFileName).constData(), &st) != 0)
+        return TempEntry::None;
+    if (size)
+        *size = st.st_size;
+    if (S_ISREG(st.st_mode))
+        return TempEntry::File;
+    return S_ISDIR(st.st_mode) ? TempEntry::Folder : TempEntry::Other;
+}
+
 // A non-empty regular "TempFile.$$$" may be the only copy of a file's records; it is
-// settled before a removal truncates it. Anything else there can be overwritten.
+// settled before a removal makes its own copy. Anything else there is replaced.
 StoreResult SettleLeftoverTemp() {
-    const QFileInfo temp(TempFileName);
-    if (!temp.isFile() || temp.size() == 0)
+    qint64 size = 0;
+    if (TempEntryOf(&size) != TempEntry::File || size == 0)
         return StoreResult::Ok();
     return RecoverInterruptedRemoval(nullptr);
 }
@@ -175,10 +191,16 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
     //     and the failure names it, so that nothing is lost.
     if (note)
         note->clear();
-    const QFileInfo temp(TempFileName);
-    if (!temp.exists() && !temp.isSymLink())
+    qint64 length = 0;
+    switch (TempEntryOf(&length)) {
+    case TempEntry::None:
+    case TempEntry::Folder: // not ours; a removal refuses to use it and says so
         return StoreResult::Ok();
-    const qint64 length = temp.isFile() ? temp.size() : 0;
+    case TempEntry::Other: // a link or a special file holds no copy of ours
+        return rewrite::DeleteTempFile();
+    case TempEntry::File:
+        break;
+    }
     if (length == 0)
         return rewrite::DeleteTempFile();
 
