@@ -193,6 +193,7 @@ private slots:
     void recoveryDeletesTempThatFitsNoMissingFile();
     void recoveryRestoresDeletedFile_data();
     void recoveryRestoresDeletedFile();
+    void recoveryRestoresCutShortOnlyCopy();
     void recoveryKeepsTempWhenUndecidable();
     void leftoverTempIsSettledBeforeRemoval();
 };
@@ -639,6 +640,25 @@ void TestRemoval::recoveryRestoresDeletedFile() {
     QVERIFY(note.contains(QStringLiteral("\"%1\"").arg(FileNameOf(file))));
     QCOMPARE(FilesInFolder(), QStringList{FileNameOf(file)});
     QCOMPARE(ReadBytes(FileNameOf(file)), copy);
+}
+
+void TestRemoval::recoveryRestoresCutShortOnlyCopy() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // Name.List deleted by an older program, its copy cut short in the 6th person.
+    const Records persons = SampleRecords(DataFile::NameList, 6);
+    const QByteArray whole = Join(persons.mid(0, 5));
+    const QByteArray part = persons[5].left(600);
+    QVERIFY(WriteBytes(TempFileName, whole + part));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List.Partial"), "an earlier one"));
+    QString note;
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), whole);
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List.Partial-2")), part);
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List.Partial")), QByteArray("an earlier one"));
+    QVERIFY(!Exists(TempFileName));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List\"")));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List.Partial-2\"")));
 }
 
 void TestRemoval::recoveryKeepsTempWhenUndecidable() {
