@@ -4,7 +4,6 @@
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 
-#include <QFileInfo>
 #include <QLocale>
 #include <cmath>
 
@@ -24,7 +23,9 @@ QString Counted(qint64 n) {
 // The file stays closed whatever way a unit of work ends.
 class TrainingsOpen {
 public:
-    TrainingsOpen() : result_(Trainings().Open()) {}
+    enum Use { ToWrite, ToRead };
+    explicit TrainingsOpen(Use use = ToWrite)
+        : result_(use == ToRead ? Trainings().OpenForReading() : Trainings().Open()) {}
     ~TrainingsOpen() { Trainings().Close(); }
     TrainingsOpen(const TrainingsOpen&) = delete;
     TrainingsOpen& operator=(const TrainingsOpen&) = delete;
@@ -55,10 +56,8 @@ PersonKeyMatch::PersonKeyMatch(double dateCreated)
 
 StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>& records) {
     records.clear();
-    // Opening would create the file; a person without records leaves none behind.
-    if (!QFileInfo::exists(FileNameOf(DataFile::TrainingRecords)))
-        return StoreResult::Ok();
-    const TrainingsOpen open;
+    // Opened for reading: a missing file is not created, and a read-only folder is read.
+    const TrainingsOpen open(TrainingsOpen::ToRead);
     if (!open.Result())
         return open.Result();
     const PersonKeyMatch belongs(dateCreated);

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -47,17 +49,63 @@ StoreResult RecordFile::Failure(const QString& reason) const {
 }
 
 StoreResult RecordFile::Open() {
+    return OpenAs(false);
+}
+
+StoreResult RecordFile::OpenForReading() {
+    return OpenAs(true);
+}
+
+StoreResult RecordFile::OpenAs(bool forReading) {
     Close();
+    const QByteArray name = QFile::encodeName(fileName_);
+    // Never waits: a FIFO in a data file's place is refused below, not read from.
+    constexpr int flags = O_CLOEXEC | O_NONBLOCK;
+    int fd = forReading ? -1 : ::open(name.constData(), O_RDWR | O_CREAT | flags, 0666);
+    if (fd < 0 && (forReading || errno == EACCES || errno == EROFS || errno == EPERM)) {
+        fd = ::open(name.constData(), O_RDONLY | flags);
+        if (fd < 0 && errno == ENOENT) {
+            // Nothing to read, and nothing is created by only looking.
+            readOnly_ = true;
+            absent_ = true;
+            count_ = 0;
+            handle_ = NextHandle();
+            return StoreResult::Ok();
+        }
+        readOnly_ = fd >= 0;
+    }
+    if (fd < 0)
+        return Failure(qt_error_string(errno));
     // Unbuffered: every write reaches the system at once; reads go through window_.
-    auto file = std::make_unique<QFile>(fileName_);
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>();
+    const QIODevice::OpenMode mode =
+        (readOnly_ ? QIODevice::ReadOnly : QIODevice::ReadWrite) | QIODevice::Unbuffered;
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        readOnly_ = false;
         return Failure(file->errorString());
-    if (file->isSequential())
-        return Failure(QStringLiteral("It is not a file that records can be read from by number."));
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        readOnly_ = false;
+        return Failure(qt_error_string(errno));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        readOnly_ = false;
+        return Failure(S_ISDIR(st.st_mode)
+                           ? qt_error_string(EISDIR)
+                           : QStringLiteral("It is not a file that records can be read from by "
+                                            "number."));
+    }
     count_ = RecordCountForLength(file->size(), recordLength_);
     file_ = std::move(file);
     handle_ = NextHandle();
     return StoreResult::Ok();
+}
+
+StoreResult RecordFile::ReadOnlyFailure() const {
+    return Failure(QStringLiteral("The file can only be read here (the data folder or the file "
+                                  "is read-only); nothing was saved."));
 }
 
 void RecordFile::Close() {
@@ -66,12 +114,14 @@ void RecordFile::Close() {
         file_.reset();
     }
     handle_ = 0;
+    readOnly_ = false;
+    absent_ = false;
     window_.clear();
     windowOffset_ = 0;
 }
 
 bool RecordFile::IsOpen() const {
-    return file_ != nullptr;
+    return file_ != nullptr || absent_;
 }
 
 int RecordFile::Handle() const {
@@ -95,6 +145,8 @@ StoreResult RecordFile::FillWindow(qint64 offset) {
 
 StoreResult RecordFile::ReadBlock(qint64 offset, char* into, qint64 size, qint64& got) {
     got = 0;
+    if (absent_)
+        return StoreResult::Ok();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (!file_->seek(offset))
@@ -126,6 +178,9 @@ StoreResult RecordFile::ReadAll(QByteArray& bytes) {
 }
 
 StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
+    if (absent_)
+        return Failure(
+            QStringLiteral("Record %1 lies beyond the end of the file.").arg(recordNumber));
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (recordNumber < 1)
@@ -151,6 +206,8 @@ StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
 }
 
 StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
+    if (readOnly_)
+        return ReadOnlyFailure();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (recordNumber < 1)
@@ -172,6 +229,8 @@ StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
 }
 
 StoreResult RecordFile::AppendRecords(const QByteArray& records) {
+    if (readOnly_)
+        return ReadOnlyFailure();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (records.size() % recordLength_ != 0)

@@ -23,7 +23,14 @@ public:
 
     // Closes an earlier open first; creates a missing file empty; counts the records as the
     // file length divided by the record length, a half rounding to the even neighbour.
+    // Where the file may not be written (a read-only folder, a backup on a read-only medium)
+    // it is opened for reading instead, a missing file as an empty one that is not created;
+    // a write then fails and says why.
     StoreResult Open();
+    // For units of work that only read: the file is opened for reading alone, and a missing
+    // file is empty without being created.
+    StoreResult OpenForReading();
+    bool IsReadOnly() const { return readOnly_; }
     void Close(); // does nothing when not open
     bool IsOpen() const;
     int Handle() const; // 0 when closed, a fresh number at every open
@@ -51,6 +58,8 @@ public:
 
 private:
     StoreResult Failure(const QString& reason) const;
+    StoreResult OpenAs(bool forReading);
+    StoreResult ReadOnlyFailure() const;
     StoreResult FillWindow(qint64 offset);
     // Writes `bytes` at `offset`. When that lengthens the file it is made durable, and when it
     // fails the overwritten bytes and the former length come back before the failure is
@@ -61,6 +70,8 @@ private:
     int recordLength_;
     std::unique_ptr<QFile> file_;
     int handle_ = 0;
+    bool readOnly_ = false;
+    bool absent_ = false; // open for reading, but there is no file: no records
     qint32 count_ = 0;
     // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
     // record by record costs one system call per block. Writes update it.

@@ -52,6 +52,7 @@ private slots:
     void reportsFailedWrite();
     void failedAppendLeavesNoRecord_data();
     void failedAppendLeavesNoRecord();
+    void readsReadOnlyFolder();
     void refusesDevices();
     void usesWideOffsets();
     void tableReadGivesSafeValues();
@@ -322,6 +323,43 @@ void TestRecordFile::failedAppendLeavesNoRecord() {
     QCOMPARE(records.Count(), 2);
     records.Close();
     QCOMPARE(ReadBytes(FileNameOf(file)), former);
+}
+
+void TestRecordFile::readsReadOnlyFolder() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Persons().Buffer().FirstName = QStringLiteral("Ann");
+    QVERIFY(OpenNameList());
+    QVERIFY(Persons().Write(1));
+    CloseNameList();
+    {
+        const ReadOnlyFolder readOnly(folder.path());
+        QVERIFY(readOnly.ready());
+        // Reading works, whichever way the file is opened; a missing file is empty.
+        for (auto open : {&RecordFile::Open, &RecordFile::OpenForReading}) {
+            QVERIFY((Persons().File().*open)());
+            QCOMPARE(PersonCount(), 1);
+            QVERIFY(Persons().Read(1));
+            QCOMPARE(Persons().Buffer().FirstName, QStringLiteral("Ann"));
+            QVERIFY((Courses().File().*open)());
+            QVERIFY(Courses().IsOpen());
+            QCOMPARE(CourseCount(), 0);
+            QByteArray all;
+            QVERIFY(Courses().File().ReadAll(all));
+            QVERIFY(all.isEmpty());
+        }
+        // Writing says why it cannot.
+        QVERIFY(OpenNameList());
+        QVERIFY(OpenCourseIndex());
+        for (const StoreResult& r : {Persons().Write(2), Courses().Write(1),
+                                     Persons().File().AppendRecords(PersonRecord().Encode())}) {
+            QVERIFY(!r.ok());
+            QVERIFY(r.reason().contains(QStringLiteral("can only be read")));
+        }
+        CloseAll();
+    }
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("Name.List")});
+    QCOMPARE(QFileInfo(QStringLiteral("Name.List")).size(), qint64(PersonRecord::Length));
 }
 
 void TestRecordFile::refusesDevices() {

@@ -2,6 +2,7 @@
 
 #include "ToolTestSupport.h"
 
+#include "store/DataFolder.h"
 #include "store/Records.h"
 
 #include <QDir>
@@ -68,6 +69,7 @@ private slots:
     void dump_data();
     void dump();
     void dumpOfMissingFileIsEmptyAndCreatesNothing();
+    void readOnlyFolderIsRead();
     void checkCleanSample();
     void checkFindings_data();
     void checkFindings();
@@ -211,6 +213,25 @@ void DumpCheckTest::dumpOfMissingFileIsEmptyAndCreatesNothing() {
     QCOMPARE(check.code, 0);
     QCOMPARE(check.out, QStringLiteral("OK\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+}
+
+void DumpCheckTest::readOnlyFolderIsRead() {
+    const QString folder = Folder(QStringLiteral("read-only"));
+    QVERIFY(tooltest::WriteFile(QDir(folder).filePath(QStringLiteral("Name.List")),
+                                Person(Stamp) + Person(38413)));
+    QVERIFY(QFile::setPermissions(QFileInfo(folder).absolutePath(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ExeGroup | QFile::ExeOther));
+    const ReadOnlyFolder readOnly(folder);
+    QVERIFY(readOnly.ready());
+    const tooltest::ToolRun dump = RunTool(
+        {QStringLiteral("dump"), QStringLiteral("--dir"), folder, QStringLiteral("Name.List")});
+    QCOMPARE(dump.err, QString());
+    QCOMPARE(dump.out.count(QStringLiteral("\"RecNum\"")), 2);
+    const tooltest::ToolRun check =
+        RunTool({QStringLiteral("check"), QStringLiteral("--dir"), folder});
+    QCOMPARE(check.err, QString());
+    QCOMPARE(check.out, QStringLiteral("OK\n"));
 }
 
 void DumpCheckTest::checkCleanSample() {
