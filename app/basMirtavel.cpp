@@ -7,7 +7,7 @@
 #include "signin/StoreProblem.h"
 #include "signin/frmTitlePage.h"
 #include "store/RecordStore.h"
-#include "store/Removal.h"
+#include "store/Recovery.h"
 #include "ui/Globals.h"
 #include "ui/modMsgBox.h"
 
@@ -27,17 +27,17 @@ std::function<void()>& ProgramEnd() {
     return end;
 }
 
-// A removal cut short by a crash or power loss is finished or undone before any file is
-// opened; the user hears about it.
+// Work cut short by a crash or power loss (a removal, a person's removal, a course update)
+// is finished or undone before any file is opened; the user hears about it.
 void SettleInterruptedRemoval() {
-    QString note;
-    const store::StoreResult result = store::RecoverInterruptedRemoval(&note);
+    QStringList notes;
+    const store::StoreResult result = store::FinishInterruptedWork(notes);
     if (!result) {
         signin::ShowStoreProblem(result);
         return;
     }
-    if (!note.isEmpty())
-        ShowMessage(QStringLiteral("Data Files Repaired"), 5, note, 1, false,
+    if (!notes.isEmpty())
+        ShowMessage(QStringLiteral("Data Files Repaired"), 5, notes.join(u'\n'), 1, false,
                     {QStringLiteral("&Okay")});
 }
 

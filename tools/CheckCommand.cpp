@@ -3,6 +3,7 @@
 #include "tools/Json.h"
 #include "tools/RecordFields.h"
 
+#include "store/CourseCopies.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/Removal.h"
@@ -39,6 +40,18 @@ public:
     void CheckLeftovers() {
         if (QFileInfo::exists(store::TempFileName)) {
             Report(store::TempFileName + QStringLiteral(": left over from an interrupted removal"));
+        }
+        // Until the program's next start finishes their work, the files they name are part
+        // old, part new.
+        if (QFileInfo::exists(store::PersonRemovalJournal)) {
+            Report(store::PersonRemovalJournal +
+                   QStringLiteral(": a person's removal was interrupted; the program finishes "
+                                  "it at its next start"));
+        }
+        if (QFileInfo::exists(store::CourseUpdateJournal)) {
+            Report(store::CourseUpdateJournal +
+                   QStringLiteral(": an update of a course's training records was interrupted; "
+                                  "the program finishes it at its next start"));
         }
     }
 

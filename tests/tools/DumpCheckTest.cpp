@@ -289,6 +289,13 @@ void DumpCheckTest::checkFindings_data() {
         << Files{{"Name.List", Person(Stamp)}, {"TempFile.$$$", Person(Stamp)}}
         << QStringLiteral("TempFile.$$$: left over from an interrupted removal\n");
 
+    QTest::newRow("interrupted work")
+        << Files{{"PersonRemoval.Journal", "x"}, {"CourseUpdate.Journal", "y"}}
+        << QStringLiteral("PersonRemoval.Journal: a person's removal was interrupted; the "
+                          "program finishes it at its next start\n"
+                          "CourseUpdate.Journal: an update of a course's training records was "
+                          "interrupted; the program finishes it at its next start\n");
+
     QTest::newRow("removal marker")
         << Files{{"Name.List", Person(1) + Person(2, "$Killed$")},
                  {"Course.Index", Course(1, "$Killed$", 0)}}
