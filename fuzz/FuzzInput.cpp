@@ -19,11 +19,14 @@ namespace fuzzing {
 
 namespace {
 
-const std::array<QString, 7> kNames = {
-    QStringLiteral("User.List"),           QStringLiteral("Name.List"),
-    QStringLiteral("Course.Index"),        QStringLiteral("Training.Records"),
-    QStringLiteral("TempFile.$$$"),        QStringLiteral("PersonRemoval.Journal"),
-    QStringLiteral("CourseUpdate.Journal")};
+const std::array<QString, 8> kNames = {QStringLiteral("User.List"),
+                                       QStringLiteral("Name.List"),
+                                       QStringLiteral("Course.Index"),
+                                       QStringLiteral("Training.Records"),
+                                       QStringLiteral("TempFile.$$$"),
+                                       QStringLiteral("PersonRemoval.Journal"),
+                                       QStringLiteral("CourseUpdate.Journal"),
+                                       QStringLiteral("RecordWrite.Journal")};
 
 void WriteFile(const QString& name, const QByteArray& bytes) {
     QFile file(name);
@@ -58,20 +61,6 @@ void ParseTexts(const QByteArray& bytes) {
 
 } // namespace
 
-QByteArray FolderBytes(const QByteArray files[7], quint8 recordToRemove) {
-    QByteArray out(2, '\0');
-    for (int i = 0; i < 7; ++i) {
-        if (files[i].isNull())
-            continue;
-        out[0] = static_cast<char>(out[0] | (1 << i));
-        const int size = std::min<int>(files[i].size(), 0xFFFF);
-        out.append(static_cast<char>(size & 0xFF)).append(static_cast<char>(size >> 8));
-        out.append(files[i].left(size));
-    }
-    out[1] = static_cast<char>(recordToRemove);
-    return out;
-}
-
 void RunInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     ParseTexts(input);
@@ -84,7 +73,7 @@ void RunInput(const std::uint8_t* data, std::size_t size) {
     const auto present = static_cast<quint8>(input[0]);
     const auto toRemove = static_cast<quint8>(input[1]);
     qsizetype at = 2;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
         if (!(present & (1 << i)))
             continue;
         int length = 0;

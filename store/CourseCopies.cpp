@@ -64,6 +64,7 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     if (StoreResult opened = table.Open(); !opened)
         return opened;
     RecordFile& file = table.File();
+    file.SetJournaled(false); // the course update's own journal covers these writes
     tally.total = table.Count();
     const KeyMatch belongs(course.DateCreated);
 

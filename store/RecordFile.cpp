@@ -1,6 +1,7 @@
 #include "store/RecordFile.h"
 
 #include "store/FileWrite.h"
+#include "store/Journal.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -116,6 +117,7 @@ void RecordFile::Close() {
     handle_ = 0;
     readOnly_ = false;
     absent_ = false;
+    journaled_ = true;
     window_.clear();
     windowOffset_ = 0;
 }
@@ -253,26 +255,39 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
     const int fd = file_->handle();
     const qint64 formerLength = file_->size();
     const qint64 end = offset + bytes.size();
-    if (end <= formerLength) {
-        // In place: the blocks are there already, so a full disk cannot cut it short.
+    const bool lengthens = end > formerLength;
+    if (!lengthens && !journaled_) {
+        // In place, under the caller's own journal: the blocks are there already, so a full
+        // disk cannot cut it short.
         return io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
     }
 
-    // The count rounds: a short tail of a cut-off record beyond it is overwritten by the new
-    // records and must come back if they do not go in.
+    // The bytes the write replaces (with a short tail of a cut-off record beyond the count,
+    // which new records overwrite): they come back if the write fails, and at the next start
+    // if the program stops in the middle of it.
     QByteArray former;
     if (formerLength > offset) {
-        former.resize(formerLength - offset);
+        former.resize(std::min(end, formerLength) - offset);
         qint64 got = 0;
         if (StoreResult read = ReadBlock(offset, former.data(), former.size(), got); !read)
             return read;
         former.resize(got);
     }
+    if (journaled_) {
+        const journal::Fields fields = {
+            {QStringLiteral("File"), journal::TextField(name)},
+            {QStringLiteral("Offset"), QString::number(offset)},
+            {QStringLiteral("Length"), QString::number(formerLength)},
+            {QStringLiteral("Former"), QString::fromLatin1(former.toHex())}};
+        if (StoreResult noted = journal::Write(RecordWriteJournal, kRecordWriteKind, fields);
+            !noted)
+            return noted;
+    }
     StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
     if (result)
         result = io::Sync(fd, name);
     if (result)
-        return result;
+        return journaled_ ? journal::Remove(RecordWriteJournal) : result;
 
     // Back to the former bytes and length before the failure is told: a part-written record
     // left at the end would be counted as a record. Neither step grows the file, so neither
@@ -288,6 +303,8 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
         return Failure(result.reason() +
                        QStringLiteral(" The file could not be put back as it was: ") +
                        restored.reason());
+    if (journaled_)
+        (void)journal::Remove(RecordWriteJournal); // put back already
     return result;
 }
 

@@ -9,6 +9,10 @@
 
 namespace store {
 
+// Where a write of records notes what it replaces while it runs (UndoInterruptedWrite).
+inline const QString RecordWriteJournal = QStringLiteral("RecordWrite.Journal");
+inline const QString kRecordWriteKind = QStringLiteral("Mirtavel record write");
+
 // One file of fixed-length records in the data folder (the current directory), reached by
 // its bare name. Records are numbered from 1; record n occupies bytes (n-1)*L to n*L-1.
 class RecordFile {
@@ -40,9 +44,13 @@ public:
     // A record that lies partly beyond the end of the file reads with zeros for the
     // missing bytes; a record wholly beyond it is an error.
     StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes);
-    // Writes record n. A write that lengthens the file (an append) is all or nothing, like
-    // AppendRecords.
+    // Writes record n, all or nothing like AppendRecords. Every write first notes the bytes
+    // it replaces in RecordWriteJournal, so that a stop in the middle of it is undone at the
+    // next start; a failed write is undone at once.
     StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes);
+    // For a unit of work that keeps a journal of its own (the update of a course's copies):
+    // its in-place writes need none, until the file is closed.
+    void SetJournaled(bool journaled) { journaled_ = journaled; }
     // Appends whole records after record Count(), all or none: they are written in one go and
     // made durable, and Count() grows by their number. When the write fails or is cut short
     // the file is put back to its former bytes and length.
@@ -72,6 +80,7 @@ private:
     int handle_ = 0;
     bool readOnly_ = false;
     bool absent_ = false; // open for reading, but there is no file: no records
+    bool journaled_ = true;
     qint32 count_ = 0;
     // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
     // record by record costs one system call per block. Writes update it.

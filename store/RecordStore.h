@@ -99,6 +99,10 @@ inline qint32 TrainingCount() {
 // records saved within one second would otherwise share their training records.
 StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique);
 
+// Called at start: puts back the bytes that a write of records, stopped in the middle, had
+// begun to replace (RecordWriteJournal), and says so in `note`.
+StoreResult UndoInterruptedWrite(QString* note = nullptr);
+
 // Deletes each of the five data files that exists with length 0 (at shutdown).
 void RemoveEmptyDataFiles();
 

@@ -2,6 +2,7 @@
 
 #include "store/CourseCopies.h"
 #include "store/PersonTraining.h"
+#include "store/RecordStore.h"
 #include "store/Removal.h"
 
 #include <functional>
@@ -10,9 +11,11 @@ namespace store {
 
 StoreResult FinishInterruptedWork(QStringList& notes) {
     notes.clear();
-    // The removal's copy first: the other two rewrite files through it.
+    // A torn write first, so that every file holds whole records; then the removal's copy,
+    // for the last two rewrite files through it.
     const std::function<StoreResult(QString*)> steps[] = {
-        RecoverInterruptedRemoval, FinishInterruptedPersonRemoval, FinishInterruptedCourseUpdate};
+        UndoInterruptedWrite, RecoverInterruptedRemoval, FinishInterruptedPersonRemoval,
+        FinishInterruptedCourseUpdate};
     for (const auto& step : steps) {
         QString note;
         if (StoreResult done = step(&note); !done)

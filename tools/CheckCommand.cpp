@@ -43,6 +43,11 @@ public:
         }
         // Until the program's next start finishes their work, the files they name are part
         // old, part new.
+        if (QFileInfo::exists(store::RecordWriteJournal)) {
+            Report(store::RecordWriteJournal +
+                   QStringLiteral(": a save was interrupted; the program undoes it at its next "
+                                  "start"));
+        }
         if (QFileInfo::exists(store::PersonRemovalJournal)) {
             Report(store::PersonRemovalJournal +
                    QStringLiteral(": a person's removal was interrupted; the program finishes "

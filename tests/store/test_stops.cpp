@@ -65,6 +65,17 @@ Files FolderFiles() {
     return files;
 }
 
+// The data files alone, without journals and copies.
+Files DataFiles() {
+    Files files = FolderFiles();
+    for (const QString& name : files.keys()) {
+        if (!name.endsWith(QLatin1String(".List")) && name != QLatin1String("Course.Index") &&
+            name != QLatin1String("Training.Records"))
+            files.remove(name);
+    }
+    return files;
+}
+
 void WriteFiles(const Files& files) {
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         WriteBytes(it.key(), it.value());
@@ -109,6 +120,37 @@ Operation MakeOperation(const QString& name) {
                     c.Hours = 4;
                     CourseCopyTally tally;
                     return UpdateCourseCopies(c, tally);
+                }};
+    }
+    if (name == QLatin1String("person saved")) {
+        return {{{names, Person(1) + Person(2).left(400)}}, {{names, Person(1) + Person(3)}}, [] {
+                    const StoreResult opened = OpenNameList();
+                    if (!opened)
+                        return opened;
+                    Persons().Buffer() = PersonRecord::Decode(Person(3).constData());
+                    const StoreResult written = Persons().Write(PersonCount() + 1);
+                    CloseNameList();
+                    return written;
+                }};
+    }
+    if (name == QLatin1String("credit of several records")) {
+        const QByteArray t1 = Training(1, 1, "A", 1), t2 = Training(2, 1, "A", 2),
+                         t3 = Training(3, 1, "A", 3);
+        return {{{trainings, t1}}, {{trainings, t1 + t2 + t3}}, [] {
+                    return AppendTrainingRecords(
+                        {TrainingRecord::Decode(Training(2, 1, "A", 2).constData()),
+                         TrainingRecord::Decode(Training(3, 1, "A", 3).constData())});
+                }};
+    }
+    if (name == QLatin1String("training record changed")) {
+        TrainingRecord changed = TrainingRecord::Decode(Training(1, 1, "A", 1).constData());
+        changed.Comments = QStringLiteral("changed");
+        return {{{trainings, Training(1, 1, "A", 1) + Training(2, 1, "A", 2)}},
+                {{trainings, changed.Encode() + Training(2, 1, "A", 2)}},
+                [] {
+                    return ChangeTrainingRecord(1, Stamp(1), [](TrainingRecord& t) {
+                        t.Comments = QStringLiteral("changed");
+                    });
                 }};
     }
     // A removal of one record.
@@ -163,6 +205,9 @@ void TestStops::everyStopIsFinishedOrUndone_data() {
     QTest::newRow("person deletion") << QStringLiteral("person deletion");
     QTest::newRow("course update") << QStringLiteral("course update");
     QTest::newRow("removal") << QStringLiteral("removal");
+    QTest::newRow("person saved") << QStringLiteral("person saved");
+    QTest::newRow("credit of several records") << QStringLiteral("credit of several records");
+    QTest::newRow("training record changed") << QStringLiteral("training record changed");
 }
 
 void TestStops::everyStopIsFinishedOrUndone() {
@@ -178,8 +223,7 @@ void TestStops::everyStopIsFinishedOrUndone() {
             break;
         }
         ++stops;
-        const bool journalLeft =
-            QFileInfo::exists(PersonRemovalJournal) || QFileInfo::exists(CourseUpdateJournal);
+        const Files crashed = DataFiles();
         QStringList notes;
         const StoreResult recovered = FinishInterruptedWork(notes);
         QVERIFY2(recovered.ok(), qPrintable(recovered.text()));
@@ -188,10 +232,11 @@ void TestStops::everyStopIsFinishedOrUndone() {
                  qPrintable(QStringLiteral("stop %1 left a mix: %2")
                                 .arg(stopAt)
                                 .arg(QStringList(now.keys()).join(u' '))));
-        if (journalLeft && now == op.after)
+        // Whatever the recovery changed, the user hears of.
+        if (DataFiles() != crashed)
             QVERIFY2(!notes.isEmpty(), qPrintable(QStringLiteral("stop %1").arg(stopAt)));
     }
-    QVERIFY(stops > 3);
+    QVERIFY(stops >= 2); // at least in the middle of the journal and of the records
 }
 
 QTEST_APPLESS_MAIN(TestStops)

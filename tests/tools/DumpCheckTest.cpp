@@ -290,8 +290,12 @@ void DumpCheckTest::checkFindings_data() {
         << QStringLiteral("TempFile.$$$: left over from an interrupted removal\n");
 
     QTest::newRow("interrupted work")
-        << Files{{"PersonRemoval.Journal", "x"}, {"CourseUpdate.Journal", "y"}}
-        << QStringLiteral("PersonRemoval.Journal: a person's removal was interrupted; the "
+        << Files{{"PersonRemoval.Journal", "x"},
+                 {"CourseUpdate.Journal", "y"},
+                 {"RecordWrite.Journal", "z"}}
+        << QStringLiteral("RecordWrite.Journal: a save was interrupted; the program undoes it "
+                          "at its next start\n"
+                          "PersonRemoval.Journal: a person's removal was interrupted; the "
                           "program finishes it at its next start\n"
                           "CourseUpdate.Journal: an update of a course's training records was "
                           "interrupted; the program finishes it at its next start\n");

@@ -7,7 +7,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 NAMES = ["User.List", "Name.List", "Course.Index", "Training.Records", "TempFile.$$$",
-         "PersonRemoval.Journal", "CourseUpdate.Journal"]
+         "PersonRemoval.Journal", "CourseUpdate.Journal", "RecordWrite.Journal"]
 STAMP = 41705.5  # 3/7/2014 12:00:00 PM
 
 
@@ -75,6 +75,10 @@ def main():
             "CourseUpdate.Journal": ("Mirtavel course update\nCourseCode=4e4557\n"
                                      "CourseName=\nDateCreated=%s\nHours=%s\nProvidedBy=\nend\n"
                                      % (bits(STAMP + 101 / 86400), bits(4.0))).encode()}),
+        "record-write-journal": folder({
+            "Name.List": persons + person(4)[:500],
+            "RecordWrite.Journal": ("Mirtavel record write\nFile=%s\nFormer=\nLength=3000\n"
+                                    "Offset=3000\nend\n" % b"Name.List".hex()).encode()}),
         "torn-journal": folder({"Training.Records": trainings,
                                 "CourseUpdate.Journal": b"Mirtavel course update\nCour"}),
         "marked-and-odd": folder({"Name.List": person(1)[:8] + text(b"$Killed$", 15)
