@@ -8,9 +8,8 @@
 #include "signin/AdminEntry.h"
 #include "signin/OrganizationName.h"
 #include "signin/frmTitlePage.h"
-#include "store/DataRestore.h"
 #include "store/RecordStore.h"
-#include "store/Removal.h"
+#include "store/Recovery.h"
 #include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 
@@ -18,17 +17,17 @@
 
 namespace {
 
-// A restore or a removal cut short by a crash or power loss is finished or undone before any
-// file is opened; the user hears about it.
-void Settle(store::StoreResult (*recover)(QString*)) {
-    QString note;
-    const store::StoreResult result = recover(&note);
+// Work cut short by a crash or power loss (a restore, a save, a removal, a person's removal, a
+// course update) is finished or undone before any file is opened; the user hears about it.
+void SettleInterruptedWork() {
+    QStringList notes;
+    const store::StoreResult result = store::FinishInterruptedWork(notes);
     if (!result) {
         forms::ShowStoreProblem(result);
         return;
     }
-    if (!note.isEmpty())
-        forms::Tell(QStringLiteral("Data Files Repaired"), {note});
+    if (!notes.isEmpty())
+        forms::Tell(QStringLiteral("Data Files Repaired"), notes);
 }
 
 } // namespace
@@ -50,8 +49,7 @@ bool Main(const QString& instanceName) {
     flow::SetLobbyWindow(lobby::OpenLobbyWindow);
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
-    Settle(&store::RecoverInterruptedRestore);
-    Settle(&store::RecoverInterruptedRemoval);
+    SettleInterruptedWork();
     Globals().OrganizationName = signin::StoredOrganizationName();
 
     auto* titleWindow = new frmTitlePage();

@@ -41,11 +41,12 @@ std::optional<qint64> DayNumber(double value);
 qint64 DayNumberOf(const QDate& date); // the same for a valid date
 
 // ---- Patterns -------------------------------------------------------------------------
-QString MmDdYyyy(double value);   // "mm/dd/yyyy"            03/07/2014
-QString YyyyMmDd(double value);   // "yyyymmdd"              20140307 (for date comparisons)
-QString Yyyy(double value);       // "yyyy"                  2014
-QString HhNnSs(double value);     // "hh:nn:ss"              08:15:02 (24-hour)
-QString CreatedStamp(double value); // "mm/dd/yyyy hh:mmam/pm " 03/03/2005 02:05pm (with the trailing blank)
+QString MmDdYyyy(double value); // "mm/dd/yyyy"            03/07/2014
+QString YyyyMmDd(double value); // "yyyymmdd"              20140307 (for date comparisons)
+QString Yyyy(double value);     // "yyyy"                  2014
+QString HhNnSs(double value);   // "hh:nn:ss"              08:15:02 (24-hour)
+QString
+CreatedStamp(double value); // "mm/dd/yyyy hh:mmam/pm " 03/03/2005 02:05pm (with the trailing blank)
 // (CreatedStamp: 12 for noon and midnight; seconds never round the minute up.)
 // The general date-and-time form: 3/1/2005 12:33:50 PM; a value without a time part gives
 // the date alone (3/1/2005), a value without a date part the time alone (12:33:50 PM; the
@@ -61,8 +62,8 @@ std::optional<double> ParseGeneralDate(const QString& text);
 // digits, or 7 when a single holds the value exactly and 7 digits name that single (a widened
 // single: 0.35f is 0.35, so "###.0" gives .4). A "-" leads a negative result that does not
 // round to zero. NaN and infinities give empty text.
-QString Hours(double hours);        // "###.0": 8.0, 24.0, .5, 12.5; 0 gives ".0"; 12.25 gives 12.3
-QString Percent(double fraction);   // "###%": 0.01 -> 1%, 0.5 -> 50%, 1 -> 100%; 0.004 -> "%"
+QString Hours(double hours);      // "###.0": 8.0, 24.0, .5, 12.5; 0 gives ".0"; 12.25 gives 12.3
+QString Percent(double fraction); // "###%": 0.01 -> 1%, 0.5 -> 50%, 1 -> 100%; 0.004 -> "%"
 QString ZeroPercent(double fraction); // "0%": 0.25 -> 25%, 0 -> 0%
 // The hours as Hours() shows them, counted in whole tenths: 12.25 -> 123, 0.35f -> 4. Totals
 // are summed in tenths, so that they equal the sum of the figures a user reads (1.2 + 2.4
@@ -71,8 +72,8 @@ qint64 HoursTenths(double hours);
 // The general number text: no trailing zeros, "0" for zero (also -0), "0." before a fraction
 // below 1, exponent form "1E+15" / "1E-05" only when the decimal exponent is 15 (7 for a
 // single) or more, or below -4.
-QString DoubleText(double value);   // 15 significant digits, no trailing zeros: 38412.5234953704
-QString SingleText(float value);    // 7 significant digits: 12.5, 8, 0.3
+QString DoubleText(double value); // 15 significant digits, no trailing zeros: 38412.5234953704
+QString SingleText(float value);  // 7 significant digits: 12.5, 8, 0.3
 // Number patterns of "#" (optional digit), "0" (required digit), one "." and a final "%"
 // ("##", "####", "###.0", "0.0#", "###%", "0%"; "#" alone shows nothing for 0, so
 // Pattern(0, "##") is empty). Also the named patterns "mm/dd/yyyy", "yyyymmdd", "yyyy",

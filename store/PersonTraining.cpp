@@ -1,11 +1,12 @@
 #include "store/PersonTraining.h"
 
+#include "store/Journal.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 
-#include <QFileInfo>
 #include <QLocale>
+#include <QStringList>
 #include <cmath>
 
 namespace store {
@@ -21,7 +22,9 @@ QString Counted(qint64 n) {
 // The file stays closed whatever way a unit of work ends.
 class TrainingsOpen {
 public:
-    TrainingsOpen() : result_(Trainings().Open()) {}
+    enum Use { ToWrite, ToRead };
+    explicit TrainingsOpen(Use use = ToWrite)
+        : result_(use == ToRead ? Trainings().OpenForReading() : Trainings().Open()) {}
     ~TrainingsOpen() { Trainings().Close(); }
     TrainingsOpen(const TrainingsOpen&) = delete;
     TrainingsOpen& operator=(const TrainingsOpen&) = delete;
@@ -46,10 +49,8 @@ PersonKeyMatch::PersonKeyMatch(double dateCreated)
 
 StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>& records) {
     records.clear();
-    // Opening would create the file; a person without records leaves none behind.
-    if (!QFileInfo::exists(FileNameOf(DataFile::TrainingRecords)))
-        return StoreResult::Ok();
-    const TrainingsOpen open;
+    // Opened for reading: a missing file is not created, and a read-only folder is read.
+    const TrainingsOpen open(TrainingsOpen::ToRead);
     if (!open.Result())
         return open.Result();
     const PersonKeyMatch belongs(dateCreated);
@@ -116,13 +117,107 @@ StoreResult ChangeTrainingRecord(qint32 recNum, double dateCreated,
     return table.Write(recNum);
 }
 
+namespace {
+
+const QString kPersonJournalKind = QStringLiteral("Mirtavel person removal");
+
+// The record number of the person created at `dateCreated` (0 when there is none).
+StoreResult FindPerson(double dateCreated, qint32& recNum) {
+    recNum = 0;
+    auto& persons = Persons();
+    if (StoreResult opened = persons.OpenForReading(); !opened)
+        return opened;
+    const PersonKeyMatch same(dateCreated);
+    RecordScan scan(persons.File());
+    while (scan.Next()) {
+        if (same(PersonRecord::Decode(scan.Bytes()).DateCreated)) {
+            recNum = scan.RecordNumber();
+            break;
+        }
+    }
+    const StoreResult result = scan.Result();
+    persons.Close();
+    return result;
+}
+
+} // namespace
+
 StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
     removal = PersonRemoval{};
-    if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed)
+    // Who goes is written down before anything changes: stopped between the two rewrites,
+    // the next start still knows whose training records to remove.
+    PersonRecord person;
+    {
+        auto& persons = Persons();
+        if (StoreResult opened = persons.OpenForReading(); !opened)
+            return opened;
+        const StoreResult read = recNum >= 1 && recNum <= persons.Count()
+                                     ? persons.Read(recNum)
+                                     : StoreResult::Fail(persons.File().FileName(),
+                                                         QStringLiteral("There is no record %1; "
+                                                                        "the file holds %2.")
+                                                             .arg(recNum)
+                                                             .arg(persons.Count()));
+        person = persons.Buffer();
+        persons.Close();
+        if (!read)
+            return read;
+    }
+    const journal::Fields fields = {
+        {QStringLiteral("DateCreated"), journal::NumberText(person.DateCreated)},
+        {QStringLiteral("Name"),
+         journal::TextField(QStringList{person.FirstName, person.LastName}.join(u' ').trimmed())}};
+    if (StoreResult written = journal::Write(PersonRemovalJournal, kPersonJournalKind, fields);
+        !written)
+        return written;
+
+    if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed) {
+        // Still on file: nothing to finish later. Gone: the next start removes the records.
+        qint32 still = 0;
+        if (FindPerson(person.DateCreated, still) && still > 0)
+            (void)journal::Remove(PersonRemovalJournal);
         return removed;
+    }
     removal.dateCreated = Persons().Buffer().DateCreated;
-    return RemovePersonTraining(removal.dateCreated, &removal.trainingBefore,
-                                &removal.trainingRemoved);
+    // On failure the journal stays, and the next start finishes the removal.
+    if (StoreResult trainings = RemovePersonTraining(removal.dateCreated, &removal.trainingBefore,
+                                                     &removal.trainingRemoved);
+        !trainings)
+        return trainings;
+    return journal::Remove(PersonRemovalJournal);
+}
+
+StoreResult FinishInterruptedPersonRemoval(QString* note) {
+    if (note)
+        note->clear();
+    journal::Fields fields;
+    bool found = false;
+    if (StoreResult read = journal::Read(PersonRemovalJournal, kPersonJournalKind, fields, found);
+        !read || !found)
+        return read;
+    const double dateCreated = journal::NumberOf(fields.value(QStringLiteral("DateCreated")));
+    const QString name = journal::TextOf(fields.value(QStringLiteral("Name")));
+    qint32 recNum = 0;
+    if (StoreResult looked = FindPerson(dateCreated, recNum); !looked)
+        return looked;
+    if (recNum > 0) {
+        if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed)
+            return removed;
+    }
+    qint32 before = 0;
+    qint32 removed = 0;
+    if (StoreResult trainings = RemovePersonTraining(dateCreated, &before, &removed); !trainings)
+        return trainings;
+    if (StoreResult done = journal::Remove(PersonRemovalJournal); !done)
+        return done;
+    if (note)
+        *note = QStringLiteral("The deletion of %1 had been interrupted; it was finished now%2.")
+                    .arg(name.isEmpty() ? QStringLiteral("a person") : name,
+                         removed > 0 ? QStringLiteral(": %1 training record(s) of that person "
+                                                      "were removed")
+                                           .arg(Counted(removed))
+                                     : QString());
+    return StoreResult::Ok();
 }
 
 } // namespace store

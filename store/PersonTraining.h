@@ -95,9 +95,18 @@ struct PersonRemoval {
     qint32 trainingRemoved = 0; // of those, the person's
 };
 
+// Where a person's removal is written down while it runs.
+inline const QString PersonRemovalJournal = QStringLiteral("PersonRemoval.Journal");
+
 // Removes person `recNum` from Name.List, then every training record of that person from
-// Training.Records, in that order: a stop between the two leaves at worst training records
-// of nobody, which the data check reports. The removed person is left in the person buffer.
+// Training.Records, in that order. The person's identity is written to PersonRemovalJournal
+// first, so that a stop anywhere in between is finished at the next start
+// (FinishInterruptedPersonRemoval). The removed person is left in the person buffer.
 StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal);
+
+// Called at start: finishes a person's removal that a stop interrupted — the person, if
+// still listed, and every training record of theirs go — and says so in `note` (empty when
+// there was nothing to finish).
+StoreResult FinishInterruptedPersonRemoval(QString* note = nullptr);
 
 } // namespace store

@@ -1,9 +1,14 @@
 #include "store/RecordFile.h"
 
+#include "store/FileWrite.h"
+#include "store/Journal.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -45,17 +50,63 @@ StoreResult RecordFile::Failure(const QString& reason) const {
 }
 
 StoreResult RecordFile::Open() {
+    return OpenAs(false);
+}
+
+StoreResult RecordFile::OpenForReading() {
+    return OpenAs(true);
+}
+
+StoreResult RecordFile::OpenAs(bool forReading) {
     Close();
+    const QByteArray name = QFile::encodeName(fileName_);
+    // Never waits: a FIFO in a data file's place is refused below, not read from.
+    constexpr int flags = O_CLOEXEC | O_NONBLOCK;
+    int fd = forReading ? -1 : ::open(name.constData(), O_RDWR | O_CREAT | flags, 0666);
+    if (fd < 0 && (forReading || errno == EACCES || errno == EROFS || errno == EPERM)) {
+        fd = ::open(name.constData(), O_RDONLY | flags);
+        if (fd < 0 && errno == ENOENT) {
+            // Nothing to read, and nothing is created by only looking.
+            readOnly_ = true;
+            absent_ = true;
+            count_ = 0;
+            handle_ = NextHandle();
+            return StoreResult::Ok();
+        }
+        readOnly_ = fd >= 0;
+    }
+    if (fd < 0)
+        return Failure(qt_error_string(errno));
     // Unbuffered: every write reaches the system at once; reads go through window_.
-    auto file = std::make_unique<QFile>(fileName_);
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>();
+    const QIODevice::OpenMode mode =
+        (readOnly_ ? QIODevice::ReadOnly : QIODevice::ReadWrite) | QIODevice::Unbuffered;
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        readOnly_ = false;
         return Failure(file->errorString());
-    if (file->isSequential())
-        return Failure(QStringLiteral("It is not a file that records can be read from by number."));
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        readOnly_ = false;
+        return Failure(qt_error_string(errno));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        readOnly_ = false;
+        return Failure(S_ISDIR(st.st_mode)
+                           ? qt_error_string(EISDIR)
+                           : QStringLiteral("It is not a file that records can be read from by "
+                                            "number."));
+    }
     count_ = RecordCountForLength(file->size(), recordLength_);
     file_ = std::move(file);
     handle_ = NextHandle();
     return StoreResult::Ok();
+}
+
+StoreResult RecordFile::ReadOnlyFailure() const {
+    return Failure(QStringLiteral("The file can only be read here (the data folder or the file "
+                                  "is read-only); nothing was saved."));
 }
 
 void RecordFile::Close() {
@@ -64,12 +115,15 @@ void RecordFile::Close() {
         file_.reset();
     }
     handle_ = 0;
+    readOnly_ = false;
+    absent_ = false;
+    journaled_ = true;
     window_.clear();
     windowOffset_ = 0;
 }
 
 bool RecordFile::IsOpen() const {
-    return file_ != nullptr;
+    return file_ != nullptr || absent_;
 }
 
 int RecordFile::Handle() const {
@@ -93,6 +147,8 @@ StoreResult RecordFile::FillWindow(qint64 offset) {
 
 StoreResult RecordFile::ReadBlock(qint64 offset, char* into, qint64 size, qint64& got) {
     got = 0;
+    if (absent_)
+        return StoreResult::Ok();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (!file_->seek(offset))
@@ -124,6 +180,9 @@ StoreResult RecordFile::ReadAll(QByteArray& bytes) {
 }
 
 StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
+    if (absent_)
+        return Failure(
+            QStringLiteral("Record %1 lies beyond the end of the file.").arg(recordNumber));
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (recordNumber < 1)
@@ -149,6 +208,8 @@ StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
 }
 
 StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
+    if (readOnly_)
+        return ReadOnlyFailure();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (recordNumber < 1)
@@ -158,27 +219,20 @@ StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
                            .arg(bytes.size())
                            .arg(recordLength_));
     const qint64 offset = qint64(recordNumber - 1) * recordLength_;
-    if (!file_->seek(offset))
-        return Failure(file_->errorString());
-    const qint64 written = file_->write(bytes);
-    // Whatever reached the file, the window must show it.
+    if (StoreResult written = WriteAllOrNothing(offset, bytes); !written)
+        return written;
+    // The window must show what the file now holds.
     const qint64 from = std::max(offset, windowOffset_);
-    const qint64 to =
-        std::min(offset + std::max<qint64>(written, 0), windowOffset_ + window_.size());
+    const qint64 to = std::min(offset + recordLength_, windowOffset_ + window_.size());
     if (from < to)
         std::memcpy(window_.data() + (from - windowOffset_), bytes.constData() + (from - offset),
                     to - from);
-    if (written != recordLength_) {
-        if (file_->error() != QFileDevice::NoError)
-            return Failure(file_->errorString());
-        return Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
-                           .arg(written)
-                           .arg(recordLength_));
-    }
     return StoreResult::Ok();
 }
 
 StoreResult RecordFile::AppendRecords(const QByteArray& records) {
+    if (readOnly_)
+        return ReadOnlyFailure();
     if (!file_)
         return Failure(QStringLiteral("The file is not open."));
     if (records.size() % recordLength_ != 0)
@@ -188,54 +242,69 @@ StoreResult RecordFile::AppendRecords(const QByteArray& records) {
     const qint64 added = records.size() / recordLength_;
     if (added > qint64(INT_MAX) - count_)
         return Failure(QStringLiteral("The file cannot count that many records."));
-
-    // The count rounds: a short tail of a cut-off record beyond it is overwritten by the new
-    // records and must come back if they do not go in.
-    const qint64 at = qint64(count_) * recordLength_;
-    const qint64 formerLength = file_->size();
-    QByteArray tail;
-    if (formerLength > at) {
-        tail.resize(formerLength - at);
-        qint64 got = 0;
-        if (StoreResult read = ReadBlock(at, tail.data(), tail.size(), got); !read)
-            return read;
-        tail.resize(got);
-    }
     window_.clear();
     windowOffset_ = 0;
+    if (StoreResult written = WriteAllOrNothing(qint64(count_) * recordLength_, records); !written)
+        return written;
+    count_ += static_cast<qint32>(added);
+    return StoreResult::Ok();
+}
 
-    StoreResult result;
-    if (!file_->seek(at)) {
-        result = Failure(file_->errorString());
-    } else {
-        const qint64 written = file_->write(records);
-        if (written != records.size()) {
-            result = file_->error() != QFileDevice::NoError
-                         ? Failure(file_->errorString())
-                         : Failure(QStringLiteral("Only %1 of %2 bytes could be written.")
-                                       .arg(std::max<qint64>(written, 0))
-                                       .arg(records.size()));
-        } else if (::fsync(file_->handle()) != 0) {
-            result = Failure(qt_error_string(errno));
-        }
-    }
-    if (result) {
-        count_ += static_cast<qint32>(added);
-        return result;
+StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes) {
+    const QString& name = fileName_;
+    const int fd = file_->handle();
+    const qint64 formerLength = file_->size();
+    const qint64 end = offset + bytes.size();
+    const bool lengthens = end > formerLength;
+    if (!lengthens && !journaled_) {
+        // In place, under the caller's own journal: the blocks are there already, so a full
+        // disk cannot cut it short.
+        return io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
     }
 
-    // Back to the former bytes: the tail written again, the rest cut off. Neither grows the
-    // file, so neither needs the room that was missing.
-    file_->unsetError();
-    bool restored = true;
-    if (!tail.isEmpty())
-        restored = file_->seek(at) && file_->write(tail) == tail.size();
-    restored = file_->resize(formerLength) && restored;
-    restored = ::fsync(file_->handle()) == 0 && restored;
+    // The bytes the write replaces (with a short tail of a cut-off record beyond the count,
+    // which new records overwrite): they come back if the write fails, and at the next start
+    // if the program stops in the middle of it.
+    QByteArray former;
+    if (formerLength > offset) {
+        former.resize(std::min(end, formerLength) - offset);
+        qint64 got = 0;
+        if (StoreResult read = ReadBlock(offset, former.data(), former.size(), got); !read)
+            return read;
+        former.resize(got);
+    }
+    if (journaled_) {
+        const journal::Fields fields = {
+            {QStringLiteral("File"), journal::TextField(name)},
+            {QStringLiteral("Offset"), QString::number(offset)},
+            {QStringLiteral("Length"), QString::number(formerLength)},
+            {QStringLiteral("Former"), QString::fromLatin1(former.toHex())}};
+        if (StoreResult noted = journal::Write(RecordWriteJournal, kRecordWriteKind, fields);
+            !noted)
+            return noted;
+    }
+    StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+    if (result)
+        result = io::Sync(fd, name);
+    if (result)
+        return journaled_ ? journal::Remove(RecordWriteJournal) : result;
+
+    // Back to the former bytes and length before the failure is told: a part-written record
+    // left at the end would be counted as a record. Neither step grows the file, so neither
+    // needs the room that was missing.
+    window_.clear();
+    windowOffset_ = 0;
+    StoreResult restored = io::PutBack(fd, name, offset, former.constData(), former.size());
+    if (restored && ::ftruncate(fd, static_cast<off_t>(formerLength)) != 0)
+        restored = Failure(qt_error_string(errno));
+    if (restored)
+        restored = io::Sync(fd, name);
     if (!restored)
         return Failure(result.reason() +
                        QStringLiteral(" The file could not be put back as it was: ") +
-                       file_->errorString());
+                       restored.reason());
+    if (journaled_)
+        (void)journal::Remove(RecordWriteJournal); // put back already
     return result;
 }
 

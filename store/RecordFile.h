@@ -9,6 +9,10 @@
 
 namespace store {
 
+// Where a write of records notes what it replaces while it runs (UndoInterruptedWrite).
+inline const QString RecordWriteJournal = QStringLiteral("RecordWrite.Journal");
+inline const QString kRecordWriteKind = QStringLiteral("Mirtavel record write");
+
 // One file of fixed-length records in the data folder (the current directory), reached by
 // its bare name. Records are numbered from 1; record n occupies bytes (n-1)*L to n*L-1.
 class RecordFile {
@@ -23,7 +27,14 @@ public:
 
     // Closes an earlier open first; creates a missing file empty; counts the records as the
     // file length divided by the record length, a half rounding to the even neighbour.
+    // Where the file may not be written (a read-only folder, a backup on a read-only medium)
+    // it is opened for reading instead, a missing file as an empty one that is not created;
+    // a write then fails and says why.
     StoreResult Open();
+    // For units of work that only read: the file is opened for reading alone, and a missing
+    // file is empty without being created.
+    StoreResult OpenForReading();
+    bool IsReadOnly() const { return readOnly_; }
     void Close(); // does nothing when not open
     bool IsOpen() const;
     int Handle() const; // 0 when closed, a fresh number at every open
@@ -33,7 +44,13 @@ public:
     // A record that lies partly beyond the end of the file reads with zeros for the
     // missing bytes; a record wholly beyond it is an error.
     StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes);
-    StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes); // flushed at once
+    // Writes record n, all or nothing like AppendRecords. Every write first notes the bytes
+    // it replaces in RecordWriteJournal, so that a stop in the middle of it is undone at the
+    // next start; a failed write is undone at once.
+    StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes);
+    // For a unit of work that keeps a journal of its own (the update of a course's copies):
+    // its in-place writes need none, until the file is closed.
+    void SetJournaled(bool journaled) { journaled_ = journaled; }
     // Appends whole records after record Count(), all or none: they are written in one go and
     // made durable, and Count() grows by their number. When the write fails or is cut short
     // the file is put back to its former bytes and length.
@@ -49,12 +66,21 @@ public:
 
 private:
     StoreResult Failure(const QString& reason) const;
+    StoreResult OpenAs(bool forReading);
+    StoreResult ReadOnlyFailure() const;
     StoreResult FillWindow(qint64 offset);
+    // Writes `bytes` at `offset`. When that lengthens the file it is made durable, and when it
+    // fails the overwritten bytes and the former length come back before the failure is
+    // reported. The one way every append goes.
+    StoreResult WriteAllOrNothing(qint64 offset, const QByteArray& bytes);
 
     QString fileName_;
     int recordLength_;
     std::unique_ptr<QFile> file_;
     int handle_ = 0;
+    bool readOnly_ = false;
+    bool absent_ = false; // open for reading, but there is no file: no records
+    bool journaled_ = true;
     qint32 count_ = 0;
     // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
     // record by record costs one system call per block. Writes update it.

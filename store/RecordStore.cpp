@@ -1,6 +1,8 @@
 #include "store/RecordStore.h"
 
+#include "store/FileWrite.h"
 #include "store/Formats.h"
+#include "store/Journal.h"
 #include "store/UserLog.h"
 
 #include <QFile>
@@ -161,6 +163,51 @@ StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique) {
     }
     return StoreResult::Fail(FileNameOf(file),
                              QStringLiteral("Training records carry no creation stamp."));
+}
+
+StoreResult UndoInterruptedWrite(QString* note) {
+    if (note)
+        note->clear();
+    journal::Fields fields;
+    bool found = false;
+    if (StoreResult read = journal::Read(RecordWriteJournal, kRecordWriteKind, fields, found);
+        !read || !found)
+        return read;
+    // Only a data file of this folder is ever written back.
+    const QString name = journal::TextOf(fields.value(QStringLiteral("File")));
+    const QStringList dataFiles = {FileNameOf(DataFile::UserList), FileNameOf(DataFile::NameList),
+                                   FileNameOf(DataFile::CourseIndex),
+                                   FileNameOf(DataFile::TrainingRecords)};
+    bool offsetOk = false;
+    bool lengthOk = false;
+    const qint64 offset = fields.value(QStringLiteral("Offset")).toLongLong(&offsetOk);
+    const qint64 length = fields.value(QStringLiteral("Length")).toLongLong(&lengthOk);
+    const QByteArray former =
+        QByteArray::fromHex(fields.value(QStringLiteral("Former")).toLatin1());
+    if (!dataFiles.contains(name) || !offsetOk || !lengthOk || offset < 0 || length < 0 ||
+        offset + former.size() > length)
+        return StoreResult::Fail(RecordWriteJournal,
+                                 QStringLiteral("It cannot be read; it was left as it is."));
+    if (QFileInfo::exists(name)) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadWrite))
+            return StoreResult::Fail(name, file.errorString());
+        if (StoreResult put =
+                io::PutBack(file.handle(), name, offset, former.constData(), former.size());
+            !put)
+            return put;
+        if (file.size() > length && !file.resize(length))
+            return StoreResult::Fail(name, file.errorString());
+        if (StoreResult synced = io::Sync(file.handle(), name); !synced)
+            return synced;
+    }
+    if (StoreResult done = journal::Remove(RecordWriteJournal); !done)
+        return done;
+    if (note)
+        *note = QStringLiteral("A save in \"%1\" had been interrupted; the file was put back "
+                               "as it was before it.")
+                    .arg(name);
+    return StoreResult::Ok();
 }
 
 void RemoveEmptyDataFiles() {

@@ -25,6 +25,8 @@ public:
         : file_(FileNameOf(which), Record::Length), which_(which) {}
 
     StoreResult Open() { return file_.Open(); }
+    // For units of work that only read (RecordFile::OpenForReading).
+    StoreResult OpenForReading() { return file_.OpenForReading(); }
     void Close() { file_.Close(); }
     bool IsOpen() const { return file_.IsOpen(); }
     qint32 Count() const { return file_.Count(); }
@@ -55,23 +57,51 @@ RecordTable<TrainingRecord>& Trainings();
 void CloseAll(); // every record file at once
 
 // The named entry points the windows use.
-inline StoreResult OpenUserList() { return Users().Open(); }
-inline void CloseUserList() { Users().Close(); }
-inline qint32 UserCount() { return Users().Count(); }
-inline StoreResult OpenNameList() { return Persons().Open(); }
-inline void CloseNameList() { Persons().Close(); }
-inline qint32 PersonCount() { return Persons().Count(); }
-inline StoreResult OpenCourseIndex() { return Courses().Open(); }
-inline void CloseCourseIndex() { Courses().Close(); }
-inline qint32 CourseCount() { return Courses().Count(); }
-inline StoreResult OpenTrainingRecords() { return Trainings().Open(); }
-inline void CloseTrainingRecords() { Trainings().Close(); }
-inline qint32 TrainingCount() { return Trainings().Count(); }
+inline StoreResult OpenUserList() {
+    return Users().Open();
+}
+inline void CloseUserList() {
+    Users().Close();
+}
+inline qint32 UserCount() {
+    return Users().Count();
+}
+inline StoreResult OpenNameList() {
+    return Persons().Open();
+}
+inline void CloseNameList() {
+    Persons().Close();
+}
+inline qint32 PersonCount() {
+    return Persons().Count();
+}
+inline StoreResult OpenCourseIndex() {
+    return Courses().Open();
+}
+inline void CloseCourseIndex() {
+    Courses().Close();
+}
+inline qint32 CourseCount() {
+    return Courses().Count();
+}
+inline StoreResult OpenTrainingRecords() {
+    return Trainings().Open();
+}
+inline void CloseTrainingRecords() {
+    Trainings().Close();
+}
+inline qint32 TrainingCount() {
+    return Trainings().Count();
+}
 
 // A creation stamp for a new person, course or user that no record of the (open) file
 // already carries: `proposed` moved forward by whole seconds until it is unique. Two
 // records saved within one second would otherwise share their training records.
 StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique);
+
+// Called at start: puts back the bytes that a write of records, stopped in the middle, had
+// begun to replace (RecordWriteJournal), and says so in `note`.
+StoreResult UndoInterruptedWrite(QString* note = nullptr);
 
 // Deletes each of the five data files that exists with length 0 (at shutdown).
 void RemoveEmptyDataFiles();

@@ -1,5 +1,6 @@
 #include "store/Removal.h"
 
+#include "store/FileWrite.h"
 #include "store/PersonTraining.h"
 #include "store/RecordShape.h"
 #include "store/Rewrite.h"
@@ -9,6 +10,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <sys/stat.h>
 
 namespace store {
 
@@ -56,18 +58,53 @@ bool Exists(const QString& name) {
     return info.exists() || info.isSymLink();
 }
 
+// What stands under the temporary name, the name itself not followed: a link is no copy,
+// whatever it points to.
+enum class TempEntry { None, File, Folder, Other };
+
+TempEntry TempEntryOf(qint64* size = nullptr) {
+    struct stat st;
+    if (::lstat(QFile::encodeName(TempFileName).constData(), &st) != 0)
+        return TempEntry::None;
+    if (size)
+        *size = st.st_size;
+    if (S_ISREG(st.st_mode))
+        return TempEntry::File;
+    return S_ISDIR(st.st_mode) ? TempEntry::Folder : TempEntry::Other;
+}
+
 // A non-empty regular "TempFile.$$$" may be the only copy of a file's records; it is
-// settled before a removal truncates it. Anything else there can be overwritten.
+// settled before a removal makes its own copy. Anything else there is replaced.
 StoreResult SettleLeftoverTemp() {
-    const QFileInfo temp(TempFileName);
-    if (!temp.isFile() || temp.size() == 0)
+    qint64 size = 0;
+    if (TempEntryOf(&size) != TempEntry::File || size == 0)
         return StoreResult::Ok();
     return RecoverInterruptedRemoval(nullptr);
 }
 
-// Whether more than half of the records of the temporary file look like records of `file`.
-// A damaged record or two in a real copy must not hide where it belongs.
-StoreResult TempLooksLike(DataFile file, bool& looksLike) {
+// How well the temporary file reads as a copy of one record file.
+struct Fit {
+    DataFile file = DataFile::UserList;
+    bool exact = false;  // its length is a whole number of the file's records
+    bool exists = false; // the file is there
+    qint64 alike = 0;    // whole records that look like the file's
+    qint64 total = 0;    // whole records
+    // More than half of the records look alike: a damaged record or two in a real copy must
+    // not hide where it belongs.
+    bool Plausible() const { return total > 0 && 2 * alike > total; }
+    // A length that fits exactly beats one that leaves a part of a record; then the greater
+    // share of records alike. Records read at the wrong length meet the records' starts now
+    // and then (every other 500 bytes of persons start a person), a real copy nearly always.
+    bool Beats(const Fit& other) const {
+        if (exact != other.exact)
+            return exact;
+        return alike * other.total > other.alike * total;
+    }
+};
+
+// Counts the whole records of the temporary file that look like records of `fit.file`.
+StoreResult MeasureFit(Fit& fit) {
+    const DataFile file = fit.file;
     QFile temp(TempFileName);
     if (!temp.open(QIODevice::ReadOnly))
         return StoreResult::Fail(TempFileName, temp.errorString());
@@ -88,8 +125,36 @@ StoreResult TempLooksLike(DataFile file, bool& looksLike) {
                 ++alike;
         }
     }
-    looksLike = total > 0 && 2 * alike > total;
+    fit.alike = alike;
+    fit.total = total;
     return StoreResult::Ok();
+}
+
+// Moves the bytes of the temporary file beyond its whole records into a file of their own
+// beside `restored` (a name not taken yet), then cuts them off the copy. Stopped in between,
+// the next start does it again: the copy is not changed before its tail is safe.
+StoreResult SetTailAside(const QString& restored, qint64 whole, QString& aside) {
+    QFile temp(TempFileName);
+    if (!temp.open(QIODevice::ReadWrite))
+        return StoreResult::Fail(TempFileName, temp.errorString());
+    if (!temp.seek(whole))
+        return StoreResult::Fail(TempFileName, temp.errorString());
+    const QByteArray tail = temp.readAll();
+    aside = restored + QStringLiteral(".Partial");
+    for (int n = 2; Exists(aside); ++n)
+        aside = restored + QStringLiteral(".Partial-%1").arg(n);
+    QFile part(aside);
+    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return StoreResult::Fail(aside, part.errorString());
+    if (StoreResult written = io::WriteAt(part.handle(), aside, 0, tail.constData(), tail.size());
+        !written)
+        return written;
+    if (StoreResult synced = io::Sync(part.handle(), aside); !synced)
+        return synced;
+    part.close();
+    if (!temp.resize(whole))
+        return StoreResult::Fail(TempFileName, temp.errorString());
+    return io::Sync(temp.handle(), TempFileName);
 }
 
 } // namespace
@@ -162,42 +227,69 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
     //   file it was made from is intact.
     // - An older program deleted the file first and renamed the copy afterwards. Stopped
     //   between the two, it left the copy as the only place of the file's records.
+    //   A copy may also be cut short in its last record when the disk lost what was not
+    //   yet written out.
     // So:
-    // (a) An empty copy is deleted.
-    // (b) A copy whose length fits only record files that exist is deleted: the rename
-    //     never happened and those files are whole.
-    // (c) When a file whose record length fits is missing, the records decide. If more than
-    //     half of them look like that file's records (RecordShape: creation stamps of whole
-    //     seconds, single-line text; bytes 8 to 15 are a course's code but a training
-    //     record's person key), the copy is renamed to that file and the note tells the
-    //     user. If they look like no missing file's, the copy belongs to a file that is still
-    //     there and is deleted. If they look like more than one missing file's, it is kept
-    //     and the failure names it, so that nothing is lost.
+    // (a) An empty copy, a link or a special file is deleted; a folder is left alone.
+    // (b) Otherwise the records decide (RecordShape: creation stamps of whole seconds,
+    //     single-line text; bytes 8 to 15 are a course's code but a training record's person
+    //     key). The copy is read as each record file whose record it holds at least one
+    //     of; a file it reads as with more than half of its records alike is a fit. The best
+    //     fit is one of a length that divides exactly, then the one with the greater share
+    //     alike.
+    // (c) A best fit whose file exists means the rename never happened and the file is
+    //     whole: the copy is deleted. So is a copy that fits no file at all.
+    // (d) A best fit whose file is missing: the copy is renamed to that file and the note
+    //     tells the user; a part of a record at its end is first set aside in a file of its
+    //     own, never deleted.
+    // (e) Two best fits alike, one of them missing: the copy is kept and the failure names
+    //     them, so that nothing is lost.
     if (note)
         note->clear();
-    const QFileInfo temp(TempFileName);
-    if (!temp.exists() && !temp.isSymLink())
+    qint64 length = 0;
+    switch (TempEntryOf(&length)) {
+    case TempEntry::None:
+    case TempEntry::Folder: // not ours; a removal refuses to use it and says so
         return StoreResult::Ok();
-    const qint64 length = temp.isFile() ? temp.size() : 0;
+    case TempEntry::Other: // a link or a special file holds no copy of ours
+        return rewrite::DeleteTempFile();
+    case TempEntry::File:
+        break;
+    }
     if (length == 0)
         return rewrite::DeleteTempFile();
 
-    QList<DataFile> candidates;
+    // The copy belongs to the file it reads best as; when that file is there, the copy was
+    // never needed. When two read equally well and one is missing, it is kept.
+    QList<Fit> best;
     for (DataFile file : kRecordFiles) {
-        if (length % RecordLengthOf(file) != 0 || Exists(FileNameOf(file)))
+        Fit fit;
+        fit.file = file;
+        // A copy cut short in its last record still holds whole records before it.
+        if (length < RecordLengthOf(file))
             continue;
-        bool looksLike = false;
-        if (StoreResult read = TempLooksLike(file, looksLike); !read)
+        fit.exact = length % RecordLengthOf(file) == 0;
+        fit.exists = Exists(FileNameOf(file));
+        if (StoreResult read = MeasureFit(fit); !read)
             return read;
-        if (looksLike)
-            candidates.append(file);
+        if (!fit.Plausible())
+            continue;
+        if (best.isEmpty() || fit.Beats(best.first()))
+            best = {fit};
+        else if (!best.first().Beats(fit))
+            best.append(fit);
+    }
+    QList<DataFile> candidates;
+    for (const Fit& fit : best) {
+        if (!fit.exists)
+            candidates.append(fit.file);
     }
     if (candidates.isEmpty())
         return rewrite::DeleteTempFile();
-    if (candidates.size() > 1) {
+    if (best.size() > 1) {
         QStringList names;
-        for (DataFile file : candidates)
-            names.append(QStringLiteral("\"%1\"").arg(FileNameOf(file)));
+        for (const Fit& fit : best)
+            names.append(QStringLiteral("\"%1\"").arg(FileNameOf(fit.file)));
         return StoreResult::Fail(TempFileName,
                                  QStringLiteral("It was left behind by an interrupted removal and "
                                                 "could hold the records of %1; it was kept so "
@@ -205,15 +297,28 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
                                      .arg(names.join(QStringLiteral(" or "))));
     }
 
-    const QString restored = FileNameOf(candidates.first());
+    const DataFile file = candidates.first();
+    const QString restored = FileNameOf(file);
+    const qint64 whole = length / RecordLengthOf(file) * RecordLengthOf(file);
+    QString aside;
+    if (whole < length) {
+        if (StoreResult setAside = SetTailAside(restored, whole, aside); !setAside)
+            return setAside;
+    }
     if (StoreResult renamed = rewrite::ReplaceFile(TempFileName, restored); !renamed)
         return renamed;
     if (StoreResult synced = rewrite::SyncFolder(); !synced)
         return synced;
-    if (note)
+    if (note) {
         *note = QStringLiteral("\"%1\" was restored from \"%2\", which an interrupted removal "
                                "had left behind.")
                     .arg(restored, TempFileName);
+        if (!aside.isEmpty())
+            *note += QStringLiteral(" Its last %1 bytes were only part of a record; they were "
+                                    "set aside in \"%2\".")
+                         .arg(length - whole)
+                         .arg(aside);
+    }
     return StoreResult::Ok();
 }
 

@@ -1,14 +1,17 @@
 #include "store/Rewrite.h"
 
+#include "store/FileWrite.h"
 #include "store/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -30,20 +33,8 @@ bool ContinueAfter(RemovalStep step) {
     return !hook || hook(step);
 }
 
-StoreResult Stopped() {
-    return StoreResult::Fail(TempFileName, QStringLiteral("The removal was stopped."));
-}
-
 QString SystemReason(int error) {
     return qt_error_string(error);
-}
-
-StoreResult WriteFailure(const QFile& file, qint64 written, qint64 wanted) {
-    if (file.error() != QFileDevice::NoError)
-        return StoreResult::Fail(file.fileName(), file.errorString());
-    return StoreResult::Fail(
-        file.fileName(),
-        QStringLiteral("Only %1 of %2 bytes could be written.").arg(written).arg(wanted));
 }
 
 // Reads up to `wanted` bytes; fewer only at the end of the file.
@@ -60,8 +51,76 @@ qint64 ReadFully(QFile& file, char* into, qint64 wanted) {
     return total;
 }
 
+// The temporary copy: a file of our own, made fresh, closed and (unless it took the file's
+// place) deleted again when a removal ends early.
+class TempCopy {
+public:
+    TempCopy() = default;
+    ~TempCopy() { Discard(); }
+    TempCopy(const TempCopy&) = delete;
+    TempCopy& operator=(const TempCopy&) = delete;
+
+    // Makes `path` anew. It is created exclusively and never through a link, so nothing that
+    // stands under the name can redirect the copy or hang it: a stale link, special file or
+    // empty file is removed first (a copy that held records was settled before), a folder
+    // is refused. The copy takes the mode and, where permitted, the group of the file it
+    // replaces.
+    StoreResult Create(const QString& path, const struct stat& like) {
+        path_ = path;
+        const QByteArray name = QFile::encodeName(path);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                         0600);
+            if (fd_ >= 0)
+                break;
+            if (errno != EEXIST || attempt > 0)
+                return StoreResult::Fail(path, SystemReason(errno));
+            struct stat there;
+            if (::lstat(name.constData(), &there) == 0 && S_ISDIR(there.st_mode))
+                return StoreResult::Fail(
+                    path, QStringLiteral("A folder of this name stands where removals make "
+                                         "their copy; nothing was removed. Move the folder "
+                                         "away and try again."));
+            if (::unlink(name.constData()) != 0 && errno != ENOENT)
+                return StoreResult::Fail(path, SystemReason(errno));
+        }
+        // The group first: changing it may clear the mode's set-group bit.
+        if (::fchown(fd_, static_cast<uid_t>(-1), like.st_gid) != 0 && errno != EPERM)
+            return StoreResult::Fail(path, SystemReason(errno));
+        if (::fchmod(fd_, like.st_mode & 07777) != 0)
+            return StoreResult::Fail(path, SystemReason(errno));
+        return StoreResult::Ok();
+    }
+    int Handle() const { return fd_; }
+    const QString& Path() const { return path_; }
+    StoreResult Close() {
+        const int fd = std::exchange(fd_, -1);
+        if (fd >= 0 && ::close(fd) != 0)
+            return StoreResult::Fail(path_, SystemReason(errno));
+        return StoreResult::Ok();
+    }
+    // From here on the copy is no longer ours to delete.
+    void Release() { path_.clear(); }
+    void Discard() {
+        (void)Close();
+        if (!path_.isEmpty())
+            ::unlink(QFile::encodeName(std::exchange(path_, QString())).constData());
+    }
+
+private:
+    int fd_ = -1;
+    QString path_;
+};
+
+// A stopped removal leaves its files as a crash would: the copy stays where it is.
+StoreResult Stopped(TempCopy& temp) {
+    (void)temp.Close();
+    temp.Release();
+    return StoreResult::Fail(TempFileName, QStringLiteral("The removal was stopped."));
+}
+
 // Copies records 1 to count of `source` that the plan keeps into `temp`, block by block.
-StoreResult CopyKept(QFile& source, QFile& temp, const rewrite::Plan& plan, qint32 count,
+StoreResult CopyKept(QFile& source, const TempCopy& temp, const rewrite::Plan& plan, qint32 count,
                      qint32& kept) {
     const int length = plan.recordLength;
     const qint64 blockRecords = std::max<qint64>(1, kBlockBytes / length);
@@ -93,26 +152,19 @@ StoreResult CopyKept(QFile& source, QFile& temp, const rewrite::Plan& plan, qint
             ++kept;
         }
         if (keptBytes > 0) {
-            const qint64 written = temp.write(base, keptBytes);
-            if (written != keptBytes)
-                return WriteFailure(temp, written, keptBytes);
+            if (StoreResult written =
+                    io::WriteAt(temp.Handle(), TempFileName,
+                                qint64(kept - keptBytes / length) * length, base, keptBytes);
+                !written)
+                return written;
         }
     }
     return StoreResult::Ok();
 }
 
-StoreResult SyncFile(QFile& file) {
-    if (!file.flush())
-        return StoreResult::Fail(file.fileName(), file.errorString());
-    if (::fsync(file.handle()) != 0)
-        return StoreResult::Fail(file.fileName(), SystemReason(errno));
-    return StoreResult::Ok();
-}
-
-// Leaves no partial copy behind after a failure; the data file was never touched.
-void DiscardTemp(QFile& temp) {
-    temp.close();
-    QFile::remove(TempFileName);
+// The folder that holds `path`.
+QString FolderOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
 }
 
 } // namespace
@@ -132,29 +184,42 @@ StoreResult ReplaceFile(const QString& from, const QString& to) {
     return StoreResult::Ok();
 }
 
-StoreResult SyncFolder() {
-    const int folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return StoreResult::Fail(QDir::currentPath(), SystemReason(errno));
-    const int synced = ::fsync(folder);
+StoreResult SyncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return StoreResult::Fail(QDir(folder).absolutePath(), SystemReason(errno));
+    const int synced = ::fsync(fd);
     const int error = errno;
-    ::close(folder);
+    ::close(fd);
     if (synced != 0)
-        return StoreResult::Fail(QDir::currentPath(), SystemReason(error));
+        return StoreResult::Fail(QDir(folder).absolutePath(), SystemReason(error));
     return StoreResult::Ok();
 }
 
 StoreResult DeleteTempFile() {
-    QFile temp(TempFileName);
-    if (!temp.remove())
-        return StoreResult::Fail(TempFileName, temp.errorString());
+    if (::unlink(QFile::encodeName(TempFileName).constData()) != 0)
+        return StoreResult::Fail(TempFileName, SystemReason(errno));
     return SyncFolder();
 }
 
 StoreResult Run(const Plan& plan) {
-    QFile source(plan.fileName);
+    // A data file that is a link is rewritten where the link points: the link stays, and
+    // whoever else reaches the file through it sees the new records. The copy is made in
+    // the target's folder, for a rename never crosses folders' file systems.
+    const QFileInfo named(plan.fileName);
+    const bool linked = named.isSymLink();
+    const QString target = linked ? named.canonicalFilePath() : plan.fileName;
+    if (linked && target.isEmpty())
+        return StoreResult::Fail(plan.fileName, SystemReason(ENOENT));
+    const QString tempPath = linked ? QDir(FolderOf(target)).filePath(TempFileName) : TempFileName;
+
+    QFile source(target);
     if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return StoreResult::Fail(plan.fileName, source.errorString());
+    struct stat original;
+    if (::fstat(source.handle(), &original) != 0)
+        return StoreResult::Fail(plan.fileName, SystemReason(errno));
     const qint32 count = RecordCountForLength(source.size(), plan.recordLength);
     if (plan.requiredRecord > count)
         return StoreResult::Fail(plan.fileName, QStringLiteral("There is no record %1; the file "
@@ -162,50 +227,47 @@ StoreResult Run(const Plan& plan) {
                                                     .arg(plan.requiredRecord)
                                                     .arg(count));
 
-    // Truncated: whatever an earlier run left there must not lend its tail to the copy.
-    QFile temp(TempFileName);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return StoreResult::Fail(TempFileName, temp.errorString());
+    // Fresh: whatever an earlier run left there must not lend its tail to the copy.
+    TempCopy temp;
+    if (StoreResult created = temp.Create(tempPath, original); !created)
+        return created;
     if (!ContinueAfter(RemovalStep::TempOpened))
-        return Stopped();
+        return Stopped(temp);
 
     qint32 kept = 0;
-    if (StoreResult copied = CopyKept(source, temp, plan, count, kept); !copied) {
-        DiscardTemp(temp);
+    if (StoreResult copied = CopyKept(source, temp, plan, count, kept); !copied)
         return copied;
-    }
     if (!ContinueAfter(RemovalStep::RecordsCopied))
-        return Stopped();
+        return Stopped(temp);
 
     // The copy must be on the disk before its name replaces the file's.
-    if (StoreResult synced = SyncFile(temp); !synced) {
-        DiscardTemp(temp);
+    if (StoreResult synced = io::Sync(temp.Handle(), TempFileName); !synced)
         return synced;
-    }
-    temp.close();
+    if (StoreResult closed = temp.Close(); !closed)
+        return closed;
     source.close();
     if (!ContinueAfter(RemovalStep::TempFlushed))
-        return Stopped();
+        return Stopped(temp);
 
-    if (kept == 0) {
+    if (kept == 0 && !linked) {
         // Nothing left: the file goes. Until it is deleted the old file is still whole.
-        QFile emptyCopy(TempFileName);
-        if (!emptyCopy.remove())
-            return StoreResult::Fail(TempFileName, emptyCopy.errorString());
+        temp.Discard();
         QFile data(plan.fileName);
         if (!data.remove())
             return StoreResult::Fail(plan.fileName, data.errorString());
-    } else if (StoreResult replaced = ReplaceFile(TempFileName, plan.fileName); !replaced) {
-        QFile::remove(TempFileName);
-        return replaced;
+    } else {
+        // A linked file left without records stays, empty, so that the link keeps its target.
+        if (StoreResult replaced = ReplaceFile(tempPath, target); !replaced)
+            return replaced;
+        temp.Release();
     }
     if (!ContinueAfter(RemovalStep::Renamed))
-        return Stopped();
+        return Stopped(temp);
 
-    if (StoreResult synced = SyncFolder(); !synced)
+    if (StoreResult synced = SyncFolder(FolderOf(target)); !synced)
         return synced;
     if (!ContinueAfter(RemovalStep::FolderFlushed))
-        return Stopped();
+        return Stopped(temp);
     return StoreResult::Ok();
 }
 

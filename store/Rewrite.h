@@ -23,13 +23,14 @@ struct Plan {
 
 // Copies the records of plan.fileName that are not dropped into a fresh "TempFile.$$$",
 // makes the copy durable and renames it over the file (or deletes both when nothing is
-// kept). The file itself is never written.
+// kept). The file itself is never written. The copy keeps the file's mode and group; a file
+// that is a link is replaced where it points.
 StoreResult Run(const Plan& plan);
 
 // One atomic rename that replaces `to` if it exists.
 StoreResult ReplaceFile(const QString& from, const QString& to);
-// Makes the folder's entries (renames, deletions) durable.
-StoreResult SyncFolder();
+// Makes a folder's entries (renames, deletions) durable; the data folder by default.
+StoreResult SyncFolder(const QString& folder = QStringLiteral("."));
 // Deletes the temporary file and makes that durable.
 StoreResult DeleteTempFile();
 

@@ -14,8 +14,7 @@ inline const QString UserLogFileName = QStringLiteral("User.Log");
 QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
                     const QDateTime& when);
 // Appends one line (CR LF ended, Windows-1252) to User.Log, creating it when missing.
-StoreResult AppendUserLog(int event, const QString& displayName,
-                          const QString& accessLevelName);
+StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName);
 
 // The password as kept in UserRecord: a random letter or digit before each character.
 QString ScramblePassword(const QString& password);

@@ -3,6 +3,7 @@
 #include "tools/Json.h"
 #include "tools/RecordFields.h"
 
+#include "store/CourseCopies.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/Removal.h"
@@ -30,13 +31,32 @@ public:
         fileName_ = store::FileNameOf(file);
         layout_ = &LayoutOf(file);
         identities_.clear();
-        CheckLength(file);
+        if (!CheckLength(file)) {
+            return store::StoreResult::Ok();
+        }
         return ForEachRecord(file, [this](qint32 n, const RecordRow& row) { CheckRecord(n, row); });
     }
 
     void CheckLeftovers() {
         if (QFileInfo::exists(store::TempFileName)) {
             Report(store::TempFileName + QStringLiteral(": left over from an interrupted removal"));
+        }
+        // Until the program's next start finishes their work, the files they name are part
+        // old, part new.
+        if (QFileInfo::exists(store::RecordWriteJournal)) {
+            Report(store::RecordWriteJournal +
+                   QStringLiteral(": a save was interrupted; the program undoes it at its next "
+                                  "start"));
+        }
+        if (QFileInfo::exists(store::PersonRemovalJournal)) {
+            Report(store::PersonRemovalJournal +
+                   QStringLiteral(": a person's removal was interrupted; the program finishes "
+                                  "it at its next start"));
+        }
+        if (QFileInfo::exists(store::CourseUpdateJournal)) {
+            Report(store::CourseUpdateJournal +
+                   QStringLiteral(": an update of a course's training records was interrupted; "
+                                  "the program finishes it at its next start"));
         }
     }
 
@@ -52,13 +72,19 @@ private:
         Report(QStringLiteral("%1 record %2: %3").arg(fileName_).arg(recordNumber).arg(what));
     }
 
-    void CheckLength(store::DataFile file) {
+    // False when there are no records to read: no file, or a folder in its place.
+    bool CheckLength(store::DataFile file) {
         const QFileInfo info(fileName_);
         if (!info.exists()) {
-            return;
+            return false;
+        }
+        if (info.isDir()) {
+            Report(QStringLiteral("%1: is a folder, not a data file").arg(fileName_));
+            return false;
         }
         const qint64 length = store::RecordLengthOf(file);
         const qint64 whole = info.size() / length;
+        const qint32 counted = store::RecordCountForLength(info.size(), length);
         if (info.size() % length != 0) {
             Report(QStringLiteral("%1: length %2 bytes is not a whole number of %3-byte records "
                                   "(%4 bytes over)")
@@ -67,12 +93,21 @@ private:
                        .arg(length)
                        .arg(info.size() % length));
         }
+        if (counted > whole) {
+            Report(QStringLiteral("%1 record %2: only %3 of its %4 bytes are there; the program "
+                                  "counts it as a record, the missing bytes reading as zeros")
+                       .arg(fileName_)
+                       .arg(counted)
+                       .arg(info.size() % length)
+                       .arg(length));
+        }
         if (whole > store::MaxRecordsOf(file)) {
             Report(QStringLiteral("%1: %2 records, more than the %3 this file can count")
                        .arg(fileName_)
                        .arg(whole)
                        .arg(store::MaxRecordsOf(file)));
         }
+        return true;
     }
 
     void CheckRecord(qint32 recordNumber, const RecordRow& row) {
@@ -105,6 +140,11 @@ private:
                                            .arg(static_cast<qint64>(value))
                                            .arg(field.validRange->first)
                                            .arg(field.validRange->second));
+        }
+        if (field.role == FieldRole::Flag && value != 0 && value != -1) {
+            ReportRecord(recordNumber, QStringLiteral("%1 %2 is neither 0 (false) nor -1 (true)")
+                                           .arg(name)
+                                           .arg(static_cast<qint64>(value)));
         }
         if (field.role == FieldRole::Identity) {
             CheckIdentity(recordNumber, name, value);
@@ -155,10 +195,10 @@ CheckOutcome CheckDataFiles(const std::function<void(const QString&)>& report) {
     FolderCheck check(report);
     CheckOutcome outcome;
     // Name.List comes before Training.Records, so its identities are known by then.
+    // A file that cannot be read is told and the others are still checked.
     for (store::DataFile file : AllDataFiles()) {
-        outcome.result = check.CheckFile(file);
-        if (!outcome.result) {
-            break;
+        if (store::StoreResult checked = check.CheckFile(file); !checked) {
+            outcome.failures.append(checked);
         }
     }
     check.CheckLeftovers();
@@ -178,8 +218,10 @@ int RunCheck(const QStringList& args, const Console& console) {
     }
     const CheckOutcome outcome =
         CheckDataFiles([&console](const QString& line) { console.Line(line); });
-    if (!outcome.result) {
-        console.Error(outcome.result.text());
+    for (const store::StoreResult& failure : outcome.failures) {
+        console.Error(failure.text());
+    }
+    if (!outcome.failures.isEmpty()) {
         return ExitFailure;
     }
     if (outcome.findings > 0) {

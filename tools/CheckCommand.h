@@ -4,13 +4,15 @@
 
 #include "store/StoreResult.h"
 
+#include <QList>
 #include <functional>
 
 namespace datatool {
 
 struct CheckOutcome {
     qint64 findings = 0;
-    store::StoreResult result; // a file that could not be read stops the check
+    // The files that could not be read, each told once; the others were still checked.
+    QList<store::StoreResult> failures;
 };
 
 // Checks the data files of the current folder and hands each finding to `report` as one

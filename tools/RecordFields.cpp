@@ -4,7 +4,9 @@
 #include "store/RecordFile.h"
 #include "store/Records.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cstring>
 #include <variant>
 
 namespace datatool {
@@ -33,7 +35,7 @@ const FieldList<PersonRecord>& PersonFields() {
         {{"Organization", FieldKind::Text}, &PersonRecord::Organization},
         {{"EmployeeID", FieldKind::Text}, &PersonRecord::EmployeeID},
         {{"Comments", FieldKind::Text}, &PersonRecord::Comments},
-        {{"Active", FieldKind::Integer}, &PersonRecord::Active},
+        {{"Active", FieldKind::Integer, FieldRole::Flag}, &PersonRecord::Active},
     };
     return fields;
 }
@@ -148,27 +150,32 @@ std::optional<store::DataFile> DataFileNamed(const QString& name) {
 
 store::StoreResult ForEachRecord(store::DataFile file,
                                  const std::function<void(qint32, const RecordRow&)>& visit) {
-    const QFileInfo info(store::FileNameOf(file));
+    const QString name = store::FileNameOf(file);
+    const QFileInfo info(name);
     if (!info.exists()) {
         return store::StoreResult::Ok(); // opening it would create it
     }
+    if (info.isDir()) {
+        return store::StoreResult::Fail(name, QStringLiteral("It is a folder, not a data file."));
+    }
     const RecordLayout& layout = LayoutOf(file);
-    store::RecordFile records(store::FileNameOf(file), store::RecordLengthOf(file));
-    if (store::StoreResult opened = records.Open(); !opened) {
-        return opened;
+    const int length = store::RecordLengthOf(file);
+    QFile records(name);
+    if (!records.open(QIODevice::ReadOnly)) {
+        return store::StoreResult::Fail(name, records.errorString());
     }
-    const qint64 whole = info.size() / store::RecordLengthOf(file);
-    QByteArray bytes;
+    const qint32 count = store::RecordCountForLength(records.size(), length);
+    QByteArray bytes(length, Qt::Uninitialized);
     RecordRow row;
-    for (qint64 n = 1; n <= whole; ++n) {
-        const auto number = static_cast<qint32>(n);
-        if (store::StoreResult read = records.ReadRaw(number, bytes); !read) {
-            return read;
+    for (qint32 n = 1; n <= count; ++n) {
+        const qint64 got = records.read(bytes.data(), length);
+        if (got < 0) {
+            return store::StoreResult::Fail(name, records.errorString());
         }
+        std::memset(bytes.data() + got, 0, static_cast<std::size_t>(length - got));
         layout.decode(bytes.constData(), row);
-        visit(number, row);
+        visit(n, row);
     }
-    records.Close();
     return store::StoreResult::Ok();
 }
 

@@ -25,6 +25,7 @@ enum class FieldRole {
     None,
     Identity,  // the record's identity key (DateCreated of a person, course or user)
     PersonRef, // a training record's reference to a person's identity
+    Flag,      // -1 for true, 0 for false
 };
 
 struct FieldInfo {
@@ -61,9 +62,11 @@ const std::array<store::DataFile, 4>& AllDataFiles();
 // The data file of that name (letter case ignored), nothing for any other name.
 std::optional<store::DataFile> DataFileNamed(const QString& name);
 
-// Reads the whole records of an existing data file in the current folder, 1 to the last
-// whole one, and hands each to `visit` (a partial last record is not read). A missing file
-// has no records; it is not created.
+// Reads the records of an existing data file in the current folder and hands each to
+// `visit`. The records are counted as the program counts them: a part of a record at the end
+// is a record when it holds half of one or more (an exact half when that makes the count
+// even), its missing bytes reading as zeros. A missing file has no records; it is not
+// created. The file is only read, so a folder that cannot be written is no obstacle.
 store::StoreResult ForEachRecord(store::DataFile file,
                                  const std::function<void(qint32, const RecordRow&)>& visit);
 

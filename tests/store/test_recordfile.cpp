@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/RecordFile.h"
 #include "store/RecordStore.h"
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 
 using namespace store;
+Q_DECLARE_METATYPE(store::DataFile)
 
 namespace {
 
@@ -48,6 +50,9 @@ private slots:
     void writesAndReadsInAnyOrder();
     void reportsOpenFailure();
     void reportsFailedWrite();
+    void failedAppendLeavesNoRecord_data();
+    void failedAppendLeavesNoRecord();
+    void readsReadOnlyFolder();
     void refusesDevices();
     void usesWideOffsets();
     void tableReadGivesSafeValues();
@@ -255,10 +260,11 @@ void TestRecordFile::reportsOpenFailure() {
 void TestRecordFile::reportsFailedWrite() {
     DataFolder folder;
     QVERIFY(folder.ready());
-    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray(900, 'a')));
+    const QByteArray former(900, 'a');
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), former));
     QVERIFY(OpenCourseIndex());
-    // The file-size limit stops writes even for root: the write of record 4 ends at byte
-    // 1,000, record 5 gets nothing at all.
+    // The file-size limit stops writes even for root: the write of record 4 could end at
+    // byte 1,000, record 5 gets nothing at all.
     struct rlimit previous;
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
     struct rlimit small = previous;
@@ -271,19 +277,89 @@ void TestRecordFile::reportsFailedWrite() {
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
 
-    QVERIFY(!shortWrite.ok());
-    QCOMPARE(shortWrite.fileName(), QStringLiteral("Course.Index"));
-    QVERIFY(!shortWrite.reason().isEmpty());
-    QVERIFY(!noWrite.ok());
-    QCOMPARE(noWrite.fileName(), QStringLiteral("Course.Index"));
-    QCOMPARE(noWrite.reason(), qt_error_string(EFBIG));
-    // A record read back after the failure shows what the file really holds.
-    QByteArray bytes;
-    QVERIFY(Courses().File().ReadRaw(4, bytes));
-    const QByteArray firstHundred =
-        QByteArray(8, '\0') + Padded("FA-101", 8) + QByteArray(80, ' ') + QByteArray(4, '\0');
-    QCOMPARE(bytes.left(100), firstHundred);
-    QCOMPARE(bytes.mid(100), QByteArray(200, '\0'));
+    // Both name the system's reason, and neither leaves a part of a record behind to be
+    // counted as one.
+    for (const StoreResult& r : {shortWrite, noWrite}) {
+        QVERIFY(!r.ok());
+        QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
+        QCOMPARE(r.reason(), qt_error_string(EFBIG));
+    }
+    QCOMPARE(CourseCount(), 3);
+    Courses().Close();
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), former);
+}
+
+void TestRecordFile::failedAppendLeavesNoRecord_data() {
+    QTest::addColumn<DataFile>("file");
+    QTest::addColumn<qint64>("taken"); // bytes the disk takes before it is full
+    QTest::addColumn<int>("tail");     // bytes of a cut-off record already at the end
+    QTest::newRow("person, half taken") << DataFile::NameList << qint64(600) << 0;
+    QTest::newRow("user, nothing taken") << DataFile::UserList << qint64(0) << 0;
+    QTest::newRow("course over a short tail") << DataFile::CourseIndex << qint64(299) << 100;
+}
+
+void TestRecordFile::failedAppendLeavesNoRecord() {
+    QFETCH(DataFile, file);
+    QFETCH(qint64, taken);
+    QFETCH(int, tail);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const int length = RecordLengthOf(file);
+    const QByteArray former = QByteArray(2 * length, 'r') + QByteArray(tail, 't');
+    QVERIFY(WriteBytes(FileNameOf(file), former));
+    RecordFile records(FileNameOf(file), length);
+    QVERIFY(records.Open());
+    qint64 left = taken;
+    io::testing::SetWriteHook([&left](const QString&, qint64 wanted, int& error) {
+        const qint64 allowed = std::min(left, wanted);
+        left -= allowed;
+        error = allowed == 0 ? ENOSPC : 0;
+        return allowed;
+    });
+    const StoreResult r = records.WriteRaw(3, QByteArray(length, 'n'));
+    io::testing::SetWriteHook({});
+    QVERIFY(!r.ok());
+    QCOMPARE(r.reason(), qt_error_string(ENOSPC));
+    QCOMPARE(records.Count(), 2);
+    records.Close();
+    QCOMPARE(ReadBytes(FileNameOf(file)), former);
+}
+
+void TestRecordFile::readsReadOnlyFolder() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    Persons().Buffer().FirstName = QStringLiteral("Ann");
+    QVERIFY(OpenNameList());
+    QVERIFY(Persons().Write(1));
+    CloseNameList();
+    {
+        const ReadOnlyFolder readOnly(folder.path());
+        QVERIFY(readOnly.ready());
+        // Reading works, whichever way the file is opened; a missing file is empty.
+        for (auto open : {&RecordFile::Open, &RecordFile::OpenForReading}) {
+            QVERIFY((Persons().File().*open)());
+            QCOMPARE(PersonCount(), 1);
+            QVERIFY(Persons().Read(1));
+            QCOMPARE(Persons().Buffer().FirstName, QStringLiteral("Ann"));
+            QVERIFY((Courses().File().*open)());
+            QVERIFY(Courses().IsOpen());
+            QCOMPARE(CourseCount(), 0);
+            QByteArray all;
+            QVERIFY(Courses().File().ReadAll(all));
+            QVERIFY(all.isEmpty());
+        }
+        // Writing says why it cannot.
+        QVERIFY(OpenNameList());
+        QVERIFY(OpenCourseIndex());
+        for (const StoreResult& r : {Persons().Write(2), Courses().Write(1),
+                                     Persons().File().AppendRecords(PersonRecord().Encode())}) {
+            QVERIFY(!r.ok());
+            QVERIFY(r.reason().contains(QStringLiteral("can only be read")));
+        }
+        CloseAll();
+    }
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("Name.List")});
+    QCOMPARE(QFileInfo(QStringLiteral("Name.List")).size(), qint64(PersonRecord::Length));
 }
 
 void TestRecordFile::refusesDevices() {

@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Removal.h"
 
@@ -7,6 +8,8 @@
 #include <QtTest>
 #include <cerrno>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace store;
 
@@ -175,6 +178,10 @@ private slots:
     void rewritesBeyondSixteenBits();
     void fullDiskLeavesFileUnchanged_data();
     void fullDiskLeavesFileUnchanged();
+    void tempNameNeitherRedirectsNorHangs_data();
+    void tempNameNeitherRedirectsNorHangs();
+    void copyKeepsModeGroupAndLink_data();
+    void copyKeepsModeGroupAndLink();
     void reportsUnopenableFile();
     void reportsVanishedFolder();
     void stopAtAnyStepLosesNothing_data();
@@ -186,6 +193,7 @@ private slots:
     void recoveryDeletesTempThatFitsNoMissingFile();
     void recoveryRestoresDeletedFile_data();
     void recoveryRestoresDeletedFile();
+    void recoveryRestoresCutShortOnlyCopy();
     void recoveryKeepsTempWhenUndecidable();
     void leftoverTempIsSettledBeforeRemoval();
 };
@@ -366,17 +374,116 @@ void TestRemoval::fullDiskLeavesFileUnchanged() {
     QFETCH(bool, personTraining);
     DataFolder folder;
     QVERIFY(folder.ready());
-    if (!QFile::link(QStringLiteral("/dev/full"), TempFileName))
-        QSKIP("no /dev/full here");
     const QByteArray before = Join(SampleRecords(DataFile::TrainingRecords, 5));
     QVERIFY(WriteBytes(QStringLiteral("Training.Records"), before));
+    // The disk takes 500 bytes of the copy and is full.
+    qint64 room = 500;
+    io::testing::SetWriteHook([&room](const QString&, qint64 wanted, int& error) {
+        const qint64 taken = std::min(room, wanted);
+        room -= taken;
+        error = taken == 0 ? ENOSPC : 0;
+        return taken;
+    });
     const StoreResult r = personTraining ? RemovePersonTraining(Stamp(1))
                                          : RemoveMarkedRecord(DataFile::TrainingRecords, 2);
+    io::testing::SetWriteHook({});
     QVERIFY(!r.ok());
     QCOMPARE(r.fileName(), TempFileName);
     QCOMPARE(r.reason(), qt_error_string(ENOSPC));
     QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), before);
     QVERIFY(!Exists(TempFileName));
+}
+
+void TestRemoval::tempNameNeitherRedirectsNorHangs_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("dangling link") << QStringLiteral("dangling link");
+    QTest::newRow("link to a file elsewhere") << QStringLiteral("link");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+    QTest::newRow("empty file") << QStringLiteral("empty");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+void TestRemoval::tempNameNeitherRedirectsNorHangs() {
+    QFETCH(QString, entry);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(QDir().mkdir(QStringLiteral("elsewhere")));
+    const QString aside = QStringLiteral("elsewhere/kept");
+    const QByteArray temp = QFile::encodeName(TempFileName);
+    if (entry == QLatin1String("link"))
+        QVERIFY(WriteBytes(aside, "someone else's"));
+    if (entry.contains(QLatin1String("link")))
+        QVERIFY(QFile::link(aside, TempFileName));
+    else if (entry == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(temp.constData(), 0600), 0);
+    else if (entry == QLatin1String("empty"))
+        QVERIFY(WriteBytes(TempFileName, QByteArray()));
+    else
+        QVERIFY(QDir().mkdir(TempFileName));
+    const Records courses = SampleRecords(DataFile::CourseIndex, 3);
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), Join(courses)));
+
+    const StoreResult r = RemoveMarkedRecord(DataFile::CourseIndex, 1);
+    const QFileInfo index(QStringLiteral("Course.Index"));
+    QVERIFY(index.isFile() && !index.isSymLink());
+    if (entry == QLatin1String("folder")) {
+        QVERIFY(!r.ok());
+        QCOMPARE(r.fileName(), TempFileName);
+        QVERIFY(r.reason().contains(QStringLiteral("folder")));
+        QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), Join(courses));
+        return;
+    }
+    QVERIFY2(r.ok(), qPrintable(r.text()));
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), courses[1] + courses[2]);
+    QVERIFY(!Exists(TempFileName));
+    QCOMPARE(QDir(QStringLiteral("elsewhere")).entryList(QDir::Files),
+             entry == QLatin1String("link") ? QStringList{QStringLiteral("kept")} : QStringList());
+    if (entry == QLatin1String("link"))
+        QCOMPARE(ReadBytes(aside), QByteArray("someone else's"));
+}
+
+void TestRemoval::copyKeepsModeGroupAndLink_data() {
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("shared file") << false;
+    QTest::newRow("file reached by a link") << true;
+}
+
+void TestRemoval::copyKeepsModeGroupAndLink() {
+    QFETCH(bool, linked);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const Records courses = SampleRecords(DataFile::CourseIndex, 3);
+    const QString real = linked ? QStringLiteral("shared/Course.Index") : "Course.Index";
+    QVERIFY(QDir().mkpath(QStringLiteral("shared")));
+    QVERIFY(WriteBytes(real, Join(courses)));
+    if (linked)
+        QVERIFY(QFile::link(real, QStringLiteral("Course.Index")));
+    const QByteArray path = QFile::encodeName(real);
+    QCOMPARE(::chmod(path.constData(), 0660), 0);
+    // A group of ours other than the one new files get, where there is one.
+    gid_t groups[64];
+    const int n = ::getgroups(64, groups);
+    gid_t group = ::getegid();
+    for (int i = 0; i < n; ++i) {
+        if (groups[i] != ::getegid())
+            group = groups[i];
+    }
+    QCOMPARE(::chown(path.constData(), static_cast<uid_t>(-1), group), 0);
+
+    QVERIFY(RemoveMarkedRecord(DataFile::CourseIndex, 2));
+    struct stat st;
+    QCOMPARE(::stat(path.constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0660));
+    QCOMPARE(st.st_gid, group);
+    QCOMPARE(ReadBytes(real), courses[0] + courses[2]);
+    QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).isSymLink(), linked);
+    QVERIFY(!Exists(TempFileName) && !Exists(QStringLiteral("shared/") + TempFileName));
+
+    // Every record removed: a linked file stays, empty, where the link points.
+    QVERIFY(RemoveMarkedRecord(DataFile::CourseIndex, 1));
+    QVERIFY(RemoveMarkedRecord(DataFile::CourseIndex, 1));
+    QCOMPARE(Exists(QStringLiteral("Course.Index")), linked);
+    QCOMPARE(QFileInfo::exists(real), linked);
 }
 
 void TestRemoval::reportsUnopenableFile() {
@@ -533,6 +640,25 @@ void TestRemoval::recoveryRestoresDeletedFile() {
     QVERIFY(note.contains(QStringLiteral("\"%1\"").arg(FileNameOf(file))));
     QCOMPARE(FilesInFolder(), QStringList{FileNameOf(file)});
     QCOMPARE(ReadBytes(FileNameOf(file)), copy);
+}
+
+void TestRemoval::recoveryRestoresCutShortOnlyCopy() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // Name.List deleted by an older program, its copy cut short in the 6th person.
+    const Records persons = SampleRecords(DataFile::NameList, 6);
+    const QByteArray whole = Join(persons.mid(0, 5));
+    const QByteArray part = persons[5].left(600);
+    QVERIFY(WriteBytes(TempFileName, whole + part));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List.Partial"), "an earlier one"));
+    QString note;
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List")), whole);
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List.Partial-2")), part);
+    QCOMPARE(ReadBytes(QStringLiteral("Name.List.Partial")), QByteArray("an earlier one"));
+    QVERIFY(!Exists(TempFileName));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List\"")));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List.Partial-2\"")));
 }
 
 void TestRemoval::recoveryKeepsTempWhenUndecidable() {

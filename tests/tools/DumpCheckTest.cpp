@@ -2,6 +2,7 @@
 
 #include "ToolTestSupport.h"
 
+#include "store/DataFolder.h"
 #include "store/Records.h"
 
 #include <QDir>
@@ -68,6 +69,7 @@ private slots:
     void dump_data();
     void dump();
     void dumpOfMissingFileIsEmptyAndCreatesNothing();
+    void readOnlyFolderIsRead();
     void checkCleanSample();
     void checkFindings_data();
     void checkFindings();
@@ -112,6 +114,17 @@ void DumpCheckTest::dump_data() {
                "{\"RecNum\":2,\"DateCreated\":38412.52349537037,\"CourseCode\":\"FIR-0000\","
                "\"CourseName\":\"FIREARMS\",\"ProvidedBy\":\"\",\"Hours\":0,"
                "\"Comments\":\"\\u0001\"}\n");
+
+    // Half a record or more at the end is a record, as the program counts it.
+    QTest::newRow("courses, half a record counted")
+        << "Course.Index" << course2 + course1.left(150)
+        << QStringLiteral(
+               "{\"RecNum\":1,\"DateCreated\":38412.52349537037,\"CourseCode\":\"FIR-0000\","
+               "\"CourseName\":\"FIREARMS\",\"ProvidedBy\":\"\",\"Hours\":0,"
+               "\"Comments\":\"\\u0001\"}\n"
+               "{\"RecNum\":2,\"DateCreated\":38412.5234953704,\"CourseCode\":\"FIR-0001\","
+               "\"CourseName\":\"Café € Safety – Range\",\"ProvidedBy\":\"Range Staff\","
+               "\"Hours\":1.2,\"Comments\":\"He said \\\"ok\\\"\\\\\\ttab\\r\\nnext\"}\n");
 
     const auto person = [](double created, const QByteArray& first, qint16 active) {
         return RecordBytes()
@@ -202,6 +215,25 @@ void DumpCheckTest::dumpOfMissingFileIsEmptyAndCreatesNothing() {
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
 }
 
+void DumpCheckTest::readOnlyFolderIsRead() {
+    const QString folder = Folder(QStringLiteral("read-only"));
+    QVERIFY(tooltest::WriteFile(QDir(folder).filePath(QStringLiteral("Name.List")),
+                                Person(Stamp) + Person(38413)));
+    QVERIFY(QFile::setPermissions(QFileInfo(folder).absolutePath(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ExeGroup | QFile::ExeOther));
+    const ReadOnlyFolder readOnly(folder);
+    QVERIFY(readOnly.ready());
+    const tooltest::ToolRun dump = RunTool(
+        {QStringLiteral("dump"), QStringLiteral("--dir"), folder, QStringLiteral("Name.List")});
+    QCOMPARE(dump.err, QString());
+    QCOMPARE(dump.out.count(QStringLiteral("\"RecNum\"")), 2);
+    const tooltest::ToolRun check =
+        RunTool({QStringLiteral("check"), QStringLiteral("--dir"), folder});
+    QCOMPARE(check.err, QString());
+    QCOMPARE(check.out, QStringLiteral("OK\n"));
+}
+
 void DumpCheckTest::checkCleanSample() {
     const QString folder = Folder(QStringLiteral("check-clean"));
     const tooltest::ToolRun sample =
@@ -225,6 +257,26 @@ void DumpCheckTest::checkFindings_data() {
         << QStringLiteral("Course.Index: length 420 bytes is not a whole number of 300-byte "
                           "records (120 bytes over)\n");
 
+    QTest::newRow("part of a record counted")
+        << Files{{"Name.List", Person(Stamp) + Person(38413).left(600)}}
+        << QStringLiteral("Name.List: length 1600 bytes is not a whole number of 1000-byte "
+                          "records (600 bytes over)\n"
+                          "Name.List record 2: only 600 of its 1000 bytes are there; the "
+                          "program counts it as a record, the missing bytes reading as zeros\n");
+
+    store::PersonRecord odd;
+    odd.DateCreated = 38414;
+    odd.FirstName = QStringLiteral("Bo");
+    odd.Active = 1;
+    QTest::newRow("Active neither 0 nor -1")
+        << Files{{"Name.List", Person(Stamp) + odd.Encode()}}
+        << QStringLiteral("Name.List record 2: Active 1 is neither 0 (false) nor -1 (true)\n");
+
+    QTest::newRow("folder in place of a file")
+        << Files{{"Name.List", QByteArray()}, {"Course.Index", Course(1, "$Killed$", 0)}}
+        << QStringLiteral("Name.List: is a folder, not a data file\n"
+                          "Course.Index record 1: carries the removal marker \"$Killed$\"\n");
+
     QByteArray full;
     for (int i = 1; i <= 32768; ++i) {
         full += Course(i, "C", 1);
@@ -236,6 +288,17 @@ void DumpCheckTest::checkFindings_data() {
     QTest::newRow("leftover temporary file")
         << Files{{"Name.List", Person(Stamp)}, {"TempFile.$$$", Person(Stamp)}}
         << QStringLiteral("TempFile.$$$: left over from an interrupted removal\n");
+
+    QTest::newRow("interrupted work")
+        << Files{{"PersonRemoval.Journal", "x"},
+                 {"CourseUpdate.Journal", "y"},
+                 {"RecordWrite.Journal", "z"}}
+        << QStringLiteral("RecordWrite.Journal: a save was interrupted; the program undoes it "
+                          "at its next start\n"
+                          "PersonRemoval.Journal: a person's removal was interrupted; the "
+                          "program finishes it at its next start\n"
+                          "CourseUpdate.Journal: an update of a course's training records was "
+                          "interrupted; the program finishes it at its next start\n");
 
     QTest::newRow("removal marker")
         << Files{{"Name.List", Person(1) + Person(2, "$Killed$")},
@@ -285,7 +348,9 @@ void DumpCheckTest::checkFindings() {
     QFETCH(QString, expected);
     const QString folder = Folder(QStringLiteral("check-") + QTest::currentDataTag());
     for (const auto& [name, bytes] : files) {
-        QVERIFY(tooltest::WriteFile(QDir(folder).filePath(name), bytes));
+        // No bytes at all: a folder stands in the file's place.
+        QVERIFY(bytes.isNull() ? QDir(folder).mkdir(name)
+                               : tooltest::WriteFile(QDir(folder).filePath(name), bytes));
     }
     const tooltest::ToolRun run =
         RunTool({QStringLiteral("check"), QStringLiteral("--dir"), folder});

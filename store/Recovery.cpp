@@ -1,0 +1,31 @@
+#include "store/Recovery.h"
+
+#include "store/CourseCopies.h"
+#include "store/DataRestore.h"
+#include "store/PersonTraining.h"
+#include "store/RecordStore.h"
+#include "store/Removal.h"
+
+#include <functional>
+
+namespace store {
+
+StoreResult FinishInterruptedWork(QStringList& notes) {
+    notes.clear();
+    // A restore first: it decides which set of files the folder holds. Then a torn write, so
+    // that every file holds whole records; then the removal's copy, for the last two rewrite
+    // files through it.
+    const std::function<StoreResult(QString*)> steps[] = {
+        RecoverInterruptedRestore, UndoInterruptedWrite, RecoverInterruptedRemoval,
+        FinishInterruptedPersonRemoval, FinishInterruptedCourseUpdate};
+    for (const auto& step : steps) {
+        QString note;
+        if (StoreResult done = step(&note); !done)
+            return done;
+        if (!note.isEmpty())
+            notes.append(note);
+    }
+    return StoreResult::Ok();
+}
+
+} // namespace store

@@ -1,0 +1,243 @@
+// Stops at every moment of every multi-step write: the program is killed between two steps
+// of a removal or in the middle of any write (half of it on disk), then started again. After
+// the start-up recovery each file is as it was before or as it should be after — never a
+// mix — and the user is told when work was finished for them.
+
+#include "DataFolder.h"
+
+#include "store/CourseCopies.h"
+#include "store/FileWrite.h"
+#include "store/Formats.h"
+#include "store/PersonTraining.h"
+#include "store/Recovery.h"
+#include "store/Removal.h"
+
+#include <QFileInfo>
+#include <QtTest>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace store;
+
+namespace {
+
+constexpr int kCrashed = 3;
+
+double Stamp(int second) {
+    return formats::DateValue(QDate(2014, 3, 7), QTime(8, 0, 0).addSecs(second));
+}
+
+QByteArray Person(int i) {
+    PersonRecord p;
+    p.DateCreated = Stamp(i);
+    p.FirstName = QStringLiteral("First%1").arg(i);
+    p.LastName = QStringLiteral("Last");
+    return p.Encode();
+}
+
+QByteArray Course(int i, const QString& code) {
+    CourseRecord c;
+    c.DateCreated = Stamp(100 + i);
+    c.CourseCode = code;
+    c.CourseName = QStringLiteral("Course %1").arg(i);
+    c.Hours = 8;
+    return c.Encode();
+}
+
+QByteArray Training(int person, int course, const QString& code, int i) {
+    TrainingRecord t;
+    t.TrainingDate = formats::DateValue(QDate(2014, 1, 1).addDays(i));
+    t.PersonKey = Stamp(person);
+    t.CourseKey = Stamp(100 + course);
+    t.CourseCode = code;
+    t.CourseName = QStringLiteral("Course %1").arg(course);
+    t.Hours = 8;
+    return t.Encode();
+}
+
+using Files = QMap<QString, QByteArray>; // a missing file is absent
+
+Files FolderFiles() {
+    Files files;
+    for (const QString& name : QDir().entryList(QDir::Files | QDir::System | QDir::Hidden))
+        files.insert(name, ReadBytes(name));
+    return files;
+}
+
+// The data files alone, without journals and copies.
+Files DataFiles() {
+    Files files = FolderFiles();
+    for (const QString& name : files.keys()) {
+        if (!name.endsWith(QLatin1String(".List")) && name != QLatin1String("Course.Index") &&
+            name != QLatin1String("Training.Records"))
+            files.remove(name);
+    }
+    return files;
+}
+
+void WriteFiles(const Files& files) {
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        WriteBytes(it.key(), it.value());
+}
+
+struct Operation {
+    Files before;
+    Files after;
+    std::function<StoreResult()> run;
+};
+
+Operation MakeOperation(const QString& name) {
+    const QString names = QStringLiteral("Name.List");
+    const QString trainings = QStringLiteral("Training.Records");
+    const QString courses = QStringLiteral("Course.Index");
+    if (name == QLatin1String("person deletion")) {
+        const QByteArray t1 = Training(1, 1, "A", 1), t2 = Training(2, 1, "A", 2),
+                         t3 = Training(2, 2, "B", 3), t4 = Training(3, 2, "B", 4);
+        return {{{names, Person(1) + Person(2) + Person(3)}, {trainings, t1 + t2 + t3 + t4}},
+                {{names, Person(1) + Person(3)}, {trainings, t1 + t4}},
+                [] {
+                    PersonRemoval removal;
+                    return RemovePerson(2, removal);
+                }};
+    }
+    if (name == QLatin1String("course update")) {
+        QByteArray before, after;
+        for (int i = 0; i < 6; ++i) {
+            const int course = 1 + i % 2;
+            before += Training(i, course, "OLD", i);
+            TrainingRecord t = TrainingRecord::Decode(Training(i, course, "OLD", i).constData());
+            if (course == 1) {
+                t.CourseCode = QStringLiteral("NEW");
+                t.CourseName = QStringLiteral("Renamed");
+                t.Hours = 4;
+            }
+            after += t.Encode();
+        }
+        return {{{trainings, before}}, {{trainings, after}}, [] {
+                    CourseRecord c = CourseRecord::Decode(Course(1, "NEW").constData());
+                    c.CourseName = QStringLiteral("Renamed");
+                    c.Hours = 4;
+                    CourseCopyTally tally;
+                    return UpdateCourseCopies(c, tally);
+                }};
+    }
+    if (name == QLatin1String("person saved")) {
+        return {{{names, Person(1) + Person(2).left(400)}}, {{names, Person(1) + Person(3)}}, [] {
+                    const StoreResult opened = OpenNameList();
+                    if (!opened)
+                        return opened;
+                    Persons().Buffer() = PersonRecord::Decode(Person(3).constData());
+                    const StoreResult written = Persons().Write(PersonCount() + 1);
+                    CloseNameList();
+                    return written;
+                }};
+    }
+    if (name == QLatin1String("credit of several records")) {
+        const QByteArray t1 = Training(1, 1, "A", 1), t2 = Training(2, 1, "A", 2),
+                         t3 = Training(3, 1, "A", 3);
+        return {{{trainings, t1}}, {{trainings, t1 + t2 + t3}}, [] {
+                    return AppendTrainingRecords(
+                        {TrainingRecord::Decode(Training(2, 1, "A", 2).constData()),
+                         TrainingRecord::Decode(Training(3, 1, "A", 3).constData())});
+                }};
+    }
+    if (name == QLatin1String("training record changed")) {
+        TrainingRecord changed = TrainingRecord::Decode(Training(1, 1, "A", 1).constData());
+        changed.Comments = QStringLiteral("changed");
+        return {{{trainings, Training(1, 1, "A", 1) + Training(2, 1, "A", 2)}},
+                {{trainings, changed.Encode() + Training(2, 1, "A", 2)}},
+                [] {
+                    return ChangeTrainingRecord(1, Stamp(1), [](TrainingRecord& t) {
+                        t.Comments = QStringLiteral("changed");
+                    });
+                }};
+    }
+    // A removal of one record.
+    return {{{courses, Course(1, "A") + Course(2, "B") + Course(3, "C")}},
+            {{courses, Course(1, "A") + Course(3, "C")}},
+            [] { return RemoveMarkedRecord(DataFile::CourseIndex, 2); }};
+}
+
+// Runs `run` in a child process that dies at its `stopAt`-th event: a step of a removal, or
+// a write, of which half then reaches the file. Returns false when the work ended first.
+bool StopsAt(int stopAt, const std::function<StoreResult()>& run) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int events = 0;
+        testing::SetRemovalHook([&](RemovalStep) {
+            if (++events == stopAt)
+                ::_exit(kCrashed);
+            return true;
+        });
+        bool halfWritten = false;
+        io::testing::SetWriteHook([&](const QString&, qint64 wanted, int&) {
+            if (halfWritten)
+                ::_exit(kCrashed); // the rest of the write never comes
+            if (++events == stopAt && wanted > 1) {
+                halfWritten = true;
+                return wanted / 2;
+            }
+            if (events == stopAt)
+                ::_exit(kCrashed);
+            return wanted;
+        });
+        (void)run();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == kCrashed;
+}
+
+} // namespace
+
+class TestStops : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyStopIsFinishedOrUndone_data();
+    void everyStopIsFinishedOrUndone();
+};
+
+void TestStops::everyStopIsFinishedOrUndone_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("person deletion") << QStringLiteral("person deletion");
+    QTest::newRow("course update") << QStringLiteral("course update");
+    QTest::newRow("removal") << QStringLiteral("removal");
+    QTest::newRow("person saved") << QStringLiteral("person saved");
+    QTest::newRow("credit of several records") << QStringLiteral("credit of several records");
+    QTest::newRow("training record changed") << QStringLiteral("training record changed");
+}
+
+void TestStops::everyStopIsFinishedOrUndone() {
+    QFETCH(QString, operation);
+    const Operation op = MakeOperation(operation);
+    int stops = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        DataFolder folder;
+        QVERIFY(folder.ready());
+        WriteFiles(op.before);
+        if (!StopsAt(stopAt, op.run)) {
+            QCOMPARE(FolderFiles(), op.after); // the work ran to its end
+            break;
+        }
+        ++stops;
+        const Files crashed = DataFiles();
+        QStringList notes;
+        const StoreResult recovered = FinishInterruptedWork(notes);
+        QVERIFY2(recovered.ok(), qPrintable(recovered.text()));
+        const Files now = FolderFiles();
+        QVERIFY2(now == op.before || now == op.after,
+                 qPrintable(QStringLiteral("stop %1 left a mix: %2")
+                                .arg(stopAt)
+                                .arg(QStringList(now.keys()).join(u' '))));
+        // Whatever the recovery changed, the user hears of.
+        if (DataFiles() != crashed)
+            QVERIFY2(!notes.isEmpty(), qPrintable(QStringLiteral("stop %1").arg(stopAt)));
+    }
+    QVERIFY(stops >= 2); // at least in the middle of the journal and of the records
+}
+
+QTEST_APPLESS_MAIN(TestStops)
+#include "test_stops.moc"
