@@ -1,36 +1,14 @@
 #include "CourseDoor.h"
 
 #include "platform/Events.h"
-#include "platform/Twips.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QTest>
 
-namespace {
-ZovButton* Button(QWidget* parent, int left, int top, int width, int height) {
-    auto* button = new ZovButton(parent);
-    platform::PlaceTwips(button, left, top, width, height);
-    return button;
-}
-} // namespace
-
 CourseDoor::CourseDoor() {
-    // The find button reaches over Quit Searching, as in the Lobby.
-    c.gridCourse = new FlexGrid(this);
-    QFont larger = c.gridCourse->font();
-    larger.setPointSize(9);
-    c.gridCourse->setFont(larger);
-    platform::PlaceTwips(c.gridCourse, 120, 120, 10320, 5400);
-    c.cmdAddCourse = Button(this, 120, 4680, 2000, 510);
-    c.cmdEditCourse = Button(this, 2280, 4680, 2000, 510);
-    c.cmdDeleteCourse = Button(this, 4440, 4680, 2000, 510);
-    c.cmdPrintCourseIndex = Button(this, 7700, 4635, 2740, 600);
-    c.cmdCreditTraining = Button(this, 120, 5400, 4320, 720);
-    c.cmdSearch = Button(this, 4680, 5400, 5760, 720);
-    c.cmdQuitSearching = Button(this, 8440, 5400, 2000, 720);
-    c.cmdQuitSearching->hide();
+    c = BuildCourseControls(this);
     page_ = std::make_unique<CoursePage>(*this, c);
     SetSizeTwips(11000, 7000);
 }

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-// The Course Index page without the Lobby: a window holding the page's controls where the
-// Lobby places them, and a door that does what the Lobby does for the page and records the
+// The Course Index page without the Lobby: a window holding the page's controls as the Lobby
+// lays them out, and a door that does what the Lobby does for the page and records the
 // rest (the hold, the flashing button).
 class CourseDoor : public Form, public LobbyDoor {
 public:
