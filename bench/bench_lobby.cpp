@@ -5,7 +5,7 @@
 #include "courses/CourseGrid.h"
 #include "courses/CoursePage.h"
 #include "forms/ListGrid.h"
-#include "lobby/NameGrid.h"
+#include "lobby/NamePage.h"
 #include "lobby/frmLobby.h"
 #include "store/RecordStore.h"
 #include "tools/SampleData.h"
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     lobby.LobbyActivated = true;
     lobby.Courses().Fill();
 
-    const double nameFill = Best([&] { UpdateNameGrid(lobby); });
+    const double nameFill = Best([&] { lobby.Names().Fill(); });
     const int nameRows = lobby.gridName->Rows() - 1;
     const double courseFill = Best([&] { lobby.Courses().Fill(); });
     const int courseRows = lobby.gridCourse->Rows() - 1;

@@ -1,9 +1,10 @@
 #pragma once
 
 class FlexGrid;
+class QWidget;
 class ZovButton;
 
-// The controls of the Course Index page, made by the Lobby's layout under their design names.
+// The controls of the Course Index page under their design names.
 struct CourseControls {
     FlexGrid* gridCourse = nullptr;
     ZovButton* cmdAddCourse = nullptr;
@@ -14,3 +15,6 @@ struct CourseControls {
     ZovButton* cmdSearch = nullptr;
     ZovButton* cmdQuitSearching = nullptr;
 };
+
+// Makes the controls on `page` with their design-time look and place.
+CourseControls BuildCourseControls(QWidget* page);

@@ -18,7 +18,8 @@ struct ListRecord {
 };
 
 // The Lobby as the pages and windows opened from it see it: the few things they may ask of
-// it, so that they need not know its class nor its other controls. The Lobby implements it.
+// it, so that they need not know its class nor its other controls. The Lobby implements it;
+// the search pages see it with a few more things of their own (search/SearchHost.h).
 class LobbyDoor {
 public:
     // The Lobby window: the parent of modal windows, and the window kept busy while a page
@@ -42,9 +43,6 @@ public:
     // While a page holds the Lobby, the way back to the Admin window and the search page are
     // out of reach; released, the search page waits for the next SetUpButtons.
     virtual void HoldLobby(bool held) = 0;
-
-    // Shows the results page and makes it current.
-    virtual void ShowResults() = 0;
 
 protected:
     ~LobbyDoor() = default;

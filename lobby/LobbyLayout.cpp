@@ -1,14 +1,14 @@
 #include "lobby/LobbyLayout.h"
 
-#include "forms/ButtonLook.h"
+#include "courses/CourseControls.h"
 #include "forms/ButtonPictures.h"
+#include "forms/PageControls.h"
 #include "lobby/frmLobby.h"
 #include "platform/Twips.h"
 #include "ui/Accessibility.h"
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
-#include "ui/ZovButtonPainter.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -19,7 +19,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
+using forms::MakePageButton;
+using forms::MakePageGrid;
 using platform::PlaceTwips;
+using Kind = forms::PageButton;
 
 namespace {
 
@@ -36,37 +39,6 @@ protected:
     }
 };
 
-// Buttons are colour-coded by what they do, as in every window of the program; the print
-// buttons lie flat on the paper.
-enum class Kind { Record, Remove, Proceed, Flash, Print };
-
-ZovButton* MakeButton(QWidget* parent, Kind kind, int left, int top, int width, int height) {
-    auto* button = new ZovButton(parent);
-    switch (kind) {
-    case Kind::Record:
-        forms::StyleButton(button, forms::ButtonRole::Record);
-        break;
-    case Kind::Remove:
-        forms::StyleButton(button, forms::ButtonRole::Remove);
-        break;
-    case Kind::Proceed:
-        forms::StyleButton(button, forms::ButtonRole::Proceed);
-        break;
-    case Kind::Flash:
-        // Painted by the flashing timer while it shows.
-        forms::StyleButton(button, forms::ButtonRole::Leave);
-        break;
-    case Kind::Print:
-        forms::StyleButton(button, forms::ButtonRole::Record);
-        button->SetButtonType(11);
-        button->SetPictureNormal(pictures::PrintPicture());
-        button->SetPicturePosition(zov::PictureLeft);
-        break;
-    }
-    PlaceTwips(button, left, top, width, height);
-    return button;
-}
-
 ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) {
     auto* button = new ZovButton(parent);
     button->SetButtonType(11);
@@ -74,17 +46,6 @@ ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) 
     button->SetShowFocusRect(false);
     PlaceTwips(button, left, 120, 600, 600);
     return button;
-}
-
-// The lists are read all day: a size larger than the grid's own.
-FlexGrid* MakeGrid(QWidget* parent, int left, int top, int width) {
-    auto* grid = new FlexGrid(parent);
-    QFont larger = grid->font();
-    larger.setPointSize(9);
-    grid->setFont(larger);
-    // The height follows the rows each fill asks for.
-    PlaceTwips(grid, left, top, width, 5400);
-    return grid;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, int width) {
@@ -128,7 +89,7 @@ void BuildTopBand(frmLobby& lobby) {
 }
 
 void BuildNameListPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridName = MakeGrid(page, 120, 120, 7100);
+    lobby.gridName = MakePageGrid(page, 120, 120, 7100);
 
     const char* captions[] = {"", "Active Persons", "Inactive Persons",
                               "Active and Inactive Persons"};
@@ -137,27 +98,23 @@ void BuildNameListPage(frmLobby& lobby, QWidget* page) {
         PlaceTwips(lobby.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
     }
 
-    lobby.cmdAddName = MakeButton(page, Kind::Record, 7500, 1380, 2940, 510);
-    lobby.cmdEditName = MakeButton(page, Kind::Record, 7500, 1980, 2940, 510);
-    lobby.cmdDeleteName = MakeButton(page, Kind::Remove, 7500, 2580, 2940, 510);
-    lobby.cmdTrainingHistory = MakeButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
-    lobby.cmdPrintNameList = MakeButton(page, Kind::Print, 7500, 4920, 2940, 600);
+    lobby.cmdAddName = MakePageButton(page, Kind::Record, 7500, 1380, 2940, 510);
+    lobby.cmdEditName = MakePageButton(page, Kind::Record, 7500, 1980, 2940, 510);
+    lobby.cmdDeleteName = MakePageButton(page, Kind::Remove, 7500, 2580, 2940, 510);
+    lobby.cmdTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
+    lobby.cmdPrintNameList = MakePageButton(page, Kind::Print, 7500, 4920, 2940, 600);
 }
 
 void BuildCourseIndexPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridCourse = MakeGrid(page, 120, 120, 10320);
-
-    lobby.cmdAddCourse = MakeButton(page, Kind::Record, 120, 4680, 2000, 510);
-    lobby.cmdEditCourse = MakeButton(page, Kind::Record, 2280, 4680, 2000, 510);
-    lobby.cmdDeleteCourse = MakeButton(page, Kind::Remove, 4440, 4680, 2000, 510);
-    lobby.cmdPrintCourseIndex = MakeButton(page, Kind::Print, 7700, 4635, 2740, 600);
-
-    lobby.cmdCreditTraining = MakeButton(page, Kind::Proceed, 120, 5400, 4320, 720);
-    // The find button reaches over Quit Searching, which shows only during a find; the find
-    // then shrinks to meet it.
-    lobby.cmdSearch = MakeButton(page, Kind::Proceed, 4680, 5400, 5760, 720);
-    lobby.cmdQuitSearching = MakeButton(page, Kind::Flash, 8440, 5400, 2000, 720);
-    lobby.cmdQuitSearching->hide();
+    const CourseControls c = BuildCourseControls(page);
+    lobby.gridCourse = c.gridCourse;
+    lobby.cmdAddCourse = c.cmdAddCourse;
+    lobby.cmdEditCourse = c.cmdEditCourse;
+    lobby.cmdDeleteCourse = c.cmdDeleteCourse;
+    lobby.cmdPrintCourseIndex = c.cmdPrintCourseIndex;
+    lobby.cmdCreditTraining = c.cmdCreditTraining;
+    lobby.cmdSearch = c.cmdSearch;
+    lobby.cmdQuitSearching = c.cmdQuitSearching;
 }
 
 void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
@@ -186,7 +143,7 @@ void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
         PlaceTwips(lobby.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
     }
     lobby.optMatch[1]->setChecked(true);
-    lobby.cmdMatch = MakeButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
+    lobby.cmdMatch = MakePageButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
     lobby.cmdMatch->setEnabled(false);
 
     // Annual summary year, in the same place; only one of the two frames shows.
@@ -196,18 +153,18 @@ void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
     lobby.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
     lobby.txtSummaryYear->setAlignment(Qt::AlignCenter);
     MakeLabel(year, QStringLiteral("for the year"), 1260, 450, 2400);
-    lobby.cmdAnnualSummary = MakeButton(year, Kind::Proceed, 240, 1080, 3240, 600);
+    lobby.cmdAnnualSummary = MakePageButton(year, Kind::Proceed, 240, 1080, 3240, 600);
     lobby.cmdAnnualSummary->setEnabled(false);
     year->hide();
 }
 
 void BuildResultsPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridSummary = MakeGrid(page, 120, 120, 7100);
+    lobby.gridSummary = MakePageGrid(page, 120, 120, 7100);
     lobby.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
     lobby.lblTotalHours->hide();
-    lobby.cmdSummaryTrainingHistory = MakeButton(page, Kind::Proceed, 7500, 420, 2940, 510);
-    lobby.cmdSummaryPrint = MakeButton(page, Kind::Print, 7500, 1140, 2940, 600);
-    lobby.cmdFinishedSummary = MakeButton(page, Kind::Flash, 7500, 4800, 2940, 720);
+    lobby.cmdSummaryTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 420, 2940, 510);
+    lobby.cmdSummaryPrint = MakePageButton(page, Kind::Print, 7500, 1140, 2940, 600);
+    lobby.cmdFinishedSummary = MakePageButton(page, Kind::Flash, 7500, 4800, 2940, 720);
 }
 
 } // namespace

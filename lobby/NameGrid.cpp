@@ -1,13 +1,9 @@
 #include "lobby/NameGrid.h"
 
-#include "forms/EditorReturn.h"
 #include "forms/ListGrid.h"
-#include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
-#include "lobby/frmAddEditName.h"
-#include "lobby/frmLobby.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
@@ -100,9 +96,9 @@ bool Applies(const QRadioButton* option) {
     return option->isEnabledTo(option->window());
 }
 
-int SelectedChoice(const frmLobby& lobby) {
+int SelectedChoice(const NameControls& c) {
     for (int i = ActiveChoice; i <= EveryoneChoice; ++i) {
-        if (lobby.optDisplay[i]->isChecked())
+        if (c.optDisplay[i]->isChecked())
             return i;
     }
     return 0;
@@ -121,16 +117,17 @@ bool Shows(int choice, bool active) {
     }
 }
 
-// One rebuild of the Name List: the Lobby busy and its option clicks ignored meanwhile,
+// One rebuild of the Name List: the window busy and the option clicks ignored meanwhile,
 // Name.List closed at the end whatever happened.
 class NameFill {
 public:
-    explicit NameFill(frmLobby& lobby) : lobby_(lobby), grid_(*lobby.gridName), busy_(lobby) {
-        lobby_.FillingNameGrid = true;
+    NameFill(const NameControls& c, Form& window, bool first, bool& filling)
+        : c_(c), grid_(*c.gridName), first_(first), filling_(filling), busy_(window) {
+        filling_ = true;
     }
     ~NameFill() {
         store::CloseNameList();
-        lobby_.FillingNameGrid = false;
+        filling_ = false;
     }
     NameFill(const NameFill&) = delete;
     NameFill& operator=(const NameFill&) = delete;
@@ -147,8 +144,10 @@ private:
     store::StoreResult AddRows(int choice);
     store::StoreResult Failed(const store::StoreResult& result);
 
-    frmLobby& lobby_;
+    const NameControls& c_;
     FlexGrid& grid_;
+    const bool first_;
+    bool& filling_;
     WindowBusy busy_;
     QString noticeTitle_;
     QStringList noticeLines_;
@@ -163,7 +162,7 @@ store::StoreResult NameFill::Run() {
     if (store::PersonCount() == 0) {
         grid_.SetRedraw(true);
         for (int i = ActiveChoice; i <= EveryoneChoice; ++i)
-            lobby_.optDisplay[i]->hide();
+            c_.optDisplay[i]->hide();
         forms::Tell(
             QStringLiteral("No Names on File..."),
             {QStringLiteral("There are currently no names"), QStringLiteral("in the Name List")});
@@ -173,12 +172,12 @@ store::StoreResult NameFill::Run() {
     if (const store::StoreResult marked = MarkOptions(); !marked)
         return Failed(marked);
     ChooseOption();
-    const int choice = SelectedChoice(lobby_);
+    const int choice = SelectedChoice(c_);
     if (const store::StoreResult added = AddRows(choice); !added)
         return Failed(added);
     listgrid::SortOn(grid_, Column::SortKey);
 
-    const QString shown = lobby_.optDisplay[choice]->text().toLower();
+    const QString shown = c_.optDisplay[choice]->text().toLower();
     if (listgrid::DataRows(grid_) == 0) {
         grid_.SetRedraw(true);
         noticeTitle_ = QStringLiteral("Nothing to display");
@@ -191,7 +190,7 @@ store::StoreResult NameFill::Run() {
     listgrid::ShadeEvenRows(grid_, LastShownCol);
     grid_.SetTextMatrix(0, Column::DisplayName, QStringLiteral("List of all ") + shown);
     listgrid::ShowAndWiden(grid_, Column::Organization, Column::Key);
-    if (!lobby_.LobbyActivated)
+    if (first_)
         listgrid::SelectRow(grid_, 1, LastShownCol, true);
     else
         listgrid::EnsureCurrentRow(grid_, LastShownCol);
@@ -204,8 +203,8 @@ store::StoreResult NameFill::MarkOptions() {
     bool active = false;
     bool inactive = false;
     for (int i = ActiveChoice; i <= EveryoneChoice; ++i) {
-        lobby_.optDisplay[i]->show();
-        MarkOption(lobby_.optDisplay[i], false);
+        c_.optDisplay[i]->show();
+        MarkOption(c_.optDisplay[i], false);
     }
     auto& persons = store::Persons();
     for (qint32 n = 1; n <= store::PersonCount() && !(active && inactive); ++n) {
@@ -216,9 +215,9 @@ store::StoreResult NameFill::MarkOptions() {
         else
             inactive = true;
     }
-    MarkOption(lobby_.optDisplay[ActiveChoice], active);
-    MarkOption(lobby_.optDisplay[InactiveChoice], inactive);
-    MarkOption(lobby_.optDisplay[EveryoneChoice], active && inactive);
+    MarkOption(c_.optDisplay[ActiveChoice], active);
+    MarkOption(c_.optDisplay[InactiveChoice], inactive);
+    MarkOption(c_.optDisplay[EveryoneChoice], active && inactive);
     return store::StoreResult::Ok();
 }
 
@@ -226,8 +225,8 @@ store::StoreResult NameFill::MarkOptions() {
 // Before the Lobby's first activation (or with nothing chosen yet) the active persons are
 // shown if there are any; afterwards the user's choice stands unless it shows nobody.
 void NameFill::ChooseOption() {
-    const auto& option = lobby_.optDisplay;
-    if (!lobby_.LobbyActivated || SelectedChoice(lobby_) == 0) {
+    const auto& option = c_.optDisplay;
+    if (first_ || SelectedChoice(c_) == 0) {
         option[Applies(option[ActiveChoice]) ? ActiveChoice : InactiveChoice]->setChecked(true);
     } else if (!Applies(option[InactiveChoice])) {
         option[ActiveChoice]->setChecked(true);
@@ -259,49 +258,28 @@ store::StoreResult NameFill::Failed(const store::StoreResult& result) {
 
 } // namespace
 
-void UpdateNameGrid(frmLobby& lobby) {
+void FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling) {
     store::StoreResult result;
     QString title;
     QStringList lines;
     {
-        NameFill fill(lobby);
+        NameFill fill(c, window, first, filling);
         result = fill.Run();
         title = fill.NoticeTitle();
         lines = fill.NoticeLines();
     }
-    // Told once the Lobby is usable again, with the normal pointer over the message.
+    // Told once the window is usable again, with the normal pointer over the message.
     if (!title.isEmpty())
         forms::Tell(title, lines);
     if (!result)
         forms::ShowStoreProblem(result);
 }
 
-QString DisplayChoiceCaption(const frmLobby& lobby) {
-    const int choice = SelectedChoice(lobby);
-    return choice > 0 ? lobby.optDisplay[choice]->text() : QString();
+QString DisplayChoiceCaption(const NameControls& c) {
+    const int choice = SelectedChoice(c);
+    return choice > 0 ? c.optDisplay[choice]->text() : QString();
 }
 
 QString NameKeyText(double dateCreated) {
     return formats::DoubleText(dateCreated);
-}
-
-ListRecord HighlightedPerson(const frmLobby& lobby) {
-    const FlexGrid& grid = *lobby.gridName;
-    const qint32 recNum = listgrid::CellNumber(grid, grid.Row(), Column::RecNum);
-    if (recNum < 1)
-        return {};
-    return {recNum, grid.TextMatrix(grid.Row(), Column::Key)};
-}
-
-void ReselectPerson(frmLobby& lobby, const QString& key) {
-    listgrid::Reselect(*lobby.gridName, Column::Key, LastShownCol, key);
-}
-
-void OpenNameEditor(frmLobby& lobby, bool adding) {
-    const qint32 recNum = HighlightedPerson(lobby).recNum;
-    if (!adding && recNum < 1)
-        return; // no person highlighted
-    const EditorResult result = RunEditor<frmAddEditName>(lobby, adding, recNum);
-    if (result.saved)
-        lobby.ListChanged(LobbyList::Names, NameKeyText(result.identity));
 }

@@ -1,11 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
-class frmLobby;
-struct ListRecord;
+class FlexGrid;
+class Form;
+class QRadioButton;
+class ZovButton;
 
-// The Name List page: gridName filled from Name.List for the display choice optDisplay.
+// The controls of the Name List page, made by the Lobby's layout under their design names.
+struct NameControls {
+    FlexGrid* gridName = nullptr;
+    std::array<QRadioButton*, 4> optDisplay{}; // 1 active, 2 inactive, 3 both
+    ZovButton* cmdAddName = nullptr;
+    ZovButton* cmdEditName = nullptr;
+    ZovButton* cmdDeleteName = nullptr;
+    ZovButton* cmdTrainingHistory = nullptr;
+    ZovButton* cmdPrintNameList = nullptr;
+};
+
+// gridName filled from Name.List for the display choice optDisplay.
 //
 // Columns: 0 the display name, 1 the organisation, and beyond the right edge 2 the person's
 // identity (DateCreated as NameKeyText), 3 the sort key (last, middle, first name) and
@@ -15,20 +29,14 @@ enum Column { DisplayName = 0, Organization = 1, Key = 2, SortKey = 3, RecNum = 
 constexpr int LastShownCol = Organization;
 } // namespace namegrid
 
-// Rebuilds gridName and the display options from Name.List.
-void UpdateNameGrid(frmLobby& lobby);
+// Rebuilds gridName and the display options from Name.List, `window` busy meanwhile and
+// `filling` true. The first fill shows the active persons (if there are any) with the first
+// one highlighted; later ones keep the user's choice unless it shows nobody, and the
+// highlighted row where they can.
+void FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling);
 
 // The caption of the selected display option ("Active Persons"); empty when none is.
-QString DisplayChoiceCaption(const frmLobby& lobby);
+QString DisplayChoiceCaption(const NameControls& c);
 
 // A person's identity as the grid's column 2 holds it.
 QString NameKeyText(double dateCreated);
-
-// The highlighted person: record number and identity (NameKeyText).
-ListRecord HighlightedPerson(const frmLobby& lobby);
-// After a refill: highlights the person whose identity is `key` (see listgrid::Reselect).
-void ReselectPerson(frmLobby& lobby, const QString& key);
-
-// Opens the person editor to add a person or for the highlighted person; after a save the
-// list is rebuilt with the saved person highlighted.
-void OpenNameEditor(frmLobby& lobby, bool adding);

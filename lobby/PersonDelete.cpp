@@ -1,14 +1,14 @@
 #include "lobby/PersonDelete.h"
 
+#include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
-#include "platform/Events.h"
+#include "lobby/NameGrid.h"
+#include "lobby/TrainingDoors.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
-
-#include <QFile>
-#include <algorithm>
+#include "ui/FlexGrid.h"
 
 namespace {
 
@@ -45,21 +45,24 @@ void ReportRemovedTraining(qint32 removed) {
 
 } // namespace
 
-void DeletePerson(Form& lobby, qint32 recNum, int row, const PersonDeleteSteps& steps) {
+void DeleteHighlightedPerson(LobbyDoor& door) {
+    const qint32 recNum = door.Highlighted(LobbyList::Names).recNum;
     if (recNum < 1)
         return; // no person highlighted
     const int choice = AskAboutHistory();
     if (choice == 1) {
-        steps.showHistory();
+        ShowHighlightedHistory(door);
         return;
     }
     if (choice != 2 || !Confirmed())
         return;
 
+    const FlexGrid& names = door.Rows(LobbyList::Names);
+    const int row = names.Row();
     store::PersonRemoval removal;
     store::StoreResult removed;
     {
-        const WindowBusy busy(lobby);
+        const WindowBusy busy(door.Window());
         removed = store::RemovePerson(recNum, removal);
     }
     if (removed)
@@ -67,16 +70,13 @@ void DeletePerson(Form& lobby, qint32 recNum, int row, const PersonDeleteSteps& 
     else
         forms::ShowStoreProblem(removed);
 
-    // The list shows what is on file now, whether or not the removal went through.
-    const int above =
-        QFile::exists(store::FileNameOf(store::DataFile::NameList)) ? std::max(1, row - 1) : 0;
-    steps.refill();
-    platform::DoEvents();
-    const bool shown = steps.listShown();
-    if (shown && above > 0)
-        steps.selectRow(above);
-    steps.setUpButtons();
-    if (removed && shown)
+    // The list shows what is on file now, whether or not the removal went through, with the
+    // person above the removed one highlighted; a removed first person leaves its place to
+    // the one below it.
+    const int next = row > 1 ? row - 1 : (removed ? row + 1 : row);
+    const QString nextKey = next < names.Rows() ? names.TextMatrix(next, namegrid::Key) : QString();
+    door.ListChanged(LobbyList::Names, nextKey);
+    if (removed && names.Visible())
         forms::Tell(QStringLiteral("Name removed"), {QStringLiteral("The name has been removed"),
                                                      QStringLiteral("from the 'Name List'.")});
 }

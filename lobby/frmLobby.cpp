@@ -9,8 +9,7 @@
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
-#include "lobby/LobbySearchHost.h"
-#include "lobby/NameGrid.h"
+#include "lobby/NamePage.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
@@ -50,13 +49,15 @@ using forms::Apply;
 
 frmLobby::frmLobby(QWidget* parent) : Form(parent) {
     BuildLobbyControls(*this);
+    names_ = std::make_unique<NamePage>(*this, NameControls{gridName, optDisplay, cmdAddName,
+                                                            cmdEditName, cmdDeleteName,
+                                                            cmdTrainingHistory, cmdPrintNameList});
     courses_ = std::make_unique<CoursePage>(
         *this, CourseControls{gridCourse, cmdAddCourse, cmdEditCourse, cmdDeleteCourse,
                               cmdPrintCourseIndex, cmdCreditTraining, cmdSearch, cmdQuitSearching});
     flashing_ = cmdQuitSearching;
-    searchHost_ = std::make_unique<LobbySearchHost>(*this);
     search_ = std::make_unique<search::SearchPage>(
-        *searchHost_,
+        *this,
         search::SearchControls{optSearch, frame, txtMatch, frameMatch, optMatch, cmdMatch,
                                txtSummaryYear, cmdAnnualSummary, gridSummary, lblTotalHours,
                                cmdSummaryTrainingHistory, cmdSummaryPrint, cmdFinishedSummary});
@@ -72,14 +73,6 @@ void frmLobby::ConnectHandlers() {
         currentTab_ = tabMain->currentIndex();
         tabMain_Click(previous);
     });
-    for (int i = 1; i <= 3; ++i) {
-        // Selecting an option in code counts as a click too; UpdateNameGrid relies on
-        // FillingNameGrid to ignore its own selections.
-        connect(optDisplay[i], &QRadioButton::toggled, this, [this, i](bool checked) {
-            if (checked)
-                optDisplay_Click(i);
-        });
-    }
     connect(timerFlashButton, &QTimer::timeout, this, &frmLobby::timerFlashButton_Timer);
     connect(cmdHelp, &ZovButton::Click, this, &frmLobby::cmdHelp_Click);
     connect(cmdAdminWindow, &ZovButton::Click, this, &frmLobby::cmdAdminWindow_Click);
@@ -88,14 +81,6 @@ void frmLobby::ConnectHandlers() {
     connect(menuBackupRestore[2], &QAction::triggered, this, &frmLobby::menuRestore_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmLobby::cmdQuit_Click);
 
-    connect(cmdAddName, &ZovButton::Click, this, &frmLobby::cmdAddName_Click);
-    connect(cmdEditName, &ZovButton::Click, this, &frmLobby::cmdEditName_Click);
-    connect(cmdDeleteName, &ZovButton::Click, this, &frmLobby::cmdDeleteName_Click);
-    connect(cmdTrainingHistory, &ZovButton::Click, this, &frmLobby::cmdTrainingHistory_Click);
-    connect(gridName, &FlexGrid::DblClick, this, &frmLobby::gridName_DblClick);
-    connect(gridName, &FlexGrid::MouseMove, this, &frmLobby::gridName_MouseMove);
-    print::ConnectPrintButton(
-        cmdPrintNameList, [this](print::Output to) { print::PrintNameList(*gridName, *this, to); });
     connect(cmdCreditTraining, &ZovButton::Click, this, &frmLobby::cmdCreditTraining_Click);
     print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
         print::PrintCourseIndex(*gridCourse, *this, to);
@@ -127,7 +112,7 @@ void frmLobby::Form_Activate() {
 
     search_->FirstActivation();
 
-    UpdateNameGrid(*this);
+    names_->Fill();
     platform::DoEvents();
     LobbyActivated = true;
     courses_->Fill();
@@ -144,7 +129,6 @@ void frmLobby::SetUpLobbyButtons() {
     courses_->EndFind();
 
     const int level = Globals().SignedInAccessLevel;
-    const bool names = gridName->Rows() > 1;
 
     Apply(cmdBackupRestore,
           {{},
@@ -161,24 +145,8 @@ void frmLobby::SetUpLobbyButtons() {
     tabMain->setTabEnabled(SearchOptionsPage, DataFileExists(store::DataFile::TrainingRecords) &&
                                                   store::PersonCount() > 0);
 
-    Apply(cmdAddName, {QStringLiteral("Add Person"),
-                       QStringLiteral(" Add a person to the 'Name List' "), true, level >= 3});
-    Apply(cmdEditName, {level >= 2 ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
-                        QStringLiteral(" View/Edit the information on the highlighted person "),
-                        names,
-                        {}});
-    Apply(cmdDeleteName, {QStringLiteral("Delete Person"),
-                          QStringLiteral(" Delete the highlighted person from the 'Name List' "),
-                          names, level == 4});
-    Apply(cmdTrainingHistory,
-          {QStringLiteral("Training History"),
-           QStringLiteral(" View/Edit the highlighted person's training history "), names,
-           DataFileExists(store::DataFile::TrainingRecords)});
-    Apply(
-        cmdPrintNameList,
-        {QStringLiteral("Print this List"), QStringLiteral(" Print this 'Name List' "), names, {}});
-
-    courses_->SetUpButtons(level, names);
+    names_->SetUpButtons(level);
+    courses_->SetUpButtons(level, names_->Listed());
 
     search_->SetUpButtons();
 }
@@ -191,10 +159,7 @@ void frmLobby::tabMain_Click(int previousTab) {
         return;
     switch (tabMain->currentIndex()) {
     case NameListPage:
-        if (gridName->Visible())
-            gridName->setFocus();
-        else if (cmdAddName->isEnabled())
-            cmdAddName->setFocus();
+        names_->TakeFocus();
         break;
     case CourseIndexPage:
         courses_->TakeFocus();
@@ -205,14 +170,6 @@ void frmLobby::tabMain_Click(int previousTab) {
     default:
         break;
     }
-}
-
-void frmLobby::optDisplay_Click(int index) {
-    Q_UNUSED(index); // UpdateNameGrid reads the choice from the options
-    if (FillingNameGrid)
-        return;
-    UpdateNameGrid(*this);
-    SetUpLobbyButtons();
 }
 
 void frmLobby::Form_KeyDown(QKeyEvent* event) {
@@ -279,7 +236,7 @@ void frmLobby::menuBackup_Click() {
 void frmLobby::menuRestore_Click() {
     if (!backup::RestoreDataFiles(*this))
         return;
-    UpdateNameGrid(*this);
+    names_->Fill();
     platform::DoEvents();
     courses_->Fill();
     platform::DoEvents();
@@ -314,35 +271,10 @@ void frmLobby::Form_QueryUnload(bool& cancel) {
     QMetaObject::invokeMethod(this, &frmLobby::cmdQuit_Click, Qt::QueuedConnection);
 }
 
-// ---- Name List -------------------------------------------------------------------------
-
-void frmLobby::cmdAddName_Click() {
-    OpenNameEditor(*this, true);
-}
-
-void frmLobby::cmdEditName_Click() {
-    OpenNameEditor(*this, false);
-}
-
-void frmLobby::cmdDeleteName_Click() {
-    DeleteHighlightedPerson(*this);
-}
-
-void frmLobby::cmdTrainingHistory_Click() {
-    ShowHighlightedHistory(*this);
-}
+// ---- Training ----------------------------------------------------------------------------
 
 void frmLobby::cmdCreditTraining_Click() {
     CreditHighlightedCourse(*this);
-}
-
-void frmLobby::gridName_DblClick() {
-    if (gridName->Row() >= 1 && !cmdEditName->isHidden())
-        cmdEditName_Click();
-}
-
-void frmLobby::gridName_MouseMove() {
-    listgrid::ShowEditToolTip(*gridName, cmdEditName, QStringLiteral("user"));
 }
 
 // ---- The door ------------------------------------------------------------------------------
@@ -350,7 +282,7 @@ void frmLobby::gridName_MouseMove() {
 ListRecord frmLobby::Highlighted(LobbyList list) const {
     if (list == LobbyList::Courses)
         return courses_->Highlighted();
-    return HighlightedPerson(*this);
+    return names_->Highlighted();
 }
 
 const FlexGrid& frmLobby::Rows(LobbyList list) const {
@@ -362,12 +294,12 @@ void frmLobby::ListChanged(LobbyList list, const QString& reselectKey) {
     if (courses)
         courses_->Fill();
     else
-        UpdateNameGrid(*this);
+        names_->Fill();
     platform::DoEvents();
     if (courses)
         courses_->Reselect(reselectKey);
     else
-        ReselectPerson(*this, reselectKey);
+        names_->Reselect(reselectKey);
     SetUpLobbyButtons();
 }
 
@@ -386,7 +318,46 @@ void frmLobby::HoldLobby(bool held) {
     tabMain->setTabEnabled(SearchOptionsPage, false);
 }
 
-void frmLobby::ShowResults() {
-    tabMain->setTabVisible(ResultsPage, true);
-    tabMain->setCurrentIndex(ResultsPage);
+// ---- The search pages' side --------------------------------------------------------------
+
+namespace {
+// The search pages' names for the Lobby's pages are the Lobby's own numbers.
+int Index(search::SearchHost::Page page) {
+    switch (page) {
+    case search::SearchHost::NameListPage:
+        return frmLobby::NameListPage;
+    case search::SearchHost::CourseIndexPage:
+        return frmLobby::CourseIndexPage;
+    case search::SearchHost::OptionsPage:
+        return frmLobby::SearchOptionsPage;
+    case search::SearchHost::ResultsPage:
+        return frmLobby::ResultsPage;
+    }
+    return frmLobby::ResultsPage;
+}
+} // namespace
+
+QString frmLobby::DisplayChoice() const {
+    return names_->DisplayChoice();
+}
+
+void frmLobby::SetPageShown(SearchHost::Page page, bool shown) {
+    tabMain->setTabVisible(Index(page), shown);
+}
+
+QString frmLobby::PageCaption(SearchHost::Page page) const {
+    return tabMain->tabText(Index(page));
+}
+
+void frmLobby::SetPageCaption(SearchHost::Page page, const QString& caption) {
+    tabMain->setTabText(Index(page), caption);
+}
+
+void frmLobby::BringToFront(SearchHost::Page page) {
+    tabMain->setCurrentIndex(Index(page));
+}
+
+void frmLobby::SetBackupRestoreEnabled(bool enabled) {
+    if (!cmdBackupRestore->isHidden())
+        cmdBackupRestore->setEnabled(enabled);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/FlashState.h"
-#include "forms/LobbyDoor.h"
+#include "search/SearchHost.h"
 #include "ui/Form.h"
 
 #include <QString>
@@ -10,7 +10,7 @@
 
 class CourseFind;
 class CoursePage;
-class LobbySearchHost;
+class NamePage;
 class FlexGrid;
 class QAction;
 class QGroupBox;
@@ -29,10 +29,11 @@ class SearchPage;
 // summary pages, and which buttons a user of this access level may see and press for what
 // the lists hold (SetUpLobbyButtons).
 //
-// The Lobby is the hub of its pages: each page (the Course Index, from courses/) is an object
-// of its own that reaches the Lobby only through the LobbyDoor. The Lobby owns refilling its
+// The Lobby is the hub of its pages: each page (the Name List, the Course Index from courses/,
+// the search pages from search/) is an object of its own that reaches the Lobby only through
+// its door. The Lobby owns refilling its
 // lists: a page or an editor that changed one says so (ListChanged) with the key to highlight.
-class frmLobby : public Form, public LobbyDoor {
+class frmLobby : public Form, public search::SearchHost {
     Q_OBJECT
 
 public:
@@ -54,7 +55,7 @@ public:
     QTimer* timerFlashButton = nullptr;
     QTabWidget* tabMain = nullptr;
 
-    // Page 0, "Name List".
+    // Page 0, "Name List", worked by the name page.
     FlexGrid* gridName = nullptr;
     std::array<QRadioButton*, 4> optDisplay{}; // 1 active, 2 inactive, 3 both
     ZovButton* cmdAddName = nullptr;
@@ -91,10 +92,10 @@ public:
     ZovButton* cmdFinishedSummary = nullptr;
 
     // ---- Window state.
-    bool LobbyActivated = false;  // the first activation has filled the Name List
-    bool FillingNameGrid = false; // UpdateNameGrid is running: option clicks are its own
-    FlashState Flash;             // the pulse of the flashing button
+    bool LobbyActivated = false; // the first activation has filled the Name List
+    FlashState Flash;            // the pulse of the flashing button
 
+    NamePage& Names() { return *names_; }
     CoursePage& Courses() { return *courses_; }
     CourseFind& Find();
     search::SearchPage& SearchPages() { return *search_; }
@@ -111,11 +112,17 @@ public:
     void StartFlashing(ZovButton* button) override;
     void StopFlashing() override;
     void HoldLobby(bool held) override;
-    void ShowResults() override;
+
+    // ---- The search pages' side of the door.
+    QString DisplayChoice() const override;
+    void SetPageShown(SearchHost::Page page, bool shown) override;
+    QString PageCaption(SearchHost::Page page) const override;
+    void SetPageCaption(SearchHost::Page page, const QString& caption) override;
+    void BringToFront(SearchHost::Page page) override;
+    void SetBackupRestoreEnabled(bool enabled) override;
 
     // ---- Handlers.
     void tabMain_Click(int previousTab);
-    void optDisplay_Click(int index);
     void timerFlashButton_Timer();
     void cmdHelp_Click();
     void cmdAdminWindow_Click();
@@ -123,13 +130,6 @@ public:
     void menuBackup_Click();
     void menuRestore_Click();
     void cmdQuit_Click();
-
-    void cmdAddName_Click();
-    void cmdEditName_Click();
-    void cmdDeleteName_Click();
-    void cmdTrainingHistory_Click();
-    void gridName_DblClick();
-    void gridName_MouseMove();
 
     void cmdCreditTraining_Click();
 
@@ -145,9 +145,9 @@ private:
     // Appends the sign-out line to User.Log; a file that cannot be written is told.
     void LogSignOut();
 
+    std::unique_ptr<NamePage> names_;
     std::unique_ptr<CoursePage> courses_;
-    ZovButton* flashing_ = nullptr; // the button the flashing timer pulses
-    std::unique_ptr<LobbySearchHost> searchHost_;
+    ZovButton* flashing_ = nullptr;              // the button the flashing timer pulses
     std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
     int currentTab_ = 0;                         // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box

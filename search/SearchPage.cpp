@@ -119,10 +119,10 @@ void SearchPage::ConnectHandlers() {
     connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
             &SearchPage::cmdSummaryTrainingHistory_Click);
     print::ConnectPrintButton(c_.cmdSummaryPrint, [this](print::Output to) {
-        print::PrintSearchSummary(*c_.gridSummary, host_.HostWindow(), c_.optSearch[1]->isChecked(),
+        print::PrintSearchSummary(*c_.gridSummary, host_.Window(), c_.optSearch[1]->isChecked(),
                                   print::SearchSummaryTexts(c_.txtMatch, *c_.optMatch[1],
                                                             *c_.txtSummaryYear, *c_.lblTotalHours,
-                                                            host_.ShownPersons()),
+                                                            host_.Rows(LobbyList::Names)),
                                   to);
     });
 }
@@ -262,7 +262,7 @@ void SearchPage::cmdMatch_Click() {
     criteria.comment = c_.txtMatch[3]->text();
     criteria.listMatching = c_.optMatch[1]->isChecked();
 
-    const FlexGrid& names = host_.ShownPersons();
+    const FlexGrid& names = host_.Rows(LobbyList::Names);
     BeginResults(QStringLiteral("<Matching ") + names.TextMatrix(0, Name) +
                      QStringLiteral("|<Organization|DateCreated|SortName|RecNum"),
                  Name, 4100);
@@ -272,7 +272,7 @@ void SearchPage::cmdMatch_Click() {
     std::vector<int> listed;
     store::StoreResult result;
     {
-        WindowBusy busy(host_.HostWindow());
+        WindowBusy busy(host_.Window());
         result = FindPersons(Identities(names), criteria, listed,
                              [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
@@ -312,7 +312,7 @@ void SearchPage::cmdMatch_Click() {
 void SearchPage::cmdAnnualSummary_Click() {
     const QString yearText = c_.txtSummaryYear->text();
     const int year = int(formats::LeadingNumber(yearText));
-    const FlexGrid& names = host_.ShownPersons();
+    const FlexGrid& names = host_.Rows(LobbyList::Names);
     BeginResults(
         QStringLiteral("<List of Names|> Annual Training Hours|DateCreated|SortName|RecNum"), Name,
         3500);
@@ -321,7 +321,7 @@ void SearchPage::cmdAnnualSummary_Click() {
     YearSummary summary;
     store::StoreResult result;
     {
-        WindowBusy busy(host_.HostWindow());
+        WindowBusy busy(host_.Window());
         result = SumYear(Identities(names), year, summary,
                          [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
@@ -376,7 +376,7 @@ void SearchPage::EndResults(int widenCol) {
     resultsShown_ = true;
     host_.BringToFront(SearchHost::ResultsPage);
     grid.setFocus();
-    host_.SetFlashing(true);
+    host_.StartFlashing(c_.cmdFinishedSummary);
 }
 
 void SearchPage::ShowProgress(ZovButton* button, int percent) {
@@ -393,7 +393,7 @@ void SearchPage::NothingFound(ZovButton* button, const QStringList& lines) {
 
 void SearchPage::cmdFinishedSummary_Click() {
     resultsShown_ = false;
-    host_.SetFlashing(false);
+    host_.StopFlashing();
     host_.SetPageShown(SearchHost::NameListPage, true);
     host_.SetPageShown(SearchHost::CourseIndexPage, true);
     host_.SetPageShown(SearchHost::OptionsPage, true);
@@ -425,8 +425,8 @@ void SearchPage::cmdSummaryTrainingHistory_Click() {
     subject.readOnly = true;
     subject.accessLevel = Globals().SignedInAccessLevel;
     Globals().HistoryReadOnly = true;
-    QPointer<frmTrainingHistory> window = new frmTrainingHistory(&host_.HostWindow(), subject);
-    window->ShowModal(&host_.HostWindow());
+    QPointer<frmTrainingHistory> window = new frmTrainingHistory(&host_.Window(), subject);
+    window->ShowModal(&host_.Window());
     delete window.data();
     Globals().HistoryReadOnly = false;
 }

@@ -315,61 +315,6 @@ private slots:
         }
     }
 
-    void removalMarkerIsRefusedAsCourseCode() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        QVERIFY(WriteCourses({Pistol}));
-        const QByteArray before = FileBytes(CourseIndex);
-        for (const qint32 recNum : {0, 1}) {
-            Opened editor(3, recNum);
-            editor->SetFieldText(1, QStringLiteral("$Killed$"));
-            editor->SetFieldText(2, QStringLiteral("Name"));
-            editor->SetFieldText(4, QStringLiteral("2"));
-            answers.expectMessage(QStringLiteral("Entry Error"), 1);
-            editor->cmdSave_Click();
-            QVERIFY(answers.verifyDone());
-            QVERIFY(answers.lastAsked().lines.first().contains("\"$Killed$\""));
-            QVERIFY(answers.lastAsked().lines.first().contains("course code"));
-            QVERIFY(editor->isVisible());
-            QVERIFY(Line(*editor, 1)->hasFocus());
-            QCOMPARE(FileBytes(CourseIndex), before);
-        }
-    }
-
-    void fullCourseIndexRefusesAnotherCourse() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        const qint64 fullSize = qint64(store::MaxListRecords) * store::CourseRecord::Length;
-        {
-            QFile index(CourseIndex);
-            QVERIFY(index.open(QIODevice::WriteOnly));
-            QVERIFY(index.resize(fullSize));
-        }
-        Opened editor(3, 0);
-        editor->SetFieldText(1, QStringLiteral("X1"));
-        editor->SetFieldText(2, QStringLiteral("One too many"));
-        editor->SetFieldText(4, QStringLiteral("1"));
-        answers.expectMessage(QStringLiteral("Entry Error"), 1);
-        editor->cmdSave_Click();
-        QVERIFY(answers.verifyDone());
-        QVERIFY(answers.lastAsked().lines.join(' ').contains("32,767 courses"));
-        QCOMPARE(QFile(CourseIndex).size(), fullSize);
-        QVERIFY(!editor->Result().saved);
-    }
-
-    void newCourseGetsACreationTimeNoOtherHas() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        const Course now{formats::DateValue(TestFolder::FixedNow()), "A1", "Now", 1};
-        QVERIFY(WriteCourses({now}));
-        Opened editor(3, 0);
-        editor->SetFieldText(1, QStringLiteral("A2"));
-        editor->SetFieldText(2, QStringLiteral("Later"));
-        editor->SetFieldText(4, QStringLiteral("1"));
-        editor->cmdSave_Click();
-        QCOMPARE(ReadCourse(2).DateCreated, formats::DateValue(TestFolder::FixedNow().addSecs(1)));
-    }
-
     void trainingFileThatCannotBeOpenedIsNamed() {
         TestFolder folder;
         ScriptedAnswers answers;

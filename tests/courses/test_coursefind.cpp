@@ -1,9 +1,10 @@
 // Removing a course from the Course Index and finding courses by code or name.
 
+#include "CourseDoor.h"
 #include "courses/CourseFind.h"
 #include "courses/CourseGrid.h"
-#include "lobby/test_lobby_data.h"
 #include "store/RecordStore.h"
+#include "support/ListData.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/FlexGrid.h"
@@ -18,7 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace lobbytest;
+using namespace listdata;
 using coursegrid::Column;
 
 namespace {
@@ -54,14 +55,14 @@ private slots:
         WriteTrainings(3, StampOf(1005)); // credited with course E
         const QByteArray training = FileBytes(QStringLiteral("Training.Records"));
         SignIn(4);
-        auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridCourse;
+        auto lobby = OpenCoursePage();
+        FlexGrid& grid = *lobby->c.gridCourse;
         grid.SetRow(5);
 
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Confirm"), 1)
             .expectMessage(QStringLiteral("Course Removed"), 1);
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         QVERIFY(answers.verifyDone());
         const ScriptedAnswers::Asked& confirm = answers.asked().at(0);
         QCOMPARE(confirm.lines, QStringList({"Are you SURE you want to remove", "Course Code  E",
@@ -86,7 +87,7 @@ private slots:
         grid.SetRow(1);
         answers.expectMessage(QStringLiteral("Confirm"), 1)
             .expectMessage(QStringLiteral("Course Removed"), 1);
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B", "C", "D", "F"}));
         QCOMPARE(grid.Row(), 1);
@@ -98,15 +99,14 @@ private slots:
         const QByteArray before = FileBytes(QStringLiteral("Course.Index"));
         SignIn(4);
         ScriptedAnswers answers;
-        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         answers.expectMessage(QStringLiteral("Confirm"), 2);
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         answers.expectMessage(QStringLiteral("Confirm"), 0); // Esc
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(FileBytes(QStringLiteral("Course.Index")), before);
-        QCOMPARE(lobby->gridCourse->Rows(), 3);
+        QCOMPARE(lobby->c.gridCourse->Rows(), 3);
     }
 
     void deletingTheLastCourseLeavesNoFile() {
@@ -114,19 +114,20 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(CoursesCoded({"ONLY"}));
         SignIn(4);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Confirm"), 1); // and no "Course Removed"
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         QVERIFY(answers.verifyDone());
         // The removal deleted the file; the refill that followed opened it again, empty.
         QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), 0);
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
-        QVERIFY(!lobby->gridCourse->Visible());
-        for (ZovButton* hidden : {lobby->cmdSearch, lobby->cmdEditCourse, lobby->cmdDeleteCourse,
-                                  lobby->cmdPrintCourseIndex, lobby->cmdCreditTraining})
+        QVERIFY(!lobby->c.gridCourse->Visible());
+        for (ZovButton* hidden :
+             {lobby->c.cmdSearch, lobby->c.cmdEditCourse, lobby->c.cmdDeleteCourse,
+              lobby->c.cmdPrintCourseIndex, lobby->c.cmdCreditTraining})
             QVERIFY(hidden->isHidden());
-        QVERIFY(!lobby->cmdAddCourse->isHidden());
+        QVERIFY(!lobby->c.cmdAddCourse->isHidden());
     }
 
     void failedRemovalIsToldAndTheLobbyStaysUsable() {
@@ -134,7 +135,7 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(CoursesCoded({"A", "B", "C"}));
         SignIn(4);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         // The file is taken away and a folder put in its place.
         QVERIFY(QFile::remove(QStringLiteral("Course.Index")));
         QVERIFY(QDir().mkdir(QStringLiteral("Course.Index")));
@@ -142,7 +143,7 @@ private slots:
         answers.expectMessage(QStringLiteral("Confirm"), 1)
             .expectMessage(QStringLiteral("File Problem"), 1)  // the removal
             .expectMessage(QStringLiteral("File Problem"), 1); // the list that follows
-        lobby->cmdDeleteCourse->Click();
+        lobby->c.cmdDeleteCourse->Click();
         QVERIFY(answers.verifyDone());
         QVERIFY(answers.asked().at(1).lines.join(' ').contains(QStringLiteral("Course.Index")));
         QVERIFY(lobby->isEnabled());
@@ -154,14 +155,13 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(FindCourses);
         SignIn(4);
-        auto lobby = OpenLobby();
-        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
-        FlexGrid& grid = *lobby->gridCourse;
-        const int wideSearch = lobby->cmdSearch->width();
+        auto lobby = OpenCoursePage();
+        FlexGrid& grid = *lobby->c.gridCourse;
+        const int wideSearch = lobby->c.cmdSearch->width();
         ScriptedAnswers answers;
 
         answers.expectInput(QStringLiteral("firearms"), QStringLiteral("Find Course(s)"));
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().lines,
                  QStringList({"Which course are you looking for?", "",
@@ -172,39 +172,41 @@ private slots:
 
         // Find mode: only the find, Quit Searching (flashing) and the grid.
         QVERIFY(lobby->Find().On());
-        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find Next..."));
-        QCOMPARE(lobby->cmdSearch->toolTip(), QStringLiteral(" Looking for 'firearms' "));
-        QCOMPARE(lobby->cmdSearch->x() + lobby->cmdSearch->width(), lobby->cmdQuitSearching->x());
-        QVERIFY(!lobby->cmdQuitSearching->isHidden());
-        QVERIFY(lobby->timerFlashButton->isActive());
-        QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
+        QCOMPARE(lobby->c.cmdSearch->Caption(), QStringLiteral("Find Next..."));
+        QCOMPARE(lobby->c.cmdSearch->toolTip(), QStringLiteral(" Looking for 'firearms' "));
+        QCOMPARE(lobby->c.cmdSearch->x() + lobby->c.cmdSearch->width(),
+                 lobby->c.cmdQuitSearching->x());
+        QVERIFY(!lobby->c.cmdQuitSearching->isHidden());
+        QCOMPARE(lobby->flashing, lobby->c.cmdQuitSearching);
+        QVERIFY(lobby->held); // the Admin button and the search page out of reach
         for (ZovButton* hidden :
-             {lobby->cmdAdminWindow, lobby->cmdCreditTraining, lobby->cmdAddCourse,
-              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex})
+             {lobby->c.cmdCreditTraining, lobby->c.cmdAddCourse, lobby->c.cmdEditCourse,
+              lobby->c.cmdDeleteCourse, lobby->c.cmdPrintCourseIndex})
             QVERIFY(hidden->isHidden());
 
-        lobby->cmdSearch->Click(); // the other match, then round to the first again
+        lobby->c.cmdSearch->Click(); // the other match, then round to the first again
         QCOMPARE(grid.Row(), 5);
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QCOMPARE(grid.Row(), 2);
         QVERIFY(answers.verifyDone()); // no more input boxes while finding
 
-        lobby->cmdQuitSearching->Click();
+        lobby->c.cmdQuitSearching->Click();
         QVERIFY(!lobby->Find().On());
-        QVERIFY(!lobby->timerFlashButton->isActive());
-        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
-        QCOMPARE(lobby->cmdSearch->toolTip(), QString());
-        QCOMPARE(lobby->cmdSearch->width(), wideSearch);
-        QVERIFY(lobby->cmdQuitSearching->isHidden());
+        QVERIFY(!lobby->flashing);
+        QCOMPARE(lobby->c.cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+        QCOMPARE(lobby->c.cmdSearch->toolTip(), QString());
+        QCOMPARE(lobby->c.cmdSearch->width(), wideSearch);
+        QVERIFY(lobby->c.cmdQuitSearching->isHidden());
+        QVERIFY(!lobby->held);
         for (ZovButton* shown :
-             {lobby->cmdAdminWindow, lobby->cmdCreditTraining, lobby->cmdAddCourse,
-              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex})
+             {lobby->c.cmdCreditTraining, lobby->c.cmdAddCourse, lobby->c.cmdEditCourse,
+              lobby->c.cmdDeleteCourse, lobby->c.cmdPrintCourseIndex})
             QVERIFY(!shown->isHidden());
         QCOMPARE(grid.Row(), 2);
 
         // The next find offers the previous text.
         answers.expectInput(QString());
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().defaultText, QStringLiteral("firearms"));
         QVERIFY(!lobby->Find().On());
@@ -225,14 +227,14 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(FindCourses);
         SignIn(3);
-        auto lobby = OpenLobby();
-        lobby->gridCourse->SetRow(5); // the search starts after the current row and wraps
+        auto lobby = OpenCoursePage();
+        lobby->c.gridCourse->SetRow(5); // the search starts after the current row and wraps
         ScriptedAnswers answers;
         answers.expectInput(text);
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(lobby->gridCourse->Row(), row);
-        QCOMPARE(lobby->gridCourse->ColSel(), int(coursegrid::LastShownCol));
+        QCOMPARE(lobby->c.gridCourse->Row(), row);
+        QCOMPARE(lobby->c.gridCourse->ColSel(), int(coursegrid::LastShownCol));
     }
 
     void onlyMatchIsTheCurrentRow() {
@@ -240,14 +242,14 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(FindCourses);
         SignIn(3);
-        auto lobby = OpenLobby();
-        lobby->gridCourse->SetRow(4);
+        auto lobby = OpenCoursePage();
+        lobby->c.gridCourse->SetRow(4);
         ScriptedAnswers answers;
         answers.expectInput(QStringLiteral("stops"));
-        lobby->cmdSearch->Click();
-        QCOMPARE(lobby->gridCourse->Row(), 4);
-        lobby->cmdSearch->Click();
-        QCOMPARE(lobby->gridCourse->Row(), 4);
+        lobby->c.cmdSearch->Click();
+        QCOMPARE(lobby->c.gridCourse->Row(), 4);
+        lobby->c.cmdSearch->Click();
+        QCOMPARE(lobby->c.gridCourse->Row(), 4);
         QVERIFY(lobby->Find().On());
         QVERIFY(answers.verifyDone());
     }
@@ -257,20 +259,20 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses(FindCourses);
         SignIn(3);
-        auto lobby = OpenLobby();
-        lobby->gridCourse->SetRow(3);
+        auto lobby = OpenCoursePage();
+        lobby->c.gridCourse->SetRow(3);
         ScriptedAnswers answers;
         answers.expectInput(QStringLiteral("k9 unit")).expectMessage(QStringLiteral("No match"), 1);
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().lines,
                  QStringList({"The text 'k9 unit'", "could not be found in this 'Course Index'."}));
         QCOMPARE(answers.lastAsked().icon, 5);
         QVERIFY(!lobby->Find().On());
-        QVERIFY(!lobby->cmdSearch->isHidden());
-        QVERIFY(lobby->cmdQuitSearching->isHidden());
-        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
-        QCOMPARE(lobby->gridCourse->Row(), 3);
+        QVERIFY(!lobby->c.cmdSearch->isHidden());
+        QVERIFY(lobby->c.cmdQuitSearching->isHidden());
+        QCOMPARE(lobby->c.cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+        QCOMPARE(lobby->c.gridCourse->Row(), 3);
         QCOMPARE(lobby->Find().SearchText, QStringLiteral("k9 unit"));
     }
 
@@ -279,16 +281,16 @@ private slots:
         WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "", false}});
         WriteCourses(FindCourses);
         SignIn(3);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         ScriptedAnswers answers;
         answers.expectInput(QStringLiteral("qualification"));
-        lobby->cmdSearch->Click();
+        lobby->c.cmdSearch->Click();
         QVERIFY(lobby->Find().On());
-        lobby->optDisplay[3]->click(); // the Name List page's own set-up
+        lobby->SetUpButtons(); // as the Name List page's own set-up does
         QVERIFY(!lobby->Find().On());
-        QVERIFY(!lobby->timerFlashButton->isActive());
-        QVERIFY(!lobby->cmdAdminWindow->isHidden());
-        QCOMPARE(lobby->cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
+        QVERIFY(!lobby->flashing);
+        QVERIFY(!lobby->held);
+        QCOMPARE(lobby->c.cmdSearch->Caption(), QStringLiteral("Find and Highlight a Course..."));
     }
 };
 

@@ -1,11 +1,12 @@
 // The Course Index page: filling and sorting the grid, hours cells, identities, the tool tip
 // and the Lobby's side of adding and editing a course. (Credit by level: test_lobby.)
 
+#include "CourseDoor.h"
 #include "courses/CourseGrid.h"
 #include "courses/CoursePage.h"
 #include "courses/frmAddEditCourse.h"
-#include "lobby/test_lobby_data.h"
 #include "store/Formats.h"
+#include "support/ListData.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/FlexGrid.h"
@@ -17,7 +18,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-using namespace lobbytest;
+using namespace listdata;
 using coursegrid::Column;
 
 namespace {
@@ -46,8 +47,8 @@ private slots:
                       {"ADM", "Administration", 0},
                       {"T1-RE", "Tactics Refresher", 24}});
         SignIn(3);
-        auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridCourse;
+        auto lobby = OpenCoursePage();
+        FlexGrid& grid = *lobby->c.gridCourse;
         QVERIFY(grid.Visible());
         QCOMPARE(ColumnTexts(grid, Column::Code),
                  QStringList({"abc-0001", "ABC-1234", "ADM", "T1-RE"}));
@@ -101,8 +102,8 @@ private slots:
         // A tab inside a stored name (an older file may hold one) is text, not a cell edge.
         WriteCourses({{"NO-1", "Night\tOps", 4, "Range\t2"}, {"\u00A0 B-2", " Baton ", 2}});
         SignIn(3);
-        auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridCourse;
+        auto lobby = OpenCoursePage();
+        FlexGrid& grid = *lobby->c.gridCourse;
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "NO-1"}));
         QCOMPARE(ColumnTexts(grid, Column::Name), QStringList({"Baton", "Night\tOps"}));
         QCOMPARE(ColumnTexts(grid, Column::ProvidedBy), QStringList({"", "Range\t2"}));
@@ -112,7 +113,7 @@ private slots:
         // The list shows the index as it was read until it is filled again.
         WriteCourses({{"ZZ-9", "Changed behind the list", 1}});
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "NO-1"}));
-        lobby->Courses().Fill();
+        lobby->Page().Fill();
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-2", "ZZ-9"}));
     }
 
@@ -120,19 +121,19 @@ private slots:
         TestFolder folder;
         WritePersons({{"Ann", "Lee"}});
         SignIn(3);
-        auto lobby = OpenLobby(); // a question here would fail the test
-        QVERIFY(!lobby->gridCourse->Visible());
-        QCOMPARE(lobby->gridCourse->Rows(), 1);
-        QVERIFY(!lobby->cmdAddCourse->isHidden());
-        QVERIFY(lobby->cmdEditCourse->isHidden());
-        QVERIFY(lobby->cmdCreditTraining->isHidden());
+        auto lobby = OpenCoursePage(); // a question here would fail the test
+        QVERIFY(!lobby->c.gridCourse->Visible());
+        QCOMPARE(lobby->c.gridCourse->Rows(), 1);
+        QVERIFY(!lobby->c.cmdAddCourse->isHidden());
+        QVERIFY(lobby->c.cmdEditCourse->isHidden());
+        QVERIFY(lobby->c.cmdCreditTraining->isHidden());
     }
 
     void addingTheFirstAndSecondCourse() {
         TestFolder folder;
         WritePersons({{"Ann", "Lee"}});
         SignIn(3);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         ScriptedAnswers answers;
         answers.expectWindow([&](QWidget* window) {
             auto* editor = qobject_cast<frmAddEditCourse*>(window);
@@ -141,24 +142,24 @@ private slots:
             QCOMPARE(editor->EditRecNum(), 1);
             SaveCourse(NewCourse(" ZZ-9", "Zoning", 2, 70), 1, window);
         });
-        lobby->cmdAddCourse->Click();
+        lobby->c.cmdAddCourse->Click();
         QVERIFY(answers.verifyDone());
-        QVERIFY(lobby->gridCourse->Visible());
+        QVERIFY(lobby->c.gridCourse->Visible());
         // Stored with its leading blank, shown trimmed.
-        QCOMPARE(ColumnTexts(*lobby->gridCourse, Column::Code), QStringList({"ZZ-9"}));
-        QCOMPARE(lobby->gridCourse->Row(), 1);
-        QVERIFY(!lobby->cmdEditCourse->isHidden());
-        QVERIFY(lobby->cmdCreditTraining->isEnabled());
-        QCOMPARE(lobby->cmdAddCourse->Tag(), QString());
+        QCOMPARE(ColumnTexts(*lobby->c.gridCourse, Column::Code), QStringList({"ZZ-9"}));
+        QCOMPARE(lobby->c.gridCourse->Row(), 1);
+        QVERIFY(!lobby->c.cmdEditCourse->isHidden());
+        QVERIFY(lobby->c.cmdCreditTraining->isEnabled());
+        QCOMPARE(lobby->c.cmdAddCourse->Tag(), QString());
 
         answers.expectWindow(
             [&](QWidget* window) { SaveCourse(NewCourse("AA-1", "Arrest", 0, 71), 2, window); });
-        lobby->cmdAddCourse->Click();
+        lobby->c.cmdAddCourse->Click();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(ColumnTexts(*lobby->gridCourse, Column::Code), QStringList({"AA-1", "ZZ-9"}));
-        QCOMPARE(lobby->gridCourse->Row(), 1);
-        QVERIFY(!lobby->cmdCreditTraining->isEnabled()); // a heading is highlighted
-        QVERIFY(!lobby->cmdSearch->isHidden());
+        QCOMPARE(ColumnTexts(*lobby->c.gridCourse, Column::Code), QStringList({"AA-1", "ZZ-9"}));
+        QCOMPARE(lobby->c.gridCourse->Row(), 1);
+        QVERIFY(!lobby->c.cmdCreditTraining->isEnabled()); // a heading is highlighted
+        QVERIFY(!lobby->c.cmdSearch->isHidden());
     }
 
     void editingFindsTheCourseByIdentity() {
@@ -166,8 +167,8 @@ private slots:
         WritePersons({{"Ann", "Lee"}});
         WriteCourses({{"A-1", "Arrest", 8}, {"B-1", "Baton", 4}, {"C-1", "CPR", 4}});
         SignIn(2);
-        auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridCourse;
+        auto lobby = OpenCoursePage();
+        FlexGrid& grid = *lobby->c.gridCourse;
         grid.SetRow(1);
         ScriptedAnswers answers;
         answers.expectWindow([&](QWidget* window) {
@@ -181,12 +182,12 @@ private slots:
         QVERIFY(answers.verifyDone());
         QCOMPARE(ColumnTexts(grid, Column::Code), QStringList({"B-1", "C-1", "Z-1"}));
         QCOMPARE(grid.Row(), 3);
-        QCOMPARE(lobby->cmdEditCourse->Tag(), QString());
+        QCOMPARE(lobby->c.cmdEditCourse->Tag(), QString());
 
         // Viewed again and closed without saving: the grid is not rebuilt.
         grid.SetRow(2);
         answers.expectWindow([](QWidget*) {});
-        lobby->cmdEditCourse->Click();
+        lobby->c.cmdEditCourse->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(grid.Row(), 2);
     }
@@ -196,14 +197,12 @@ private slots:
         WriteCourses({{"A-1", "Arrest", 8}, {"B-1", "Baton", 4}});
         SignIn(3);
         ScriptedAnswers answers;
-        answers.expectMessage(QStringLiteral("No Names on File..."), 1);
-        auto lobby = OpenLobby();
-        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
-        MoveMouseOverRow(*lobby->gridCourse, 2);
-        QCOMPARE(lobby->gridCourse->ToolTipText(),
+        auto lobby = OpenCoursePage();
+        MoveMouseOverRow(*lobby->c.gridCourse, 2);
+        QCOMPARE(lobby->c.gridCourse->ToolTipText(),
                  QStringLiteral(" Double-click to view/edit this course "));
-        MoveMouseOverRow(*lobby->gridCourse, 0);
-        QCOMPARE(lobby->gridCourse->ToolTipText(), QString());
+        MoveMouseOverRow(*lobby->c.gridCourse, 0);
+        QCOMPARE(lobby->c.gridCourse->ToolTipText(), QString());
     }
 
     void unreadableCourseIndexIsTold() {
@@ -213,13 +212,13 @@ private slots:
         SignIn(3);
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("File Problem"), 1);
-        auto lobby = OpenLobby();
+        auto lobby = OpenCoursePage();
         QVERIFY(answers.verifyDone());
         QVERIFY(answers.lastAsked().lines.join(' ').contains(QStringLiteral("Course.Index")));
         QVERIFY(lobby->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        QVERIFY(!lobby->gridCourse->Visible());
-        QVERIFY(lobby->cmdEditCourse->isHidden());
+        QVERIFY(!lobby->c.gridCourse->Visible());
+        QVERIFY(lobby->c.cmdEditCourse->isHidden());
     }
 };
 

@@ -1,62 +1,16 @@
 #pragma once
 
 #include "lobby/frmLobby.h"
-#include "store/Records.h"
+#include "support/ListData.h"
 
-#include <QList>
-#include <QString>
 #include <memory>
-#include <utility>
 
-class QWidget;
-
-// Data files and a signed-in Lobby for the Lobby's tests. Records get creation stamps one
-// minute apart from 1 March 2005 12:00 on, so every person and course has its own identity.
+// A signed-in Lobby for the Lobby's tests, over the data files of listdata.
 namespace lobbytest {
 
-struct Person {
-    Person(QString first, QString last, QString middle = {}, bool active = true,
-           QString organization = {})
-        : first(std::move(first)), last(std::move(last)), middle(std::move(middle)), active(active),
-          organization(std::move(organization)) {}
-    QString first;
-    QString last;
-    QString middle;
-    bool active;
-    QString organization;
-};
-
-struct Course {
-    Course(QString code, QString name, float hours, QString providedBy = {})
-        : code(std::move(code)), name(std::move(name)), hours(hours),
-          providedBy(std::move(providedBy)) {}
-    QString code;
-    QString name;
-    float hours;
-    QString providedBy;
-};
-
-double StampOf(int index); // 1 March 2005 12:00 + index minutes
-void WritePersons(const QList<Person>& persons);
-void WriteCourses(const QList<Course>& courses);
-void WriteTrainings(int count, double courseKey); // records for person 1, all of one course
-void WriteUser();                                 // User.List with one user
-
-// The signed-in user the Lobby shows.
-void SignIn(int accessLevel, const QString& name = QStringLiteral("Ann Admin"));
+using namespace listdata;
 
 // A Lobby shown (so its first activation has run) for the signed-in user.
 std::unique_ptr<frmLobby> OpenLobby();
-
-// What an editor does when the user saves: writes `record` at `recNum` (appending when it is
-// the count + 1) and reports the save from `editor` (the record editor shown).
-void SavePerson(const store::PersonRecord& record, qint32 recNum, QWidget* editor);
-void SaveCourse(const store::CourseRecord& record, qint32 recNum, QWidget* editor);
-
-// The texts of one grid column, data rows only.
-QStringList ColumnTexts(const class FlexGrid& grid, int col);
-
-// Moves the mouse over grid row `row` (0 the heading) and lets the grid report it.
-void MoveMouseOverRow(class FlexGrid& grid, int row);
 
 } // namespace lobbytest

@@ -1,7 +1,7 @@
 // The Name List page: filling, sorting and shading the grid, the display options, the tool
 // tip, and the Lobby's side of adding and editing a person.
 
-#include "lobby/NameGrid.h"
+#include "lobby/NamePage.h"
 #include "lobby/frmAddEditName.h"
 #include "lobby/test_lobby_data.h"
 #include "store/Formats.h"
@@ -156,7 +156,7 @@ private slots:
         // The last inactive person goes: the next rebuild falls back to the active ones.
         QVERIFY(QFile::remove(QStringLiteral("Name.List")));
         WritePersons({{"Ann", "Lee"}, {"Al", "Moe"}});
-        UpdateNameGrid(*lobby);
+        lobby->Names().Fill();
         QVERIFY(lobby->optDisplay[1]->isChecked());
         QVERIFY(!lobby->optDisplay[2]->isEnabled());
         QVERIFY(!lobby->optDisplay[3]->isEnabled());
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!lobby->gridName->Visible());
         QVERIFY(lobby->cmdEditName->isHidden());
-        QVERIFY(!lobby->FillingNameGrid);
+        QVERIFY(!lobby->Names().Filling());
     }
 };
 

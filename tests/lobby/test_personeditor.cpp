@@ -322,62 +322,6 @@ private slots:
         QVERIFY(editor->lblSpaceFull->isHidden());
     }
 
-    void removalMarkerIsRefusedAsFirstName() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        WritePersons({{"Ann", "Lee", true, Stamp(2005, 3, 1, 9, 0)}});
-        const QByteArray before = FileBytes(QStringLiteral("Name.List"));
-        for (const qint32 recNum : {0, 1}) {
-            Opened editor(3, recNum);
-            editor->SetFieldText(1, QStringLiteral(" $Killed$ "));
-            editor->SetFieldText(3, QStringLiteral("Lee"));
-            answers.expectMessage(QStringLiteral("Entry Error"), 1);
-            editor->cmdSave_Click();
-            QVERIFY(answers.verifyDone());
-            QVERIFY(answers.lastAsked().lines.first().contains("\"$Killed$\""));
-            QVERIFY(answers.lastAsked().lines.first().contains("first name"));
-            QVERIFY(editor->isVisible());
-            QVERIFY(Line(*editor, 1)->hasFocus());
-            QVERIFY(!editor->Result().saved);
-            QCOMPARE(FileBytes(QStringLiteral("Name.List")), before);
-        }
-    }
-
-    void fullNameListRefusesAnotherPerson() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        {
-            QFile list(QStringLiteral("Name.List"));
-            QVERIFY(list.open(QIODevice::WriteOnly));
-            QVERIFY(list.resize(qint64(store::MaxListRecords) * store::PersonRecord::Length));
-        }
-        Opened editor(3, 0);
-        QCOMPARE(editor->EditRecNum(), 32768);
-        editor->SetFieldText(1, QStringLiteral("One"));
-        editor->SetFieldText(3, QStringLiteral("Toomany"));
-        answers.expectMessage(QStringLiteral("Entry Error"), 1);
-        editor->cmdSave_Click();
-        QVERIFY(answers.verifyDone());
-        QVERIFY(answers.lastAsked().lines.join(' ').contains("32,767"));
-        QVERIFY(answers.lastAsked().lines.join(' ').contains("Name List"));
-        QCOMPARE(QFile(QStringLiteral("Name.List")).size(),
-                 qint64(store::MaxListRecords) * store::PersonRecord::Length);
-        QVERIFY(!editor->Result().saved);
-    }
-
-    void newPersonGetsACreationTimeNoOtherHas() {
-        TestFolder folder;
-        ScriptedAnswers answers;
-        const double now = formats::DateValue(TestFolder::FixedNow());
-        const double nextSecond = formats::DateValue(TestFolder::FixedNow().addSecs(1));
-        WritePersons({{"Ann", "Lee", true, now}, {"Al", "Moe", true, nextSecond}});
-        Opened editor(3, 0);
-        editor->SetFieldText(1, QStringLiteral("Bob"));
-        editor->SetFieldText(3, QStringLiteral("Lee"));
-        editor->cmdSave_Click();
-        QCOMPARE(ReadPerson(3).DateCreated, formats::DateValue(TestFolder::FixedNow().addSecs(2)));
-    }
-
     void unreadableFilesAreNamed() {
         TestFolder folder;
         ScriptedAnswers answers;

@@ -2,10 +2,10 @@
 // view-only mode, the field edits with their limits, comment editing and removal.
 
 #include "help/frmManual.h"
-#include "lobby/test_lobby_data.h"
 #include "platform/StandardDialogs.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "support/ListData.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/CommentsBox.h"
@@ -20,7 +20,7 @@
 #include <QLabel>
 #include <QTest>
 
-using namespace lobbytest;
+using namespace listdata;
 using training::HistoryColumn;
 
 namespace {
@@ -29,7 +29,7 @@ struct Entry {
     QDate date;
     float hours;
     QString comment;
-    int person = 1; // lobbytest person number
+    int person = 1; // listdata person number
 };
 
 // Name.List with Ann Able (1) and Bob Baker (2); Training.Records with `entries` in order.

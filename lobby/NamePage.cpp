@@ -1,0 +1,133 @@
+#include "lobby/NamePage.h"
+
+#include "forms/ButtonLook.h"
+#include "forms/EditorReturn.h"
+#include "forms/ListGrid.h"
+#include "forms/LobbyDoor.h"
+#include "lobby/PersonDelete.h"
+#include "lobby/TrainingDoors.h"
+#include "lobby/frmAddEditName.h"
+#include "print/ListPrintouts.h"
+#include "store/RecordStore.h"
+#include "ui/FlexGrid.h"
+#include "ui/ZovButton.h"
+
+#include <QFile>
+#include <QRadioButton>
+
+using namegrid::Column;
+
+NamePage::NamePage(LobbyDoor& door, const NameControls& controls) : door_(door), c_(controls) {
+    for (int i = 1; i <= 3; ++i) {
+        // Selecting an option in code counts as a click too; Fill relies on Filling to ignore
+        // its own selections.
+        connect(c_.optDisplay[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optDisplay_Click(i);
+        });
+    }
+    connect(c_.cmdAddName, &ZovButton::Click, this, &NamePage::cmdAddName_Click);
+    connect(c_.cmdEditName, &ZovButton::Click, this, &NamePage::cmdEditName_Click);
+    connect(c_.cmdDeleteName, &ZovButton::Click, this, &NamePage::cmdDeleteName_Click);
+    connect(c_.cmdTrainingHistory, &ZovButton::Click, this, &NamePage::cmdTrainingHistory_Click);
+    connect(c_.gridName, &FlexGrid::DblClick, this, &NamePage::gridName_DblClick);
+    connect(c_.gridName, &FlexGrid::MouseMove, this, &NamePage::gridName_MouseMove);
+    print::ConnectPrintButton(c_.cmdPrintNameList, [this](print::Output to) {
+        print::PrintNameList(*c_.gridName, door_.Window(), to);
+    });
+}
+
+NamePage::~NamePage() = default;
+
+void NamePage::Fill() {
+    const bool first = !filled_;
+    filled_ = true;
+    FillNameGrid(c_, door_.Window(), first, filling_);
+}
+
+ListRecord NamePage::Highlighted() const {
+    const FlexGrid& grid = *c_.gridName;
+    const qint32 recNum = listgrid::CellNumber(grid, grid.Row(), Column::RecNum);
+    if (recNum < 1)
+        return {};
+    return {recNum, grid.TextMatrix(grid.Row(), Column::Key)};
+}
+
+void NamePage::Reselect(const QString& key) {
+    listgrid::Reselect(*c_.gridName, Column::Key, namegrid::LastShownCol, key);
+}
+
+bool NamePage::Listed() const {
+    return c_.gridName->Rows() > 1;
+}
+
+void NamePage::SetUpButtons(int level) {
+    const bool names = Listed();
+    using forms::Apply;
+    Apply(c_.cmdAddName, {QStringLiteral("Add Person"),
+                          QStringLiteral(" Add a person to the 'Name List' "), true, level >= 3});
+    Apply(c_.cmdEditName,
+          {level >= 2 ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
+           QStringLiteral(" View/Edit the information on the highlighted person "),
+           names,
+           {}});
+    Apply(c_.cmdDeleteName, {QStringLiteral("Delete Person"),
+                             QStringLiteral(" Delete the highlighted person from the 'Name List' "),
+                             names, level == 4});
+    Apply(c_.cmdTrainingHistory,
+          {QStringLiteral("Training History"),
+           QStringLiteral(" View/Edit the highlighted person's training history "), names,
+           QFile::exists(store::FileNameOf(store::DataFile::TrainingRecords))});
+    Apply(
+        c_.cmdPrintNameList,
+        {QStringLiteral("Print this List"), QStringLiteral(" Print this 'Name List' "), names, {}});
+}
+
+void NamePage::TakeFocus() {
+    if (c_.gridName->Visible())
+        c_.gridName->setFocus();
+    else if (c_.cmdAddName->isEnabled())
+        c_.cmdAddName->setFocus();
+}
+
+void NamePage::optDisplay_Click(int index) {
+    Q_UNUSED(index); // the fill reads the choice from the options
+    if (filling_)
+        return;
+    Fill();
+    door_.SetUpButtons();
+}
+
+void NamePage::OpenEditor(bool adding) {
+    const qint32 recNum = Highlighted().recNum;
+    if (!adding && recNum < 1)
+        return; // no person highlighted
+    const EditorResult result = RunEditor<frmAddEditName>(door_.Window(), adding, recNum);
+    if (result.saved)
+        door_.ListChanged(LobbyList::Names, NameKeyText(result.identity));
+}
+
+void NamePage::cmdAddName_Click() {
+    OpenEditor(true);
+}
+
+void NamePage::cmdEditName_Click() {
+    OpenEditor(false);
+}
+
+void NamePage::cmdDeleteName_Click() {
+    DeleteHighlightedPerson(door_);
+}
+
+void NamePage::cmdTrainingHistory_Click() {
+    ShowHighlightedHistory(door_);
+}
+
+void NamePage::gridName_DblClick() {
+    if (c_.gridName->Row() >= 1 && !c_.cmdEditName->isHidden())
+        cmdEditName_Click();
+}
+
+void NamePage::gridName_MouseMove() {
+    listgrid::ShowEditToolTip(*c_.gridName, c_.cmdEditName, QStringLiteral("user"));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "lobby/NameGrid.h"
+
+#include <QObject>
+
+class LobbyDoor;
+struct ListRecord;
+
+// The Name List page of the Lobby: gridName filled from Name.List for the display choice,
+// persons added, edited and removed, their training histories opened, and the rules for the
+// page's buttons. It reaches the Lobby only through its door.
+class NamePage : public QObject {
+    Q_OBJECT
+
+public:
+    NamePage(LobbyDoor& door, const NameControls& controls);
+    ~NamePage() override;
+
+    // Rebuilds gridName and the display options from Name.List (see FillNameGrid).
+    void Fill();
+    // A fill is running: the option clicks it makes are its own.
+    bool Filling() const { return filling_; }
+    // The highlighted person: record number and identity (NameKeyText).
+    ListRecord Highlighted() const;
+    // After a refill: highlights the person whose identity is `key` (see listgrid::Reselect).
+    void Reselect(const QString& key);
+    // The list shows somebody.
+    bool Listed() const;
+    // The caption of the display choice ("Active Persons").
+    QString DisplayChoice() const { return DisplayChoiceCaption(c_); }
+
+    // The page's part of the Lobby's button set-up.
+    void SetUpButtons(int accessLevel);
+    // Focus when the page is chosen: the list, else Add Person.
+    void TakeFocus();
+
+    void optDisplay_Click(int index);
+    void cmdAddName_Click();
+    void cmdEditName_Click();
+    void cmdDeleteName_Click();
+    void cmdTrainingHistory_Click();
+    void gridName_DblClick();
+    void gridName_MouseMove();
+
+private:
+    // Opens the person editor to add a person or for the highlighted person; after a save the
+    // list is rebuilt with the saved person highlighted.
+    void OpenEditor(bool adding);
+
+    LobbyDoor& door_;
+    NameControls c_;
+    bool filled_ = false;  // Fill has run once
+    bool filling_ = false; // Fill is running
+};

@@ -1,0 +1,176 @@
+// The record editors' shared save path (forms/ListRecordEditor), tried through the person
+// editor and the course editor alike: the removal marker refused, a full list refused, and a
+// creation stamp no other record has.
+
+#include "courses/frmAddEditCourse.h"
+#include "lobby/frmAddEditName.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "support/RecordFiles.h"
+#include "support/ScriptedAnswers.h"
+#include "support/TestFolder.h"
+#include "ui/Globals.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+// What each editor needs: its file, a record to write, and the boxes to fill for a save.
+struct PersonEditor {
+    using Editor = frmAddEditName;
+    using Record = store::PersonRecord;
+    static QString FileName() { return QStringLiteral("Name.List"); }
+    static Record Made(double created) {
+        Record r;
+        r.DateCreated = created;
+        r.FirstName = QStringLiteral("Ann");
+        r.LastName = QStringLiteral("Lee");
+        r.Active = -1;
+        return r;
+    }
+    static bool Write(const QList<Record>& records) { return recordfiles::WritePersons(records); }
+    static double CreatedOf(qint32 n) { return recordfiles::ReadPerson(n).DateCreated; }
+    // `key`: the first name, the field that may not hold the removal marker.
+    static void Fill(Editor& editor, const QString& key) {
+        editor.SetFieldText(1, key);
+        editor.SetFieldText(3, QStringLiteral("Lee"));
+    }
+    static QString Marker() { return QStringLiteral(" $Killed$ "); }
+    static QString KeyName() { return QStringLiteral("first name"); }
+    static QStringList FullWords() {
+        return {QStringLiteral("32,767"), QStringLiteral("Name List")};
+    }
+};
+
+struct CourseEditor {
+    using Editor = frmAddEditCourse;
+    using Record = store::CourseRecord;
+    static QString FileName() { return QStringLiteral("Course.Index"); }
+    static Record Made(double created) {
+        Record r;
+        r.DateCreated = created;
+        r.CourseCode = QStringLiteral("FA-0001");
+        r.CourseName = QStringLiteral("Pistol qualification");
+        r.Hours = 8;
+        return r;
+    }
+    static bool Write(const QList<Record>& records) { return recordfiles::WriteCourses(records); }
+    static double CreatedOf(qint32 n) { return recordfiles::ReadCourse(n).DateCreated; }
+    // `key`: the course code, the field that may not hold the removal marker.
+    static void Fill(Editor& editor, const QString& key) {
+        editor.SetFieldText(1, key);
+        editor.SetFieldText(2, QStringLiteral("Name"));
+        editor.SetFieldText(4, QStringLiteral("2"));
+    }
+    static QString Marker() { return QStringLiteral("$Killed$"); }
+    static QString KeyName() { return QStringLiteral("course code"); }
+    static QStringList FullWords() { return {QStringLiteral("32,767 courses")}; }
+};
+
+double Stamp(int year, int month, int day) {
+    return formats::DateValue(QDate(year, month, day), QTime(9, 0));
+}
+
+// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// first activation has run.
+template <class T> std::unique_ptr<typename T::Editor> Open(qint16 level, qint32 recNum) {
+    using Editor = typename T::Editor;
+    Globals().SignedInAccessLevel = level;
+    auto editor = std::make_unique<Editor>(nullptr, recNum);
+    editor->SetTag(recNum == 0 ? Editor::AddModeTag() : Editor::EditModeTag());
+    editor->show();
+    editor->activateWindow();
+    (void)QTest::qWaitForWindowActive(editor.get());
+    return editor;
+}
+
+template <class T> void RemovalMarkerIsRefused() {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    QVERIFY(T::Write({T::Made(Stamp(2005, 3, 1))}));
+    const QByteArray before = recordfiles::FileBytes(T::FileName());
+    for (const qint32 recNum : {0, 1}) {
+        auto editor = Open<T>(3, recNum);
+        T::Fill(*editor, T::Marker());
+        answers.expectMessage(QStringLiteral("Entry Error"), 1);
+        editor->cmdSave_Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.first().contains("\"$Killed$\""));
+        QVERIFY(answers.lastAsked().lines.first().contains(T::KeyName()));
+        QVERIFY(editor->isVisible());
+        QVERIFY(qobject_cast<QLineEdit*>(editor->Field(1))->hasFocus());
+        QVERIFY(!editor->Result().saved);
+        QCOMPARE(recordfiles::FileBytes(T::FileName()), before);
+    }
+}
+
+template <class T> void FullListRefusesAnother() {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    const qint64 fullSize = qint64(store::MaxListRecords) * T::Record::Length;
+    {
+        QFile list(T::FileName());
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        QVERIFY(list.resize(fullSize));
+    }
+    auto editor = Open<T>(3, 0);
+    QCOMPARE(editor->EditRecNum(), 32768);
+    T::Fill(*editor, QStringLiteral("X1"));
+    answers.expectMessage(QStringLiteral("Entry Error"), 1);
+    editor->cmdSave_Click();
+    QVERIFY(answers.verifyDone());
+    for (const QString& words : T::FullWords())
+        QVERIFY(answers.lastAsked().lines.join(' ').contains(words));
+    QCOMPARE(QFile(T::FileName()).size(), fullSize);
+    QVERIFY(!editor->Result().saved);
+}
+
+// The clock says now, and now and the second after are taken.
+template <class T> void NewRecordGetsACreationTimeNoOtherHas() {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    const double now = formats::DateValue(TestFolder::FixedNow());
+    const double nextSecond = formats::DateValue(TestFolder::FixedNow().addSecs(1));
+    QVERIFY(T::Write({T::Made(now), T::Made(nextSecond)}));
+    auto editor = Open<T>(3, 0);
+    T::Fill(*editor, QStringLiteral("B2"));
+    editor->cmdSave_Click();
+    QCOMPARE(T::CreatedOf(3), formats::DateValue(TestFolder::FixedNow().addSecs(2)));
+}
+
+void EditorKinds() {
+    QTest::addColumn<bool>("course");
+    QTest::newRow("person editor") << false;
+    QTest::newRow("course editor") << true;
+}
+
+} // namespace
+
+class TestListEditors : public QObject {
+    Q_OBJECT
+
+private slots:
+    void removalMarkerIsRefused_data() { EditorKinds(); }
+    void removalMarkerIsRefused() {
+        QFETCH(bool, course);
+        course ? RemovalMarkerIsRefused<CourseEditor>() : RemovalMarkerIsRefused<PersonEditor>();
+    }
+
+    void fullListRefusesAnother_data() { EditorKinds(); }
+    void fullListRefusesAnother() {
+        QFETCH(bool, course);
+        course ? FullListRefusesAnother<CourseEditor>() : FullListRefusesAnother<PersonEditor>();
+    }
+
+    void newRecordGetsACreationTimeNoOtherHas_data() { EditorKinds(); }
+    void newRecordGetsACreationTimeNoOtherHas() {
+        QFETCH(bool, course);
+        course ? NewRecordGetsACreationTimeNoOtherHas<CourseEditor>()
+               : NewRecordGetsACreationTimeNoOtherHas<PersonEditor>();
+    }
+};
+
+QTEST_MAIN(TestListEditors)
+#include "test_listeditors.moc"
