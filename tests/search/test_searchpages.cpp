@@ -6,6 +6,7 @@
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/frmTrainingHistory.h"
@@ -44,12 +45,9 @@ void WriteFiles(const QList<Entry>& entries) {
     WriteUser();
     WritePersons({{"Carl", "Cole"}, {"Ann", "Able"}, {"Bea", "Bell", {}, false}, {"Dan", "Dale"}});
     WriteCourses({{"FIR-101", "Firearms", 8}});
-    auto& table = store::Trainings();
-    QVERIFY(table.Open());
-    int n = 0;
+    QList<store::TrainingRecord> records;
     for (const Entry& e : entries) {
-        store::TrainingRecord& r = table.Buffer();
-        r = store::TrainingRecord();
+        store::TrainingRecord r;
         r.TrainingDate = formats::DateValue(e.when);
         r.PersonKey = formats::WholeSecondValue(StampOf(e.person));
         r.CourseKey = StampOf(1001);
@@ -57,9 +55,9 @@ void WriteFiles(const QList<Entry>& entries) {
         r.CourseName = QStringLiteral("Course");
         r.Hours = e.hours;
         r.Comments = e.comment;
-        QVERIFY(table.Write(++n));
+        records << r;
     }
-    table.Close();
+    QVERIFY(recordfiles::WriteTrainings(records));
 }
 
 QDateTime At(int y, int m, int d, int h = 9) {

@@ -6,6 +6,7 @@
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "support/ListData.h"
+#include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/CommentsBox.h"
@@ -35,23 +36,21 @@ struct Entry {
 // Name.List with Ann Able (1) and Bob Baker (2); Training.Records with `entries` in order.
 void WriteFiles(const QList<Entry>& entries) {
     WritePersons({{"Ann", "Able"}, {"Bob", "Baker"}});
-    auto& table = store::Trainings();
-    QVERIFY(table.Open());
-    int n = 0;
+    QList<store::TrainingRecord> records;
     for (const Entry& e : entries) {
-        store::TrainingRecord& r = table.Buffer();
-        r = store::TrainingRecord();
+        const int n = int(records.size()) + 1;
+        store::TrainingRecord r;
         r.TrainingDate = formats::DateValue(e.date);
         r.PersonKey = formats::WholeSecondValue(StampOf(e.person));
         r.CourseKey = StampOf(1001);
-        r.CourseCode = QStringLiteral("C-%1").arg(++n);
+        r.CourseCode = QStringLiteral("C-%1").arg(n);
         r.CourseName = QStringLiteral("Course %1").arg(n);
         r.ProvidedBy = QStringLiteral("Academy");
         r.Hours = e.hours;
         r.Comments = e.comment;
-        QVERIFY(table.Write(n));
+        records << r;
     }
-    table.Close();
+    QVERIFY(recordfiles::WriteTrainings(records));
 }
 
 std::unique_ptr<frmTrainingHistory> Open(bool readOnly = false, int accessLevel = 4) {
