@@ -172,7 +172,9 @@ bool frmAddEditUser::MandatoryFieldsFilled() const {
 }
 
 bool frmAddEditUser::IsValidPassword(QString& text) {
-    text = text.trimmed();
+    // The trim the password is stored and unscrambled with, so what is checked is what is
+    // stored: only blanks go, and any other space (tab, no-break space) is refused below.
+    text = store::TrimField(text);
     if (text.size() < MinPassword || text.size() > MaxPassword)
         return false;
     return std::all_of(text.cbegin(), text.cend(), IsLetterOrDigit);

@@ -129,6 +129,9 @@ private slots:
                                    << "";
         QTest::newRow("blanks around") << " ab12 "
                                        << "ab12";
+        // Only blanks are trimmed, as when stored; any other space is refused like "/".
+        QTest::newRow("no-break space after") << QStringLiteral("abcd\u00a0") << "";
+        QTest::newRow("ideographic space after") << QStringLiteral("abcd\u3000") << "";
     }
     void passwordRules() {
         QFETCH(QString, typed);
