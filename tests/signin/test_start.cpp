@@ -137,8 +137,9 @@ private slots:
     }
 
     void theStoredOrganizationNameIsLoaded() {
-        platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
-                              QStringLiteral("OrganizationName"), QStringLiteral("Lakeview PD"));
+        QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
+                                      QStringLiteral("OrganizationName"),
+                                      QStringLiteral("Lakeview PD")));
         QVERIFY(StartProgram());
         QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview PD"));
     }
