@@ -201,6 +201,8 @@ private slots:
         QTest::newRow("hours 0.5") << 7 << "0.5" << 4 << "";
         QTest::newRow("hours 1000") << 7 << "1000" << 4 << "";
         QTest::newRow("hours abc") << 7 << "abc" << 4 << "";
+        QTest::newRow("hours 9e99") << 7 << "9e99" << 4 << "";
+        QTest::newRow("hours 1e39") << 7 << "1e39" << 4 << "";
         QTest::newRow("hours 1") << 7 << "1" << 4 << "1.0";
         QTest::newRow("hours 999") << 7 << "999" << 4 << "999.0";
         QTest::newRow("hours 12.5") << 7 << "12.5" << 4 << "12.5";
