@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 #include "store/Formats.h"
 #include "ui/StoredText.h"
+#include "ui/TextGuard.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -15,7 +16,6 @@
 
 namespace {
 
-using storedtext::CutToStoredLength;
 using storedtext::StoredLength;
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -80,6 +80,7 @@ QPlainTextEdit* EditorForm::AddCommentsField(int index, int limit) {
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->installEventFilter(this);
+    textguard::LimitStoredLength(box, limit);
     connect(box, &QPlainTextEdit::textChanged, this, [this, index] { CommentsChanged(index); });
     boxes_.append({index, nullptr, box, limit});
     return box;
@@ -217,21 +218,10 @@ void EditorForm::txtField_Change(int index) {
 }
 
 void EditorForm::CommentsChanged(int index) {
-    if (trimming_)
-        return;
     const FieldBox* box = Box(index);
-    QString plain = box->multi->toPlainText();
-    if (StoredLength(plain) > box->limit) {
-        // The box holds no more than its record field: what does not fit is cut off.
-        trimming_ = true;
-        plain = CutToStoredLength(plain, box->limit);
-        box->multi->setPlainText(plain);
-        box->multi->moveCursor(QTextCursor::End);
-        trimming_ = false;
-    }
     txtField_Change(index);
     // The gauge follows the box also while the record is being loaded.
-    UpdateSpaceFull(StoredLength(plain), box->limit);
+    UpdateSpaceFull(StoredLength(box->multi->toPlainText()), box->limit);
 }
 
 void EditorForm::UpdateSpaceFull(int length, int limit) {

@@ -167,6 +167,21 @@ private slots:
         QCOMPARE(user.DateCreated, formats::DateValue(TestFolder::FixedNow()));
     }
 
+    // Typing into the middle of a full comments box changes nothing in it.
+    void aFullCommentsBoxRefusesWhatIsTyped() {
+        auto editor = Open(AddTag, 0, true);
+        const QString full = QString(429, u'c') + QStringLiteral("END4567890");
+        editor->SetFieldText(4, full);
+        auto* comments = qobject_cast<QPlainTextEdit*>(editor->txtField[4]);
+        comments->setFocus();
+        QTextCursor cursor = comments->textCursor();
+        cursor.setPosition(200);
+        comments->setTextCursor(cursor);
+        QTest::keyClicks(comments, "XY");
+        QCOMPARE(editor->FieldText(4), full);
+        QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 100% full "));
+    }
+
     void isValidPasswordTrimsInPlace() {
         QString text = QStringLiteral("  Zz09  ");
         QVERIFY(frmAddEditUser::IsValidPassword(text));

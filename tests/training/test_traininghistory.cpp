@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace lobbytest;
 using training::HistoryColumn;
@@ -278,6 +279,14 @@ private slots:
         QCOMPARE(w->gridTraining->TextMatrix(1, HistoryColumn::Comments),
                  QStringLiteral("range day"));
         QVERIFY(!w->cmdEditTraining->isHidden());
+
+        // A full box refuses what is typed into it and keeps every character it has.
+        w->menuEdit[training::EditComments]->trigger();
+        const QString full = QString(174, u'c') + QStringLiteral("END4567890");
+        w->txtComments->setPlainText(full);
+        w->txtComments->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(w->txtComments, "XY");
+        QCOMPARE(w->txtComments->toPlainText(), full);
     }
 
     void removesTheHighlightedRecord() {
