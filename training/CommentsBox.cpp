@@ -12,7 +12,7 @@ CommentsBox::CommentsBox(int limit, QLabel* gauge, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
     gauge_->hide();
-    textguard::LimitStoredLength(this, limit_);
+    textguard::GuardStoredField(this, limit_);
     connect(this, &QPlainTextEdit::textChanged, this, &CommentsBox::OnTextChanged);
 }
 

@@ -68,6 +68,7 @@ QLineEdit* EditorForm::AddLineField(int index, int maxLength) {
     auto* box = new QLineEdit(this);
     box->setObjectName(QStringLiteral("txtField%1").arg(index));
     box->setMaxLength(maxLength);
+    textguard::GuardStoredField(box);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textChanged, this, [this, index] { txtField_Change(index); });
     boxes_.append({index, box, nullptr, maxLength});
@@ -80,7 +81,7 @@ QPlainTextEdit* EditorForm::AddCommentsField(int index, int limit) {
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->installEventFilter(this);
-    textguard::LimitStoredLength(box, limit);
+    textguard::GuardStoredField(box, limit);
     connect(box, &QPlainTextEdit::textChanged, this, [this, index] { CommentsChanged(index); });
     boxes_.append({index, nullptr, box, limit});
     return box;

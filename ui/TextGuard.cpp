@@ -1,11 +1,14 @@
 #include "ui/TextGuard.h"
 
 #include "platform/Sound.h"
+#include "store/Codepage.h"
 #include "ui/StoredText.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QValidator>
 #include <algorithm>
 
 namespace textguard {
@@ -14,12 +17,12 @@ namespace {
 
 // Watches one box: the document says where each change inserted text, and once the box has
 // told of the change the part of that insertion that does not fit is taken out again.
-class StoredLengthGuard : public QObject {
+class StoredFieldGuard : public QObject {
 public:
-    StoredLengthGuard(QPlainTextEdit* box, int limit) : QObject(box), box_(box), limit_(limit) {
+    StoredFieldGuard(QPlainTextEdit* box, int limit) : QObject(box), box_(box), limit_(limit) {
         connect(box->document(), &QTextDocument::contentsChange, this,
-                &StoredLengthGuard::NoteChange);
-        connect(box, &QPlainTextEdit::textChanged, this, &StoredLengthGuard::Refuse);
+                &StoredFieldGuard::NoteChange);
+        connect(box, &QPlainTextEdit::textChanged, this, &StoredFieldGuard::Refuse);
     }
 
 private:
@@ -46,16 +49,17 @@ private:
         const QString inserted = plain.mid(begin, end - begin);
         const int room =
             limit_ - (storedtext::StoredLength(plain) - storedtext::StoredLength(inserted));
-        const QString kept = storedtext::CutToStoredLength(inserted, std::max(room, 0));
-        if (kept.size() == inserted.size())
+        const QString kept =
+            storedtext::CutToStoredLength(store::KeepCodepage(inserted), std::max(room, 0));
+        if (kept == inserted)
             return;
         refusing_ = true;
         QTextCursor cursor(box_->document());
-        cursor.setPosition(begin + static_cast<int>(kept.size()));
+        cursor.setPosition(begin);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         // Undo takes back the insertion as it was kept, not the refused part alone.
         cursor.joinPreviousEditBlock();
-        cursor.removeSelectedText();
+        cursor.insertText(kept);
         cursor.endEditBlock();
         refusing_ = false;
         platform::MessageBeep(platform::Beep::Default);
@@ -68,10 +72,31 @@ private:
     bool refusing_ = false;
 };
 
+// The one-line box's share: its validator may change what the box is about to hold.
+class CodepageValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override {
+        const QString kept = store::KeepCodepage(input);
+        if (kept.size() == input.size())
+            return Acceptable;
+        position -= static_cast<int>(input.left(position).size() -
+                                     store::KeepCodepage(input.left(position)).size());
+        input = kept;
+        platform::MessageBeep(platform::Beep::Default);
+        return Acceptable;
+    }
+};
+
 } // namespace
 
-void LimitStoredLength(QPlainTextEdit* box, int limit) {
-    new StoredLengthGuard(box, limit);
+void GuardStoredField(QPlainTextEdit* box, int limit) {
+    new StoredFieldGuard(box, limit);
+}
+
+void GuardStoredField(QLineEdit* box) {
+    box->setValidator(new CodepageValidator(box));
 }
 
 } // namespace textguard

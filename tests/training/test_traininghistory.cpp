@@ -197,6 +197,9 @@ private slots:
         QTest::newRow("removal marker") << 4 << "$Killed$" << 1 << "";
         QTest::newRow("name") << 5 << "Night Driving" << 2 << "Night Driving";
         QTest::newRow("name of 51") << 5 << QString(51, u'n') << 2 << "";
+        QTest::newRow("name beyond the code page") << 5 << QStringLiteral("\u0141ukasz") << 2 << "";
+        QTest::newRow("provider in the code page") << 6 << QStringLiteral("L\u00f3d\u017e \u20ac")
+                                                   << 3 << QStringLiteral("L\u00f3d\u017e \u20ac");
         QTest::newRow("provider of 30") << 6 << QString(30, u'p') << 3 << QString(30, u'p');
         QTest::newRow("provider of 31") << 6 << QString(31, u'p') << 3 << "";
         QTest::newRow("hours 0.5") << 7 << "0.5" << 4 << "";

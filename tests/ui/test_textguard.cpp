@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -10,7 +11,7 @@ namespace {
 // A box of 890 characters, as a person's comments, holding `text` with the cursor at `at`.
 struct Box {
     explicit Box(const QString& text, int at) {
-        textguard::LimitStoredLength(&box, 890);
+        textguard::GuardStoredField(&box, 890);
         box.setPlainText(text);
         QTextCursor cursor = box.textCursor();
         cursor.setPosition(at);
@@ -52,6 +53,14 @@ private slots:
                                                 << QStringLiteral("\n") << QString(889, u'c') << 1;
         QTest::newRow("room enough") << QStringLiteral("abc") << 3 << QStringLiteral("de")
                                      << QStringLiteral("\nf") << QStringLiteral("abcde\nf") << 0;
+        // Only what Windows-1252 holds: what is seen is what is stored.
+        QTest::newRow("typed beyond the code page")
+            << QString() << 0 << QStringLiteral("\u0141ukasz") << QString()
+            << QStringLiteral("ukasz") << 1;
+        QTest::newRow("pasted beyond the code page")
+            << QStringLiteral("ab") << 1 << QString()
+            << QStringLiteral("\u0141\u20ac\u00f3\u6f22\U0001F600")
+            << QStringLiteral("a\u20ac\u00f3b") << 1;
     }
     void insertionsBeyondTheLimit() {
         QFETCH(QString, before);
@@ -61,13 +70,34 @@ private slots:
         QFETCH(QString, after);
         QFETCH(int, beeps);
         Box box(before, at);
-        QTest::keyClicks(&box.box, typed);
+        for (const QChar c : typed) // keys beyond ASCII arrive as text alone
+            QTest::sendKeyEvent(QTest::Click, &box.box, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
         if (!pasted.isEmpty()) {
             QApplication::clipboard()->setText(pasted);
             box.box.paste();
         }
         QCOMPARE(box.box.toPlainText(), after);
         QCOMPARE(platform::BeepCount(), beeps);
+    }
+
+    // A one-line box keeps to the code page too; the cursor stays after what was kept.
+    void oneLineBoxKeepsToTheCodePage() {
+        QLineEdit box;
+        box.setMaxLength(15);
+        textguard::GuardStoredField(&box);
+        box.show();
+        platform::ResetBeeps();
+        for (const QChar c : QStringLiteral("\u0141ukasz"))
+            QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(box.text(), QStringLiteral("ukasz"));
+        QCOMPARE(platform::BeepCount(), 1);
+        box.setCursorPosition(2);
+        QApplication::clipboard()->setText(QStringLiteral("\u0141\u00e9\u0142"));
+        box.paste();
+        QCOMPARE(box.text(), QStringLiteral("uk\u00e9asz"));
+        QCOMPARE(box.cursorPosition(), 3);
+        QCOMPARE(platform::BeepCount(), 2);
     }
 
     // Undo takes back what was kept of a paste, and no more.
