@@ -90,7 +90,7 @@ frmAdmin::frmAdmin(QWidget* parent)
           static_cast<QWidget*>(cmdDeleteUser), static_cast<QWidget*>(cmdReviewUserLog),
           static_cast<QWidget*>(cmdOrganizationName), static_cast<QWidget*>(cmdUserSelected)})
         hidden->hide();
-    timerFlashButton.setInterval(2);
+    timerFlashButton.setInterval(FlashTimerInterval);
 
     connect(cmdUserSelected, &ZovButton::Click, this, &frmAdmin::cmdUserSelected_Click);
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);

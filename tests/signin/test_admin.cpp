@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(admin->cmdAdmin->toolTip(),
                  QStringLiteral(" Click here when finished with the Admin functions "));
         QVERIFY(admin->timerFlashButton.isActive());
-        QCOMPARE(admin->timerFlashButton.interval(), 2);
+        QCOMPARE(admin->timerFlashButton.interval(), 16);
 
         // The flashing button pulses in yellow.
         admin->timerFlashButton_Timer();
