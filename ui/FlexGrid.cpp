@@ -152,7 +152,18 @@ FlexGrid::FlexGrid(QWidget* parent)
     SyncView();
 }
 
-FlexGrid::~FlexGrid() = default;
+FlexGrid::~FlexGrid() {
+    // QWidget's destructor deletes the view and the model after this one has run; what they
+    // do on the way (working out geometries, dropping the selection) must not call back into
+    // a grid that is no longer there.
+    view_->onGeometries = nullptr;
+    view_->onDoubleClick = nullptr;
+    view_->viewport()->removeEventFilter(this);
+    view_->horizontalHeader()->viewport()->removeEventFilter(this);
+    disconnect(view_->selectionModel(), nullptr, this, nullptr);
+    disconnect(view_->verticalScrollBar(), nullptr, this, nullptr);
+    disconnect(model_, nullptr, this, nullptr);
+}
 
 // ---- Shape and contents ----
 
