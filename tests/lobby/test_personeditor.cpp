@@ -7,6 +7,7 @@
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -266,6 +267,9 @@ private slots:
         QVERIFY(editor->optStatus[2]->isChecked());
         QVERIFY(!editor->optStatus[1]->isEnabled());
         QVERIFY(editor->optStatus[2]->isEnabled());
+        // The option that cannot be chosen is drawn in the style's disabled ink, not navy.
+        QCOMPARE(editor->optStatus[1]->palette().color(QPalette::Disabled, QPalette::WindowText),
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
         for (int i = 1; i <= 5; ++i)
             QVERIFY(Line(*editor, i)->isReadOnly());
         QVERIFY(qobject_cast<QPlainTextEdit*>(editor->Field(6))->isReadOnly());
