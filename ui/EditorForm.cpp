@@ -231,6 +231,10 @@ void EditorForm::UpdateSpaceFull(int length, int limit) {
         return;
     }
     lblSpaceFull->setText(SpaceFullCaption(length, limit));
+    // Sized for each text, not only the first: " 2% full " leaves no room for " 100% full ".
+    const QSize fits = lblSpaceFull->sizeHint();
+    lblSpaceFull->resize(std::max(lblSpaceFull->width(), fits.width()),
+                         std::max(lblSpaceFull->height(), fits.height()));
     lblSpaceFull->show();
 }
 
