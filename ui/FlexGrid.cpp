@@ -170,7 +170,6 @@ FlexGrid::~FlexGrid() {
 void FlexGrid::SetFormatString(const QString& format) {
     const QStringList fields = format.split(QLatin1Char('|'));
     SetCols(static_cast<int>(fields.size()));
-    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
     for (int col = 0; col < fields.size(); ++col) {
         QString heading = fields[col];
         Qt::Alignment alignment = Qt::AlignLeft;
@@ -185,13 +184,15 @@ void FlexGrid::SetFormatString(const QString& format) {
         }
         model_->SetText(0, col, heading);
         model_->SetAlignment(col, alignment);
-        colWidths_[col] =
-            heading.isEmpty()
-                ? DefaultColumnTwips
-                : platform::PixelsToTwips(fontMetrics().horizontalAdvance(heading) + margin);
+        colWidths_[col] = heading.isEmpty() ? DefaultColumnTwips : TwipsToShow(heading);
     }
     formatString_ = format;
     ApplyColumnWidths();
+}
+
+int FlexGrid::TwipsToShow(const QString& text) const {
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
+    return platform::PixelsToTwips(fontMetrics().horizontalAdvance(text) + margin);
 }
 
 int FlexGrid::Rows() const {

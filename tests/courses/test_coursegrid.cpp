@@ -5,6 +5,7 @@
 #include "courses/CoursePage.h"
 #include "courses/frmAddEditCourse.h"
 #include "lobby/test_lobby_data.h"
+#include "platform/Twips.h"
 #include "store/Formats.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 
@@ -65,6 +67,11 @@ private slots:
         QCOMPARE(grid.TopRow(), 1);
         QCOMPARE(grid.ColWidth(Column::ProvidedBy), 3200);
         QVERIFY(grid.ColWidth(Column::Name) >= 3600);
+        // The widest code the field holds is drawn whole, with the cell's margins.
+        const int codeText = grid.fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW"));
+        const int cellMargins =
+            2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+        QVERIFY(platform::Twips(grid.ColWidth(Column::Code)) >= codeText + cellMargins);
         QVERIFY(grid.ColIsVisible(Column::Hours));
         QVERIFY(!grid.ColIsVisible(Column::Key));
         QCOMPARE(grid.Height(), 15 * grid.RowHeight(0));
