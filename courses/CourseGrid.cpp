@@ -12,6 +12,7 @@
 #include "ui/ZovButton.h"
 
 #include <QHash>
+#include <algorithm>
 #include <memory>
 
 using coursegrid::Column;
@@ -112,6 +113,9 @@ store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill) {
     listgrid::ShadeEvenRows(grid, LastShownCol);
     grid.SetColWidth(Column::Name, 3600);
     grid.SetColWidth(Column::ProvidedBy, 3200);
+    // The heading alone is narrower than the widest code the field holds.
+    grid.SetColWidth(Column::Code, std::max(grid.ColWidth(Column::Code),
+                                            grid.TwipsToShow(QStringLiteral("WWWWWWWW"))));
     listgrid::ShowAndWiden(grid, Column::Name, Column::Key);
     if (firstFill)
         listgrid::SelectRow(grid, 1, LastShownCol, true);

@@ -143,6 +143,17 @@ void frmAddEditCourse::cmdSave_Click() {
         Field(kHours)->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // Stored as infinity, the course would look like a heading, and the update of the
+    // credited records would write infinity into each of them.
+    if (!formats::FitsSingle(formats::LeadingNumber(FieldText(kHours)))) {
+        forms::Tell(
+            QStringLiteral("Entry Error"),
+            {QStringLiteral("\"") + FieldText(kHours).trimmed() + QStringLiteral("\" is an"),
+             QStringLiteral("improbable 'Hours' entry.")},
+            forms::Icon::Stop);
+        Field(kHours)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!WriteRecord())
         return;
     ReportSaved();

@@ -3,7 +3,9 @@
 #include "platform/Fonts.h"
 #include "ui/ZovButton.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QPalette>
 
 namespace forms {
 
@@ -40,6 +42,13 @@ void StyleButton(ZovButton* button, ButtonRole role) {
     button->SetForeColor(c.text);
     button->SetForeOver(QColor(0, 0, 0));
     button->setFont(platform::DesignFont(QStringLiteral("Verdana"), 8.25, true));
+}
+
+void SetOptionInk(QAbstractButton* option, const QColor& ink) {
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, ink);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, ink);
+    option->setPalette(palette);
 }
 
 void MakeTransparent(QLabel* label) {

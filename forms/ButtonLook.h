@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+class QAbstractButton;
+class QColor;
 class QLabel;
 class ZovButton;
 
@@ -21,6 +23,10 @@ void StyleButton(ZovButton* button, ButtonRole role);
 
 // Labels drawn straight on the textured background.
 void MakeTransparent(QLabel* label);
+
+// The caption colour of an option or check box while it can be used; disabled, it keeps the
+// style's greyed ink, so that it looks disabled.
+void SetOptionInk(QAbstractButton* option, const QColor& ink);
 
 // One row of a window's button set-up: what is not given stays as it is.
 struct ButtonRule {

@@ -85,7 +85,7 @@ void BuildTopBand(frmLobby& lobby) {
     lobby.menuBackupRestore[4] = menu->addAction(QStringLiteral("Exit this menu"));
 
     lobby.timerFlashButton = new QTimer(&lobby);
-    lobby.timerFlashButton->setInterval(2);
+    lobby.timerFlashButton->setInterval(FlashTimerInterval);
 }
 
 void BuildNameListPage(frmLobby& lobby, QWidget* page) {

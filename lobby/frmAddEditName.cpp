@@ -1,5 +1,6 @@
 #include "lobby/frmAddEditName.h"
 
+#include "forms/ButtonLook.h"
 #include "forms/Messages.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
@@ -123,9 +124,7 @@ void frmAddEditName::optStatus_Click(int index) {
         const bool clicked = option == index;
         QFont font = platform::DesignFont(QStringLiteral("Tahoma"), clicked ? 11 : 8, clicked);
         optStatus[option]->setFont(font);
-        QPalette palette = optStatus[option]->palette();
-        palette.setColor(QPalette::WindowText, clicked ? QColor(0, 0, 64) : QColor(0, 0, 128));
-        optStatus[option]->setPalette(palette);
+        forms::SetOptionInk(optStatus[option], clicked ? QColor(0, 0, 64) : QColor(0, 0, 128));
     }
     // A status change alone is an edit worth saving.
     if (!AddMode() && !ReadOnlyUser())

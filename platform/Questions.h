@@ -29,6 +29,7 @@ struct Question {
     int defaultButton = 0;     // 1-based (Message)
     int icon = 0;              // Message: icon kind; StandardMessage: StandardIcon
     QString defaultText;       // Input: the offered text; SaveFile: the suggested path
+    bool secret = false;       // Input: what is typed is shown as the password echo
     QWidget* window = nullptr; // Window: the window, ready to be driven by the answerer
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreResult.h"
+
 #include <QString>
 
 // The per-user settings store: texts kept by application, section and key. Each application
@@ -8,10 +10,12 @@ namespace platform {
 
 QString GetSetting(const QString& app, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
-void SaveSetting(const QString& app, const QString& section, const QString& key,
-                 const QString& value);
+// A change is written to the file at once; a failure names the file and the reason, so that
+// nothing is reported as kept that is not on disk.
+store::StoreResult SaveSetting(const QString& app, const QString& section, const QString& key,
+                               const QString& value);
 // Removes one key, a whole section (empty key) or everything of `app` (empty section).
-void DeleteSetting(const QString& app, const QString& section = QString(),
-                   const QString& key = QString());
+store::StoreResult DeleteSetting(const QString& app, const QString& section = QString(),
+                                 const QString& key = QString());
 
 } // namespace platform

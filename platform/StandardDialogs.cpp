@@ -73,16 +73,18 @@ StandardAnswer StandardMessage(const QString& title, const QString& text, Standa
 }
 
 QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
-                 QWidget* owner) {
+                 QWidget* owner, InputEcho echo) {
     Question q;
     q.kind = Question::Kind::Input;
     q.title = title;
     q.text = prompt;
     q.defaultText = defaultText;
+    q.secret = echo == InputEcho::Secret;
     const Answer a = Ask(q, [&] {
         bool ok = false;
-        const QString typed = QInputDialog::getText(owner, title, ForLabel(prompt),
-                                                    QLineEdit::Normal, defaultText, &ok);
+        const QString typed = QInputDialog::getText(
+            owner, title, ForLabel(prompt), q.secret ? QLineEdit::Password : QLineEdit::Normal,
+            defaultText, &ok);
         return Answer{ok ? 1 : 0, false, ok ? typed : QString()};
     });
     return a.text;

@@ -17,10 +17,12 @@ enum class StandardAnswer { None, Ok, Yes, No }; // None: closed without a butto
 StandardAnswer StandardMessage(const QString& title, const QString& text, StandardIcon icon,
                                StandardButtons buttons, QWidget* owner = nullptr);
 
+enum class InputEcho { Shown, Secret }; // Secret: typed with the password echo
+
 // Asks for one line of text under a prompt of one or more lines; returns what was typed,
 // or an empty text on Cancel.
 QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
-                 QWidget* owner = nullptr);
+                 QWidget* owner = nullptr, InputEcho echo = InputEcho::Shown);
 
 // Lets the user choose a folder; returns its path, or an empty text on Cancel.
 QString PickFolder(const QString& prompt, QWidget* owner = nullptr);

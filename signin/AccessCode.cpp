@@ -98,8 +98,9 @@ bool AccessCodeIsSet() {
     return !platform::GetSetting(AppTitle(), AccessCodeSection, AccessCodeKey).isEmpty();
 }
 
-void SaveAccessCode(const QString& code) {
-    platform::SaveSetting(AppTitle(), AccessCodeSection, AccessCodeKey, MakeAccessCodeRecord(code));
+store::StoreResult SaveAccessCode(const QString& code) {
+    return platform::SaveSetting(AppTitle(), AccessCodeSection, AccessCodeKey,
+                                 MakeAccessCodeRecord(code));
 }
 
 bool CheckAccessCode(const QString& typed) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreResult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,7 +29,8 @@ QString MakeAccessCodeRecord(const QString& code, int iterations = AccessCodeIte
 bool AccessCodeMatches(const QString& record, const QString& typed);
 
 bool AccessCodeIsSet();
-void SaveAccessCode(const QString& code);
+// Fails, naming the settings file and the reason, when the code did not reach the disk.
+store::StoreResult SaveAccessCode(const QString& code);
 bool CheckAccessCode(const QString& typed);
 
 } // namespace signin

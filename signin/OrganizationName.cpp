@@ -15,13 +15,14 @@ QString StoredOrganizationName() {
     return stored.isEmpty() ? DefaultOrganizationName : stored;
 }
 
-void SaveOrganizationName(const QString& name) {
+store::StoreResult SaveOrganizationName(const QString& name) {
     const QString kept = name.trimmed().left(OrganizationNameMaxLength);
-    if (kept.isEmpty())
-        platform::DeleteSetting(AppTitle(), Section, Key);
-    else
-        platform::SaveSetting(AppTitle(), Section, Key, kept);
-    Globals().OrganizationName = StoredOrganizationName();
+    const store::StoreResult saved = kept.isEmpty()
+                                         ? platform::DeleteSetting(AppTitle(), Section, Key)
+                                         : platform::SaveSetting(AppTitle(), Section, Key, kept);
+    if (saved)
+        Globals().OrganizationName = StoredOrganizationName();
+    return saved;
 }
 
 } // namespace signin

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreResult.h"
+
 #include <QString>
 
 // The organization's name shown in the Lobby's caption. An administrator sets it in the
@@ -13,7 +15,8 @@ constexpr int OrganizationNameMaxLength = 60;
 // The stored name, or the default when none has been stored.
 QString StoredOrganizationName();
 // Stores `name` (trimmed, cut to the maximum length) and makes it the program's
-// OrganizationName; an empty name brings back the default.
-void SaveOrganizationName(const QString& name);
+// OrganizationName; an empty name brings back the default. When the settings file cannot be
+// written the program's name stays as it was and the failure is returned.
+store::StoreResult SaveOrganizationName(const QString& name);
 
 } // namespace signin

@@ -172,7 +172,9 @@ bool frmAddEditUser::MandatoryFieldsFilled() const {
 }
 
 bool frmAddEditUser::IsValidPassword(QString& text) {
-    text = text.trimmed();
+    // The trim the password is stored and unscrambled with, so what is checked is what is
+    // stored: only blanks go, and any other space (tab, no-break space) is refused below.
+    text = store::TrimField(text);
     if (text.size() < MinPassword || text.size() > MaxPassword)
         return false;
     return std::all_of(text.cbegin(), text.cend(), IsLetterOrDigit);
@@ -193,9 +195,7 @@ void frmAddEditUser::optAccessLevel_Click(int index) {
     for (int i = 1; i <= 4; ++i) {
         QFont font = platform::DesignFont(QStringLiteral("Tahoma"), 8.25, i == index);
         optAccessLevel[i]->setFont(font);
-        QPalette palette = optAccessLevel[i]->palette();
-        palette.setColor(QPalette::WindowText, i == index ? QColor(0, 0, 64) : QColor(0, 0, 128));
-        optAccessLevel[i]->setPalette(palette);
+        forms::SetOptionInk(optAccessLevel[i], i == index ? QColor(0, 0, 64) : QColor(0, 0, 128));
     }
     if (!AddMode())
         NoteEdit();

@@ -32,7 +32,8 @@ public:
 
     qint16 SelectedAccessLevel() const { return selectedAccessLevel_; }
 
-    // Trims `text` in place; true for 4 to 8 letters "A"-"Z", "a"-"z" or digits.
+    // Trims the blanks around `text` in place; true for 4 to 8 letters "A"-"Z", "a"-"z" or
+    // digits.
     static bool IsValidPassword(QString& text);
 
     bool MandatoryFieldsFilled() const override;

@@ -90,7 +90,7 @@ frmAdmin::frmAdmin(QWidget* parent)
           static_cast<QWidget*>(cmdDeleteUser), static_cast<QWidget*>(cmdReviewUserLog),
           static_cast<QWidget*>(cmdOrganizationName), static_cast<QWidget*>(cmdUserSelected)})
         hidden->hide();
-    timerFlashButton.setInterval(2);
+    timerFlashButton.setInterval(FlashTimerInterval);
 
     connect(cmdUserSelected, &ZovButton::Click, this, &frmAdmin::cmdUserSelected_Click);
     connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
@@ -363,7 +363,7 @@ bool frmAdmin::AskForAccessCode() {
             QStringLiteral("Access Code Required"),
             QStringLiteral("\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\n"
                            "users in this 'User List'"),
-            AccessCodePromptDefault, this);
+            AccessCodePromptDefault, this, platform::InputEcho::Secret);
         if (AccessCodeAnswer.isEmpty())
             return false;
         if (AccessCodeAnswer != AccessCodePromptDefault &&
@@ -384,10 +384,12 @@ bool frmAdmin::ChooseAccessCode() {
             QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at "
                            "least %1 characters;\r\nit will be needed to add/edit/delete users.")
                 .arg(signin::AccessCodeMinLength),
-            QString(), this);
+            QString(), this, platform::InputEcho::Secret);
         if (first.isEmpty())
             return false;
-        if (first.size() < signin::AccessCodeMinLength || first == AccessCodePromptDefault) {
+        // Blanks alone are no code: they cannot be told apart when typed unseen.
+        if (first.size() < signin::AccessCodeMinLength || first.trimmed().isEmpty() ||
+            first == AccessCodePromptDefault) {
             forms::Tell(
                 QStringLiteral("Access Code Not Accepted"),
                 {QStringLiteral("Please choose an access code of"),
@@ -398,7 +400,7 @@ bool frmAdmin::ChooseAccessCode() {
         const QString second = platform::InputBox(
             QStringLiteral("Confirm Access Code"),
             QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it."),
-            QString(), this);
+            QString(), this, platform::InputEcho::Secret);
         if (second.isEmpty())
             return false;
         if (second != first) {
@@ -408,7 +410,13 @@ bool frmAdmin::ChooseAccessCode() {
                         forms::Icon::Exclamation);
             continue;
         }
-        signin::SaveAccessCode(first);
+        // A code that never reached the disk would be asked for anew by the next press of
+        // Admin, from anyone: no admin mode without it.
+        const store::StoreResult saved = signin::SaveAccessCode(first);
+        if (!saved) {
+            forms::ShowStoreProblem(saved);
+            return false;
+        }
         forms::Tell(QStringLiteral("Access Code Saved"),
                     {QStringLiteral("The access code has been saved."),
                      QStringLiteral("Please keep it in a safe place.")},
@@ -483,7 +491,7 @@ void frmAdmin::cmdOrganizationName_Click() {
         Globals().OrganizationName, this);
     if (typed.trimmed().isEmpty())
         return;
-    signin::SaveOrganizationName(typed);
+    forms::ShowStoreProblem(signin::SaveOrganizationName(typed));
 }
 
 // --- The user log ----------------------------------------------------------------------

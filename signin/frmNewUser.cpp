@@ -1,6 +1,7 @@
 #include "signin/frmNewUser.h"
 
 #include "forms/ButtonLook.h"
+#include "forms/StoreProblem.h"
 #include "help/HelpTopics.h"
 #include "platform/Fonts.h"
 #include "platform/Settings.h"
@@ -79,6 +80,6 @@ void frmNewUser::Form_Activate() {
 
 void frmNewUser::cmdContinue_Click() {
     if (chkNoShow->isChecked())
-        platform::SaveSetting(AppTitle(), kSection, kKey, kNoShow);
+        forms::ShowStoreProblem(platform::SaveSetting(AppTitle(), kSection, kKey, kNoShow));
     close();
 }

@@ -24,7 +24,6 @@ using platform::PlaceTwips;
 namespace {
 
 constexpr int FirstFlashDelay = 2000; // ms before the Continue button starts to flash
-constexpr int FlashInterval = 2;
 constexpr int MinScreenWidth = 800;
 
 QLabel* MakeLabel(QWidget* parent, const QFont& font, const QColor& colour) {
@@ -146,7 +145,7 @@ void frmTitlePage::Form_Activate() {
 
 void frmTitlePage::timerFlashButton_Timer() {
     if (timerFlashButton.interval() == FirstFlashDelay)
-        timerFlashButton.setInterval(FlashInterval);
+        timerFlashButton.setInterval(FlashTimerInterval);
     flash_.Step();
     flash_.Paint(cmdContinue);
 }

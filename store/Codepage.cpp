@@ -80,6 +80,24 @@ char ByteFor(char16_t c) {
     return '?';
 }
 
+} // namespace
+
+bool InCodepage(QChar c) {
+    return c == u'?' || ByteFor(c.unicode()) != '?';
+}
+
+QString KeepCodepage(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (InCodepage(c))
+            kept += c;
+    }
+    return kept;
+}
+
+namespace {
+
 bool IsPadding(char b) {
     return b == ' ' || b == '\0';
 }

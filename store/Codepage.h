@@ -9,6 +9,10 @@ namespace store {
 
 QString DecodeAnsi(const char* bytes, int length);
 QByteArray EncodeAnsi(const QString& text); // one byte per character; outside the page: '?'
+// Whether the page holds `c`, so that it is stored as itself and not as '?'.
+bool InCodepage(QChar c);
+// `text` without the characters the page does not hold.
+QString KeepCodepage(const QString& text);
 
 // A text field of `width` bytes: the text cut to its first `width` characters and padded
 // with blanks.

@@ -682,4 +682,8 @@ bool IsNumeric(const QString& text) {
     return ok && std::isfinite(value);
 }
 
+bool FitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= static_cast<double>(FLT_MAX);
+}
+
 } // namespace formats

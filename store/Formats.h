@@ -103,5 +103,8 @@ double LeadingNumber(const QString& text);
 // ASCII digits, optional sign, at most one point, at least one digit, optional exponent E/D;
 // no thousands separators or currency signs; the number must fit a double.
 bool IsNumeric(const QString& text);
+// Whether a single-precision field can hold `value`: finite, and no larger than the largest
+// single. A double such as 9e99 would be stored as infinity.
+bool FitsSingle(double value);
 
 } // namespace formats

@@ -36,7 +36,7 @@ QString HelpText() {
         "      including category headings (default 200, at most 32767), N training records\n"
         "      (default 20000) and one user with every right, whose name and password it\n"
         "      prints. The same seed (default 1) gives the same files. Existing data files\n"
-        "      are replaced only with --force.\n"
+        "      are replaced only with --force. A missing DIR is made.\n"
         "\n"
         "Exit status: 0 success (check: nothing found); 1 check found something, a file\n"
         "could not be read or written, or sample refused to replace files; 2 usage error\n"

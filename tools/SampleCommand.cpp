@@ -4,6 +4,9 @@
 
 #include "store/RecordStore.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace datatool {
 namespace {
 
@@ -60,6 +63,11 @@ int RunSample(const QStringList& args, const Console& console) {
         return ExitUsage;
     }
     const QString folder = DataFolderOption(parser);
+    // A new data set usually goes to a new folder: it is made, with any folders above it.
+    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+        console.Error(QStringLiteral("cannot make folder '%1'").arg(folder));
+        return ExitFailure;
+    }
     FolderScope scope(folder);
     if (!EnterFolder(scope, folder, console)) {
         return ExitUsage;

@@ -2,6 +2,7 @@
 
 #include "ui/EditorForm.h"
 #include "ui/StoredText.h"
+#include "ui/TextGuard.h"
 
 #include <QLabel>
 #include <QTextCursor>
@@ -11,6 +12,7 @@ CommentsBox::CommentsBox(int limit, QLabel* gauge, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
     gauge_->hide();
+    textguard::GuardStoredField(this, limit_);
     connect(this, &QPlainTextEdit::textChanged, this, &CommentsBox::OnTextChanged);
 }
 
@@ -25,18 +27,7 @@ void CommentsBox::SetStoredText(const QString& text) {
 }
 
 void CommentsBox::OnTextChanged() {
-    if (cutting_)
-        return;
-    QString plain = toPlainText();
-    if (storedtext::StoredLength(plain) > limit_) {
-        // The box holds no more than its record field: what does not fit is cut off.
-        cutting_ = true;
-        plain = storedtext::CutToStoredLength(plain, limit_);
-        setPlainText(plain);
-        moveCursor(QTextCursor::End);
-        cutting_ = false;
-    }
-    const int length = storedtext::StoredLength(plain);
+    const int length = storedtext::StoredLength(toPlainText());
     if (length == 0) {
         gauge_->hide();
     } else {

@@ -18,7 +18,7 @@ public:
     void SetStoredText(const QString& text);
 
 signals:
-    // The text changed (after it was cut to the limit).
+    // The text changed (what did not fit the limit already refused).
     void Changed();
 
 private:
@@ -26,5 +26,4 @@ private:
 
     int limit_;
     QLabel* gauge_;
-    bool cutting_ = false;
 };

@@ -34,6 +34,10 @@ QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
 }
 
 std::optional<QString> EditRefusal(int item, const QString& answer) {
+    // The file would keep such a character as "?": what is seen would not be what is stored.
+    if ((item == EditCode || item == EditName || item == EditProvider) &&
+        store::KeepCodepage(answer) != answer)
+        return QStringLiteral("holds characters that") + CrLf + QStringLiteral("cannot be stored.");
     switch (item) {
     case EditDate:
         if (!formats::ParseDate(answer))

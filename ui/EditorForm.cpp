@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 #include "store/Formats.h"
 #include "ui/StoredText.h"
+#include "ui/TextGuard.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -15,7 +16,6 @@
 
 namespace {
 
-using storedtext::CutToStoredLength;
 using storedtext::StoredLength;
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -68,6 +68,7 @@ QLineEdit* EditorForm::AddLineField(int index, int maxLength) {
     auto* box = new QLineEdit(this);
     box->setObjectName(QStringLiteral("txtField%1").arg(index));
     box->setMaxLength(maxLength);
+    textguard::GuardStoredField(box);
     box->installEventFilter(this);
     connect(box, &QLineEdit::textChanged, this, [this, index] { txtField_Change(index); });
     boxes_.append({index, box, nullptr, maxLength});
@@ -80,6 +81,7 @@ QPlainTextEdit* EditorForm::AddCommentsField(int index, int limit) {
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->installEventFilter(this);
+    textguard::GuardStoredField(box, limit);
     connect(box, &QPlainTextEdit::textChanged, this, [this, index] { CommentsChanged(index); });
     boxes_.append({index, nullptr, box, limit});
     return box;
@@ -217,21 +219,10 @@ void EditorForm::txtField_Change(int index) {
 }
 
 void EditorForm::CommentsChanged(int index) {
-    if (trimming_)
-        return;
     const FieldBox* box = Box(index);
-    QString plain = box->multi->toPlainText();
-    if (StoredLength(plain) > box->limit) {
-        // The box holds no more than its record field: what does not fit is cut off.
-        trimming_ = true;
-        plain = CutToStoredLength(plain, box->limit);
-        box->multi->setPlainText(plain);
-        box->multi->moveCursor(QTextCursor::End);
-        trimming_ = false;
-    }
     txtField_Change(index);
     // The gauge follows the box also while the record is being loaded.
-    UpdateSpaceFull(StoredLength(plain), box->limit);
+    UpdateSpaceFull(StoredLength(box->multi->toPlainText()), box->limit);
 }
 
 void EditorForm::UpdateSpaceFull(int length, int limit) {
@@ -240,6 +231,10 @@ void EditorForm::UpdateSpaceFull(int length, int limit) {
         return;
     }
     lblSpaceFull->setText(SpaceFullCaption(length, limit));
+    // Sized for each text, not only the first: " 2% full " leaves no room for " 100% full ".
+    const QSize fits = lblSpaceFull->sizeHint();
+    lblSpaceFull->resize(std::max(lblSpaceFull->width(), fits.width()),
+                         std::max(lblSpaceFull->height(), fits.height()));
     lblSpaceFull->show();
 }
 

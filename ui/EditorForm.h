@@ -120,5 +120,4 @@ private:
     QList<FieldBox> boxes_;
     bool setUpDone_ = false;
     bool viewOnly_ = false;
-    bool trimming_ = false; // the comments box is being cut back to its limit
 };

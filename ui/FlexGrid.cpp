@@ -152,14 +152,24 @@ FlexGrid::FlexGrid(QWidget* parent)
     SyncView();
 }
 
-FlexGrid::~FlexGrid() = default;
+FlexGrid::~FlexGrid() {
+    // QWidget's destructor deletes the view and the model after this one has run; what they
+    // do on the way (working out geometries, dropping the selection) must not call back into
+    // a grid that is no longer there.
+    view_->onGeometries = nullptr;
+    view_->onDoubleClick = nullptr;
+    view_->viewport()->removeEventFilter(this);
+    view_->horizontalHeader()->viewport()->removeEventFilter(this);
+    disconnect(view_->selectionModel(), nullptr, this, nullptr);
+    disconnect(view_->verticalScrollBar(), nullptr, this, nullptr);
+    disconnect(model_, nullptr, this, nullptr);
+}
 
 // ---- Shape and contents ----
 
 void FlexGrid::SetFormatString(const QString& format) {
     const QStringList fields = format.split(QLatin1Char('|'));
     SetCols(static_cast<int>(fields.size()));
-    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
     for (int col = 0; col < fields.size(); ++col) {
         QString heading = fields[col];
         Qt::Alignment alignment = Qt::AlignLeft;
@@ -174,13 +184,15 @@ void FlexGrid::SetFormatString(const QString& format) {
         }
         model_->SetText(0, col, heading);
         model_->SetAlignment(col, alignment);
-        colWidths_[col] =
-            heading.isEmpty()
-                ? DefaultColumnTwips
-                : platform::PixelsToTwips(fontMetrics().horizontalAdvance(heading) + margin);
+        colWidths_[col] = heading.isEmpty() ? DefaultColumnTwips : TwipsToShow(heading);
     }
     formatString_ = format;
     ApplyColumnWidths();
+}
+
+int FlexGrid::TwipsToShow(const QString& text) const {
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
+    return platform::PixelsToTwips(fontMetrics().horizontalAdvance(text) + margin);
 }
 
 int FlexGrid::Rows() const {

@@ -77,6 +77,9 @@ public:
 
     // Sizes in twips.
     int ColWidth(int col) const;
+    // The width, in twips, of a column that shows `text` whole (its heading's margins
+    // included).
+    int TwipsToShow(const QString& text) const;
     void SetColWidth(int col, int twips);
     int RowHeight(int row) const;
     int Height() const;

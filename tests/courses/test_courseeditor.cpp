@@ -108,6 +108,17 @@ private slots:
         QVERIFY(editor->isVisible());
         QCOMPARE(FileBytes(CourseIndex).size(), 0);
 
+        // Numbers a single cannot hold are refused the same way.
+        for (const char* huge : {"9e99", "1e39", "-1e39"}) {
+            Line(*editor, 4)->setText(QString::fromLatin1(huge));
+            answers.expectMessage(QStringLiteral("Entry Error"), 1);
+            QTest::mouseClick(editor->cmdSave, Qt::LeftButton);
+            QVERIFY(answers.verifyDone());
+            QVERIFY(answers.lastAsked().lines.first().contains(QString::fromLatin1(huge)));
+            QVERIFY(Line(*editor, 4)->hasFocus());
+            QCOMPARE(FileBytes(CourseIndex).size(), 0);
+        }
+
         Line(*editor, 4)->setText(QStringLiteral("1.5"));
         QTest::mouseClick(editor->cmdSave, Qt::LeftButton);
         QVERIFY(!editor->isVisible());

@@ -5,6 +5,7 @@
 #include "courses/CourseGrid.h"
 #include "courses/CoursePage.h"
 #include "courses/frmAddEditCourse.h"
+#include "platform/Twips.h"
 #include "store/Formats.h"
 #include "support/ListData.h"
 #include "support/ScriptedAnswers.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QRandomGenerator>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 
@@ -66,6 +68,11 @@ private slots:
         QCOMPARE(grid.TopRow(), 1);
         QCOMPARE(grid.ColWidth(Column::ProvidedBy), 3200);
         QVERIFY(grid.ColWidth(Column::Name) >= 3600);
+        // The widest code the field holds is drawn whole, with the cell's margins.
+        const int codeText = grid.fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWW"));
+        const int cellMargins =
+            2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+        QVERIFY(platform::Twips(grid.ColWidth(Column::Code)) >= codeText + cellMargins);
         QVERIFY(grid.ColIsVisible(Column::Hours));
         QVERIFY(!grid.ColIsVisible(Column::Key));
         QCOMPARE(grid.Height(), 15 * grid.RowHeight(0));

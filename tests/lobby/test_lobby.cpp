@@ -296,7 +296,7 @@ private slots:
         WriteFullData();
         SignIn(3);
         auto lobby = OpenLobby();
-        QCOMPARE(lobby->timerFlashButton->interval(), 2);
+        QCOMPARE(lobby->timerFlashButton->interval(), 16);
         lobby->timerFlashButton_Timer();
         QCOMPARE(lobby->cmdQuitSearching->BackColor(), QColor(244, 244, 0));
         QCOMPARE(lobby->cmdQuitSearching->ForeColor(), QColor(4, 4, 0));

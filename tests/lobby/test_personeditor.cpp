@@ -7,6 +7,7 @@
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -266,6 +267,9 @@ private slots:
         QVERIFY(editor->optStatus[2]->isChecked());
         QVERIFY(!editor->optStatus[1]->isEnabled());
         QVERIFY(editor->optStatus[2]->isEnabled());
+        // The option that cannot be chosen is drawn in the style's disabled ink, not navy.
+        QCOMPARE(editor->optStatus[1]->palette().color(QPalette::Disabled, QPalette::WindowText),
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
         for (int i = 1; i <= 5; ++i)
             QVERIFY(Line(*editor, i)->isReadOnly());
         QVERIFY(qobject_cast<QPlainTextEdit*>(editor->Field(6))->isReadOnly());
@@ -311,10 +315,18 @@ private slots:
         QVERIFY(editor->lblSpaceFull->isHidden());
         editor->SetFieldText(6, QStringLiteral("x"));
         QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 1% full "));
+        // Each text is drawn whole: the gauge is as wide as its text every time.
+        const auto drawnWhole = [&editor] {
+            const QLabel* gauge = editor->lblSpaceFull;
+            return gauge->width() >= gauge->fontMetrics().horizontalAdvance(gauge->text());
+        };
+        QVERIFY(drawnWhole());
         editor->SetFieldText(6, QString(445, u'x'));
         QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 50% full "));
+        QVERIFY(drawnWhole());
         editor->SetFieldText(6, QString(890, u'x'));
         QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 100% full "));
+        QVERIFY(drawnWhole());
         QTest::keyClick(editor->Field(6), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(editor->Field(6), "y");
         QCOMPARE(editor->FieldText(6), QString(890, u'x'));

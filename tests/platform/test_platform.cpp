@@ -10,6 +10,7 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QScreen>
@@ -32,8 +33,9 @@ private slots:
         QCOMPARE(GetSetting(app, section, QStringLiteral("NewUser"), QStringLiteral("x")),
                  QStringLiteral("x"));
 
-        SaveSetting(app, section, QStringLiteral("NewUser"), QStringLiteral("NoShow"));
-        SaveSetting(app, QStringLiteral("Other"), QStringLiteral("NewUser"), QStringLiteral("2"));
+        QVERIFY(SaveSetting(app, section, QStringLiteral("NewUser"), QStringLiteral("NoShow")));
+        QVERIFY(SaveSetting(app, QStringLiteral("Other"), QStringLiteral("NewUser"),
+                            QStringLiteral("2")));
         QCOMPARE(GetSetting(app, section, QStringLiteral("NewUser")), QStringLiteral("NoShow"));
         QCOMPARE(GetSetting(app, QStringLiteral("Other"), QStringLiteral("NewUser")),
                  QStringLiteral("2"));
@@ -42,19 +44,30 @@ private slots:
         // Kept in the test's own folder, never in the user's real store.
         QVERIFY(QFile::exists(folder.filePath(QStringLiteral("settings/Mirtavel.ini"))));
 
-        DeleteSetting(app, section, QStringLiteral("NewUser"));
+        QVERIFY(DeleteSetting(app, section, QStringLiteral("NewUser")));
         QCOMPARE(GetSetting(app, section, QStringLiteral("NewUser")), QString());
         QCOMPARE(GetSetting(app, QStringLiteral("Other"), QStringLiteral("NewUser")),
                  QStringLiteral("2"));
-        DeleteSetting(app);
+        QVERIFY(DeleteSetting(app));
         QCOMPARE(GetSetting(app, QStringLiteral("Other"), QStringLiteral("NewUser")), QString());
+    }
+
+    void aSettingThatCannotBeWrittenIsAFailure() {
+        TestFolder folder;
+        QVERIFY(QDir().mkpath(QStringLiteral("settings/Mirtavel.ini")));
+        const store::StoreResult saved = SaveSetting(
+            QStringLiteral("Mirtavel"), QStringLiteral("Admin"), QStringLiteral("Key"), "x");
+        QVERIFY(!saved);
+        QCOMPARE(saved.fileName(), folder.filePath(QStringLiteral("settings/Mirtavel.ini")));
+        QVERIFY(!saved.reason().isEmpty());
+        QVERIFY(!DeleteSetting(QStringLiteral("Mirtavel")));
     }
 
     void settingsStartEmptyInEachTestFolder() {
         {
             TestFolder folder;
-            SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
-                        QStringLiteral("NewUser"), QStringLiteral("NoShow"));
+            QVERIFY(SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
+                                QStringLiteral("NewUser"), QStringLiteral("NoShow")));
         }
         TestFolder folder;
         QCOMPARE(GetSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),

@@ -259,11 +259,21 @@ private slots:
 
         WhenShown<QInputDialog>([](QInputDialog* box) {
             QCOMPARE(box->textValue(), QStringLiteral("offered"));
+            QCOMPARE(box->textEchoMode(), QLineEdit::Normal);
             box->setTextValue(QStringLiteral("typed"));
             box->accept();
         });
         QCOMPARE(InputBox(QStringLiteral("Find"), QStringLiteral("?"), QStringLiteral("offered")),
                  QStringLiteral("typed"));
+
+        WhenShown<QInputDialog>([](QInputDialog* box) {
+            QCOMPARE(box->textEchoMode(), QLineEdit::Password);
+            box->setTextValue(QStringLiteral("Secret77"));
+            box->accept();
+        });
+        QCOMPARE(InputBox(QStringLiteral("Code"), QStringLiteral("?"), QString(), nullptr,
+                          InputEcho::Secret),
+                 QStringLiteral("Secret77"));
 
         WhenShown<QInputDialog>([](QInputDialog* box) { box->reject(); });
         QCOMPARE(InputBox(QStringLiteral("Find"), QStringLiteral("?"), QStringLiteral("offered")),

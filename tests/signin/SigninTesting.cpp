@@ -19,8 +19,8 @@ namespace signintest {
 
 AdminFolder::AdminFolder(const QString& codeRecord) : folder_(std::make_unique<TestFolder>()) {
     SetProgramEnd([] {});
-    platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
-                          signin::AccessCodeKey, codeRecord);
+    QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
+                                  signin::AccessCodeKey, codeRecord));
 }
 
 AdminFolder::~AdminFolder() {

@@ -89,7 +89,7 @@ private slots:
         TestFolder folder;
         QVERIFY(!AccessCodeIsSet());
         QVERIFY(!CheckAccessCode(QStringLiteral("Sergeant42")));
-        SaveAccessCode(QStringLiteral("Sergeant42"));
+        QVERIFY(SaveAccessCode(QStringLiteral("Sergeant42")));
         QVERIFY(AccessCodeIsSet());
         QVERIFY(CheckAccessCode(QStringLiteral("Sergeant42")));
         QVERIFY(!CheckAccessCode(QStringLiteral("Sergeant43")));
@@ -98,20 +98,20 @@ private slots:
         QVERIFY(stored.startsWith(QStringLiteral("pbkdf2-sha256$100000$")));
         QVERIFY(!stored.contains(QStringLiteral("Sergeant")));
         // Removing the key starts over.
-        platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
-                                QStringLiteral("AccessCode"));
+        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
+                                        QStringLiteral("AccessCode")));
         QVERIFY(!AccessCodeIsSet());
     }
 
     void organizationNameHasADefaultAndIsKept() {
         TestFolder folder;
         QCOMPARE(StoredOrganizationName(), QStringLiteral("Police Department"));
-        SaveOrganizationName(QStringLiteral("  Lakeview Police Department  "));
+        QVERIFY(SaveOrganizationName(QStringLiteral("  Lakeview Police Department  ")));
         QCOMPARE(StoredOrganizationName(), QStringLiteral("Lakeview Police Department"));
         QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview Police Department"));
-        SaveOrganizationName(QString(70, u'x'));
+        QVERIFY(SaveOrganizationName(QString(70, u'x')));
         QCOMPARE(StoredOrganizationName().size(), OrganizationNameMaxLength);
-        SaveOrganizationName(QStringLiteral("   "));
+        QVERIFY(SaveOrganizationName(QStringLiteral("   ")));
         QCOMPARE(StoredOrganizationName(), QStringLiteral("Police Department"));
     }
 };

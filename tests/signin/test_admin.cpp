@@ -361,6 +361,7 @@ private slots:
                               QStringLiteral("needed to add/edit/delete"),
                               QStringLiteral("users in this 'User List'")}));
         QCOMPARE(prompt.defaultText, QStringLiteral("<Enter Access Code Here>"));
+        QVERIFY(prompt.secret);
         const auto& wrong = answers.asked().at(1);
         QCOMPARE(wrong.icon, 4);
         QCOMPARE(wrong.lines, QStringList({QStringLiteral("Sorry, but you have not entered"),
@@ -371,7 +372,7 @@ private slots:
         QCOMPARE(admin->cmdAdmin->toolTip(),
                  QStringLiteral(" Click here when finished with the Admin functions "));
         QVERIFY(admin->timerFlashButton.isActive());
-        QCOMPARE(admin->timerFlashButton.interval(), 2);
+        QCOMPARE(admin->timerFlashButton.interval(), 16);
 
         // The flashing button pulses in yellow.
         admin->timerFlashButton_Timer();
@@ -395,12 +396,14 @@ private slots:
     }
 
     void theFirstCodeIsChosenTypedTwice() {
-        platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
-                                QStringLiteral("AccessCode"));
+        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
+                                        QStringLiteral("AccessCode")));
         ScriptedAnswers answers;
         answers.expectMessage(EmptyTitle, 1);
         auto admin = OpenAdmin();
         answers.expectInput(QStringLiteral("short"), QStringLiteral("New Access Code"))
+            .expectMessage(QStringLiteral("Access Code Not Accepted"), 1)
+            .expectInput(QStringLiteral("        "), QStringLiteral("New Access Code"))
             .expectMessage(QStringLiteral("Access Code Not Accepted"), 1)
             .expectInput(QStringLiteral("Lieutenant9"), QStringLiteral("New Access Code"))
             .expectInput(QStringLiteral("Lieutenant8"), QStringLiteral("Confirm Access Code"))
@@ -418,6 +421,10 @@ private slots:
         QVERIFY(admin->IsAdminMode());
         QVERIFY(signin::CheckAccessCode(QStringLiteral("Lieutenant9")));
         QVERIFY(!signin::CheckAccessCode(QStringLiteral("Lieutenant8")));
+        for (const auto& asked : answers.asked()) {
+            if (asked.kind == platform::Question::Kind::Input)
+                QVERIFY2(asked.secret, qPrintable(asked.title));
+        }
         QVERIFY(admin->cmdAddUser->isVisible());
         QVERIFY(!admin->cmdEditUser->isVisible());
 
@@ -426,6 +433,42 @@ private slots:
         answers.expectInput(QString(), QStringLiteral("Access Code Required"));
         Press(admin->cmdAdmin);
         QVERIFY(answers.verifyDone());
+    }
+
+    // A settings file that cannot be written: told with its name, and no admin mode.
+    void aCodeThatCannotBeSavedIsNoCode() {
+        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
+                                        QStringLiteral("AccessCode")));
+        signintest::BlockFile(QStringLiteral("settings/Mirtavel.ini"));
+        ScriptedAnswers answers;
+        answers.expectMessage(EmptyTitle, 1);
+        auto admin = OpenAdmin();
+        for (int press = 0; press < 2; ++press) {
+            answers.expectInput(QStringLiteral("Lieutenant9"), QStringLiteral("New Access Code"))
+                .expectInput(QStringLiteral("Lieutenant9"), QStringLiteral("Confirm Access Code"))
+                .expectMessage(QStringLiteral("File Problem"), 1);
+            Press(admin->cmdAdmin);
+            QVERIFY(answers.verifyDone());
+            QVERIFY(answers.lastAsked().lines.join(u' ').contains(
+                QStringLiteral("Mirtavel.ini\": a folder")));
+            QVERIFY(!admin->IsAdminMode());
+            QVERIFY(!admin->cmdAddUser->isVisible());
+        }
+    }
+
+    void anOrganizationNameThatCannotBeSavedIsTold() {
+        AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
+        Globals().OrganizationName = QStringLiteral("Police Department");
+        auto admin = OpenAdmin();
+        ScriptedAnswers answers;
+        EnterAdminMode(*admin, answers);
+        signintest::BlockFile(QStringLiteral("settings/Mirtavel.ini"));
+        answers.expectInput(QStringLiteral("Lakeview Police"), QStringLiteral("Organization Name"))
+            .expectMessage(QStringLiteral("File Problem"), 1);
+        Press(admin->cmdOrganizationName);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("Mirtavel.ini")));
+        QCOMPARE(Globals().OrganizationName, QStringLiteral("Police Department"));
     }
 
     void aNewUserWithTheSameNamesSelectsTheFirstSuchRow() {

@@ -79,8 +79,8 @@ private slots:
     // Unticked, the overview comes again at the next start; ticked, never again.
     void theStoredPreference() {
         TestFolder folder;
-        platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
-                              QStringLiteral("NewUser"), QStringLiteral("Show"));
+        QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
+                                      QStringLiteral("NewUser"), QStringLiteral("Show")));
         StartOnce([](frmNewUser& overview) { signintest::Press(overview.cmdContinue); });
         QCOMPARE(Stored(), QStringLiteral("Show"));
         StartOnce([](frmNewUser& overview) {

@@ -137,8 +137,9 @@ private slots:
     }
 
     void theStoredOrganizationNameIsLoaded() {
-        platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
-                              QStringLiteral("OrganizationName"), QStringLiteral("Lakeview PD"));
+        QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
+                                      QStringLiteral("OrganizationName"),
+                                      QStringLiteral("Lakeview PD")));
         QVERIFY(StartProgram());
         QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview PD"));
     }
@@ -165,7 +166,7 @@ private slots:
         frmTitlePage* title = StartProgram();
         QVERIFY(title);
         title->timerFlashButton_Timer();
-        QCOMPARE(title->timerFlashButton.interval(), 2);
+        QCOMPARE(title->timerFlashButton.interval(), 16);
         QCOMPARE(title->Flash().FlashFore, 4);
         QCOMPARE(title->Flash().FlashBack, 244);
         QCOMPARE(title->Flash().FlashStep, 4);
@@ -189,7 +190,7 @@ private slots:
         title->timerFlashButton_Timer();
         QCOMPARE(title->Flash().FlashFore, 8);
         QCOMPARE(title->Flash().FlashBack, 244);
-        QCOMPARE(title->timerFlashButton.interval(), 2);
+        QCOMPARE(title->timerFlashButton.interval(), 16);
     }
 
     void theContactLinksOpenMailAndWeb() {

@@ -129,6 +129,10 @@ private slots:
                                    << "";
         QTest::newRow("blanks around") << " ab12 "
                                        << "ab12";
+        // Only blanks are trimmed, as when stored; any other space is refused like "/".
+        QTest::newRow("no-break space after") << QStringLiteral("abcd\u00a0") << "";
+        // One the data file cannot hold never reaches the box.
+        QTest::newRow("ideographic space after") << QStringLiteral("abcd\u3000") << "abcd";
     }
     void passwordRules() {
         QFETCH(QString, typed);
@@ -162,6 +166,35 @@ private slots:
         QCOMPARE(user.LastName, QStringLiteral("Major"));
         QCOMPARE(user.AccessLevel, 1);
         QCOMPARE(user.DateCreated, formats::DateValue(TestFolder::FixedNow()));
+    }
+
+    // A name the data file cannot hold is refused as it is typed, so it is stored as seen.
+    void namesKeepToTheCodePage() {
+        auto editor = Open(AddTag, 0, true);
+        Type(editor->txtField[1], QStringLiteral("\u0141ukasz"));
+        Type(editor->txtField[2], QStringLiteral("Nowak\u00e9"));
+        Type(editor->txtField[3], QStringLiteral("pw12"));
+        QCOMPARE(editor->FieldText(1), QStringLiteral("ukasz"));
+        Press(editor->cmdSave);
+        QVERIFY(editor->Result().saved);
+        const store::UserRecord user = ReadUser(1);
+        QCOMPARE(store::TrimField(user.FirstName), QStringLiteral("ukasz"));
+        QCOMPARE(store::TrimField(user.LastName), QStringLiteral("Nowak\u00e9"));
+    }
+
+    // Typing into the middle of a full comments box changes nothing in it.
+    void aFullCommentsBoxRefusesWhatIsTyped() {
+        auto editor = Open(AddTag, 0, true);
+        const QString full = QString(429, u'c') + QStringLiteral("END4567890");
+        editor->SetFieldText(4, full);
+        auto* comments = qobject_cast<QPlainTextEdit*>(editor->txtField[4]);
+        comments->setFocus();
+        QTextCursor cursor = comments->textCursor();
+        cursor.setPosition(200);
+        comments->setTextCursor(cursor);
+        QTest::keyClicks(comments, "XY");
+        QCOMPARE(editor->FieldText(4), full);
+        QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 100% full "));
     }
 
     void isValidPasswordTrimsInPlace() {

@@ -95,7 +95,7 @@ ScriptedAnswers& ScriptedAnswers::Queue(Expected expected) {
 platform::Answer ScriptedAnswers::Answer(const Question& q) {
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     asked_.append({q.kind, q.title, q.text.split(lineBreak), q.buttons, q.defaultButton, q.icon,
-                   q.defaultText});
+                   q.defaultText, q.secret});
     if (expected_.isEmpty()) {
         Fail(QStringLiteral("unexpected ") + Describe(q));
         return {};

@@ -27,6 +27,7 @@ public:
         int defaultButton = 0;
         int icon = 0;
         QString defaultText;
+        bool secret = false; // Input: typed with the password echo
     };
     using Drive = std::function<void(QWidget*)>;
 

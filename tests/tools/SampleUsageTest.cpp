@@ -9,6 +9,7 @@
 #include "store/UserLog.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -49,6 +50,7 @@ class SampleUsageTest : public QObject {
 
 private slots:
     void sampleContents();
+    void sampleMakesAMissingFolder();
     void sameSeedSameBytes();
     void refusesToReplaceWithoutForce();
     void usageErrors_data();
@@ -168,6 +170,16 @@ void SampleUsageTest::sampleContents() {
     QVERIFY(trainings.back().TrainingDate > end - 365);
 }
 
+// A missing folder is made, with the folders above it.
+void SampleUsageTest::sampleMakesAMissingFolder() {
+    const QString folder = dir_.filePath(QStringLiteral("new/big"));
+    QVERIFY(!QFileInfo::exists(folder));
+    const tooltest::ToolRun run = Sample(folder, QStringLiteral("1"));
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QVERIFY(QFile::exists(QDir(folder).filePath("Name.List")));
+}
+
 void SampleUsageTest::sameSeedSameBytes() {
     const QString a = Folder(QStringLiteral("seed-a"));
     const QString b = Folder(QStringLiteral("seed-b"));
@@ -238,8 +250,8 @@ void SampleUsageTest::usageErrors_data() {
     QTest::newRow("check unknown option")
         << QStringList{"check", "--verbose"} << "Unknown option 'verbose'";
     QTest::newRow("dir without value") << QStringList{"check", "--dir"} << "--dir";
-    QTest::newRow("sample missing folder")
-        << QStringList{"sample", "--dir", "%DIR%/none"} << "/none' does not exist";
+    QTest::newRow("sample folder is a file")
+        << QStringList{"sample", "--dir", "%DIR%/../ToolTestMarker"} << "is not a folder";
     QTest::newRow("persons not a number")
         << QStringList{"sample", "--dir", "%DIR%", "--persons", "abc"}
         << "bad number for --persons: 'abc' (a whole number from 0 to 32767)";

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace listdata;
 using training::HistoryColumn;
@@ -195,11 +196,16 @@ private slots:
         QTest::newRow("removal marker") << 4 << "$Killed$" << 1 << "";
         QTest::newRow("name") << 5 << "Night Driving" << 2 << "Night Driving";
         QTest::newRow("name of 51") << 5 << QString(51, u'n') << 2 << "";
+        QTest::newRow("name beyond the code page") << 5 << QStringLiteral("\u0141ukasz") << 2 << "";
+        QTest::newRow("provider in the code page") << 6 << QStringLiteral("L\u00f3d\u017e \u20ac")
+                                                   << 3 << QStringLiteral("L\u00f3d\u017e \u20ac");
         QTest::newRow("provider of 30") << 6 << QString(30, u'p') << 3 << QString(30, u'p');
         QTest::newRow("provider of 31") << 6 << QString(31, u'p') << 3 << "";
         QTest::newRow("hours 0.5") << 7 << "0.5" << 4 << "";
         QTest::newRow("hours 1000") << 7 << "1000" << 4 << "";
         QTest::newRow("hours abc") << 7 << "abc" << 4 << "";
+        QTest::newRow("hours 9e99") << 7 << "9e99" << 4 << "";
+        QTest::newRow("hours 1e39") << 7 << "1e39" << 4 << "";
         QTest::newRow("hours 1") << 7 << "1" << 4 << "1.0";
         QTest::newRow("hours 999") << 7 << "999" << 4 << "999.0";
         QTest::newRow("hours 12.5") << 7 << "12.5" << 4 << "12.5";
@@ -275,6 +281,14 @@ private slots:
         QCOMPARE(w->gridTraining->TextMatrix(1, HistoryColumn::Comments),
                  QStringLiteral("range day"));
         QVERIFY(!w->cmdEditTraining->isHidden());
+
+        // A full box refuses what is typed into it and keeps every character it has.
+        w->menuEdit[training::EditComments]->trigger();
+        const QString full = QString(174, u'c') + QStringLiteral("END4567890");
+        w->txtComments->setPlainText(full);
+        w->txtComments->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(w->txtComments, "XY");
+        QCOMPARE(w->txtComments->toPlainText(), full);
     }
 
     void removesTheHighlightedRecord() {

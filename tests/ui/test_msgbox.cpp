@@ -1,3 +1,4 @@
+#include "platform/Questions.h"
 #include "platform/Sound.h"
 #include "platform/Twips.h"
 #include "support/ScriptedAnswers.h"
@@ -7,6 +8,7 @@
 #include "ui/frmMsgBox.h"
 #include "ui/modMsgBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
@@ -347,6 +349,36 @@ private slots:
         QCOMPARE(asked.buttons, PrintOrNot);
         QCOMPARE(asked.defaultButton, 2);
         QCOMPARE(asked.icon, 3);
+    }
+
+    // The path every caller takes, on screen: the real box, answered by a key press queued
+    // before it is shown.
+    void showMessageOnScreen() {
+        QVERIFY(!platform::HasAnswerer());
+        // The key waits for the box: it is looked for until it is up.
+        QTimer presser;
+        presser.setInterval(10);
+        QObject::connect(&presser, &QTimer::timeout, [&presser] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<frmMsgBox*>(window);
+                if (!box || !box->isVisible())
+                    continue;
+                presser.stop();
+                // A box that never becomes active is closed, so the test fails, not hangs.
+                if (QTest::qWaitForWindowActive(box))
+                    QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+                else
+                    box->close();
+                return;
+            }
+        });
+        presser.start();
+        const int pressed = ShowMessage(QStringLiteral("Print"), 3, QStringLiteral("Print it?"), 1,
+                                        false, PrintOrNot);
+        QCOMPARE(pressed, 2);
+        QCOMPARE(Globals().MessageResult, qint16(2));
+        QCOMPARE(platform::LastBeepType(), platform::Beep::Question);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void showMessageStartsFromNothing() {

@@ -1,0 +1,116 @@
+#include "platform/Sound.h"
+#include "ui/TextGuard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+// A box of 890 characters, as a person's comments, holding `text` with the cursor at `at`.
+struct Box {
+    explicit Box(const QString& text, int at) {
+        textguard::GuardStoredField(&box, 890);
+        box.setPlainText(text);
+        QTextCursor cursor = box.textCursor();
+        cursor.setPosition(at);
+        box.setTextCursor(cursor);
+        box.show();
+        platform::ResetBeeps();
+    }
+    QPlainTextEdit box;
+};
+
+QString Full() {
+    return QString(880, u'c') + QStringLiteral("END4567890");
+}
+} // namespace
+
+class TestTextGuard : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What does not fit is refused where it is put in; the text already there stays whole.
+    void insertionsBeyondTheLimit_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("typed");  // typed key by key
+        QTest::addColumn<QString>("pasted"); // pasted at once after the typing
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("typed at the start of a full box")
+            << Full() << 0 << QStringLiteral("XY") << QString() << Full() << 2;
+        QTest::newRow("typed at the end of a full box")
+            << Full() << 890 << QStringLiteral("Z") << QString() << Full() << 1;
+        QTest::newRow("pasted into the middle, 5 characters of room")
+            << QString(875, u'c') + QStringLiteral("END4567890") << 10 << QString()
+            << QStringLiteral("0123456789")
+            << QString(10, u'c') + QStringLiteral("01234") + QString(865, u'c') +
+                   QStringLiteral("END4567890")
+            << 1;
+        QTest::newRow("a line break takes two") << QString(889, u'c') << 889 << QString()
+                                                << QStringLiteral("\n") << QString(889, u'c') << 1;
+        QTest::newRow("room enough") << QStringLiteral("abc") << 3 << QStringLiteral("de")
+                                     << QStringLiteral("\nf") << QStringLiteral("abcde\nf") << 0;
+        // Only what Windows-1252 holds: what is seen is what is stored.
+        QTest::newRow("typed beyond the code page")
+            << QString() << 0 << QStringLiteral("\u0141ukasz") << QString()
+            << QStringLiteral("ukasz") << 1;
+        QTest::newRow("pasted beyond the code page")
+            << QStringLiteral("ab") << 1 << QString()
+            << QStringLiteral("\u0141\u20ac\u00f3\u6f22\U0001F600")
+            << QStringLiteral("a\u20ac\u00f3b") << 1;
+    }
+    void insertionsBeyondTheLimit() {
+        QFETCH(QString, before);
+        QFETCH(int, at);
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        QFETCH(int, beeps);
+        Box box(before, at);
+        for (const QChar c : typed) // keys beyond ASCII arrive as text alone
+            QTest::sendKeyEvent(QTest::Click, &box.box, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        if (!pasted.isEmpty()) {
+            QApplication::clipboard()->setText(pasted);
+            box.box.paste();
+        }
+        QCOMPARE(box.box.toPlainText(), after);
+        QCOMPARE(platform::BeepCount(), beeps);
+    }
+
+    // A one-line box keeps to the code page too; the cursor stays after what was kept.
+    void oneLineBoxKeepsToTheCodePage() {
+        QLineEdit box;
+        box.setMaxLength(15);
+        textguard::GuardStoredField(&box);
+        box.show();
+        platform::ResetBeeps();
+        for (const QChar c : QStringLiteral("\u0141ukasz"))
+            QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(box.text(), QStringLiteral("ukasz"));
+        QCOMPARE(platform::BeepCount(), 1);
+        box.setCursorPosition(2);
+        QApplication::clipboard()->setText(QStringLiteral("\u0141\u00e9\u0142"));
+        box.paste();
+        QCOMPARE(box.text(), QStringLiteral("uk\u00e9asz"));
+        QCOMPARE(box.cursorPosition(), 3);
+        QCOMPARE(platform::BeepCount(), 2);
+    }
+
+    // Undo takes back what was kept of a paste, and no more.
+    void undoTakesBackTheKeptPart() {
+        const QString before = QString(885, u'c');
+        Box box(before, 885);
+        QApplication::clipboard()->setText(QStringLiteral("0123456789"));
+        box.box.paste();
+        QCOMPARE(box.box.toPlainText(), before + QStringLiteral("01234"));
+        box.box.undo();
+        QCOMPARE(box.box.toPlainText(), before);
+    }
+};
+
+QTEST_MAIN(TestTextGuard)
+#include "test_textguard.moc"
