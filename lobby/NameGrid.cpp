@@ -163,9 +163,9 @@ store::StoreResult NameFill::Run() {
         grid_.SetRedraw(true);
         for (int i = ActiveChoice; i <= EveryoneChoice; ++i)
             c_.optDisplay[i]->hide();
-        forms::Tell(
-            QStringLiteral("No Names on File..."),
-            {QStringLiteral("There are currently no names"), QStringLiteral("in the Name List")});
+        noticeTitle_ = QStringLiteral("No Names on File...");
+        noticeLines_ = {QStringLiteral("There are currently no names"),
+                        QStringLiteral("in the Name List")};
         return store::StoreResult::Ok();
     }
 
@@ -258,21 +258,18 @@ store::StoreResult NameFill::Failed(const store::StoreResult& result) {
 
 } // namespace
 
-void FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling) {
+NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling) {
     store::StoreResult result;
-    QString title;
-    QStringList lines;
+    NameNotice notice;
     {
         NameFill fill(c, window, first, filling);
         result = fill.Run();
-        title = fill.NoticeTitle();
-        lines = fill.NoticeLines();
+        notice = {fill.NoticeTitle(), fill.NoticeLines()};
     }
     // Told once the window is usable again, with the normal pointer over the message.
-    if (!title.isEmpty())
-        forms::Tell(title, lines);
     if (!result)
         forms::ShowStoreProblem(result);
+    return notice;
 }
 
 QString DisplayChoiceCaption(const NameControls& c) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class FlexGrid;
@@ -29,11 +30,18 @@ enum Column { DisplayName = 0, Organization = 1, Key = 2, SortKey = 3, RecNum = 
 constexpr int LastShownCol = Organization;
 } // namespace namegrid
 
+// What to tell the user about an empty list, once the window is usable again.
+struct NameNotice {
+    QString title; // empty: nothing to tell
+    QStringList lines;
+};
+
 // Rebuilds gridName and the display options from Name.List, `window` busy meanwhile and
 // `filling` true. The first fill shows the active persons (if there are any) with the first
 // one highlighted; later ones keep the user's choice unless it shows nobody, and the
-// highlighted row where they can.
-void FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling);
+// highlighted row where they can. A file problem is told at once; the notice of an empty
+// list is returned for the caller to tell when its window is ready for it.
+NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling);
 
 // The caption of the selected display option ("Active Persons"); empty when none is.
 QString DisplayChoiceCaption(const NameControls& c);

@@ -4,6 +4,7 @@
 #include "forms/EditorReturn.h"
 #include "forms/ListGrid.h"
 #include "forms/LobbyDoor.h"
+#include "forms/Messages.h"
 #include "lobby/PersonDelete.h"
 #include "lobby/TrainingDoors.h"
 #include "lobby/frmAddEditName.h"
@@ -14,6 +15,7 @@
 
 #include <QFile>
 #include <QRadioButton>
+#include <utility>
 
 using namegrid::Column;
 
@@ -40,9 +42,20 @@ NamePage::NamePage(LobbyDoor& door, const NameControls& controls) : door_(door),
 NamePage::~NamePage() = default;
 
 void NamePage::Fill() {
+    FillHoldingNotice();
+    TellHeldNotice();
+}
+
+void NamePage::FillHoldingNotice() {
     const bool first = !filled_;
     filled_ = true;
-    FillNameGrid(c_, door_.Window(), first, filling_);
+    held_ = FillNameGrid(c_, door_.Window(), first, filling_);
+}
+
+void NamePage::TellHeldNotice() {
+    const NameNotice notice = std::exchange(held_, {});
+    if (!notice.title.isEmpty())
+        forms::Tell(notice.title, notice.lines);
 }
 
 ListRecord NamePage::Highlighted() const {

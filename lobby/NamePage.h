@@ -17,8 +17,13 @@ public:
     NamePage(LobbyDoor& door, const NameControls& controls);
     ~NamePage() override;
 
-    // Rebuilds gridName and the display options from Name.List (see FillNameGrid).
+    // Rebuilds gridName and the display options from Name.List (see FillNameGrid) and tells
+    // the user when the list shows nobody.
     void Fill();
+    // The same, keeping that notice until TellHeldNotice: the Lobby's first opening tells it
+    // once every button shows its caption.
+    void FillHoldingNotice();
+    void TellHeldNotice();
     // A fill is running: the option clicks it makes are its own.
     bool Filling() const { return filling_; }
     // The highlighted person: record number and identity (NameKeyText).
@@ -52,4 +57,5 @@ private:
     NameControls c_;
     bool filled_ = false;  // Fill has run once
     bool filling_ = false; // Fill is running
+    NameNotice held_;      // the empty-list notice FillHoldingNotice kept
 };

@@ -112,7 +112,7 @@ void frmLobby::Form_Activate() {
 
     search_->FirstActivation();
 
-    names_->Fill();
+    names_->FillHoldingNotice();
     platform::DoEvents();
     LobbyActivated = true;
     courses_->Fill();
@@ -120,6 +120,8 @@ void frmLobby::Form_Activate() {
     SetUpLobbyButtons();
     if (gridName->Rows() > 1)
         gridName->setFocus();
+    // An empty list is told once the buttons show their captions, with the normal pointer.
+    names_->TellHeldNotice();
 }
 
 // ---- Buttons by access level and list contents ------------------------------------------

@@ -4,6 +4,7 @@
 #include "forms/ShutDown.h"
 #include "help/frmManual.h"
 #include "lobby/test_lobby_data.h"
+#include "platform/Questions.h"
 #include "platform/Twips.h"
 #include "signin/AdminEntry.h"
 #include "signin/frmAdmin.h"
@@ -163,6 +164,31 @@ private slots:
                  QStringLiteral("Finished with this\r\nSearch/Summary"));
         QCOMPARE(lobby->cmdPrintCourseIndex->toolTip(),
                  QStringLiteral(" Print this 'Course Index' "));
+    }
+
+    // The first-run notice comes up over a usable Lobby: its buttons captioned and set up,
+    // the window enabled, the normal pointer.
+    void firstRunNoticeComesOverAReadyLobby() {
+        TestFolder folder;
+        WriteUser();
+        SignIn(4);
+        QStringList seen;
+        platform::SetAnswerer([&seen](const platform::Question& question) {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (auto* lobby = qobject_cast<frmLobby*>(top)) {
+                    seen << question.title << lobby->cmdAddName->Caption()
+                         << QString::number(lobby->isEnabled())
+                         << QString::number(lobby->cmdEditName->isHidden())
+                         << QString::number(QApplication::overrideCursor() == nullptr);
+                }
+            }
+            platform::Answer answer;
+            answer.button = 1;
+            return answer;
+        });
+        auto lobby = OpenLobby();
+        platform::SetAnswerer({});
+        QCOMPARE(seen, QStringList({"No Names on File...", "Add Person", "1", "1", "1"}));
     }
 
     void emptyListsLeaveOnlyTheButtonsThatNeedNoRow() {
