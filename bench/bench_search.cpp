@@ -4,6 +4,7 @@
 //
 //   bench_search [PERSONS [RECORDS]]     defaults 32767 and 3000000; then 150 and 50000
 
+#include "BenchSupport.h"
 #include "tools/SampleData.h"
 
 #include "search/TrainingSearch.h"
@@ -26,13 +27,11 @@
 
 namespace {
 
-constexpr int Rounds = 5; // each figure is the best of this many runs
+using bench::Check;
+using bench::PeakMemoryKb;
+using bench::ReadRaw;
 
-long PeakMemoryKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
+constexpr int Rounds = 5; // each figure is the best of this many runs
 
 struct Took {
     double wall = 1e300;
@@ -74,26 +73,6 @@ struct Paired {
         return best;
     }
 };
-
-void Check(const store::StoreResult& result) {
-    if (!result) {
-        std::fprintf(stderr, "bench_search: %s\n", qPrintable(result.text()));
-        std::exit(1);
-    }
-}
-
-qint64 ReadRaw(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "bench_search: cannot open %s\n", qPrintable(name));
-        std::exit(1);
-    }
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    qint64 total = 0;
-    for (qint64 got; (got = file.read(block.data(), block.size())) > 0;)
-        total += got;
-    return total;
-}
 
 // Every person of Name.List, as the Name List shows them with both kinds chosen.
 std::vector<double> AllPersons() {

@@ -3,6 +3,7 @@
 //
 //   bench_store [PERSONS [RECORDS]]     defaults 32767 and 1000000
 
+#include "BenchSupport.h"
 #include "tools/SampleData.h"
 
 #include "store/RecordScan.h"
@@ -22,32 +23,13 @@
 
 namespace {
 
-constexpr int Rounds = 3; // each figure is the best of this many runs
-
-long PeakMemoryKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-void PrintPeak(const char* when) {
-    std::printf("  peak memory %-28s %8ld KiB\n", when, PeakMemoryKb());
-}
-
-double BestSeconds(const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < Rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
-    }
-    return best;
-}
+using bench::BestSeconds;
+using bench::PersonKey;
+using bench::PrintPeak;
+using bench::ReadRaw;
 
 void Fail(const store::StoreResult& result) {
-    std::fprintf(stderr, "bench_store: %s\n", qPrintable(result.text()));
-    std::exit(1);
+    bench::Check(result);
 }
 
 // Every record through the store's table, one Read at a time, touching a field.
@@ -101,19 +83,6 @@ qint64 ReadRecordBytes(const QString& name) {
     return total;
 }
 
-qint64 ReadRaw(const QString& name) {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "bench_store: cannot read %s\n", qPrintable(name));
-        std::exit(1);
-    }
-    qint64 total = 0;
-    while (!file.atEnd()) {
-        total += file.read(1 << 20).size();
-    }
-    return total;
-}
-
 void CopyRaw(const QString& from, const QString& to) {
     QFile::remove(to);
     if (!QFile::copy(from, to)) {
@@ -133,18 +102,6 @@ void CopyInBlocks(const QString& from, const QString& to) {
     while (!source.atEnd()) {
         target.write(source.read(1 << 20));
     }
-}
-
-double PersonKey(qint32 recordNumber) {
-    if (store::StoreResult opened = store::OpenNameList(); !opened) {
-        Fail(opened);
-    }
-    if (store::StoreResult read = store::Persons().Read(recordNumber); !read) {
-        Fail(read);
-    }
-    const double key = store::Persons().Buffer().DateCreated;
-    store::CloseNameList();
-    return key;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 //
 //   bench_training [PERSONS [RECORDS]]     defaults 32767 and 3000000
 
+#include "BenchSupport.h"
 #include "tools/SampleData.h"
 
 #include "store/Formats.h"
@@ -25,41 +26,15 @@
 
 namespace {
 
+using bench::BestSeconds;
+using bench::Check;
+using bench::PeakMemoryKb;
+using bench::PersonKey;
+using bench::PrintPeak;
+using bench::ReadRaw;
+using bench::Seconds;
+
 constexpr int Rounds = 3; // each figure is the best of this many runs
-
-long PeakMemoryKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-void PrintPeak(const char* when) {
-    std::printf("  peak memory %-30s %8ld KiB\n", when, PeakMemoryKb());
-}
-
-double Seconds(const std::function<void()>& run) {
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-double BestSeconds(const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < Rounds; ++i)
-        best = std::min(best, Seconds(run));
-    return best;
-}
-
-void Fail(const store::StoreResult& result) {
-    std::fprintf(stderr, "bench_training: %s\n", qPrintable(result.text()));
-    std::exit(1);
-}
-
-void Check(const store::StoreResult& result) {
-    if (!result)
-        Fail(result);
-}
 
 QFile& OpenOrDie(QFile& file, QIODevice::OpenMode mode) {
     if (!file.open(mode)) {
@@ -67,16 +42,6 @@ QFile& OpenOrDie(QFile& file, QIODevice::OpenMode mode) {
         std::exit(1);
     }
     return file;
-}
-
-qint64 ReadRaw(const QString& name) {
-    QFile file(name);
-    OpenOrDie(file, QIODevice::ReadOnly);
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    qint64 total = 0;
-    for (qint64 got; (got = file.read(block.data(), block.size())) > 0;)
-        total += got;
-    return total;
 }
 
 // A copy in 1 MiB blocks, made durable as a removal makes its copy.
@@ -91,14 +56,6 @@ void CopyRaw(const QString& from, const QString& to, bool durable) {
     target.flush();
     if (durable)
         ::fsync(target.handle());
-}
-
-double PersonKey(qint32 recordNumber) {
-    Check(store::OpenNameList());
-    Check(store::Persons().Read(recordNumber));
-    const double key = store::Persons().Buffer().DateCreated;
-    store::CloseNameList();
-    return key;
 }
 
 } // namespace
