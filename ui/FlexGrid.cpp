@@ -78,14 +78,36 @@ protected:
     void updateGeometries() override {
         QTableView::updateGeometries();
         horizontalScrollBar()->setRange(0, 0);
+        KeepTopRowWhole();
         if (onGeometries)
             onGeometries();
+    }
+
+    void scrollContentsBy(int dx, int dy) override {
+        QTableView::scrollContentsBy(dx, dy);
+        KeepTopRowWhole();
     }
 
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QTableView::mouseDoubleClickEvent(event);
         if (event->button() == Qt::LeftButton && onDoubleClick)
             onDoubleClick();
+    }
+
+private:
+    // Scrolled to the end, the view puts the last row against the bottom edge, which leaves
+    // the top row half hidden under the heading. The grid keeps its top row whole instead and
+    // leaves the space below the last row empty.
+    void KeepTopRowWhole() {
+        QHeaderView* rows = verticalHeader();
+        const int top = verticalScrollBar()->value();
+        if (top < 0 || top >= rows->count())
+            return;
+        const int whole = rows->sectionPosition(top);
+        if (rows->offset() == whole)
+            return;
+        rows->setOffset(whole);
+        viewport()->update();
     }
 };
 
@@ -396,13 +418,9 @@ bool FlexGrid::RowIsVisible(int row) const {
     return y + RowPixels() > 0 && y < ViewportHeight();
 }
 
-// How far the data rows are scrolled up, in pixels. Scrolled to the end, the view puts the
-// last row against the bottom edge, so the row above the top row may show in part.
+// How far the data rows are scrolled up, in pixels: the top row always shows whole.
 int FlexGrid::ContentOffset() const {
-    const int top = TopRow();
-    if (top > 1 && top == MaxTopRow())
-        return std::max((Rows() - 1) * RowPixels() - ViewportHeight(), 0);
-    return (top - 1) * RowPixels();
+    return (TopRow() - 1) * RowPixels();
 }
 
 int FlexGrid::MouseRow() const {

@@ -535,14 +535,31 @@ void TestFlexGrid::topRowScrollsAndRowIsVisibleFollows() {
     QCOMPARE(grid.TopRow(), 100);
     QVERIFY(!grid.RowIsVisible(150));
 
-    // Past the end it stops where the last row is the bottom one in full view.
+    // Past the end it stops where the last row is the bottom one in full view, and the top
+    // row is still drawn whole under the heading: the highlighted last row starts where the
+    // whole rows above it end, and the space below it stays empty.
+    grid.SetRow(200);
     grid.SetTopRow(5000);
-    QVERIFY(grid.TopRow() < 200);
+    const int top = grid.TopRow();
+    QVERIFY(top < 200);
     QVERIFY(grid.RowIsVisible(200));
+    QVERIFY(!grid.RowIsVisible(top - 1));
     QCOMPARE(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
-    QCOMPARE(view->rowAt(view->viewport()->height() - 1), 199);
+    QCOMPARE(view->rowAt(0), top - 1);
     for (int row = 150; row <= 200; ++row)
         QCOMPARE(grid.RowIsVisible(row), ShownByView(grid, row));
+    const QImage shot = view->viewport()->grab().toImage();
+    const QColor highlight = view->palette().color(QPalette::Highlight);
+    const int rowPixels = view->rowHeight(0);
+    QList<int> highlighted;
+    for (int y = 0; y < view->viewport()->height(); ++y)
+        if (shot.pixelColor(QPoint(2, y) * shot.devicePixelRatio()) == highlight)
+            highlighted.append(y);
+    // A whole row: its height less the grid line under it.
+    QCOMPARE(highlighted.value(0), (200 - top) * rowPixels);
+    QCOMPARE(highlighted.size(), rowPixels - 1);
+    QCOMPARE(highlighted.last(), highlighted.first() + rowPixels - 2);
+    QVERIFY(highlighted.last() < view->viewport()->height() - 1);
 
     // The user scrolls: the grid reports it.
     view->verticalScrollBar()->setValue(9);
@@ -691,13 +708,16 @@ void TestFlexGrid::mouseRowFollowsThePointer() {
     SendMouseMove(view->viewport(), RowCentre(grid, 22));
     QCOMPARE(grid.MouseRow(), 22);
 
-    // Scrolled to the end, the last row sits against the bottom edge.
+    // Scrolled to the end, the pointer finds the last row and the top row where they are
+    // drawn, and nothing in the space left below the last row.
     grid.SetTopRow(40);
-    const QPoint bottom(30, view->viewport()->height() - 2);
-    SendMouseMove(view->viewport(), bottom);
+    SendMouseMove(view->viewport(), RowCentre(grid, 40));
     QCOMPARE(grid.MouseRow(), 40);
     SendMouseMove(view->viewport(), QPoint(30, 1));
+    QCOMPARE(grid.MouseRow(), grid.TopRow());
     QCOMPARE(grid.MouseRow(), view->rowAt(1) + 1);
+    SendMouseMove(view->viewport(), QPoint(30, view->viewport()->height() - 2));
+    QCOMPARE(grid.MouseRow(), -1);
 
     // Below the last row of a short list there is no row.
     grid.SetRows(3);
