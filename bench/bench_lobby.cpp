@@ -85,22 +85,22 @@ int main(int argc, char** argv) {
     lobby.Courses().Fill();
 
     const double nameFill = Best([&] { lobby.Names().Fill(); });
-    const int nameRows = lobby.gridName->Rows() - 1;
+    const int nameRows = lobby.nameControls.gridName->Rows() - 1;
     const double courseFill = Best([&] { lobby.Courses().Fill(); });
-    const int courseRows = lobby.gridCourse->Rows() - 1;
+    const int courseRows = lobby.courseControls.gridCourse->Rows() - 1;
     // After an edit the list is filled again and the saved course found by its identity; the
     // worst case is a course the list does not hold, which reads every row's key.
     const double courseLookup = Best([&] {
-        (void)listgrid::FindRow(*lobby.gridCourse, coursegrid::Column::Key,
+        (void)listgrid::FindRow(*lobby.courseControls.gridCourse, coursegrid::Column::Key,
                                 [](const QString& key) { return IsCourseKey(key, -1); });
     });
     // Find reads every code and name when nothing matches.
     const double courseScan = Best([&] {
-        (void)listgrid::FindRow(*lobby.gridCourse, coursegrid::Column::Name,
+        (void)listgrid::FindRow(*lobby.courseControls.gridCourse, coursegrid::Column::Name,
                                 [](const QString& name) { return name.isEmpty() && false; });
     });
     const double keyScan = Best([&] {
-        (void)listgrid::FindRow(*lobby.gridCourse, coursegrid::Column::Key,
+        (void)listgrid::FindRow(*lobby.courseControls.gridCourse, coursegrid::Column::Key,
                                 [](const QString& key) { return key.isEmpty() && false; });
     });
 

@@ -89,82 +89,79 @@ void BuildTopBand(frmLobby& lobby) {
 }
 
 void BuildNameListPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridName = MakePageGrid(page, 120, 120, 7100);
+    lobby.nameControls.gridName = MakePageGrid(page, 120, 120, 7100);
 
     const char* captions[] = {"", "Active Persons", "Inactive Persons",
                               "Active and Inactive Persons"};
     for (int i = 1; i <= 3; ++i) {
-        lobby.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
-        PlaceTwips(lobby.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
+        lobby.nameControls.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
+        PlaceTwips(lobby.nameControls.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
     }
 
-    lobby.cmdAddName = MakePageButton(page, Kind::Record, 7500, 1380, 2940, 510);
-    lobby.cmdEditName = MakePageButton(page, Kind::Record, 7500, 1980, 2940, 510);
-    lobby.cmdDeleteName = MakePageButton(page, Kind::Remove, 7500, 2580, 2940, 510);
-    lobby.cmdTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
-    lobby.cmdPrintNameList = MakePageButton(page, Kind::Print, 7500, 4920, 2940, 600);
+    lobby.nameControls.cmdAddName = MakePageButton(page, Kind::Record, 7500, 1380, 2940, 510);
+    lobby.nameControls.cmdEditName = MakePageButton(page, Kind::Record, 7500, 1980, 2940, 510);
+    lobby.nameControls.cmdDeleteName = MakePageButton(page, Kind::Remove, 7500, 2580, 2940, 510);
+    lobby.nameControls.cmdTrainingHistory =
+        MakePageButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
+    lobby.nameControls.cmdPrintNameList = MakePageButton(page, Kind::Print, 7500, 4920, 2940, 600);
 }
 
 void BuildCourseIndexPage(frmLobby& lobby, QWidget* page) {
-    const CourseControls c = BuildCourseControls(page);
-    lobby.gridCourse = c.gridCourse;
-    lobby.cmdAddCourse = c.cmdAddCourse;
-    lobby.cmdEditCourse = c.cmdEditCourse;
-    lobby.cmdDeleteCourse = c.cmdDeleteCourse;
-    lobby.cmdPrintCourseIndex = c.cmdPrintCourseIndex;
-    lobby.cmdCreditTraining = c.cmdCreditTraining;
-    lobby.cmdSearch = c.cmdSearch;
-    lobby.cmdQuitSearching = c.cmdQuitSearching;
+    lobby.courseControls = BuildCourseControls(page);
 }
 
 void BuildSearchOptionsPage(frmLobby& lobby, QWidget* page) {
     for (int i = 1; i <= 2; ++i) {
-        lobby.optSearch[i] = new QRadioButton(page);
-        PlaceTwips(lobby.optSearch[i], 240, 240 + 1320 * (i - 1), 4200, 960);
+        lobby.searchControls.optSearch[i] = new QRadioButton(page);
+        PlaceTwips(lobby.searchControls.optSearch[i], 240, 240 + 1320 * (i - 1), 4200, 960);
     }
-    lobby.optSearch[1]->setChecked(true);
+    lobby.searchControls.optSearch[1]->setChecked(true);
 
     // Search criteria.
-    lobby.frame[1] = new QGroupBox(page);
-    QGroupBox* criteria = lobby.frame[1];
+    lobby.searchControls.frame[1] = new QGroupBox(page);
+    QGroupBox* criteria = lobby.searchControls.frame[1];
     PlaceTwips(criteria, 4680, 120, 5880, 5640);
     MakeLabel(criteria, QStringLiteral("Date (or from...    ... to)"), 240, 240, 4000);
-    lobby.txtMatch[0] = MakeBox(criteria, 10, 240, 510, 1560);
-    lobby.txtMatch[1] = MakeBox(criteria, 10, 1920, 510, 1560);
+    lobby.searchControls.txtMatch[0] = MakeBox(criteria, 10, 240, 510, 1560);
+    lobby.searchControls.txtMatch[1] = MakeBox(criteria, 10, 1920, 510, 1560);
     MakeLabel(criteria, QStringLiteral("Course Code"), 240, 1020, 4000);
-    lobby.txtMatch[2] = MakeBox(criteria, 8, 240, 1290, 1560);
+    lobby.searchControls.txtMatch[2] = MakeBox(criteria, 8, 240, 1290, 1560);
     MakeLabel(criteria, QStringLiteral("Training Comments (whole or partial)"), 240, 1800, 5000);
-    lobby.txtMatch[3] = MakeBox(criteria, 20, 240, 2070, 3240);
+    lobby.searchControls.txtMatch[3] = MakeBox(criteria, 20, 240, 2070, 3240);
 
-    lobby.frameMatch = new QGroupBox(QStringLiteral(" Find records that... "), criteria);
-    PlaceTwips(lobby.frameMatch, 240, 2640, 3240, 1620);
+    lobby.searchControls.frameMatch =
+        new QGroupBox(QStringLiteral(" Find records that... "), criteria);
+    PlaceTwips(lobby.searchControls.frameMatch, 240, 2640, 3240, 1620);
     for (int i = 1; i <= 2; ++i) {
-        lobby.optMatch[i] = new QRadioButton(lobby.frameMatch);
-        PlaceTwips(lobby.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
+        lobby.searchControls.optMatch[i] = new QRadioButton(lobby.searchControls.frameMatch);
+        PlaceTwips(lobby.searchControls.optMatch[i], 180, 300 + 600 * (i - 1), 2900, 540);
     }
-    lobby.optMatch[1]->setChecked(true);
-    lobby.cmdMatch = MakePageButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
-    lobby.cmdMatch->setEnabled(false);
+    lobby.searchControls.optMatch[1]->setChecked(true);
+    lobby.searchControls.cmdMatch = MakePageButton(criteria, Kind::Proceed, 240, 4560, 3240, 600);
+    lobby.searchControls.cmdMatch->setEnabled(false);
 
     // Annual summary year, in the same place; only one of the two frames shows.
-    lobby.frame[2] = new QGroupBox(page);
-    QGroupBox* year = lobby.frame[2];
+    lobby.searchControls.frame[2] = new QGroupBox(page);
+    QGroupBox* year = lobby.searchControls.frame[2];
     PlaceTwips(year, 4680, 120, 5880, 2160);
-    lobby.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
-    lobby.txtSummaryYear->setAlignment(Qt::AlignCenter);
+    lobby.searchControls.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
+    lobby.searchControls.txtSummaryYear->setAlignment(Qt::AlignCenter);
     MakeLabel(year, QStringLiteral("for the year"), 1260, 450, 2400);
-    lobby.cmdAnnualSummary = MakePageButton(year, Kind::Proceed, 240, 1080, 3240, 600);
-    lobby.cmdAnnualSummary->setEnabled(false);
+    lobby.searchControls.cmdAnnualSummary =
+        MakePageButton(year, Kind::Proceed, 240, 1080, 3240, 600);
+    lobby.searchControls.cmdAnnualSummary->setEnabled(false);
     year->hide();
 }
 
 void BuildResultsPage(frmLobby& lobby, QWidget* page) {
-    lobby.gridSummary = MakePageGrid(page, 120, 120, 7100);
-    lobby.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
-    lobby.lblTotalHours->hide();
-    lobby.cmdSummaryTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 420, 2940, 510);
-    lobby.cmdSummaryPrint = MakePageButton(page, Kind::Print, 7500, 1140, 2940, 600);
-    lobby.cmdFinishedSummary = MakePageButton(page, Kind::Flash, 7500, 4800, 2940, 720);
+    lobby.searchControls.gridSummary = MakePageGrid(page, 120, 120, 7100);
+    lobby.searchControls.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
+    lobby.searchControls.lblTotalHours->hide();
+    lobby.searchControls.cmdSummaryTrainingHistory =
+        MakePageButton(page, Kind::Proceed, 7500, 420, 2940, 510);
+    lobby.searchControls.cmdSummaryPrint = MakePageButton(page, Kind::Print, 7500, 1140, 2940, 600);
+    lobby.searchControls.cmdFinishedSummary =
+        MakePageButton(page, Kind::Flash, 7500, 4800, 2940, 720);
 }
 
 } // namespace

@@ -49,18 +49,10 @@ using forms::Apply;
 
 frmLobby::frmLobby(QWidget* parent) : Form(parent) {
     BuildLobbyControls(*this);
-    names_ = std::make_unique<NamePage>(*this, NameControls{gridName, optDisplay, cmdAddName,
-                                                            cmdEditName, cmdDeleteName,
-                                                            cmdTrainingHistory, cmdPrintNameList});
-    courses_ = std::make_unique<CoursePage>(
-        *this, CourseControls{gridCourse, cmdAddCourse, cmdEditCourse, cmdDeleteCourse,
-                              cmdPrintCourseIndex, cmdCreditTraining, cmdSearch, cmdQuitSearching});
-    flashing_ = cmdQuitSearching;
-    search_ = std::make_unique<search::SearchPage>(
-        *this,
-        search::SearchControls{optSearch, frame, txtMatch, frameMatch, optMatch, cmdMatch,
-                               txtSummaryYear, cmdAnnualSummary, gridSummary, lblTotalHours,
-                               cmdSummaryTrainingHistory, cmdSummaryPrint, cmdFinishedSummary});
+    names_ = std::make_unique<NamePage>(*this, nameControls);
+    courses_ = std::make_unique<CoursePage>(*this, courseControls);
+    flashing_ = courseControls.cmdQuitSearching;
+    search_ = std::make_unique<search::SearchPage>(*this, searchControls);
     ConnectHandlers();
     Form_Load();
 }
@@ -81,9 +73,10 @@ void frmLobby::ConnectHandlers() {
     connect(menuBackupRestore[2], &QAction::triggered, this, &frmLobby::menuRestore_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmLobby::cmdQuit_Click);
 
-    connect(cmdCreditTraining, &ZovButton::Click, this, &frmLobby::cmdCreditTraining_Click);
-    print::ConnectPrintButton(cmdPrintCourseIndex, [this](print::Output to) {
-        print::PrintCourseIndex(*gridCourse, *this, to);
+    connect(courseControls.cmdCreditTraining, &ZovButton::Click, this,
+            &frmLobby::cmdCreditTraining_Click);
+    print::ConnectPrintButton(courseControls.cmdPrintCourseIndex, [this](print::Output to) {
+        print::PrintCourseIndex(*courseControls.gridCourse, *this, to);
     });
 }
 
@@ -118,8 +111,8 @@ void frmLobby::Form_Activate() {
     courses_->Fill();
     platform::DoEvents();
     SetUpLobbyButtons();
-    if (gridName->Rows() > 1)
-        gridName->setFocus();
+    if (nameControls.gridName->Rows() > 1)
+        nameControls.gridName->setFocus();
     // An empty list is told once the buttons show their captions, with the normal pointer.
     names_->TellHeldNotice();
 }
@@ -183,7 +176,7 @@ void frmLobby::Form_KeyDown(QKeyEvent* event) {
 
 void frmLobby::timerFlashButton_Timer() {
     Flash.Step();
-    Flash.Paint(tabMain->isTabVisible(ResultsPage) ? cmdFinishedSummary : flashing_);
+    Flash.Paint(tabMain->isTabVisible(ResultsPage) ? searchControls.cmdFinishedSummary : flashing_);
 }
 
 // ---- Help, Admin, Backup/Restore, Quit ----------------------------------------------------
@@ -288,7 +281,7 @@ ListRecord frmLobby::Highlighted(LobbyList list) const {
 }
 
 const FlexGrid& frmLobby::Rows(LobbyList list) const {
-    return list == LobbyList::Courses ? *gridCourse : *gridName;
+    return list == LobbyList::Courses ? *courseControls.gridCourse : *nameControls.gridName;
 }
 
 void frmLobby::ListChanged(LobbyList list, const QString& reselectKey) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "courses/CourseControls.h"
 #include "forms/FlashState.h"
-#include "search/SearchHost.h"
+#include "lobby/NameGrid.h"
+#include "search/SearchPage.h"
 #include "ui/Form.h"
 
 #include <QString>
@@ -13,17 +15,11 @@ class CoursePage;
 class NamePage;
 class FlexGrid;
 class QAction;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QRadioButton;
 class QTabWidget;
 class QTimer;
 class ZovButton;
-namespace search {
-class SearchPage;
-}
 
 // The main window: who is signed in, the Name List, the Course Index and the search and
 // summary pages, and which buttons a user of this access level may see and press for what
@@ -55,41 +51,10 @@ public:
     QTimer* timerFlashButton = nullptr;
     QTabWidget* tabMain = nullptr;
 
-    // Page 0, "Name List", worked by the name page.
-    FlexGrid* gridName = nullptr;
-    std::array<QRadioButton*, 4> optDisplay{}; // 1 active, 2 inactive, 3 both
-    ZovButton* cmdAddName = nullptr;
-    ZovButton* cmdEditName = nullptr;
-    ZovButton* cmdDeleteName = nullptr;
-    ZovButton* cmdTrainingHistory = nullptr;
-    ZovButton* cmdPrintNameList = nullptr;
-
-    // Page 1, "Course Index", worked by the course page.
-    FlexGrid* gridCourse = nullptr;
-    ZovButton* cmdAddCourse = nullptr;
-    ZovButton* cmdEditCourse = nullptr;
-    ZovButton* cmdDeleteCourse = nullptr;
-    ZovButton* cmdPrintCourseIndex = nullptr;
-    ZovButton* cmdCreditTraining = nullptr;
-    ZovButton* cmdSearch = nullptr;
-    ZovButton* cmdQuitSearching = nullptr;
-
-    // Page 2, "Search && Summary Options".
-    std::array<QRadioButton*, 3> optSearch{}; // 1 search, 2 annual summary
-    std::array<QGroupBox*, 3> frame{};        // 1 search criteria, 2 summary year
-    std::array<QLineEdit*, 4> txtMatch{};     // 0 from, 1 to, 2 course code, 3 comments
-    QGroupBox* frameMatch = nullptr;
-    std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
-    ZovButton* cmdMatch = nullptr;
-    QLineEdit* txtSummaryYear = nullptr;
-    ZovButton* cmdAnnualSummary = nullptr;
-
-    // Page 3, "Summary Results".
-    FlexGrid* gridSummary = nullptr;
-    QLabel* lblTotalHours = nullptr;
-    ZovButton* cmdSummaryTrainingHistory = nullptr;
-    ZovButton* cmdSummaryPrint = nullptr;
-    ZovButton* cmdFinishedSummary = nullptr;
+    // The pages' controls, each set worked by its page object.
+    NameControls nameControls;             // page 0, "Name List"
+    CourseControls courseControls;         // page 1, "Course Index"
+    search::SearchControls searchControls; // pages 2 and 3, the search and summary pages
 
     // ---- Window state.
     bool LobbyActivated = false; // the first activation has filled the Name List

@@ -282,7 +282,7 @@ private slots:
         WritePersons({{"Cy", "Ray"}}); // what the Lobby shows before the restore
         SignIn(4);
         auto lobby = OpenLobby();
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList{"Cy Ray"});
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0), QStringList{"Cy Ray"});
 
         ScriptedAnswers answers;
         answers.expectFolder(s.backup.path())
@@ -290,8 +290,9 @@ private slots:
             .expectMessage(QStringLiteral("Successfully restored data!"), 1);
         lobby->menuBackupRestore[2]->trigger();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Lee", "Bob Moe"}));
-        QCOMPARE(lobby->gridCourse->Rows(), 1); // no course in the backup
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0),
+                 QStringList({"Ann Lee", "Bob Moe"}));
+        QCOMPARE(lobby->courseControls.gridCourse->Rows(), 1); // no course in the backup
         const QString kept = QStringLiteral("Before restore 2024-03-15 10-30");
         QCOMPARE(answers.lastAsked().lines.mid(2),
                  QStringList({"", "The data files it replaced are kept in the folder",

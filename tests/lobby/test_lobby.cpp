@@ -92,10 +92,12 @@ private slots:
         QCOMPARE(lobby->tabMain->tabText(2), QStringLiteral("Search && Summary Options"));
         QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
         QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::NameListPage));
-        QCOMPARE(lobby->optMatch[1]->text(), QStringLiteral("match\nthe above critera"));
-        QCOMPARE(lobby->optMatch[2]->text(), QStringLiteral("do NOT match\nthe above critera"));
+        QCOMPARE(lobby->searchControls.optMatch[1]->text(),
+                 QStringLiteral("match\nthe above critera"));
+        QCOMPARE(lobby->searchControls.optMatch[2]->text(),
+                 QStringLiteral("do NOT match\nthe above critera"));
         QVERIFY(lobby->LobbyActivated);
-        QVERIFY(HasFocus(lobby.get(), lobby->gridName));
+        QVERIFY(HasFocus(lobby.get(), lobby->nameControls.gridName));
     }
 
     void buttonsByAccessLevel_data() {
@@ -127,27 +129,28 @@ private slots:
         SignIn(level);
         auto lobby = OpenLobby();
 
-        QVERIFY(!lobby->cmdAddName->isHidden());
-        QCOMPARE(lobby->cmdAddName->isEnabled(), canAdd);
-        QCOMPARE(lobby->cmdAddName->Caption(), QStringLiteral("Add Person"));
-        QCOMPARE(lobby->cmdAddCourse->isEnabled(), canAdd);
-        QCOMPARE(lobby->cmdEditName->Caption(), editName);
-        QCOMPARE(lobby->cmdEditCourse->Caption(), editCourse);
-        QCOMPARE(lobby->cmdDeleteName->isEnabled(), canDelete);
-        QCOMPARE(lobby->cmdDeleteCourse->isEnabled(), canDelete);
+        QVERIFY(!lobby->nameControls.cmdAddName->isHidden());
+        QCOMPARE(lobby->nameControls.cmdAddName->isEnabled(), canAdd);
+        QCOMPARE(lobby->nameControls.cmdAddName->Caption(), QStringLiteral("Add Person"));
+        QCOMPARE(lobby->courseControls.cmdAddCourse->isEnabled(), canAdd);
+        QCOMPARE(lobby->nameControls.cmdEditName->Caption(), editName);
+        QCOMPARE(lobby->courseControls.cmdEditCourse->Caption(), editCourse);
+        QCOMPARE(lobby->nameControls.cmdDeleteName->isEnabled(), canDelete);
+        QCOMPARE(lobby->courseControls.cmdDeleteCourse->isEnabled(), canDelete);
         // Row 1 of the Course Index is ADM, a heading; the next row has hours.
-        QCOMPARE(lobby->gridCourse->Row(), 1);
-        QVERIFY(!lobby->cmdCreditTraining->isEnabled());
-        lobby->gridCourse->SetRow(2);
-        QCOMPARE(lobby->cmdCreditTraining->isEnabled(), canCredit);
+        QCOMPARE(lobby->courseControls.gridCourse->Row(), 1);
+        QVERIFY(!lobby->courseControls.cmdCreditTraining->isEnabled());
+        lobby->courseControls.gridCourse->SetRow(2);
+        QCOMPARE(lobby->courseControls.cmdCreditTraining->isEnabled(), canCredit);
         for (ZovButton* shown :
-             {lobby->cmdEditName, lobby->cmdDeleteName, lobby->cmdTrainingHistory,
-              lobby->cmdPrintNameList, lobby->cmdSearch, lobby->cmdCreditTraining,
-              lobby->cmdEditCourse, lobby->cmdDeleteCourse, lobby->cmdPrintCourseIndex,
-              lobby->cmdBackupRestore})
+             {lobby->nameControls.cmdEditName, lobby->nameControls.cmdDeleteName,
+              lobby->nameControls.cmdTrainingHistory, lobby->nameControls.cmdPrintNameList,
+              lobby->courseControls.cmdSearch, lobby->courseControls.cmdCreditTraining,
+              lobby->courseControls.cmdEditCourse, lobby->courseControls.cmdDeleteCourse,
+              lobby->courseControls.cmdPrintCourseIndex, lobby->cmdBackupRestore})
             QVERIFY2(!shown->isHidden(), qPrintable(shown->Caption()));
-        QVERIFY(lobby->cmdQuitSearching->isHidden());
-        QVERIFY(lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(lobby->courseControls.cmdQuitSearching->isHidden());
+        QVERIFY(lobby->nameControls.cmdTrainingHistory->isEnabled());
         QVERIFY(lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
     }
 
@@ -157,12 +160,12 @@ private slots:
         SignIn(4);
         auto lobby = OpenLobby();
         QCOMPARE(lobby->cmdQuit->toolTip(), QStringLiteral(" Click here to exit Mirtavel "));
-        QCOMPARE(lobby->cmdCreditTraining->Caption(),
+        QCOMPARE(lobby->courseControls.cmdCreditTraining->Caption(),
                  QStringLiteral("Credit the highlighted course to\r\none or more person's "
                                 "training record(s)..."));
-        QCOMPARE(lobby->cmdFinishedSummary->Caption(),
+        QCOMPARE(lobby->searchControls.cmdFinishedSummary->Caption(),
                  QStringLiteral("Finished with this\r\nSearch/Summary"));
-        QCOMPARE(lobby->cmdPrintCourseIndex->toolTip(),
+        QCOMPARE(lobby->courseControls.cmdPrintCourseIndex->toolTip(),
                  QStringLiteral(" Print this 'Course Index' "));
     }
 
@@ -176,9 +179,9 @@ private slots:
         platform::SetAnswerer([&seen](const platform::Question& question) {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 if (auto* lobby = qobject_cast<frmLobby*>(top)) {
-                    seen << question.title << lobby->cmdAddName->Caption()
+                    seen << question.title << lobby->nameControls.cmdAddName->Caption()
                          << QString::number(lobby->isEnabled())
-                         << QString::number(lobby->cmdEditName->isHidden())
+                         << QString::number(lobby->nameControls.cmdEditName->isHidden())
                          << QString::number(QApplication::overrideCursor() == nullptr);
                 }
             }
@@ -203,19 +206,21 @@ private slots:
                  QStringList({"There are currently no names", "in the Name List"}));
         QCOMPARE(answers.asked().at(0).icon, 5);
 
-        for (ZovButton* shown : {lobby->cmdAddName, lobby->cmdAddCourse, lobby->cmdHelp,
-                                 lobby->cmdQuit, lobby->cmdAdminWindow, lobby->cmdBackupRestore})
+        for (ZovButton* shown :
+             {lobby->nameControls.cmdAddName, lobby->courseControls.cmdAddCourse, lobby->cmdHelp,
+              lobby->cmdQuit, lobby->cmdAdminWindow, lobby->cmdBackupRestore})
             QVERIFY(!shown->isHidden());
         for (ZovButton* hidden :
-             {lobby->cmdEditName, lobby->cmdDeleteName, lobby->cmdTrainingHistory,
-              lobby->cmdPrintNameList, lobby->cmdSearch, lobby->cmdQuitSearching,
-              lobby->cmdCreditTraining, lobby->cmdEditCourse, lobby->cmdDeleteCourse,
-              lobby->cmdPrintCourseIndex})
+             {lobby->nameControls.cmdEditName, lobby->nameControls.cmdDeleteName,
+              lobby->nameControls.cmdTrainingHistory, lobby->nameControls.cmdPrintNameList,
+              lobby->courseControls.cmdSearch, lobby->courseControls.cmdQuitSearching,
+              lobby->courseControls.cmdCreditTraining, lobby->courseControls.cmdEditCourse,
+              lobby->courseControls.cmdDeleteCourse, lobby->courseControls.cmdPrintCourseIndex})
             QVERIFY2(hidden->isHidden(), qPrintable(hidden->Caption()));
-        QVERIFY(!lobby->gridName->Visible());
-        QVERIFY(!lobby->gridCourse->Visible());
+        QVERIFY(!lobby->nameControls.gridName->Visible());
+        QVERIFY(!lobby->courseControls.gridCourse->Visible());
         for (int i = 1; i <= 3; ++i)
-            QVERIFY(lobby->optDisplay[i]->isHidden());
+            QVERIFY(lobby->nameControls.optDisplay[i]->isHidden());
         QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
     }
 
@@ -226,14 +231,15 @@ private slots:
         SignIn(4);
         auto lobby = OpenLobby();
         QVERIFY(lobby->cmdBackupRestore->isHidden());
-        QVERIFY(!lobby->cmdTrainingHistory->isHidden());
-        QVERIFY(!lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(!lobby->nameControls.cmdTrainingHistory->isHidden());
+        QVERIFY(!lobby->nameControls.cmdTrainingHistory->isEnabled());
         QVERIFY(!lobby->tabMain->isTabEnabled(frmLobby::SearchOptionsPage));
         // A single course: everything but the find.
-        for (ZovButton* shown : {lobby->cmdEditCourse, lobby->cmdDeleteCourse,
-                                 lobby->cmdPrintCourseIndex, lobby->cmdCreditTraining})
+        for (ZovButton* shown :
+             {lobby->courseControls.cmdEditCourse, lobby->courseControls.cmdDeleteCourse,
+              lobby->courseControls.cmdPrintCourseIndex, lobby->courseControls.cmdCreditTraining})
             QVERIFY(!shown->isHidden());
-        QVERIFY(lobby->cmdSearch->isHidden());
+        QVERIFY(lobby->courseControls.cmdSearch->isHidden());
     }
 
     void tabChangeFocusAndSearchCaptions() {
@@ -242,12 +248,12 @@ private slots:
         SignIn(3);
         auto lobby = OpenLobby();
         lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
-        QVERIFY(HasFocus(lobby.get(), lobby->gridCourse));
+        QVERIFY(HasFocus(lobby.get(), lobby->courseControls.gridCourse));
         lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
-        QCOMPARE(lobby->optSearch[1]->text(),
+        QCOMPARE(lobby->searchControls.optSearch[1]->text(),
                  QStringLiteral("List all active persons\nthat have any training records\n"
                                 "matching the following criteria..."));
-        QCOMPARE(lobby->optSearch[2]->text(),
+        QCOMPARE(lobby->searchControls.optSearch[2]->text(),
                  QStringLiteral("Produce an annual summary\nof all training hours for all\n"
                                 "active persons"));
     }
@@ -269,11 +275,11 @@ private slots:
                 QStringLiteral("Mirtavel -  Help Screen"));
         };
         expectHelp(QStringLiteral("The 'Name List' tab"));
-        QTest::keyClick(lobby->gridName, Qt::Key_F1);
+        QTest::keyClick(lobby->nameControls.gridName, Qt::Key_F1);
         QCOMPARE(Globals().HelpTopic, qint16(4));
         lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
         expectHelp(QStringLiteral("The 'Course Index' tab"));
-        QTest::keyClick(lobby->gridCourse, Qt::Key_F1);
+        QTest::keyClick(lobby->courseControls.gridCourse, Qt::Key_F1);
         QCOMPARE(Globals().HelpTopic, qint16(5));
         lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
         expectHelp(QStringLiteral("The 'Search/Summary' tab"));
@@ -324,13 +330,13 @@ private slots:
         auto lobby = OpenLobby();
         QCOMPARE(lobby->timerFlashButton->interval(), 16);
         lobby->timerFlashButton_Timer();
-        QCOMPARE(lobby->cmdQuitSearching->BackColor(), QColor(244, 244, 0));
-        QCOMPARE(lobby->cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
+        QCOMPARE(lobby->courseControls.cmdQuitSearching->BackColor(), QColor(244, 244, 0));
+        QCOMPARE(lobby->courseControls.cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
         // While results are shown, Finished flashes instead.
         lobby->tabMain->setTabVisible(frmLobby::ResultsPage, true);
         lobby->timerFlashButton_Timer();
-        QCOMPARE(lobby->cmdFinishedSummary->ForeColor(), QColor(8, 8, 0));
-        QCOMPARE(lobby->cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
+        QCOMPARE(lobby->searchControls.cmdFinishedSummary->ForeColor(), QColor(8, 8, 0));
+        QCOMPARE(lobby->courseControls.cmdQuitSearching->ForeColor(), QColor(4, 4, 0));
     }
 
     void closeBoxAsksTheQuitQuestion() {

@@ -101,9 +101,9 @@ private slots:
         QVERIFY(lobby);
         QCOMPARE(lobby->lblUserInfo->text(),
                  QStringLiteral("User: Dana Dorsey\nAccess: Read/Edit/Add/Delete"));
-        QVERIFY(lobby->cmdAddName->isEnabled());
+        QVERIFY(lobby->nameControls.cmdAddName->isEnabled());
         QVERIFY(!lobby->cmdBackupRestore->isHidden()); // User.List exists now
-        QVERIFY(lobby->cmdEditName->isHidden());
+        QVERIFY(lobby->nameControls.cmdEditName->isHidden());
 
         // Quit: signed out, the program ends and the empty lists leave no file behind.
         answers.expectMessage(QStringLiteral("Exit Mirtavel?"), 1);
@@ -139,10 +139,10 @@ private slots:
             Type(editor->Field(3), QStringLiteral("Quinn"));
             Press(editor->cmdSave);
         });
-        Press(lobby->cmdAddName);
+        Press(lobby->nameControls.cmdAddName);
         QVERIFY(answers.verifyDone());
-        QCOMPARE(lobby->gridName->TextMatrix(1, 0), QStringLiteral("Pat Quinn"));
-        QVERIFY(!lobby->cmdTrainingHistory->isEnabled()); // no training records yet
+        QCOMPARE(lobby->nameControls.gridName->TextMatrix(1, 0), QStringLiteral("Pat Quinn"));
+        QVERIFY(!lobby->nameControls.cmdTrainingHistory->isEnabled()); // no training records yet
 
         lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
         answers.expectWindow([](QWidget* window) {
@@ -153,7 +153,7 @@ private slots:
             Type(editor->Field(4), QStringLiteral("8"));
             Press(editor->cmdSave);
         });
-        Press(lobby->cmdAddCourse);
+        Press(lobby->courseControls.cmdAddCourse);
         QVERIFY(answers.verifyDone());
 
         answers.expectWindow([](QWidget* window) {
@@ -163,9 +163,9 @@ private slots:
             credit->listNames->item(0)->setSelected(true);
             Press(credit->cmdSave);
         });
-        Press(lobby->cmdCreditTraining);
+        Press(lobby->courseControls.cmdCreditTraining);
         QVERIFY(answers.verifyDone());
-        QVERIFY(lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(lobby->nameControls.cmdTrainingHistory->isEnabled());
 
         lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
         answers.expectWindow([](QWidget* window) {
@@ -177,7 +177,7 @@ private slots:
             QCOMPARE(history->lblTotalHours->text(), QStringLiteral("Total hours listed:\n8"));
             Press(history->cmdReturn);
         });
-        Press(lobby->cmdTrainingHistory);
+        Press(lobby->nameControls.cmdTrainingHistory);
         QVERIFY(answers.verifyDone());
 
         delete lobby.data();

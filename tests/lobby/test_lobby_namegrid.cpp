@@ -58,7 +58,7 @@ private slots:
                       {"Ann", "Lee"}});
         SignIn(3);
         auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridName;
+        FlexGrid& grid = *lobby->nameControls.gridName;
         QVERIFY(grid.Visible());
         QCOMPARE(ColumnTexts(grid, Column::DisplayName),
                  QStringList({"Ann Lee", "Bob Q Lee", "Al Moe"}));
@@ -94,7 +94,7 @@ private slots:
                       {"", "Solo", "", true, ""}});
         SignIn(3);
         auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridName;
+        FlexGrid& grid = *lobby->nameControls.gridName;
         QCOMPARE(ColumnTexts(grid, Column::DisplayName),
                  QStringList({"Bo J Dalton", "Ann\tMarie Lee", " Solo"}));
         QCOMPARE(ColumnTexts(grid, Column::SortKey),
@@ -113,7 +113,7 @@ private slots:
                       {"Amy", "Young"}});
         SignIn(1);
         auto lobby = OpenLobby();
-        QCOMPARE(ColumnTexts(*lobby->gridName, Column::DisplayName),
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, Column::DisplayName),
                  QStringList({"Carl Adams", "Bo Dalton", "Dan de Vries", "Eve Evans", "Amy Young",
                               "Zed zulu"}));
     }
@@ -123,15 +123,16 @@ private slots:
         WritePersons({{"Ann", "Lee", "", false}, {"Al", "Moe", "", false}});
         SignIn(3);
         auto lobby = OpenLobby();
-        QVERIFY(lobby->optDisplay[2]->isChecked());
-        QVERIFY(lobby->optDisplay[2]->isEnabled());
-        QCOMPARE(Ink(lobby->optDisplay[2]), QColor(0, 0, 64));
+        QVERIFY(lobby->nameControls.optDisplay[2]->isChecked());
+        QVERIFY(lobby->nameControls.optDisplay[2]->isEnabled());
+        QCOMPARE(Ink(lobby->nameControls.optDisplay[2]), QColor(0, 0, 64));
         for (int i : {1, 3}) {
-            QVERIFY(!lobby->optDisplay[i]->isEnabled());
-            QCOMPARE(Ink(lobby->optDisplay[i]), QColor(192, 192, 192));
+            QVERIFY(!lobby->nameControls.optDisplay[i]->isEnabled());
+            QCOMPARE(Ink(lobby->nameControls.optDisplay[i]), QColor(192, 192, 192));
         }
-        QCOMPARE(lobby->gridName->TextMatrix(0, 0), QStringLiteral("List of all inactive persons"));
-        QCOMPARE(lobby->gridName->Rows(), 3);
+        QCOMPARE(lobby->nameControls.gridName->TextMatrix(0, 0),
+                 QStringLiteral("List of all inactive persons"));
+        QCOMPARE(lobby->nameControls.gridName->Rows(), 3);
     }
 
     void displayChoiceRebuildsTheList() {
@@ -139,28 +140,29 @@ private slots:
         WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "", false}, {"Al", "Moe"}});
         SignIn(3);
         auto lobby = OpenLobby();
-        QCOMPARE(lobby->gridName->Rows(), 3);
+        QCOMPARE(lobby->nameControls.gridName->Rows(), 3);
         for (int i = 1; i <= 3; ++i)
-            QVERIFY(lobby->optDisplay[i]->isEnabled());
+            QVERIFY(lobby->nameControls.optDisplay[i]->isEnabled());
 
-        lobby->optDisplay[2]->click();
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Bob Lee"}));
-        QCOMPARE(lobby->gridName->Row(), 1);
-        QVERIFY(!lobby->cmdEditName->isHidden());
+        lobby->nameControls.optDisplay[2]->click();
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0), QStringList({"Bob Lee"}));
+        QCOMPARE(lobby->nameControls.gridName->Row(), 1);
+        QVERIFY(!lobby->nameControls.cmdEditName->isHidden());
 
-        lobby->optDisplay[3]->click();
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Lee", "Bob Lee", "Al Moe"}));
-        QCOMPARE(lobby->gridName->TextMatrix(0, 0),
+        lobby->nameControls.optDisplay[3]->click();
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0),
+                 QStringList({"Ann Lee", "Bob Lee", "Al Moe"}));
+        QCOMPARE(lobby->nameControls.gridName->TextMatrix(0, 0),
                  QStringLiteral("List of all active and inactive persons"));
 
         // The last inactive person goes: the next rebuild falls back to the active ones.
         QVERIFY(QFile::remove(QStringLiteral("Name.List")));
         WritePersons({{"Ann", "Lee"}, {"Al", "Moe"}});
         lobby->Names().Fill();
-        QVERIFY(lobby->optDisplay[1]->isChecked());
-        QVERIFY(!lobby->optDisplay[2]->isEnabled());
-        QVERIFY(!lobby->optDisplay[3]->isEnabled());
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Lee", "Al Moe"}));
+        QVERIFY(lobby->nameControls.optDisplay[1]->isChecked());
+        QVERIFY(!lobby->nameControls.optDisplay[2]->isEnabled());
+        QVERIFY(!lobby->nameControls.optDisplay[3]->isEnabled());
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0), QStringList({"Ann Lee", "Al Moe"}));
     }
 
     void addingTheSecondPersonHighlightsIt() {
@@ -176,18 +178,19 @@ private slots:
             QCOMPARE(editor->EditRecNum(), 2); // appends after the one person
             SavePerson(NewPerson("Ann", "Abel", true, 50), 2, window);
         });
-        lobby->cmdAddName->Click();
+        lobby->nameControls.cmdAddName->Click();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Abel", "Zed Zulu"}));
-        QCOMPARE(lobby->gridName->Row(), 1);
-        QCOMPARE(lobby->cmdAddName->Tag(), QString());
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0),
+                 QStringList({"Ann Abel", "Zed Zulu"}));
+        QCOMPARE(lobby->nameControls.gridName->Row(), 1);
+        QCOMPARE(lobby->nameControls.cmdAddName->Tag(), QString());
 
         // And a third, which sorts last.
         answers.expectWindow(
             [&](QWidget* window) { SavePerson(NewPerson("Zoe", "Zulu", true, 51), 3, window); });
-        lobby->cmdAddName->Click();
-        QCOMPARE(lobby->gridName->Row(), 3);
-        QCOMPARE(lobby->gridName->TopRow(), 1); // every row already in view
+        lobby->nameControls.cmdAddName->Click();
+        QCOMPARE(lobby->nameControls.gridName->Row(), 3);
+        QCOMPARE(lobby->nameControls.gridName->TopRow(), 1); // every row already in view
     }
 
     void addingAnInactivePersonWhileActiveOnesAreShown() {
@@ -195,15 +198,16 @@ private slots:
         WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "", false}, {"Al", "Moe"}});
         SignIn(3);
         auto lobby = OpenLobby();
-        lobby->gridName->SetRow(2);
+        lobby->nameControls.gridName->SetRow(2);
         ScriptedAnswers answers;
         answers.expectWindow(
             [&](QWidget* window) { SavePerson(NewPerson("Cy", "Aaron", false, 60), 4, window); });
-        lobby->cmdAddName->Click();
-        QVERIFY(lobby->optDisplay[1]->isChecked());
-        QCOMPARE(ColumnTexts(*lobby->gridName, 0), QStringList({"Ann Lee", "Al Moe"}));
+        lobby->nameControls.cmdAddName->Click();
+        QVERIFY(lobby->nameControls.optDisplay[1]->isChecked());
+        QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0), QStringList({"Ann Lee", "Al Moe"}));
         const QString newKey = formats::DoubleText(formats::WholeSecondValue(StampOf(60)));
-        QVERIFY(lobby->gridName->TextMatrix(lobby->gridName->Row(), Column::Key) != newKey);
+        QVERIFY(lobby->nameControls.gridName->TextMatrix(lobby->nameControls.gridName->Row(),
+                                                         Column::Key) != newKey);
     }
 
     void editingReadsTheHighlightedPersonAndCancelChangesNothing() {
@@ -211,7 +215,7 @@ private slots:
         WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "Q"}, {"Al", "Moe"}});
         SignIn(2);
         auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridName;
+        FlexGrid& grid = *lobby->nameControls.gridName;
         grid.SetRow(3); // Al Moe, record 3
         // Changed on file behind the Lobby's back: a cancelled editor must not rebuild.
         QVERIFY(QFile::remove(QStringLiteral("Name.List")));
@@ -233,11 +237,11 @@ private slots:
             store::PersonRecord edited = NewPerson("Al", "Aardvark", true, 3);
             SavePerson(edited, 3, window);
         });
-        lobby->cmdEditName->Click();
+        lobby->nameControls.cmdEditName->Click();
         QVERIFY(answers.verifyDone());
         QCOMPARE(grid.TextMatrix(1, 0), QStringLiteral("Al Aardvark"));
         QCOMPARE(grid.Row(), 1);
-        QCOMPARE(lobby->cmdEditName->Tag(), QString());
+        QCOMPARE(lobby->nameControls.cmdEditName->Tag(), QString());
     }
 
     void toolTipOverDataRows() {
@@ -245,7 +249,7 @@ private slots:
         WritePersons({{"Ann", "Lee"}, {"Al", "Moe"}});
         SignIn(2);
         auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridName;
+        FlexGrid& grid = *lobby->nameControls.gridName;
         MoveMouseOverRow(grid, 1);
         QCOMPARE(grid.ToolTipText(), QStringLiteral(" Double-click to view/edit this user "));
         MoveMouseOverRow(grid, 0);
@@ -267,8 +271,8 @@ private slots:
         QVERIFY(answers.lastAsked().lines.join(' ').contains(QStringLiteral("Name.List")));
         QVERIFY(lobby->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        QVERIFY(!lobby->gridName->Visible());
-        QVERIFY(lobby->cmdEditName->isHidden());
+        QVERIFY(!lobby->nameControls.gridName->Visible());
+        QVERIFY(lobby->nameControls.cmdEditName->isHidden());
         QVERIFY(!lobby->Names().Filling());
     }
 };

@@ -82,7 +82,7 @@ private slots:
         SignIn(4);
         ScriptedAnswers answers;
         auto lobby = OpenLobby();
-        FlexGrid& grid = *lobby->gridName;
+        FlexGrid& grid = *lobby->nameControls.gridName;
         listgrid::SelectRow(grid, row, 1, false);
         const QString name = grid.TextMatrix(row, 0);
 
@@ -93,7 +93,7 @@ private slots:
             answers.expectMessage(QStringLiteral("Name removed"), 1);
         else
             answers.expectMessage(QStringLiteral("No Names on File..."), 1);
-        lobby->cmdDeleteName->Click();
+        lobby->nameControls.cmdDeleteName->Click();
         QVERIFY(answers.verifyDone());
         const auto& asked = answers.asked();
         QCOMPARE(asked[2].lines, report);
@@ -102,7 +102,7 @@ private slots:
         if (rowAfter > 0)
             QCOMPARE(grid.Row(), rowAfter);
         else
-            QVERIFY(lobby->cmdDeleteName->isHidden());
+            QVERIFY(lobby->nameControls.cmdDeleteName->isHidden());
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(), qint64(1000 * (persons - 1)));
         QVERIFY(!QFile::exists(QStringLiteral("TempFile.$$$")));
         int left = 0;
@@ -142,7 +142,7 @@ private slots:
             QFile f(QStringLiteral("Name.List"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        lobby->cmdDeleteName->Click();
+        lobby->nameControls.cmdDeleteName->Click();
         QVERIFY(answers.verifyDone());
         QFile f(QStringLiteral("Name.List"));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -157,16 +157,16 @@ private slots:
         WriteOwners({1, 2, 3});
         SignIn(4);
         auto lobby = OpenLobby();
-        listgrid::SelectRow(*lobby->gridName, 2, 1, false);
+        listgrid::SelectRow(*lobby->nameControls.gridName, 2, 1, false);
         QVERIFY(QDir().mkdir(QStringLiteral("TempFile.$$$")));
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print Training History before Deletion?"), 2)
             .expectMessage(QStringLiteral("Confirm Deletion"), 1)
             .expectMessage(QStringLiteral("File Problem"), 1);
-        lobby->cmdDeleteName->Click();
+        lobby->nameControls.cmdDeleteName->Click();
         QVERIFY(answers.verifyDone());
         QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("TempFile.$$$")));
-        QCOMPARE(lobby->gridName->Rows(), 4);
+        QCOMPARE(lobby->nameControls.gridName->Rows(), 4);
         QVERIFY(lobby->isEnabled());
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(), qint64(3000));
         QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(900));

@@ -244,8 +244,8 @@ private slots:
             ScriptedAnswers answers;
             answers.expectMessage(QStringLiteral("Print the Name List?"), 1)
                 .expectMessage(QStringLiteral("Print the Course Index?"), 1);
-            emit lobby->cmdPrintNameList->Click();
-            emit lobby->cmdPrintCourseIndex->Click();
+            emit lobby->nameControls.cmdPrintNameList->Click();
+            emit lobby->courseControls.cmdPrintCourseIndex->Click();
             QVERIFY(answers.verifyDone());
             QStringList printed;
             for (const Text& t : recorded.out.texts)
@@ -256,7 +256,8 @@ private slots:
             QVERIFY(lobby->isEnabled());
         }
         // The menu of each print button offers the preview and a PDF, and screen readers offer it.
-        for (ZovButton* button : {lobby->cmdPrintNameList, lobby->cmdPrintCourseIndex}) {
+        for (ZovButton* button :
+             {lobby->nameControls.cmdPrintNameList, lobby->courseControls.cmdPrintCourseIndex}) {
             QStringList actions;
             for (QAction* action : button->actions())
                 actions << action->text();
@@ -278,7 +279,7 @@ private slots:
                 previewPages = preview->pageCount();
             },
             QStringLiteral("Mirtavel - Print Preview: Name List"));
-        lobby->cmdPrintNameList->actions().at(0)->trigger();
+        lobby->nameControls.cmdPrintNameList->actions().at(0)->trigger();
         QVERIFY(answers.verifyDone());
         QCOMPARE(previewPages, 1);
         QVERIFY(lobby->isEnabled());

@@ -75,11 +75,11 @@ std::unique_ptr<frmLobby> OpenOnSearch() {
 
 void Criteria(frmLobby& lobby, const QStringList& texts) {
     for (int i = 0; i < 4; ++i)
-        lobby.txtMatch[std::size_t(i)]->setText(texts.value(i));
+        lobby.searchControls.txtMatch[std::size_t(i)]->setText(texts.value(i));
 }
 
 QStringList Results(const frmLobby& lobby, int col = 0) {
-    return ColumnTexts(*lobby.gridSummary, col);
+    return ColumnTexts(*lobby.searchControls.gridSummary, col);
 }
 
 QStringList ShownTabs(const frmLobby& lobby) {
@@ -144,14 +144,14 @@ void TestSearchPages::entryChecks() {
     Criteria(*lobby, {from, to, "FIR"});
     ScriptedAnswers answers;
     answers.expectMessage(QStringLiteral("Entry Error"), 1);
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
     QVERIFY(answers.verifyDone());
 
     QCOMPARE(answers.lastAsked().lines, lines);
     QCOMPARE(answers.lastAsked().icon, 5);
     QCOMPARE(answers.lastAsked().buttons, QStringList{"&Okay"});
-    QCOMPARE(QApplication::focusWidget(), lobby->txtMatch[std::size_t(box)]);
-    QCOMPARE(lobby->txtMatch[0]->text(), from.trimmed()); // trimmed, otherwise kept
+    QCOMPARE(QApplication::focusWidget(), lobby->searchControls.txtMatch[std::size_t(box)]);
+    QCOMPARE(lobby->searchControls.txtMatch[0]->text(), from.trimmed()); // trimmed, otherwise kept
     QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
 }
 
@@ -159,20 +159,22 @@ void TestSearchPages::searchButtonNeedsACriterion() {
     TestFolder folder;
     WriteFiles({{1, At(2025, 1, 1)}});
     auto lobby = OpenOnSearch();
-    QVERIFY(!lobby->cmdMatch->isEnabled());
+    QVERIFY(!lobby->searchControls.cmdMatch->isEnabled());
     for (int i = 0; i < 4; ++i) {
-        lobby->txtMatch[std::size_t(i)]->setText(QStringLiteral("  "));
-        QVERIFY(!lobby->cmdMatch->isEnabled());
-        lobby->txtMatch[std::size_t(i)]->setText(QStringLiteral("x"));
-        QVERIFY(lobby->cmdMatch->isEnabled());
-        lobby->txtMatch[std::size_t(i)]->clear();
+        lobby->searchControls.txtMatch[std::size_t(i)]->setText(QStringLiteral("  "));
+        QVERIFY(!lobby->searchControls.cmdMatch->isEnabled());
+        lobby->searchControls.txtMatch[std::size_t(i)]->setText(QStringLiteral("x"));
+        QVERIFY(lobby->searchControls.cmdMatch->isEnabled());
+        lobby->searchControls.txtMatch[std::size_t(i)]->clear();
     }
     // The options' captions follow the display choice; the match options are set at opening.
-    QCOMPARE(lobby->optSearch[1]->text(), QStringLiteral("List all active persons\nthat have any "
-                                                         "training records\nmatching the "
-                                                         "following criteria..."));
-    QCOMPARE(lobby->optMatch[2]->text(), QStringLiteral("do NOT match\nthe above critera"));
-    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+    QCOMPARE(lobby->searchControls.optSearch[1]->text(),
+             QStringLiteral("List all active persons\nthat have any "
+                            "training records\nmatching the "
+                            "following criteria..."));
+    QCOMPARE(lobby->searchControls.optMatch[2]->text(),
+             QStringLiteral("do NOT match\nthe above critera"));
+    QCOMPARE(lobby->searchControls.cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
 }
 
 // Code "fi" in any case, two criteria on one record: three persons, listed by sort name.
@@ -186,38 +188,38 @@ void TestSearchPages::searchResultsAndFinished() {
     auto lobby = OpenOnSearch();
     const QString optionsCaption = lobby->tabMain->tabText(frmLobby::SearchOptionsPage);
     Criteria(*lobby, {"01/01/2025", "12/31/2025", "fi"});
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
 
     QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole", "Dan Dale"}));
-    QCOMPARE(lobby->gridSummary->TextMatrix(0, 0),
+    QCOMPARE(lobby->searchControls.gridSummary->TextMatrix(0, 0),
              QStringLiteral("Matching List of all active persons"));
     QCOMPARE(ShownTabs(*lobby), (QStringList{"Search Criteria", "Search Results"}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::ResultsPage));
-    FlexGrid& grid = *lobby->gridSummary;
+    FlexGrid& grid = *lobby->searchControls.gridSummary;
     QCOMPARE(grid.Row(), 1);
     grid.SetRow(2);
     QCOMPARE(grid.CellBackColor(), QColor(240, 240, 240));
     grid.SetRow(1);
     QVERIFY(!grid.ColIsVisible(2));
     QVERIFY(!lobby->cmdBackupRestore->isEnabled());
-    QVERIFY(!lobby->frame[1]->isEnabled());
-    QVERIFY(lobby->cmdMatch->isHidden());
-    QVERIFY(!lobby->optSearch[2]->isEnabled());
+    QVERIFY(!lobby->searchControls.frame[1]->isEnabled());
+    QVERIFY(lobby->searchControls.cmdMatch->isHidden());
+    QVERIFY(!lobby->searchControls.optSearch[2]->isEnabled());
     QVERIFY(lobby->timerFlashButton->isActive());
-    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+    QCOMPARE(lobby->searchControls.cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
 
-    lobby->cmdFinishedSummary->Click();
+    lobby->searchControls.cmdFinishedSummary->Click();
     QVERIFY(!lobby->timerFlashButton->isActive());
     QCOMPARE(ShownTabs(*lobby), (QStringList{"Name List", "Course Index", optionsCaption}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::SearchOptionsPage));
     QCOMPARE(lobby->tabMain->tabText(frmLobby::ResultsPage), QString());
     QVERIFY(lobby->cmdBackupRestore->isEnabled());
-    QVERIFY(lobby->frame[1]->isEnabled());
-    QVERIFY(!lobby->cmdMatch->isHidden());
-    QVERIFY(lobby->optSearch[2]->isEnabled());
+    QVERIFY(lobby->searchControls.frame[1]->isEnabled());
+    QVERIFY(!lobby->searchControls.cmdMatch->isHidden());
+    QVERIFY(lobby->searchControls.optSearch[2]->isEnabled());
     QCOMPARE(grid.Rows(), 2);
     QCOMPARE(grid.Cols(), 1);
-    QCOMPARE(lobby->txtMatch[2]->text(), QStringLiteral("fi")); // the criteria stay
+    QCOMPARE(lobby->searchControls.txtMatch[2]->text(), QStringLiteral("fi")); // the criteria stay
 }
 
 // A from-date alone searches that day, at any time of it; "do NOT match" lists those
@@ -227,29 +229,30 @@ void TestSearchPages::oneDayAndNothingFound() {
     WriteFiles({{1, At(2025, 1, 1, 23)}, {2, At(2025, 1, 2)}, {4, At(2024, 12, 31)}});
     auto lobby = OpenOnSearch();
     Criteria(*lobby, {"01/01/2025"});
-    lobby->cmdMatch->Click();
-    QCOMPARE(lobby->txtMatch[1]->text(), QStringLiteral("01/01/2025"));
+    lobby->searchControls.cmdMatch->Click();
+    QCOMPARE(lobby->searchControls.txtMatch[1]->text(), QStringLiteral("01/01/2025"));
     QCOMPARE(Results(*lobby), QStringList{"Carl Cole"});
-    lobby->cmdFinishedSummary->Click();
+    lobby->searchControls.cmdFinishedSummary->Click();
 
-    lobby->optMatch[2]->click();
-    QCOMPARE(lobby->optMatch[1]->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    lobby->searchControls.optMatch[2]->click();
+    QCOMPARE(lobby->searchControls.optMatch[1]->palette().color(QPalette::WindowText),
+             QColor(128, 128, 128));
     Criteria(*lobby, {"", "", "", "range"});
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
     QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole", "Dan Dale"}));
-    lobby->cmdFinishedSummary->Click();
+    lobby->searchControls.cmdFinishedSummary->Click();
 
-    lobby->optMatch[1]->click();
+    lobby->searchControls.optMatch[1]->click();
     ScriptedAnswers answers;
     answers.expectMessage(QStringLiteral("No Matching Records"), 1);
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
     QVERIFY(answers.verifyDone());
     QCOMPARE(answers.lastAsked().lines, (QStringList{"No one had any training record(s)",
                                                      "that fit the given search criteria."}));
     QCOMPARE(answers.lastAsked().icon, 2);
     QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
-    QCOMPARE(lobby->cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
-    QCOMPARE(lobby->txtMatch[3]->text(), QStringLiteral("range"));
+    QCOMPARE(lobby->searchControls.cmdMatch->Caption(), QStringLiteral("Conduct the Search Now"));
+    QCOMPARE(lobby->searchControls.txtMatch[3]->text(), QStringLiteral("range"));
 }
 
 void TestSearchPages::onlyShownPersonsAreSearched() {
@@ -257,13 +260,13 @@ void TestSearchPages::onlyShownPersonsAreSearched() {
     WriteFiles({{3, At(2025, 1, 1), 8, "FIR-1"}, {1, At(2025, 1, 1), 8, "FIR-1"}});
     auto lobby = OpenOnSearch();
     Criteria(*lobby, {"", "", "FIR"});
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
     QCOMPARE(Results(*lobby), QStringList{"Carl Cole"}); // Bea Bell is inactive
-    lobby->cmdFinishedSummary->Click();
+    lobby->searchControls.cmdFinishedSummary->Click();
     lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
-    lobby->optDisplay[3]->click();
+    lobby->nameControls.optDisplay[3]->click();
     lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
-    lobby->cmdMatch->Click();
+    lobby->searchControls.cmdMatch->Click();
     QCOMPARE(Results(*lobby), (QStringList{"Bea Bell", "Carl Cole"}));
 }
 
@@ -271,15 +274,15 @@ void TestSearchPages::summaryYearBounds() {
     TestFolder folder;
     WriteFiles({{1, At(2025, 1, 1)}});
     auto lobby = OpenOnSearch();
-    lobby->optSearch[2]->click();
-    QVERIFY(lobby->frame[2]->isVisible());
-    QVERIFY(!lobby->frame[1]->isVisible());
-    QCOMPARE(QApplication::focusWidget(), lobby->txtSummaryYear);
+    lobby->searchControls.optSearch[2]->click();
+    QVERIFY(lobby->searchControls.frame[2]->isVisible());
+    QVERIFY(!lobby->searchControls.frame[1]->isVisible());
+    QCOMPARE(QApplication::focusWidget(), lobby->searchControls.txtSummaryYear);
     const QList<std::pair<QString, bool>> years = {{"1954", false}, {"1955", true}, {"2026", true},
                                                    {"2027", false}, {"20x", false}, {"", false}};
     for (const auto& [year, enabled] : years) {
-        lobby->txtSummaryYear->setText(year);
-        QCOMPARE(lobby->cmdAnnualSummary->isEnabled(), enabled);
+        lobby->searchControls.txtSummaryYear->setText(year);
+        QCOMPARE(lobby->searchControls.cmdAnnualSummary->isEnabled(), enabled);
     }
 }
 
@@ -292,40 +295,42 @@ void TestSearchPages::summaryResultsAndFinished() {
                 {2, QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)), 3},
                 {4, At(2026, 1, 1), 2}});
     auto lobby = OpenOnSearch();
-    lobby->optSearch[2]->click();
-    lobby->txtSummaryYear->setText(QStringLiteral("2025"));
-    lobby->cmdAnnualSummary->Click();
+    lobby->searchControls.optSearch[2]->click();
+    lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2025"));
+    lobby->searchControls.cmdAnnualSummary->Click();
 
     QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole"}));
     QCOMPARE(Results(*lobby, 1), (QStringList{"3", "12.5"}));
     QCOMPARE(ShownTabs(*lobby), QStringList{"Annual Summary - 2025"});
-    QCOMPARE(lobby->lblTotalHours->text(), QStringLiteral("Total Hours: 15.5"));
-    QVERIFY(lobby->lblTotalHours->isVisible());
-    QCOMPARE(lobby->gridSummary->ColAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    QVERIFY(!lobby->gridSummary->ColIsVisible(2));
+    QCOMPARE(lobby->searchControls.lblTotalHours->text(), QStringLiteral("Total Hours: 15.5"));
+    QVERIFY(lobby->searchControls.lblTotalHours->isVisible());
+    QCOMPARE(lobby->searchControls.gridSummary->ColAlignment(1) & Qt::AlignHorizontal_Mask,
+             Qt::AlignRight);
+    QVERIFY(!lobby->searchControls.gridSummary->ColIsVisible(2));
     QVERIFY(lobby->timerFlashButton->isActive());
     {
         // The list prints after its question; declined, nothing is printed.
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print the Search/Summary List?"), 2);
-        lobby->cmdSummaryPrint->Click();
+        lobby->searchControls.cmdSummaryPrint->Click();
         QVERIFY(answers.verifyDone());
     }
 
-    lobby->cmdFinishedSummary->Click();
+    lobby->searchControls.cmdFinishedSummary->Click();
     QCOMPARE(ShownTabs(*lobby),
              (QStringList{"Name List", "Course Index", "Search && Summary Options"}));
-    QVERIFY(lobby->lblTotalHours->text().isEmpty());
-    QVERIFY(!lobby->lblTotalHours->isVisible());
+    QVERIFY(lobby->searchControls.lblTotalHours->text().isEmpty());
+    QVERIFY(!lobby->searchControls.lblTotalHours->isVisible());
 
     ScriptedAnswers answers;
     answers.expectMessage(QStringLiteral("No Matching Records"), 1);
-    lobby->txtSummaryYear->setText(QStringLiteral("2023"));
-    lobby->cmdAnnualSummary->Click();
+    lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2023"));
+    lobby->searchControls.cmdAnnualSummary->Click();
     QVERIFY(answers.verifyDone());
     QCOMPARE(answers.lastAsked().lines,
              (QStringList{"There were no training records", "found in the year 2023"}));
-    QCOMPARE(lobby->cmdAnnualSummary->Caption(), QStringLiteral("Conduct the Summary Now"));
+    QCOMPARE(lobby->searchControls.cmdAnnualSummary->Caption(),
+             QStringLiteral("Conduct the Summary Now"));
 }
 
 // A file in the way: told with its name, the Lobby usable again, the criteria as typed.
@@ -336,10 +341,11 @@ void TestSearchPages::fileProblemLeavesTheLobbyUsable() {
     QVERIFY(QFile::remove(QStringLiteral("Training.Records")));
     QVERIFY(QDir().mkdir(QStringLiteral("Training.Records")));
     Criteria(*lobby, {"", "", "FIR"});
-    for (ZovButton* button : {lobby->cmdMatch, lobby->cmdAnnualSummary}) {
-        if (button == lobby->cmdAnnualSummary) {
-            lobby->optSearch[2]->click();
-            lobby->txtSummaryYear->setText(QStringLiteral("2025"));
+    for (ZovButton* button :
+         {lobby->searchControls.cmdMatch, lobby->searchControls.cmdAnnualSummary}) {
+        if (button == lobby->searchControls.cmdAnnualSummary) {
+            lobby->searchControls.optSearch[2]->click();
+            lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2025"));
         }
         const QString caption = button->Caption();
         ScriptedAnswers answers;
@@ -351,7 +357,7 @@ void TestSearchPages::fileProblemLeavesTheLobbyUsable() {
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(button->Caption(), caption);
         QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
-        QCOMPARE(lobby->txtMatch[2]->text(), QStringLiteral("FIR"));
+        QCOMPARE(lobby->searchControls.txtMatch[2]->text(), QStringLiteral("FIR"));
     }
 }
 
@@ -360,8 +366,8 @@ void TestSearchPages::historyFromTheResultsIsViewOnly() {
     WriteFiles({{1, At(2025, 1, 1), 8, "FIR-1"}, {2, At(2025, 1, 1), 8, "FIR-1"}});
     auto lobby = OpenOnSearch();
     Criteria(*lobby, {"", "", "FIR"});
-    lobby->cmdMatch->Click();
-    lobby->gridSummary->SetRow(2); // Carl Cole
+    lobby->searchControls.cmdMatch->Click();
+    lobby->searchControls.gridSummary->SetRow(2); // Carl Cole
     ScriptedAnswers answers;
     answers.expectWindow([](QWidget* w) {
         auto* history = qobject_cast<frmTrainingHistory*>(w);
@@ -371,7 +377,7 @@ void TestSearchPages::historyFromTheResultsIsViewOnly() {
         QVERIFY(history->Caption().contains(QStringLiteral("Carl Cole")));
         history->close();
     });
-    lobby->cmdSummaryTrainingHistory->Click();
+    lobby->searchControls.cmdSummaryTrainingHistory->Click();
     QVERIFY(answers.verifyDone());
     QVERIFY(!Globals().HistoryReadOnly);
 }

@@ -79,7 +79,7 @@ private slots:
         SignIn(3);
         ScriptedAnswers answers;
         auto lobby = OpenLobby();
-        FlexGrid& courses = *lobby->gridCourse;
+        FlexGrid& courses = *lobby->courseControls.gridCourse;
         const int fir = listgrid::FindRow(courses, coursegrid::Code,
                                           [](const QString& c) { return c == "FIR-101"; });
         listgrid::SelectRow(courses, fir, coursegrid::LastShownCol, false);
@@ -95,12 +95,12 @@ private slots:
             window->txtComments->setPlainText(QStringLiteral("  range day  "));
             window->cmdSave->Click();
         });
-        lobby->cmdCreditTraining->Click();
+        lobby->courseControls.cmdCreditTraining->Click();
         QVERIFY(answers.verifyDone());
 
         const auto all = AllTrainings();
         QCOMPARE(all.size(), std::size_t(4));
-        const QStringList names = ColumnTexts(*lobby->gridName, 0);
+        const QStringList names = ColumnTexts(*lobby->nameControls.gridName, 0);
         QCOMPARE(names.first(), QStringLiteral("Ann Able"));
         const double expectedKeys[] = {formats::WholeSecondValue(StampOf(1)),
                                        formats::WholeSecondValue(StampOf(3)),
@@ -115,13 +115,13 @@ private slots:
             QCOMPARE(t.Comments.trimmed(), QStringLiteral("range day"));
             QVERIFY(t.Comments.startsWith(QStringLiteral("range day")));
         }
-        QVERIFY(lobby->cmdTrainingHistory->isEnabled());
+        QVERIFY(lobby->nameControls.cmdTrainingHistory->isEnabled());
 
         // A heading without hours opens nothing (an unexpected window would fail here).
         const int head = listgrid::FindRow(courses, coursegrid::Code,
                                            [](const QString& c) { return c == "HEAD"; });
         listgrid::SelectRow(courses, head, coursegrid::LastShownCol, false);
-        lobby->cmdCreditTraining->Click();
+        lobby->courseControls.cmdCreditTraining->Click();
         QVERIFY(answers.verifyDone());
     }
 

@@ -319,7 +319,7 @@ private slots:
                  QStringLiteral("Search Results"));
 
         // The grid is a table whose heading cells carry the column headings.
-        QAccessibleInterface* grid = Acc(lobby->gridName->findChild<QTableView*>());
+        QAccessibleInterface* grid = Acc(lobby->nameControls.gridName->findChild<QTableView*>());
         QCOMPARE(grid->role(), QAccessible::Table);
         QAccessibleTableInterface* table = grid->tableInterface();
         QVERIFY(table && table->rowCount() == 1);
@@ -327,7 +327,7 @@ private slots:
         QVERIFY(cell);
         QCOMPARE(cell->columnHeaderCells().size(), 1);
         QCOMPARE(cell->columnHeaderCells().first()->text(QAccessible::Name),
-                 lobby->gridName->TextMatrix(0, 0));
+                 lobby->nameControls.gridName->TextMatrix(0, 0));
 
         const QList<ZovButton*> tabbed = TabRound(lobby.get());
         for (ZovButton* b : VisibleButtons(lobby.get()))
@@ -349,7 +349,7 @@ private slots:
             PressByAction(editor->cmdCancel);
             QVERIFY(!editor->isVisible());
         });
-        PressByAction(lobby->cmdAddName);
+        PressByAction(lobby->nameControls.cmdAddName);
         QVERIFY(answers.verifyDone());
         SetProgramEnd({});
     }
