@@ -2,6 +2,7 @@
 
 #include "store/Formats.h"
 #include "store/Journal.h"
+#include "store/RecordScan.h"
 #include "store/RecordStore.h"
 
 #include <QByteArray>
@@ -69,13 +70,11 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     const KeyMatch belongs(course.DateCreated);
 
     StoreResult result;
-    QByteArray bytes;
     qint64 shownPercent = -1;
     qint32 shownUpdated = -1;
-    for (qint32 i = 1; i <= tally.total; ++i) {
-        result = file.ReadRaw(i, bytes);
-        if (!result)
-            break;
+    RecordScan scan(file);
+    while (scan.Next()) {
+        const qint32 i = scan.RecordNumber();
         tally.reviewed = i;
         if (progress) {
             const qint64 percent = WholePercent(tally);
@@ -87,10 +86,10 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
         }
         // Only the key is looked at in records of other courses, so they are neither
         // decoded nor written.
-        if (!belongs(TrainingRecord::CourseKeyRaw(bytes.constData())))
+        if (!belongs(TrainingRecord::CourseKeyRaw(scan.Bytes())))
             continue;
         // The training date, the keys and the training comments stay as they are.
-        TrainingRecord training = TrainingRecord::Decode(bytes.constData());
+        TrainingRecord training = TrainingRecord::Decode(scan.Bytes());
         training.CourseCode = course.CourseCode;
         training.CourseName = course.CourseName;
         training.ProvidedBy = course.ProvidedBy;
@@ -100,6 +99,8 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
             break;
         ++tally.updated;
     }
+    if (result && !scan.Result())
+        result = scan.Result();
     table.Close();
     return result;
 }
