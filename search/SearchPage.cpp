@@ -281,10 +281,7 @@ void SearchPage::cmdMatch_Click() {
         }
     }
     if (!result) {
-        c_.gridSummary->SetRows(1);
-        c_.gridSummary->SetRedraw(true);
-        SetButton(button, button->Tag(), button->toolTip());
-        forms::ShowStoreProblem(result);
+        PassFailed(button, result);
         return;
     }
 
@@ -332,10 +329,7 @@ void SearchPage::cmdAnnualSummary_Click() {
         }
     }
     if (!result) {
-        c_.gridSummary->SetRows(1);
-        c_.gridSummary->SetRedraw(true);
-        SetButton(button, button->Tag(), button->toolTip());
-        forms::ShowStoreProblem(result);
+        PassFailed(button, result);
         return;
     }
 
@@ -383,6 +377,15 @@ void SearchPage::ShowProgress(ZovButton* button, int percent) {
     button->SetCaption(formats::ZeroPercent(percent / 100.0));
     button->Refresh();
     button->repaint();
+}
+
+// The walk over the training records stopped: the results page stays empty and the user
+// learns which file and why.
+void SearchPage::PassFailed(ZovButton* button, const store::StoreResult& result) {
+    c_.gridSummary->SetRows(1);
+    c_.gridSummary->SetRedraw(true);
+    SetButton(button, button->Tag(), button->toolTip());
+    forms::ShowStoreProblem(result);
 }
 
 void SearchPage::NothingFound(ZovButton* button, const QStringList& lines) {

@@ -13,6 +13,9 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class ZovButton;
+namespace store {
+class StoreResult;
+}
 
 namespace search {
 
@@ -71,6 +74,7 @@ private:
     void EndResults(int widenCol);
     void ShowProgress(ZovButton* button, int percent);
     void NothingFound(ZovButton* button, const QStringList& lines);
+    void PassFailed(ZovButton* button, const store::StoreResult& result);
 
     SearchHost& host_;
     SearchControls c_;
