@@ -7,7 +7,6 @@
 #include "lobby/frmAddEditName.h"
 #include "lobby/frmLobby.h"
 #include "platform/Instance.h"
-#include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
 #include "signin/frmTitlePage.h"
 #include "support/ScriptedAnswers.h"
@@ -23,7 +22,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QRadioButton>
 #include <QTest>
 
 using signintest::Press;
@@ -54,18 +52,7 @@ QPointer<frmLobby> SignInTheFirstUser(ScriptedAnswers& answers, const QString& l
     if (!admin)
         return nullptr;
 
-    answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
-        .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
-        .expectMessage(QStringLiteral("Access Code Saved"), 1)
-        .expectWindow([](QWidget* window) {
-            auto* editor = qobject_cast<frmAddEditUser*>(window);
-            QVERIFY(editor);
-            Type(editor->txtField[1], QStringLiteral("Dana"));
-            Type(editor->txtField[2], QStringLiteral("Dorsey"));
-            Type(editor->txtField[3], QStringLiteral("Chief01"));
-            QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
-            Press(editor->cmdSave);
-        });
+    signintest::ExpectFirstAdministrator(answers);
     Press(admin->cmdAdmin);
     Press(admin->cmdAdmin);
     Press(admin->cmdUserSelected);

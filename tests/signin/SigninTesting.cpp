@@ -3,6 +3,8 @@
 #include "forms/ShutDown.h"
 #include "platform/Settings.h"
 #include "signin/AccessCode.h"
+#include "signin/frmAddEditUser.h"
+#include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 
 #include "store/Clock.h"
@@ -12,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRadioButton>
 #include <QTest>
 #include <QWidget>
 
@@ -81,6 +84,23 @@ void ShowActive(QWidget* window) {
 void BlockFile(const QString& name) {
     QFile::remove(name);
     QVERIFY(QDir().mkdir(name));
+}
+
+void ExpectFirstAdministrator(ScriptedAnswers& answers) {
+    answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
+        .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
+        .expectMessage(QStringLiteral("Access Code Saved"), 1)
+        .expectWindow(
+            [](QWidget* window) {
+                auto* editor = qobject_cast<frmAddEditUser*>(window);
+                QVERIFY(editor);
+                Type(editor->txtField[1], QStringLiteral("Dana"));
+                Type(editor->txtField[2], QStringLiteral("Dorsey"));
+                Type(editor->txtField[3], QStringLiteral("Chief01"));
+                QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
+                Press(editor->cmdSave);
+            },
+            QStringLiteral("Mirtavel - Add a User"));
 }
 
 } // namespace signintest

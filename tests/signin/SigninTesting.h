@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+class ScriptedAnswers;
 class TestFolder;
 class ZovButton;
 class QWidget;
@@ -41,6 +42,11 @@ QStringList LogLines();
 
 // Shows `window` and makes it the active window, so that focus changes reach it.
 void ShowActive(QWidget* window);
+
+// Scripts a new installation's administrator: the access code "Captain77" chosen and
+// confirmed, then the first user, Dana Dorsey (password "Chief01", access level 4), added in
+// the user editor that opens.
+void ExpectFirstAdministrator(ScriptedAnswers& answers);
 
 // A file or folder that can no longer be used as a data file: a folder in its place.
 void BlockFile(const QString& name);

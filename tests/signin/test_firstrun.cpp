@@ -3,7 +3,6 @@
 #include "app/basMirtavel.h"
 #include "platform/Instance.h"
 #include "signin/AccessCode.h"
-#include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
 #include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
@@ -19,7 +18,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
 #include <QTest>
 
 using signintest::Press;
@@ -78,20 +76,7 @@ private slots:
         QPointer<frmAdmin> adminAlive(admin);
 
         // The administrator chooses the access code and adds the first user at once.
-        answers.expectInput(QStringLiteral("Captain77"), QStringLiteral("New Access Code"))
-            .expectInput(QStringLiteral("Captain77"), QStringLiteral("Confirm Access Code"))
-            .expectMessage(QStringLiteral("Access Code Saved"), 1)
-            .expectWindow(
-                [](QWidget* window) {
-                    auto* editor = qobject_cast<frmAddEditUser*>(window);
-                    QVERIFY(editor);
-                    Type(editor->txtField[1], QStringLiteral("Dana"));
-                    Type(editor->txtField[2], QStringLiteral("Dorsey"));
-                    Type(editor->txtField[3], QStringLiteral("Chief01"));
-                    QTest::mouseClick(editor->optAccessLevel[4], Qt::LeftButton);
-                    Press(editor->cmdSave);
-                },
-                QStringLiteral("Mirtavel - Add a User"));
+        signintest::ExpectFirstAdministrator(answers);
         Press(admin->cmdAdmin);
         QVERIFY(answers.verifyDone());
         QVERIFY(admin->IsAdminMode());
