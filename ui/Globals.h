@@ -10,6 +10,9 @@ struct ProgramValues {
     qint16 HelpTopic = 0;
     bool HistoryReadOnly = false;
     QString OrganizationName;
+    // Another program holds the data folder: this one only reads it. Nothing is written, no
+    // repair runs, the access level is capped at Read Only and admin mode is closed.
+    bool ReadOnlyStation = false;
     qint16 MessageResult = 0;      // button pressed in the last ShowMessage, 0 for none
     bool MessageDontAsk = false;   // its "Don't show this again" box
     QStringList AccessLevelNames;  // index 1 to 4; entry 0 is empty
