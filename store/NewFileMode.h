@@ -1,0 +1,21 @@
+#pragma once
+
+#include "store/StoreResult.h"
+
+#include <QString>
+#include <sys/types.h>
+
+// Who may read the files the program makes. Personnel records and passwords must not become
+// readable by every account on the machine: a file the program creates takes the read and
+// write bits of the folder it is made in, so a department's shared folder set to 0770 gives
+// 0660 and a private one 0600. Files that exist keep their modes.
+namespace store {
+
+// The mode for a new file in `folder`; 0600 when the folder cannot be looked at.
+mode_t NewFileModeIn(const QString& folder);
+
+// Gives the newly created, open file `fd` (named `fileName`, for the failure) the mode of a
+// new file in its folder, whatever the process's umask took away or left.
+StoreResult GiveNewFileMode(int fd, const QString& fileName);
+
+} // namespace store
