@@ -44,7 +44,10 @@ void AppendString(QByteArray& out, const QString& text) {
             escaped.append(u"\\t");
             break;
         default:
-            if (c.unicode() < 0x20) {
+            // Controls never reach the terminal raw: DEL, and the C1 controls that the five
+            // bytes the code page leaves undefined decode to (0x90 and 0x9D would open device
+            // and command strings).
+            if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) {
                 escaped.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0')));
             } else {
                 escaped.append(c);

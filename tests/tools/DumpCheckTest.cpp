@@ -103,7 +103,7 @@ void DumpCheckTest::dump_data() {
                                    .Text("FIREARMS", 50)
                                    .Text("", 30)
                                    .Single(0)
-                                   .Text("\x01", 200, '\0')
+                                   .Text("\x01\x7f\x81\x90\x9d", 200, '\0')
                                    .Bytes();
     QTest::newRow("courses, partial tail ignored")
         << "Course.Index" << course1 + course2 + QByteArray(120, 'x')
@@ -113,7 +113,7 @@ void DumpCheckTest::dump_data() {
                "\"Hours\":1.2,\"Comments\":\"He said \\\"ok\\\"\\\\\\ttab\\r\\nnext\"}\n"
                "{\"RecNum\":2,\"DateCreated\":38412.52349537037,\"CourseCode\":\"FIR-0000\","
                "\"CourseName\":\"FIREARMS\",\"ProvidedBy\":\"\",\"Hours\":0,"
-               "\"Comments\":\"\\u0001\"}\n");
+               "\"Comments\":\"\\u0001\\u007f\\u0081\\u0090\\u009d\"}\n");
 
     // Half a record or more at the end is a record, as the program counts it.
     QTest::newRow("courses, half a record counted")
@@ -121,7 +121,7 @@ void DumpCheckTest::dump_data() {
         << QStringLiteral(
                "{\"RecNum\":1,\"DateCreated\":38412.52349537037,\"CourseCode\":\"FIR-0000\","
                "\"CourseName\":\"FIREARMS\",\"ProvidedBy\":\"\",\"Hours\":0,"
-               "\"Comments\":\"\\u0001\"}\n"
+               "\"Comments\":\"\\u0001\\u007f\\u0081\\u0090\\u009d\"}\n"
                "{\"RecNum\":2,\"DateCreated\":38412.5234953704,\"CourseCode\":\"FIR-0001\","
                "\"CourseName\":\"Café € Safety – Range\",\"ProvidedBy\":\"Range Staff\","
                "\"Hours\":1.2,\"Comments\":\"He said \\\"ok\\\"\\\\\\ttab\\r\\nnext\"}\n");
