@@ -7,6 +7,7 @@
 #include "platform/StandardDialogs.h"
 #include "ui/FlexGrid.h"
 #include "ui/Form.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 namespace {
@@ -42,7 +43,8 @@ void CourseFind::Begin() {
     search->resize(quit->x() - search->x(), search->height());
     search->SetTag(search->Caption());
     search->SetCaption(QStringLiteral("Find Next..."));
-    search->setToolTip(QStringLiteral(" Looking for '") + SearchText + QStringLiteral("' "));
+    search->setToolTip(
+        ui::PlainToolTip(QStringLiteral(" Looking for '") + SearchText + QStringLiteral("' ")));
 
     door_.HoldLobby(true);
     for (ZovButton* button : {c_.cmdCreditTraining, c_.cmdAddCourse, c_.cmdEditCourse,

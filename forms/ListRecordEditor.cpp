@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "store/Clock.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 #include <QLabel>
@@ -138,7 +139,7 @@ bool ListRecordEditor::WriteRecord() {
 }
 
 QLabel* ListRecordEditor::AddCaption(const QString& text) {
-    auto* label = new QLabel(text, this);
+    auto* label = ui::NewPlainLabel(text, this);
     label->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
     label->setAttribute(Qt::WA_TranslucentBackground);
     QPalette palette = label->palette();

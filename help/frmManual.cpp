@@ -7,6 +7,7 @@
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"
 
@@ -28,11 +29,11 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
 } // namespace
 
 frmManual::frmManual(QWidget* parent)
-    : Form(parent), labelHelpTopic(new QLabel(this)), txtManual(new QPlainTextEdit(this)),
-      cmdHelpTopic(new ZovButton(this)), cmdPrintHelp(new ZovButton(this)),
-      cmdReturn(new ZovButton(this)), menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)) {
+    : Form(parent), labelHelpTopic(ui::NewPlainLabel(QString(), this)),
+      txtManual(new QPlainTextEdit(this)), cmdHelpTopic(new ZovButton(this)),
+      cmdPrintHelp(new ZovButton(this)), cmdReturn(new ZovButton(this)),
+      menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)) {
     labelHelpTopic->setFont(DesignFont(QStringLiteral("Arial"), 12, true));
-    labelHelpTopic->setTextFormat(Qt::PlainText);
 
     txtManual->setFont(DesignFont(QStringLiteral("Arial"), 10));
     txtManual->setReadOnly(true);

@@ -8,6 +8,7 @@
 #include "ui/Accessibility.h"
 #include "ui/BackgroundTexture.h"
 #include "ui/FlexGrid.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 #include <QGroupBox>
@@ -49,7 +50,7 @@ ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) 
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, int left, int top, int width) {
-    auto* label = new QLabel(caption, parent);
+    auto* label = ui::NewPlainLabel(caption, parent);
     PlaceTwips(label, left, top, width, 255);
     return label;
 }
@@ -62,7 +63,7 @@ QLineEdit* MakeBox(QWidget* parent, int maxLength, int left, int top, int width)
 }
 
 void BuildTopBand(frmLobby& lobby) {
-    lobby.lblUserInfo = new QLabel(&lobby);
+    lobby.lblUserInfo = ui::NewPlainLabel(QString(), &lobby);
     QFont bold = lobby.lblUserInfo->font();
     bold.setBold(true);
     bold.setPointSize(10);

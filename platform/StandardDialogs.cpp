@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace platform {
@@ -31,6 +32,7 @@ QMessageBox::Icon ToQt(StandardIcon icon) {
 int ShowMessageBox(const Question& q, StandardButtons buttons, QWidget* owner) {
     QMessageBox box(ToQt(static_cast<StandardIcon>(q.icon)), q.title, ForLabel(q.text),
                     QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText); // the text may carry stored names
     if (buttons == StandardButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -81,11 +83,15 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
     q.defaultText = defaultText;
     q.secret = echo == InputEcho::Secret;
     const Answer a = Ask(q, [&] {
-        bool ok = false;
-        const QString typed = QInputDialog::getText(
-            owner, title, ForLabel(prompt), q.secret ? QLineEdit::Password : QLineEdit::Normal,
-            defaultText, &ok);
-        return Answer{ok ? 1 : 0, false, ok ? typed : QString()};
+        QInputDialog dialog(owner);
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(ForLabel(prompt));
+        dialog.setTextEchoMode(q.secret ? QLineEdit::Password : QLineEdit::Normal);
+        dialog.setTextValue(defaultText);
+        if (auto* label = dialog.findChild<QLabel*>())
+            label->setTextFormat(Qt::PlainText); // the prompt may carry stored names
+        const bool ok = dialog.exec() == QDialog::Accepted;
+        return Answer{ok ? 1 : 0, false, ok ? dialog.textValue() : QString()};
     });
     return a.text;
 }

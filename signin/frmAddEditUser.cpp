@@ -10,6 +10,7 @@
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 #include <QLabel>
@@ -50,7 +51,7 @@ frmAddEditUser::frmAddEditUser(QWidget* parent, qint32 editRecNum)
                                   QStringLiteral("* Access Level")};
     const QFont labelFont = platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true);
     for (int i = 1; i <= 5; ++i) {
-        lblField[i] = new QLabel(captions.at(i), this);
+        lblField[i] = ui::NewPlainLabel(captions.at(i), this);
         lblField[i]->setFont(labelFont);
         forms::MakeTransparent(lblField[i]);
     }

@@ -9,6 +9,7 @@
 #include "signin/TitlePicture.h"
 #include "signin/frmNewUser.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"
@@ -27,7 +28,7 @@ constexpr int FirstFlashDelay = 2000; // ms before the Continue button starts to
 constexpr int MinScreenWidth = 800;
 
 QLabel* MakeLabel(QWidget* parent, const QFont& font, const QColor& colour) {
-    auto* label = new QLabel(parent);
+    auto* label = ui::NewPlainLabel(QString(), parent);
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -39,7 +40,7 @@ QLabel* MakeLabel(QWidget* parent, const QFont& font, const QColor& colour) {
 } // namespace
 
 frmTitlePage::frmTitlePage(QWidget* parent)
-    : Form(parent), imgBackground(new QLabel(this)),
+    : Form(parent), imgBackground(ui::NewPlainLabel(QString(), this)),
       labelAppTitle(MakeLabel(this, DesignFont(QStringLiteral("Times New Roman"), 36, true),
                               QColor(240, 200, 80))),
       labelAppDescription(

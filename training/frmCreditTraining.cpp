@@ -10,6 +10,7 @@
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -37,9 +38,9 @@ void SetBase(QWidget* box, const QColor& color) {
 
 frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCourse course,
                                      QList<training::ListedPerson> persons)
-    : Form(parent), lblCourseInfo(new QLabel(this)), listNames(new QListWidget(this)),
-      listSelected(new QListWidget(this)), txtDate(new QLineEdit(this)),
-      lblSpaceFull(new QLabel(this)),
+    : Form(parent), lblCourseInfo(ui::NewPlainLabel(QString(), this)),
+      listNames(new QListWidget(this)), listSelected(new QListWidget(this)),
+      txtDate(new QLineEdit(this)), lblSpaceFull(ui::NewPlainLabel(QString(), this)),
       txtComments(new CommentsBox(kCommentsLimit, lblSpaceFull, this)),
       cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)), course_(std::move(course)),
       persons_(std::move(persons)) {
@@ -103,7 +104,7 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCours
 frmCreditTraining::~frmCreditTraining() = default;
 
 QLabel* frmCreditTraining::AddLabel(const QString& text, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, this);
+    auto* label = ui::NewPlainLabel(text, this);
     label->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
     forms::MakeTransparent(label);
     QPalette palette = label->palette();

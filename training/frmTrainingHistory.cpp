@@ -19,6 +19,7 @@
 #include "training/TrainingRules.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 #include "ui/ZovButtonPainter.h"
 
@@ -121,10 +122,10 @@ void frmTrainingHistory::BuildControls() {
     picFrame->setPalette(dark);
     Place(picFrame, 120, 4560, 6720, 2280);
 
-    lblComments = new QLabel(QStringLiteral("Highlighted training - comments"), picFrame);
+    lblComments = ui::NewPlainLabel(QStringLiteral("Highlighted training - comments"), picFrame);
     lblComments->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
     Place(lblComments, 120, 90, 4800, 255);
-    lblSpaceFull = new QLabel(picFrame);
+    lblSpaceFull = ui::NewPlainLabel(QString(), picFrame);
     SetInk(lblSpaceFull, White);
     lblSpaceFull->move(platform::Twips(5520), platform::Twips(90));
     txtComments = new CommentsBox(kCommentsLimit, lblSpaceFull, picFrame);
@@ -134,7 +135,7 @@ void frmTrainingHistory::BuildControls() {
     txtComments->setAccessibleName(QStringLiteral("Highlighted training - comments"));
     Place(txtComments, 120, 390, 6480, 1770);
 
-    lblTotalHours = new QLabel(this);
+    lblTotalHours = ui::NewPlainLabel(QString(), this);
     lblTotalHours->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9, true));
     SetInk(lblTotalHours, QColor(0, 0, 64));
     forms::MakeTransparent(lblTotalHours);

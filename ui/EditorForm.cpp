@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 #include "store/Formats.h"
+#include "ui/PlainText.h"
 #include "ui/StoredText.h"
 #include "ui/TextGuard.h"
 #include "ui/ZovButton.h"
@@ -39,8 +40,9 @@ QWidget* EditorForm::FieldBox::widget() const {
 
 EditorForm::EditorForm(AddModeSave addModeSave, CancelRecaption cancelRecaption, QWidget* parent)
     : Form(parent), cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)),
-      lblMandatory(new QLabel(QStringLiteral("* Mandatory Entry"), this)),
-      lblDateCreated(new QLabel(this)), lblSpaceFull(new QLabel(this)), addModeSave_(addModeSave),
+      lblMandatory(ui::NewPlainLabel(QStringLiteral("* Mandatory Entry"), this)),
+      lblDateCreated(ui::NewPlainLabel(QString(), this)),
+      lblSpaceFull(ui::NewPlainLabel(QString(), this)), addModeSave_(addModeSave),
       cancelRecaption_(cancelRecaption) {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

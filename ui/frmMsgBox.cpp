@@ -1,5 +1,7 @@
 #include "ui/frmMsgBox.h"
 
+#include "ui/PlainText.h"
+
 #include "platform/Events.h"
 #include "platform/Fonts.h"
 #include "platform/Sound.h"
@@ -8,6 +10,7 @@
 #include "platform/TextMeasure.h"
 #include "platform/Twips.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 #include <QCheckBox>
@@ -87,7 +90,7 @@ QColor TitleTextColor(const QWidget* w) {
 
 frmMsgBox::frmMsgBox(const QString& title, int iconKind, const QString& message, int defaultButton,
                      bool showDontAsk, const QStringList& buttonCaptions, QWidget* parent)
-    : Form(parent), lblMessage(new QLabel(this)), chkDontAsk(new QCheckBox(this)),
+    : Form(parent), lblMessage(ui::NewPlainLabel(QString(), this)), chkDontAsk(new QCheckBox(this)),
       shp(new QWidget(this)), title_(title), iconKind_(iconKind), message_(message),
       defaultButton_(defaultButton), showDontAsk_(showDontAsk), captions_(buttonCaptions) {
     setObjectName(QStringLiteral("frmMsgBox"));
@@ -100,7 +103,6 @@ frmMsgBox::frmMsgBox(const QString& title, int iconKind, const QString& message,
 
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9.75));
-    lblMessage->setTextFormat(Qt::PlainText);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblMessage->hide();
 

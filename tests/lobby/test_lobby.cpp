@@ -16,6 +16,7 @@
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -75,6 +76,20 @@ private slots:
         SetProgramEnd([] {});
     }
     void cleanup() { SetProgramEnd({}); }
+
+    // Names are shown as typed, never read as markup: a screen reader hears what is drawn.
+    void markupInAStoredNameIsShownAsText() {
+        TestFolder folder;
+        WriteFullData();
+        const QString name = QStringLiteral("<b>Reader</b> <font size=7>Boss");
+        SignIn(1, name);
+        Globals().OrganizationName = QStringLiteral("<i>Lakeview</i>");
+        auto lobby = OpenLobby();
+        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(lobby->lblUserInfo);
+        QVERIFY(label);
+        QCOMPARE(label->text(QAccessible::Name),
+                 QStringLiteral("User: ") + name + QStringLiteral("\nAccess: Read Only"));
+    }
 
     void captionSizeAndSignedInUser() {
         TestFolder folder;

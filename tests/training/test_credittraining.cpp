@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTextDocument>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -47,12 +48,12 @@ std::vector<store::TrainingRecord> AllTrainings() {
 }
 
 // A credit window for course 1 over the four persons, shown.
-std::unique_ptr<frmCreditTraining> OpenWindow() {
+std::unique_ptr<frmCreditTraining> OpenWindow(const training::HighlightedCourse& course = {
+                                                  1, "FIR-101", "Firearms", "Range", "8.0"}) {
     QList<training::ListedPerson> persons;
     for (int i = 0; i < kPersons.size(); ++i)
         persons << training::ListedPerson{kPersons[i].first + u' ' + kPersons[i].last, i + 1};
-    auto window = std::make_unique<frmCreditTraining>(
-        nullptr, training::HighlightedCourse{1, "FIR-101", "Firearms", "Range", "8.0"}, persons);
+    auto window = std::make_unique<frmCreditTraining>(nullptr, course, persons);
     window->show();
     return window;
 }
@@ -143,6 +144,15 @@ private slots:
         QVERIFY(window->cmdSave->isEnabled());
         window->txtDate->clear();
         QVERIFY(!window->cmdSave->isEnabled());
+    }
+
+    // A course's text is shown as stored, never read as markup: no document is built from it.
+    void markupInACourseIsShownAsText() {
+        TestFolder folder;
+        auto window = OpenWindow({1, "<b>X", "<font size=7>Big", "<i>Range", "8.0"});
+        QCOMPARE(window->lblCourseInfo->text(),
+                 QStringLiteral("\n  <b>X\n  <font size=7>Big\n  <i>Range\n  8.0 hours"));
+        QVERIFY(!window->lblCourseInfo->findChild<QTextDocument*>());
     }
 
     void commentGauge_data() {
