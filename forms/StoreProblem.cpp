@@ -6,6 +6,15 @@
 
 namespace forms {
 
+void ShowSettingsProblem(const store::StoreResult& result) {
+    if (result.ok())
+        return;
+    Tell(QStringLiteral("Settings Problem"),
+         {AppTitle() + QStringLiteral(" could not save its settings:"), QString(), result.text(),
+          QString(), QStringLiteral("Please check that this file can be written.")},
+         Icon::Exclamation);
+}
+
 void ShowStoreProblem(const store::StoreResult& result) {
     if (result.ok())
         return;

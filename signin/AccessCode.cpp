@@ -1,12 +1,21 @@
 #include "signin/AccessCode.h"
 
 #include "platform/Settings.h"
+#include "store/DataSet.h"
+#include "store/FileWrite.h"
+#include "store/NewFileMode.h"
+#include "store/Rewrite.h"
 #include "ui/Globals.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QStringList>
 #include <QtEndian>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace signin {
 
@@ -16,8 +25,35 @@ const QString Scheme = QStringLiteral("pbkdf2-sha256");
 constexpr int SaltBytes = 16;
 constexpr int DigestBytes = 32;
 // A record asking for more rounds than this is not one of ours; refusing it keeps a damaged
-// settings file from stalling the window.
+// file from stalling the window.
 constexpr int MaxIterations = 10000000;
+// A record is some hundred characters; a file much longer is not one.
+constexpr qint64 MaxRecordFileSize = 4096;
+
+struct ParsedRecord {
+    int iterations = 0;
+    QByteArray salt;
+    QByteArray digest;
+};
+
+bool Parse(const QString& record, ParsedRecord& parsed) {
+    const QStringList parts = record.split(u'$');
+    if (parts.size() != 4 || parts.at(0) != Scheme)
+        return false;
+    bool numeric = false;
+    parsed.iterations = parts.at(1).toInt(&numeric);
+    if (!numeric || parsed.iterations < 1 || parsed.iterations > MaxIterations)
+        return false;
+    const auto salt = QByteArray::fromBase64Encoding(parts.at(2).toLatin1(),
+                                                     QByteArray::AbortOnBase64DecodingErrors);
+    const auto digest = QByteArray::fromBase64Encoding(parts.at(3).toLatin1(),
+                                                       QByteArray::AbortOnBase64DecodingErrors);
+    if (!salt || !digest || salt.decoded.isEmpty() || digest.decoded.isEmpty())
+        return false;
+    parsed.salt = salt.decoded;
+    parsed.digest = digest.decoded;
+    return true;
+}
 
 QByteArray RandomSalt() {
     QByteArray salt(SaltBytes, Qt::Uninitialized);
@@ -75,37 +111,89 @@ QString MakeAccessCodeRecord(const QString& code, int iterations) {
     return Record(iterations, salt, Pbkdf2Sha256(code.toUtf8(), salt, iterations, DigestBytes));
 }
 
+bool IsAccessCodeRecord(const QString& record) {
+    ParsedRecord parsed;
+    return Parse(record, parsed);
+}
+
 bool AccessCodeMatches(const QString& record, const QString& typed) {
-    const QStringList parts = record.split(u'$');
-    if (parts.size() != 4 || parts.at(0) != Scheme)
+    ParsedRecord parsed;
+    if (!Parse(record, parsed))
         return false;
-    bool numeric = false;
-    const int iterations = parts.at(1).toInt(&numeric);
-    if (!numeric || iterations < 1 || iterations > MaxIterations)
-        return false;
-    const auto salt = QByteArray::fromBase64Encoding(parts.at(2).toLatin1(),
-                                                     QByteArray::AbortOnBase64DecodingErrors);
-    const auto digest = QByteArray::fromBase64Encoding(parts.at(3).toLatin1(),
-                                                       QByteArray::AbortOnBase64DecodingErrors);
-    if (!salt || !digest || salt.decoded.isEmpty() || digest.decoded.isEmpty())
-        return false;
-    const QByteArray typedDigest = Pbkdf2Sha256(typed.toUtf8(), salt.decoded, iterations,
-                                                static_cast<int>(digest.decoded.size()));
-    return SameBytes(typedDigest, digest.decoded);
+    const QByteArray typedDigest = Pbkdf2Sha256(typed.toUtf8(), parsed.salt, parsed.iterations,
+                                                static_cast<int>(parsed.digest.size()));
+    return SameBytes(typedDigest, parsed.digest);
 }
 
 bool AccessCodeIsSet() {
-    return !platform::GetSetting(AppTitle(), AccessCodeSection, AccessCodeKey).isEmpty();
+    // A dangling link counts too: something was put there, and it is not ours to replace.
+    const QFileInfo file(store::AccessCodeFileName);
+    return file.exists() || file.isSymLink();
+}
+
+store::StoreResult ReadAccessCode(QString& record) {
+    record.clear();
+    QFile file(store::AccessCodeFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return store::StoreResult::Fail(file.fileName(), file.errorString());
+    const QByteArray bytes = file.read(MaxRecordFileSize);
+    if (file.error() != QFileDevice::NoError)
+        return store::StoreResult::Fail(file.fileName(), file.errorString());
+    const QString read = QString::fromLatin1(bytes).trimmed();
+    if (!IsAccessCodeRecord(read))
+        return store::StoreResult::Fail(file.fileName(),
+                                        QStringLiteral("the file holds no access code"));
+    record = read;
+    return store::StoreResult::Ok();
 }
 
 store::StoreResult SaveAccessCode(const QString& code) {
-    return platform::SaveSetting(AppTitle(), AccessCodeSection, AccessCodeKey,
-                                 MakeAccessCodeRecord(code));
+    return SaveAccessCodeRecord(MakeAccessCodeRecord(code));
+}
+
+store::StoreResult SaveAccessCodeRecord(const QString& record) {
+    const QString& name = store::AccessCodeFileName;
+    const bool fresh = !AccessCodeIsSet();
+    // Written beside the file and renamed over it once on the disk: a stop half-way leaves
+    // the former state, never a cut-short code that would lock every administrator out.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        return store::StoreResult::Fail(name, file.errorString());
+    if (fresh) {
+        // The digest is a secret: whoever shares the folder's group shares the code, the
+        // rest of the machine gets nothing even from a folder open to all.
+        if (::fchmod(file.handle(), store::NewFileModeIn(QStringLiteral(".")) & 0660) != 0)
+            return store::StoreResult::Fail(name, qt_error_string(errno));
+    }
+    const QByteArray line = record.toLatin1() + '\n';
+    if (auto written = store::io::WriteAt(file.handle(), name, 0, line.constData(), line.size());
+        !written)
+        return written;
+    if (!file.commit())
+        return store::StoreResult::Fail(name, file.errorString());
+    return store::rewrite::SyncFolder();
 }
 
 bool CheckAccessCode(const QString& typed) {
-    return AccessCodeMatches(platform::GetSetting(AppTitle(), AccessCodeSection, AccessCodeKey),
-                             typed);
+    QString record;
+    return ReadAccessCode(record) && AccessCodeMatches(record, typed);
+}
+
+AccessCodeMove MoveAccessCodeFromSettings() {
+    AccessCodeMove move;
+    const QString kept = platform::GetSetting(AppTitle(), AccessCodeSection, AccessCodeKey);
+    if (kept.isEmpty())
+        return move;
+    if (!AccessCodeIsSet() && IsAccessCodeRecord(kept)) {
+        // The settings' copy goes only once the folder's is safely on the disk.
+        if (Globals().ReadOnlyStation)
+            return move;
+        move.written = SaveAccessCodeRecord(kept);
+        if (!move.written)
+            return move;
+    }
+    move.removed = platform::DeleteSetting(AppTitle(), AccessCodeSection, AccessCodeKey);
+    return move;
 }
 
 } // namespace signin

@@ -53,6 +53,30 @@ QString TrimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
+// The one check of a user's password: exactly as typed, so case counts, and so does a blank
+// before or after.
+bool PasswordFits(const store::UserRecord& user, const QString& typed) {
+    return typed == store::UnscramblePassword(user.Password);
+}
+
+void TellIncorrectPassword() {
+    forms::Tell(QStringLiteral("Incorrect Password"),
+                {QStringLiteral("That is not the correct password"),
+                 QStringLiteral("associated with this name")},
+                forms::Icon::Stop);
+}
+
+// The user is in whether or not the line was written: there is nothing to try again.
+void TellUnloggedSignIn(const store::StoreResult& logged) {
+    if (logged)
+        return;
+    forms::Tell(QStringLiteral("User Log Not Written"),
+                {AppTitle() + QStringLiteral(" could not write this sign-in to the user log:"),
+                 QString(), logged.text(), QString(),
+                 QStringLiteral("The program goes on; this sign-in is not in the log.")},
+                forms::Icon::Exclamation);
+}
+
 } // namespace
 
 frmAdmin::frmAdmin(QWidget* parent)
@@ -139,6 +163,7 @@ void frmAdmin::PlaceControls() {
 }
 
 void frmAdmin::Form_Activate() {
+    MoveAccessCodeIntoFolder();
     FillUserGrid();
     SetUpAdminButtons();
     if (!cmdUserSelected->isHidden())
@@ -155,6 +180,17 @@ void frmAdmin::SelectUserRow(int row) {
 
 qint32 frmAdmin::CurrentRecNum() const {
     return grid->TextMatrix(grid->Row(), ColRecNum).toInt();
+}
+
+store::StoreResult frmAdmin::ReadCurrentUser(store::UserRecord& user) const {
+    auto& users = store::Users();
+    store::StoreResult result = users.Open();
+    if (result)
+        result = users.Read(CurrentRecNum());
+    if (result)
+        user = users.Buffer();
+    users.Close();
+    return result;
 }
 
 void frmAdmin::FillUserGrid() {
@@ -311,31 +347,24 @@ void frmAdmin::cmdContinue_Click() {
     const int row = grid->Row();
     if (row < 1)
         return;
-    auto& users = store::Users();
-    store::StoreResult result = users.Open();
-    if (result)
-        result = users.Read(CurrentRecNum());
-    users.Close();
-    if (!result) {
-        forms::ShowStoreProblem(result);
+    store::UserRecord user;
+    if (const store::StoreResult read = ReadCurrentUser(user); !read) {
+        forms::ShowStoreProblem(read);
         return;
     }
-    // Exactly as typed: case counts, and so does a blank before or after.
-    if (txtPassword->text() != store::UnscramblePassword(users.Buffer().Password)) {
-        forms::Tell(QStringLiteral("Incorrect Password"),
-                    {QStringLiteral("That is not the correct password"),
-                     QStringLiteral("associated with this name")},
-                    forms::Icon::Stop);
+    if (!PasswordFits(user, txtPassword->text())) {
+        TellIncorrectPassword();
         txtPassword->clear();
         txtPassword->setFocus();
         return;
     }
     ProgramValues& values = Globals();
     values.SignedInUserName = grid->TextMatrix(row, ColName);
-    values.SignedInAccessLevel = users.Buffer().AccessLevel;
-    // A log that cannot be written is reported; the user still gets in.
-    forms::ShowStoreProblem(store::AppendUserLog(
-        1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
+    values.SignedInAccessLevel = user.AccessLevel;
+    // A station that only reads the folder writes nothing to it, the log included.
+    if (!values.ReadOnlyStation)
+        TellUnloggedSignIn(store::AppendUserLog(
+            1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
     timerFlashButton.stop();
     flow::ShowLobbyWindow();
     close();
@@ -347,6 +376,14 @@ void frmAdmin::cmdAdmin_Click() {
     if (AdminMode) {
         AdminMode = false;
         timerFlashButton.stop();
+    } else if (Globals().ReadOnlyStation) {
+        // The users and the code are the folder's; here they cannot be changed.
+        forms::Tell(QStringLiteral("Admin Mode Not Available"),
+                    {QStringLiteral("Another program is using this data folder,"),
+                     QStringLiteral("so here it can only be read."), QString(),
+                     QStringLiteral("To add, edit or delete users, close the other"),
+                     QStringLiteral("program and start ") + AppTitle() + QStringLiteral(" again.")},
+                    forms::Icon::Exclamation);
     } else {
         AdminMode = AskForAccessCode();
     }
@@ -355,9 +392,21 @@ void frmAdmin::cmdAdmin_Click() {
     SetUpAdminButtons();
 }
 
+// A code this user's settings kept from an earlier version now belongs to the data folder.
+void frmAdmin::MoveAccessCodeIntoFolder() {
+    const signin::AccessCodeMove moved = signin::MoveAccessCodeFromSettings();
+    forms::ShowStoreProblem(moved.written);
+    forms::ShowSettingsProblem(moved.removed);
+}
+
 bool frmAdmin::AskForAccessCode() {
     if (!signin::AccessCodeIsSet())
-        return ChooseAccessCode();
+        return AdministratorMayChoose() && ChooseAccessCode();
+    QString record;
+    if (const store::StoreResult read = signin::ReadAccessCode(record); !read) {
+        forms::ShowStoreProblem(read);
+        return false;
+    }
     for (;;) {
         AccessCodeAnswer = platform::InputBox(
             QStringLiteral("Access Code Required"),
@@ -367,7 +416,7 @@ bool frmAdmin::AskForAccessCode() {
         if (AccessCodeAnswer.isEmpty())
             return false;
         if (AccessCodeAnswer != AccessCodePromptDefault &&
-            signin::CheckAccessCode(AccessCodeAnswer))
+            signin::AccessCodeMatches(record, AccessCodeAnswer))
             return true;
         forms::Tell(QStringLiteral("Incorrect Access Code"),
                     {QStringLiteral("Sorry, but you have not entered"),
@@ -376,13 +425,65 @@ bool frmAdmin::AskForAccessCode() {
     }
 }
 
-// A new installation has no access code: the administrator chooses it, typed twice.
+// A folder that has users but no code (its code was kept elsewhere, or it comes from an older
+// installation) is not for whoever asks first to claim: one of its administrators signs in
+// with the password first. Only a folder without users, a new installation, lets anyone
+// choose.
+bool frmAdmin::AdministratorMayChoose() {
+    if (!QFile::exists(UserListFile))
+        return true;
+    auto& users = store::Users();
+    const store::StoreResult opened = users.Open();
+    const qint32 count = users.Count();
+    users.Close();
+    if (!opened) {
+        forms::ShowStoreProblem(opened);
+        return false;
+    }
+    if (count < 1)
+        return true;
+
+    const QString administrator = Globals().AccessLevelNames.value(4);
+    store::UserRecord user;
+    if (grid->Row() >= 1) {
+        if (const store::StoreResult read = ReadCurrentUser(user); !read) {
+            forms::ShowStoreProblem(read);
+            return false;
+        }
+    }
+    if (grid->Row() < 1 || user.AccessLevel != 4) {
+        forms::Tell(QStringLiteral("Administrator Sign-In Required"),
+                    {QStringLiteral("No access code has been chosen for this data yet."),
+                     QStringLiteral("Only a user with '") + administrator +
+                         QStringLiteral("' privileges may choose it."),
+                     QString(), QStringLiteral("Please highlight that user in the list"),
+                     QStringLiteral("and press this button again.")},
+                    forms::Icon::Exclamation);
+        return false;
+    }
+    const QString name = grid->TextMatrix(grid->Row(), ColName);
+    const QString typed = platform::InputBox(
+        QStringLiteral("Administrator Sign-In"),
+        QStringLiteral("\r\nNo access code has been chosen for this data yet.\r\n") + name +
+            QStringLiteral(", please enter your password\r\nto choose one."),
+        QString(), this, platform::InputEcho::Secret);
+    if (typed.isEmpty())
+        return false;
+    if (!PasswordFits(user, typed)) {
+        TellIncorrectPassword();
+        return false;
+    }
+    return true;
+}
+
+// The folder has no access code: it is chosen, typed twice.
 bool frmAdmin::ChooseAccessCode() {
     for (;;) {
         const QString first = platform::InputBox(
             QStringLiteral("New Access Code"),
-            QStringLiteral("\r\nNo access code has been chosen yet.\r\nPlease choose one of at "
-                           "least %1 characters;\r\nit will be needed to add/edit/delete users.")
+            QStringLiteral("\r\nNo access code has been chosen for this data yet.\r\nPlease "
+                           "choose one of at least %1 characters;\r\nit will be needed to "
+                           "add/edit/delete users.")
                 .arg(signin::AccessCodeMinLength),
             QString(), this, platform::InputEcho::Secret);
         if (first.isEmpty())
@@ -411,7 +512,7 @@ bool frmAdmin::ChooseAccessCode() {
             continue;
         }
         // A code that never reached the disk would be asked for anew by the next press of
-        // Admin, from anyone: no admin mode without it.
+        // Admin: no admin mode without it.
         const store::StoreResult saved = signin::SaveAccessCode(first);
         if (!saved) {
             forms::ShowStoreProblem(saved);
@@ -491,7 +592,7 @@ void frmAdmin::cmdOrganizationName_Click() {
         Globals().OrganizationName, this);
     if (typed.trimmed().isEmpty())
         return;
-    forms::ShowStoreProblem(signin::SaveOrganizationName(typed));
+    forms::ShowSettingsProblem(signin::SaveOrganizationName(typed));
 }
 
 // --- The user log ----------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FlashState.h"
+#include "store/StoreResult.h"
 #include "ui/Form.h"
 
 #include <QTimer>
@@ -9,6 +10,9 @@ class FlexGrid;
 class QLineEdit;
 class QTextEdit;
 class ZovButton;
+namespace store {
+struct UserRecord;
+}
 
 // The window between the title window and the Lobby. A user picks a name from the 'User
 // List', types that user's password and goes on to the Lobby. An administrator who gives the
@@ -81,7 +85,11 @@ private:
     void PlaceControls();
     void SelectUserRow(int row);
     qint32 CurrentRecNum() const;
+    // The user record of the grid's current row.
+    store::StoreResult ReadCurrentUser(store::UserRecord& user) const;
+    void MoveAccessCodeIntoFolder();
     bool AskForAccessCode();
+    bool AdministratorMayChoose();
     bool ChooseAccessCode();
     // Opens the user editor; after a save the list is filled again with the saved user
     // highlighted.

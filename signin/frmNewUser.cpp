@@ -80,6 +80,6 @@ void frmNewUser::Form_Activate() {
 
 void frmNewUser::cmdContinue_Click() {
     if (chkNoShow->isChecked())
-        forms::ShowStoreProblem(platform::SaveSetting(AppTitle(), kSection, kKey, kNoShow));
+        forms::ShowSettingsProblem(platform::SaveSetting(AppTitle(), kSection, kKey, kNoShow));
     close();
 }

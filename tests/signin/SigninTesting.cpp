@@ -1,7 +1,6 @@
 #include "SigninTesting.h"
 
 #include "forms/ShutDown.h"
-#include "platform/Settings.h"
 #include "signin/AccessCode.h"
 #include "signin/frmAddEditUser.h"
 #include "support/ScriptedAnswers.h"
@@ -22,8 +21,7 @@ namespace signintest {
 
 AdminFolder::AdminFolder(const QString& codeRecord) : folder_(std::make_unique<TestFolder>()) {
     SetProgramEnd([] {});
-    QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
-                                  signin::AccessCodeKey, codeRecord));
+    QVERIFY(signin::SaveAccessCodeRecord(codeRecord));
 }
 
 AdminFolder::~AdminFolder() {
@@ -83,7 +81,7 @@ void ShowActive(QWidget* window) {
 
 void BlockFile(const QString& name) {
     QFile::remove(name);
-    QVERIFY(QDir().mkdir(name));
+    QVERIFY(QDir().mkpath(name));
 }
 
 void ExpectFirstAdministrator(ScriptedAnswers& answers) {

@@ -1,13 +1,29 @@
 #include "platform/Settings.h"
 #include "signin/AccessCode.h"
 #include "signin/OrganizationName.h"
+#include "store/DataSet.h"
 #include "support/TestFolder.h"
 #include "ui/Globals.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace signin;
+
+namespace {
+
+QByteArray FileBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString SettingsCopy() {
+    return platform::GetSetting(QStringLiteral("Mirtavel"), AccessCodeSection, AccessCodeKey);
+}
+
+} // namespace
 
 class TestAccessCode : public QObject {
     Q_OBJECT
@@ -85,7 +101,8 @@ private slots:
         QVERIFY(!AccessCodeMatches(record, QStringLiteral("secret")));
     }
 
-    void savedCodeIsKeptOnlyAsDigest() {
+    // The code belongs to the folder: the check reads the folder's file, never the settings.
+    void theCodeIsKeptInTheDataFolderAsDigest() {
         TestFolder folder;
         QVERIFY(!AccessCodeIsSet());
         QVERIFY(!CheckAccessCode(QStringLiteral("Sergeant42")));
@@ -93,14 +110,87 @@ private slots:
         QVERIFY(AccessCodeIsSet());
         QVERIFY(CheckAccessCode(QStringLiteral("Sergeant42")));
         QVERIFY(!CheckAccessCode(QStringLiteral("Sergeant43")));
-        const QString stored = platform::GetSetting(
-            QStringLiteral("Mirtavel"), QStringLiteral("Admin"), QStringLiteral("AccessCode"));
+        const QString stored = QString::fromLatin1(FileBytes(store::AccessCodeFileName));
         QVERIFY(stored.startsWith(QStringLiteral("pbkdf2-sha256$100000$")));
+        QVERIFY(stored.endsWith(u'\n'));
         QVERIFY(!stored.contains(QStringLiteral("Sergeant")));
-        // Removing the key starts over.
-        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
-                                        QStringLiteral("AccessCode")));
+        QCOMPARE(SettingsCopy(), QString());
+        QCOMPARE(QDir().entryList(QDir::Files), QStringList{store::AccessCodeFileName});
+
+        // A code in the settings alone opens nothing.
+        QVERIFY(QFile::remove(store::AccessCodeFileName));
+        QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), AccessCodeSection, AccessCodeKey,
+                                      stored.trimmed()));
         QVERIFY(!AccessCodeIsSet());
+        QVERIFY(!CheckAccessCode(QStringLiteral("Sergeant42")));
+        // Whatever is under the file's name counts as a code, even one that cannot be read.
+        QVERIFY(QDir().mkdir(store::AccessCodeFileName));
+        QVERIFY(AccessCodeIsSet());
+        QString record;
+        QVERIFY(!ReadAccessCode(record));
+    }
+
+    // Shared with the folder's group where the folder is; never with the rest of the machine.
+    void aNewCodeFileTakesTheFoldersOwnerAndGroupBits_data() {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<int>("fileMode");
+        QTest::newRow("private") << 0700 << 0600;
+        QTest::newRow("department group") << 0770 << 0660;
+        QTest::newRow("group reads") << 0750 << 0640;
+        QTest::newRow("open to all") << 0777 << 0660;
+    }
+    void aNewCodeFileTakesTheFoldersOwnerAndGroupBits() {
+        QFETCH(int, folderMode);
+        QFETCH(int, fileMode);
+        TestFolder folder;
+        QVERIFY(::chmod(".", static_cast<mode_t>(folderMode)) == 0);
+        const mode_t mask = ::umask(0);
+        const bool saved =
+            SaveAccessCodeRecord(MakeAccessCodeRecord(QStringLiteral("abcdef"), 1)).ok();
+        ::umask(mask);
+        QVERIFY(saved);
+        struct stat st;
+        QVERIFY(::stat(QFile::encodeName(store::AccessCodeFileName).constData(), &st) == 0);
+        QCOMPARE(static_cast<int>(st.st_mode & 07777), fileMode);
+    }
+
+    // What moving a code out of the settings leaves in the folder and in the settings.
+    void aCodeInTheSettingsMovesToTheFolder_data() {
+        QTest::addColumn<QString>("inFolder");   // the folder's record before; empty: none
+        QTest::addColumn<QString>("inSettings"); // the settings' record before
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("folderAfter");
+        QTest::addColumn<QString>("settingsAfter");
+        const QString mine = MakeAccessCodeRecord(QStringLiteral("settings1"), 1);
+        const QString folders = MakeAccessCodeRecord(QStringLiteral("folder1"), 1);
+        QTest::newRow("folder without code") << QString() << mine << false << mine << QString();
+        QTest::newRow("the folder's code wins") << folders << mine << false << folders << QString();
+        QTest::newRow("nothing to move") << folders << QString() << false << folders << QString();
+        QTest::newRow("a damaged copy is dropped")
+            << QString() << QStringLiteral("pbkdf2-sha256$1$") << false << QString() << QString();
+        QTest::newRow("a read-only station writes nothing")
+            << QString() << mine << true << QString() << mine;
+    }
+    void aCodeInTheSettingsMovesToTheFolder() {
+        QFETCH(QString, inFolder);
+        QFETCH(QString, inSettings);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, folderAfter);
+        QFETCH(QString, settingsAfter);
+        TestFolder folder;
+        if (!inFolder.isEmpty())
+            QVERIFY(SaveAccessCodeRecord(inFolder));
+        if (!inSettings.isEmpty())
+            QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), AccessCodeSection,
+                                          AccessCodeKey, inSettings));
+        Globals().ReadOnlyStation = readOnly;
+        const AccessCodeMove moved = MoveAccessCodeFromSettings();
+        QVERIFY(moved.written);
+        QVERIFY(moved.removed);
+        QString record;
+        QCOMPARE(ReadAccessCode(record).ok(), !folderAfter.isEmpty());
+        QCOMPARE(record, folderAfter);
+        QCOMPARE(SettingsCopy(), settingsAfter);
     }
 
     void organizationNameHasADefaultAndIsKept() {

@@ -6,6 +6,8 @@
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
 #include "store/Codepage.h"
+#include "store/DataSet.h"
+#include "store/FileWrite.h"
 #include "store/RecordStore.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -13,11 +15,14 @@
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTest>
+#include <cerrno>
 
 using signintest::AddUser;
 using signintest::AdminFolder;
@@ -396,8 +401,7 @@ private slots:
     }
 
     void theFirstCodeIsChosenTypedTwice() {
-        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
-                                        QStringLiteral("AccessCode")));
+        QVERIFY(QFile::remove(store::AccessCodeFileName));
         ScriptedAnswers answers;
         answers.expectMessage(EmptyTitle, 1);
         auto admin = OpenAdmin();
@@ -435,11 +439,15 @@ private slots:
         QVERIFY(answers.verifyDone());
     }
 
-    // A settings file that cannot be written: told with its name, and no admin mode.
+    // A code that did not reach the disk: told with the file and the reason, no admin mode,
+    // and nothing half-written left behind.
     void aCodeThatCannotBeSavedIsNoCode() {
-        QVERIFY(platform::DeleteSetting(QStringLiteral("Mirtavel"), QStringLiteral("Admin"),
-                                        QStringLiteral("AccessCode")));
-        signintest::BlockFile(QStringLiteral("settings/Mirtavel.ini"));
+        QVERIFY(QFile::remove(store::AccessCodeFileName));
+        store::io::testing::SetWriteHook([](const QString&, qint64, int& error) {
+            error = ENOSPC;
+            return qint64(0);
+        });
+        const auto unhook = qScopeGuard([] { store::io::testing::SetWriteHook({}); });
         ScriptedAnswers answers;
         answers.expectMessage(EmptyTitle, 1);
         auto admin = OpenAdmin();
@@ -450,10 +458,87 @@ private slots:
             Press(admin->cmdAdmin);
             QVERIFY(answers.verifyDone());
             QVERIFY(answers.lastAsked().lines.join(u' ').contains(
-                QStringLiteral("Mirtavel.ini\": a folder")));
+                QStringLiteral("\"Access.Code\": No space left on device")));
             QVERIFY(!admin->IsAdminMode());
             QVERIFY(!admin->cmdAddUser->isVisible());
+            QCOMPARE(QDir().entryList(QDir::Files), QStringList());
         }
+    }
+
+    // A folder with users but no code (a fresh profile, or files from an older installation):
+    // only a user of the highest level, signed in with the password, may choose one.
+    void aFolderWithUsersButNoCodeAsksAnAdministrator_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("typed");   // the password typed; null: not asked for
+        QTest::addColumn<QString>("refusal"); // empty: the code is chosen
+        QTest::newRow("level 3") << 3 << QString() << "Administrator Sign-In Required";
+        QTest::newRow("wrong password") << 4 << "pw13"
+                                        << "Incorrect Password";
+        QTest::newRow("password with a blank") << 4 << "pw12 "
+                                               << "Incorrect Password";
+        QTest::newRow("cancelled") << 4 << "" << QString("-");
+        QTest::newRow("level 4") << 4 << "pw12" << QString();
+    }
+    void aFolderWithUsersButNoCodeAsksAnAdministrator() {
+        QFETCH(int, level);
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        QVERIFY(QFile::remove(store::AccessCodeFileName));
+        AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), level);
+        auto admin = OpenAdmin();
+        ScriptedAnswers answers;
+        if (!typed.isNull())
+            answers.expectInput(typed, QStringLiteral("Administrator Sign-In"));
+        if (refusal.isEmpty())
+            answers.expectInput(QStringLiteral("Lieutenant9"), QStringLiteral("New Access Code"))
+                .expectInput(QStringLiteral("Lieutenant9"), QStringLiteral("Confirm Access Code"))
+                .expectMessage(QStringLiteral("Access Code Saved"), 1);
+        else if (refusal != u'-')
+            answers.expectMessage(refusal, 1);
+        Press(admin->cmdAdmin);
+        QVERIFY(answers.verifyDone());
+        for (const auto& asked : answers.asked()) {
+            if (asked.kind == platform::Question::Kind::Input)
+                QVERIFY2(asked.secret, qPrintable(asked.title));
+        }
+        QCOMPARE(admin->IsAdminMode(), refusal.isEmpty());
+        QCOMPARE(signin::AccessCodeIsSet(), refusal.isEmpty());
+        QCOMPARE(signin::CheckAccessCode(QStringLiteral("Lieutenant9")), refusal.isEmpty());
+    }
+
+    // A code this account's settings kept is the folder's from the window's start on.
+    void aCodeKeptInTheSettingsMovesIntoTheFolder() {
+        QVERIFY(QFile::remove(store::AccessCodeFileName));
+        QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
+                                      signin::AccessCodeKey, codeRecord_));
+        AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
+        auto admin = OpenAdmin();
+        QVERIFY(signin::CheckAccessCode(Code));
+        QCOMPARE(platform::GetSetting(QStringLiteral("Mirtavel"), signin::AccessCodeSection,
+                                      signin::AccessCodeKey),
+                 QString());
+        ScriptedAnswers answers;
+        EnterAdminMode(*admin, answers);
+    }
+
+    // A station that only reads the folder: admin mode refused, the sign-in not logged.
+    void aReadOnlyStationNeitherAdministersNorLogs() {
+        AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
+        Globals().ReadOnlyStation = true;
+        auto admin = OpenAdmin();
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Admin Mode Not Available"), 1);
+        Press(admin->cmdAdmin);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(!admin->IsAdminMode());
+        QVERIFY(!admin->cmdAddUser->isVisible());
+        const int lobbies = signintest::LobbyShown();
+        Press(admin->cmdUserSelected);
+        Type(admin->txtPassword, QStringLiteral("pw12"));
+        Press(admin->cmdContinue);
+        QCOMPARE(signintest::LobbyShown(), lobbies + 1);
+        QCOMPARE(Globals().SignedInAccessLevel, 4);
+        QVERIFY(!QFile::exists(store::UserLogFileName));
     }
 
     void anOrganizationNameThatCannotBeSavedIsTold() {
@@ -464,10 +549,14 @@ private slots:
         EnterAdminMode(*admin, answers);
         signintest::BlockFile(QStringLiteral("settings/Mirtavel.ini"));
         answers.expectInput(QStringLiteral("Lakeview Police"), QStringLiteral("Organization Name"))
-            .expectMessage(QStringLiteral("File Problem"), 1);
+            .expectMessage(QStringLiteral("Settings Problem"), 1);
         Press(admin->cmdOrganizationName);
         QVERIFY(answers.verifyDone());
-        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("Mirtavel.ini")));
+        const QString told = answers.lastAsked().lines.join(u' ');
+        QVERIFY2(told.startsWith(QStringLiteral("Mirtavel could not save its settings:")),
+                 qPrintable(told));
+        QVERIFY(told.contains(QStringLiteral("Mirtavel.ini")));
+        QVERIFY(!told.contains(QStringLiteral("data")));
         QCOMPARE(Globals().OrganizationName, QStringLiteral("Police Department"));
     }
 
@@ -643,10 +732,13 @@ private slots:
         Press(admin->cmdUserSelected);
         Type(admin->txtPassword, QStringLiteral("pw12"));
         ScriptedAnswers answers;
-        answers.expectMessage(QStringLiteral("File Problem"), 1);
+        answers.expectMessage(QStringLiteral("User Log Not Written"), 1);
         Press(admin->cmdContinue);
         QVERIFY(answers.verifyDone());
-        QVERIFY(answers.lastAsked().lines.join(u' ').contains(QStringLiteral("\"User.Log\"")));
+        const QString told = answers.lastAsked().lines.join(u' ');
+        QVERIFY(told.contains(QStringLiteral("\"User.Log\"")));
+        QVERIFY2(told.contains(QStringLiteral("goes on")), qPrintable(told));
+        QVERIFY(!told.contains(QStringLiteral("try again")));
         QCOMPARE(signintest::LobbyShown(), lobbies + 1);
     }
 
