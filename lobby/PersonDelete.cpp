@@ -9,6 +9,7 @@
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
+#include "ui/Globals.h"
 
 namespace {
 
@@ -43,6 +44,18 @@ void ReportRemovedTraining(qint32 removed) {
     forms::Tell(QStringLiteral("For your information..."), lines);
 }
 
+// The person is gone but the training records are not: the removal's journal stays, and the
+// next start finishes it.
+void ReportDeletionLeftForNextStart(const store::StoreResult& failed) {
+    forms::Tell(QStringLiteral("File Problem"),
+                {QStringLiteral("The person was removed from the 'Name List', but this person's"),
+                 QStringLiteral("training records could not be deleted yet:"), QString(),
+                 failed.text(), QString(),
+                 QStringLiteral("The deletion will be finished the next time ") + AppTitle() +
+                     QStringLiteral(" is started.")},
+                forms::Icon::Exclamation);
+}
+
 } // namespace
 
 void DeleteHighlightedPerson(LobbyDoor& door) {
@@ -67,6 +80,8 @@ void DeleteHighlightedPerson(LobbyDoor& door) {
     }
     if (removed)
         ReportRemovedTraining(removal.trainingRemoved);
+    else if (removal.finishedAtNextStart)
+        ReportDeletionLeftForNextStart(removed);
     else
         forms::ShowStoreProblem(removed);
 

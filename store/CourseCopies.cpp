@@ -40,12 +40,41 @@ qint64 WholePercent(const CourseCopyTally& tally) {
     return (qint64(200) * tally.reviewed + tally.total) / (qint64(2) * tally.total);
 }
 
+// The files the update depends on, by their journal fields: the records it rewrites in
+// place (which keep their file and length) and the course index whose course it copies
+// (which it does not write).
+struct Dependency {
+    QString field;
+    DataFile file;
+    bool unwritten;
+};
+const Dependency kDependencies[] = {
+    {QStringLiteral("TrainingRecords"), DataFile::TrainingRecords, false},
+    {QStringLiteral("CourseIndex"), DataFile::CourseIndex, true}};
+
 journal::Fields FieldsOf(const CourseRecord& course) {
-    return {{QStringLiteral("DateCreated"), journal::NumberText(course.DateCreated)},
-            {QStringLiteral("CourseCode"), journal::TextField(course.CourseCode)},
-            {QStringLiteral("CourseName"), journal::TextField(course.CourseName)},
-            {QStringLiteral("ProvidedBy"), journal::TextField(course.ProvidedBy)},
-            {QStringLiteral("Hours"), journal::NumberText(course.Hours)}};
+    journal::Fields fields = {
+        {QStringLiteral("DateCreated"), journal::NumberText(course.DateCreated)},
+        {QStringLiteral("CourseCode"), journal::TextField(course.CourseCode)},
+        {QStringLiteral("CourseName"), journal::TextField(course.CourseName)},
+        {QStringLiteral("ProvidedBy"), journal::TextField(course.ProvidedBy)},
+        {QStringLiteral("Hours"), journal::NumberText(course.Hours)}};
+    for (const Dependency& d : kDependencies)
+        fields.insert(d.field, journal::FileField(FileNameOf(d.file)));
+    return fields;
+}
+
+// The first file the update depends on that was replaced since the journal was written
+// (copied in from a backup, say): the course's details then belong to other files, and the
+// update is not finished. A journal of an older version names no files; it is finished as
+// it always was, for it only writes the course's own details into the course's records.
+QString ReplacedSince(const journal::Fields& fields) {
+    for (const Dependency& d : kDependencies) {
+        if (fields.contains(d.field) &&
+            !journal::StillTheFile(fields.value(d.field), FileNameOf(d.file), d.unwritten))
+            return FileNameOf(d.file);
+    }
+    return QString();
 }
 
 CourseRecord CourseOf(const journal::Fields& fields) {
@@ -127,6 +156,18 @@ StoreResult FinishInterruptedCourseUpdate(QString* note) {
         !read || !found)
         return read;
     const CourseRecord course = CourseOf(fields);
+    if (const QString replaced = ReplacedSince(fields); !replaced.isEmpty()) {
+        QString aside;
+        if (StoreResult kept = journal::SetAside(CourseUpdateJournal, aside); !kept)
+            return kept;
+        if (note)
+            *note = QStringLiteral("The update of the training records credited with course "
+                                   "\"%1\" had been interrupted, but \"%2\" was replaced since; "
+                                   "nothing was changed. The record of the interrupted update "
+                                   "was kept as \"%3\".")
+                        .arg(course.CourseCode, replaced, aside);
+        return StoreResult::Ok();
+    }
     CourseCopyTally tally;
     if (StoreResult carried = CarryCopies(course, tally, {}); !carried)
         return carried;

@@ -1,13 +1,17 @@
 #include "store/Journal.h"
 
 #include "store/FileWrite.h"
+#include "store/NewFileMode.h"
 #include "store/Rewrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace store::journal {
@@ -45,9 +49,9 @@ StoreResult Write(const QString& fileName, const QString& kind, const Fields& fi
     text += kEnd + u'\n';
     const QByteArray bytes = text.toUtf8();
 
-    // Never through a link: the journal is ours and lives in the data folder.
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // Never through a link: the journal is ours and lives in the data folder, where it is
+    // as readable as the data files it names.
+    const int fd = OpenCreating(fileName, O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return StoreResult::Fail(fileName, qt_error_string(errno));
     StoreResult result = io::WriteAt(fd, fileName, 0, bytes.constData(), bytes.size());
@@ -95,6 +99,85 @@ StoreResult Remove(const QString& fileName) {
         return StoreResult::Fail(fileName, qt_error_string(errno));
     }
     return rewrite::SyncFolder();
+}
+
+StoreResult SetAside(const QString& fileName, QString& aside) {
+    const QString base = fileName + QStringLiteral(".not-applied");
+    aside = base;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = base + QStringLiteral("-%1").arg(n);
+    if (::rename(QFile::encodeName(fileName).constData(), QFile::encodeName(aside).constData()) !=
+        0)
+        return StoreResult::Fail(fileName, qt_error_string(errno));
+    return rewrite::SyncFolder();
+}
+
+namespace {
+void Take(const struct stat& st, FileState& state) {
+    state.device = static_cast<quint64>(st.st_dev);
+    state.inode = static_cast<quint64>(st.st_ino);
+    state.size = static_cast<qint64>(st.st_size);
+    state.modified = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+} // namespace
+
+bool StateOf(const QString& fileName, FileState& state) {
+    state = FileState{};
+    struct stat st;
+    if (::stat(QFile::encodeName(fileName).constData(), &st) != 0)
+        return false;
+    Take(st, state);
+    return true;
+}
+
+bool StateOf(int fd, FileState& state) {
+    state = FileState{};
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return false;
+    Take(st, state);
+    return true;
+}
+
+QString StateField(const FileState& state) {
+    return QStringLiteral("%1:%2:%3:%4")
+        .arg(state.device)
+        .arg(state.inode)
+        .arg(state.size)
+        .arg(state.modified);
+}
+
+bool StateFrom(const QString& field, FileState& state) {
+    state = FileState{};
+    const QStringList parts = field.split(u':');
+    if (parts.size() != 4)
+        return false;
+    bool ok[4] = {};
+    state.device = parts[0].toULongLong(&ok[0]);
+    state.inode = parts[1].toULongLong(&ok[1]);
+    state.size = parts[2].toLongLong(&ok[2]);
+    state.modified = parts[3].toLongLong(&ok[3]);
+    return ok[0] && ok[1] && ok[2] && ok[3];
+}
+
+namespace {
+const QString kNoFile = QStringLiteral("none");
+} // namespace
+
+QString FileField(const QString& fileName) {
+    FileState state;
+    return StateOf(fileName, state) ? StateField(state) : kNoFile;
+}
+
+bool StillTheFile(const QString& field, const QString& fileName, bool unwritten) {
+    FileState now;
+    const bool there = StateOf(fileName, now);
+    if (field == kNoFile)
+        return !there;
+    FileState then;
+    if (!there || !StateFrom(field, then))
+        return false;
+    return unwritten ? now.Unchanged(then) : now.SameFile(then) && now.size == then.size;
 }
 
 } // namespace store::journal

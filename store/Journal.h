@@ -26,6 +26,43 @@ StoreResult Read(const QString& fileName, const QString& kind, Fields& fields, b
 // Deletes the journal and makes that durable; no journal is no error.
 StoreResult Remove(const QString& fileName);
 
+// Moves the journal `fileName` out of the way of the next start, to "<name>.not-applied"
+// (numbered when that is taken): its work is not done, and it is kept, not deleted, so that
+// what it would have done can still be looked at. `aside` gets the new name.
+StoreResult SetAside(const QString& fileName, QString& aside);
+
+// Which file a journal's work belongs to, so that it is done only to that file: a file
+// copied in under the name since (a backup put back by hand, another program's file) is
+// another file, or the same file with other contents and length.
+struct FileState {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds since the epoch
+    // The same file, however its contents changed: device and inode.
+    bool SameFile(const FileState& other) const {
+        return device == other.device && inode == other.inode;
+    }
+    // The same file, not written since.
+    bool Unchanged(const FileState& other) const {
+        return SameFile(other) && size == other.size && modified == other.modified;
+    }
+};
+
+// The state of `fileName` (through a link, where the data is written); false when there is
+// no such file.
+bool StateOf(const QString& fileName, FileState& state);
+bool StateOf(int fd, FileState& state); // of an open file
+QString StateField(const FileState& state);
+// False for a field that is missing (a journal of an older version) or cannot be read.
+bool StateFrom(const QString& field, FileState& state);
+
+// A field naming `fileName` as it is now: its state, or "none" when there is no such file.
+QString FileField(const QString& fileName);
+// Whether `fileName` is still the file `field` (of FileField) names: the same file of the same
+// length and, with `unwritten`, not written since; or missing then and now.
+bool StillTheFile(const QString& field, const QString& fileName, bool unwritten);
+
 QString NumberText(double value);
 double NumberOf(const QString& text);
 QString TextField(const QString& text);

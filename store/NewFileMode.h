@@ -18,4 +18,9 @@ mode_t NewFileModeIn(const QString& folder);
 // new file in its folder, whatever the process's umask took away or left.
 StoreResult GiveNewFileMode(int fd, const QString& fileName);
 
+// Opens `fileName` with `flags` (open(2) flags without O_CREAT and O_EXCL); a missing file is
+// made and given the mode of a new file in its folder, a file that exists keeps its mode.
+// Returns the descriptor, or -1 with errno set. `created` tells whether this call made it.
+int OpenCreating(const QString& fileName, int flags, bool* created = nullptr);
+
 } // namespace store

@@ -80,8 +80,8 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qi
     if (adding > MaxTrainingRecords - count)
         return StoreResult::Fail(
             file.FileName(),
-            QStringLiteral("It holds %1 training records and cannot hold more than %2; %3 more "
-                           "would not fit. Nothing was written.")
+            QStringLiteral("The file is full: it holds %1 training records and cannot hold more "
+                           "than %2; %3 more would not fit. Nothing was saved.")
                 .arg(Counted(count), Counted(MaxTrainingRecords), Counted(adding)));
     QByteArray bytes;
     bytes.reserve(adding * TrainingRecord::Length);
@@ -120,6 +120,32 @@ StoreResult ChangeTrainingRecord(qint32 recNum, double dateCreated,
 namespace {
 
 const QString kPersonJournalKind = QStringLiteral("Mirtavel person removal");
+const QString kNamesField = QStringLiteral("NameList");
+const QString kTrainingsField = QStringLiteral("TrainingRecords");
+
+QString TrainingRecordsWent(qint64 n) {
+    if (n == 0)
+        return QStringLiteral("no training records of that person were removed");
+    if (n == 1)
+        return QStringLiteral("1 training record of that person was removed");
+    return QStringLiteral("%1 training records of that person were removed").arg(Counted(n));
+}
+
+// How many training records the removal took before it was stopped: when Training.Records
+// is no longer the file the journal names, it is the copy without the person's records
+// (or, none being kept, gone), shorter by just those records. Nothing is known when the
+// journal is an older one or the file is not shorter.
+qint64 RemovedBeforeTheStop(const journal::Fields& fields) {
+    const QString field = fields.value(kTrainingsField);
+    const QString name = FileNameOf(DataFile::TrainingRecords);
+    journal::FileState then;
+    if (!journal::StateFrom(field, then) || journal::StillTheFile(field, name, false))
+        return 0;
+    journal::FileState now;
+    const qint64 nowSize = journal::StateOf(name, now) ? now.size : 0;
+    const qint64 went = then.size - nowSize;
+    return went > 0 && went % TrainingRecord::Length == 0 ? went / TrainingRecord::Length : 0;
+}
 
 // The record number of the person created at `dateCreated` (0 when there is none).
 StoreResult FindPerson(double dateCreated, qint32& recNum) {
@@ -163,10 +189,15 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
         if (!read)
             return read;
     }
+    // With the two files as they are now: Name.List is replaced by its copy without the
+    // person, Training.Records by one without the person's records, so the next start can
+    // tell its own work from a file put in since, and count what went.
     const journal::Fields fields = {
         {QStringLiteral("DateCreated"), journal::NumberText(person.DateCreated)},
         {QStringLiteral("Name"),
-         journal::TextField(QStringList{person.FirstName, person.LastName}.join(u' ').trimmed())}};
+         journal::TextField(QStringList{person.FirstName, person.LastName}.join(u' ').trimmed())},
+        {kNamesField, journal::FileField(FileNameOf(DataFile::NameList))},
+        {kTrainingsField, journal::FileField(FileNameOf(DataFile::TrainingRecords))}};
     if (StoreResult written = journal::Write(PersonRemovalJournal, kPersonJournalKind, fields);
         !written)
         return written;
@@ -176,14 +207,18 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
         qint32 still = 0;
         if (FindPerson(person.DateCreated, still) && still > 0)
             (void)journal::Remove(PersonRemovalJournal);
+        else
+            removal.finishedAtNextStart = true;
         return removed;
     }
     removal.dateCreated = Persons().Buffer().DateCreated;
     // On failure the journal stays, and the next start finishes the removal.
     if (StoreResult trainings = RemovePersonTraining(removal.dateCreated, &removal.trainingBefore,
                                                      &removal.trainingRemoved);
-        !trainings)
+        !trainings) {
+        removal.finishedAtNextStart = true;
         return trainings;
+    }
     return journal::Remove(PersonRemovalJournal);
 }
 
@@ -196,27 +231,42 @@ StoreResult FinishInterruptedPersonRemoval(QString* note) {
         !read || !found)
         return read;
     const double dateCreated = journal::NumberOf(fields.value(QStringLiteral("DateCreated")));
-    const QString name = journal::TextOf(fields.value(QStringLiteral("Name")));
+    QString name = journal::TextOf(fields.value(QStringLiteral("Name")));
+    if (name.isEmpty())
+        name = QStringLiteral("a person");
     qint32 recNum = 0;
     if (StoreResult looked = FindPerson(dateCreated, recNum); !looked)
         return looked;
+    // Still listed: the removal never came to Name.List — unless Name.List was put back from
+    // a copy since, in which case the person is to stay. A journal of an older version names
+    // no file and is finished as it always was.
+    const QString names = FileNameOf(DataFile::NameList);
+    if (recNum > 0 && fields.contains(kNamesField) &&
+        !journal::StillTheFile(fields.value(kNamesField), names, true)) {
+        QString aside;
+        if (StoreResult kept = journal::SetAside(PersonRemovalJournal, aside); !kept)
+            return kept;
+        if (note)
+            *note = QStringLiteral("The deletion of %1 had been interrupted, but \"%2\" was "
+                                   "replaced since and lists that person again; nothing was "
+                                   "removed. The record of the interrupted deletion was kept "
+                                   "as \"%3\".")
+                        .arg(name, names, aside);
+        return StoreResult::Ok();
+    }
+    const qint64 before = RemovedBeforeTheStop(fields);
     if (recNum > 0) {
         if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed)
             return removed;
     }
-    qint32 before = 0;
     qint32 removed = 0;
-    if (StoreResult trainings = RemovePersonTraining(dateCreated, &before, &removed); !trainings)
+    if (StoreResult trainings = RemovePersonTraining(dateCreated, nullptr, &removed); !trainings)
         return trainings;
     if (StoreResult done = journal::Remove(PersonRemovalJournal); !done)
         return done;
     if (note)
-        *note = QStringLiteral("The deletion of %1 had been interrupted; it was finished now%2.")
-                    .arg(name.isEmpty() ? QStringLiteral("a person") : name,
-                         removed > 0 ? QStringLiteral(": %1 training record(s) of that person "
-                                                      "were removed")
-                                           .arg(Counted(removed))
-                                     : QString());
+        *note = QStringLiteral("The deletion of %1 had been interrupted; it was finished now: %2.")
+                    .arg(name, TrainingRecordsWent(before + removed));
     return StoreResult::Ok();
 }
 

@@ -93,6 +93,9 @@ struct PersonRemoval {
     double dateCreated = 0;     // the removed person's identity
     qint32 trainingBefore = 0;  // training records on file before
     qint32 trainingRemoved = 0; // of those, the person's
+    // The person is gone but the training records could not be removed: the journal stays,
+    // and the next start finishes the removal.
+    bool finishedAtNextStart = false;
 };
 
 // Where a person's removal is written down while it runs.
@@ -106,7 +109,9 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal);
 
 // Called at start: finishes a person's removal that a stop interrupted — the person, if
 // still listed, and every training record of theirs go — and says so in `note` (empty when
-// there was nothing to finish).
+// there was nothing to finish), with the number of training records that went. When the
+// person is still listed but Name.List is no longer the file the removal began on (a backup
+// copied in since), nothing is removed: the journal is set aside and the note says why.
 StoreResult FinishInterruptedPersonRemoval(QString* note = nullptr);
 
 } // namespace store

@@ -2,6 +2,11 @@
 
 #include "store/FileWrite.h"
 #include "store/Journal.h"
+#include "store/NewFileMode.h"
+
+#include <QCryptographicHash>
+#include <QLocale>
+#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,6 +34,27 @@ int NextHandle() {
 
 } // namespace
 
+namespace writejournal {
+
+QList<Piece> Pieces(qint64 from, qint64 to) {
+    QList<Piece> pieces;
+    while (from < to) {
+        const qint64 next = std::min(to, (from / kWritePiece + 1) * kWritePiece);
+        pieces.append({from, next});
+        from = next;
+    }
+    return pieces;
+}
+
+QString PieceSum(const char* bytes, qint64 size) {
+    // Eight bytes of SHA-1 tell a piece from any other a file could hold there.
+    const QByteArray sum =
+        QCryptographicHash::hash(QByteArrayView(bytes, size), QCryptographicHash::Sha1);
+    return QString::fromLatin1(sum.left(8).toHex());
+}
+
+} // namespace writejournal
+
 qint32 RecordCountForLength(qint64 length, int recordLength) {
     if (length <= 0 || recordLength <= 0)
         return 0;
@@ -38,6 +64,12 @@ qint32 RecordCountForLength(qint64 length, int recordLength) {
     if (twiceRest > recordLength || (twiceRest == recordLength && count % 2 == 1))
         ++count;
     return static_cast<qint32>(std::min<qint64>(count, INT_MAX));
+}
+
+QString FileFullReason(qint64 most) {
+    return QStringLiteral("The file is full: it cannot hold more than %1 records. Nothing was "
+                          "saved.")
+        .arg(QLocale(QLocale::English).toString(most));
 }
 
 RecordFile::RecordFile(QString fileName, int recordLength)
@@ -62,7 +94,8 @@ StoreResult RecordFile::OpenAs(bool forReading) {
     const QByteArray name = QFile::encodeName(fileName_);
     // Never waits: a FIFO in a data file's place is refused below, not read from.
     constexpr int flags = O_CLOEXEC | O_NONBLOCK;
-    int fd = forReading ? -1 : ::open(name.constData(), O_RDWR | O_CREAT | flags, 0666);
+    // A missing file is made with its folder's read and write bits.
+    int fd = forReading ? -1 : OpenCreating(fileName_, O_RDWR | flags);
     if (fd < 0 && (forReading || errno == EACCES || errno == EROFS || errno == EPERM)) {
         fd = ::open(name.constData(), O_RDONLY | flags);
         if (fd < 0 && errno == ENOENT) {
@@ -241,7 +274,7 @@ StoreResult RecordFile::AppendRecords(const QByteArray& records) {
                            .arg(recordLength_));
     const qint64 added = records.size() / recordLength_;
     if (added > qint64(INT_MAX) - count_)
-        return Failure(QStringLiteral("The file cannot count that many records."));
+        return Failure(FileFullReason(INT_MAX));
     window_.clear();
     windowOffset_ = 0;
     if (StoreResult written = WriteAllOrNothing(qint64(count_) * recordLength_, records); !written)
@@ -274,11 +307,26 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
         former.resize(got);
     }
     if (journaled_) {
+        // Which file this is and what the write puts where, so that the next start puts the
+        // former bytes back only into this file (UndoInterruptedWrite).
+        journal::FileState state;
+        if (!journal::StateOf(fd, state))
+            return Failure(qt_error_string(errno));
+        const qint64 inPlace = std::max<qint64>(0, std::min(end, formerLength) - offset);
+        QStringList sums;
+        for (const writejournal::Piece& piece :
+             writejournal::Pieces(std::max(offset, formerLength), end))
+            sums.append(writejournal::PieceSum(bytes.constData() + (piece.from - offset),
+                                               piece.to - piece.from));
         const journal::Fields fields = {
             {QStringLiteral("File"), journal::TextField(name)},
             {QStringLiteral("Offset"), QString::number(offset)},
             {QStringLiteral("Length"), QString::number(formerLength)},
-            {QStringLiteral("Former"), QString::fromLatin1(former.toHex())}};
+            {QStringLiteral("Former"), QString::fromLatin1(former.toHex())},
+            {QStringLiteral("State"), journal::StateField(state)},
+            {QStringLiteral("End"), QString::number(end)},
+            {QStringLiteral("Written"), QString::fromLatin1(bytes.left(inPlace).toHex())},
+            {QStringLiteral("Sums"), sums.join(u',')}};
         if (StoreResult noted = journal::Write(RecordWriteJournal, kRecordWriteKind, fields);
             !noted)
             return noted;

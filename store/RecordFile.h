@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <memory>
 
@@ -12,6 +13,20 @@ namespace store {
 // Where a write of records notes what it replaces while it runs (UndoInterruptedWrite).
 inline const QString RecordWriteJournal = QStringLiteral("RecordWrite.Journal");
 inline const QString kRecordWriteKind = QStringLiteral("Mirtavel record write");
+
+// The record-write journal names the bytes a write puts beyond the file's former end by one
+// checksum per piece: the pieces end at multiples of kWritePiece (where a stopped write or a
+// disk sector ends) and at the end of the write. The bytes it replaces are kept whole.
+namespace writejournal {
+constexpr qint64 kWritePiece = 512;
+struct Piece {
+    qint64 from = 0;
+    qint64 to = 0;
+};
+// The pieces of [from, to).
+QList<Piece> Pieces(qint64 from, qint64 to);
+QString PieceSum(const char* bytes, qint64 size);
+} // namespace writejournal
 
 // One file of fixed-length records in the data folder (the current directory), reached by
 // its bare name. Records are numbered from 1; record n occupies bytes (n-1)*L to n*L-1.
@@ -87,6 +102,9 @@ private:
     QByteArray window_;
     qint64 windowOffset_ = 0;
 };
+
+// Why records were refused at a file's limit of `most`: the file is full, not faulty.
+QString FileFullReason(qint64 most);
 
 // count = round(length / recordLength), halves to even.
 qint32 RecordCountForLength(qint64 length, int recordLength);

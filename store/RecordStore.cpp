@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
 #include <limits>
 
 namespace store {
@@ -58,9 +60,7 @@ template <class Record> StoreResult RecordTable<Record>::Write(qint32 recordNumb
     // The older program counts these files in 16 bits; a record beyond that would make the
     // whole file unreadable to it.
     if (recordNumber > MaxRecordsOf(which_))
-        return StoreResult::Fail(file_.FileName(),
-                                 QStringLiteral("The file cannot hold more than %L1 records.")
-                                     .arg(MaxRecordsOf(which_)));
+        return StoreResult::Fail(file_.FileName(), FileFullReason(MaxRecordsOf(which_)));
     return file_.WriteRaw(recordNumber, buffer_.Encode());
 }
 
@@ -165,6 +165,110 @@ StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique) {
                              QStringLiteral("Training records carry no creation stamp."));
 }
 
+namespace {
+
+// What a record-write journal says of the write it names.
+struct WriteNote {
+    QString name;
+    qint64 offset = 0;
+    qint64 formerLength = 0;
+    QByteArray former;
+    // Of this version's journals only: the file, the end of the write, the bytes it put
+    // where `former` was, and the sums of its pieces beyond the former length.
+    bool identified = false;
+    journal::FileState state;
+    qint64 end = 0;
+    QByteArray written;
+    QStringList sums;
+};
+
+bool ReadWriteNote(const journal::Fields& fields, WriteNote& w) {
+    // Only a data file of this folder is ever written back.
+    w.name = journal::TextOf(fields.value(QStringLiteral("File")));
+    const QStringList dataFiles = {FileNameOf(DataFile::UserList), FileNameOf(DataFile::NameList),
+                                   FileNameOf(DataFile::CourseIndex),
+                                   FileNameOf(DataFile::TrainingRecords)};
+    bool offsetOk = false;
+    bool lengthOk = false;
+    w.offset = fields.value(QStringLiteral("Offset")).toLongLong(&offsetOk);
+    w.formerLength = fields.value(QStringLiteral("Length")).toLongLong(&lengthOk);
+    w.former = QByteArray::fromHex(fields.value(QStringLiteral("Former")).toLatin1());
+    if (!dataFiles.contains(w.name) || !offsetOk || !lengthOk || w.offset < 0 ||
+        w.formerLength < 0 || w.offset + w.former.size() > w.formerLength)
+        return false;
+    if (!fields.contains(QStringLiteral("State")))
+        return true; // written by an earlier version
+    bool endOk = false;
+    w.identified = journal::StateFrom(fields.value(QStringLiteral("State")), w.state);
+    w.end = fields.value(QStringLiteral("End")).toLongLong(&endOk);
+    w.written = QByteArray::fromHex(fields.value(QStringLiteral("Written")).toLatin1());
+    const QString sums = fields.value(QStringLiteral("Sums"));
+    w.sums = sums.isEmpty() ? QStringList() : sums.split(u',');
+    // The former bytes and the bytes written over them span the same place, the part of the
+    // write within the former length; the pieces cover the rest.
+    const qint64 inPlace = std::max<qint64>(0, std::min(w.end, w.formerLength) - w.offset);
+    return w.identified && endOk && w.end >= w.offset && w.former.size() == inPlace &&
+           w.written.size() == inPlace &&
+           w.sums.size() == writejournal::Pieces(std::max(w.offset, w.formerLength), w.end).size();
+}
+
+// Whether the file open in `file` is the one the journal was written for, in a state that
+// stopped write can have left: empty when it is, else why not.
+//
+// The rule. The file must be the same file (device and inode: a file copied or renamed in
+// under the name since is another). Its length must lie between the former length and the
+// end of the write: a write that lengthens the file may have been stopped part way, and no
+// write of ours shortens it. Within the former length each byte must be the former byte or
+// the byte the write put there: a write stopped in the middle leaves some of each (at any
+// byte when the system took only part of it, at sector or page bounds after a power cut).
+// Beyond the former length each whole piece must be the write's own (its sum) or zeros (the
+// file grew but the bytes never reached the disk); the one piece the file's end cuts through
+// cannot be summed and is not looked at — those bytes are cut off when the write is undone.
+// A file copied over this one in place (same inode) thus passes only where it holds exactly
+// what the stopped write left.
+//
+// A journal of an earlier version names no file and no written bytes: it is applied only
+// when the file's length is still the former length, so that a file of another length — a
+// copy put in since — is never cut or grown.
+QString WhyNotApplied(const WriteNote& w, QFile& file) {
+    journal::FileState now;
+    if (!journal::StateOf(file.handle(), now))
+        return qt_error_string(errno);
+    const QString replaced = QStringLiteral("the file was replaced since");
+    if (!w.identified)
+        return now.size == w.formerLength
+                   ? QString()
+                   : replaced + QStringLiteral(" (its length is not what it was before the save)");
+    if (!now.SameFile(w.state))
+        return replaced + QStringLiteral(" (another file now has its name)");
+    if (now.size < w.formerLength || now.size > std::max(w.formerLength, w.end))
+        return replaced + QStringLiteral(" (its length is not one the save could have left)");
+    const QString otherBytes =
+        replaced + QStringLiteral(" (it holds other bytes where the save wrote)");
+    if (!w.former.isEmpty()) {
+        QByteArray there(w.former.size(), '\0');
+        if (!file.seek(w.offset) || file.read(there.data(), there.size()) != there.size())
+            return otherBytes;
+        for (qsizetype i = 0; i < there.size(); ++i) {
+            if (there[i] != w.former[i] && there[i] != w.written[i])
+                return otherBytes;
+        }
+    }
+    const QList<writejournal::Piece> pieces =
+        writejournal::Pieces(std::max(w.offset, w.formerLength), w.end);
+    for (qsizetype k = 0; k < pieces.size() && pieces[k].to <= now.size; ++k) {
+        QByteArray there(pieces[k].to - pieces[k].from, '\0');
+        if (!file.seek(pieces[k].from) || file.read(there.data(), there.size()) != there.size())
+            return otherBytes;
+        const bool zeros = there.count('\0') == there.size();
+        if (!zeros && writejournal::PieceSum(there.constData(), there.size()) != w.sums[k])
+            return otherBytes;
+    }
+    return QString();
+}
+
+} // namespace
+
 StoreResult UndoInterruptedWrite(QString* note) {
     if (note)
         note->clear();
@@ -173,40 +277,47 @@ StoreResult UndoInterruptedWrite(QString* note) {
     if (StoreResult read = journal::Read(RecordWriteJournal, kRecordWriteKind, fields, found);
         !read || !found)
         return read;
-    // Only a data file of this folder is ever written back.
-    const QString name = journal::TextOf(fields.value(QStringLiteral("File")));
-    const QStringList dataFiles = {FileNameOf(DataFile::UserList), FileNameOf(DataFile::NameList),
-                                   FileNameOf(DataFile::CourseIndex),
-                                   FileNameOf(DataFile::TrainingRecords)};
-    bool offsetOk = false;
-    bool lengthOk = false;
-    const qint64 offset = fields.value(QStringLiteral("Offset")).toLongLong(&offsetOk);
-    const qint64 length = fields.value(QStringLiteral("Length")).toLongLong(&lengthOk);
-    const QByteArray former =
-        QByteArray::fromHex(fields.value(QStringLiteral("Former")).toLatin1());
-    if (!dataFiles.contains(name) || !offsetOk || !lengthOk || offset < 0 || length < 0 ||
-        offset + former.size() > length)
+    WriteNote w;
+    if (!ReadWriteNote(fields, w))
         return StoreResult::Fail(RecordWriteJournal,
                                  QStringLiteral("It cannot be read; it was left as it is."));
-    if (QFileInfo::exists(name)) {
-        QFile file(name);
+    QString why;
+    if (QFileInfo::exists(w.name)) {
+        QFile file(w.name);
         if (!file.open(QIODevice::ReadWrite))
-            return StoreResult::Fail(name, file.errorString());
-        if (StoreResult put =
-                io::PutBack(file.handle(), name, offset, former.constData(), former.size());
-            !put)
-            return put;
-        if (file.size() > length && !file.resize(length))
-            return StoreResult::Fail(name, file.errorString());
-        if (StoreResult synced = io::Sync(file.handle(), name); !synced)
-            return synced;
+            return StoreResult::Fail(w.name, file.errorString());
+        why = WhyNotApplied(w, file);
+        if (why.isEmpty()) {
+            if (StoreResult put = io::PutBack(file.handle(), w.name, w.offset, w.former.constData(),
+                                              w.former.size());
+                !put)
+                return put;
+            if (file.size() > w.formerLength && !file.resize(w.formerLength))
+                return StoreResult::Fail(w.name, file.errorString());
+            if (StoreResult synced = io::Sync(file.handle(), w.name); !synced)
+                return synced;
+        }
+    } else {
+        why = QStringLiteral("the file is no longer there");
+    }
+    if (!why.isEmpty()) {
+        // Left as it is: the journal's bytes belong to a file that is not there any more.
+        QString aside;
+        if (StoreResult kept = journal::SetAside(RecordWriteJournal, aside); !kept)
+            return kept;
+        if (note)
+            *note = QStringLiteral("A save in \"%1\" had been interrupted, but %2; the file was "
+                                   "left as it is and nothing was put back. What the save had "
+                                   "replaced was kept in \"%3\".")
+                        .arg(w.name, why, aside);
+        return StoreResult::Ok();
     }
     if (StoreResult done = journal::Remove(RecordWriteJournal); !done)
         return done;
     if (note)
         *note = QStringLiteral("A save in \"%1\" had been interrupted; the file was put back "
                                "as it was before it.")
-                    .arg(name);
+                    .arg(w.name);
     return StoreResult::Ok();
 }
 

@@ -1,6 +1,8 @@
 #include "store/Removal.h"
 
+#include "store/Clock.h"
 #include "store/FileWrite.h"
+#include "store/NewFileMode.h"
 #include "store/PersonTraining.h"
 #include "store/RecordShape.h"
 #include "store/Rewrite.h"
@@ -10,7 +12,11 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace store {
 
@@ -92,13 +98,16 @@ struct Fit {
     // More than half of the records look alike: a damaged record or two in a real copy must
     // not hide where it belongs.
     bool Plausible() const { return total > 0 && 2 * alike > total; }
-    // A length that fits exactly beats one that leaves a part of a record; then the greater
-    // share of records alike. Records read at the wrong length meet the records' starts now
-    // and then (every other 500 bytes of persons start a person), a real copy nearly always.
+    // The greater share of records alike, then a length that fits exactly. Records read at
+    // the wrong length meet the records' starts now and then (every other 500 bytes of
+    // persons start a person), a real copy nearly always; a copy cut short in a record of
+    // its own file can still fit another file's length exactly.
     bool Beats(const Fit& other) const {
-        if (exact != other.exact)
-            return exact;
-        return alike * other.total > other.alike * total;
+        const qint64 mine = alike * other.total;
+        const qint64 theirs = other.alike * total;
+        if (mine != theirs)
+            return mine > theirs;
+        return exact && !other.exact;
     }
 };
 
@@ -144,8 +153,15 @@ StoreResult SetTailAside(const QString& restored, qint64 whole, QString& aside) 
     for (int n = 2; Exists(aside); ++n)
         aside = restored + QStringLiteral(".Partial-%1").arg(n);
     QFile part(aside);
-    if (!part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return StoreResult::Fail(aside, part.errorString());
+    const int fd = ::open(QFile::encodeName(aside).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || !part.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        const QString reason = fd < 0 ? qt_error_string(errno) : part.errorString();
+        if (fd >= 0)
+            ::close(fd);
+        return StoreResult::Fail(aside, reason);
+    }
+    (void)GiveNewFileMode(fd, aside); // as readable as the file it was cut from would be
     if (StoreResult written = io::WriteAt(part.handle(), aside, 0, tail.constData(), tail.size());
         !written)
         return written;
@@ -155,6 +171,19 @@ StoreResult SetTailAside(const QString& restored, qint64 whole, QString& aside) 
     if (!temp.resize(whole))
         return StoreResult::Fail(TempFileName, temp.errorString());
     return io::Sync(temp.handle(), TempFileName);
+}
+
+// Keeps the temporary file under a name of its own ("TempFile kept <when>.$$$"), so that it
+// is neither deleted nor in the way of the next removal.
+StoreResult KeepTemp(QString& kept) {
+    const QString when = CurrentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    kept = QStringLiteral("TempFile kept %1.$$$").arg(when);
+    for (int n = 2; Exists(kept); ++n)
+        kept = QStringLiteral("TempFile kept %1 (%2).$$$").arg(when).arg(n);
+    if (::rename(QFile::encodeName(TempFileName).constData(),
+                 QFile::encodeName(kept).constData()) != 0)
+        return StoreResult::Fail(TempFileName, qt_error_string(errno));
+    return rewrite::SyncFolder();
 }
 
 } // namespace
@@ -227,23 +256,24 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
     //   file it was made from is intact.
     // - An older program deleted the file first and renamed the copy afterwards. Stopped
     //   between the two, it left the copy as the only place of the file's records.
-    //   A copy may also be cut short in its last record when the disk lost what was not
-    //   yet written out.
-    // So:
+    //   A copy may also be cut short anywhere when the disk lost what was not yet written
+    //   out — in its last record, or at a length that happens to fit another file exactly.
+    // So a copy that may belong to a missing file is never deleted:
     // (a) An empty copy, a link or a special file is deleted; a folder is left alone.
     // (b) Otherwise the records decide (RecordShape: creation stamps of whole seconds,
     //     single-line text; bytes 8 to 15 are a course's code but a training record's person
     //     key). The copy is read as each record file whose record it holds at least one
-    //     of; a file it reads as with more than half of its records alike is a fit. The best
-    //     fit is one of a length that divides exactly, then the one with the greater share
-    //     alike.
-    // (c) A best fit whose file exists means the rename never happened and the file is
-    //     whole: the copy is deleted. So is a copy that fits no file at all.
-    // (d) A best fit whose file is missing: the copy is renamed to that file and the note
-    //     tells the user; a part of a record at its end is first set aside in a file of its
-    //     own, never deleted.
-    // (e) Two best fits alike, one of them missing: the copy is kept and the failure names
-    //     them, so that nothing is lost.
+    //     of; a file it reads as with more than half of its records alike is a fit.
+    // (c) When every file it fits is there (or it fits none), the copy is not needed: it is
+    //     deleted.
+    // (d) Else, when one fit beats every other (a greater share alike, then a length that
+    //     divides exactly) and its file is missing, the copy is renamed to that file and the
+    //     note tells the user; a part of a record at its end is first set aside in a file of
+    //     its own, never deleted. A missing file is a stronger sign than a length: a copy of
+    //     Name.List cut short at 99,500 bytes is read as Name.List, not as User.List.
+    // (e) Otherwise — two fits alike, or a best fit whose file is there beside one that is
+    //     missing — it cannot be told where the copy belongs: it is kept under a name of its
+    //     own, out of the way of later removals, and the note says so.
     if (note)
         note->clear();
     qint64 length = 0;
@@ -259,9 +289,8 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
     if (length == 0)
         return rewrite::DeleteTempFile();
 
-    // The copy belongs to the file it reads best as; when that file is there, the copy was
-    // never needed. When two read equally well and one is missing, it is kept.
-    QList<Fit> best;
+    QList<Fit> fits;
+    bool anyMissing = false;
     for (DataFile file : kRecordFiles) {
         Fit fit;
         fit.file = file;
@@ -274,30 +303,38 @@ StoreResult RecoverInterruptedRemoval(QString* note) {
             return read;
         if (!fit.Plausible())
             continue;
+        fits.append(fit);
+        anyMissing = anyMissing || !fit.exists;
+    }
+    if (!anyMissing)
+        return rewrite::DeleteTempFile();
+
+    QList<Fit> best;
+    for (const Fit& fit : fits) {
         if (best.isEmpty() || fit.Beats(best.first()))
             best = {fit};
         else if (!best.first().Beats(fit))
             best.append(fit);
     }
-    QList<DataFile> candidates;
-    for (const Fit& fit : best) {
-        if (!fit.exists)
-            candidates.append(fit.file);
-    }
-    if (candidates.isEmpty())
-        return rewrite::DeleteTempFile();
-    if (best.size() > 1) {
+    if (best.size() > 1 || best.first().exists) {
         QStringList names;
-        for (const Fit& fit : best)
-            names.append(QStringLiteral("\"%1\"").arg(FileNameOf(fit.file)));
-        return StoreResult::Fail(TempFileName,
-                                 QStringLiteral("It was left behind by an interrupted removal and "
-                                                "could hold the records of %1; it was kept so "
-                                                "that nothing is lost.")
-                                     .arg(names.join(QStringLiteral(" or "))));
+        for (const Fit& fit : fits)
+            names.append(QStringLiteral("\"%1\"%2")
+                             .arg(FileNameOf(fit.file),
+                                  fit.exists ? QString() : QStringLiteral(" (missing)")));
+        QString kept;
+        if (StoreResult keep = KeepTemp(kept); !keep)
+            return keep;
+        if (note)
+            *note = QStringLiteral("An interrupted removal had left \"%1\", which could hold the "
+                                   "records of %2; which of them cannot be told. It was kept as "
+                                   "\"%3\" so that nothing is lost; please have it looked at "
+                                   "before it is deleted.")
+                        .arg(TempFileName, names.join(QStringLiteral(" or ")), kept);
+        return StoreResult::Ok();
     }
 
-    const DataFile file = candidates.first();
+    const DataFile file = best.first().file;
     const QString restored = FileNameOf(file);
     const qint64 whole = length / RecordLengthOf(file) * RecordLengthOf(file);
     QString aside;

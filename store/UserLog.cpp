@@ -3,10 +3,14 @@
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
+#include "store/NewFileMode.h"
 
 #include <QFile>
+#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 namespace store {
 
@@ -52,9 +56,16 @@ QString UserLogLine(int event, const QString& displayName, const QString& access
 StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName) {
     const QByteArray bytes =
         EncodeAnsi(UserLogLine(event, displayName, accessLevelName, CurrentDateTime())) + "\r\n";
-    QFile log(UserLogFileName);
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    // A log that is not there yet is made with the data folder's read and write bits.
+    const int fd = OpenCreating(UserLogFileName, O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
+        return StoreResult::Fail(UserLogFileName, qt_error_string(errno));
+    QFile log;
+    if (!log.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                  QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return StoreResult::Fail(UserLogFileName, log.errorString());
+    }
     const qint64 before = log.size();
     const qint64 written = log.write(bytes);
     if (written == bytes.size())

@@ -3,8 +3,11 @@
 
 #include "forms/ListGrid.h"
 #include "lobby/test_lobby_data.h"
+#include "store/FileWrite.h"
 #include "store/Formats.h"
+#include "store/PersonTraining.h"
 #include "store/RecordStore.h"
+#include "store/Removal.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/frmTrainingHistory.h"
@@ -14,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <cerrno>
 
 using namespace lobbytest;
 
@@ -170,6 +174,41 @@ private slots:
         QVERIFY(lobby->isEnabled());
         QCOMPARE(QFile(QStringLiteral("Name.List")).size(), qint64(3000));
         QCOMPARE(QFile(QStringLiteral("Training.Records")).size(), qint64(900));
+    }
+
+    // The person went but the disk filled before the training records did: the user hears
+    // that the next start finishes the deletion.
+    void halfWayFailureIsFinishedAtNextStart() {
+        TestFolder folder;
+        WritePersons(Persons(3));
+        WriteOwners({1, 2, 3});
+        SignIn(4);
+        auto lobby = OpenLobby();
+        listgrid::SelectRow(*lobby->nameControls.gridName, 2, 1, false);
+        bool namesDone = false;
+        store::testing::SetRemovalHook([&](store::RemovalStep step) {
+            namesDone = namesDone || step == store::RemovalStep::FolderFlushed;
+            return true;
+        });
+        store::io::testing::SetWriteHook([&](const QString&, qint64 wanted, int& error) {
+            if (!namesDone)
+                return wanted;
+            error = ENOSPC;
+            return qint64(0);
+        });
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Print Training History before Deletion?"), 2)
+            .expectMessage(QStringLiteral("Confirm Deletion"), 1)
+            .expectMessage(QStringLiteral("File Problem"), 1);
+        lobby->nameControls.cmdDeleteName->Click();
+        store::io::testing::SetWriteHook({});
+        store::testing::SetRemovalHook({});
+        QVERIFY(answers.verifyDone());
+        const QString told = answers.lastAsked().lines.join(u' ');
+        QVERIFY2(told.contains(QStringLiteral("will be finished the next time")), qPrintable(told));
+        QVERIFY(told.contains(QStringLiteral("No space left on device")));
+        QCOMPARE(QFile(QStringLiteral("Name.List")).size(), qint64(2000));
+        QVERIFY(QFile::exists(store::PersonRemovalJournal));
     }
 };
 

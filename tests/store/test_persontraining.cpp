@@ -195,6 +195,7 @@ private slots:
             AppendTrainingRecords({Training(Stamp(1), 1), Training(Stamp(2), 1)});
         QVERIFY(!refused);
         QVERIFY(refused.reason().contains(QStringLiteral("2,147,483,647")));
+        QVERIFY(refused.reason().startsWith(QStringLiteral("The file is full")));
         QCOMPARE(QFileInfo(QStringLiteral("Training.Records")).size(), length);
         qint32 first = 0;
         QVERIFY(AppendTrainingRecords({Training(Stamp(1), 1)}, &first));
@@ -263,7 +264,50 @@ private slots:
         QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), kept);
         QVERIFY(!QFileInfo::exists(TempFileName));
     }
+
+    void interruptedRemovalTellsHowManyRecordsWent_data();
+    void interruptedRemovalTellsHowManyRecordsWent();
 };
+
+void TestPersonTraining::interruptedRemovalTellsHowManyRecordsWent_data() {
+    QTest::addColumn<int>("stopAfterRenames"); // 1: Name.List rewritten, 2: both files
+    QTest::addColumn<QList<int>>("owners");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("records removed at start")
+        << 1 << QList<int>{1, 2, 2} << QStringLiteral("2 training records of that person were");
+    QTest::newRow("no records") << 1 << QList<int>{1, 3}
+                                << QStringLiteral("no training records of that person were");
+    QTest::newRow("records removed before the stop")
+        << 2 << QList<int>{2, 1, 2, 2} << QStringLiteral("3 training records of that person were");
+    QTest::newRow("one record removed before the stop")
+        << 2 << QList<int>{1, 2} << QStringLiteral("1 training record of that person was");
+}
+
+void TestPersonTraining::interruptedRemovalTellsHowManyRecordsWent() {
+    QFETCH(int, stopAfterRenames);
+    QFETCH(QList<int>, owners);
+    QFETCH(QString, told);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WritePersons(3);
+    QList<double> keys;
+    for (int owner : owners)
+        keys << Stamp(owner);
+    WriteTrainings(keys);
+    int renames = 0;
+    testing::SetRemovalHook([&](RemovalStep step) {
+        return step != RemovalStep::FolderFlushed || ++renames < stopAfterRenames;
+    });
+    PersonRemoval removal;
+    const StoreResult stopped = RemovePerson(2, removal);
+    testing::SetRemovalHook({});
+    QVERIFY(!stopped);
+    QVERIFY(QFileInfo::exists(PersonRemovalJournal));
+    QString note;
+    QVERIFY(FinishInterruptedPersonRemoval(&note));
+    QVERIFY2(note.contains(told), qPrintable(note));
+    QVERIFY(!QFileInfo::exists(PersonRemovalJournal));
+}
 
 QTEST_GUILESS_MAIN(TestPersonTraining)
 #include "test_persontraining.moc"

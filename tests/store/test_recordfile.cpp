@@ -2,8 +2,10 @@
 
 #include "store/FileWrite.h"
 #include "store/Formats.h"
+#include "store/Journal.h"
 #include "store/RecordFile.h"
 #include "store/RecordStore.h"
+#include "store/UserLog.h"
 
 #include <QFileInfo>
 #include <QtTest>
@@ -11,6 +13,7 @@
 #include <climits>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace store;
 Q_DECLARE_METATYPE(store::DataFile)
@@ -64,6 +67,10 @@ private slots:
     void uniqueStampOpensAndClosesItself();
     void uniqueStampKeepsOpenFileOpen();
     void removesEmptyDataFiles();
+    void olderWriteJournalOnlyAtItsLength_data();
+    void olderWriteJournalOnlyAtItsLength();
+    void newFilesTakeTheFolderMode_data();
+    void newFilesTakeTheFolderMode();
 };
 
 void TestRecordFile::countsRoundHalfToEven_data() {
@@ -456,6 +463,8 @@ void TestRecordFile::listsRefuseBeyondTheirLimit() {
     const StoreResult r = Courses().Write(32768);
     QVERIFY(!r.ok());
     QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
+    QCOMPARE(r.reason(), QStringLiteral("The file is full: it cannot hold more than 32,767 "
+                                        "records. Nothing was saved."));
     QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), qint64(300) * 32767);
 
     Persons().SetCount(32767);
@@ -586,6 +595,75 @@ void TestRecordFile::removesEmptyDataFiles() {
     CloseAll();
     RemoveEmptyDataFiles();
     QVERIFY(!QFileInfo::exists(QStringLiteral("Course.Index")));
+}
+
+void TestRecordFile::olderWriteJournalOnlyAtItsLength_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("after"); // empty: left as it is
+    QTest::newRow("same length: put back") << QByteArray("AAxxCC") << QByteArray("AABBCC");
+    QTest::newRow("another length: left") << QByteArray("AAxxCCDD") << QByteArray();
+    QTest::newRow("shorter: never grown") << QByteArray("AAx") << QByteArray();
+}
+
+// A journal of the previous version names no file: it is applied only where the file still
+// has the length the journal recorded.
+void TestRecordFile::olderWriteJournalOnlyAtItsLength() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, after);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), file));
+    QVERIFY(WriteBytes(RecordWriteJournal, "Mirtavel record write\nFile=4e616d652e4c697374\n"
+                                           "Former=4242\nLength=6\nOffset=2\nend\n"));
+    QString note;
+    QVERIFY(UndoInterruptedWrite(&note));
+    QVERIFY(!QFileInfo::exists(RecordWriteJournal));
+    if (after.isEmpty()) {
+        QCOMPARE(ReadBytes(QStringLiteral("Name.List")), file);
+        QVERIFY(QFileInfo::exists(RecordWriteJournal + QStringLiteral(".not-applied")));
+        QVERIFY(note.contains(QStringLiteral("replaced since")));
+    } else {
+        QCOMPARE(ReadBytes(QStringLiteral("Name.List")), after);
+        QVERIFY(note.contains(QStringLiteral("put back")));
+    }
+}
+
+void TestRecordFile::newFilesTakeTheFolderMode_data() {
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("fileMode");
+    QTest::newRow("shared folder, open umask") << 0770 << 022 << 0660;
+    QTest::newRow("shared folder, closed umask") << 0770 << 077 << 0660;
+    QTest::newRow("private folder, open umask") << 0700 << 022 << 0600;
+    QTest::newRow("private folder, closed umask") << 0700 << 077 << 0600;
+}
+
+// Whatever the umask, a data file, the log and a journal the program makes get the folder's
+// read and write bits; a file that is there keeps its own.
+void TestRecordFile::newFilesTakeTheFolderMode() {
+    QFETCH(int, folderMode);
+    QFETCH(int, umask);
+    QFETCH(int, fileMode);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(::chmod(".", static_cast<mode_t>(folderMode)) == 0);
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), QByteArray()));
+    QVERIFY(::chmod("Course.Index", 0640) == 0);
+    const mode_t previous = ::umask(static_cast<mode_t>(umask));
+    const bool opened = OpenNameList() && OpenCourseIndex();
+    CloseAll();
+    const bool logged = AppendUserLog(1, QStringLiteral("Ann"), QStringLiteral("Admin")).ok();
+    const bool noted = journal::Write(RecordWriteJournal, kRecordWriteKind, {}).ok();
+    ::umask(previous);
+    QVERIFY(opened && logged && noted);
+    const auto modeOf = [](const char* name) {
+        struct stat st;
+        return ::stat(name, &st) == 0 ? int(st.st_mode & 07777) : -1;
+    };
+    QCOMPARE(modeOf("Name.List"), fileMode);
+    QCOMPARE(modeOf("User.Log"), fileMode);
+    QCOMPARE(modeOf("RecordWrite.Journal"), fileMode);
+    QCOMPARE(modeOf("Course.Index"), 0640);
 }
 
 QTEST_APPLESS_MAIN(TestRecordFile)

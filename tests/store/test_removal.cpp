@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "store/Clock.h"
 #include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Removal.h"
@@ -156,6 +157,20 @@ Scenario MakeScenario(const QString& name) {
             [a] { return RemovePersonTraining(a); }};
 }
 
+// Writes the record files other than `fileName` with a few records each, as a data folder
+// holds them; returns the names. A short copy left behind could otherwise also be the start
+// of a missing file, and would be kept rather than deleted.
+QStringList WriteOtherFiles(const QString& fileName) {
+    QStringList names;
+    for (DataFile file : {DataFile::UserList, DataFile::NameList, DataFile::CourseIndex,
+                          DataFile::TrainingRecords}) {
+        if (FileNameOf(file) != fileName &&
+            WriteBytes(FileNameOf(file), Join(SampleRecords(file, 2))))
+            names.append(FileNameOf(file));
+    }
+    return names;
+}
+
 const QStringList kScenarios = {
     QStringLiteral("person 2 of 3"), QStringLiteral("only user"), QStringLiteral("course 1 of 3"),
     QStringLiteral("person's training"), QStringLiteral("all of a person's training")};
@@ -195,6 +210,8 @@ private slots:
     void recoveryRestoresDeletedFile();
     void recoveryRestoresCutShortOnlyCopy();
     void recoveryKeepsTempWhenUndecidable();
+    void recoveryNeverDeletesCopyOfMissingFile_data();
+    void recoveryNeverDeletesCopyOfMissingFile();
     void leftoverTempIsSettledBeforeRemoval();
 };
 
@@ -537,6 +554,7 @@ void TestRemoval::stopAtAnyStepLosesNothing() {
     QVERIFY(folder.ready());
     const Scenario s = MakeScenario(scenario);
     QVERIFY(WriteBytes(s.fileName, Join(s.before)));
+    QStringList files = WriteOtherFiles(s.fileName);
     {
         HookGuard guard([step](RemovalStep reached) { return reached != step; });
         QVERIFY(!s.run().ok());
@@ -548,12 +566,11 @@ void TestRemoval::stopAtAnyStepLosesNothing() {
     // Up to the rename the old file is whole; from the rename on, the new one.
     const bool replaced = step == RemovalStep::Renamed || step == RemovalStep::FolderFlushed;
     const Records& expected = replaced ? s.after : s.before;
-    if (expected.isEmpty()) {
-        QCOMPARE(FilesInFolder(), QStringList());
-    } else {
-        QCOMPARE(FilesInFolder(), QStringList{s.fileName});
-        QCOMPARE(ReadBytes(s.fileName), Join(expected));
-    }
+    if (!expected.isEmpty())
+        files.append(s.fileName);
+    files.sort();
+    QCOMPARE(FilesInFolder(), files);
+    QCOMPARE(ReadBytes(s.fileName), Join(expected));
 }
 
 void TestRemoval::recoveryWithoutTemp() {
@@ -606,11 +623,13 @@ void TestRemoval::recoveryDeletesTempThatFitsNoMissingFile() {
     QVERIFY(folder.ready());
     // A copy of training records whose file is still there; Course.Index, of the same
     // record length, is missing but the records are not courses.
+    QStringList files = WriteOtherFiles(QStringLiteral("Course.Index"));
+    files.sort();
     const QByteArray trainings = Join(SampleRecords(DataFile::TrainingRecords, 4));
     QVERIFY(WriteBytes(QStringLiteral("Training.Records"), trainings));
     QVERIFY(WriteBytes(TempFileName, trainings.left(900)));
     QVERIFY(RecoverInterruptedRemoval());
-    QCOMPARE(FilesInFolder(), QStringList{QStringLiteral("Training.Records")});
+    QCOMPARE(FilesInFolder(), files);
     QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), trainings);
 }
 
@@ -664,6 +683,7 @@ void TestRemoval::recoveryRestoresCutShortOnlyCopy() {
 void TestRemoval::recoveryKeepsTempWhenUndecidable() {
     DataFolder folder;
     QVERIFY(folder.ready());
+    SetClock([] { return QDateTime(QDate(2026, 12, 8), QTime(14, 30)); });
     // Persons whose comments hold, at byte 500, what looks like the start of a user record:
     // the copy reads as three persons and as six users alike.
     Records persons = SampleRecords(DataFile::NameList, 3);
@@ -675,19 +695,65 @@ void TestRemoval::recoveryKeepsTempWhenUndecidable() {
     }
     const QByteArray copy = Join(persons);
     QVERIFY(WriteBytes(TempFileName, copy));
-    const StoreResult r = RecoverInterruptedRemoval();
-    QVERIFY(!r.ok());
-    QCOMPARE(r.fileName(), TempFileName);
-    QVERIFY(r.reason().contains(QStringLiteral("\"User.List\"")));
-    QVERIFY(r.reason().contains(QStringLiteral("\"Name.List\"")));
-    QCOMPARE(FilesInFolder(), QStringList{TempFileName});
-    QCOMPARE(ReadBytes(TempFileName), copy);
+    QVERIFY(WriteBytes(QStringLiteral("TempFile kept 2026-12-08 14-30-00.$$$"), "earlier"));
+    QString note;
+    const StoreResult r = RecoverInterruptedRemoval(&note);
+    SetClock({});
+    QVERIFY2(r.ok(), qPrintable(r.text()));
+    const QString kept = QStringLiteral("TempFile kept 2026-12-08 14-30-00 (2).$$$");
+    QVERIFY(note.contains(QStringLiteral("\"User.List\" (missing)")));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List\" (missing)")));
+    QVERIFY(note.contains(QStringLiteral("\"%1\"").arg(kept)));
+    QCOMPARE(ReadBytes(kept), copy);
+    QVERIFY(!Exists(TempFileName));
 
-    // Nor does a removal truncate it.
-    QVERIFY(
-        WriteBytes(QStringLiteral("Course.Index"), Join(SampleRecords(DataFile::CourseIndex, 2))));
-    QVERIFY(!RemoveMarkedRecord(DataFile::CourseIndex, 1).ok());
-    QCOMPARE(ReadBytes(TempFileName), copy);
+    // Out of the way of a removal, which goes on.
+    const Records courses = SampleRecords(DataFile::CourseIndex, 2);
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), Join(courses)));
+    QVERIFY(RemoveMarkedRecord(DataFile::CourseIndex, 1));
+    QCOMPARE(ReadBytes(QStringLiteral("Course.Index")), courses[1]);
+    QCOMPARE(ReadBytes(kept), copy);
+}
+
+void TestRemoval::recoveryNeverDeletesCopyOfMissingFile_data() {
+    QTest::addColumn<QStringList>("present"); // record files there besides the copy
+    QTest::addColumn<bool>("restored");       // else kept under a name of its own
+    // Name.List's first 99,500 bytes: 99 persons and half of one, or 199 records of
+    // User.List's length, every other one of which starts like a user.
+    QTest::newRow("Name.List missing, User.List there")
+        << QStringList{QStringLiteral("User.List")} << true;
+    QTest::newRow("both missing") << QStringList{} << true;
+    QTest::newRow("Name.List there, User.List missing")
+        << QStringList{QStringLiteral("Name.List")} << false;
+}
+
+void TestRemoval::recoveryNeverDeletesCopyOfMissingFile() {
+    QFETCH(QStringList, present);
+    QFETCH(bool, restored);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QByteArray persons = Join(SampleRecords(DataFile::NameList, 100));
+    const QByteArray copy = persons.left(99500);
+    for (const QString& name : present)
+        QVERIFY(WriteBytes(name, name == QLatin1String("Name.List") ? persons : "users"));
+    QVERIFY(WriteBytes(TempFileName, copy));
+    QString note;
+    QVERIFY(RecoverInterruptedRemoval(&note));
+    QVERIFY(!Exists(TempFileName));
+    QVERIFY(note.contains(QStringLiteral("\"Name.List\"")));
+    if (restored) {
+        QCOMPARE(ReadBytes(QStringLiteral("Name.List")), copy.left(99000));
+        QCOMPARE(ReadBytes(QStringLiteral("Name.List.Partial")), copy.mid(99000));
+        if (!present.isEmpty())
+            QCOMPARE(ReadBytes(QStringLiteral("User.List")), QByteArray("users"));
+    } else {
+        const QStringList kept =
+            QDir().entryList({QStringLiteral("TempFile kept *.$$$")}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(ReadBytes(kept.first()), copy);
+        QVERIFY(note.contains(kept.first()));
+        QCOMPARE(ReadBytes(QStringLiteral("Name.List")), persons);
+    }
 }
 
 void TestRemoval::leftoverTempIsSettledBeforeRemoval() {

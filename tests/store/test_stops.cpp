@@ -8,12 +8,14 @@
 #include "store/CourseCopies.h"
 #include "store/FileWrite.h"
 #include "store/Formats.h"
+#include "store/Journal.h"
 #include "store/PersonTraining.h"
 #include "store/Recovery.h"
 #include "store/Removal.h"
 
 #include <QFileInfo>
 #include <QtTest>
+#include <cstdio>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +36,15 @@ QByteArray Person(int i) {
     p.FirstName = QStringLiteral("First%1").arg(i);
     p.LastName = QStringLiteral("Last");
     return p.Encode();
+}
+
+QByteArray User(int i) {
+    UserRecord u;
+    u.DateCreated = Stamp(200 + i);
+    u.FirstName = QStringLiteral("User%1").arg(i);
+    u.LastName = QStringLiteral("Lee");
+    u.AccessLevel = 4;
+    return u.Encode();
 }
 
 QByteArray Course(int i, const QString& code) {
@@ -190,6 +201,37 @@ bool StopsAt(int stopAt, const std::function<StoreResult()>& run) {
     return WIFEXITED(status) && WEXITSTATUS(status) == kCrashed;
 }
 
+// The journal a unit of work keeps while it runs, and the file that a copy from a backup
+// replaces while the program is stopped.
+struct StaleCase {
+    QString journal;
+    QString file;
+};
+
+StaleCase StaleCaseOf(const QString& operation) {
+    if (operation == QLatin1String("person deletion"))
+        return {PersonRemovalJournal, QStringLiteral("Name.List")};
+    if (operation == QLatin1String("course update"))
+        return {CourseUpdateJournal, QStringLiteral("Training.Records")};
+    return {RecordWriteJournal, QStringLiteral("Training.Records")};
+}
+
+// A journal written to its end: one cut short is no journal and is simply deleted.
+bool WholeJournal(const QString& name) {
+    return ReadBytes(name).endsWith("\nend\n");
+}
+
+// Puts `bytes` under `name` as a copy from a backup arrives: as another file renamed in, or
+// written over the same file in place.
+void CopyIn(const QString& name, const QByteArray& bytes, bool renamedIn) {
+    if (renamedIn) {
+        QVERIFY(WriteBytes(QStringLiteral("backup copy"), bytes));
+        QVERIFY(::rename("backup copy", QFile::encodeName(name).constData()) == 0);
+    } else {
+        QVERIFY(WriteBytes(name, bytes));
+    }
+}
+
 } // namespace
 
 class TestStops : public QObject {
@@ -198,6 +240,8 @@ class TestStops : public QObject {
 private slots:
     void everyStopIsFinishedOrUndone_data();
     void everyStopIsFinishedOrUndone();
+    void staleJournalLeavesReplacedFileAlone_data();
+    void staleJournalLeavesReplacedFileAlone();
 };
 
 void TestStops::everyStopIsFinishedOrUndone_data() {
@@ -212,7 +256,11 @@ void TestStops::everyStopIsFinishedOrUndone_data() {
 
 void TestStops::everyStopIsFinishedOrUndone() {
     QFETCH(QString, operation);
-    const Operation op = MakeOperation(operation);
+    Operation op = MakeOperation(operation);
+    // A data folder has its users: a short copy left behind is then no possible start of a
+    // missing User.List, which would be kept rather than deleted.
+    op.before.insert(QStringLiteral("User.List"), User(1));
+    op.after.insert(QStringLiteral("User.List"), User(1));
     int stops = 0;
     for (int stopAt = 1;; ++stopAt) {
         DataFolder folder;
@@ -237,6 +285,59 @@ void TestStops::everyStopIsFinishedOrUndone() {
             QVERIFY2(!notes.isEmpty(), qPrintable(QStringLiteral("stop %1").arg(stopAt)));
     }
     QVERIFY(stops >= 2); // at least in the middle of the journal and of the records
+}
+
+void TestStops::staleJournalLeavesReplacedFileAlone_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<bool>("renamedIn"); // else the same file, written over with another length
+    const char* operations[] = {"training record changed", "credit of several records",
+                                "course update", "person deletion"};
+    for (const char* operation : operations) {
+        QTest::addRow("%s, backup renamed in", operation) << QString::fromLatin1(operation) << true;
+        QTest::addRow("%s, backup written over it", operation)
+            << QString::fromLatin1(operation) << false;
+    }
+}
+
+// Stopped while its journal stands, the work meets at the next start a file copied in from a
+// backup meanwhile: the file is left as the copy made it, the journal is set aside and the
+// user is told.
+void TestStops::staleJournalLeavesReplacedFileAlone() {
+    QFETCH(QString, operation);
+    QFETCH(bool, renamedIn);
+    const Operation op = MakeOperation(operation);
+    const StaleCase stale = StaleCaseOf(operation);
+    // The backup: the file as it was before, with one record more, so that its length also
+    // differs from the one the work began with.
+    const QByteArray extra = stale.file == QLatin1String("Name.List")
+                                 ? Person(7)
+                                 : Training(7, 2, QStringLiteral("BACKUP"), 7);
+    const QByteArray backup = op.before.value(stale.file) + extra;
+    int stops = 0;
+    for (int stopAt = 1;; ++stopAt) {
+        DataFolder folder;
+        QVERIFY(folder.ready());
+        WriteFiles(op.before);
+        WriteBytes(QStringLiteral("User.List"), User(1));
+        if (!StopsAt(stopAt, op.run))
+            break;
+        if (!WholeJournal(stale.journal))
+            continue;
+        ++stops;
+        CopyIn(stale.file, backup, renamedIn);
+        QStringList notes;
+        const StoreResult recovered = FinishInterruptedWork(notes);
+        QVERIFY2(recovered.ok(), qPrintable(recovered.text()));
+        const QString at = QStringLiteral("stop %1").arg(stopAt);
+        QVERIFY2(ReadBytes(stale.file) == backup, qPrintable(at));
+        QVERIFY2(!QFileInfo::exists(stale.journal), qPrintable(at));
+        const QString aside = stale.journal + QStringLiteral(".not-applied");
+        QVERIFY2(WholeJournal(aside), qPrintable(at));
+        const QString told = notes.join(u' ');
+        QVERIFY2(told.contains(QStringLiteral("replaced since")) && told.contains(aside),
+                 qPrintable(at + QStringLiteral(": ") + told));
+    }
+    QVERIFY(stops >= 1);
 }
 
 QTEST_APPLESS_MAIN(TestStops)
