@@ -1,5 +1,6 @@
 #include "lobby/frmLobby.h"
 
+#include "backup/BackupPlace.h"
 #include "backup/modBackupRestore.h"
 #include "courses/CoursePage.h"
 #include "forms/ButtonLook.h"
@@ -115,6 +116,7 @@ void frmLobby::Form_Activate() {
         nameControls.gridName->setFocus();
     // An empty list is told once the buttons show their captions, with the normal pointer.
     names_->TellHeldNotice();
+    backup::RemindOfOldBackup();
 }
 
 // ---- Buttons by access level and list contents ------------------------------------------

@@ -20,6 +20,7 @@ struct Question {
         Input,           // the standard text input box
         Folder,          // the folder picker
         SaveFile,        // the standard dialog that names a file to write
+        Choice,          // the standard box that offers a list of items to choose one from
         Window,          // a modal window of the program
     };
     Kind kind = Kind::Message;
@@ -28,13 +29,15 @@ struct Question {
     QStringList buttons;       // Message: captions as given; StandardMessage: "OK" or "Yes","No"
     int defaultButton = 0;     // 1-based (Message)
     int icon = 0;              // Message: icon kind; StandardMessage: StandardIcon
-    QString defaultText;       // Input: the offered text; SaveFile: the suggested path
+    QString defaultText;       // Input: the offered text; SaveFile: the suggested path;
+                               // Folder: where the picker starts
+    QStringList items;         // Choice: the items offered, in order
     bool secret = false;       // Input: what is typed is shown as the password echo
     QWidget* window = nullptr; // Window: the window, ready to be driven by the answerer
 };
 
 struct Answer {
-    int button = 0;       // 1-based pressed button; 0 for none (Esc, close box)
+    int button = 0;       // 1-based pressed button (Choice: item); 0 for none (Esc, close box)
     bool dontAsk = false; // the "Don't show this again" box
     QString text;         // Input: typed text (empty = Cancel); Folder, SaveFile: chosen path
 };

@@ -96,16 +96,33 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
     return a.text;
 }
 
-QString PickFolder(const QString& prompt, QWidget* owner) {
+QString PickFolder(const QString& prompt, QWidget* owner, const QString& startFolder) {
     Question q;
     q.kind = Question::Kind::Folder;
     q.title = prompt;
     q.text = prompt;
+    q.defaultText = startFolder;
     const Answer a = Ask(q, [&] {
-        const QString path = QFileDialog::getExistingDirectory(owner, prompt);
+        const QString path = QFileDialog::getExistingDirectory(owner, prompt, startFolder);
         return Answer{path.isEmpty() ? 0 : 1, false, path};
     });
     return a.text;
+}
+
+int ChooseItem(const QString& title, const QString& prompt, const QStringList& items,
+               QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::Choice;
+    q.title = title;
+    q.text = prompt;
+    q.items = items;
+    const Answer a = Ask(q, [&] {
+        bool ok = false;
+        const QString chosen =
+            QInputDialog::getItem(owner, title, ForLabel(prompt), items, 0, false, &ok);
+        return Answer{ok ? static_cast<int>(items.indexOf(chosen)) + 1 : 0, false, {}};
+    });
+    return a.button >= 1 && a.button <= items.size() ? a.button - 1 : -1;
 }
 
 QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,

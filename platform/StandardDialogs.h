@@ -24,8 +24,15 @@ enum class InputEcho { Shown, Secret }; // Secret: typed with the password echo
 QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
                  QWidget* owner = nullptr, InputEcho echo = InputEcho::Shown);
 
-// Lets the user choose a folder; returns its path, or an empty text on Cancel.
-QString PickFolder(const QString& prompt, QWidget* owner = nullptr);
+// Lets the user choose a folder, starting in `startFolder` (the picker's own choice when
+// empty); returns its path, or an empty text on Cancel.
+QString PickFolder(const QString& prompt, QWidget* owner = nullptr,
+                   const QString& startFolder = QString());
+
+// Offers `items` under a prompt of one or more lines, the first one selected; returns the
+// index of the chosen item, or -1 on Cancel.
+int ChooseItem(const QString& title, const QString& prompt, const QStringList& items,
+               QWidget* owner = nullptr);
 
 // Asks where to save a file, offering `suggestedPath`; `filter` names the kinds of file shown
 // ("PDF files (*.pdf)"). Returns the chosen path, or an empty text on Cancel.

@@ -1,9 +1,9 @@
 #include "store/DataRestore.h"
 
 #include "store/Clock.h"
-#include "store/FileCopy.h"
+#include "store/DataCheck.h"
+#include "store/DataSet.h"
 #include "store/RecordStore.h"
-#include "store/Removal.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,8 +25,16 @@ const QString kKept = QStringLiteral("kept ");
 const QString kRestore = QStringLiteral("restore ");
 const QString kRetire = QStringLiteral("retire ");
 
+// The review shows this many findings; the rest are counted.
+constexpr int kFindingsShown = 12;
+
 std::function<bool(RestoreStep)>& Hook() {
     static std::function<bool(RestoreStep)> hook;
+    return hook;
+}
+
+std::function<qint64()>& FreeSpaceHook() {
+    static std::function<qint64()> hook;
     return hook;
 }
 
@@ -104,9 +112,41 @@ StoreResult MoveAside(const QString& name, const QString& kept) {
     return StoreResult::Ok();
 }
 
+// Removes the swap folder once its work is done. Its list goes last but for the folder
+// itself, so that a folder that still holds anything to place always has its list.
+StoreResult RemoveSwapFolder() {
+    const QDir swap(RestoreSwapName);
+    for (const QString& name :
+         swap.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
+        if (name == kListName)
+            continue;
+        const QString path = swap.filePath(name);
+        const bool removed = QFileInfo(path).isDir() && !QFileInfo(path).isSymLink()
+                                 ? QDir(path).removeRecursively()
+                                 : QFile::remove(path);
+        if (!removed)
+            return StoreResult::Fail(RestoreSwapName, QStringLiteral("\"%1\" in it could not be "
+                                                                     "removed.")
+                                                          .arg(name));
+    }
+    if (StoreResult synced = filecopy::SyncDir(RestoreSwapName); !synced)
+        return synced;
+    if (Exists(swap.filePath(kListName)) && !QFile::remove(swap.filePath(kListName)))
+        return StoreResult::Fail(RestoreSwapName, QStringLiteral("Its list could not be removed."));
+    if (StoreResult synced = filecopy::SyncDir(RestoreSwapName); !synced)
+        return synced;
+    if (!ContinueAfter(RestoreStep::ListRemoved))
+        return Stopped();
+    if (::rmdir(QFile::encodeName(RestoreSwapName).constData()) != 0)
+        return StoreResult::Fail(RestoreSwapName, qt_error_string(errno));
+    return filecopy::SyncDir(QStringLiteral("."));
+}
+
 // Carries a decided restore through. Each step can be repeated: a file still in the swap
-// folder has not been placed; a file that is placed is no longer there.
-StoreResult FinishSwap(const SwapList& list) {
+// folder has not been placed; a file that is placed is no longer there. `written` holds the
+// identity of each copy this run made (none when a start finishes an interrupted restore).
+StoreResult FinishSwap(const SwapList& list,
+                       const QMap<QString, filecopy::FileIdentity>& written = {}) {
     for (const QString& name : std::as_const(list.restore)) {
         const QString staged = RestoreSwapName + u'/' + name;
         if (!Exists(staged))
@@ -115,7 +155,10 @@ StoreResult FinishSwap(const SwapList& list) {
             if (StoreResult moved = MoveAside(name, list.kept); !moved)
                 return moved;
         }
-        if (StoreResult placed = filecopy::Rename(staged, name); !placed)
+        const StoreResult placed = written.contains(name)
+                                       ? filecopy::RenameWritten(staged, name, written.value(name))
+                                       : filecopy::Rename(staged, name);
+        if (!placed)
             return placed;
         if (!ContinueAfter(RestoreStep::Placed))
             return Stopped();
@@ -132,87 +175,64 @@ StoreResult FinishSwap(const SwapList& list) {
     }
     if (StoreResult synced = filecopy::SyncDir(QStringLiteral(".")); !synced)
         return synced;
-    if (!QDir(RestoreSwapName).removeRecursively())
-        return StoreResult::Fail(RestoreSwapName, QStringLiteral("The folder could not be "
-                                                                 "removed."));
-    if (StoreResult synced = filecopy::SyncDir(QStringLiteral(".")); !synced)
-        return synced;
+    if (StoreResult removed = RemoveSwapFolder(); !removed)
+        return removed;
     if (!ContinueAfter(RestoreStep::Done))
         return Stopped();
     return StoreResult::Ok();
 }
 
-// The record length of a data file name; 0 for User.Log and any other text file.
-int RecordLengthOfName(const QString& name) {
-    for (DataFile file : {DataFile::UserList, DataFile::NameList, DataFile::CourseIndex,
-                          DataFile::TrainingRecords}) {
-        if (FileNameOf(file) == name)
-            return RecordLengthOf(file);
-    }
-    return 0;
+qint64 FreeBytes() {
+    if (const auto& hook = FreeSpaceHook())
+        return hook();
+    const QStorageInfo disk(QDir::currentPath());
+    return disk.isValid() ? disk.bytesAvailable() : -1;
 }
 
 StoreResult CheckRoom(const QString& backupFolder, const QStringList& names) {
     qint64 needed = 0;
     for (const QString& name : names)
         needed += QFileInfo(QDir(backupFolder).filePath(name)).size();
-    const QStorageInfo disk(QDir::currentPath());
-    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < needed)
+    const qint64 free = FreeBytes();
+    if (free >= 0 && free < needed)
         return StoreResult::Fail(QDir::currentPath(),
-                                 QStringLiteral("The disk has %1 bytes free; the backup needs %2.")
-                                     .arg(disk.bytesAvailable())
+                                 QStringLiteral("The data folder's disk has %1 bytes free; the "
+                                                "backup's files need %2 bytes there.")
+                                     .arg(free)
                                      .arg(needed));
     return StoreResult::Ok();
 }
 
-StoreResult CheckStaged(const QStringList& staged) {
-    if (!staged.contains(FileNameOf(DataFile::UserList)))
-        return StoreResult::Fail(FileNameOf(DataFile::UserList),
-                                 QStringLiteral("The backup does not hold it."));
-    for (const QString& name : staged) {
-        const int length = RecordLengthOfName(name);
-        const qint64 size = QFileInfo(RestoreStagingName + u'/' + name).size();
-        if (length > 0 && size % length != 0)
-            return StoreResult::Fail(name, QStringLiteral("Its length, %1 bytes, is not a whole "
-                                                          "number of records of %2 bytes.")
-                                               .arg(size)
-                                               .arg(length));
-    }
-    return StoreResult::Ok();
+StoreResult RemoveStaging() {
+    if (!QDir(RestoreStagingName).removeRecursively())
+        return StoreResult::Fail(RestoreStagingName,
+                                 QStringLiteral("The folder could not be removed."));
+    return filecopy::SyncDir(QStringLiteral("."));
 }
 
-StoreResult Stage(const QString& backupFolder, const QStringList& names,
-                  const std::function<void(const QString&)>& copying, SwapList& list) {
+// The checks of the support tool, on the copies, and what the backup lacks.
+void ReviewStaged(const SwapList& list, const QString& backupFolder, RestoreReview& review) {
     const QDir backup(backupFolder);
-    for (const QString& name : names) {
-        // "TempFile.$$$" is never one of the names: a removal's leftover stays behind. Whatever
-        // stands under a name is the backup's file; one that cannot be read refuses the
-        // restore rather than passing for a file the backup lacks.
-        if (!Exists(backup.filePath(name))) {
-            list.retire.append(name);
-            continue;
-        }
-        if (copying)
-            copying(name);
-        if (StoreResult copied =
-                filecopy::CopyDurably(backup.filePath(name), RestoreStagingName + u'/' + name);
-            !copied)
-            return copied;
-        list.restore.append(name);
-        if (!ContinueAfter(RestoreStep::FileStaged))
-            return Stopped();
+    for (const QString& name : list.restore) {
+        const QDateTime time = QFileInfo(backup.filePath(name)).lastModified();
+        if (!review.backupTime.isValid() || time > review.backupTime)
+            review.backupTime = time;
+        if (Exists(name))
+            review.replaced.append(name);
     }
-    if (StoreResult checked = CheckStaged(list.restore); !checked)
-        return checked;
-    if (!ContinueAfter(RestoreStep::Checked))
-        return Stopped();
-    if (StoreResult written = WriteList(RestoreStagingName + u'/' + kListName, list); !written)
-        return written;
-    if (StoreResult synced = filecopy::SyncDir(RestoreStagingName); !synced)
-        return synced;
-    if (!ContinueAfter(RestoreStep::ListWritten))
-        return Stopped();
-    return StoreResult::Ok();
+    for (const QString& name : list.retire) {
+        if (Exists(name)) {
+            review.lacks.append(name);
+            review.replaced.append(name);
+        }
+    }
+    const auto note = [&review](const QString& fileName, const QString& line) {
+        if (++review.findingCount <= kFindingsShown)
+            review.findings.append({fileName, line});
+    };
+    const DataCheckOutcome checked = CheckDataFolder(RestoreStagingName, note);
+    for (const StoreResult& failure : checked.failures)
+        note(failure.fileName(), failure.text());
 }
 
 } // namespace
@@ -220,6 +240,9 @@ StoreResult Stage(const QString& backupFolder, const QStringList& names,
 namespace testing {
 void SetRestoreHook(std::function<bool(RestoreStep)> hook) {
     Hook() = std::move(hook);
+}
+void SetFreeSpaceHook(std::function<qint64()> hook) {
+    FreeSpaceHook() = std::move(hook);
 }
 } // namespace testing
 
@@ -232,48 +255,139 @@ QString KeptFolderName() {
     return name;
 }
 
-StoreResult RestoreDataSet(const QString& backupFolder, const QStringList& names,
-                           const std::function<void(const QString& name)>& copying,
-                           QString* keptFolder) {
-    if (keptFolder)
-        keptFolder->clear();
-    if (Exists(TempFileName))
-        return StoreResult::Fail(TempFileName, QStringLiteral("An interrupted removal left it "
-                                                              "behind; it is settled at the "
-                                                              "next start."));
-    for (const QString& leftover : {RestoreStagingName, RestoreSwapName}) {
-        if (Exists(leftover))
-            return StoreResult::Fail(leftover, QStringLiteral("An interrupted restore left it "
-                                                              "behind; it is settled at the "
-                                                              "next start."));
+StoreResult UnsettledWork() {
+    for (const PendingWork& pending : PendingWorkFiles()) {
+        if (Exists(pending.name))
+            return StoreResult::Fail(pending.name,
+                                     QStringLiteral("An interrupted %1 left it behind; it is "
+                                                    "settled at the next start.")
+                                         .arg(pending.work));
     }
+    return StoreResult::Ok();
+}
+
+SwapState RestoreSwapState(const QString& dataFolder) {
+    const QDir swap(QDir(dataFolder).filePath(RestoreSwapName));
+    if (!Exists(swap.path()))
+        return SwapState::None;
+    if (Exists(swap.filePath(kListName)))
+        return SwapState::Listed;
+    const QStringList names = DataSetFileNames();
+    return std::any_of(names.begin(), names.end(),
+                       [&swap](const QString& name) { return Exists(swap.filePath(name)); })
+               ? SwapState::Unlisted
+               : SwapState::Finished;
+}
+
+RestoreRun::~RestoreRun() {
+    if (staged_ && !stopped_)
+        (void)RemoveStaging();
+}
+
+StoreResult RestoreRun::Stage(const QString& backupFolder, const QStringList& names,
+                              const std::function<void(const QString&)>& copying) {
+    if (StoreResult settled = UnsettledWork(); !settled)
+        return settled;
     if (StoreResult room = CheckRoom(backupFolder, names); !room)
         return room;
     if (!QDir().mkdir(RestoreStagingName))
         return StoreResult::Fail(RestoreStagingName,
                                  QStringLiteral("The folder could not be made."));
+    staged_ = true;
+    const auto stop = [this](const StoreResult& result) {
+        stopped_ = WasStopped(result);
+        if (!stopped_) {
+            (void)RemoveStaging();
+            staged_ = false;
+        }
+        return result;
+    };
 
     SwapList list;
     list.kept = KeptFolderName();
-    if (StoreResult staged = Stage(backupFolder, names, copying, list); !staged) {
-        if (!WasStopped(staged))
-            QDir(RestoreStagingName).removeRecursively();
-        return staged;
+    const QDir backup(backupFolder);
+    for (const QString& name : names) {
+        // "TempFile.$$$" is never one of the names: a removal's leftover stays behind. Whatever
+        // stands under a name is the backup's file; one that cannot be read refuses the
+        // restore rather than passing for a file the backup lacks.
+        if (!Exists(backup.filePath(name))) {
+            // A backup from before the access code was kept with the data leaves it alone.
+            if (name != AccessCodeFileName)
+                list.retire.append(name);
+            continue;
+        }
+        if (copying)
+            copying(name);
+        filecopy::FileIdentity written;
+        if (StoreResult copied = filecopy::CopyDurably(backup.filePath(name),
+                                                       RestoreStagingName + u'/' + name, &written);
+            !copied)
+            return stop(copied);
+        written_.insert(name, written);
+        list.restore.append(name);
+        if (!ContinueAfter(RestoreStep::FileStaged))
+            return stop(Stopped());
     }
+    if (!list.restore.contains(FileNameOf(DataFile::UserList)))
+        return stop(StoreResult::Fail(FileNameOf(DataFile::UserList),
+                                      QStringLiteral("The backup does not hold it.")));
+    ReviewStaged(list, backupFolder, review_);
+    if (!ContinueAfter(RestoreStep::Checked))
+        return stop(Stopped());
+    if (StoreResult written = WriteList(RestoreStagingName + u'/' + kListName, list); !written)
+        return stop(written);
+    if (StoreResult synced = filecopy::SyncDir(RestoreStagingName); !synced)
+        return stop(synced);
+    if (!ContinueAfter(RestoreStep::ListWritten))
+        return stop(Stopped());
+    kept_ = list.kept;
+    restore_ = list.restore;
+    retire_ = list.retire;
+    return StoreResult::Ok();
+}
+
+StoreResult RestoreRun::Commit(QString* keptFolder) {
+    if (keptFolder)
+        keptFolder->clear();
+    if (!staged_ || stopped_)
+        return StoreResult::Fail(RestoreStagingName, QStringLiteral("Nothing was staged."));
     // The deciding step.
-    if (StoreResult committed = filecopy::Rename(RestoreStagingName, RestoreSwapName); !committed) {
-        QDir(RestoreStagingName).removeRecursively();
-        return committed;
-    }
+    if (StoreResult committed = filecopy::Rename(RestoreStagingName, RestoreSwapName); !committed)
+        return committed; // the staging folder goes when the run ends
+    staged_ = false;
     if (StoreResult synced = filecopy::SyncDir(QStringLiteral(".")); !synced)
         return synced;
     if (!ContinueAfter(RestoreStep::Committed))
         return Stopped();
-    if (StoreResult finished = FinishSwap(list); !finished)
+    if (StoreResult finished = FinishSwap({kept_, restore_, retire_}, written_); !finished)
         return finished;
-    if (keptFolder && QFileInfo(list.kept).isDir())
-        *keptFolder = list.kept;
+    if (keptFolder && QFileInfo(kept_).isDir())
+        *keptFolder = kept_;
     return StoreResult::Ok();
+}
+
+StoreResult RestoreDataSet(const QString& backupFolder, const QStringList& names,
+                           const std::function<void(const QString& name)>& copying,
+                           QString* keptFolder,
+                           const std::function<bool(const RestoreReview&)>& consent) {
+    if (keptFolder)
+        keptFolder->clear();
+    RestoreRun run;
+    if (StoreResult staged = run.Stage(backupFolder, names, copying); !staged)
+        return staged;
+    const RestoreReview& review = run.Review();
+    if (consent) {
+        if (!consent(review))
+            return StoreResult::Fail(backupFolder, QStringLiteral("The restore was cancelled; "
+                                                                  "nothing was changed."));
+    } else if (!review.lacks.isEmpty()) {
+        return StoreResult::Fail(review.lacks.constFirst(),
+                                 QStringLiteral("The backup does not hold it."));
+    } else if (review.findingCount > 0) {
+        return StoreResult::Fail(review.findings.constFirst().fileName,
+                                 review.findings.constFirst().line);
+    }
+    return run.Commit(keptFolder);
 }
 
 StoreResult RecoverInterruptedRestore(QString* note) {
@@ -281,18 +395,38 @@ StoreResult RecoverInterruptedRestore(QString* note) {
         note->clear();
     if (Exists(RestoreStagingName)) {
         // Stopped before the deciding step: the current files were never touched.
-        if (!QDir(RestoreStagingName).removeRecursively())
-            return StoreResult::Fail(RestoreStagingName,
-                                     QStringLiteral("The folder could not be removed."));
-        if (StoreResult synced = filecopy::SyncDir(QStringLiteral(".")); !synced)
-            return synced;
+        if (StoreResult removed = RemoveStaging(); !removed)
+            return removed;
         if (note)
             *note = QStringLiteral("A restore of the data files was interrupted before it "
                                    "changed anything. Your data files are as they were "
                                    "before it.");
     }
-    if (!Exists(RestoreSwapName))
+    switch (RestoreSwapState()) {
+    case SwapState::None:
         return StoreResult::Ok();
+    case SwapState::Finished:
+        // Stopped after its list was removed: everything was placed.
+        if (::rmdir(QFile::encodeName(RestoreSwapName).constData()) != 0 &&
+            !QDir(RestoreSwapName).removeRecursively())
+            return StoreResult::Fail(RestoreSwapName, qt_error_string(errno));
+        if (StoreResult synced = filecopy::SyncDir(QStringLiteral(".")); !synced)
+            return synced;
+        if (note)
+            *note = QStringLiteral("A restore of the data files had finished when the program "
+                                   "stopped; the empty folder it worked in has been removed.");
+        return StoreResult::Ok();
+    case SwapState::Unlisted:
+        return StoreResult::Fail(
+            RestoreSwapName,
+            QStringLiteral("An interrupted restore left this folder in the data folder with "
+                           "copies of data files but without its list of what to do, so "
+                           "nothing tells where they belong. Nothing was changed: compare the "
+                           "copies with your data files, keep what you need and remove the "
+                           "folder before you start the program again."));
+    case SwapState::Listed:
+        break;
+    }
     SwapList list;
     if (StoreResult read = ReadList(RestoreSwapName + u'/' + kListName, list); !read)
         return read;

@@ -78,10 +78,4 @@ void AppendInteger(QByteArray& out, qint64 value) {
     AppendShortest(out, value);
 }
 
-QByteArray ShortestText(double value) {
-    QByteArray out;
-    AppendShortest(out, value);
-    return out;
-}
-
 } // namespace datatool::json

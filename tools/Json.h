@@ -15,8 +15,4 @@ void AppendNumber(QByteArray& out, double value);
 void AppendNumber(QByteArray& out, float value);
 void AppendInteger(QByteArray& out, qint64 value);
 
-// The shortest text of a double alone (NaN and infinities spelt nan, inf, -inf), for
-// messages that quote a stored value.
-QByteArray ShortestText(double value);
-
 } // namespace datatool::json

@@ -1,73 +1,20 @@
 #pragma once
 
-#include "store/RecordStore.h"
-#include "store/StoreResult.h"
+#include "store/RecordFields.h"
 
-#include <QString>
-#include <array>
-#include <functional>
-#include <optional>
-#include <vector>
-
-// The four record layouts seen field by field, in layout order, so that dump and check walk
-// any record file the same way without knowing its record type.
+// The record layouts live in the record store, where the check of a restore's copies reads
+// them too; the commands use them by their short names.
 namespace datatool {
 
-enum class FieldKind {
-    Date,    // 8-byte double, a day count
-    Text,    // fixed-width Windows-1252 text
-    Hours,   // 4-byte single
-    Integer, // 16-bit integer or flag
-};
-
-// What a field means beyond its value, for the integrity checks.
-enum class FieldRole {
-    None,
-    Identity,  // the record's identity key (DateCreated of a person, course or user)
-    PersonRef, // a training record's reference to a person's identity
-    Flag,      // -1 for true, 0 for false
-};
-
-struct FieldInfo {
-    const char* name;
-    FieldKind kind;
-    FieldRole role = FieldRole::None;
-    // Integer fields whose stored value must lie in a range (the access level).
-    std::optional<std::pair<int, int>> validRange = std::nullopt;
-};
-
-// One field's value as stored: numbers (dates, hours, integers) in `number` — a single
-// widens to a double exactly — and text, trimmed, in `text`.
-struct FieldValue {
-    double number = 0;
-    QString text;
-};
-
-struct RecordRow {
-    std::vector<FieldValue> values; // one per field, in layout order
-    bool marked = false;            // carries the removal marker
-};
-
-struct RecordLayout {
-    store::DataFile file;
-    std::vector<FieldInfo> fields;
-    // Fills a row from one record's bytes, values as stored (nothing made safe).
-    std::function<void(const char* bytes, RecordRow& row)> decode;
-};
-
-const RecordLayout& LayoutOf(store::DataFile file);
-
-// User.List, Name.List, Course.Index, Training.Records: the order of every listing.
-const std::array<store::DataFile, 4>& AllDataFiles();
-// The data file of that name (letter case ignored), nothing for any other name.
-std::optional<store::DataFile> DataFileNamed(const QString& name);
-
-// Reads the records of an existing data file in the current folder and hands each to
-// `visit`. The records are counted as the program counts them: a part of a record at the end
-// is a record when it holds half of one or more (an exact half when that makes the count
-// even), its missing bytes reading as zeros. A missing file has no records; it is not
-// created. The file is only read, so a folder that cannot be written is no obstacle.
-store::StoreResult ForEachRecord(store::DataFile file,
-                                 const std::function<void(qint32, const RecordRow&)>& visit);
+using store::fields::AllDataFiles;
+using store::fields::DataFileNamed;
+using store::fields::FieldInfo;
+using store::fields::FieldKind;
+using store::fields::FieldRole;
+using store::fields::FieldValue;
+using store::fields::ForEachRecord;
+using store::fields::LayoutOf;
+using store::fields::RecordLayout;
+using store::fields::RecordRow;
 
 } // namespace datatool

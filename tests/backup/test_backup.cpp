@@ -1,8 +1,12 @@
 // Backup and restore as the Lobby runs them: the questions, messages, caption and outcome.
 
+#include "backup/BackupPlace.h"
 #include "backup/modBackupRestore.h"
 #include "lobby/test_lobby_data.h"
+#include "platform/Settings.h"
 #include "store/DataRestore.h"
+#include "store/PersonTraining.h"
+#include "store/RecordFile.h"
 #include "store/Removal.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -14,6 +18,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -68,7 +73,19 @@ struct Setup {
             Write(QStringLiteral("User.Log"), "03/15/2024 at 10:30:00 - in\r\n");
     }
     QString backupPath() const { return backup.path() + u'/'; }
+    // A backup as the program makes it: the data files as they are now.
+    void copyDataTo(const QString& folder) const {
+        QDir().mkpath(folder);
+        for (const QString& name : Files(data.path()))
+            QFile::copy(name, QDir(folder).filePath(name));
+    }
 };
+
+const QString kDated = QStringLiteral("Mirtavel backup 2024-03-15 10-30");
+
+QString Joined(const ScriptedAnswers::Asked& asked) {
+    return asked.lines.join(u'\n');
+}
 
 } // namespace
 
@@ -147,16 +164,39 @@ private slots:
                                   "Training.Records"}
                     : QStringList{"User.List", "Name.List", "Course.Index", "Training.Records"};
         QStringList progress;
+        const QString made = s.backup.filePath(kDated);
         for (const QString& name : names) {
             progress.append(QStringLiteral("Copying ") + name + QStringLiteral(" (off)"));
-            QCOMPARE(Bytes(s.backup.filePath(name)), Bytes(name));
+            QCOMPARE(Bytes(QDir(made).filePath(name)), Bytes(name));
         }
         QCOMPARE(s.window.captions, progress);
         QCOMPARE(s.window.windowTitle(), kCaption);
         QVERIFY(s.window.isEnabled());
         QCOMPARE(answers.lastAsked().lines,
-                 QStringList({"Your current Mirtavel data files", "have been successfully backed "
-                                                                  "up!"}));
+                 QStringList(
+                     {"Your current Mirtavel data files", "have been successfully backed up!", "",
+                      "Each copy was read back and verified", "to be the same as its data file.",
+                      "", "The copies are in the folder", u'\'' + made + u'\''}));
+    }
+
+    // The picker starts in Documents the first time, then where the last backup went; each
+    // backup gets its own dated folder and the earlier ones stay.
+    void backupsAreKeptAndTheFolderRemembered() {
+        Setup s;
+        for (int round = 1; round <= 2; ++round) {
+            ScriptedAnswers answers;
+            answers.expectFolder(s.backup.path())
+                .expectMessage(QStringLiteral("Ready to backup data files..."), 1)
+                .expectMessage(QStringLiteral("Backup Successful!"), 1);
+            backup::BackupDataFiles(s.window);
+            QVERIFY(answers.verifyDone());
+            QCOMPARE(answers.asked().at(0).defaultText,
+                     round == 1
+                         ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                         : s.backup.path());
+        }
+        QCOMPARE(QDir(s.backup.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({kDated, kDated + " (2)"}));
     }
 
     void backupCancelledOrRefused_data() {
@@ -206,30 +246,42 @@ private slots:
 
     void restoreRefusedOrDeclinedChangesNothing_data() {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("told");
+        QTest::addColumn<QStringList>("told"); // after the folder picker
+        QTest::addColumn<QString>("named");    // in the question before "Cancel Restore..."
         QTest::newRow("declined") << "declined"
-                                  << "";
-        QTest::newRow("no backup there") << "marker"
-                                         << "Required file(s) missing";
-        QTest::newRow("folder not there") << "missing"
-                                          << "Drive or Folder Access Problem";
-        QTest::newRow("removal leftover") << "temp"
-                                          << "Restore not possible now";
-        QTest::newRow("damaged backup") << "damaged"
-                                        << "File Restore Error";
+                                  << QStringList{"Important! Please read carefully..."} << "";
+        QTest::newRow("no backup there")
+            << "marker" << QStringList{"Required file(s) missing"} << "";
+        QTest::newRow("folder not there")
+            << "missing" << QStringList{"Drive or Folder Access Problem"} << "";
+        QTest::newRow("removal leftover")
+            << "pending" << QStringList{"Restore not possible now"} << store::TempFileName;
+        for (const QString& journal : {store::RecordWriteJournal, store::PersonRemovalJournal})
+            QTest::addRow("pending %s", qPrintable(journal))
+                << "pending" << QStringList{"Restore not possible now"} << journal;
+        QTest::newRow("lacks Course.Index")
+            << "lacks" << QStringList{"Problems found in the backup"} << "    Course.Index";
+        QTest::newRow("cut-short Training.Records")
+            << "damaged" << QStringList{"Problems found in the backup"}
+            << "    Training.Records: length";
+        QTest::newRow("dated backup not chosen")
+            << "dated" << QStringList{"Choose a backup to restore"} << "";
     }
 
     void restoreRefusedOrDeclinedChangesNothing() {
         QFETCH(QString, how);
-        QFETCH(QString, told);
+        QFETCH(QStringList, told);
+        QFETCH(QString, named);
         Setup s;
-        QVERIFY(QFile::copy(QStringLiteral("Name.List"), s.backup.filePath("Name.List")));
-        if (how != QLatin1String("marker"))
-            Write(s.backup.filePath(QStringLiteral("User.List")), QByteArray(500, 'n'));
+        s.copyDataTo(how == QLatin1String("dated") ? s.backup.filePath(kDated) : s.backup.path());
+        if (how == QLatin1String("marker"))
+            QVERIFY(QFile::remove(s.backup.filePath(QStringLiteral("User.List"))));
+        if (how == QLatin1String("lacks"))
+            QVERIFY(QFile::remove(s.backup.filePath(QStringLiteral("Course.Index"))));
         if (how == QLatin1String("damaged"))
-            Write(s.backup.filePath(QStringLiteral("Course.Index")), QByteArray(299, 'n'));
-        if (how == QLatin1String("temp"))
-            Write(store::TempFileName, QByteArray(300, 'x'));
+            QVERIFY(QFile::resize(s.backup.filePath(QStringLiteral("Training.Records")), 299));
+        if (how == QLatin1String("pending"))
+            Write(named, QByteArray(300, 'x'));
         QMap<QString, QByteArray> before;
         for (const QString& name : Files(s.data.path()))
             before.insert(name, Bytes(name));
@@ -237,14 +289,18 @@ private slots:
         ScriptedAnswers answers;
         answers.expectFolder(how == QLatin1String("missing") ? s.backup.filePath("gone")
                                                              : s.backup.path());
-        if (how == QLatin1String("declined") || how == QLatin1String("damaged"))
-            answers.expectMessage(QStringLiteral("Important! Please read carefully..."),
-                                  how == QLatin1String("declined") ? 2 : 1);
-        if (!told.isEmpty())
-            answers.expectMessage(told, 1);
+        for (const QString& title : told) {
+            if (how == QLatin1String("dated"))
+                answers.expectChoice(0, title); // cancelled
+            else
+                answers.expectMessage(title, 2);
+        }
         answers.expectMessage(QStringLiteral("Cancel Restore..."), 1);
         QVERIFY(!backup::RestoreDataFiles(s.window));
         QVERIFY(answers.verifyDone());
+        if (!named.isEmpty())
+            QVERIFY2(Joined(answers.asked().at(answers.asked().size() - 2)).contains(named),
+                     qPrintable(Joined(answers.asked().at(answers.asked().size() - 2))));
         QMap<QString, QByteArray> after;
         for (const QString& name : Files(s.data.path()))
             after.insert(name, Bytes(name));
@@ -258,7 +314,8 @@ private slots:
     void restoreWithoutCurrentDataAsksNothing() {
         TestFolder data;
         QTemporaryDir backup;
-        Write(backup.filePath(QStringLiteral("User.List")), QByteArray(500, 'n'));
+        WriteUser();
+        QVERIFY(QFile::rename(QStringLiteral("User.List"), backup.filePath("User.List")));
         Window window;
         ScriptedAnswers answers;
         answers.expectFolder(backup.path())
@@ -286,9 +343,11 @@ private slots:
 
         ScriptedAnswers answers;
         answers.expectFolder(s.backup.path())
-            .expectMessage(QStringLiteral("Important! Please read carefully..."), 1)
+            .expectMessage(QStringLiteral("Problems found in the backup"), 1)
             .expectMessage(QStringLiteral("Successfully restored data!"), 1);
         lobby->menuBackupRestore[2]->trigger();
+        for (const char* lacked : {"User.Log", "Course.Index", "Training.Records"})
+            QVERIFY(answers.asked().at(1).lines.contains(QStringLiteral("    ") + lacked));
         QVERIFY(answers.verifyDone());
         QCOMPARE(ColumnTexts(*lobby->nameControls.gridName, 0),
                  QStringList({"Ann Lee", "Bob Moe"}));
@@ -305,6 +364,74 @@ private slots:
         QCOMPARE(QFileInfo(QStringLiteral("Course.Index")).size(), 0);
         QCOMPARE(Bytes(QStringLiteral("Name.List")), persons);
         QVERIFY(lobby->isEnabled());
+    }
+
+    // Backups in dated folders are offered newest first; the confirmation names the folder,
+    // the backup's date and each file it replaces.
+    void restoreOffersDatedBackupsNewestFirst() {
+        Setup s;
+        const QStringList dated = {kDated, kDated + " (2)", "Mirtavel backup 2024-03-14 09-00"};
+        for (const QString& name : dated)
+            s.copyDataTo(s.backup.filePath(name));
+        const QDateTime made(QDate(2024, 3, 15), QTime(10, 30));
+        for (const QString& name : Files(s.backup.filePath(dated.at(1)))) {
+            QFile file(QDir(s.backup.filePath(dated.at(1))).filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(made, QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QDir(s.backup.path()).mkdir(QStringLiteral("Mirtavel backup 2024-03-16 08-00")));
+        ScriptedAnswers answers;
+        answers.expectFolder(s.backup.path())
+            .expectChoice(1, QStringLiteral("Choose a backup to restore"))
+            .expectMessage(QStringLiteral("Important! Please read carefully..."), 1)
+            .expectMessage(QStringLiteral("Successfully restored data!"), 1);
+        QVERIFY(backup::RestoreDataFiles(s.window));
+        QVERIFY(answers.verifyDone());
+        // An empty dated folder holds no backup and is not offered.
+        QCOMPARE(answers.asked().at(1).items, QStringList({dated.at(1), dated.at(0), dated.at(2)}));
+        const QStringList asked = answers.asked().at(2).lines;
+        QVERIFY(asked.contains("Backup folder: '" + s.backup.filePath(dated.at(1)) + "/'"));
+        QVERIFY(asked.contains(QStringLiteral("Backup made: 2024-03-15 10:30")));
+        QVERIFY(asked.contains(QStringLiteral(
+            "Files replaced: User.List, User.Log, Name.List, Course.Index, Training.Records")));
+    }
+
+    // A user with full access is reminded, once, of a backup more than a week old.
+    void theLobbyRemindsOfAnOldBackup_data() {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("daysAgo");
+        QTest::addColumn<bool>("reminded");
+        QTest::newRow("full access, 8 days") << 4 << 8 << true;
+        QTest::newRow("full access, 7 days") << 4 << 7 << false;
+        QTest::newRow("full access, never") << 4 << -1 << false;
+        QTest::newRow("less access, 30 days") << 3 << 30 << false;
+    }
+
+    void theLobbyRemindsOfAnOldBackup() {
+        QFETCH(int, level);
+        QFETCH(int, daysAgo);
+        QFETCH(bool, reminded);
+        Setup s;
+        backup::testing::ForgetReminder();
+        if (daysAgo >= 0) {
+            QVERIFY(platform::SaveSetting("Mirtavel", "Backup", "LastFolder", s.backup.path()));
+            QVERIFY(platform::SaveSetting(
+                "Mirtavel", "Backup", "LastTime",
+                TestFolder::FixedNow().addDays(-daysAgo).toString(Qt::ISODate)));
+        }
+        SignIn(level);
+        {
+            ScriptedAnswers answers;
+            if (reminded)
+                answers.expectMessage(QStringLiteral("Time for a backup"), 1);
+            auto lobby = OpenLobby();
+            QVERIFY(answers.verifyDone());
+            if (reminded)
+                QVERIFY(Joined(answers.lastAsked()).contains(s.backup.path()));
+        }
+        ScriptedAnswers again; // a second visit in the same run is not reminded
+        auto lobby = OpenLobby();
+        QVERIFY(again.verifyDone());
     }
 };
 

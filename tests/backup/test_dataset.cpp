@@ -1,17 +1,26 @@
 // Backup and restore of the data set, below the windows: all or nothing at every step.
 
 #include "store/Clock.h"
+#include "store/CourseCopies.h"
 #include "store/DataBackup.h"
 #include "store/DataRestore.h"
+#include "store/DataSet.h"
 #include "store/FileCopy.h"
+#include "store/FileWrite.h"
+#include "store/PersonTraining.h"
+#include "store/RecordFile.h"
+#include "store/Records.h"
 #include "store/Removal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cerrno>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace store;
 
@@ -19,19 +28,50 @@ namespace {
 
 using FileSet = QMap<QString, QByteArray>; // name -> bytes
 
-const QStringList kNames = {"User.List", "User.Log", "Name.List", "Course.Index",
-                            "Training.Records"};
+const QStringList kNames = DataSetFileNames();
 
-// Whole records of the right lengths, told apart by their fill byte.
+template <class Record>
+QByteArray Encoded(int count, const std::function<void(Record&, int)>& fill) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        Record record;
+        fill(record, i);
+        bytes += record.Encode();
+    }
+    return bytes;
+}
+
+// A whole and clean set, as the program writes it, told apart by `fill` in its texts.
 FileSet MakeSet(char fill, bool withLog = true) {
-    FileSet set{{"User.List", QByteArray(2 * 500, fill)},
-                {"Name.List", QByteArray(3 * 1000, fill)},
-                {"Course.Index", QByteArray(4 * 300, fill)},
-                {"Training.Records", QByteArray(5 * 300, fill)}};
+    const QString text(2, QChar::fromLatin1(fill));
+    FileSet set{{"User.List", Encoded<UserRecord>(2,
+                                                  [&](UserRecord& r, int i) {
+                                                      r.DateCreated = 45000 + i;
+                                                      r.FirstName = text;
+                                                      r.AccessLevel = 4;
+                                                  })},
+                {"Name.List", Encoded<PersonRecord>(3,
+                                                    [&](PersonRecord& r, int i) {
+                                                        r.DateCreated = 45100 + i;
+                                                        r.LastName = text;
+                                                    })},
+                {"Course.Index", Encoded<CourseRecord>(4,
+                                                       [&](CourseRecord& r, int i) {
+                                                           r.DateCreated = 45200 + i;
+                                                           r.CourseName = text;
+                                                       })},
+                {"Training.Records", Encoded<TrainingRecord>(5, [&](TrainingRecord& r, int i) {
+                     r.TrainingDate = 45300 + i;
+                     r.PersonKey = 45100;
+                     r.CourseKey = 45200;
+                     r.CourseName = text;
+                 })}};
     if (withLog)
         set.insert("User.Log", QByteArray("03/15/2024 at 10:30:00 - ") + fill + "\r\n");
     return set;
 }
+
+const auto kAgree = [](const RestoreReview&) { return true; };
 
 bool WriteSet(const QString& folder, const FileSet& set) {
     for (auto it = set.cbegin(); it != set.cend(); ++it) {
@@ -99,7 +139,7 @@ private slots:
             QVERIFY(WriteSet(f.data.path(), before) && WriteSet(f.backup.path(), restored));
             int step = 0;
             testing::SetRestoreHook([&](RestoreStep) { return ++step < stopAt; });
-            const StoreResult run = RestoreDataSet(f.backup.path(), kNames);
+            const StoreResult run = RestoreDataSet(f.backup.path(), kNames, {}, nullptr, kAgree);
             testing::SetRestoreHook({});
             if (run.ok()) {
                 QVERIFY2(stopAt > 8, "a restore has at least this many steps");
@@ -107,6 +147,9 @@ private slots:
             }
             const bool leftover =
                 QDir().exists(RestoreStagingName) || QDir().exists(RestoreSwapName);
+            // Stopped once every file was placed and the list removed: nothing names the kept
+            // folder any more.
+            const bool finished = RestoreSwapState() == SwapState::Finished;
             QString note;
             QVERIFY(RecoverInterruptedRestore(&note));
             QCOMPARE(!note.isEmpty(), leftover);
@@ -120,7 +163,7 @@ private slots:
                 QCOMPARE(now, restored);
                 QCOMPARE(SubFolders(f.data.path()), QStringList{kept});
                 QCOMPARE(ReadSet(kept), before); // every replaced file, User.Log too
-                QVERIFY(!leftover || note.contains(kept));
+                QVERIFY(!leftover || finished || note.contains(kept));
             }
             QVERIFY(RecoverInterruptedRestore(&note)); // nothing left to do
             QVERIFY(note.isEmpty());
@@ -137,7 +180,8 @@ private slots:
         QStringList copied;
         QString kept;
         QVERIFY(RestoreDataSet(
-            f.backup.path(), kNames, [&](const QString& name) { copied.append(name); }, &kept));
+            f.backup.path(), kNames, [&](const QString& name) { copied.append(name); }, &kept,
+            kAgree));
         backup.remove(TempFileName);
         QCOMPARE(ReadSet(f.data.path()), backup);
         QCOMPARE(copied,
@@ -166,7 +210,12 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("failingFile");
         QTest::newRow("removal leftover") << "temp" << TempFileName;
+        for (const QString& journal :
+             {RecordWriteJournal, PersonRemovalJournal, CourseUpdateJournal})
+            QTest::addRow("pending %s", qPrintable(journal)) << "journal" << journal;
         QTest::newRow("earlier restore") << "staging" << RestoreStagingName;
+        QTest::newRow("decided restore") << "swap" << RestoreSwapName;
+        QTest::newRow("no room") << "room" << QString(); // the data folder, known below
         QTest::newRow("no User.List in backup") << "marker"
                                                 << "User.List";
         QTest::newRow("partial record") << "partial"
@@ -182,10 +231,14 @@ private slots:
         const FileSet before = MakeSet('o');
         FileSet backup = MakeSet('n');
         QVERIFY(WriteSet(f.data.path(), before));
-        if (damage == QLatin1String("temp"))
-            QVERIFY(WriteSet(f.data.path(), {{TempFileName, QByteArray(300, 'x')}}));
-        if (damage == QLatin1String("staging"))
-            QVERIFY(QDir().mkdir(RestoreStagingName));
+        if (damage == QLatin1String("temp") || damage == QLatin1String("journal"))
+            QVERIFY(WriteSet(f.data.path(), {{failingFile, QByteArray(300, 'x')}}));
+        if (damage == QLatin1String("staging") || damage == QLatin1String("swap"))
+            QVERIFY(QDir().mkdir(failingFile));
+        if (damage == QLatin1String("room")) {
+            testing::SetFreeSpaceHook([] { return qint64(100); });
+            failingFile = f.data.path(); // the folder where the files belong
+        }
         if (damage == QLatin1String("marker"))
             backup.remove("User.List");
         if (damage == QLatin1String("partial"))
@@ -197,12 +250,24 @@ private slots:
         QVERIFY(WriteSet(f.backup.path(), backup));
         const FileSet was = ReadSet(f.data.path());
         const StoreResult r = RestoreDataSet(f.backup.path(), kNames);
+        testing::SetFreeSpaceHook({});
         QVERIFY(!r.ok());
-        QCOMPARE(r.fileName(), failingFile);
+        QCOMPARE(QFileInfo(r.fileName()).absoluteFilePath(),
+                 QFileInfo(failingFile).absoluteFilePath());
+        if (damage == QLatin1String("journal"))
+            QCOMPARE(r.reason(), QStringLiteral("An interrupted %1 left it behind; it is settled "
+                                                "at the next start.")
+                                     .arg(failingFile == RecordWriteJournal ? "save"
+                                          : failingFile == PersonRemovalJournal
+                                              ? "removal of a person"
+                                              : "update of a course's training records"));
+        if (damage == QLatin1String("room"))
+            QVERIFY(r.reason().contains(QStringLiteral("data folder")));
         QCOMPARE(ReadSet(f.data.path()), was);
-        QCOMPARE(SubFolders(f.data.path()), damage == QLatin1String("staging")
-                                                ? QStringList{RestoreStagingName}
-                                                : QStringList());
+        QCOMPARE(SubFolders(f.data.path()),
+                 damage == QLatin1String("staging") || damage == QLatin1String("swap")
+                     ? QStringList{failingFile}
+                     : QStringList());
     }
 
     void recoveryKeepsEverythingWhenItsListIsDamaged() {
@@ -214,6 +279,305 @@ private slots:
         QVERIFY(!RecoverInterruptedRestore().ok());
         QCOMPARE(ReadSet(f.data.path()), MakeSet('o'));
         QCOMPARE(ReadSet(RestoreSwapName).size(), 2);
+    }
+
+    // A kill in the last step can leave the swap folder without its list. With nothing left
+    // in it that is finished work; with copies in it nothing tells where they belong.
+    void recoveryOfASwapFolderWithoutItsList_data() {
+        QTest::addColumn<QString>("holds");
+        QTest::addColumn<bool>("finished");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("a file that is no data file") << "notes.tmp" << true;
+        QTest::newRow("a staged User.List") << "User.List" << false;
+        QTest::newRow("a staged Access.Code") << "Access.Code" << false;
+    }
+
+    void recoveryOfASwapFolderWithoutItsList() {
+        QFETCH(QString, holds);
+        QFETCH(bool, finished);
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('n')));
+        QVERIFY(QDir().mkdir(RestoreSwapName));
+        if (!holds.isEmpty())
+            QVERIFY(WriteSet(RestoreSwapName, {{holds, QByteArray(500, 'o')}}));
+        QCOMPARE(RestoreSwapState(), finished ? SwapState::Finished : SwapState::Unlisted);
+        QString note;
+        const StoreResult r = RecoverInterruptedRestore(&note);
+        QCOMPARE(r.ok(), finished);
+        QCOMPARE(QDir().exists(RestoreSwapName), !finished);
+        QCOMPARE(ReadSet(f.data.path()), MakeSet('n'));
+        if (finished) {
+            QVERIFY(!note.isEmpty());
+        } else {
+            QCOMPARE(r.fileName(), RestoreSwapName);
+            QVERIFY(r.reason().contains(QStringLiteral("without its list")));
+            QCOMPARE(ReadSet(RestoreSwapName).size(), 1);
+        }
+    }
+
+    // The swap folder's list goes last: stopped after any step of the removal, a start can
+    // tell what is left.
+    void theListOfTheSwapFolderIsRemovedLast() {
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('o')) && WriteSet(f.backup.path(), MakeSet('n')));
+        testing::SetRestoreHook([](RestoreStep step) {
+            if (step != RestoreStep::ListRemoved)
+                return true;
+            return false;
+        });
+        QVERIFY(!RestoreDataSet(f.backup.path(), kNames));
+        testing::SetRestoreHook({});
+        QCOMPARE(RestoreSwapState(), SwapState::Finished);
+        QVERIFY(RecoverInterruptedRestore());
+        QVERIFY(!QDir().exists(RestoreSwapName));
+        QCOMPARE(ReadSet(f.data.path()), MakeSet('n'));
+    }
+
+    // Before anything is replaced the copies are checked and compared with the data folder;
+    // nothing is replaced unless the user agrees, and the review names the problem.
+    void restoreAsksBeforeReplacingWhatTheBackupLacksOrCannotRead_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("file");
+        for (const char* name : {"User.Log", "Name.List", "Course.Index", "Training.Records"})
+            QTest::addRow("lacks %s", name) << "lacks" << name;
+        // The check reads no field of a course that random bytes would upset.
+        for (const char* name : {"User.List", "Name.List", "Training.Records"})
+            QTest::addRow("random bytes in %s", name) << "random" << name;
+        for (const char* name : {"Name.List", "Course.Index", "Training.Records"})
+            QTest::addRow("cut-short %s", name) << "cut" << name;
+    }
+
+    void restoreAsksBeforeReplacingWhatTheBackupLacksOrCannotRead() {
+        QFETCH(QString, damage);
+        QFETCH(QString, file);
+        Folders f;
+        const FileSet before = MakeSet('o');
+        FileSet backup = MakeSet('n');
+        if (damage == QLatin1String("lacks"))
+            backup.remove(file);
+        if (damage == QLatin1String("random")) {
+            QByteArray noise(backup[file].size(), Qt::Uninitialized);
+            QRandomGenerator generator(7);
+            for (char& byte : noise)
+                byte = static_cast<char>(generator.bounded(256));
+            backup[file] = noise;
+        }
+        if (damage == QLatin1String("cut"))
+            backup[file].chop(100);
+        QVERIFY(WriteSet(f.data.path(), before) && WriteSet(f.backup.path(), backup));
+
+        for (const bool agree : {false, true}) {
+            RestoreReview seen;
+            const StoreResult r = RestoreDataSet(f.backup.path(), kNames, {}, nullptr,
+                                                 [&](const RestoreReview& review) {
+                                                     seen = review;
+                                                     return agree;
+                                                 });
+            QCOMPARE(r.ok(), agree);
+            QVERIFY(!seen.Clean());
+            if (damage == QLatin1String("lacks")) {
+                QCOMPARE(seen.lacks, QStringList{file});
+                QVERIFY(seen.replaced.contains(file));
+            } else {
+                QVERIFY(seen.lacks.isEmpty());
+                QVERIFY(seen.findingCount >= seen.findings.size());
+                QCOMPARE(seen.findings.constFirst().fileName, file);
+                QVERIFY(seen.findings.constFirst().line.startsWith(file));
+            }
+            if (!agree) {
+                QCOMPARE(ReadSet(f.data.path()), before);
+                QCOMPARE(SubFolders(f.data.path()), QStringList());
+            }
+        }
+        QCOMPARE(ReadSet(f.data.path()), backup);
+    }
+
+    void aWholeCleanBackupIsReviewedClean() {
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('o')) && WriteSet(f.backup.path(), MakeSet('n')));
+        const QDateTime made(QDate(2026, 11, 30), QTime(9, 15));
+        for (const QString& name : MakeSet('n').keys()) {
+            QFile file(QDir(f.backup.path()).filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(name == QLatin1String("Name.List") ? made : made.addDays(-3),
+                                     QFileDevice::FileModificationTime));
+        }
+        RestoreReview seen;
+        QVERIFY(
+            RestoreDataSet(f.backup.path(), kNames, {}, nullptr, [&](const RestoreReview& review) {
+                seen = review;
+                return true;
+            }));
+        QVERIFY(seen.Clean());
+        QCOMPARE(seen.backupTime, made);
+        QCOMPARE(seen.replaced, QStringList({"User.List", "User.Log", "Name.List", "Course.Index",
+                                             "Training.Records"}));
+    }
+
+    // The access code is kept with the data since this version: an older backup without it
+    // leaves the current one; a backup with it brings it back.
+    void theAccessCodeStaysUnlessTheBackupHoldsOne_data() {
+        QTest::addColumn<bool>("backupHoldsOne");
+        QTest::newRow("older backup") << false;
+        QTest::newRow("backup with a code") << true;
+    }
+
+    void theAccessCodeStaysUnlessTheBackupHoldsOne() {
+        QFETCH(bool, backupHoldsOne);
+        Folders f;
+        FileSet before = MakeSet('o');
+        before.insert(AccessCodeFileName, "current code");
+        FileSet backup = MakeSet('n');
+        if (backupHoldsOne)
+            backup.insert(AccessCodeFileName, "backed-up code");
+        QVERIFY(WriteSet(f.data.path(), before) && WriteSet(f.backup.path(), backup));
+        QVERIFY(RestoreDataSet(f.backup.path(), kNames));
+        QCOMPARE(ReadSet(f.data.path()).value(AccessCodeFileName),
+                 backup.value(AccessCodeFileName, "current code"));
+    }
+
+    // Each copy keeps its data file's permissions: a private User.List stays private.
+    void copiesKeepTheModeOfTheirFile_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("private") << 0600;
+        QTest::newRow("group") << 0660;
+        QTest::newRow("everyone reads") << 0644;
+    }
+
+    void copiesKeepTheModeOfTheirFile() {
+        QFETCH(int, mode);
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('o')));
+        QVERIFY(::chmod("User.List", static_cast<mode_t>(mode)) == 0);
+        const auto modeOf = [](const QString& path) {
+            struct stat info {};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0
+                       ? static_cast<int>(info.st_mode & 07777)
+                       : -1;
+        };
+        QVERIFY(BackupDataSet(f.backup.path(), kNames));
+        QCOMPARE(modeOf(QDir(f.backup.path()).filePath("User.List")), mode);
+        QVERIFY(QFile::remove("User.List"));
+        QVERIFY(RestoreDataSet(f.backup.path(), kNames));
+        QCOMPARE(modeOf("User.List"), mode);
+    }
+
+    // A failed copy names the data file and the system's reason.
+    void aFailedBackupNamesTheFileAndWhy_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << "full" << qt_error_string(ENOSPC);
+        QTest::newRow("copy cannot be made") << "blocked" << qt_error_string(EISDIR);
+    }
+
+    void aFailedBackupNamesTheFileAndWhy() {
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('n')));
+        if (how == QLatin1String("full")) {
+            io::testing::SetWriteHook([](const QString&, qint64, int& error) {
+                error = ENOSPC;
+                return qint64(0);
+            });
+        } else {
+            QVERIFY(QDir(f.backup.path()).mkdir(BackupTempName("User.List")));
+        }
+        const StoreResult r = BackupDataSet(f.backup.path(), kNames);
+        io::testing::SetWriteHook({});
+        QVERIFY(!r.ok());
+        QCOMPARE(r.fileName(), QStringLiteral("User.List"));
+        QCOMPARE(r.reason(), reason);
+        QCOMPARE(ReadSet(f.backup.path()), FileSet());
+    }
+
+    // A copy written by its handle is renamed by its name only while the name still is it.
+    void aCopyIsRenamedOnlyWhileItsNameIsTheFileWritten_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("left alone") << "" << true;
+        QTest::newRow("replaced by another file") << "replaced" << false;
+        QTest::newRow("removed") << "removed" << false;
+        QTest::newRow("turned into a link to it") << "link" << false;
+    }
+
+    void aCopyIsRenamedOnlyWhileItsNameIsTheFileWritten() {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, renamed);
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('n')));
+        const QString copy = f.backup.path() + "/User.List.$$$";
+        const QString kept = f.backup.path() + "/kept";
+        filecopy::FileIdentity written;
+        QVERIFY(filecopy::CopyDurably("User.List", copy, &written));
+        if (meanwhile == QLatin1String("replaced")) {
+            QVERIFY(WriteSet(f.backup.path(), {{"other", "someone else's"}}));
+            QVERIFY(filecopy::Rename(f.backup.path() + "/other", copy));
+        } else if (meanwhile == QLatin1String("removed")) {
+            QVERIFY(QFile::remove(copy));
+        } else if (meanwhile == QLatin1String("link")) {
+            QVERIFY(QFile::rename(copy, kept) && QFile::link(kept, copy));
+        }
+        const StoreResult r =
+            filecopy::RenameWritten(copy, f.backup.path() + "/User.List", written);
+        QCOMPARE(r.ok(), renamed);
+        QCOMPARE(QFile::exists(f.backup.path() + "/User.List"), renamed);
+        if (!renamed)
+            QCOMPARE(r.fileName(), QStringLiteral("User.List"));
+    }
+
+    void aCopyIsComparedWithItsSource_data() {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<bool>("same");
+        const QByteArray source = QByteArray(3 * 1024 * 1024 + 5, 's');
+        QTest::newRow("same") << source << true;
+        QTest::newRow("one byte differs")
+            << QByteArray(source).replace(2 * 1024 * 1024, 1, "x") << false;
+        QTest::newRow("shorter") << source.left(source.size() - 1) << false;
+        QTest::newRow("longer") << source + 's' << false;
+    }
+
+    void aCopyIsComparedWithItsSource() {
+        QFETCH(QByteArray, copy);
+        QFETCH(bool, same);
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), {{"Name.List", QByteArray(3 * 1024 * 1024 + 5, 's')}}));
+        QVERIFY(WriteSet(f.backup.path(), {{"Name.List", copy}}));
+        const StoreResult r =
+            filecopy::CompareFiles("Name.List", QDir(f.backup.path()).filePath("Name.List"));
+        QCOMPARE(r.ok(), same);
+        if (!same)
+            QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+    }
+
+    // Each backup gets its own dated folder, so the earlier ones are kept.
+    void eachBackupGoesIntoItsOwnDatedFolder() {
+        Folders f;
+        QVERIFY(WriteSet(f.data.path(), MakeSet('n')));
+        QString first, second;
+        QVERIFY(BackupIntoNewFolder(f.backup.path(), kNames, {}, &first));
+        QVERIFY(BackupIntoNewFolder(f.backup.path(), kNames, {}, &second));
+        QCOMPARE(SubFolders(f.backup.path()),
+                 QStringList(
+                     {"Mirtavel backup 2026-12-08 14-05", "Mirtavel backup 2026-12-08 14-05 (2)"}));
+        QCOMPARE(QFileInfo(second).fileName(),
+                 QStringLiteral("Mirtavel backup 2026-12-08 14-05 (2)"));
+        QCOMPARE(ReadSet(first), MakeSet('n'));
+        QCOMPARE(ReadSet(second), MakeSet('n'));
+        QDateTime when;
+        int number = 0;
+        QVERIFY(IsBackupFolderName(QFileInfo(second).fileName(), &when, &number));
+        QCOMPARE(when, QDateTime(QDate(2026, 12, 8), QTime(14, 5)));
+        QCOMPARE(number, 2);
+        QVERIFY(!IsBackupFolderName("Mirtavel backup 2026-13-40 10-00"));
+        QVERIFY(!IsBackupFolderName("Before restore 2026-12-08 14-05"));
+
+        // A backup that fails leaves no folder behind.
+        QVERIFY(QFile::remove("Course.Index") && QDir().mkdir("Course.Index"));
+        QString third = "x";
+        QVERIFY(!BackupIntoNewFolder(f.backup.path(), kNames, {}, &third));
+        QVERIFY(third.isEmpty());
+        QCOMPARE(SubFolders(f.backup.path()).size(), 2);
     }
 
     void backupReplacesAFormerBackupWhole() {

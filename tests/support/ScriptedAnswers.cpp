@@ -23,6 +23,8 @@ QString KindName(Kind kind) {
         return QStringLiteral("save dialog");
     case Kind::Window:
         return QStringLiteral("window");
+    case Kind::Choice:
+        return QStringLiteral("choice");
     }
     return QString();
 }
@@ -86,6 +88,10 @@ ScriptedAnswers& ScriptedAnswers::expectWindow(Drive drive, const QString& title
     return Queue({Kind::Window, title, {}, std::move(drive)});
 }
 
+ScriptedAnswers& ScriptedAnswers::expectChoice(int item, const QString& title) {
+    return Queue({Kind::Choice, title, {item, false, {}}, {}});
+}
+
 ScriptedAnswers& ScriptedAnswers::Queue(Expected expected) {
     verified_ = false;
     expected_.append(std::move(expected));
@@ -95,7 +101,7 @@ ScriptedAnswers& ScriptedAnswers::Queue(Expected expected) {
 platform::Answer ScriptedAnswers::Answer(const Question& q) {
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
     asked_.append({q.kind, q.title, q.text.split(lineBreak), q.buttons, q.defaultButton, q.icon,
-                   q.defaultText, q.secret});
+                   q.defaultText, q.secret, q.items});
     if (expected_.isEmpty()) {
         Fail(QStringLiteral("unexpected ") + Describe(q));
         return {};

@@ -28,6 +28,7 @@ public:
         int icon = 0;
         QString defaultText;
         bool secret = false; // Input: typed with the password echo
+        QStringList items;   // Choice: the items offered
     };
     using Drive = std::function<void(QWidget*)>;
 
@@ -45,6 +46,8 @@ public:
     // The save dialog; an empty path answers Cancel. Asked::defaultText holds the suggestion.
     ScriptedAnswers& expectSaveFile(const QString& path, const QString& title = QString());
     ScriptedAnswers& expectWindow(Drive drive, const QString& title = QString());
+    // The choice of an item; `item` is 1-based, 0 answers Cancel.
+    ScriptedAnswers& expectChoice(int item, const QString& title = QString());
 
     const QList<Asked>& asked() const { return asked_; }
     const Asked& lastAsked() const { return asked_.constLast(); }

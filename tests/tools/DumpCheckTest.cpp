@@ -300,6 +300,26 @@ void DumpCheckTest::checkFindings_data() {
                           "CourseUpdate.Journal: an update of a course's training records was "
                           "interrupted; the program finishes it at its next start\n");
 
+    // A folder first, then what it holds.
+    QTest::newRow("restore stopped before its deciding step")
+        << Files{{"Restore staging.$$$", QByteArray()},
+                 {"Restore staging.$$$/User.List", User(1, 4)}}
+        << QStringLiteral("Restore staging.$$$: a restore was interrupted before it changed "
+                          "anything; the program removes it at its next start\n");
+
+    QTest::newRow("restore stopped after its deciding step")
+        << Files{{"Restore swap.$$$", QByteArray()},
+                 {"Restore swap.$$$/Restore.list", "kept Before restore\nrestore User.List\n"},
+                 {"Restore swap.$$$/User.List", User(1, 4)}}
+        << QStringLiteral("Restore swap.$$$: a restore was interrupted after it was decided; "
+                          "the program finishes it at its next start\n");
+
+    QTest::newRow("restore swap folder without its list")
+        << Files{{"Restore swap.$$$", QByteArray()}, {"Restore swap.$$$/Name.List", Person(1)}}
+        << QStringLiteral("Restore swap.$$$: it holds copies of data files but not its list of "
+                          "what to do; the program keeps it and asks you to compare them with "
+                          "the data files\n");
+
     QTest::newRow("removal marker")
         << Files{{"Name.List", Person(1) + Person(2, "$Killed$")},
                  {"Course.Index", Course(1, "$Killed$", 0)}}

@@ -1,15 +1,18 @@
-#include "tools/RecordFields.h"
+#include "store/RecordFields.h"
 
 #include "store/Codepage.h"
 #include "store/RecordFile.h"
 #include "store/Records.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <array>
+#include <charconv>
 #include <cstring>
 #include <variant>
 
-namespace datatool {
+namespace store::fields {
 namespace {
 
 using store::CourseRecord;
@@ -149,9 +152,11 @@ std::optional<store::DataFile> DataFileNamed(const QString& name) {
 }
 
 store::StoreResult ForEachRecord(store::DataFile file,
-                                 const std::function<void(qint32, const RecordRow&)>& visit) {
+                                 const std::function<void(qint32, const RecordRow&)>& visit,
+                                 const QString& folder) {
     const QString name = store::FileNameOf(file);
-    const QFileInfo info(name);
+    const QString path = QDir(folder).filePath(name);
+    const QFileInfo info(path);
     if (!info.exists()) {
         return store::StoreResult::Ok(); // opening it would create it
     }
@@ -160,7 +165,7 @@ store::StoreResult ForEachRecord(store::DataFile file,
     }
     const RecordLayout& layout = LayoutOf(file);
     const int length = store::RecordLengthOf(file);
-    QFile records(name);
+    QFile records(path);
     if (!records.open(QIODevice::ReadOnly)) {
         return store::StoreResult::Fail(name, records.errorString());
     }
@@ -179,4 +184,10 @@ store::StoreResult ForEachRecord(store::DataFile file,
     return store::StoreResult::Ok();
 }
 
-} // namespace datatool
+QByteArray ShortestText(double value) {
+    std::array<char, 64> digits{};
+    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return QByteArray(digits.data(), result.ptr - digits.data());
+}
+
+} // namespace store::fields
