@@ -3,6 +3,7 @@
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
+#include "store/ReadOnlyStation.h"
 
 #include <QFile>
 #include <chrono>
@@ -50,6 +51,8 @@ QString UserLogLine(int event, const QString& displayName, const QString& access
 }
 
 StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName) {
+    if (IsReadOnlyStation())
+        return StoreResult::Fail(UserLogFileName, ReadOnlyStationReason());
     const QByteArray bytes =
         EncodeAnsi(UserLogLine(event, displayName, accessLevelName, CurrentDateTime())) + "\r\n";
     QFile log(UserLogFileName);
