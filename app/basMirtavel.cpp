@@ -1,5 +1,7 @@
 #include "app/basMirtavel.h"
 
+#include "app/DataFolderClaim.h"
+
 #include "forms/Messages.h"
 #include "forms/StoreProblem.h"
 #include "lobby/LobbyEntry.h"
@@ -8,6 +10,7 @@
 #include "signin/AdminEntry.h"
 #include "signin/OrganizationName.h"
 #include "signin/frmTitlePage.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/Recovery.h"
 #include "ui/Globals.h"
@@ -43,13 +46,19 @@ bool Main(const QString& instanceName) {
     }
     // Every program-wide value to its start, AccessLevelNames and DataFileNames built.
     ResetGlobals();
+    store::SetReadOnlyStation(false);
     ForgetShutDown();
     // The windows reach one another through these.
     flow::SetAdminWindow(signin::OpenAdminWindow);
     flow::SetLobbyWindow(lobby::OpenLobbyWindow);
     // The report printer lays out each job in inches on whatever printer is chosen then; a
     // machine without a printer is no concern at start.
-    SettleInterruptedWork();
+    // The folder is taken before any repair: a repair run while another program works in
+    // the folder would "finish" that program's unfinished work under its hands.
+    if (!ClaimDataFolder())
+        return false;
+    if (!Globals().ReadOnlyStation)
+        SettleInterruptedWork();
     Globals().OrganizationName = signin::StoredOrganizationName();
 
     auto* titleWindow = new frmTitlePage();

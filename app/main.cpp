@@ -2,6 +2,7 @@
 #include "platform/DataFolder.h"
 #include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
+#include "store/FolderLock.h"
 
 #include <QApplication>
 
@@ -19,5 +20,8 @@ int main(int argc, char* argv[]) {
     }
     if (!Main())
         return 0;
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Held for as long as the program had the folder open, the shutdown's deletions included.
+    store::ReleaseFolderLock();
+    return code;
 }

@@ -7,6 +7,8 @@
 
 // What a record editor tells whoever opened it once it has closed.
 struct EditorResult {
+    // The list changed on file: saved here, or found changed elsewhere and to be reloaded.
+    // Whoever opened the window fills the list again and highlights `identity`.
     bool saved = false;
     double identity = 0; // the saved record's DateCreated
     qint32 recNum = 0;   // and its record number

@@ -70,6 +70,9 @@ bool ListRecordEditor::ReadForShowing() {
     store::StoreResult result = file_->Open();
     if (result)
         result = file_->Read(editRecNum_);
+    if (result)
+        result = file_->ReadRaw(editRecNum_, shownBytes_);
+    shownIdentity_ = file_->DateCreated();
     file_->Close();
     if (!result) {
         // Nothing was read, so nothing may be written back over the record.
@@ -107,6 +110,8 @@ bool ListRecordEditor::WriteRecord() {
         file_->ClearBuffer();
         file_->DateCreated() = stamp;
     } else {
+        if (!StillAsShown())
+            return false;
         result = file_->Read(editRecNum_);
     }
     if (!result) {
@@ -136,6 +141,30 @@ bool ListRecordEditor::WriteRecord() {
         return false;
     }
     return true;
+}
+
+bool ListRecordEditor::StillAsShown() {
+    // Another station may have saved this record, or removed a record before it so that this
+    // number now holds another: either way, writing would undo what was saved there. (A window
+    // that read its record by its own activation has nothing to compare with.)
+    if (shownBytes_.isEmpty())
+        return true;
+    if (editRecNum_ <= file_->Count()) {
+        QByteArray now;
+        if (const store::StoreResult read = file_->ReadRaw(editRecNum_, now); !read) {
+            file_->Close();
+            FileProblem(read);
+            return false;
+        }
+        if (now == shownBytes_)
+            return true;
+    }
+    file_->Close();
+    if (forms::AskReloadChangedRecord()) {
+        result_ = {true, shownIdentity_, 0};
+        cmdCancel_Click();
+    }
+    return false;
 }
 
 QLabel* ListRecordEditor::AddCaption(const QString& text) {

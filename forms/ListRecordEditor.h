@@ -49,6 +49,7 @@ protected:
         virtual qint32 Count() const = 0;
         virtual bool CanAdd() const = 0;
         virtual store::StoreResult Read(qint32 recordNumber) = 0;
+        virtual store::StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes) = 0;
         virtual store::StoreResult Write(qint32 recordNumber) = 0;
         virtual void ClearBuffer() = 0;
         virtual double& DateCreated() = 0;
@@ -101,9 +102,14 @@ private:
 
     bool CountForAdding();
     bool ReadForShowing();
+    // Whether the record on file (the file open) is still the one the window showed; when it
+    // is not, the user is told and may reload, which closes the window unsaved.
+    bool StillAsShown();
 
     qint32 editRecNum_ = 0;
     double writtenIdentity_ = 0; // the DateCreated of the record last written
+    QByteArray shownBytes_;      // the record as the window read it (view/edit mode)
+    double shownIdentity_ = 0;   // and its DateCreated
     EditorResult result_;
     std::unique_ptr<ListFile> file_;
     Wording wording_;
@@ -118,6 +124,9 @@ public:
     qint32 Count() const override { return table_.Count(); }
     bool CanAdd() const override { return table_.CanAdd(); }
     store::StoreResult Read(qint32 recordNumber) override { return table_.Read(recordNumber); }
+    store::StoreResult ReadRaw(qint32 recordNumber, QByteArray& bytes) override {
+        return table_.File().ReadRaw(recordNumber, bytes);
+    }
     store::StoreResult Write(qint32 recordNumber) override { return table_.Write(recordNumber); }
     void ClearBuffer() override { table_.Buffer() = Record(); }
     double& DateCreated() override { return table_.Buffer().DateCreated; }

@@ -24,4 +24,14 @@ void ShowStoreProblem(const store::StoreResult& result) {
          Icon::Stop);
 }
 
+bool AskReloadChangedRecord() {
+    return Ask(QStringLiteral("Changed Elsewhere"), Icon::Exclamation,
+               {QStringLiteral("The data was changed elsewhere: another station has"),
+                QStringLiteral("changed or removed this record since this window"),
+                QStringLiteral("showed it, so it was not saved."), QString(),
+                QStringLiteral("Reload to see the lists as they are now; what you typed"),
+                QStringLiteral("here is then let go.")},
+               1, {QStringLiteral("&Reload"), QStringLiteral("&Stay Here")}) == 1;
+}
+
 } // namespace forms

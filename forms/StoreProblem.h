@@ -14,4 +14,9 @@ void ShowSettingsProblem(const store::StoreResult& result);
 // system's reason. Does nothing for a success.
 void ShowStoreProblem(const store::StoreResult& result);
 
+// Tells the user that the record a window shows was changed or removed elsewhere (by another
+// station) since the window read it, so that saving would write over what somebody else
+// saved; true when the user chooses to reload, false to stay in the window.
+bool AskReloadChangedRecord();
+
 } // namespace forms

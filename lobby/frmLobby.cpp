@@ -11,6 +11,7 @@
 #include "help/ShowHelp.h"
 #include "lobby/LobbyLayout.h"
 #include "lobby/NamePage.h"
+#include "lobby/StationWatch.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
@@ -23,6 +24,7 @@
 #include "ui/ZovButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFile>
@@ -32,6 +34,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +57,12 @@ frmLobby::frmLobby(QWidget* parent) : Form(parent) {
     courses_ = std::make_unique<CoursePage>(*this, courseControls);
     flashing_ = courseControls.cmdQuitSearching;
     search_ = std::make_unique<search::SearchPage>(*this, searchControls);
+    lblStationNotice = lobby::MakeStationNotice(this);
+    if (lblStationNotice) {
+        // The user's line makes room for the notice beside it.
+        lblUserInfo->resize(lblStationNotice->x() - lblUserInfo->x(), lblUserInfo->height());
+        watch_ = new lobby::DataFilesWatch([this] { RefreshLists(); }, this);
+    }
     ConnectHandlers();
     Form_Load();
 }
@@ -88,6 +97,10 @@ CourseFind& frmLobby::Find() {
 // ---- Opening ---------------------------------------------------------------------------
 
 void frmLobby::Form_Load() {
+    // A station that only reads offers nothing that writes, whoever signed in; every window
+    // opened from here takes the level from the same place.
+    if (Globals().ReadOnlyStation)
+        Globals().SignedInAccessLevel = std::min<qint16>(Globals().SignedInAccessLevel, 1);
     SetSizeTwips(11000, 8100);
     SetCaption(QStringLiteral(" ") + AppTitle() + QStringLiteral(" - ") +
                Globals().OrganizationName);
@@ -114,9 +127,21 @@ void frmLobby::Form_Activate() {
     SetUpLobbyButtons();
     if (nameControls.gridName->Rows() > 1)
         nameControls.gridName->setFocus();
+    lobby::AnnounceStationNotice(lblStationNotice);
     // An empty list is told once the buttons show their captions, with the normal pointer.
     names_->TellHeldNotice();
     backup::RemindOfOldBackup();
+}
+
+void frmLobby::RefreshLists() {
+    // Not under a window opened from here, nor while the Lobby itself is busy: the lists are
+    // what those work from.
+    if (!LobbyActivated || !isEnabled() || QApplication::activeModalWidget()) {
+        watch_->Later();
+        return;
+    }
+    ListChanged(LobbyList::Names, names_->Highlighted().key);
+    ListChanged(LobbyList::Courses, courses_->Highlighted().key);
 }
 
 // ---- Buttons by access level and list contents ------------------------------------------
@@ -203,6 +228,9 @@ void frmLobby::cmdHelp_Click() {
 
 void frmLobby::LogSignOut() {
     const ProgramValues& values = Globals();
+    if (values.ReadOnlyStation)
+        return; // the log is written by the program that holds the folder
+
     const store::StoreResult logged = store::AppendUserLog(
         2, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel));
     if (!logged)

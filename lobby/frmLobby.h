@@ -20,6 +20,9 @@ class QMenu;
 class QTabWidget;
 class QTimer;
 class ZovButton;
+namespace lobby {
+class DataFilesWatch;
+}
 
 // The main window: who is signed in, the Name List, the Course Index and the search and
 // summary pages, and which buttons a user of this access level may see and press for what
@@ -42,6 +45,7 @@ public:
     // ---- Controls (built by BuildLobbyControls); arrays keep index 0 unused where the
     // numbering starts at 1.
     QLabel* lblUserInfo = nullptr;
+    QLabel* lblStationNotice = nullptr; // only on a read-only station
     ZovButton* cmdHelp = nullptr;
     ZovButton* cmdQuit = nullptr;
     ZovButton* cmdAdminWindow = nullptr;
@@ -107,6 +111,9 @@ protected:
 
 private:
     void ConnectHandlers();
+    // A read-only station's lists follow the files as the program holding the folder writes
+    // them: each filled again, its highlighted record kept.
+    void RefreshLists();
     // Appends the sign-out line to User.Log; a file that cannot be written is told.
     void LogSignOut();
 
@@ -116,4 +123,5 @@ private:
     std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
     int currentTab_ = 0;                         // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
+    lobby::DataFilesWatch* watch_ = nullptr; // only on a read-only station
 };

@@ -1,6 +1,7 @@
 #include "platform/DataFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace platform {
 
@@ -12,7 +13,14 @@ bool EnterDataFolder(const QStringList& arguments, QString* problem) {
     if (!arguments.contains(MenuStartOption))
         return true;
     const QString folder = MenuDataFolder();
-    if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+    // Personnel records and passwords are for this account alone: the folder is made with
+    // room for its owner only. A folder that exists keeps its mode; whoever set it up for a
+    // department's shared use chose it.
+    const bool made =
+        QFileInfo(folder).isDir() ||
+        (QDir().mkpath(QFileInfo(folder).path()) &&
+         QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    if (!made || !QDir::setCurrent(folder)) {
         if (problem)
             *problem = QStringLiteral("The data folder %1 cannot be made or opened.")
                            .arg(QDir::toNativeSeparators(folder));

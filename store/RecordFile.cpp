@@ -3,6 +3,7 @@
 #include "store/FileWrite.h"
 #include "store/Journal.h"
 #include "store/NewFileMode.h"
+#include "store/ReadOnlyStation.h"
 
 #include <QCryptographicHash>
 #include <QLocale>
@@ -91,6 +92,8 @@ StoreResult RecordFile::OpenForReading() {
 
 StoreResult RecordFile::OpenAs(bool forReading) {
     Close();
+    // Another program holds the folder: this one looks, and makes no file by looking.
+    forReading = forReading || IsReadOnlyStation();
     const QByteArray name = QFile::encodeName(fileName_);
     // Never waits: a FIFO in a data file's place is refused below, not read from.
     constexpr int flags = O_CLOEXEC | O_NONBLOCK;
@@ -138,6 +141,8 @@ StoreResult RecordFile::OpenAs(bool forReading) {
 }
 
 StoreResult RecordFile::ReadOnlyFailure() const {
+    if (IsReadOnlyStation())
+        return Failure(ReadOnlyStationReason());
     return Failure(QStringLiteral("The file can only be read here (the data folder or the file "
                                   "is read-only); nothing was saved."));
 }

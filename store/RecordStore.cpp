@@ -3,6 +3,7 @@
 #include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Journal.h"
+#include "store/ReadOnlyStation.h"
 #include "store/UserLog.h"
 
 #include <QFile>
@@ -322,6 +323,9 @@ StoreResult UndoInterruptedWrite(QString* note) {
 }
 
 void RemoveEmptyDataFiles() {
+    // An empty file may be one the program holding the folder has just begun.
+    if (IsReadOnlyStation())
+        return;
     // The order in which the program lists its data files.
     const QStringList names = {FileNameOf(DataFile::UserList), UserLogFileName,
                                FileNameOf(DataFile::NameList), FileNameOf(DataFile::CourseIndex),

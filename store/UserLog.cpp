@@ -4,6 +4,7 @@
 #include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/NewFileMode.h"
+#include "store/ReadOnlyStation.h"
 
 #include <QFile>
 #include <cerrno>
@@ -54,6 +55,8 @@ QString UserLogLine(int event, const QString& displayName, const QString& access
 }
 
 StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName) {
+    if (IsReadOnlyStation())
+        return StoreResult::Fail(UserLogFileName, ReadOnlyStationReason());
     const QByteArray bytes =
         EncodeAnsi(UserLogLine(event, displayName, accessLevelName, CurrentDateTime())) + "\r\n";
     // A log that is not there yet is made with the data folder's read and write bits.

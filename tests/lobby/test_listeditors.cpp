@@ -1,6 +1,6 @@
 // The record editors' shared save path (forms/ListRecordEditor), tried through the person
 // editor and the course editor alike: the removal marker refused, a full list refused, and a
-// creation stamp no other record has.
+// creation stamp no other record has, and a record changed elsewhere never written over.
 
 #include "courses/frmAddEditCourse.h"
 #include "lobby/frmAddEditName.h"
@@ -37,6 +37,11 @@ struct PersonEditor {
         editor.SetFieldText(1, key);
         editor.SetFieldText(3, QStringLiteral("Lee"));
     }
+    // The same person as saved by another station.
+    static Record SavedElsewhere(Record r) {
+        r.FirstName = QStringLiteral("Elsewhere");
+        return r;
+    }
     static QString Marker() { return QStringLiteral(" $Killed$ "); }
     static QString KeyName() { return QStringLiteral("first name"); }
     static QStringList FullWords() {
@@ -63,6 +68,10 @@ struct CourseEditor {
         editor.SetFieldText(1, key);
         editor.SetFieldText(2, QStringLiteral("Name"));
         editor.SetFieldText(4, QStringLiteral("2"));
+    }
+    static Record SavedElsewhere(Record r) {
+        r.CourseName = QStringLiteral("Changed elsewhere");
+        return r;
     }
     static QString Marker() { return QStringLiteral("$Killed$"); }
     static QString KeyName() { return QStringLiteral("course code"); }
@@ -140,6 +149,45 @@ template <class T> void NewRecordGetsACreationTimeNoOtherHas() {
     QCOMPARE(T::CreatedOf(3), formats::DateValue(TestFolder::FixedNow().addSecs(2)));
 }
 
+// How another station changed the list while record 2 was open here.
+enum class Change { SavedThatRecord, RemovedOneBefore, RemovedItAndAfter };
+
+// The record on file is not the one the window showed: nothing is written over it, the user
+// is told it changed elsewhere, and may stay or reload (the window closes and the list is
+// filled again with the shown record highlighted if it is still there).
+template <class T> void RecordChangedElsewhereIsNotWrittenOver(Change change, bool reload) {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    const auto a = T::Made(Stamp(2001, 1, 1)), b = T::Made(Stamp(2002, 1, 1)),
+               c = T::Made(Stamp(2003, 1, 1));
+    QVERIFY(T::Write({a, b, c}));
+    auto editor = Open<T>(3, 2);
+    T::Fill(*editor, QStringLiteral("Typed"));
+    switch (change) {
+    case Change::SavedThatRecord:
+        QVERIFY(T::Write({a, T::SavedElsewhere(b), c}));
+        break;
+    case Change::RemovedOneBefore: // record 2 now holds c
+        QVERIFY(T::Write({b, c}));
+        QVERIFY(QFile::resize(T::FileName(), 2 * T::Record::Length));
+        break;
+    case Change::RemovedItAndAfter: // there is no record 2
+        QVERIFY(QFile::resize(T::FileName(), T::Record::Length));
+        break;
+    }
+    const QByteArray before = recordfiles::FileBytes(T::FileName());
+    answers.expectMessage(QStringLiteral("Changed Elsewhere"), reload ? 1 : 2);
+    editor->cmdSave_Click();
+    QVERIFY(answers.verifyDone());
+    QVERIFY(answers.lastAsked().lines.first().contains(QStringLiteral("changed elsewhere")));
+    QCOMPARE(answers.lastAsked().buttons, QStringList({"&Reload", "&Stay Here"}));
+    QCOMPARE(recordfiles::FileBytes(T::FileName()), before);
+    QCOMPARE(editor->isVisible(), !reload);
+    QCOMPARE(editor->Result().saved, reload);
+    if (reload)
+        QCOMPARE(editor->Result().identity, b.DateCreated);
+}
+
 void EditorKinds() {
     QTest::addColumn<bool>("course");
     QTest::newRow("person editor") << false;
@@ -147,6 +195,8 @@ void EditorKinds() {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class TestListEditors : public QObject {
     Q_OBJECT
@@ -162,6 +212,24 @@ private slots:
     void fullListRefusesAnother() {
         QFETCH(bool, course);
         course ? FullListRefusesAnother<CourseEditor>() : FullListRefusesAnother<PersonEditor>();
+    }
+
+    void recordChangedElsewhereIsNotWrittenOver_data() {
+        QTest::addColumn<bool>("course");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<bool>("reload");
+        QTest::newRow("person saved elsewhere, stay") << false << Change::SavedThatRecord << false;
+        QTest::newRow("person renumbered, reload") << false << Change::RemovedOneBefore << true;
+        QTest::newRow("person gone, reload") << false << Change::RemovedItAndAfter << true;
+        QTest::newRow("course saved elsewhere, reload") << true << Change::SavedThatRecord << true;
+        QTest::newRow("course gone, stay") << true << Change::RemovedItAndAfter << false;
+    }
+    void recordChangedElsewhereIsNotWrittenOver() {
+        QFETCH(bool, course);
+        QFETCH(Change, change);
+        QFETCH(bool, reload);
+        course ? RecordChangedElsewhereIsNotWrittenOver<CourseEditor>(change, reload)
+               : RecordChangedElsewhereIsNotWrittenOver<PersonEditor>(change, reload);
     }
 
     void newRecordGetsACreationTimeNoOtherHas_data() { EditorKinds(); }

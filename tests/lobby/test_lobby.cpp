@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 #include "signin/AdminEntry.h"
 #include "signin/frmAdmin.h"
+#include "store/ReadOnlyStation.h"
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -75,7 +76,10 @@ private slots:
     void init() {
         SetProgramEnd([] {});
     }
-    void cleanup() { SetProgramEnd({}); }
+    void cleanup() {
+        SetProgramEnd({});
+        store::SetReadOnlyStation(false);
+    }
 
     // Names are shown as typed, never read as markup: a screen reader hears what is drawn.
     void markupInAStoredNameIsShownAsText() {
@@ -384,6 +388,43 @@ private slots:
         const QStringList lines = UserLogLines();
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines[0].endsWith(QStringLiteral(" - Bob Baker logged out.")));
+    }
+
+    // Another program holds the folder: whoever signed in reads only, is told who holds it, and
+    // sees the lists follow the files as the holder writes them; leaving logs nothing.
+    void aReadOnlyStationNamesTheHolderAndFollowsTheFiles() {
+        TestFolder folder;
+        WriteFullData();
+        SignIn(4, QStringLiteral("Ann Admin"));
+        Globals().ReadOnlyStation = true;
+        const QString holder = QStringLiteral("dana on pc-7 since 03/15/2024 08:30");
+        store::SetReadOnlyStation(true, holder);
+        // The holder's writes, made here with the store's switch off for the moment.
+        const auto asTheHolder = [&holder](const std::function<void()>& write) {
+            store::SetReadOnlyStation(false);
+            write();
+            store::SetReadOnlyStation(true, holder);
+        };
+        auto lobby = OpenLobby();
+        QCOMPARE(lobby->lblUserInfo->text(), QStringLiteral("User: Ann Admin\nAccess: Read Only"));
+        QVERIFY(!lobby->nameControls.cmdAddName->isEnabled());
+        QCOMPARE(lobby->nameControls.cmdEditName->Caption(), QStringLiteral("View Details"));
+        QVERIFY(lobby->lblStationNotice && lobby->lblStationNotice->isVisible());
+        QVERIFY(lobby->lblStationNotice->text().contains(
+            QStringLiteral("in use by dana on pc-7 since 03/15/2024 08:30")));
+        QCOMPARE(lobby->lblStationNotice->accessibleName(), QStringLiteral("Read only station"));
+
+        QCOMPARE(lobby->nameControls.gridName->Rows(), 4);
+        asTheHolder([] { WritePersons(ThreePersons + QList<Person>{{"Dee", "Fox"}}); });
+        QTRY_COMPARE(lobby->nameControls.gridName->Rows(), 5);
+        asTheHolder([] { WriteCourses(ThreeCourses + QList<Course>{{"K9", "Dogs", 2}}); });
+        QTRY_COMPARE(lobby->courseControls.gridCourse->Rows(), 5);
+
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Exit Mirtavel?"), 1);
+        lobby->cmdQuit_Click();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(UserLogLines().isEmpty());
     }
 
     void adminButtonSignsOutAndShowsTheAdminWindow() {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -68,6 +69,34 @@ private slots:
         QVERIFY(records.open(QIODevice::ReadOnly));
         QCOMPARE(records.readAll(), QByteArray("kept"));
         records.close();
+        QVERIFY(QDir(DataFolder()).removeRecursively());
+    }
+
+    // The folder a menu start makes is its owner's alone, whatever the umask; one that is
+    // there already keeps its mode.
+    void menuStartMakesAPrivateFolderAndKeepsAnExistingMode_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("expectedMode");
+        QTest::newRow("made") << false << 0700;
+        QTest::newRow("existing 0770") << true << 0770;
+    }
+    void menuStartMakesAPrivateFolderAndKeepsAnExistingMode() {
+        QFETCH(bool, existing);
+        QFETCH(int, expectedMode);
+        QDir(DataFolder()).removeRecursively();
+        const mode_t umaskBefore = ::umask(022);
+        if (existing) {
+            QVERIFY(QDir().mkdir(DataFolder()));
+            QVERIFY(::chmod(QFile::encodeName(DataFolder()).constData(), 0770) == 0);
+        }
+        const bool entered =
+            EnterDataFolder({QStringLiteral("mirtavel"), MenuStartOption}, nullptr);
+        ::umask(umaskBefore);
+        QVERIFY(entered);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(DataFolder()).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), expectedMode);
+        QVERIFY(QDir::setCurrent(startDir_));
         QVERIFY(QDir(DataFolder()).removeRecursively());
     }
 
