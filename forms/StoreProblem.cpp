@@ -18,6 +18,13 @@ void ShowSettingsProblem(const store::StoreResult& result) {
 void ShowStoreProblem(const store::StoreResult& result) {
     if (result.ok())
         return;
+    if (result.isFull()) {
+        Tell(QStringLiteral("File Full"),
+             {AppTitle() + QStringLiteral(" could not save: a data file is full."), QString(),
+              result.text()},
+             Icon::Exclamation);
+        return;
+    }
     Tell(QStringLiteral("File Problem"),
          {AppTitle() + QStringLiteral(" could not read or write a data file:"), QString(),
           result.text(), QString(), QStringLiteral("Please check the data folder and try again.")},

@@ -3,6 +3,7 @@
 #include "store/Clock.h"
 #include "store/DataCheck.h"
 #include "store/DataSet.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 
 #include <QDir>
@@ -286,6 +287,8 @@ RestoreRun::~RestoreRun() {
 
 StoreResult RestoreRun::Stage(const QString& backupFolder, const QStringList& names,
                               const std::function<void(const QString&)>& copying) {
+    if (IsReadOnlyStation())
+        return StoreResult::Fail(QDir::currentPath(), ReadOnlyStationReason());
     if (StoreResult settled = UnsettledWork(); !settled)
         return settled;
     if (StoreResult room = CheckRoom(backupFolder, names); !room)

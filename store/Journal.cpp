@@ -2,6 +2,7 @@
 
 #include "store/FileWrite.h"
 #include "store/NewFileMode.h"
+#include "store/ReadOnlyStation.h"
 #include "store/Rewrite.h"
 
 #include <QFile>
@@ -43,6 +44,8 @@ QString TextOf(const QString& field) {
 }
 
 StoreResult Write(const QString& fileName, const QString& kind, const Fields& fields) {
+    if (IsReadOnlyStation())
+        return StoreResult::Fail(fileName, ReadOnlyStationReason());
     QString text = kind + u'\n';
     for (auto it = fields.cbegin(); it != fields.cend(); ++it)
         text += it.key() + u'=' + it.value() + u'\n';

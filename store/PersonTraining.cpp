@@ -78,7 +78,7 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qi
     const qint64 count = file.Count();
     const qint64 adding = static_cast<qint64>(records.size());
     if (adding > MaxTrainingRecords - count)
-        return StoreResult::Fail(
+        return StoreResult::Full(
             file.FileName(),
             QStringLiteral("The file is full: it holds %1 training records and cannot hold more "
                            "than %2; %3 more would not fit. Nothing was saved.")

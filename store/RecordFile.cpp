@@ -279,7 +279,7 @@ StoreResult RecordFile::AppendRecords(const QByteArray& records) {
                            .arg(recordLength_));
     const qint64 added = records.size() / recordLength_;
     if (added > qint64(INT_MAX) - count_)
-        return Failure(FileFullReason(INT_MAX));
+        return StoreResult::Full(fileName_, FileFullReason(INT_MAX));
     window_.clear();
     windowOffset_ = 0;
     if (StoreResult written = WriteAllOrNothing(qint64(count_) * recordLength_, records); !written)

@@ -61,7 +61,7 @@ template <class Record> StoreResult RecordTable<Record>::Write(qint32 recordNumb
     // The older program counts these files in 16 bits; a record beyond that would make the
     // whole file unreadable to it.
     if (recordNumber > MaxRecordsOf(which_))
-        return StoreResult::Fail(file_.FileName(), FileFullReason(MaxRecordsOf(which_)));
+        return StoreResult::Full(file_.FileName(), FileFullReason(MaxRecordsOf(which_)));
     return file_.WriteRaw(recordNumber, buffer_.Encode());
 }
 

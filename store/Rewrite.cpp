@@ -1,6 +1,7 @@
 #include "store/Rewrite.h"
 
 #include "store/FileWrite.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordFile.h"
 
 #include <QDir>
@@ -204,6 +205,8 @@ StoreResult DeleteTempFile() {
 }
 
 StoreResult Run(const Plan& plan) {
+    if (IsReadOnlyStation())
+        return StoreResult::Fail(plan.fileName, ReadOnlyStationReason());
     // A data file that is a link is rewritten where the link points: the link stays, and
     // whoever else reaches the file through it sees the new records. The copy is made in
     // the target's folder, for a rename never crosses folders' file systems.

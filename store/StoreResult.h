@@ -18,7 +18,16 @@ public:
         return r;
     }
 
+    // A refusal at a file's limit: the file is full, which is no fault of the disk or the
+    // folder, and the user is told so rather than sent to check the data folder.
+    static StoreResult Full(const QString& fileName, const QString& reason) {
+        StoreResult r = Fail(fileName, reason);
+        r.full_ = true;
+        return r;
+    }
+
     bool ok() const { return !failed_; }
+    bool isFull() const { return full_; }
     explicit operator bool() const { return !failed_; }
     const QString& fileName() const { return fileName_; }
     const QString& reason() const { return reason_; }
@@ -29,6 +38,7 @@ public:
 
 private:
     bool failed_ = false;
+    bool full_ = false;
     QString fileName_;
     QString reason_;
 };

@@ -194,6 +194,7 @@ private slots:
         const StoreResult refused =
             AppendTrainingRecords({Training(Stamp(1), 1), Training(Stamp(2), 1)});
         QVERIFY(!refused);
+        QVERIFY(refused.isFull());
         QVERIFY(refused.reason().contains(QStringLiteral("2,147,483,647")));
         QVERIFY(refused.reason().startsWith(QStringLiteral("The file is full")));
         QCOMPARE(QFileInfo(QStringLiteral("Training.Records")).size(), length);

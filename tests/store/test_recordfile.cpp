@@ -462,6 +462,7 @@ void TestRecordFile::listsRefuseBeyondTheirLimit() {
     QVERIFY(!Courses().CanAdd());
     const StoreResult r = Courses().Write(32768);
     QVERIFY(!r.ok());
+    QVERIFY(r.isFull());
     QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
     QCOMPARE(r.reason(), QStringLiteral("The file is full: it cannot hold more than 32,767 "
                                         "records. Nothing was saved."));
