@@ -57,6 +57,16 @@ public:
                 Report(pending.name, pending.name + QStringLiteral(": ") + pending.finding);
             }
         }
+        // What a start-up repair kept rather than delete or apply: nothing is pending, but
+        // each may hold records that are nowhere else, until someone has looked.
+        const QStringList setAside = folder_.entryList(
+            {QStringLiteral("*.Journal.not-applied*"), QStringLiteral("TempFile kept *.$$$"),
+             QStringLiteral("*.Partial"), QStringLiteral("*.Partial-*")},
+            QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString& name : setAside) {
+            Report(name, name + QStringLiteral(": set aside by a repair at the program's start; "
+                                               "compare it with the data files, then remove it"));
+        }
         if (unlisted) {
             Report(RestoreSwapName,
                    RestoreSwapName + QStringLiteral(": it holds copies of data files but not its "

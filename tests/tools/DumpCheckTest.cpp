@@ -300,6 +300,17 @@ void DumpCheckTest::checkFindings_data() {
                           "CourseUpdate.Journal: an update of a course's training records was "
                           "interrupted; the program finishes it at its next start\n");
 
+    QTest::newRow("kept by a repair")
+        << Files{{"RecordWrite.Journal.not-applied", "x"},
+                 {"TempFile kept 2026-12-08 14-30.$$$", Person(Stamp)},
+                 {"Name.List.Partial", "y"}}
+        << QStringLiteral("Name.List.Partial: set aside by a repair at the program's start; "
+                          "compare it with the data files, then remove it\n"
+                          "RecordWrite.Journal.not-applied: set aside by a repair at the "
+                          "program's start; compare it with the data files, then remove it\n"
+                          "TempFile kept 2026-12-08 14-30.$$$: set aside by a repair at the "
+                          "program's start; compare it with the data files, then remove it\n");
+
     // A folder first, then what it holds.
     QTest::newRow("restore stopped before its deciding step")
         << Files{{"Restore staging.$$$", QByteArray()},
