@@ -31,6 +31,16 @@ void ShowStoreProblem(const store::StoreResult& result) {
          Icon::Stop);
 }
 
+void TellUnlogged(const QString& event, const store::StoreResult& logged) {
+    if (logged)
+        return;
+    Tell(QStringLiteral("User Log Not Written"),
+         {AppTitle() + QStringLiteral(" could not write this %1 to the user log:").arg(event),
+          QString(), logged.text(), QString(),
+          QStringLiteral("The program goes on; this %1 is not in the log.").arg(event)},
+         Icon::Exclamation);
+}
+
 bool AskReloadChangedRecord() {
     return Ask(QStringLiteral("Changed Elsewhere"), Icon::Exclamation,
                {QStringLiteral("The data was changed elsewhere: another station has"),

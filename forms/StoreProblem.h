@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace store {
 class StoreResult;
 }
@@ -13,6 +15,11 @@ void ShowSettingsProblem(const store::StoreResult& result);
 // Tells the user that a data file could not be read or written, naming the file and the
 // system's reason. Does nothing for a success.
 void ShowStoreProblem(const store::StoreResult& result);
+
+// Tells the user that a line of the user log (`event`: "sign-in", "sign-out") could not be
+// written. The sign-in or sign-out itself stands: there is nothing to try again. Does nothing
+// for a success.
+void TellUnlogged(const QString& event, const store::StoreResult& logged);
 
 // Tells the user that the record a window shows was changed or removed elsewhere (by another
 // station) since the window read it, so that saving would write over what somebody else

@@ -4,6 +4,7 @@
 #include "store/DataSet.h"
 #include "store/ReadOnlyStation.h"
 #include "ui/Globals.h"
+#include "ui/PlainText.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -23,7 +24,7 @@ QLabel* MakeStationNotice(QWidget* parent) {
                           : QStringLiteral("Read only: the data folder is in use by ") + holder +
                                 QStringLiteral(".")) +
         QStringLiteral(" Nothing can be changed here.");
-    auto* notice = new QLabel(text, parent);
+    auto* notice = ui::NewPlainLabel(text, parent); // the holder comes from the lock file
     notice->setWordWrap(true);
     QFont font = notice->font();
     font.setBold(true);

@@ -231,10 +231,10 @@ void frmLobby::LogSignOut() {
     if (values.ReadOnlyStation)
         return; // the log is written by the program that holds the folder
 
-    const store::StoreResult logged = store::AppendUserLog(
-        2, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel));
-    if (!logged)
-        forms::ShowStoreProblem(logged);
+    forms::TellUnlogged(
+        QStringLiteral("sign-out"),
+        store::AppendUserLog(2, values.SignedInUserName,
+                             values.AccessLevelNames.value(values.SignedInAccessLevel)));
 }
 
 void frmLobby::cmdAdminWindow_Click() {

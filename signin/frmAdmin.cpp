@@ -66,17 +66,6 @@ void TellIncorrectPassword() {
                 forms::Icon::Stop);
 }
 
-// The user is in whether or not the line was written: there is nothing to try again.
-void TellUnloggedSignIn(const store::StoreResult& logged) {
-    if (logged)
-        return;
-    forms::Tell(QStringLiteral("User Log Not Written"),
-                {AppTitle() + QStringLiteral(" could not write this sign-in to the user log:"),
-                 QString(), logged.text(), QString(),
-                 QStringLiteral("The program goes on; this sign-in is not in the log.")},
-                forms::Icon::Exclamation);
-}
-
 } // namespace
 
 frmAdmin::frmAdmin(QWidget* parent)
@@ -363,8 +352,10 @@ void frmAdmin::cmdContinue_Click() {
     values.SignedInAccessLevel = user.AccessLevel;
     // A station that only reads the folder writes nothing to it, the log included.
     if (!values.ReadOnlyStation)
-        TellUnloggedSignIn(store::AppendUserLog(
-            1, values.SignedInUserName, values.AccessLevelNames.value(values.SignedInAccessLevel)));
+        forms::TellUnlogged(
+            QStringLiteral("sign-in"),
+            store::AppendUserLog(1, values.SignedInUserName,
+                                 values.AccessLevelNames.value(values.SignedInAccessLevel)));
     timerFlashButton.stop();
     flow::ShowLobbyWindow();
     close();

@@ -20,6 +20,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -445,6 +446,25 @@ private slots:
         }
         QVERIFY(admin);
         delete admin;
+    }
+
+    // The user is out whether or not the line was written: nothing to try again.
+    void aSignOutLineThatCannotBeWrittenIsTold() {
+        TestFolder folder;
+        WriteFullData();
+        QFile::remove(QStringLiteral("User.Log"));
+        QVERIFY(QDir().mkpath(QStringLiteral("User.Log")));
+        SignIn(2, QStringLiteral("Bo Reader"));
+        auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        answers.expectMessage(QStringLiteral("Exit Mirtavel?"), 1)
+            .expectMessage(QStringLiteral("User Log Not Written"), 1);
+        lobby->cmdQuit_Click();
+        QVERIFY(answers.verifyDone());
+        const QString told = answers.lastAsked().lines.join(u' ');
+        QVERIFY2(told.contains(QStringLiteral("this sign-out is not in the log")),
+                 qPrintable(told));
+        QVERIFY(told.contains(QStringLiteral("\"User.Log\"")));
     }
 };
 
