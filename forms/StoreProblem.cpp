@@ -51,4 +51,13 @@ bool AskReloadChangedRecord() {
                1, {QStringLiteral("&Reload"), QStringLiteral("&Stay Here")}) == 1;
 }
 
+void TellRemovalChangedElsewhere() {
+    Tell(QStringLiteral("Changed Elsewhere"),
+         {QStringLiteral("The data was changed elsewhere: another station has"),
+          QStringLiteral("changed or removed this record since this window"),
+          QStringLiteral("showed it, so nothing was removed."), QString(),
+          QStringLiteral("The list now shows what is on file.")},
+         Icon::Exclamation);
+}
+
 } // namespace forms

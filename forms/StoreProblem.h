@@ -26,4 +26,8 @@ void TellUnlogged(const QString& event, const store::StoreResult& logged);
 // saved; true when the user chooses to reload, false to stay in the window.
 bool AskReloadChangedRecord();
 
+// Tells the user that a record could not be removed because it was changed or removed
+// elsewhere; the window then shows the list as it is on file.
+void TellRemovalChangedElsewhere();
+
 } // namespace forms

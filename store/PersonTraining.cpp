@@ -95,26 +95,53 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qi
     return StoreResult::Ok();
 }
 
+namespace {
+
+// Reads record `recNum` of the open Training.Records into the buffer; refused as changed
+// elsewhere when the file no longer holds it or it is no longer the person's (records were
+// removed and renumbered since the window read them).
+StoreResult ReadPersonsRecord(qint32 recNum, double dateCreated) {
+    auto& table = Trainings();
+    if (recNum < 1 || recNum > table.Count())
+        return StoreResult::ChangedElsewhere(
+            table.File().FileName(), QStringLiteral("There is no record %1 now; the file holds "
+                                                    "%2. Nothing was changed.")
+                                         .arg(recNum)
+                                         .arg(table.Count()));
+    if (StoreResult read = table.Read(recNum); !read)
+        return read;
+    if (!BelongsToPerson(table.Buffer().PersonKey, dateCreated))
+        return StoreResult::ChangedElsewhere(table.File().FileName(),
+                                             QStringLiteral("Record %1 is no longer one of this "
+                                                            "person's training records; nothing "
+                                                            "was changed.")
+                                                 .arg(recNum));
+    return StoreResult::Ok();
+}
+
+} // namespace
+
 StoreResult ChangeTrainingRecord(qint32 recNum, double dateCreated,
                                  const std::function<void(TrainingRecord&)>& change) {
     const TrainingsOpen open;
     if (!open.Result())
         return open.Result();
-    auto& table = Trainings();
-    if (recNum < 1 || recNum > table.Count())
-        return StoreResult::Fail(table.File().FileName(),
-                                 QStringLiteral("There is no record %1; the file holds %2.")
-                                     .arg(recNum)
-                                     .arg(table.Count()));
-    if (StoreResult read = table.Read(recNum); !read)
+    if (StoreResult read = ReadPersonsRecord(recNum, dateCreated); !read)
         return read;
-    if (!BelongsToPerson(table.Buffer().PersonKey, dateCreated))
-        return StoreResult::Fail(table.File().FileName(),
-                                 QStringLiteral("Record %1 is no longer one of this person's "
-                                                "training records; nothing was changed.")
-                                     .arg(recNum));
+    auto& table = Trainings();
     change(table.Buffer());
     return table.Write(recNum);
+}
+
+StoreResult RemovePersonsTrainingRecord(qint32 recNum, double dateCreated) {
+    {
+        const TrainingsOpen open(TrainingsOpen::ToRead);
+        if (!open.Result())
+            return open.Result();
+        if (StoreResult read = ReadPersonsRecord(recNum, dateCreated); !read)
+            return read;
+    }
+    return RemoveMarkedRecord(DataFile::TrainingRecords, recNum);
 }
 
 namespace {

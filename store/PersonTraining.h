@@ -87,6 +87,10 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records,
 StoreResult ChangeTrainingRecord(qint32 recNum, double dateCreated,
                                  const std::function<void(TrainingRecord&)>& change);
 
+// Removes record `recNum` when it is still one of the person's; refused like
+// ChangeTrainingRecord, with nothing removed, when it is not.
+StoreResult RemovePersonsTrainingRecord(qint32 recNum, double dateCreated);
+
 // ---- Removing a person ------------------------------------------------------------------
 
 struct PersonRemoval {

@@ -22,12 +22,20 @@ public:
     // folder, and the user is told so rather than sent to check the data folder.
     static StoreResult Full(const QString& fileName, const QString& reason) {
         StoreResult r = Fail(fileName, reason);
-        r.full_ = true;
+        r.kind_ = Kind::Full;
+        return r;
+    }
+    // A refusal because the record a window showed is no longer on file as it was (another
+    // station changed or removed it): nothing was written, and reloading shows the file.
+    static StoreResult ChangedElsewhere(const QString& fileName, const QString& reason) {
+        StoreResult r = Fail(fileName, reason);
+        r.kind_ = Kind::ChangedElsewhere;
         return r;
     }
 
     bool ok() const { return !failed_; }
-    bool isFull() const { return full_; }
+    bool isFull() const { return kind_ == Kind::Full; }
+    bool isChangedElsewhere() const { return kind_ == Kind::ChangedElsewhere; }
     explicit operator bool() const { return !failed_; }
     const QString& fileName() const { return fileName_; }
     const QString& reason() const { return reason_; }
@@ -37,8 +45,9 @@ public:
     }
 
 private:
+    enum class Kind { Fault, Full, ChangedElsewhere };
     bool failed_ = false;
-    bool full_ = false;
+    Kind kind_ = Kind::Fault;
     QString fileName_;
     QString reason_;
 };

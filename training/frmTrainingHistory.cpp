@@ -375,7 +375,11 @@ void frmTrainingHistory::SaveTrainingEdit(const QString& text, int item) {
     const store::StoreResult changed = store::ChangeTrainingRecord(
         HighlightedRecNum(), personKey_,
         [&](store::TrainingRecord& record) { ApplyEdit(item, text, record); });
-    if (!changed) {
+    if (changed.isChangedElsewhere()) {
+        // Reloading shows the history as it is on file now; the Lobby refreshes on return.
+        if (!forms::AskReloadChangedRecord())
+            return;
+    } else if (!changed) {
         FileProblem(changed);
         return;
     }
@@ -461,9 +465,11 @@ void frmTrainingHistory::cmdDeleteTraining_Click() {
     store::StoreResult removed;
     {
         const WindowBusy busy(*this);
-        removed = store::RemoveMarkedRecord(store::DataFile::TrainingRecords, recNum);
+        removed = store::RemovePersonsTrainingRecord(recNum, personKey_);
     }
-    if (!removed)
+    if (removed.isChangedElsewhere())
+        forms::TellRemovalChangedElsewhere();
+    else if (!removed)
         FileProblem(removed);
     else
         changed_ = true;

@@ -334,6 +334,46 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("Training.Records")));
     }
 
+    // Records renumbered elsewhere since the window read them (another station removed one):
+    // the highlighted number now names Bob's record or none. Nothing is changed or removed;
+    // the user is told and may reload.
+    void aRecordChangedElsewhereIsLeftAlone_data() {
+        QTest::addColumn<bool>("edit");  // else remove
+        QTest::addColumn<int>("answer"); // to "Changed Elsewhere": 1 reload, 2 stay
+        QTest::newRow("edit, reload") << true << 1;
+        QTest::newRow("edit, stay") << true << 2;
+        QTest::newRow("remove") << false << 1;
+    }
+    void aRecordChangedElsewhereIsLeftAlone() {
+        QFETCH(bool, edit);
+        QFETCH(int, answer);
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        w->gridTraining->SetRow(2); // Ann's 02/01/2024, record 2 on file
+        WriteFiles({kFive[0], kFive[2], kFive[3], kFive[4], kFive[5]}); // record 2 is Bob's now
+        const QByteArray onFile = [] {
+            QFile file(QStringLiteral("Training.Records"));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        ScriptedAnswers answers;
+        if (edit) {
+            answers.expectInput(QStringLiteral("99"))
+                .expectMessage(QStringLiteral("Changed Elsewhere"), answer);
+            w->menuEdit[7]->trigger();
+        } else {
+            answers.expectMessage(QStringLiteral("Confirm"), 1)
+                .expectMessage(QStringLiteral("Changed Elsewhere"), answer);
+            w->cmdDeleteTraining->Click();
+        }
+        QVERIFY(answers.verifyDone());
+        QFile file(QStringLiteral("Training.Records"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), onFile);
+        QCOMPARE(w->gridTraining->Rows(), answer == 1 ? 5 : 6);
+        QVERIFY(w->isVisible() && w->isEnabled());
+    }
+
     // A file that cannot be read or rewritten is told, naming it; nothing is lost and the
     // window is usable again (or closes when it has nothing whole to show).
     void fileFailuresAreTold() {
