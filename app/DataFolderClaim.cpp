@@ -18,14 +18,16 @@ QString MachineOf(const store::LockHolder& holder) {
 
 int AskAboutHolder(const store::LockAttempt& found) {
     const store::LockHolder& holder = found.holder;
-    QStringList lines = {
-        QStringLiteral("The data folder"),
-        QDir::toNativeSeparators(QDir::currentPath()),
-        QStringLiteral("is in use by ") + store::DescribeHolder(holder) + QStringLiteral(" (") +
-            store::AgeInWords(holder.since, store::CurrentDateTime()) + QStringLiteral(" ago)."),
-        QString(),
-        QStringLiteral("Only one program at a time may change the data. You can"),
-        QStringLiteral("look at everything read only, or quit and try again later.")};
+    QStringList lines = {QStringLiteral("The data folder"),
+                         QDir::toNativeSeparators(QDir::currentPath()),
+                         QStringLiteral("is in use by ") + store::DescribeHolder(holder),
+                         QStringLiteral("(") +
+                             store::AgeInWords(holder.since, store::CurrentDateTime()) +
+                             QStringLiteral(" ago)."),
+                         QString(),
+                         QStringLiteral("Only one program at a time may change the data."),
+                         QStringLiteral("You can look at everything read only,"),
+                         QStringLiteral("or quit and try again later.")};
     QStringList buttons = {QStringLiteral("Open &Read Only"), QStringLiteral("&Quit")};
     if (found.outcome == store::LockOutcome::HeldElsewhere) {
         lines << QString()

@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(Main(instance_), started);
         QVERIFY(answers.verifyDone());
         const ScriptedAnswers::Asked& first = answers.asked().first();
-        QVERIFY(first.lines.contains(QStringLiteral(
+        QVERIFY(first.lines.join(u' ').contains(QStringLiteral(
             "is in use by dana on pc-far-away since 03/15/2024 08:30 (2 hours ago).")));
         QCOMPARE(first.buttons, QStringList({"Open &Read Only", "&Quit", "&Break the Lock"}));
         QCOMPARE(Globals().ReadOnlyStation, started && !broken);
