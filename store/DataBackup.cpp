@@ -60,6 +60,16 @@ StoreResult BackupDataSet(const QString& folder, const QStringList& names,
         for (const QString& name : std::as_const(order))
             QFile::remove(target.filePath(BackupTempName(name)));
     };
+    // Whatever stands under a name the backup writes, or under its copy's name, and is no
+    // regular file was put there by someone else: a link would have the copy written to, or
+    // renamed over, a file elsewhere. Refused before anything is written.
+    for (const QString& name : names) {
+        for (const QString& entry : {name, BackupTempName(name)}) {
+            if (StoreResult regular = filecopy::AbsentOrRegular(target.filePath(entry), name);
+                !regular)
+                return regular;
+        }
+    }
     for (const QString& name : names) {
         if (!QFileInfo::exists(name))
             continue; // a data file that was never made is not part of the backup

@@ -17,7 +17,8 @@ namespace store {
 // file that the data folder does not have is removed then: the folder holds exactly this
 // backup. Last, each copy is read back and compared with its data file. On failure the
 // temporary copies are removed and the result names the file and the reason. Each copy keeps
-// its data file's permissions.
+// its data file's permissions. An entry of `folder` under one of those names that is no
+// regular file (a link, a pipe, a folder) refuses the backup, and is named.
 StoreResult BackupDataSet(const QString& folder, const QStringList& names,
                           const std::function<void(const QString& name)>& copying = {});
 

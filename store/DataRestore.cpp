@@ -12,8 +12,10 @@
 #include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace store {
 
@@ -190,10 +192,7 @@ qint64 FreeBytes() {
     return disk.isValid() ? disk.bytesAvailable() : -1;
 }
 
-StoreResult CheckRoom(const QString& backupFolder, const QStringList& names) {
-    qint64 needed = 0;
-    for (const QString& name : names)
-        needed += QFileInfo(QDir(backupFolder).filePath(name)).size();
+StoreResult CheckRoom(qint64 needed) {
     const qint64 free = FreeBytes();
     if (free >= 0 && free < needed)
         return StoreResult::Fail(QDir::currentPath(),
@@ -212,10 +211,10 @@ StoreResult RemoveStaging() {
 }
 
 // The checks of the support tool, on the copies, and what the backup lacks.
-void ReviewStaged(const SwapList& list, const QString& backupFolder, RestoreReview& review) {
-    const QDir backup(backupFolder);
+void ReviewStaged(const SwapList& list, const QMap<QString, QDateTime>& modified,
+                  RestoreReview& review) {
     for (const QString& name : list.restore) {
-        const QDateTime time = QFileInfo(backup.filePath(name)).lastModified();
+        const QDateTime time = modified.value(name);
         if (!review.backupTime.isValid() || time > review.backupTime)
             review.backupTime = time;
         if (Exists(name))
@@ -237,6 +236,38 @@ void ReviewStaged(const SwapList& list, const QString& backupFolder, RestoreRevi
 }
 
 } // namespace
+
+StoreResult FitsDataFile(const QString& name, qint64 size) {
+    for (const DataFile file : {DataFile::UserList, DataFile::NameList, DataFile::CourseIndex,
+                                DataFile::TrainingRecords}) {
+        if (name != FileNameOf(file))
+            continue;
+        // A last record cut short is no reason to refuse: the check of the staged copies
+        // tells it, and the user decides. More than the format can count is no copy of it.
+        const qint64 most = qint64(MaxRecordsOf(file)) * RecordLengthOf(file);
+        if (size > most)
+            return StoreResult::Fail(name, QStringLiteral("It has %1 bytes, more than this data "
+                                                          "file can be (%2 records of %3 bytes).")
+                                               .arg(size)
+                                               .arg(MaxRecordsOf(file))
+                                               .arg(RecordLengthOf(file)));
+        return StoreResult::Ok();
+    }
+    const auto within = [&](qint64 most, const QString& what) {
+        return size <= most ? StoreResult::Ok()
+                            : StoreResult::Fail(name, QStringLiteral("It has %1 bytes, more "
+                                                                     "than %2 can be (%3 "
+                                                                     "bytes).")
+                                                          .arg(size)
+                                                          .arg(what)
+                                                          .arg(most));
+    };
+    if (name == UserLogFileName)
+        return within(MaxRestoredLogBytes, QStringLiteral("a user log"));
+    if (name == AccessCodeFileName)
+        return within(MaxRestoredAccessCodeBytes, QStringLiteral("an access code file"));
+    return StoreResult::Ok();
+}
 
 namespace testing {
 void SetRestoreHook(std::function<bool(RestoreStep)> hook) {
@@ -291,7 +322,40 @@ StoreResult RestoreRun::Stage(const QString& backupFolder, const QStringList& na
         return StoreResult::Fail(QDir::currentPath(), ReadOnlyStationReason());
     if (StoreResult settled = UnsettledWork(); !settled)
         return settled;
-    if (StoreResult room = CheckRoom(backupFolder, names); !room)
+
+    // Every file of the backup is opened and looked at before anything is made: each must be
+    // the file itself, not a link to one elsewhere, and of a size its data file can have.
+    // "TempFile.$$$" is never one of the names: a removal's leftover stays behind.
+    SwapList list;
+    std::vector<std::unique_ptr<filecopy::SourceFile>> sources;
+    QMap<QString, QDateTime> modified;
+    qint64 needed = 0;
+    const QDir backup(backupFolder);
+    for (const QString& name : names) {
+        // Whatever stands under a name is the backup's file; one that cannot be read refuses
+        // the restore rather than passing for a file the backup lacks.
+        if (!Exists(backup.filePath(name))) {
+            // A backup from before the access code was kept with the data leaves it alone.
+            if (name != AccessCodeFileName)
+                list.retire.append(name);
+            continue;
+        }
+        auto source = std::make_unique<filecopy::SourceFile>();
+        if (StoreResult opened =
+                source->Open(backup.filePath(name), filecopy::SourceFile::Links::Refuse);
+            !opened)
+            return opened;
+        if (StoreResult fits = FitsDataFile(name, source->Size()); !fits)
+            return fits;
+        needed += source->Size();
+        modified.insert(name, source->Modified());
+        list.restore.append(name);
+        sources.push_back(std::move(source));
+    }
+    if (!list.restore.contains(FileNameOf(DataFile::UserList)))
+        return StoreResult::Fail(FileNameOf(DataFile::UserList),
+                                 QStringLiteral("The backup does not hold it."));
+    if (StoreResult room = CheckRoom(needed); !room)
         return room;
     if (!QDir().mkdir(RestoreStagingName))
         return StoreResult::Fail(RestoreStagingName,
@@ -306,35 +370,21 @@ StoreResult RestoreRun::Stage(const QString& backupFolder, const QStringList& na
         return result;
     };
 
-    SwapList list;
     list.kept = KeptFolderName();
-    const QDir backup(backupFolder);
-    for (const QString& name : names) {
-        // "TempFile.$$$" is never one of the names: a removal's leftover stays behind. Whatever
-        // stands under a name is the backup's file; one that cannot be read refuses the
-        // restore rather than passing for a file the backup lacks.
-        if (!Exists(backup.filePath(name))) {
-            // A backup from before the access code was kept with the data leaves it alone.
-            if (name != AccessCodeFileName)
-                list.retire.append(name);
-            continue;
-        }
+    for (const auto& source : sources) {
+        const QString& name = source->Name();
         if (copying)
             copying(name);
         filecopy::FileIdentity written;
-        if (StoreResult copied = filecopy::CopyDurably(backup.filePath(name),
-                                                       RestoreStagingName + u'/' + name, &written);
+        if (StoreResult copied =
+                filecopy::CopyDurably(*source, RestoreStagingName + u'/' + name, &written);
             !copied)
             return stop(copied);
         written_.insert(name, written);
-        list.restore.append(name);
         if (!ContinueAfter(RestoreStep::FileStaged))
             return stop(Stopped());
     }
-    if (!list.restore.contains(FileNameOf(DataFile::UserList)))
-        return stop(StoreResult::Fail(FileNameOf(DataFile::UserList),
-                                      QStringLiteral("The backup does not hold it.")));
-    ReviewStaged(list, backupFolder, review_);
+    ReviewStaged(list, modified, review_);
     if (!ContinueAfter(RestoreStep::Checked))
         return stop(Stopped());
     if (StoreResult written = WriteList(RestoreStagingName + u'/' + kListName, list); !written)

@@ -57,8 +57,10 @@ public:
     // Copies `names` (the data file names, in order) from `backupFolder` into the staging
     // folder, calling `copying` with each name first. Refused, with nothing changed, while
     // interrupted work is unsettled (a removal's "TempFile.$$$", a journal, an earlier
-    // restore), when the backup lacks "User.List", when a file of the backup cannot be read
-    // or when the disk has no room for the copies.
+    // restore), when the backup lacks "User.List", when a file of the backup cannot be read,
+    // when one is a link, a folder, a pipe or a device rather than a file or has a size its
+    // data file cannot have (FitsDataFile), or when the disk has no room for the copies.
+    // Every file is looked at before the first is copied.
     StoreResult Stage(const QString& backupFolder, const QStringList& names,
                       const std::function<void(const QString& name)>& copying = {});
     const RestoreReview& Review() const { return review_; }
@@ -75,6 +77,19 @@ private:
     bool staged_ = false;
     bool stopped_ = false;
 };
+
+// The largest user log a restore brings back. The program adds one short line per sign-in
+// and sign-out: 64 MiB holds about a million, decades of use, while a "log" that is something
+// else cannot fill the data folder's disk.
+constexpr qint64 MaxRestoredLogBytes = 64LL * 1024 * 1024;
+// The access code file holds one line of under 200 characters.
+constexpr qint64 MaxRestoredAccessCodeBytes = 4 * 1024;
+
+// Whether a file of `size` bytes in a backup can be the data file `name`: a record file holds
+// no more records than its format can count (32,767 for the lists); the user log and the
+// access code stay within the bounds above. Otherwise a refusal that names the file and why.
+// A last record cut short passes here: the check of the staged copies shows it to the user.
+StoreResult FitsDataFile(const QString& name, qint64 size);
 
 // Stage, then Commit when `consent` agrees to the review; without `consent` a review that is
 // not clean refuses the restore and names the first problem. A refused consent changes

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -70,40 +71,142 @@ qint64 ReadFull(int fd, char* data, qint64 size) {
     return done;
 }
 
-StoreResult Copy(int source, int target, const QString& name) {
+// What stands at a name instead of a regular file, for the message that refuses it.
+QString KindOf(mode_t mode) {
+    if (S_ISLNK(mode))
+        return QStringLiteral("a symbolic link");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("no regular file");
+}
+
+FileIdentity IdentityOf(const struct stat& info) {
+    return {static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+}
+
+// Removes the copy at `path` that `fd` wrote, and nothing that was put in its place since.
+void RemoveOwn(const QString& path, int fd) {
+    struct stat own {};
+    struct stat now {};
+    if (::fstat(fd, &own) == 0 && ::lstat(QFile::encodeName(path).constData(), &now) == 0 &&
+        IdentityOf(own) == IdentityOf(now))
+        ::unlink(QFile::encodeName(path).constData());
+}
+
+// Copies the first `size` bytes of `source`, and refuses a source whose length is no longer
+// `size`: the size was checked when it was opened, and a file still being written is no copy.
+StoreResult Copy(int source, qint64 size, int target, const QString& name) {
     QByteArray block(kBlockBytes, Qt::Uninitialized);
     qint64 offset = 0;
-    for (;;) {
-        const qint64 got = ReadSome(source, block.data(), kBlockBytes);
+    while (offset < size) {
+        ssize_t got;
+        do {
+            got = ::pread(source, block.data(),
+                          static_cast<size_t>(std::min(kBlockBytes, size - offset)), offset);
+        } while (got < 0 && errno == EINTR);
         if (got < 0)
             return StoreResult::Fail(name, qt_error_string(errno));
         if (got == 0)
-            return StoreResult::Ok();
+            return StoreResult::Fail(name, QStringLiteral("It became shorter while it was "
+                                                          "copied."));
         if (StoreResult written = io::WriteAt(target, name, offset, block.constData(), got);
             !written)
             return written;
         offset += got;
     }
+    char more;
+    ssize_t got;
+    do {
+        got = ::pread(source, &more, 1, size);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return StoreResult::Fail(name, qt_error_string(errno));
+    if (got > 0)
+        return StoreResult::Fail(name, QStringLiteral("It grew while it was copied."));
+    return StoreResult::Ok();
 }
 
 } // namespace
 
-StoreResult CopyDurably(const QString& from, const QString& to, FileIdentity* written) {
+SourceFile::~SourceFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+StoreResult SourceFile::Open(const QString& path, Links links) {
+    name_ = QFileInfo(path).fileName();
+    // Non-blocking, so that opening a named pipe returns at once and is refused below.
+    int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY;
+    if (links == Links::Refuse)
+        flags |= O_NOFOLLOW;
+    fd_ = OpenFile(path, flags);
+    if (fd_ < 0) {
+        const int error = errno;
+        struct stat entry {};
+        if (error == ELOOP && links == Links::Refuse &&
+            ::lstat(QFile::encodeName(path).constData(), &entry) == 0 && S_ISLNK(entry.st_mode))
+            return StoreResult::Fail(name_, QStringLiteral("It is a symbolic link, which is not "
+                                                           "followed here; it was not read."));
+        return StoreResult::Fail(name_, qt_error_string(error));
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        return StoreResult::Fail(name_, qt_error_string(errno));
+    if (!S_ISREG(info.st_mode))
+        return StoreResult::Fail(
+            name_,
+            QStringLiteral("It is %1, not a file; it was not read.").arg(KindOf(info.st_mode)));
+    size_ = static_cast<qint64>(info.st_size);
+    mode_ = info.st_mode & 07777;
+    modified_ = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(info.st_mtim.tv_sec) * 1000 +
+                                               info.st_mtim.tv_nsec / 1000000);
+    return StoreResult::Ok();
+}
+
+StoreResult AbsentOrRegular(const QString& path, const QString& fileName) {
+    struct stat entry {};
+    if (::lstat(QFile::encodeName(path).constData(), &entry) != 0)
+        return errno == ENOENT ? StoreResult::Ok()
+                               : StoreResult::Fail(fileName, qt_error_string(errno));
+    if (S_ISREG(entry.st_mode))
+        return StoreResult::Ok();
+    return StoreResult::Fail(fileName,
+                             QStringLiteral("\"%1\" is %2, not a file: nothing is written "
+                                            "through it or put in its place. Remove it, or "
+                                            "choose another folder.")
+                                 .arg(QDir::toNativeSeparators(path), KindOf(entry.st_mode)));
+}
+
+StoreResult CopyDurably(const SourceFile& source, const QString& to, FileIdentity* written) {
     // Every failure is told under the name of the file being copied: the user knows
     // "User.List", not the name its copy has while it is written.
-    const QString name = QFileInfo(from).fileName();
-    const Handle source(OpenFile(from, O_RDONLY));
-    struct stat sourceInfo {};
-    if (!source.open() || ::fstat(source.fd(), &sourceInfo) != 0)
+    const QString& name = source.Name();
+    if (source.Fd() < 0)
+        return StoreResult::Fail(name, qt_error_string(EBADF));
+    // A regular file under the copy's name is what an interrupted copy left; it goes, and the
+    // copy is made anew, so that nothing another account put there is ever written to.
+    if (StoreResult regular = AbsentOrRegular(to, name); !regular)
+        return regular;
+    if (::unlink(QFile::encodeName(to).constData()) != 0 && errno != ENOENT)
         return StoreResult::Fail(name, qt_error_string(errno));
-    const mode_t mode = sourceInfo.st_mode & 07777;
-    const Handle target(OpenFile(to, O_WRONLY | O_CREAT | O_TRUNC, mode));
-    if (!target.open())
-        return StoreResult::Fail(name, qt_error_string(errno));
-    StoreResult result = Copy(source.fd(), target.fd(), name);
-    // A new file got the mode less the process's mask, a truncated one kept its own: either
-    // way the copy takes the source's, so a private User.List stays private.
-    if (result && ::fchmod(target.fd(), mode) != 0)
+    const Handle target(OpenFile(to, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+    if (!target.open()) {
+        const int error = errno;
+        if (error == EEXIST) {
+            if (StoreResult regular = AbsentOrRegular(to, name); !regular)
+                return regular;
+        }
+        return StoreResult::Fail(name, qt_error_string(error));
+    }
+    StoreResult result = Copy(source.Fd(), source.Size(), target.fd(), name);
+    // Only the whole copy takes the source's mode, so a private User.List stays private.
+    if (result && ::fchmod(target.fd(), source.Mode()) != 0)
         result = StoreResult::Fail(name, qt_error_string(errno));
     // The copy must be on the disk before anything relies on it.
     if (result)
@@ -112,13 +215,19 @@ StoreResult CopyDurably(const QString& from, const QString& to, FileIdentity* wr
     if (result && ::fstat(target.fd(), &targetInfo) != 0)
         result = StoreResult::Fail(name, qt_error_string(errno));
     if (!result) {
-        QFile::remove(to);
+        RemoveOwn(to, target.fd());
         return result;
     }
     if (written)
-        *written = {static_cast<quint64>(targetInfo.st_dev),
-                    static_cast<quint64>(targetInfo.st_ino)};
+        *written = IdentityOf(targetInfo);
     return StoreResult::Ok();
+}
+
+StoreResult CopyDurably(const QString& from, const QString& to, FileIdentity* written) {
+    SourceFile source;
+    if (StoreResult opened = source.Open(from, SourceFile::Links::Follow); !opened)
+        return opened;
+    return CopyDurably(source, to, written);
 }
 
 StoreResult SyncDir(const QString& folder) {
@@ -140,7 +249,7 @@ StoreResult RenameWritten(const QString& from, const QString& to, const FileIden
     struct stat now {};
     if (::lstat(QFile::encodeName(from).constData(), &now) != 0)
         return StoreResult::Fail(QFileInfo(to).fileName(), qt_error_string(errno));
-    if (FileIdentity{static_cast<quint64>(now.st_dev), static_cast<quint64>(now.st_ino)} != written)
+    if (IdentityOf(now) != written)
         return StoreResult::Fail(QFileInfo(to).fileName(),
                                  QStringLiteral("Its copy was replaced by another file while it "
                                                 "was made; nothing was renamed."));
@@ -152,7 +261,7 @@ StoreResult CompareFiles(const QString& source, const QString& copy) {
     const Handle a(OpenFile(source, O_RDONLY));
     if (!a.open())
         return StoreResult::Fail(name, qt_error_string(errno));
-    const Handle b(OpenFile(copy, O_RDONLY));
+    const Handle b(OpenFile(copy, O_RDONLY | O_NOFOLLOW | O_NONBLOCK));
     if (!b.open())
         return StoreResult::Fail(name, qt_error_string(errno));
     QByteArray blockA(kBlockBytes, Qt::Uninitialized);

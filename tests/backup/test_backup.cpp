@@ -266,6 +266,8 @@ private slots:
             << "    Training.Records: length";
         QTest::newRow("dated backup not chosen")
             << "dated" << QStringList{"Choose a backup to restore"} << "";
+        QTest::newRow("User.Log linked to a private file")
+            << "link" << QStringList{"File Restore Error"} << "It is a symbolic link";
     }
 
     void restoreRefusedOrDeclinedChangesNothing() {
@@ -282,6 +284,12 @@ private slots:
             QVERIFY(QFile::resize(s.backup.filePath(QStringLiteral("Training.Records")), 299));
         if (how == QLatin1String("pending"))
             Write(named, QByteArray(300, 'x'));
+        if (how == QLatin1String("link")) {
+            Write(s.backup.filePath(QStringLiteral("secret")), "private");
+            QVERIFY(QFile::remove(s.backup.filePath(QStringLiteral("User.Log"))) &&
+                    QFile::link(QStringLiteral("./secret"),
+                                s.backup.filePath(QStringLiteral("User.Log"))));
+        }
         QMap<QString, QByteArray> before;
         for (const QString& name : Files(s.data.path()))
             before.insert(name, Bytes(name));
