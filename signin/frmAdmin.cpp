@@ -13,7 +13,9 @@
 #include "platform/Twips.h"
 #include "signin/AccessCode.h"
 #include "signin/OrganizationName.h"
+#include "signin/SignInBrake.h"
 #include "signin/frmAddEditUser.h"
+#include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
@@ -58,6 +60,35 @@ QString TrimBlanks(const QString& text) {
 bool PasswordFits(const store::UserRecord& user, const QString& typed) {
     return typed == store::UnscramblePassword(user.Password);
 }
+
+// A user as shown and logged: first name, one space, last name.
+QString UserName(const store::UserRecord& user) {
+    return store::TrimField(user.FirstName) + u' ' + store::TrimField(user.LastName);
+}
+
+// A try that a brake holds off is refused before anything is checked.
+bool MustWait(signin::SignInBrake& brake, const QString& name, const QString& tooMany) {
+    const int seconds = brake.SecondsToWait(name, store::CurrentDateTime());
+    if (seconds <= 0)
+        return false;
+    forms::Tell(QStringLiteral("Please Wait"),
+                {tooMany, QStringLiteral("Please wait %1 and try again.")
+                              .arg(seconds == 1 ? QStringLiteral("1 second")
+                                                : QStringLiteral("%1 seconds").arg(seconds))},
+                forms::Icon::Exclamation);
+    return true;
+}
+
+// A wrong try counts towards the brake and goes into the log, unless this station only reads
+// the folder.
+void WrongTry(signin::SignInBrake& brake, const QString& key, int event, const QString& name,
+              const QString& what) {
+    brake.Failed(key, store::CurrentDateTime());
+    if (!Globals().ReadOnlyStation)
+        forms::TellUnlogged(what, store::AppendUserLog(event, name, QString()));
+}
+
+const QString TooManyPasswords = QStringLiteral("Too many incorrect passwords for this name.");
 
 void TellIncorrectPassword() {
     forms::Tell(QStringLiteral("Incorrect Password"),
@@ -206,7 +237,7 @@ void frmAdmin::FillUserGrid() {
         const QString first = store::TrimField(user.FirstName);
         const QString last = store::TrimField(user.LastName);
         grid->AddItem(QStringList{
-            first + u' ' + last, Globals().AccessLevelNames.value(user.AccessLevel),
+            UserName(user), Globals().AccessLevelNames.value(user.AccessLevel),
             formats::MmDdYyyy(user.DateCreated), last + u' ' + first, QString::number(n)}
                           .join(u'\t'));
     }
@@ -341,14 +372,24 @@ void frmAdmin::cmdContinue_Click() {
         forms::ShowStoreProblem(read);
         return;
     }
+    // The record read is the one checked, counted and named: the row may be older than the
+    // file, which another station can have changed since the list was filled.
+    const QString name = UserName(user);
+    signin::SignInBrake& brake = signin::PasswordBrake();
+    if (MustWait(brake, name, TooManyPasswords)) {
+        txtPassword->setFocus();
+        return;
+    }
     if (!PasswordFits(user, txtPassword->text())) {
+        WrongTry(brake, name, store::FailedSignInEvent, name, QStringLiteral("failed sign-in"));
         TellIncorrectPassword();
         txtPassword->clear();
         txtPassword->setFocus();
         return;
     }
+    brake.Succeeded(name);
     ProgramValues& values = Globals();
-    values.SignedInUserName = grid->TextMatrix(row, ColName);
+    values.SignedInUserName = name;
     values.SignedInAccessLevel = user.AccessLevel;
     // A station that only reads the folder writes nothing to it, the log included.
     if (!values.ReadOnlyStation)
@@ -398,7 +439,17 @@ bool frmAdmin::AskForAccessCode() {
         forms::ShowStoreProblem(read);
         return false;
     }
+    // A wrong code is logged with the highlighted user's name, when there is one.
+    QString highlighted;
+    store::UserRecord user;
+    if (UserRows() > 0 && grid->Row() >= 1 && ReadCurrentUser(user))
+        highlighted = UserName(user);
+    signin::SignInBrake& brake = signin::AccessCodeBrake();
+    // There is one code, so one count for it, whoever is highlighted.
+    const QString code;
     for (;;) {
+        if (MustWait(brake, code, QStringLiteral("Too many incorrect access codes.")))
+            return false;
         AccessCodeAnswer = platform::InputBox(
             QStringLiteral("Access Code Required"),
             QStringLiteral("\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\n"
@@ -407,8 +458,12 @@ bool frmAdmin::AskForAccessCode() {
         if (AccessCodeAnswer.isEmpty())
             return false;
         if (AccessCodeAnswer != AccessCodePromptDefault &&
-            signin::AccessCodeMatches(record, AccessCodeAnswer))
+            signin::AccessCodeMatches(record, AccessCodeAnswer)) {
+            brake.Succeeded(code);
             return true;
+        }
+        WrongTry(brake, code, store::FailedAccessCodeEvent, highlighted,
+                 QStringLiteral("incorrect access code"));
         forms::Tell(QStringLiteral("Incorrect Access Code"),
                     {QStringLiteral("Sorry, but you have not entered"),
                      QStringLiteral("the correct Access Code.")},
@@ -452,7 +507,10 @@ bool frmAdmin::AdministratorMayChoose() {
                     forms::Icon::Exclamation);
         return false;
     }
-    const QString name = grid->TextMatrix(grid->Row(), ColName);
+    const QString name = UserName(user);
+    signin::SignInBrake& brake = signin::PasswordBrake();
+    if (MustWait(brake, name, TooManyPasswords))
+        return false;
     const QString typed = platform::InputBox(
         QStringLiteral("Administrator Sign-In"),
         QStringLiteral("\r\nNo access code has been chosen for this data yet.\r\n") + name +
@@ -461,9 +519,11 @@ bool frmAdmin::AdministratorMayChoose() {
     if (typed.isEmpty())
         return false;
     if (!PasswordFits(user, typed)) {
+        WrongTry(brake, name, store::FailedSignInEvent, name, QStringLiteral("failed sign-in"));
         TellIncorrectPassword();
         return false;
     }
+    brake.Succeeded(name);
     return true;
 }
 

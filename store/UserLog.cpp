@@ -49,6 +49,11 @@ QString UserLogLine(int event, const QString& displayName, const QString& access
                    QStringLiteral(" - ") + displayName;
     if (event == kSignInEvent)
         line += QStringLiteral(" logged in w/ ") + accessLevelName + QStringLiteral(" privileges.");
+    else if (event == FailedSignInEvent)
+        line += QStringLiteral(" failed to sign in.");
+    else if (event == FailedAccessCodeEvent)
+        line += displayName.isEmpty() ? QStringLiteral("An incorrect access code was entered.")
+                                      : QStringLiteral(" entered an incorrect access code.");
     else
         line += QStringLiteral(" logged out.");
     return line;

@@ -9,8 +9,15 @@ namespace store {
 
 inline const QString UserLogFileName = QStringLiteral("User.Log");
 
+// Wrong tries are logged too, with the name of the user whose password was checked.
+inline constexpr int FailedSignInEvent = 3;     // "... - First Last failed to sign in."
+inline constexpr int FailedAccessCodeEvent = 4; // "... - First Last entered an incorrect access
+                                                // code."; with no name, "... - An incorrect
+                                                // access code was entered."
+
 // "03/07/2014 at 08:15:02 - First Last logged in w/ Read/Edit/Add privileges." for event 1,
-// "03/07/2014 at 11:40:55 - First Last logged out." for any other event.
+// the lines above for the wrong tries, "03/07/2014 at 11:40:55 - First Last logged out." for
+// any other event.
 QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
                     const QDateTime& when);
 // Appends one line (CR LF ended, Windows-1252) to User.Log, creating it when missing.

@@ -2,6 +2,7 @@
 
 #include "forms/ShutDown.h"
 #include "signin/AccessCode.h"
+#include "signin/SignInBrake.h"
 #include "signin/frmAddEditUser.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -21,6 +22,9 @@ namespace signintest {
 
 AdminFolder::AdminFolder(const QString& codeRecord) : folder_(std::make_unique<TestFolder>()) {
     SetProgramEnd([] {});
+    // Each test is a run of its own: no wrong tries of an earlier one hold it back.
+    signin::PasswordBrake().Clear();
+    signin::AccessCodeBrake().Clear();
     QVERIFY(signin::SaveAccessCodeRecord(codeRecord));
 }
 

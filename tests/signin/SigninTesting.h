@@ -13,7 +13,8 @@ class QWidget;
 namespace signintest {
 
 // A fresh data folder for an Admin window test: the program's end is caught instead of
-// ending the test, and the administrator's access code is already kept in the folder. `codeRecord`
+// ending the test, no wrong sign-in tries are remembered, and the administrator's access code
+// is already kept in the folder. `codeRecord`
 // is its stored form, made once per test program because the key derivation is slow.
 class AdminFolder {
 public:

@@ -261,7 +261,9 @@ private slots:
         QVERIFY(!admin->cmdContinue->isEnabled());
         QVERIFY(admin->isVisible());
         QVERIFY(Globals().SignedInUserName.isEmpty());
-        QVERIFY(!QFile::exists(QStringLiteral("User.Log")));
+        QCOMPARE(
+            signintest::LogLines(),
+            QStringList{QStringLiteral("03/15/2024 at 10:30:00 - Carl Cole failed to sign in.")});
         // Another try with the right one gets in.
         Type(admin->txtPassword, QStringLiteral("Pw12"));
         Press(admin->cmdContinue);

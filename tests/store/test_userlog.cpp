@@ -38,6 +38,7 @@ class TestUserLog : public QObject {
 private slots:
     void formatsLine_data();
     void formatsLine();
+    void namesNobodyForAnAccessCodeWithoutUser();
     void appendCreatesMissingLog();
     void appendAddsLinesInCodePage();
     void reportsLogThatCannotBeOpened();
@@ -60,6 +61,12 @@ void TestUserLog::formatsLine_data() {
                                                "Read/Edit/Add privileges.");
     QTest::newRow("sign-out") << 2 << kEvening
                               << QStringLiteral("03/07/2014 at 23:40:55 - First Last logged out.");
+    QTest::newRow("failed sign-in")
+        << FailedSignInEvent << kMorning
+        << QStringLiteral("03/07/2014 at 08:15:02 - First Last failed to sign in.");
+    QTest::newRow("incorrect access code")
+        << FailedAccessCodeEvent << kEvening
+        << QStringLiteral("03/07/2014 at 23:40:55 - First Last entered an incorrect access code.");
     QTest::newRow("any other event signs out")
         << 0 << QDateTime(QDate(2025, 12, 31), QTime(0, 0, 9))
         << QStringLiteral("12/31/2025 at 00:00:09 - First Last logged out.");
@@ -72,6 +79,12 @@ void TestUserLog::formatsLine() {
     QCOMPARE(
         UserLogLine(event, QStringLiteral("First Last"), QStringLiteral("Read/Edit/Add"), when),
         line);
+}
+
+// An incorrect access code given while no user was highlighted names nobody.
+void TestUserLog::namesNobodyForAnAccessCodeWithoutUser() {
+    QCOMPARE(UserLogLine(FailedAccessCodeEvent, QString(), QString(), kMorning),
+             QStringLiteral("03/07/2014 at 08:15:02 - An incorrect access code was entered."));
 }
 
 void TestUserLog::appendCreatesMissingLog() {
