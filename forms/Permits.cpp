@@ -74,7 +74,8 @@ void TellNotAllowed(Action action) {
         return;
     }
     const int level = CurrentSession().level;
-    const QString name = Globals().AccessLevelNames.value(level, QStringLiteral("none"));
+    const QString name =
+        level >= 1 ? Globals().AccessLevelNames.value(level) : QStringLiteral("nobody signed in");
     Tell(QStringLiteral("Not authorized"),
          {QStringLiteral("Your access level (%1) does not allow this;").arg(name), nothing},
          Icon::Stop);
