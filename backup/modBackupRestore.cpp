@@ -2,6 +2,7 @@
 
 #include "backup/BackupPlace.h"
 #include "backup/modFolderBrowse.h"
+#include "forms/Permits.h"
 #include "platform/BusyCursor.h"
 #include "platform/Events.h"
 #include "platform/StandardDialogs.h"
@@ -162,6 +163,8 @@ bool AgreesToRestore(const QString& folder, const store::RestoreReview& review) 
 } // namespace
 
 void BackupDataFiles(QWidget& window) {
+    if (!forms::MayWrite(forms::Action::BackupRestore))
+        return;
     const QString title = AppTitle();
     const QString chosen =
         BrowseForFolder(&window,
@@ -243,6 +246,8 @@ void BackupDataFiles(QWidget& window) {
 }
 
 bool RestoreDataFiles(QWidget& window) {
+    if (!forms::MayWrite(forms::Action::BackupRestore))
+        return false;
     const QString title = AppTitle();
     const QString chosen =
         BrowseForFolder(&window,

@@ -4,6 +4,7 @@
 #include "forms/ListGrid.h"
 #include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "store/Removal.h"
@@ -15,6 +16,8 @@ void DeleteHighlightedCourse(LobbyDoor& door) {
     const qint32 recNum = listgrid::CellNumber(grid, row, coursegrid::RecNum);
     if (recNum < 1)
         return; // no course highlighted
+    if (!forms::MayWrite(forms::Action::DeleteRecord))
+        return;
     const QString code = grid.TextMatrix(row, coursegrid::Code);
 
     const int answer = forms::Ask(

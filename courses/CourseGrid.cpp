@@ -4,6 +4,7 @@
 #include "forms/EditorReturn.h"
 #include "forms/ListGrid.h"
 #include "forms/LobbyDoor.h"
+#include "forms/Permits.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "ui/FlexGrid.h"
@@ -128,7 +129,7 @@ void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit) {
     if (listgrid::DataRows(grid) < 1)
         return;
     const double hours = formats::LeadingNumber(grid.TextMatrix(grid.Row(), Column::Hours));
-    credit->setEnabled(Globals().SignedInAccessLevel >= 3 && hours > 0);
+    credit->setEnabled(forms::Permits(forms::CurrentSession(), forms::Action::Credit) && hours > 0);
 }
 
 QString CourseKeyText(double dateCreated) {

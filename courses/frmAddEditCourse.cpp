@@ -2,6 +2,7 @@
 
 #include "courses/UpdateCreditedRecords.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/WindowBusy.h"
 #include "help/ShowHelp.h"
 #include "platform/Twips.h"
@@ -168,6 +169,8 @@ void frmAddEditCourse::cmdHelp_Click() {
 }
 
 void frmAddEditCourse::UpdateCreditedRecords() {
+    if (!forms::MayWrite(forms::Action::EditRecord))
+        return;
     const int answer =
         forms::Ask(QStringLiteral("Update individuals' training records appropriately?"),
                    forms::Icon::Question,

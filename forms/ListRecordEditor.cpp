@@ -22,7 +22,11 @@ ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum,
 ListRecordEditor::~ListRecordEditor() = default;
 
 bool ListRecordEditor::ReadOnlyUser() {
-    return Globals().SignedInAccessLevel <= 1;
+    return !forms::Permits(forms::CurrentSession(), forms::Action::EditRecord);
+}
+
+forms::Action ListRecordEditor::SaveAction() const {
+    return AddMode() ? forms::Action::AddRecord : forms::Action::EditRecord;
 }
 
 void ListRecordEditor::FileProblem(const store::StoreResult& result) {
@@ -84,6 +88,9 @@ bool ListRecordEditor::ReadForShowing() {
 }
 
 bool ListRecordEditor::WriteRecord() {
+    // A window left view-only by a record it could not read has told why already.
+    if (!forms::MayWrite(SaveAction()) || ViewOnly())
+        return false;
     if (const store::StoreResult opened = file_->Open(); !opened) {
         FileProblem(opened);
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/EditorReturn.h"
+#include "forms/Permits.h"
 #include "store/RecordStore.h"
 #include "ui/EditorForm.h"
 
@@ -73,10 +74,14 @@ protected:
     virtual void ShowNewRecord() {}
     // Puts what the boxes hold into the buffer, every field but DateCreated.
     virtual void FillRecord() = 0;
+    // What a save of this window is, for the access rules: adding or editing a record.
+    virtual forms::Action SaveAction() const;
 
     // Writes the record from the boxes: reads it (view/edit mode) or starts a blank one with
     // a creation stamp no other record has behind the last record (add mode), fills it,
     // writes it, closes the file.
+    // A session that may not save (forms::Permits) is told so; a window that only shows its
+    // record writes nothing either.
     // A list that is full, the removal marker in the marked field, or a file that cannot be
     // read or written is told to the user; then nothing is written and the result is false.
     bool WriteRecord();
@@ -87,6 +92,7 @@ protected:
     // For a window with an activation of its own.
     void SetEditRecNum(qint32 recNum) { editRecNum_ = recNum; }
 
+    // The signed-in user may look but not edit.
     static bool ReadOnlyUser();
 
     // Layout shared by the twins: a caption on the background.

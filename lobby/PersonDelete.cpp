@@ -2,6 +2,7 @@
 
 #include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "lobby/NameGrid.h"
@@ -62,6 +63,8 @@ void DeleteHighlightedPerson(LobbyDoor& door) {
     const qint32 recNum = door.Highlighted(LobbyList::Names).recNum;
     if (recNum < 1)
         return; // no person highlighted
+    if (!forms::MayWrite(forms::Action::DeleteRecord))
+        return;
     const int choice = AskAboutHistory();
     if (choice == 1) {
         ShowHighlightedHistory(door);

@@ -6,6 +6,7 @@
 #include "forms/ButtonLook.h"
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/ShutDown.h"
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
@@ -244,7 +245,7 @@ void frmLobby::cmdAdminWindow_Click() {
 }
 
 void frmLobby::cmdBackupRestore_Click() {
-    if (Globals().SignedInAccessLevel == 4) {
+    if (forms::Permits(forms::CurrentSession(), forms::Action::BackupRestore)) {
         menuBackupRestoreMenu->popup(QCursor::pos());
         return;
     }

@@ -46,6 +46,8 @@ protected:
     void txtField_GotFocus(int index) override;
     void ShowRecord() override;
     void FillRecord() override;
+    // Users are written only in admin mode, whatever the level of anyone signed in.
+    forms::Action SaveAction() const override { return forms::Action::AdministerUsers; }
 
 private:
     void PlaceControls();

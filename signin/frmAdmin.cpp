@@ -4,6 +4,7 @@
 #include "forms/EditorReturn.h"
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/ShutDown.h"
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
@@ -107,6 +108,8 @@ frmAdmin::frmAdmin(QWidget* parent)
       cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
       cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
       cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
+    // Admin mode is opened by the access code in this window and ends with it.
+    Globals().AdminMode = false;
     forms::StyleButton(cmdUserSelected, ButtonRole::Proceed);
     forms::StyleButton(cmdContinue, ButtonRole::Proceed);
     forms::StyleButton(cmdCancel, ButtonRole::Leave);
@@ -153,7 +156,13 @@ frmAdmin::frmAdmin(QWidget* parent)
     Form_Load();
 }
 
-frmAdmin::~frmAdmin() = default;
+frmAdmin::~frmAdmin() {
+    Globals().AdminMode = false;
+}
+
+bool frmAdmin::IsAdminMode() const {
+    return Globals().AdminMode;
+}
 
 void frmAdmin::Form_Load() {
     SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
@@ -260,7 +269,7 @@ void frmAdmin::FillUserGrid() {
 // The way into admin mode and out of it. Also set before the first fill, so the button is
 // not blank behind a notice shown while the window opens.
 void frmAdmin::SetUpAdminModeButton() {
-    if (AdminMode) {
+    if (Globals().AdminMode) {
         cmdAdmin->SetCaption(QStringLiteral("Finished w/ '&User List' Admin"));
         cmdAdmin->setToolTip(QStringLiteral(" Click here when finished with the Admin functions "));
     } else {
@@ -281,25 +290,25 @@ void frmAdmin::SetUpAdminButtons() {
 
     cmdAddUser->SetCaption(QStringLiteral("&Add User"));
     cmdAddUser->setToolTip(QStringLiteral(" Add a user to the 'User Name' list "));
-    cmdAddUser->setVisible(AdminMode);
+    cmdAddUser->setVisible(Globals().AdminMode);
     cmdEditUser->SetCaption(QStringLiteral("&Edit User"));
     cmdEditUser->setToolTip(QStringLiteral(" Edit the highlighted user "));
-    cmdEditUser->setVisible(AdminMode && users);
+    cmdEditUser->setVisible(Globals().AdminMode && users);
     cmdDeleteUser->SetCaption(QStringLiteral("&Delete User"));
     cmdDeleteUser->setToolTip(QStringLiteral(" Delete the highlighted user "));
-    cmdDeleteUser->setVisible(AdminMode && users);
+    cmdDeleteUser->setVisible(Globals().AdminMode && users);
     cmdUserSelected->SetCaption(QStringLiteral("&Select the Highlighted User"));
     cmdUserSelected->setToolTip(QStringLiteral(" Proceed to the Program with this User "));
-    cmdUserSelected->setVisible(!AdminMode && users);
+    cmdUserSelected->setVisible(!Globals().AdminMode && users);
     cmdReviewUserLog->SetCaption(QStringLiteral("&Review User Log"));
     cmdReviewUserLog->setToolTip(QStringLiteral(" Review the logged history of Users "));
-    cmdReviewUserLog->setVisible(AdminMode && QFile::exists(store::UserLogFileName));
+    cmdReviewUserLog->setVisible(Globals().AdminMode && QFile::exists(store::UserLogFileName));
     cmdOrganizationName->SetCaption(QStringLiteral("Organization &Name..."));
     cmdOrganizationName->setToolTip(
         QStringLiteral(" Set the organization's name shown in the main window "));
-    cmdOrganizationName->setVisible(AdminMode);
+    cmdOrganizationName->setVisible(Globals().AdminMode);
 
-    if (AdminMode) {
+    if (Globals().AdminMode) {
         timerFlashButton.start();
     } else {
         cmdAdmin->SetForeColor(QColor(0, 0, 0));
@@ -389,6 +398,7 @@ void frmAdmin::cmdContinue_Click() {
     }
     brake.Succeeded(name);
     ProgramValues& values = Globals();
+    values.AdminMode = false; // whoever signs in works with the level of their own record
     values.SignedInUserName = name;
     values.SignedInAccessLevel = user.AccessLevel;
     // A station that only reads the folder writes nothing to it, the log included.
@@ -405,8 +415,8 @@ void frmAdmin::cmdContinue_Click() {
 // --- Admin mode ------------------------------------------------------------------------
 
 void frmAdmin::cmdAdmin_Click() {
-    if (AdminMode) {
-        AdminMode = false;
+    if (Globals().AdminMode) {
+        Globals().AdminMode = false;
         timerFlashButton.stop();
     } else if (Globals().ReadOnlyStation) {
         // The users and the code are the folder's; here they cannot be changed.
@@ -417,9 +427,9 @@ void frmAdmin::cmdAdmin_Click() {
                      QStringLiteral("program and start ") + AppTitle() + QStringLiteral(" again.")},
                     forms::Icon::Exclamation);
     } else {
-        AdminMode = AskForAccessCode();
+        Globals().AdminMode = AskForAccessCode();
     }
-    if (AdminMode && UserRows() == 0)
+    if (Globals().AdminMode && UserRows() == 0)
         cmdAddUser_Click();
     SetUpAdminButtons();
 }
@@ -604,7 +614,7 @@ void frmAdmin::cmdEditUser_Click() {
 
 void frmAdmin::cmdDeleteUser_Click() {
     const int row = grid->Row();
-    if (row < 1)
+    if (row < 1 || !forms::MayWrite(forms::Action::AdministerUsers))
         return;
     const int answer = forms::Ask(
         QStringLiteral("Confirm Deletion"), forms::Icon::Application,
@@ -636,6 +646,8 @@ void frmAdmin::cmdDeleteUser_Click() {
 }
 
 void frmAdmin::cmdOrganizationName_Click() {
+    if (!forms::MayWrite(forms::Action::AdministerUsers))
+        return;
     const QString typed = platform::InputBox(
         QStringLiteral("Organization Name"),
         QStringLiteral("\r\nThe name of your organization,\r\nshown in the title of the main "

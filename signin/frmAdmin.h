@@ -51,7 +51,7 @@ public:
     ZovButton* cmdQuit;
     QTimer timerFlashButton;
 
-    bool IsAdminMode() const { return AdminMode; }
+    bool IsAdminMode() const;
     bool IsViewingLog() const { return ViewingLog; }
     const QString& LastAccessCodeAnswer() const { return AccessCodeAnswer; }
     const FlashState& Flash() const { return flash_; }
@@ -97,7 +97,6 @@ private:
     void ShowUserLog();
     void FinishViewingLog();
 
-    bool AdminMode = false;
     bool ViewingLog = false;
     QString AccessCodeAnswer;
     qint16 ReselectRow = 0;

@@ -2,6 +2,7 @@
 
 #include "forms/ButtonLook.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "platform/Fonts.h"
@@ -157,6 +158,8 @@ void frmCreditTraining::UpdateCreditButton() {
 }
 
 void frmCreditTraining::cmdSave_Click() {
+    if (!forms::MayWrite(forms::Action::Credit))
+        return;
     const std::optional<double> date = formats::ParseDate(txtDate->text());
     if (!date) {
         forms::Tell(QStringLiteral("Check the date entry"),

@@ -4,6 +4,7 @@
 #include "forms/ButtonPictures.h"
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "help/ShowHelp.h"
@@ -293,11 +294,13 @@ void frmTrainingHistory::UpdateHistoryButtons() {
     SetButton(cmdEditTraining, QStringLiteral("Edit Training"),
               QStringLiteral(" Edit the information in the highlighted Training History record "));
     cmdEditTraining->setVisible(editable);
-    cmdEditTraining->setEnabled(subject_.accessLevel >= 2);
+    cmdEditTraining->setEnabled(
+        forms::Permits({subject_.accessLevel}, forms::Action::EditTraining));
     SetButton(cmdDeleteTraining, QStringLiteral("Delete Training"),
               QStringLiteral(" Delete the highlighted Training History record "));
     cmdDeleteTraining->setVisible(editable);
-    cmdDeleteTraining->setEnabled(subject_.accessLevel == 4);
+    cmdDeleteTraining->setEnabled(
+        forms::Permits({subject_.accessLevel}, forms::Action::DeleteTraining));
     SetButton(cmdPrintTraining, QString(),
               QStringLiteral(" Print this Training History information "));
     cmdPrintTraining->setVisible(shown);
@@ -338,6 +341,15 @@ void frmTrainingHistory::cmdHelp_Click() {
 
 // ---- Editing -----------------------------------------------------------------------------
 
+bool frmTrainingHistory::MayChange(forms::Action action) {
+    // A history opened from the search results only shows; no level changes that.
+    if (subject_.readOnly) {
+        forms::TellNotAllowed(action);
+        return false;
+    }
+    return forms::MayWrite(action);
+}
+
 void frmTrainingHistory::cmdEditTraining_Click() {
     menuEditmenu->popup(QCursor::pos());
 }
@@ -371,6 +383,8 @@ void frmTrainingHistory::EditOneField(int item) {
 }
 
 void frmTrainingHistory::SaveTrainingEdit(const QString& text, int item) {
+    if (!MayChange(forms::Action::EditTraining))
+        return;
     gridTraining->setEnabled(true);
     const store::StoreResult changed = store::ChangeTrainingRecord(
         HighlightedRecNum(), personKey_,
@@ -448,6 +462,8 @@ void frmTrainingHistory::LeaveCommentEditing() {
 }
 
 void frmTrainingHistory::cmdDeleteTraining_Click() {
+    if (!MayChange(forms::Action::DeleteTraining))
+        return;
     const int row = gridTraining->Row();
     const int answer = forms::Ask(
         QStringLiteral("Confirm"), forms::Icon::Question,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/Permits.h"
 #include "store/PersonTraining.h"
 #include "training/TrainingOpening.h"
 #include "ui/Form.h"
@@ -66,6 +67,8 @@ protected:
     void Form_KeyDown(QKeyEvent* event) override;
 
 private:
+    // The session may make this change here; a refusal is told.
+    bool MayChange(forms::Action action);
     void BuildControls();
     void EditOneField(int item);
     void EnterCommentEditing();

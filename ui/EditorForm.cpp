@@ -174,7 +174,9 @@ void EditorForm::ShowDateCreated(double dateCreated) {
 }
 
 void EditorForm::NoteEdit() {
-    if (!setUpDone_)
+    // A locked box still takes text set through the accessibility interface; in a window that
+    // only shows its record that is never an edit to save.
+    if (!setUpDone_ || viewOnly_)
         return;
     const bool filled = MandatoryFieldsFilled();
     if (!cmdSave->isHidden())

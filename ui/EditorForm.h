@@ -85,7 +85,8 @@ protected:
     // From now on changes count as edits.
     void FinishSetUp() { setUpDone_ = true; }
 
-    // The Save and Cancel rules after an edit; does nothing during set-up. The text boxes
+    // The Save and Cancel rules after an edit; does nothing during set-up nor in a view-only
+    // window. The text boxes
     // call it on every change; editors call it for their own controls (options).
     void NoteEdit();
 

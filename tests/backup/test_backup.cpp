@@ -65,6 +65,7 @@ struct Setup {
     QTemporaryDir backup;
     Window window;
     explicit Setup(bool withLog = true) {
+        SignIn(4); // backup and restore need the full level
         WriteUser();
         WritePersons({{"Ann", "Lee"}, {"Bob", "Moe"}});
         WriteCourses({{"FIR-0010", "Handgun", 8}});
@@ -324,6 +325,7 @@ private slots:
         QTemporaryDir backup;
         WriteUser();
         QVERIFY(QFile::rename(QStringLiteral("User.List"), backup.filePath("User.List")));
+        SignIn(4);
         Window window;
         ScriptedAnswers answers;
         answers.expectFolder(backup.path())

@@ -6,6 +6,7 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QFile>
@@ -49,6 +50,7 @@ class TestUserEdit : public QObject {
     std::unique_ptr<TestFolder> folder_;
 
     std::unique_ptr<frmAddEditUser> Open(const QString& tag, int recNum = 0, bool active = false) {
+        Globals().AdminMode = true; // the Admin window opens the editor only in admin mode
         auto editor = std::make_unique<frmAddEditUser>(nullptr, recNum);
         editor->SetTag(tag);
         if (active)

@@ -53,6 +53,7 @@ std::unique_ptr<frmCreditTraining> OpenWindow(const training::HighlightedCourse&
     QList<training::ListedPerson> persons;
     for (int i = 0; i < kPersons.size(); ++i)
         persons << training::ListedPerson{kPersons[i].first + u' ' + kPersons[i].last, i + 1};
+    SignIn(3); // the Lobby offers the credit from Read/Edit/Add
     auto window = std::make_unique<frmCreditTraining>(nullptr, course, persons);
     window->show();
     return window;

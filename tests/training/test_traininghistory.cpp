@@ -13,6 +13,7 @@
 #include "training/TrainingRules.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/FlexGrid.h"
+#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QAction>
@@ -59,6 +60,7 @@ std::unique_ptr<frmTrainingHistory> Open(bool readOnly = false, int accessLevel 
     subject.person = {QStringLiteral("Ann Able"), 1};
     subject.readOnly = readOnly;
     subject.accessLevel = accessLevel;
+    Globals().SignedInAccessLevel = static_cast<qint16>(accessLevel); // as the Lobby signed in
     auto window = std::make_unique<frmTrainingHistory>(nullptr, subject);
     window->show();
     return window;
