@@ -46,6 +46,7 @@ protected:
     void txtField_GotFocus(int index) override;
     void ShowRecord() override;
     void FillRecord() override;
+    QString FieldCaption(int index) const override;
 
 private:
     void PlaceControls();
