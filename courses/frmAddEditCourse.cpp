@@ -125,6 +125,10 @@ void frmAddEditCourse::ShowRecord() {
     SetFieldText(kComments, store::TrimField(course.Comments));
 }
 
+QString frmAddEditCourse::FieldCaption(int index) const {
+    return lblField[index]->text();
+}
+
 void frmAddEditCourse::FillRecord() {
     store::CourseRecord& course = store::Courses().Buffer();
     // Code, name and provider as typed: a code may begin with a blank on purpose.

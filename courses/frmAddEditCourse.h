@@ -43,6 +43,7 @@ protected:
     void Form_Activate() override;
     void ShowRecord() override;
     void FillRecord() override;
+    QString FieldCaption(int index) const override;
 
 private:
     void PlaceControls();

@@ -5,6 +5,7 @@
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "store/Clock.h"
+#include "store/ControlCharacters.h"
 #include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 
 ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum,
                                    std::unique_ptr<ListFile> file, Wording wording,
@@ -87,9 +89,29 @@ bool ListRecordEditor::ReadForShowing() {
     return true;
 }
 
+bool ListRecordEditor::FieldsStorable() {
+    for (int index = 1; Field(index); ++index) {
+        // The comments box is the one multi-line box: its line breaks are kept as CR LF.
+        const store::LineBreaks breaks = qobject_cast<QPlainTextEdit*>(Field(index))
+                                             ? store::LineBreaks::Allowed
+                                             : store::LineBreaks::Refused;
+        QString caption = FieldCaption(index).trimmed();
+        if (caption.startsWith(u'*'))
+            caption = caption.mid(1).trimmed();
+        const QStringList refusal =
+            store::ControlCharacterRefusal(caption, FieldText(index), breaks);
+        if (!refusal.isEmpty()) {
+            forms::Tell(QStringLiteral("Entry Error"), refusal, forms::Icon::Stop);
+            Field(index)->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ListRecordEditor::WriteRecord() {
     // A window left view-only by a record it could not read has told why already.
-    if (!forms::MayWrite(SaveAction()) || ViewOnly())
+    if (!forms::MayWrite(SaveAction()) || ViewOnly() || !FieldsStorable())
         return false;
     if (const store::StoreResult opened = file_->Open(); !opened) {
         FileProblem(opened);

@@ -76,14 +76,17 @@ protected:
     virtual void FillRecord() = 0;
     // What a save of this window is, for the access rules: adding or editing a record.
     virtual forms::Action SaveAction() const;
+    // The caption of box `index` as the window shows it ("* First Name").
+    virtual QString FieldCaption(int index) const = 0;
 
     // Writes the record from the boxes: reads it (view/edit mode) or starts a blank one with
     // a creation stamp no other record has behind the last record (add mode), fills it,
     // writes it, closes the file.
     // A session that may not save (forms::Permits) is told so; a window that only shows its
     // record writes nothing either.
-    // A list that is full, the removal marker in the marked field, or a file that cannot be
-    // read or written is told to the user; then nothing is written and the result is false.
+    // A box holding a control character, a list that is full, the removal marker in the marked
+    // field, or a file that cannot be read or written is told to the user; then nothing is
+    // written and the result is false.
     bool WriteRecord();
     // Reports the record WriteRecord wrote as saved.
     void ReportSaved() { ReportSaved(writtenIdentity_); }
@@ -107,6 +110,9 @@ private:
                      Wording wording, AddModeSave addModeSave, CancelRecaption cancelRecaption);
 
     bool CountForAdding();
+    // Whether every box holds a text the record may keep; the first that does not is told in
+    // "Entry Error" and gets the focus.
+    bool FieldsStorable();
     bool ReadForShowing();
     // Whether the record on file (the file open) is still the one the window showed; when it
     // is not, the user is told and may reload, which closes the window unsaved.

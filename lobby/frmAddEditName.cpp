@@ -150,6 +150,10 @@ bool frmAddEditName::ConfirmStatusChange() {
     return false;
 }
 
+QString frmAddEditName::FieldCaption(int index) const {
+    return lblField[index]->text();
+}
+
 void frmAddEditName::FillRecord() {
     store::PersonRecord& person = store::Persons().Buffer();
     person.FirstName = store::TrimField(FieldText(1));

@@ -37,6 +37,7 @@ protected:
     void ShowRecord() override;
     void ShowNewRecord() override;
     void FillRecord() override;
+    QString FieldCaption(int index) const override;
 
 private:
     // The status question of a save in view/edit mode; false when the user wants the

@@ -1,8 +1,11 @@
 #include "platform/Instance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLockFile>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -12,12 +15,24 @@ std::unique_ptr<QLockFile>& Held() {
     return lock;
 }
 
-// The runtime folder is per user; where there is none, the temporary folder is shared, so the
-// user's name goes into the file name. (Asking QStandardPaths would warn on every call when
-// the session has no runtime folder.)
+// The runtime folder is per user. Where there is none, a folder of this user's own in the
+// temporary folder: the temporary folder is shared, and a lock file there under a name anyone
+// can foresee could be planted beforehand (as a link, or as a lock that never goes away).
+// Empty when that folder is not safely ours; then there is no lock. (Asking QStandardPaths
+// would warn on every call when the session has no runtime folder.)
 QString LockFolder() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QDir(runtime).exists() ? runtime : QDir::tempPath();
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime;
+    const QString own =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("mirtavel-%1").arg(::geteuid()));
+    const QByteArray path = QFile::encodeName(own);
+    (void)::mkdir(path.constData(), 0700);
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & 077) != 0)
+        return QString();
+    return own;
 }
 
 QString UserName() {
@@ -29,16 +44,24 @@ QString UserName() {
 } // namespace
 
 QString InstanceLockPath(const QString& name) {
+    const QString folder = LockFolder();
+    if (folder.isEmpty())
+        return QString();
     const QString user = UserName();
     const QString file = user.isEmpty() ? name : name + u'-' + user;
-    return QDir(LockFolder()).filePath(file + QStringLiteral(".lock"));
+    return QDir(folder).filePath(file + QStringLiteral(".lock"));
 }
 
 bool PreviousInstanceRunning(const QString& name) {
     auto& held = Held();
     if (held && held->isLocked())
         return false;
-    auto lock = std::make_unique<QLockFile>(InstanceLockPath(name));
+    const QString path = InstanceLockPath(name);
+    // Without a folder of our own there is no lock to take: the data folder's lock still
+    // keeps two programs from changing the same data.
+    if (path.isEmpty())
+        return false;
+    auto lock = std::make_unique<QLockFile>(path);
     // Only a live owner counts: a lock whose process is gone is stale at once.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {

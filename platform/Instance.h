@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Refusing a second running copy: the first copy holds a lock file in the user's runtime
-// folder for as long as it runs. A lock left behind by a copy that crashed does not count.
+// Refusing a second running copy: the first copy holds a lock file in a folder of the user's
+// own for as long as it runs. A lock left behind by a copy that crashed does not count.
 namespace platform {
 
 // True when another live process holds the lock `name`. Otherwise this process takes the
@@ -13,7 +13,8 @@ bool PreviousInstanceRunning(const QString& name = QStringLiteral("Mirtavel"));
 // Lets go of the lock taken by PreviousInstanceRunning, if any.
 void ReleaseInstanceLock();
 
-// Where the lock file `name` lives.
+// Where the lock file `name` lives: the runtime folder, or else a folder of the user's own
+// (mode 0700) in the temporary folder; empty when that folder is not safely the user's.
 QString InstanceLockPath(const QString& name);
 
 } // namespace platform

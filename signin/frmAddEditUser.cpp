@@ -232,6 +232,10 @@ void frmAddEditUser::cmdSave_Click() {
     cmdCancel_Click();
 }
 
+QString frmAddEditUser::FieldCaption(int index) const {
+    return lblField[index]->text();
+}
+
 void frmAddEditUser::FillRecord() {
     store::UserRecord& user = store::Users().Buffer();
     user.FirstName = FieldText(1).trimmed();

@@ -48,6 +48,7 @@ protected:
     void FillRecord() override;
     // Users are written only in admin mode, whatever the level of anyone signed in.
     forms::Action SaveAction() const override { return forms::Action::AdministerUsers; }
+    QString FieldCaption(int index) const override;
 
 private:
     void PlaceControls();

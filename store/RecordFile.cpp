@@ -1,8 +1,8 @@
 #include "store/RecordFile.h"
 
+#include "store/DataFileOpen.h"
 #include "store/FileWrite.h"
 #include "store/Journal.h"
-#include "store/NewFileMode.h"
 #include "store/ReadOnlyStation.h"
 
 #include <QCryptographicHash>
@@ -94,13 +94,17 @@ StoreResult RecordFile::OpenAs(bool forReading) {
     Close();
     // Another program holds the folder: this one looks, and makes no file by looking.
     forReading = forReading || IsReadOnlyStation();
-    const QByteArray name = QFile::encodeName(fileName_);
     // Never waits: a FIFO in a data file's place is refused below, not read from.
     constexpr int flags = O_CLOEXEC | O_NONBLOCK;
+    bool leadsOutside = false;
     // A missing file is made with its folder's read and write bits.
-    int fd = forReading ? -1 : OpenCreating(fileName_, O_RDWR | flags);
+    int fd = forReading ? -1 : OpenDataFile(fileName_, O_RDWR | flags, true, leadsOutside);
+    if (leadsOutside)
+        return Failure(LeadsOutsideReason());
     if (fd < 0 && (forReading || errno == EACCES || errno == EROFS || errno == EPERM)) {
-        fd = ::open(name.constData(), O_RDONLY | flags);
+        fd = OpenDataFile(fileName_, O_RDONLY | flags, false, leadsOutside);
+        if (leadsOutside)
+            return Failure(LeadsOutsideReason());
         if (fd < 0 && errno == ENOENT) {
             // Nothing to read, and nothing is created by only looking.
             readOnly_ = true;

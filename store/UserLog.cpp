@@ -2,8 +2,9 @@
 
 #include "store/Clock.h"
 #include "store/Codepage.h"
+#include "store/ControlCharacters.h"
+#include "store/DataFileOpen.h"
 #include "store/Formats.h"
-#include "store/NewFileMode.h"
 #include "store/ReadOnlyStation.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace store {
@@ -40,15 +42,20 @@ QChar RandomFiller() {
     return QChar(code);
 }
 
+QString NotPlainFile() {
+    return QStringLiteral("It is not a plain file; nothing was written to it.");
+}
+
 } // namespace
 
 QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
                     const QDateTime& when) {
     const double value = formats::DateValue(when);
     QString line = formats::MmDdYyyy(value) + QStringLiteral(" at ") + formats::HhNnSs(value) +
-                   QStringLiteral(" - ") + displayName;
+                   QStringLiteral(" - ") + EscapeControlCharacters(displayName);
     if (event == kSignInEvent)
-        line += QStringLiteral(" logged in w/ ") + accessLevelName + QStringLiteral(" privileges.");
+        line += QStringLiteral(" logged in w/ ") + EscapeControlCharacters(accessLevelName) +
+                QStringLiteral(" privileges.");
     else if (event == FailedSignInEvent)
         line += QStringLiteral(" failed to sign in.");
     else if (event == FailedAccessCodeEvent)
@@ -64,10 +71,27 @@ StoreResult AppendUserLog(int event, const QString& displayName, const QString& 
         return StoreResult::Fail(UserLogFileName, ReadOnlyStationReason());
     const QByteArray bytes =
         EncodeAnsi(UserLogLine(event, displayName, accessLevelName, CurrentDateTime())) + "\r\n";
-    // A log that is not there yet is made with the data folder's read and write bits.
-    const int fd = OpenCreating(UserLogFileName, O_WRONLY | O_APPEND | O_CLOEXEC);
+    // A log that is not there yet is made with the data folder's read and write bits. Never
+    // waits: a FIFO in the log's place is refused below, not written to.
+    bool leadsOutside = false;
+    const int fd = OpenDataFile(UserLogFileName, O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK, true,
+                                leadsOutside);
+    if (leadsOutside)
+        return StoreResult::Fail(UserLogFileName, LeadsOutsideReason());
+    // A FIFO nobody reads answers ENXIO.
     if (fd < 0)
-        return StoreResult::Fail(UserLogFileName, qt_error_string(errno));
+        return StoreResult::Fail(UserLogFileName,
+                                 errno == ENXIO ? NotPlainFile() : qt_error_string(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return StoreResult::Fail(UserLogFileName, qt_error_string(error));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return StoreResult::Fail(UserLogFileName, NotPlainFile());
+    }
     QFile log;
     if (!log.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                   QFileDevice::AutoCloseHandle)) {

@@ -1,6 +1,7 @@
 #include "training/TrainingRules.h"
 
 #include "store/Codepage.h"
+#include "store/ControlCharacters.h"
 #include "store/Formats.h"
 
 #include <cmath>
@@ -34,6 +35,12 @@ QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
 }
 
 std::optional<QString> EditRefusal(int item, const QString& answer) {
+    // The comments keep their line breaks (as CR LF); no field keeps any other control.
+    const store::LineBreaks breaks =
+        item == EditComments ? store::LineBreaks::Allowed : store::LineBreaks::Refused;
+    if (store::FirstControlCharacter(answer, breaks) >= 0)
+        return QStringLiteral("holds a control character,") + CrLf +
+               QStringLiteral("which cannot be stored.");
     // The file would keep such a character as "?": what is seen would not be what is stored.
     if ((item == EditCode || item == EditName || item == EditProvider) &&
         store::KeepCodepage(answer) != answer)

@@ -41,8 +41,9 @@ enum EditItem {
     EditComments = 8
 };
 
-// Why `answer` (trimmed, not empty) cannot be stored by edit `item`: the text shown after the
-// answer and an empty line in "Entry Error"; nothing when it can.
+// Why `answer` (trimmed, not empty; for EditComments the whole comments) cannot be stored by
+// edit `item`: the text shown after the answer and an empty line in "Entry Error"; nothing
+// when it can.
 std::optional<QString> EditRefusal(int item, const QString& answer);
 
 // Stores an accepted `answer` of edit `item` in `record`.

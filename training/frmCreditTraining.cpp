@@ -7,6 +7,7 @@
 #include "forms/WindowBusy.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "store/ControlCharacters.h"
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
@@ -167,6 +168,13 @@ void frmCreditTraining::cmdSave_Click() {
                     forms::Icon::Stop);
         txtDate->selectAll();
         txtDate->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const QStringList refusal = store::ControlCharacterRefusal(
+        QStringLiteral("Comments"), txtComments->StoredText(), store::LineBreaks::Allowed);
+    if (!refusal.isEmpty()) {
+        forms::Tell(QStringLiteral("Entry Error"), refusal, forms::Icon::Stop);
+        txtComments->setFocus(Qt::OtherFocusReason);
         return;
     }
     QList<qint32> recNums;

@@ -434,6 +434,14 @@ void frmTrainingHistory::txtComments_Change() {
 }
 
 void frmTrainingHistory::cmdSaveComments_Click() {
+    if (const std::optional<QString> refusal =
+            EditRefusal(EditComments, txtComments->StoredText())) {
+        platform::StandardMessage(
+            QStringLiteral("Entry Error"), QStringLiteral("The comments") + CrLf + *refusal,
+            platform::StandardIcon::Stop, platform::StandardButtons::Ok, this);
+        txtComments->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     SaveTrainingEdit(txtComments->StoredText(), EditComments);
     savedComments_ = QStringLiteral("Update");
     LeaveCommentEditing();

@@ -12,6 +12,7 @@
 #include "ui/Globals.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
 
@@ -188,6 +189,26 @@ template <class T> void RecordChangedElsewhereIsNotWrittenOver(Change change, bo
         QCOMPARE(editor->Result().identity, b.DateCreated);
 }
 
+// A text put into box `field` (the way any tool may set it) before a new record is saved: a
+// control character is refused in "Entry Error" naming the box, and nothing is written.
+template <class T> void ControlCharactersAreRefused(int field, const QString& text, bool refused) {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    auto editor = Open<T>(3, 0);
+    T::Fill(*editor, QStringLiteral("K1"));
+    editor->SetFieldText(field, text);
+    if (refused)
+        answers.expectMessage(QStringLiteral("Entry Error"), 1);
+    editor->cmdSave_Click();
+    QVERIFY(answers.verifyDone());
+    QCOMPARE(editor->Result().saved, !refused);
+    QCOMPARE(QFileInfo(T::FileName()).size() > 0, !refused); // the window made it empty
+    if (refused) {
+        QVERIFY(answers.lastAsked().lines.first().contains(QStringLiteral("control character")));
+        QVERIFY(editor->Field(field)->hasFocus());
+    }
+}
+
 void EditorKinds() {
     QTest::addColumn<bool>("course");
     QTest::newRow("person editor") << false;
@@ -230,6 +251,36 @@ private slots:
         QFETCH(bool, reload);
         course ? RecordChangedElsewhereIsNotWrittenOver<CourseEditor>(change, reload)
                : RecordChangedElsewhereIsNotWrittenOver<PersonEditor>(change, reload);
+    }
+
+    void controlCharactersAreRefused_data() {
+        QTest::addColumn<bool>("course");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("first name with a line break") << false << 1 << "X\n. payload #" << true;
+        QTest::newRow("middle name with a tab") << false << 2 << "A\tB" << true;
+        QTest::newRow("organization with NUL") << false << 4 << QString("Org") + QChar(0) << true;
+        QTest::newRow("employee ID with DEL") << false << 5 << "12\u007F" << true;
+        QTest::newRow("comments with ESC") << false << 6 << "Line\r\n\x1B[2J" << true;
+        QTest::newRow("comments with line breaks") << false << 6 << "One\r\nTwo" << false;
+        QTest::newRow("first name with letters of the page")
+            << false << 1 << "\u20AC\u201C\u00A0\u00FF" << false;
+        QTest::newRow("course name with C1 0x9D") << true << 2 << "Name\u009D" << true;
+        QTest::newRow("course provider with 0x81") << true << 3 << "\u0081P" << true;
+        QTest::newRow("course comments with a lone CR") << true << 5 << "a\rb" << false;
+        QTest::newRow("course comments with US") << true << 5
+                                                 << "a\x1F"
+                                                    "b"
+                                                 << true;
+    }
+    void controlCharactersAreRefused() {
+        QFETCH(bool, course);
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QFETCH(bool, refused);
+        course ? ControlCharactersAreRefused<CourseEditor>(field, text, refused)
+               : ControlCharactersAreRefused<PersonEditor>(field, text, refused);
     }
 
     void newRecordGetsACreationTimeNoOtherHas_data() { EditorKinds(); }

@@ -1,11 +1,16 @@
 #include "platform/Instance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -81,6 +86,50 @@ private slots:
         QVERIFY(copy.waitForFinished());
         QCOMPARE(copy.exitCode(), 0);
         QVERIFY(!PreviousInstanceRunning(lockName_));
+    }
+
+    // Without a runtime folder the lock goes into a folder of the user's own, never into the
+    // shared temporary folder; a folder planted under that name is not used.
+    void fallbackIsAPrivateFolder_data() {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<bool>("locks");
+        QTest::newRow("nothing there yet") << QString() << true;
+        QTest::newRow("a link to another folder") << QStringLiteral("link") << false;
+        QTest::newRow("a folder open to others") << QStringLiteral("open") << false;
+        QTest::newRow("a file") << QStringLiteral("file") << false;
+    }
+    void fallbackIsAPrivateFolder() {
+        QFETCH(QString, planted);
+        QFETCH(bool, locks);
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmpdir = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const QString own = temp.filePath(QStringLiteral("mirtavel-%1").arg(::geteuid()));
+        const QString other = temp.filePath(QStringLiteral("other"));
+        QVERIFY(QDir().mkdir(other));
+        if (planted == QLatin1String("link"))
+            QVERIFY(QFile::link(other, own));
+        else if (planted == QLatin1String("open"))
+            QVERIFY(QDir().mkdir(own) && ::chmod(QFile::encodeName(own).constData(), 0777) == 0);
+        else if (planted == QLatin1String("file"))
+            QVERIFY(QFile(own).open(QIODevice::WriteOnly));
+
+        const QString path = InstanceLockPath(lockName_);
+        const bool running = PreviousInstanceRunning(lockName_);
+        ReleaseInstanceLock();
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qputenv("TMPDIR", tmpdir);
+        QVERIFY(!running);
+        QCOMPARE(!path.isEmpty(), locks);
+        QVERIFY(QDir(other).isEmpty());
+        if (locks) {
+            QCOMPARE(QFileInfo(path).path(), own);
+            struct stat st;
+            QCOMPARE(::lstat(QFile::encodeName(own).constData(), &st), 0);
+            QCOMPARE(st.st_mode & 0777, mode_t(0700));
+        }
     }
 
     void aCrashedCopyDoesNotBlock() {

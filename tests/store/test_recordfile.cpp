@@ -57,6 +57,8 @@ private slots:
     void failedAppendLeavesNoRecord();
     void readsReadOnlyFolder();
     void refusesDevices();
+    void followsLinksOnlyInsideFolder_data();
+    void followsLinksOnlyInsideFolder();
     void usesWideOffsets();
     void tableReadGivesSafeValues();
     void tableWriteEncodesBuffer();
@@ -378,6 +380,59 @@ void TestRecordFile::refusesDevices() {
     QVERIFY(!r.ok());
     QCOMPARE(r.fileName(), QStringLiteral("Course.Index"));
     QVERIFY(!Courses().IsOpen());
+}
+
+void TestRecordFile::followsLinksOnlyInsideFolder_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("forReading");
+    QTest::addColumn<bool>("opens");
+    for (const bool forReading : {false, true}) {
+        const char* how = forReading ? " (reading)" : " (read and write)";
+        QTest::addRow("link inside%s", how) << QStringLiteral("inside") << forReading << true;
+        QTest::addRow("link outside%s", how) << QStringLiteral("outside") << forReading << false;
+        QTest::addRow("link outside to a file not there%s", how)
+            << QStringLiteral("dangling") << forReading << false;
+        QTest::addRow("FIFO%s", how) << QStringLiteral("fifo") << forReading << false;
+    }
+}
+
+void TestRecordFile::followsLinksOnlyInsideFolder() {
+    QFETCH(QString, entry);
+    QFETCH(bool, forReading);
+    QFETCH(bool, opens);
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString outside = elsewhere.filePath(QStringLiteral("someone's"));
+    const QByteArray theirs(600, 'x');
+    QVERIFY(WriteBytes(outside, theirs));
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QString name = QStringLiteral("Course.Index");
+    QVERIFY(QDir().mkdir(QStringLiteral("shared")));
+    QVERIFY(WriteBytes(QStringLiteral("shared/Course.Index"), QByteArray(900, 'c')));
+    if (entry == QLatin1String("inside"))
+        QVERIFY(QFile::link(QStringLiteral("shared/Course.Index"), name));
+    else if (entry == QLatin1String("outside"))
+        QVERIFY(QFile::link(outside, name));
+    else if (entry == QLatin1String("dangling"))
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("new")), name));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+
+    RecordFile file(name, 300);
+    const StoreResult r = forReading ? file.OpenForReading() : file.Open();
+    QCOMPARE(r.ok(), opens);
+    QCOMPARE(ReadBytes(outside), theirs);
+    QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("new"))));
+    if (opens) {
+        QCOMPARE(file.Count(), 3);
+        return;
+    }
+    QVERIFY(!file.IsOpen());
+    QCOMPARE(r.fileName(), name);
+    if (entry != QLatin1String("fifo"))
+        QCOMPARE(r.reason(), QStringLiteral("It is a link that leads outside the data folder; it "
+                                            "was not opened."));
 }
 
 void TestRecordFile::usesWideOffsets() {

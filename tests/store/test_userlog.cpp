@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace store;
 
@@ -41,8 +42,11 @@ private slots:
     void namesNobodyForAnAccessCodeWithoutUser();
     void appendCreatesMissingLog();
     void appendAddsLinesInCodePage();
+    void escapesControlCharactersInName_data();
+    void escapesControlCharactersInName();
     void reportsLogThatCannotBeOpened();
-    void reportsFullDisk();
+    void followsLinksOnlyInsideFolder_data();
+    void followsLinksOnlyInsideFolder();
     void takesBackPartLine();
     void scrambleInterleavesFiller_data();
     void scrambleInterleavesFiller();
@@ -127,15 +131,90 @@ void TestUserLog::reportsLogThatCannotBeOpened() {
     QVERIFY(!r.reason().isEmpty());
 }
 
-void TestUserLog::reportsFullDisk() {
+void TestUserLog::escapesControlCharactersInName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("a line of its own")
+        << QStringLiteral("X\r\n. payload #") << QStringLiteral("X\\x0D\\x0A. payload #");
+    QTest::newRow("NUL, TAB, ESC, US")
+        << QStringLiteral("A") + QChar(0) + QStringLiteral("\t\x1B\x1F")
+        << QStringLiteral("A\\x00\\x09\\x1B\\x1F");
+    QTest::newRow("DEL and C1 bytes 0x81 0x90 0x9D")
+        << QStringLiteral("B\u007F\u0081\u0090\u009D") << QStringLiteral("B\\x7F\\x81\\x90\\x9D");
+    QTest::newRow("letters of the page stay") << QStringLiteral("\u20AC \u201C\u00A0\u00FF\\")
+                                              << QStringLiteral("\u20AC \u201C\u00A0\u00FF\\");
+}
+
+void TestUserLog::escapesControlCharactersInName() {
+    QFETCH(QString, name);
+    QFETCH(QString, logged);
+    const QString line = UserLogLine(1, name, QStringLiteral("Read Only"), kMorning);
+    QCOMPARE(line, QStringLiteral("03/07/2014 at 08:15:02 - ") + logged +
+                       QStringLiteral(" logged in w/ Read Only privileges."));
+    // Whatever the name, the log grows by exactly one line.
     DataFolder folder;
     QVERIFY(folder.ready());
-    if (!QFile::link(QStringLiteral("/dev/full"), QStringLiteral("User.Log")))
-        QSKIP("no /dev/full here");
+    FixedClock clock(kMorning);
+    QVERIFY(AppendUserLog(1, name, QStringLiteral("Read Only")));
+    const QByteArray bytes = ReadBytes(QStringLiteral("User.Log"));
+    QCOMPARE(bytes.count('\n'), 1);
+    QCOMPARE(bytes.count('\r'), 1);
+    QVERIFY(bytes.endsWith("privileges.\r\n"));
+}
+
+void TestUserLog::followsLinksOnlyInsideFolder_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("link inside the folder") << QStringLiteral("inside") << true;
+    QTest::newRow("link to a file outside") << QStringLiteral("outside") << false;
+    QTest::newRow("link out through a link inside") << QStringLiteral("chain") << false;
+    QTest::newRow("link outside to a file not there") << QStringLiteral("dangling") << false;
+    QTest::newRow("link to a device") << QStringLiteral("device") << false;
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << false;
+}
+
+void TestUserLog::followsLinksOnlyInsideFolder() {
+    QFETCH(QString, entry);
+    QFETCH(bool, written);
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString victim = elsewhere.filePath(QStringLiteral(".bashrc"));
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(WriteBytes(victim, "keep\n"));
+    const QString log = QStringLiteral("User.Log");
+    QVERIFY(QDir().mkdir(QStringLiteral("shared")));
+    const QString shared = QStringLiteral("shared/User.Log");
+    QVERIFY(WriteBytes(shared, "an older line\r\n"));
+    if (entry == QLatin1String("inside"))
+        QVERIFY(QFile::link(shared, log));
+    else if (entry == QLatin1String("outside"))
+        QVERIFY(QFile::link(victim, log));
+    else if (entry == QLatin1String("chain"))
+        QVERIFY(QFile::link(victim, QStringLiteral("hop")) &&
+                QFile::link(QStringLiteral("hop"), log));
+    else if (entry == QLatin1String("dangling"))
+        QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("new")), log));
+    else if (entry == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), log));
+    else
+        QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
+
+    FixedClock clock(kEvening);
     const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
-    QVERIFY(!r.ok());
-    QCOMPARE(r.fileName(), QStringLiteral("User.Log"));
-    QCOMPARE(r.reason(), qt_error_string(ENOSPC));
+    QCOMPARE(r.ok(), written);
+    QCOMPARE(ReadBytes(victim), QByteArray("keep\n"));
+    QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("new"))));
+    if (written) {
+        QCOMPARE(ReadBytes(shared),
+                 QByteArray("an older line\r\n03/07/2014 at 23:40:55 - Ann Lee logged out.\r\n"));
+        return;
+    }
+    QCOMPARE(r.fileName(), log);
+    QCOMPARE(r.reason(), entry == QLatin1String("fifo")
+                             ? QStringLiteral("It is not a plain file; nothing was written to it.")
+                             : QStringLiteral("It is a link that leads outside the data folder; "
+                                              "it was not opened."));
 }
 
 void TestUserLog::takesBackPartLine() {

@@ -81,6 +81,28 @@ class TestTrainingHistory : public QObject {
     Q_OBJECT
 
 private slots:
+    // An edit of one field, or of the comments, is refused when it holds a control character;
+    // the comments keep their line breaks.
+    void editRefusesControlCharacters_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("code with a tab") << int(training::EditCode) << "A\tB" << true;
+        QTest::newRow("name with a line break") << int(training::EditName) << "N\nX" << true;
+        QTest::newRow("provider with 0x9D") << int(training::EditProvider) << "P\u009D" << true;
+        QTest::newRow("name with letters of the page")
+            << int(training::EditName) << "\u20AC \u201C" << false;
+        QTest::newRow("comments with CR LF") << int(training::EditComments) << "a\r\nb" << false;
+        QTest::newRow("comments with DEL") << int(training::EditComments) << "a\u007F" << true;
+        QTest::newRow("comments with NUL")
+            << int(training::EditComments) << QString(QChar(0)) << true;
+    }
+    void editRefusesControlCharacters() {
+        QFETCH(int, item);
+        QFETCH(QString, answer);
+        QFETCH(bool, refused);
+        QCOMPARE(training::EditRefusal(item, answer).has_value(), refused);
+    }
     void listsByDateAndHighlightsBySource_data() {
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<int>("accessLevel");
