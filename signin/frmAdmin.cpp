@@ -18,6 +18,8 @@
 #include "signin/frmAddEditUser.h"
 #include "store/Clock.h"
 #include "store/Codepage.h"
+#include "store/ControlCharacters.h"
+#include "store/DataFileOpen.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
@@ -33,6 +35,9 @@
 #include <QShortcut>
 #include <QTextEdit>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 using forms::ButtonRole;
 using platform::PlaceTwips;
@@ -655,6 +660,12 @@ void frmAdmin::cmdOrganizationName_Click() {
         Globals().OrganizationName, this);
     if (typed.trimmed().isEmpty())
         return;
+    if (const QStringList refusal =
+            store::ControlCharacterRefusal(QStringLiteral("Organization Name"), typed);
+        !refusal.isEmpty()) {
+        forms::Tell(QStringLiteral("Entry Error"), refusal, forms::Icon::Stop);
+        return;
+    }
     forms::ShowSettingsProblem(signin::SaveOrganizationName(typed));
 }
 
@@ -668,16 +679,26 @@ void frmAdmin::cmdReviewUserLog_Click() {
 }
 
 void frmAdmin::ShowUserLog() {
-    QFile log(store::UserLogFileName);
-    if (log.size() < 1) {
+    // The log is read as the record files are: never through a link that leads elsewhere,
+    // which could show another account's file here.
+    bool leadsOutside = false;
+    const int fd = store::OpenDataFile(store::UserLogFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC,
+                                       false, leadsOutside);
+    const int error = errno;
+    QFile log;
+    if (fd >= 0 && !log.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        ::close(fd);
+    if (fd < 0 && error != ENOENT) {
+        forms::ShowStoreProblem(store::StoreResult::Fail(store::UserLogFileName,
+                                                         leadsOutside ? store::LeadsOutsideReason()
+                                                                      : qt_error_string(error)));
+        return;
+    }
+    if (!log.isOpen() || log.size() < 1) {
         forms::Tell(
             QStringLiteral("Nothing to View"),
             {QStringLiteral("There is currently no data"), QStringLiteral("in the 'User Log'.")},
             forms::Icon::Information);
-        return;
-    }
-    if (!log.open(QIODevice::ReadOnly)) {
-        forms::ShowStoreProblem(store::StoreResult::Fail(log.fileName(), log.errorString()));
         return;
     }
     const QByteArray block = log.readAll();

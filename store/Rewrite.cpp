@@ -1,5 +1,6 @@
 #include "store/Rewrite.h"
 
+#include "store/DataFileOpen.h"
 #include "store/FileWrite.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordFile.h"
@@ -217,9 +218,19 @@ StoreResult Run(const Plan& plan) {
         return StoreResult::Fail(plan.fileName, SystemReason(ENOENT));
     const QString tempPath = linked ? QDir(FolderOf(target)).filePath(TempFileName) : TempFileName;
 
-    QFile source(target);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // Through a link only while it stays inside the data folder: a copy made beside a file
+    // elsewhere would be written with the rights of whoever signed in.
+    bool leadsOutside = false;
+    const int fd = OpenDataFile(plan.fileName, O_RDONLY | O_CLOEXEC, false, leadsOutside);
+    if (fd < 0)
+        return StoreResult::Fail(plan.fileName,
+                                 leadsOutside ? LeadsOutsideReason() : SystemReason(errno));
+    QFile source;
+    if (!source.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                     QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return StoreResult::Fail(plan.fileName, source.errorString());
+    }
     struct stat original;
     if (::fstat(source.handle(), &original) != 0)
         return StoreResult::Fail(plan.fileName, SystemReason(errno));

@@ -759,9 +759,13 @@ private slots:
         QCOMPARE(platform::GetSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
                                       QStringLiteral("OrganizationName")),
                  QStringLiteral("Lakeview Police"));
-        // Cancel keeps it.
+        // Cancel keeps it; so does a name holding a control character, refused.
         answers.expectInput(QString(), QStringLiteral("Organization Name"));
         Press(admin->cmdOrganizationName);
+        answers.expectInput(QStringLiteral("Lake\x1b[2Jview"), QStringLiteral("Organization Name"))
+            .expectMessage(QStringLiteral("Entry Error"), 1);
+        Press(admin->cmdOrganizationName);
+        QVERIFY(answers.verifyDone());
         QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview Police"));
     }
 

@@ -4,6 +4,7 @@
 #include "platform/Settings.h"
 #include "signin/AccessCode.h"
 #include "signin/frmAdmin.h"
+#include "store/DataFileOpen.h"
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
@@ -168,6 +170,27 @@ private slots:
         auto next = AdminInAdminMode(answers);
         QVERIFY(answers.verifyDone());
         QVERIFY(!next->cmdReviewUserLog->isVisible());
+    }
+
+    // A log linked to a file elsewhere (another account's) is never shown here.
+    void aLogLinkedOutsideTheFolderIsNotShown() {
+        AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
+        QTemporaryDir elsewhere;
+        const QString secret = elsewhere.filePath(QStringLiteral("secret"));
+        {
+            QFile file(secret);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("private words\r\n");
+        }
+        QVERIFY(QFile::link(secret, QStringLiteral("User.Log")));
+        ScriptedAnswers answers;
+        auto admin = AdminInAdminMode(answers);
+        answers.expectMessage(QStringLiteral("File Problem"), 1);
+        Press(admin->cmdReviewUserLog);
+        QVERIFY(answers.verifyDone());
+        QVERIFY(answers.lastAsked().lines.join(u' ').contains(store::LeadsOutsideReason()));
+        QVERIFY(!admin->IsViewingLog());
+        QVERIFY(!admin->txtUserLog->toPlainText().contains(QStringLiteral("private")));
     }
 
     void aRemovedUserKeepsItsLines() {

@@ -1,11 +1,13 @@
 #include "DataFolder.h"
 
 #include "store/Clock.h"
+#include "store/DataFileOpen.h"
 #include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Removal.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
 #include <functional>
@@ -198,6 +200,7 @@ private slots:
     void copyKeepsModeGroupAndLink_data();
     void copyKeepsModeGroupAndLink();
     void reportsUnopenableFile();
+    void refusesLinkLeadingOutside();
     void reportsVanishedFolder();
     void stopAtAnyStepLosesNothing_data();
     void stopAtAnyStepLosesNothing();
@@ -507,13 +510,29 @@ void TestRemoval::reportsUnopenableFile() {
     DataFolder folder;
     QVERIFY(folder.ready());
     QVERIFY(QDir().mkdir(QStringLiteral("Name.List")));
-    QFile probe(QStringLiteral("Name.List"));
-    QVERIFY(!probe.open(QIODevice::ReadOnly));
     const StoreResult r = RemoveMarkedRecord(DataFile::NameList, 1);
     QVERIFY(!r.ok());
     QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
-    QCOMPARE(r.reason(), probe.errorString());
+    QCOMPARE(r.reason(), qt_error_string(EISDIR));
     QVERIFY(!Exists(TempFileName));
+}
+
+// A data file linked to a file outside the folder (another account's) is never rewritten:
+// the copy would be made, and renamed over it, beside that file.
+void TestRemoval::refusesLinkLeadingOutside() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    const QByteArray bytes = Join(SampleRecords(DataFile::NameList, 3));
+    QVERIFY(WriteBytes(victim, bytes));
+    QVERIFY(QFile::link(victim, QStringLiteral("Name.List")));
+    const StoreResult r = RemoveMarkedRecord(DataFile::NameList, 1);
+    QVERIFY(!r.ok());
+    QCOMPARE(r.fileName(), QStringLiteral("Name.List"));
+    QCOMPARE(r.reason(), LeadsOutsideReason());
+    QCOMPARE(ReadBytes(victim), bytes);
+    QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"victim"});
 }
 
 void TestRemoval::reportsVanishedFolder() {
