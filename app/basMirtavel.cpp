@@ -51,8 +51,6 @@ bool Main(const QString& instanceName) {
     // The windows reach one another through these.
     flow::SetAdminWindow(signin::OpenAdminWindow);
     flow::SetLobbyWindow(lobby::OpenLobbyWindow);
-    // The report printer lays out each job in inches on whatever printer is chosen then; a
-    // machine without a printer is no concern at start.
     // The folder is taken before any repair: a repair run while another program works in
     // the folder would "finish" that program's unfinished work under its hands.
     if (!ClaimDataFolder())

@@ -8,9 +8,9 @@ class QLabel;
 class ZovButton;
 
 // The window in which a course of the Course Index is added ("Add a Course") or viewed and
-// edited ("View/Edit this Course"); the mode is the window's Tag, set by the Lobby before
-// ShowModal. A save writes one record of Course.Index and is told through Result(); an
-// edited course then offers to carry its changes into the training records credited with it.
+// edited ("View/Edit this Course"); the mode is the window's Tag, which RunEditor sets. A save
+// writes one record of Course.Index and is told through Result(); an edited course then offers to
+// carry its changes into the training records credited with it.
 class frmAddEditCourse : public ListRecordEditor {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ public:
     // Boxes txtField(1) to txtField(5): course code, name of course, provided by, hours,
     // comments (Field(i), FieldText(i) of the base).
     std::array<QLabel*, 6> lblField{}; // index 0 unused
-    // Opens the help on Course Code conventions; shown once the help window exists.
+    // Opens the help on Course Code conventions.
     ZovButton* cmdHelp;
 
     // Code, name and hours, each trimmed, are all filled.

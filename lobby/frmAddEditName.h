@@ -8,7 +8,7 @@ class QLabel;
 class QRadioButton;
 
 // The window in which a person of the Name List is added ("Add a Name") or viewed and edited
-// ("View/Edit this Name"); the mode is the window's Tag, set by the Lobby before ShowModal.
+// ("View/Edit this Name"); the mode is the window's Tag, which RunEditor sets.
 // A save writes one record of Name.List and is told through Result().
 class frmAddEditName : public ListRecordEditor {
     Q_OBJECT

@@ -46,7 +46,6 @@ public:
     ZovButton* cmdDeleteUser;
     ZovButton* cmdReviewUserLog;
     ZovButton* cmdOrganizationName;
-    // Shown once the help window exists.
     ZovButton* cmdHelp;
     ZovButton* cmdQuit;
     QTimer timerFlashButton;

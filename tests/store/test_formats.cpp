@@ -21,7 +21,7 @@ double Value(int y, int m, int d, int h = 0, int n = 0, int s = 0) {
     return DateValue(QDate(y, m, d), QTime(h, n, s));
 }
 
-// The reference computation of the brief: whole days plus whole seconds / 86400.0.
+// The reference computation: whole days plus whole seconds / 86400.0.
 double Reference(int y, int m, int d, int secondsOfDay) {
     const double days = static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(y, m, d)));
     const double fraction = secondsOfDay / 86400.0;
