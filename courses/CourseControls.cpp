@@ -1,6 +1,7 @@
 #include "courses/CourseControls.h"
 
 #include "forms/PageControls.h"
+#include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
 CourseControls BuildCourseControls(QWidget* page) {
@@ -8,6 +9,7 @@ CourseControls BuildCourseControls(QWidget* page) {
     using Kind = forms::PageButton;
     CourseControls c;
     c.gridCourse = forms::MakePageGrid(page, 120, 120, 10320);
+    c.gridCourse->SetTableName(QStringLiteral("Course Index"));
 
     c.cmdAddCourse = MakePageButton(page, Kind::Record, 120, 4680, 2000, 510);
     c.cmdEditCourse = MakePageButton(page, Kind::Record, 2280, 4680, 2000, 510);

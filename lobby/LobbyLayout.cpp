@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -91,6 +92,7 @@ void BuildTopBand(frmLobby& lobby) {
 
 void BuildNameListPage(frmLobby& lobby, QWidget* page) {
     lobby.nameControls.gridName = MakePageGrid(page, 120, 120, 7100);
+    lobby.nameControls.gridName->SetTableName(QStringLiteral("Name List"));
 
     const char* captions[] = {"", "Active Persons", "Inactive Persons",
                               "Active and Inactive Persons"};
@@ -171,6 +173,10 @@ void BuildLobbyControls(frmLobby& lobby) {
     BuildTopBand(lobby);
 
     lobby.tabMain = new QTabWidget(&lobby);
+    // The tab bar is the Tab stop; the widget around it would be one more, an unnamed filler
+    // to a screen reader. Its policy passes to the tab bar, which takes its own back.
+    lobby.tabMain->setFocusPolicy(Qt::NoFocus);
+    lobby.tabMain->tabBar()->setFocusPolicy(Qt::TabFocus);
     PlaceTwips(lobby.tabMain, 120, 840, 10760, 7140);
     const QString captions[] = {QStringLiteral("Name List"), QStringLiteral("Course Index"),
                                 QStringLiteral("Search && Summary Options"),

@@ -96,7 +96,7 @@ SearchPage::SearchPage(SearchHost& host, const SearchControls& controls)
     }
     c_.txtSummaryYear->setAccessibleName(QStringLiteral("Year of the annual summary"));
     c_.txtSummaryYear->installEventFilter(this);
-    c_.gridSummary->setAccessibleName(QStringLiteral("Search/Summary results"));
+    c_.gridSummary->SetTableName(QStringLiteral("Search/Summary results"));
     c_.lblTotalHours->setAccessibleName(QStringLiteral("Total hours"));
     ConnectHandlers();
 }

@@ -155,6 +155,7 @@ frmAdmin::frmAdmin(QWidget* parent)
     connect(cmdReviewUserLog, &ZovButton::Click, this, &frmAdmin::cmdReviewUserLog_Click);
     connect(cmdOrganizationName, &ZovButton::Click, this, &frmAdmin::cmdOrganizationName_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmAdmin::cmdQuit_Click);
+    grid->SetTableName(QStringLiteral("User List"));
     connect(grid, &FlexGrid::DblClick, this, &frmAdmin::grid_DblClick);
     connect(grid, &FlexGrid::MouseMove, this, &frmAdmin::grid_MouseMove);
     connect(&timerFlashButton, &QTimer::timeout, this, &frmAdmin::timerFlashButton_Timer);

@@ -111,7 +111,7 @@ void frmTrainingHistory::BuildControls() {
     QFont larger = gridTraining->font();
     larger.setPointSize(9);
     gridTraining->setFont(larger);
-    gridTraining->setAccessibleName(QStringLiteral("Training History"));
+    gridTraining->SetTableName(QStringLiteral("Training History"));
     Place(gridTraining, 120, 120, 10560, 4200);
 
     picFrame = new QFrame(this);

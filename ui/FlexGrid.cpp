@@ -467,6 +467,11 @@ void FlexGrid::SetToolTipText(const QString& text) {
     setToolTip(text);
 }
 
+void FlexGrid::SetTableName(const QString& name) {
+    setAccessibleName(name);
+    view_->setAccessibleName(name);
+}
+
 void FlexGrid::UpdateRowHeight() {
     rowPixels_ = fontMetrics().height() + 4;
     view_->verticalHeader()->setDefaultSectionSize(rowPixels_);

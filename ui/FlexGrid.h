@@ -100,6 +100,9 @@ public:
     QString ToolTipText() const { return toolTip_; }
     void SetToolTipText(const QString& text);
 
+    // The name a screen reader gives the grid and the table in it, which takes the focus.
+    void SetTableName(const QString& name);
+
     // The grid's own Visible setting, whether or not its window is showing.
     bool Visible() const { return !isHidden(); }
 

@@ -15,10 +15,10 @@ class QWidget;
 namespace listdata {
 
 struct Person {
-    Person(QString first, QString last, QString middle = {}, bool active = true,
-           QString organization = {})
-        : first(std::move(first)), last(std::move(last)), middle(std::move(middle)), active(active),
-          organization(std::move(organization)) {}
+    Person(QString firstName, QString lastName, QString middleName = {}, bool isActive = true,
+           QString organizationName = {})
+        : first(std::move(firstName)), last(std::move(lastName)), middle(std::move(middleName)),
+          active(isActive), organization(std::move(organizationName)) {}
     QString first;
     QString last;
     QString middle;
@@ -27,9 +27,9 @@ struct Person {
 };
 
 struct Course {
-    Course(QString code, QString name, float hours, QString providedBy = {})
-        : code(std::move(code)), name(std::move(name)), hours(hours),
-          providedBy(std::move(providedBy)) {}
+    Course(QString courseCode, QString courseName, float courseHours, QString provider = {})
+        : code(std::move(courseCode)), name(std::move(courseName)), hours(courseHours),
+          providedBy(std::move(provider)) {}
     QString code;
     QString name;
     float hours;

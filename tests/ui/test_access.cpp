@@ -1,6 +1,6 @@
 // What a screen reader finds in the windows: every flat button a named push button with its
 // states and a press action that works as a click, the message box a dialog, tab pages and
-// grids named, and Tab reaching every button.
+// grids named by their headings, and Tab reaching every button and no control without a name.
 
 #include "courses/frmAddEditCourse.h"
 #include "forms/ShutDown.h"
@@ -68,8 +68,8 @@ void CheckButtons(QWidget* window, QStringList names) {
     QCOMPARE(found, names);
 }
 
-// The buttons that take the focus, in order, as Tab goes once round the window.
-QList<ZovButton*> TabRound(QWidget* window) {
+// The controls that take the focus, in order, as Tab goes once round the active window.
+QList<QWidget*> TabRound() {
     QList<QWidget*> seen;
     for (int i = 0; i < 200; ++i) {
         QWidget* focus = QApplication::focusWidget();
@@ -78,22 +78,43 @@ QList<ZovButton*> TabRound(QWidget* window) {
         seen.append(focus);
         QTest::keyClick(focus, Qt::Key_Tab);
     }
+    return seen;
+}
+
+QList<ZovButton*> Buttons(const QList<QWidget*>& controls) {
     QList<ZovButton*> buttons;
-    for (QWidget* w : seen) {
-        if (auto* b = qobject_cast<ZovButton*>(w); b && b->window() == window)
+    for (QWidget* w : controls) {
+        if (auto* b = qobject_cast<ZovButton*>(w))
             buttons.append(b);
     }
     return buttons;
 }
 
-// The controls that Tab reaches in `area` (a window or a part of one), in Tab order from the
-// topmost one round.
-QList<QRect> TabbedPlaces(QWidget* area) {
-    QList<QRect> places;
+// The controls that Tab reaches in `area` (a window or a part of one), in Tab order.
+QList<QWidget*> TabStops(QWidget* area) {
+    QList<QWidget*> stops;
     for (QWidget* w = area->nextInFocusChain(); w != area; w = w->nextInFocusChain()) {
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && area->isAncestorOf(w))
-            places.append(QRect(w->mapTo(area, QPoint(0, 0)), w->size()));
+            stops.append(w);
     }
+    return stops;
+}
+
+// The class names of the controls a screen reader would announce without a name.
+QStringList Unnamed(const QList<QWidget*>& controls) {
+    QStringList unnamed;
+    for (QWidget* w : controls) {
+        if (Acc(w)->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.append(QString::fromLatin1(w->metaObject()->className()));
+    }
+    return unnamed;
+}
+
+// Where the controls that Tab reaches in `area` lie, from the topmost one round.
+QList<QRect> TabbedPlaces(QWidget* area) {
+    QList<QRect> places;
+    for (QWidget* w : TabStops(area))
+        places.append(QRect(w->mapTo(area, QPoint(0, 0)), w->size()));
     const auto higher = [](const QRect& a, const QRect& b) {
         return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
     };
@@ -265,9 +286,11 @@ private slots:
         QCOMPARE(Acc(&admin)->text(QAccessible::Name), QStringLiteral("Mirtavel - Admin Window"));
         CheckButtons(&admin,
                      {"Select the Highlighted User", "Edit the 'User List'", "Quit", "Help"});
-        const QList<ZovButton*> tabbed = TabRound(&admin);
+        const QList<ZovButton*> tabbed = Buttons(TabRound());
         for (ZovButton* b : VisibleButtons(&admin))
             QCOMPARE(tabbed.count(b), b->isEnabled() ? 1 : 0);
+        QCOMPARE(Acc(admin.grid->findChild<QTableView*>())->text(QAccessible::Name),
+                 QStringLiteral("User List"));
         // The Admin button asks for the access code.
         answers.expectInput(QString(), QStringLiteral("Access Code Required"));
         PressByAction(admin.cmdAdmin);
@@ -329,13 +352,23 @@ private slots:
         QCOMPARE(cell->columnHeaderCells().first()->text(QAccessible::Name),
                  lobby->nameControls.gridName->TextMatrix(0, 0));
 
-        const QList<ZovButton*> tabbed = TabRound(lobby.get());
+        const QList<QWidget*> round = TabRound();
+        const QList<ZovButton*> tabbed = Buttons(round);
         for (ZovButton* b : VisibleButtons(lobby.get()))
             QCOMPARE(tabbed.count(b), b->isEnabled() ? 1 : 0);
+        // The tab widget leaves its Tab stop to its tab bar.
+        QCOMPARE(Unnamed(TabStops(lobby.get())), QStringList());
+        // Each page's Tab stops go down its columns and are named, its grid by the tab.
         for (int page :
              {frmLobby::NameListPage, frmLobby::CourseIndexPage, frmLobby::SearchOptionsPage}) {
             lobby->tabMain->setCurrentIndex(page);
-            QCOMPARE(TabGoesUp(TabbedPlaces(lobby->tabMain->widget(page))), QString());
+            QWidget* pane = lobby->tabMain->widget(page);
+            QCOMPARE(TabGoesUp(TabbedPlaces(pane)), QString());
+            QCOMPARE(Unnamed(TabStops(pane)), QStringList());
+            QTableView* view = pane->findChild<QTableView*>();
+            QCOMPARE(view != nullptr, page != frmLobby::SearchOptionsPage);
+            if (view)
+                QCOMPARE(Acc(view)->text(QAccessible::Name), lobby->tabMain->tabText(page));
         }
         lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
 
