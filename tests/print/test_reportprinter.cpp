@@ -225,13 +225,13 @@ private slots:
 
         QCOMPARE(out.PageCount(), 2);
         for (int page = 1; page <= 2; ++page) {
-            const QList<Text> texts = out.OnPage(page);
-            QCOMPARE(texts.at(2).text, QStringLiteral("The below is a list of all active persons"));
-            QVERIFY(qAbs(texts.at(2).y - (1.0 + 3 * Line9)) < Eps);
-            QCOMPARE(texts.at(3).text,
+            const QList<Text> shown = out.OnPage(page);
+            QCOMPARE(shown.at(2).text, QStringLiteral("The below is a list of all active persons"));
+            QVERIFY(qAbs(shown.at(2).y - (1.0 + 3 * Line9)) < Eps);
+            QCOMPARE(shown.at(3).text,
                      QStringLiteral("and their total training hours for the year 2024"));
-            QCOMPARE(texts.at(3).x, 0.5);
-            QCOMPARE(texts.at(4).text, QStringLiteral("List of all Active Persons"));
+            QCOMPARE(shown.at(3).x, 0.5);
+            QCOMPARE(shown.at(4).text, QStringLiteral("List of all Active Persons"));
         }
         QCOMPARE(out.texts.constLast().text, texts.totalHours);
         QCOMPARE(out.texts.constLast().x, 0.5);

@@ -29,10 +29,10 @@ using namespace lobbytest;
 namespace {
 
 struct Entry {
-    Entry(int person, QDateTime when, float hours = 8, QString code = QStringLiteral("GEN-1"),
-          QString comment = {})
-        : person(person), when(std::move(when)), hours(hours), code(std::move(code)),
-          comment(std::move(comment)) {}
+    Entry(int personNumber, QDateTime taken, float courseHours = 8,
+          QString courseCode = QStringLiteral("GEN-1"), QString comments = {})
+        : person(personNumber), when(std::move(taken)), hours(courseHours),
+          code(std::move(courseCode)), comment(std::move(comments)) {}
     int person; // lobbytest person number
     QDateTime when;
     float hours;

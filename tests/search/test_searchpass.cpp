@@ -33,10 +33,10 @@ double Person(int i) {
 }
 
 struct Rec {
-    Rec(double person = 0, double date = 0, float hours = 8, QString code = QStringLiteral("GEN-1"),
-        QString comment = {})
-        : person(person), date(date), hours(hours), code(std::move(code)),
-          comment(std::move(comment)) {}
+    Rec(double personKey = 0, double taken = 0, float courseHours = 8,
+        QString courseCode = QStringLiteral("GEN-1"), QString comments = {})
+        : person(personKey), date(taken), hours(courseHours), code(std::move(courseCode)),
+          comment(std::move(comments)) {}
     double person;
     double date;
     float hours;
