@@ -148,13 +148,10 @@ StoreResult UpdateCourseCopies(const CourseRecord& course, CourseCopyTally& tall
 }
 
 StoreResult FinishInterruptedCourseUpdate(QString* note) {
-    if (note)
-        note->clear();
-    journal::Fields fields;
-    bool found = false;
-    if (StoreResult read = journal::Read(CourseUpdateJournal, kKind, fields, found);
-        !read || !found)
-        return read;
+    const journal::Interrupted work = journal::ReadInterrupted(CourseUpdateJournal, kKind, note);
+    if (!work.fields)
+        return work.result;
+    const journal::Fields& fields = *work.fields;
     const CourseRecord course = CourseOf(fields);
     if (const QString replaced = ReplacedSince(fields); !replaced.isEmpty()) {
         QString aside;

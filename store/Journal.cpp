@@ -95,6 +95,17 @@ StoreResult Read(const QString& fileName, const QString& kind, Fields& fields, b
     return StoreResult::Ok();
 }
 
+Interrupted ReadInterrupted(const QString& fileName, const QString& kind, QString* note) {
+    if (note)
+        note->clear();
+    Fields fields;
+    bool found = false;
+    StoreResult read = Read(fileName, kind, fields, found);
+    if (!read || !found)
+        return {read, std::nullopt};
+    return {read, std::move(fields)};
+}
+
 StoreResult Remove(const QString& fileName) {
     if (::unlink(QFile::encodeName(fileName).constData()) != 0) {
         if (errno == ENOENT)

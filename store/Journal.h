@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QString>
+#include <optional>
 
 // A journal names a unit of work that changes more than one record or file before the first
 // change is made, so that a stop in the middle can be finished at the next start. It is a
@@ -22,6 +23,17 @@ StoreResult Write(const QString& fileName, const QString& kind, const Fields& fi
 // Reads the journal; `found` is false when there is none or it was cut short (which is then
 // deleted). Fails when a whole journal of another kind stands there.
 StoreResult Read(const QString& fileName, const QString& kind, Fields& fields, bool& found);
+
+// What a start finds of interrupted work: the journal's fields when there is work to finish;
+// otherwise none, and the result says whether reading failed.
+struct Interrupted {
+    StoreResult result;
+    std::optional<Fields> fields;
+};
+
+// How every "finish what was interrupted" begins: clears `note` (when given) and reads the
+// journal as Read does.
+Interrupted ReadInterrupted(const QString& fileName, const QString& kind, QString* note);
 
 // Deletes the journal and makes that durable; no journal is no error.
 StoreResult Remove(const QString& fileName);

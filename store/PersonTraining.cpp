@@ -250,13 +250,11 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
 }
 
 StoreResult FinishInterruptedPersonRemoval(QString* note) {
-    if (note)
-        note->clear();
-    journal::Fields fields;
-    bool found = false;
-    if (StoreResult read = journal::Read(PersonRemovalJournal, kPersonJournalKind, fields, found);
-        !read || !found)
-        return read;
+    const journal::Interrupted work =
+        journal::ReadInterrupted(PersonRemovalJournal, kPersonJournalKind, note);
+    if (!work.fields)
+        return work.result;
+    const journal::Fields& fields = *work.fields;
     const double dateCreated = journal::NumberOf(fields.value(QStringLiteral("DateCreated")));
     QString name = journal::TextOf(fields.value(QStringLiteral("Name")));
     if (name.isEmpty())

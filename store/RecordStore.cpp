@@ -271,13 +271,11 @@ QString WhyNotApplied(const WriteNote& w, QFile& file) {
 } // namespace
 
 StoreResult UndoInterruptedWrite(QString* note) {
-    if (note)
-        note->clear();
-    journal::Fields fields;
-    bool found = false;
-    if (StoreResult read = journal::Read(RecordWriteJournal, kRecordWriteKind, fields, found);
-        !read || !found)
-        return read;
+    const journal::Interrupted work =
+        journal::ReadInterrupted(RecordWriteJournal, kRecordWriteKind, note);
+    if (!work.fields)
+        return work.result;
+    const journal::Fields& fields = *work.fields;
     WriteNote w;
     if (!ReadWriteNote(fields, w))
         return StoreResult::Fail(RecordWriteJournal,
