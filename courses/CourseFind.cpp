@@ -5,13 +5,14 @@
 #include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
+#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/Form.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
 namespace {
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 }
 
 void CourseFind::cmdSearch_Click() {

@@ -7,11 +7,12 @@
 #include "forms/LobbyDoor.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
+#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
 namespace {
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 } // namespace
 
 CoursePage::CoursePage(LobbyDoor& door, const CourseControls& controls)

@@ -169,7 +169,7 @@ void frmAddEditCourse::cmdSave_Click() {
 }
 
 void frmAddEditCourse::cmdHelp_Click() {
-    help::ShowHelp(6, this); // "Course Code conventions"
+    help::ShowHelp(help::HelpTopic::CourseCodeConventions, this);
 }
 
 void frmAddEditCourse::UpdateCreditedRecords() {

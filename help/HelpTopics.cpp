@@ -39,6 +39,15 @@ const std::array<MenuItem, MenuItemCount + 1>& Menu() {
     return menu;
 }
 
+int MenuItemOf(HelpTopic topic) {
+    const auto& menu = Menu();
+    for (int k = 1; k <= MenuItemCount; ++k) {
+        if (menu[k].number == static_cast<int>(topic))
+            return k;
+    }
+    return 0; // every topic has its item; a test checks each one
+}
+
 QString TopicText(int number) {
     QFile file(QStringLiteral(":/help/%1.txt").arg(number));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "help/ShowHelp.h"
+
 #include <QString>
 #include <array>
 
@@ -26,6 +28,9 @@ constexpr int MenuItemCount = 19;
 
 // The topic menu, items 1 to 19 (entry 0 unused).
 const std::array<MenuItem, MenuItemCount + 1>& Menu();
+
+// The menu item that shows `topic`.
+int MenuItemOf(HelpTopic topic);
 
 // The text of topic `number` (300 to 1000); empty for a number without a text.
 QString TopicText(int number);

@@ -1,12 +1,32 @@
 #pragma once
 
+#include <optional>
+
 class QWidget;
 
 namespace help {
 
-// Opens the help window modally over `parent` on menu item `topic` (1 title window, 3 Admin
-// window, 4, 5, 8 the Lobby's tabs, 6 course editor, 10 training history) and returns when
-// it has been closed. The topic is left in Globals().HelpTopic.
-void ShowHelp(int topic, QWidget* parent);
+// The topics a window's help button opens on, by the number of the topic's text.
+enum class HelpTopic {
+    Overview = 300,              // the title window
+    AdminWindow = 400,           // signing in, admin mode, the user log
+    NameList = 500,              // the Lobby's Name List tab
+    CourseIndex = 600,           // the Lobby's Course Index tab
+    CourseCodeConventions = 700, // the course editor
+    CourseCodeExample = 701,
+    SearchAndSummary = 800, // the Lobby's Search & Summary tab
+    TrainingHistory = 900,
+    AboutMaker = 1000,
+};
+
+// Opens the help window modally over `parent` on `topic` and returns when it has been closed.
+void ShowHelp(HelpTopic topic, QWidget* parent);
+
+// Opens it on the topic last asked for, the Lobby's results page having none of its own;
+// with none asked for yet the window opens showing no topic.
+void ShowLastHelp(QWidget* parent);
+
+// The topic last asked for; none before the first opening.
+std::optional<HelpTopic> LastHelpTopic();
 
 } // namespace help

@@ -28,11 +28,11 @@ void PlaceTwips(QWidget* widget, int left, int top, int width, int height) {
 
 } // namespace
 
-frmManual::frmManual(QWidget* parent)
+frmManual::frmManual(int openingItem, QWidget* parent)
     : Form(parent), labelHelpTopic(ui::NewPlainLabel(QString(), this)),
       txtManual(new QPlainTextEdit(this)), cmdHelpTopic(new ZovButton(this)),
       cmdPrintHelp(new ZovButton(this)), cmdReturn(new ZovButton(this)),
-      menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)) {
+      menuHelpMenu(new QMenu(QStringLiteral("Help Topics"), this)), openingItem_(openingItem) {
     labelHelpTopic->setFont(DesignFont(QStringLiteral("Arial"), 12, true));
 
     txtManual->setFont(DesignFont(QStringLiteral("Arial"), 10));
@@ -99,7 +99,7 @@ void frmManual::Form_Activate() {
     for (ZovButton* button : {cmdHelpTopic, cmdPrintHelp, cmdReturn})
         button->Refresh();
     about_ = help::AboutText();
-    menuHelpTopic_Click(Globals().HelpTopic);
+    menuHelpTopic_Click(openingItem_);
 }
 
 void frmManual::Form_KeyDown(QKeyEvent* event) {

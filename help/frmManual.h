@@ -12,12 +12,12 @@ class QPlainTextEdit;
 class ZovButton;
 
 // The help window: one topic at a time, another chosen from the topic menu (F1), the topic
-// printed, Esc to close. It opens on the menu item that Globals().HelpTopic names.
+// printed, Esc to close. It opens on the menu item it is given (0 for none).
 class frmManual : public Form {
     Q_OBJECT
 
 public:
-    explicit frmManual(QWidget* parent = nullptr);
+    explicit frmManual(int openingItem, QWidget* parent = nullptr);
     ~frmManual() override;
 
     QLabel* labelHelpTopic;
@@ -45,6 +45,7 @@ private:
     void PlaceControls();
     void ShowTopic(int index);
 
+    int openingItem_;
     int currentTopic_ = 0;
     QString about_;
 };

@@ -39,9 +39,7 @@
 
 namespace {
 
-// Two-line captions: the program's own buttons take CR LF; Qt's labels and option buttons
-// break their lines at LF.
-const QString CrLf = QStringLiteral("\r\n");
+// Qt's labels and option buttons break their lines at LF.
 const QString Lf = QStringLiteral("\n");
 
 bool DataFileExists(store::DataFile file) {
@@ -213,18 +211,18 @@ void frmLobby::cmdHelp_Click() {
     // The results page keeps the topic last asked for.
     switch (tabMain->currentIndex()) {
     case NameListPage:
-        Globals().HelpTopic = 4;
+        help::ShowHelp(help::HelpTopic::NameList, this);
         break;
     case CourseIndexPage:
-        Globals().HelpTopic = 5;
+        help::ShowHelp(help::HelpTopic::CourseIndex, this);
         break;
     case SearchOptionsPage:
-        Globals().HelpTopic = 8;
+        help::ShowHelp(help::HelpTopic::SearchAndSummary, this);
         break;
     default:
+        help::ShowLastHelp(this);
         break;
     }
-    help::ShowHelp(Globals().HelpTopic, this);
 }
 
 void frmLobby::LogSignOut() {
@@ -234,7 +232,7 @@ void frmLobby::LogSignOut() {
 
     forms::TellUnlogged(
         QStringLiteral("sign-out"),
-        store::AppendUserLog(2, values.SignedInUserName,
+        store::AppendUserLog(store::UserLogEvent::SignOut, values.SignedInUserName,
                              values.AccessLevelNames.value(values.SignedInAccessLevel)));
 }
 

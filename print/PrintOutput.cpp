@@ -6,6 +6,7 @@
 #include "platform/StandardDialogs.h"
 #include "print/QtPageWriter.h"
 #include "store/Clock.h"
+#include "ui/CrLf.h"
 #include "ui/Form.h"
 #include "ui/Globals.h"
 
@@ -27,7 +28,7 @@ PageWriter*& Replacement() {
     return writer;
 }
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 void TellProblem(const QString& cause) {
     forms::Tell(QStringLiteral("Printing Problem"),

@@ -9,6 +9,7 @@
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "training/frmTrainingHistory.h"
+#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
@@ -26,7 +27,7 @@ namespace search {
 namespace {
 
 // The program's own buttons break two-line captions at CR LF; Qt's option buttons at LF.
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 const QString Lf = QStringLiteral("\n");
 
 // The results grid: the Name List's five cells of each listed person; a summary puts the

@@ -24,6 +24,7 @@
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "store/UserLog.h"
+#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
 #include "ui/WindowFlow.h"
@@ -47,7 +48,7 @@ const QString frmAdmin::AccessCodePromptDefault = QStringLiteral("<Enter Access 
 namespace {
 
 const QString UserListFile = QStringLiteral("User.List");
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 constexpr int GridRowsHigh = 8;
 
 // Leading and trailing blanks only; the line breaks at the end stay.
@@ -87,8 +88,8 @@ bool MustWait(signin::SignInBrake& brake, const QString& name, const QString& to
 
 // A wrong try counts towards the brake and goes into the log, unless this station only reads
 // the folder.
-void WrongTry(signin::SignInBrake& brake, const QString& key, int event, const QString& name,
-              const QString& what) {
+void WrongTry(signin::SignInBrake& brake, const QString& key, store::UserLogEvent event,
+              const QString& name, const QString& what) {
     brake.Failed(key, store::CurrentDateTime());
     if (!Globals().ReadOnlyStation)
         forms::TellUnlogged(what, store::AppendUserLog(event, name, QString()));
@@ -129,8 +130,10 @@ frmAdmin::frmAdmin(QWidget* parent)
     forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
     cmdHelp->SetCaption(QStringLiteral("&Help"));
-    connect(cmdHelp, &ZovButton::Click, this, [this] { help::ShowHelp(3, this); });
-    new QShortcut(QKeySequence(Qt::Key_F1), this, this, [this] { help::ShowHelp(3, this); });
+    connect(cmdHelp, &ZovButton::Click, this,
+            [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this,
+                  [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
 
     txtPassword->setEchoMode(QLineEdit::Password);
     txtUserLog->setAcceptRichText(false);
@@ -396,7 +399,8 @@ void frmAdmin::cmdContinue_Click() {
         return;
     }
     if (!PasswordFits(user, txtPassword->text())) {
-        WrongTry(brake, name, store::FailedSignInEvent, name, QStringLiteral("failed sign-in"));
+        WrongTry(brake, name, store::UserLogEvent::FailedSignIn, name,
+                 QStringLiteral("failed sign-in"));
         TellIncorrectPassword();
         txtPassword->clear();
         txtPassword->setFocus();
@@ -411,7 +415,7 @@ void frmAdmin::cmdContinue_Click() {
     if (!values.ReadOnlyStation)
         forms::TellUnlogged(
             QStringLiteral("sign-in"),
-            store::AppendUserLog(1, values.SignedInUserName,
+            store::AppendUserLog(store::UserLogEvent::SignIn, values.SignedInUserName,
                                  values.AccessLevelNames.value(values.SignedInAccessLevel)));
     timerFlashButton.stop();
     flow::ShowLobbyWindow();
@@ -478,7 +482,7 @@ bool frmAdmin::AskForAccessCode() {
             brake.Succeeded(code);
             return true;
         }
-        WrongTry(brake, code, store::FailedAccessCodeEvent, highlighted,
+        WrongTry(brake, code, store::UserLogEvent::FailedAccessCode, highlighted,
                  QStringLiteral("incorrect access code"));
         forms::Tell(QStringLiteral("Incorrect Access Code"),
                     {QStringLiteral("Sorry, but you have not entered"),
@@ -535,7 +539,8 @@ bool frmAdmin::AdministratorMayChoose() {
     if (typed.isEmpty())
         return false;
     if (!PasswordFits(user, typed)) {
-        WrongTry(brake, name, store::FailedSignInEvent, name, QStringLiteral("failed sign-in"));
+        WrongTry(brake, name, store::UserLogEvent::FailedSignIn, name,
+                 QStringLiteral("failed sign-in"));
         TellIncorrectPassword();
         return false;
     }

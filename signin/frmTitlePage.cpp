@@ -172,7 +172,7 @@ void frmTitlePage::cmdContinue_Click() {
 }
 
 void frmTitlePage::cmdHelpTopic_Click() {
-    help::ShowHelp(1, this);
+    help::ShowHelp(help::HelpTopic::Overview, this);
 }
 
 void frmTitlePage::cmdQuit_Click() {

@@ -19,8 +19,6 @@ namespace store {
 
 namespace {
 
-constexpr int kSignInEvent = 1;
-
 // Filler characters for scrambled passwords. Seeded once from the clock.
 std::mt19937& Generator() {
     static std::mt19937 generator(static_cast<std::mt19937::result_type>(
@@ -48,17 +46,17 @@ QString NotPlainFile() {
 
 } // namespace
 
-QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
+QString UserLogLine(UserLogEvent event, const QString& displayName, const QString& accessLevelName,
                     const QDateTime& when) {
     const double value = formats::DateValue(when);
     QString line = formats::MmDdYyyy(value) + QStringLiteral(" at ") + formats::HhNnSs(value) +
                    QStringLiteral(" - ") + EscapeControlCharacters(displayName);
-    if (event == kSignInEvent)
+    if (event == UserLogEvent::SignIn)
         line += QStringLiteral(" logged in w/ ") + EscapeControlCharacters(accessLevelName) +
                 QStringLiteral(" privileges.");
-    else if (event == FailedSignInEvent)
+    else if (event == UserLogEvent::FailedSignIn)
         line += QStringLiteral(" failed to sign in.");
-    else if (event == FailedAccessCodeEvent)
+    else if (event == UserLogEvent::FailedAccessCode)
         line += displayName.isEmpty() ? QStringLiteral("An incorrect access code was entered.")
                                       : QStringLiteral(" entered an incorrect access code.");
     else
@@ -66,7 +64,8 @@ QString UserLogLine(int event, const QString& displayName, const QString& access
     return line;
 }
 
-StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName) {
+StoreResult AppendUserLog(UserLogEvent event, const QString& displayName,
+                          const QString& accessLevelName) {
     if (IsReadOnlyStation())
         return StoreResult::Fail(UserLogFileName, ReadOnlyStationReason());
     const QByteArray bytes =

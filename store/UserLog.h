@@ -9,19 +9,22 @@ namespace store {
 
 inline const QString UserLogFileName = QStringLiteral("User.Log");
 
-// Wrong tries are logged too, with the name of the user whose password was checked.
-inline constexpr int FailedSignInEvent = 3;     // "... - First Last failed to sign in."
-inline constexpr int FailedAccessCodeEvent = 4; // "... - First Last entered an incorrect access
-                                                // code."; with no name, "... - An incorrect
-                                                // access code was entered."
+// What a line of the log tells. Wrong tries are logged too, with the name of the user whose
+// password was checked.
+enum class UserLogEvent {
+    SignIn = 1,  // "03/07/2014 at 08:15:02 - First Last logged in w/ Read/Edit/Add privileges."
+    SignOut = 2, // "03/07/2014 at 11:40:55 - First Last logged out."
+    FailedSignIn = 3,     // "... - First Last failed to sign in."
+    FailedAccessCode = 4, // "... - First Last entered an incorrect access code."; with no
+                          // name, "... - An incorrect access code was entered."
+};
 
-// "03/07/2014 at 08:15:02 - First Last logged in w/ Read/Edit/Add privileges." for event 1,
-// the lines above for the wrong tries, "03/07/2014 at 11:40:55 - First Last logged out." for
-// any other event.
-QString UserLogLine(int event, const QString& displayName, const QString& accessLevelName,
+// The line for `event` as above; a number outside the events is taken as a sign-out.
+QString UserLogLine(UserLogEvent event, const QString& displayName, const QString& accessLevelName,
                     const QDateTime& when);
 // Appends one line (CR LF ended, Windows-1252) to User.Log, creating it when missing.
-StoreResult AppendUserLog(int event, const QString& displayName, const QString& accessLevelName);
+StoreResult AppendUserLog(UserLogEvent event, const QString& displayName,
+                          const QString& accessLevelName);
 
 // The password as kept in UserRecord: a random letter or digit before each character.
 QString ScramblePassword(const QString& password);

@@ -3,13 +3,14 @@
 #include "store/Codepage.h"
 #include "store/ControlCharacters.h"
 #include "store/Formats.h"
+#include "ui/CrLf.h"
 
 #include <cmath>
 
 namespace training {
 
 namespace {
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 QString TooLong(int limit) {
     return QStringLiteral("is too many characters") + CrLf +

@@ -11,6 +11,7 @@
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
+#include "ui/CrLf.h"
 #include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 constexpr int kCommentsLimit = 184;
 
 void Place(QWidget* widget, int left, int top, int width, int height) {

@@ -18,6 +18,7 @@
 #include "store/Removal.h"
 #include "training/CommentsBox.h"
 #include "training/TrainingRules.h"
+#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/Globals.h"
 #include "ui/PlainText.h"
@@ -36,7 +37,7 @@ using namespace training;
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 const QString HistoryFormat = QStringLiteral(
     "<Course Date |<Course Code |<Name of Course|<Provided by|>Hours |Comments|DateSort|RecNum");
 constexpr int kRowsInView = 15;
@@ -336,7 +337,7 @@ void frmTrainingHistory::Form_KeyDown(QKeyEvent* event) {
 }
 
 void frmTrainingHistory::cmdHelp_Click() {
-    help::ShowHelp(10, this);
+    help::ShowHelp(help::HelpTopic::TrainingHistory, this);
 }
 
 // ---- Editing -----------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 #include "store/Formats.h"
+#include "ui/CrLf.h"
 #include "ui/PlainText.h"
 #include "ui/StoredText.h"
 #include "ui/TextGuard.h"
@@ -19,7 +20,7 @@ namespace {
 
 using storedtext::StoredLength;
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 // Save looks like every "go ahead" button, Cancel like every "leave" button.
 void StyleButton(ZovButton* button, const QColor& face, const QColor& over) {

@@ -7,7 +7,6 @@
 struct ProgramValues {
     QString SignedInUserName;       // "First Last" of the signed-in user
     qint16 SignedInAccessLevel = 0; // 1 to 4; 0 before anyone signed in
-    qint16 HelpTopic = 0;
     bool HistoryReadOnly = false;
     QString OrganizationName;
     // Another program holds the data folder: this one only reads it. Nothing is written, no

@@ -9,6 +9,7 @@
 #include "platform/StockIcon.h"
 #include "platform/TextMeasure.h"
 #include "platform/Twips.h"
+#include "ui/CrLf.h"
 #include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
@@ -25,7 +26,7 @@ using platform::Twips;
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 // The template sits this far left of the window, where nobody sees it, so Esc can press it.
 constexpr int TemplateLeft = -500;

@@ -144,7 +144,8 @@ private slots:
         QCOMPARE(written.reason(), store::ReadOnlyStationReason());
         QVERIFY(store::OpenTrainingRecords().ok()); // a missing file is not made by looking
         store::CloseTrainingRecords();
-        QVERIFY(!store::AppendUserLog(1, QStringLiteral("Ann Admin"), QStringLiteral("Read Only")));
+        QVERIFY(!store::AppendUserLog(store::UserLogEvent::SignIn, QStringLiteral("Ann Admin"),
+                                      QStringLiteral("Read Only")));
         ShutDown(); // the empty Name.List stays: it may be the holder's
         QCOMPARE(Snapshot(), before);
 

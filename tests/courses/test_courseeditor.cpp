@@ -3,6 +3,7 @@
 #include "courses/frmAddEditCourse.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/CrLf.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
@@ -18,7 +19,7 @@ using namespace coursefiles;
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 const QString CourseIndex = QStringLiteral("Course.Index");
 const QString TrainingFile = QStringLiteral("Training.Records");
 

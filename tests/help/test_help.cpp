@@ -25,7 +25,7 @@ namespace {
 const QString kCaption = QStringLiteral("Mirtavel -  Help Screen");
 
 // Opens the help window on `topic` and lets `drive` work it, as the user would.
-void WithHelp(int topic, const std::function<void(frmManual&)>& drive) {
+void WithHelp(help::HelpTopic topic, const std::function<void(frmManual&)>& drive) {
     ScriptedAnswers answers;
     answers.expectWindow(
         [&drive](QWidget* window) {
@@ -71,39 +71,40 @@ private slots:
     void cleanup() { folder_.reset(); }
 
     void eachWindowsTopic_data() {
-        QTest::addColumn<int>("topic");
-        QTest::addColumn<QString>("label");
         QTest::addColumn<int>("text");
-        QTest::newRow("title window") << 1 << "Overview" << 300;
-        QTest::newRow("Admin window") << 3 << "The Admin window" << 400;
-        QTest::newRow("Name List") << 4 << "The 'Name List' tab" << 500;
-        QTest::newRow("Course Index") << 5 << "The 'Course Index' tab" << 600;
-        QTest::newRow("course editor, blanks trimmed") << 6 << "Course Code conventions" << 700;
-        QTest::newRow("item 7, blanks trimmed") << 7 << "Course Code example" << 701;
-        QTest::newRow("Search/Summary") << 8 << "The 'Search/Summary' tab" << 800;
-        QTest::newRow("training history") << 10 << "The 'Training History' window" << 900;
-        QTest::newRow("maker") << 13 << "About ZOV Software" << 1000;
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("title window") << 300 << 1 << "Overview";
+        QTest::newRow("Admin window") << 400 << 3 << "The Admin window";
+        QTest::newRow("Name List") << 500 << 4 << "The 'Name List' tab";
+        QTest::newRow("Course Index") << 600 << 5 << "The 'Course Index' tab";
+        QTest::newRow("course editor, blanks trimmed") << 700 << 6 << "Course Code conventions";
+        QTest::newRow("item 7, blanks trimmed") << 701 << 7 << "Course Code example";
+        QTest::newRow("Search/Summary") << 800 << 8 << "The 'Search/Summary' tab";
+        QTest::newRow("training history") << 900 << 10 << "The 'Training History' window";
+        QTest::newRow("maker") << 1000 << 13 << "About ZOV Software";
     }
 
     void eachWindowsTopic() {
-        QFETCH(int, topic);
-        QFETCH(QString, label);
         QFETCH(int, text);
+        QFETCH(int, item);
+        QFETCH(QString, label);
+        const auto topic = static_cast<help::HelpTopic>(text);
         WithHelp(topic, [&](frmManual& help) {
             QCOMPARE(help.windowTitle(), kCaption);
-            QCOMPARE(help.CurrentTopic(), topic);
+            QCOMPARE(help.CurrentTopic(), item);
             QCOMPARE(help.labelHelpTopic->text(), label);
             QVERIFY(help.txtManual->toPlainText().size() > 200);
             QCOMPARE(help.txtManual->toPlainText(), help::TopicText(text));
             // The menu keeps the captions as they are; only the shown one is checked.
-            QCOMPARE(CheckedItems(help), QStringList{help::Menu()[topic].caption});
+            QCOMPARE(CheckedItems(help), QStringList{help::Menu()[item].caption});
             QVERIFY(help.focusWidget() == help.cmdHelpTopic);
         });
-        QCOMPARE(Globals().HelpTopic, qint16(topic));
+        QCOMPARE(help::LastHelpTopic(), topic);
     }
 
     void theMenuAsListed() {
-        WithHelp(1, [](frmManual& help) {
+        WithHelp(help::HelpTopic::Overview, [](frmManual& help) {
             const QList<QAction*> actions = help.menuHelpMenu->actions();
             QCOMPARE(actions.size(), 19);
             QCOMPARE(help.menuHelpMenu->title(), QStringLiteral("Help Topics"));
@@ -124,7 +125,7 @@ private slots:
 
     void choicesThatChangeNothing() {
         QFETCH(int, item);
-        WithHelp(5, [item](frmManual& help) {
+        WithHelp(help::HelpTopic::CourseIndex, [item](frmManual& help) {
             help.txtManual->moveCursor(QTextCursor::End); // where the user had read to
             const int at = help.txtManual->textCursor().position();
             help.menuHelpMenu->actions()[item - 1]->trigger();
@@ -136,7 +137,7 @@ private slots:
     }
 
     void choosingAnotherTopic() {
-        WithHelp(4, [](frmManual& help) {
+        WithHelp(help::HelpTopic::NameList, [](frmManual& help) {
             help.menuHelpTopic[10]->trigger();
             QCOMPARE(help.CurrentTopic(), 10);
             QCOMPARE(help.labelHelpTopic->text(), QStringLiteral("The 'Training History' window"));
@@ -166,7 +167,7 @@ private slots:
         QFETCH(int, item);
         QFETCH(QString, target);
         Opener opener(true);
-        WithHelp(1, [item](frmManual& help) {
+        WithHelp(help::HelpTopic::Overview, [item](frmManual& help) {
             help.menuHelpTopic[item]->trigger();
             QCOMPARE(help.CurrentTopic(), 1); // the topic shown stays
             QVERIFY(help.focusWidget() == help.cmdHelpTopic);
@@ -182,7 +183,7 @@ private slots:
 
     void aFailingDesktopIsTold() {
         Opener opener(false);
-        WithHelp(1, [](frmManual& help) {
+        WithHelp(help::HelpTopic::Overview, [](frmManual& help) {
             ScriptedAnswers inner;
             inner.expectStandard(platform::StandardAnswer::Ok, QStringLiteral("Error"));
             help.menuHelpTopic[17]->trigger();
@@ -193,7 +194,7 @@ private slots:
     }
 
     void theAboutNotice() {
-        WithHelp(1, [](frmManual& help) {
+        WithHelp(help::HelpTopic::Overview, [](frmManual& help) {
             ScriptedAnswers inner;
             inner.expectStandard(platform::StandardAnswer::Ok, QStringLiteral("About Mirtavel"));
             help.menuHelpTopic[12]->trigger();
@@ -210,7 +211,7 @@ private slots:
     void printingNamesTheTopicByItsMenuCaption() {
         print::RecordingPageWriter out;
         print::ReplaceOutput(&out);
-        WithHelp(6, [](frmManual& help) {
+        WithHelp(help::HelpTopic::CourseCodeConventions, [](frmManual& help) {
             QVERIFY(help.cmdPrintHelp->isVisible());
             help.cmdPrintHelp->Click();
         });
@@ -223,7 +224,7 @@ private slots:
     }
 
     void keysAndReaders() {
-        WithHelp(3, [](frmManual& help) {
+        WithHelp(help::HelpTopic::AdminWindow, [](frmManual& help) {
             QCOMPARE(help.cmdHelpTopic->toolTip(), QStringLiteral(" Show all Help Topics <F1> "));
             QCOMPARE(help.cmdReturn->toolTip(), QStringLiteral(" Close this Help window <Esc> "));
             // Every control is reached with Tab and has a name for screen readers.

@@ -2,6 +2,7 @@
 // help, backup/restore, the flashing button and the two ways out.
 
 #include "forms/ShutDown.h"
+#include "help/ShowHelp.h"
 #include "help/frmManual.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/Questions.h"
@@ -296,21 +297,21 @@ private slots:
         };
         expectHelp(QStringLiteral("The 'Name List' tab"));
         QTest::keyClick(lobby->nameControls.gridName, Qt::Key_F1);
-        QCOMPARE(Globals().HelpTopic, qint16(4));
+        QCOMPARE(help::LastHelpTopic(), help::HelpTopic::NameList);
         lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
         expectHelp(QStringLiteral("The 'Course Index' tab"));
         QTest::keyClick(lobby->courseControls.gridCourse, Qt::Key_F1);
-        QCOMPARE(Globals().HelpTopic, qint16(5));
+        QCOMPARE(help::LastHelpTopic(), help::HelpTopic::CourseIndex);
         lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
         expectHelp(QStringLiteral("The 'Search/Summary' tab"));
         lobby->cmdHelp->Click();
-        QCOMPARE(Globals().HelpTopic, qint16(8));
+        QCOMPARE(help::LastHelpTopic(), help::HelpTopic::SearchAndSummary);
         // The results page keeps the last topic.
         lobby->tabMain->setTabVisible(frmLobby::ResultsPage, true);
         lobby->tabMain->setCurrentIndex(frmLobby::ResultsPage);
         expectHelp(QStringLiteral("The 'Search/Summary' tab"));
         lobby->cmdHelp_Click();
-        QCOMPARE(Globals().HelpTopic, qint16(8));
+        QCOMPARE(help::LastHelpTopic(), help::HelpTopic::SearchAndSummary);
         QVERIFY(answers.verifyDone());
     }
 

@@ -4,6 +4,7 @@
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/CrLf.h"
 #include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
@@ -19,7 +20,7 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 struct Person {
     QString first;

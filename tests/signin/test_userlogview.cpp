@@ -61,7 +61,9 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("User.Log")));
         SignIn(2, QStringLiteral("pw34"));
         // The Lobby's way back to the Admin window writes the sign-out.
-        QVERIFY(store::AppendUserLog(2, Globals().SignedInUserName, QString()).ok());
+        QVERIFY(store::AppendUserLog(store::UserLogEvent::SignOut, Globals().SignedInUserName,
+                                     QString())
+                    .ok());
         SignIn(1, QStringLiteral("pw12"));
         QCOMPARE(
             signintest::LogLines(),
@@ -96,7 +98,9 @@ private slots:
     void theLogIsReviewedInPlaceOfTheGrid() {
         AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
         SignIn(1, QStringLiteral("pw12"));
-        QVERIFY(store::AppendUserLog(2, QStringLiteral("Al Able"), QString()).ok());
+        QVERIFY(
+            store::AppendUserLog(store::UserLogEvent::SignOut, QStringLiteral("Al Able"), QString())
+                .ok());
         ScriptedAnswers answers;
         auto admin = AdminInAdminMode(answers);
         QVERIFY(answers.verifyDone());

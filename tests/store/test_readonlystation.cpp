@@ -101,7 +101,8 @@ private slots:
             return UpdateCourseCopies(c, tally);
         });
         QTest::newRow("sign-in line") << Attempt([] {
-            return AppendUserLog(1, QStringLiteral("Ann Able"), QStringLiteral("Read Only"));
+            return AppendUserLog(UserLogEvent::SignIn, QStringLiteral("Ann Able"),
+                                 QStringLiteral("Read Only"));
         });
         QTest::newRow("restore") << Attempt(
             [] { return RestoreDataSet(QStringLiteral("backup"), DataSetFileNames()); });

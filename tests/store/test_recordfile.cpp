@@ -708,7 +708,8 @@ void TestRecordFile::newFilesTakeTheFolderMode() {
     const mode_t previous = ::umask(static_cast<mode_t>(umask));
     const bool opened = OpenNameList() && OpenCourseIndex();
     CloseAll();
-    const bool logged = AppendUserLog(1, QStringLiteral("Ann"), QStringLiteral("Admin")).ok();
+    const bool logged =
+        AppendUserLog(UserLogEvent::SignIn, QStringLiteral("Ann"), QStringLiteral("Admin")).ok();
     const bool noted = journal::Write(RecordWriteJournal, kRecordWriteKind, {}).ok();
     ::umask(previous);
     QVERIFY(opened && logged && noted);

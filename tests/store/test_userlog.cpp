@@ -60,18 +60,18 @@ void TestUserLog::formatsLine_data() {
     QTest::addColumn<int>("event");
     QTest::addColumn<QDateTime>("when");
     QTest::addColumn<QString>("line");
-    QTest::newRow("sign-in") << 1 << kMorning
+    QTest::newRow("sign-in") << static_cast<int>(UserLogEvent::SignIn) << kMorning
                              << QStringLiteral("03/07/2014 at 08:15:02 - First Last logged in w/ "
                                                "Read/Edit/Add privileges.");
-    QTest::newRow("sign-out") << 2 << kEvening
+    QTest::newRow("sign-out") << static_cast<int>(UserLogEvent::SignOut) << kEvening
                               << QStringLiteral("03/07/2014 at 23:40:55 - First Last logged out.");
     QTest::newRow("failed sign-in")
-        << FailedSignInEvent << kMorning
+        << static_cast<int>(UserLogEvent::FailedSignIn) << kMorning
         << QStringLiteral("03/07/2014 at 08:15:02 - First Last failed to sign in.");
     QTest::newRow("incorrect access code")
-        << FailedAccessCodeEvent << kEvening
+        << static_cast<int>(UserLogEvent::FailedAccessCode) << kEvening
         << QStringLiteral("03/07/2014 at 23:40:55 - First Last entered an incorrect access code.");
-    QTest::newRow("any other event signs out")
+    QTest::newRow("a number outside the events signs out")
         << 0 << QDateTime(QDate(2025, 12, 31), QTime(0, 0, 9))
         << QStringLiteral("12/31/2025 at 00:00:09 - First Last logged out.");
 }
@@ -80,14 +80,14 @@ void TestUserLog::formatsLine() {
     QFETCH(int, event);
     QFETCH(QDateTime, when);
     QFETCH(QString, line);
-    QCOMPARE(
-        UserLogLine(event, QStringLiteral("First Last"), QStringLiteral("Read/Edit/Add"), when),
-        line);
+    QCOMPARE(UserLogLine(static_cast<UserLogEvent>(event), QStringLiteral("First Last"),
+                         QStringLiteral("Read/Edit/Add"), when),
+             line);
 }
 
 // An incorrect access code given while no user was highlighted names nobody.
 void TestUserLog::namesNobodyForAnAccessCodeWithoutUser() {
-    QCOMPARE(UserLogLine(FailedAccessCodeEvent, QString(), QString(), kMorning),
+    QCOMPARE(UserLogLine(UserLogEvent::FailedAccessCode, QString(), QString(), kMorning),
              QStringLiteral("03/07/2014 at 08:15:02 - An incorrect access code was entered."));
 }
 
@@ -95,7 +95,8 @@ void TestUserLog::appendCreatesMissingLog() {
     DataFolder folder;
     QVERIFY(folder.ready());
     FixedClock clock(kMorning);
-    QVERIFY(AppendUserLog(1, QStringLiteral("Ann Lee"), QStringLiteral("Read Only")));
+    QVERIFY(AppendUserLog(UserLogEvent::SignIn, QStringLiteral("Ann Lee"),
+                          QStringLiteral("Read Only")));
     QCOMPARE(ReadBytes(QStringLiteral("User.Log")),
              QByteArray("03/07/2014 at 08:15:02 - Ann Lee logged in w/ Read Only privileges.\r\n"));
 }
@@ -107,13 +108,13 @@ void TestUserLog::appendAddsLinesInCodePage() {
     QVERIFY(WriteBytes(QStringLiteral("User.Log"), earlier));
     {
         FixedClock clock(kMorning);
-        QVERIFY(
-            AppendUserLog(1, QStringLiteral("Zo\u00EB \u20AC\u03A9"), QStringLiteral("Read/Edit")));
+        QVERIFY(AppendUserLog(UserLogEvent::SignIn, QStringLiteral("Zo\u00EB \u20AC\u03A9"),
+                              QStringLiteral("Read/Edit")));
     }
     {
         FixedClock clock(kEvening);
-        QVERIFY(
-            AppendUserLog(2, QStringLiteral("Zo\u00EB \u20AC\u03A9"), QStringLiteral("Read/Edit")));
+        QVERIFY(AppendUserLog(UserLogEvent::SignOut, QStringLiteral("Zo\u00EB \u20AC\u03A9"),
+                              QStringLiteral("Read/Edit")));
     }
     QCOMPARE(ReadBytes(QStringLiteral("User.Log")),
              earlier + QByteArray("03/07/2014 at 08:15:02 - Zo\xEB \x80? logged in w/ Read/Edit "
@@ -125,7 +126,8 @@ void TestUserLog::reportsLogThatCannotBeOpened() {
     DataFolder folder;
     QVERIFY(folder.ready());
     QVERIFY(QDir().mkdir(QStringLiteral("User.Log")));
-    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    const StoreResult r =
+        AppendUserLog(UserLogEvent::SignOut, QStringLiteral("Ann Lee"), QString());
     QVERIFY(!r.ok());
     QCOMPARE(r.fileName(), QStringLiteral("User.Log"));
     QVERIFY(!r.reason().isEmpty());
@@ -148,14 +150,15 @@ void TestUserLog::escapesControlCharactersInName_data() {
 void TestUserLog::escapesControlCharactersInName() {
     QFETCH(QString, name);
     QFETCH(QString, logged);
-    const QString line = UserLogLine(1, name, QStringLiteral("Read Only"), kMorning);
+    const QString line =
+        UserLogLine(UserLogEvent::SignIn, name, QStringLiteral("Read Only"), kMorning);
     QCOMPARE(line, QStringLiteral("03/07/2014 at 08:15:02 - ") + logged +
                        QStringLiteral(" logged in w/ Read Only privileges."));
     // Whatever the name, the log grows by exactly one line.
     DataFolder folder;
     QVERIFY(folder.ready());
     FixedClock clock(kMorning);
-    QVERIFY(AppendUserLog(1, name, QStringLiteral("Read Only")));
+    QVERIFY(AppendUserLog(UserLogEvent::SignIn, name, QStringLiteral("Read Only")));
     const QByteArray bytes = ReadBytes(QStringLiteral("User.Log"));
     QCOMPARE(bytes.count('\n'), 1);
     QCOMPARE(bytes.count('\r'), 1);
@@ -201,7 +204,8 @@ void TestUserLog::followsLinksOnlyInsideFolder() {
         QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0600), 0);
 
     FixedClock clock(kEvening);
-    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    const StoreResult r =
+        AppendUserLog(UserLogEvent::SignOut, QStringLiteral("Ann Lee"), QString());
     QCOMPARE(r.ok(), written);
     QCOMPARE(ReadBytes(victim), QByteArray("keep\n"));
     QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("new"))));
@@ -229,7 +233,8 @@ void TestUserLog::takesBackPartLine() {
     small.rlim_cur = earlier.size() + 20;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const StoreResult r = AppendUserLog(2, QStringLiteral("Ann Lee"), QString());
+    const StoreResult r =
+        AppendUserLog(UserLogEvent::SignOut, QStringLiteral("Ann Lee"), QString());
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY(!r.ok());

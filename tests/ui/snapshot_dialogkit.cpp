@@ -3,6 +3,7 @@
 // $MIRTAVEL_SNAPSHOT_DIR, else the current folder).
 #include "platform/Fonts.h"
 #include "platform/StockIcon.h"
+#include "ui/CrLf.h"
 #include "ui/Form.h"
 #include "ui/ZovButton.h"
 #include "ui/frmMsgBox.h"
@@ -24,7 +25,7 @@ struct Scheme {
     bool bold;
 };
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 
 ZovButton* MakeButton(QWidget* parent, const Scheme& s, const QString& caption, QRect at) {
     auto* b = new ZovButton(parent);

@@ -2,6 +2,7 @@
 #include "platform/Sound.h"
 #include "platform/Twips.h"
 #include "support/ScriptedAnswers.h"
+#include "ui/CrLf.h"
 #include "ui/Globals.h"
 #include "ui/MsgBoxLayout.h"
 #include "ui/ZovButton.h"
@@ -18,7 +19,7 @@ using platform::Twips;
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
+using ui::CrLf;
 const QStringList Okay = {QStringLiteral("&Okay")};
 const QStringList PrintOrNot = {QStringLiteral("&Yes, print"), QStringLiteral("&No, do NOT print")};
 
