@@ -4,7 +4,7 @@
 #include "store/Clock.h"
 #include "store/FolderLock.h"
 #include "store/ReadOnlyStation.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QDir>
 
@@ -68,7 +68,6 @@ bool ClaimDataFolder() {
         }
         switch (AskAboutHolder(attempt)) {
         case ReadOnly:
-            Globals().ReadOnlyStation = true;
             store::SetReadOnlyStation(true, store::DescribeHolder(attempt.holder));
             return true;
         case BreakLock:

@@ -6,6 +6,6 @@
 // explicit choice with a warning. A lock left by a program of this machine that stopped is
 // taken over without a question.
 //
-// True when the program goes on: holding the folder, or read only (Globals().ReadOnlyStation
-// and the store's switch set). False when the user chose to quit.
+// True when the program goes on: holding the folder, or read only (the store's read-only
+// station switch set). False when the user chose to quit.
 bool ClaimDataFolder();

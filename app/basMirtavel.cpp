@@ -8,12 +8,11 @@
 #include "platform/Instance.h"
 #include "platform/StandardDialogs.h"
 #include "signin/AdminEntry.h"
-#include "signin/OrganizationName.h"
 #include "signin/frmTitlePage.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/Recovery.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/WindowFlow.h"
 
 #include <QApplication>
@@ -44,8 +43,6 @@ bool Main(const QString& instanceName) {
                                   platform::StandardIcon::Stop, platform::StandardButtons::Ok);
         return false;
     }
-    // Every program-wide value to its start, AccessLevelNames and DataFileNames built.
-    ResetGlobals();
     store::SetReadOnlyStation(false);
     ForgetShutDown();
     // The windows reach one another through these.
@@ -55,9 +52,8 @@ bool Main(const QString& instanceName) {
     // the folder would "finish" that program's unfinished work under its hands.
     if (!ClaimDataFolder())
         return false;
-    if (!Globals().ReadOnlyStation)
+    if (!store::IsReadOnlyStation())
         SettleInterruptedWork();
-    Globals().OrganizationName = signin::StoredOrganizationName();
 
     auto* titleWindow = new frmTitlePage();
     titleWindow->setAttribute(Qt::WA_DeleteOnClose);

@@ -2,7 +2,7 @@
 
 #include "platform/Settings.h"
 #include "store/Clock.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/modMsgBox.h"
 
 #include <QDateTime>
@@ -41,8 +41,8 @@ void RememberBackup(const QString& folder) {
                                 store::CurrentDateTime().toString(Qt::ISODate));
 }
 
-void RemindOfOldBackup() {
-    if (Reminded() || Globals().SignedInAccessLevel != 4)
+void RemindOfOldBackup(const Session& session) {
+    if (Reminded() || !session.CanBackup())
         return;
     const QDateTime last =
         QDateTime::fromString(platform::GetSetting(AppTitle(), kSection, kTimeKey), Qt::ISODate);

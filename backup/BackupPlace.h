@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Session.h"
+
 #include <QString>
 
 // Where and when the last backup was made, kept in the user's settings: the folder picker
@@ -15,7 +17,7 @@ void RememberBackup(const QString& folder);
 
 // Once per run of the program, on entering the Lobby: a user with full access whose last
 // backup is more than seven days old is told when and where it was made.
-void RemindOfOldBackup();
+void RemindOfOldBackup(const Session& session);
 
 namespace testing {
 // Lets the next RemindOfOldBackup remind again, as in a new run of the program.

@@ -10,7 +10,7 @@
 #include "store/DataRestore.h"
 #include "store/DataSet.h"
 #include "store/FileCopy.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/modMsgBox.h"
 
 #include <QDir>
@@ -32,7 +32,7 @@ int Say(const QString& title, int icon, const QStringList& lines, int defaultBut
 }
 
 QString MarkerName() {
-    return Globals().DataFileNames.value(1);
+    return store::FileNameOf(store::DataFile::UserList);
 }
 
 QString Quoted(const QString& folder) {
@@ -162,8 +162,8 @@ bool AgreesToRestore(const QString& folder, const store::RestoreReview& review) 
 
 } // namespace
 
-void BackupDataFiles(QWidget& window) {
-    if (!forms::MayWrite(forms::Action::BackupRestore))
+void BackupDataFiles(QWidget& window, const Session& session) {
+    if (!forms::MayWrite(session, forms::Action::BackupRestore))
         return;
     const QString title = AppTitle();
     const QString chosen =
@@ -245,8 +245,8 @@ void BackupDataFiles(QWidget& window) {
          QStringLiteral("The copies are in the folder"), Quoted(made)});
 }
 
-bool RestoreDataFiles(QWidget& window) {
-    if (!forms::MayWrite(forms::Action::BackupRestore))
+bool RestoreDataFiles(QWidget& window, const Session& session) {
+    if (!forms::MayWrite(session, forms::Action::BackupRestore))
         return false;
     const QString title = AppTitle();
     const QString chosen =

@@ -9,7 +9,7 @@
 #include "courses/frmAddEditCourse.h"
 #include "platform/Questions.h"
 #include "store/RecordStore.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +89,8 @@ qint32 MostCreditedCourse(qint32& credits) {
 // The editor as a user drives it: the course opened, its name changed, Save, "Yes, update",
 // the report closed.
 void SaveThroughEditor(qint32 recNum, int round) {
-    frmAddEditCourse editor(nullptr, recNum);
+    frmAddEditCourse editor(nullptr, Session{{}, AccessLevel::ReadEditAddDelete, false, {}},
+                            recNum);
     editor.SetTag(frmAddEditCourse::EditModeTag());
     editor.show();
     editor.SetFieldText(2, QStringLiteral("Renamed %1").arg(round));
@@ -121,7 +122,6 @@ int main(int argc, char** argv) {
     std::printf("Training.Records: %lld records, %.1f MB; course %d credited %d times\n",
                 bytes / store::TrainingRecord::Length, bytes / 1e6, course, credits);
 
-    Globals().SignedInAccessLevel = 4;
     // Every question answered with its first button: "Yes, update", then "Okay".
     platform::SetAnswerer([](const platform::Question&) {
         platform::Answer answer;

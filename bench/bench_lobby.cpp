@@ -9,8 +9,8 @@
 #include "lobby/frmLobby.h"
 #include "store/RecordStore.h"
 #include "tools/SampleData.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,11 +76,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     QDir::setCurrent(folder.path());
-    Globals().SignedInUserName = QStringLiteral("Bench Mark");
-    Globals().SignedInAccessLevel = 4;
 
     // The Lobby as it stands after its first activation, without showing it.
-    frmLobby lobby;
+    frmLobby lobby(
+        Session{QStringLiteral("Bench Mark"), AccessLevel::ReadEditAddDelete, false, {}});
     lobby.LobbyActivated = true;
     lobby.Courses().Fill();
 

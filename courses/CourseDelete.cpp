@@ -16,7 +16,7 @@ void DeleteHighlightedCourse(LobbyDoor& door) {
     const qint32 recNum = listgrid::CellNumber(grid, row, coursegrid::RecNum);
     if (recNum < 1)
         return; // no course highlighted
-    if (!forms::MayWrite(forms::Action::DeleteRecord))
+    if (!forms::MayWrite(door.SignedIn(), forms::Action::DeleteRecord))
         return;
     const QString code = grid.TextMatrix(row, coursegrid::Code);
 

@@ -7,9 +7,9 @@
 #include "forms/Permits.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
 #include "ui/FlexGridSource.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QHash>
@@ -125,11 +125,11 @@ store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill) {
     return result;
 }
 
-void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit) {
+void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit, const Session& session) {
     if (listgrid::DataRows(grid) < 1)
         return;
     const double hours = formats::LeadingNumber(grid.TextMatrix(grid.Row(), Column::Hours));
-    credit->setEnabled(forms::Permits(forms::CurrentSession(), forms::Action::Credit) && hours > 0);
+    credit->setEnabled(forms::Permits(session, forms::Action::Credit) && hours > 0);
 }
 
 QString CourseKeyText(double dateCreated) {
@@ -148,7 +148,8 @@ void OpenCourseEditor(LobbyDoor& door, bool adding) {
     const qint32 recNum = door.Highlighted(LobbyList::Courses).recNum;
     if (!adding && recNum < 1)
         return; // no course highlighted
-    const EditorResult result = RunEditor<frmAddEditCourse>(door.Window(), adding, recNum);
+    const EditorResult result =
+        RunEditor<frmAddEditCourse>(door.Window(), door.SignedIn(), adding, recNum);
     if (result.saved)
         door.ListChanged(LobbyList::Courses, CourseKeyText(result.identity));
 }

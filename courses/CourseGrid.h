@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/StoreResult.h"
+#include "ui/Session.h"
 
 #include <QString>
 
@@ -23,7 +24,7 @@ constexpr int LastShownCol = Hours;
 store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill);
 
 // Credit may be pressed for a course with hours, from Read/Edit/Add up.
-void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit);
+void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit, const Session& session);
 
 // A course's identity as the grid's column 4 holds it: the general date-and-time text,
 // which reads back as the same whole-second value.

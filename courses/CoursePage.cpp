@@ -38,7 +38,7 @@ void CoursePage::Fill() {
         filled_ = true;
     }
     // The highlighted row may be another course now, with or without hours.
-    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining);
+    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining, door_.SignedIn());
     if (!result)
         forms::ShowStoreProblem(result);
 }
@@ -56,7 +56,8 @@ void CoursePage::Reselect(const QString& key) {
     listgrid::Reselect(*c_.gridCourse, coursegrid::Key, coursegrid::LastShownCol, key);
 }
 
-void CoursePage::SetUpButtons(int accessLevel, bool namesListed) {
+void CoursePage::SetUpButtons(bool namesListed) {
+    const Session& session = door_.SignedIn();
     const int rows = listgrid::DataRows(*c_.gridCourse);
     const bool courses = rows > 0;
     forms::Apply(c_.cmdSearch,
@@ -70,16 +71,17 @@ void CoursePage::SetUpButtons(int accessLevel, bool namesListed) {
                   {}});
     forms::Apply(c_.cmdAddCourse, {QStringLiteral("Add Course"),
                                    QStringLiteral(" Add a training course to the 'Course Index' "),
-                                   true, accessLevel >= 3});
-    forms::Apply(c_.cmdEditCourse,
-                 {accessLevel >= 2 ? QStringLiteral("Edit Course") : QStringLiteral("View Details"),
-                  QStringLiteral(" View/Edit the information contained in this training course "),
-                  courses,
-                  {}});
+                                   true, session.CanAdd()});
+    forms::Apply(
+        c_.cmdEditCourse,
+        {session.CanEdit() ? QStringLiteral("Edit Course") : QStringLiteral("View Details"),
+         QStringLiteral(" View/Edit the information contained in this training course "),
+         courses,
+         {}});
     forms::Apply(c_.cmdDeleteCourse,
                  {QStringLiteral("Delete Course"),
                   QStringLiteral(" Delete the highlighted course from the 'Course Index' "),
-                  courses, accessLevel == 4});
+                  courses, session.CanDelete()});
     forms::Apply(c_.cmdPrintCourseIndex, {QStringLiteral("Print this Index"),
                                           QStringLiteral(" Print this 'Course Index' "),
                                           courses,
@@ -106,11 +108,12 @@ void CoursePage::cmdDeleteCourse_Click() {
 }
 
 void CoursePage::gridCourse_RowColChange() {
-    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining);
+    UpdateCreditButton(*c_.gridCourse, c_.cmdCreditTraining, door_.SignedIn());
 }
 
 void CoursePage::gridCourse_MouseMove() {
-    listgrid::ShowEditToolTip(*c_.gridCourse, c_.cmdEditCourse, QStringLiteral("course"));
+    listgrid::ShowEditToolTip(*c_.gridCourse, c_.cmdEditCourse, QStringLiteral("course"),
+                              door_.SignedIn().CanEdit());
 }
 
 void CoursePage::gridcourse_DblClick() {

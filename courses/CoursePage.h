@@ -30,7 +30,7 @@ public:
 
     // The page's part of the Lobby's button set-up; `namesListed`: the Name List shows
     // somebody. A find under way is ended first.
-    void SetUpButtons(int accessLevel, bool namesListed);
+    void SetUpButtons(bool namesListed);
     // Ends a find under way, its buttons not yet set up again.
     void EndFind() { find_.End(); }
     // Focus when the page is chosen: the list, else Add Course.

@@ -8,7 +8,7 @@
 #include "platform/Twips.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QFileInfo>
@@ -42,8 +42,8 @@ ListRecordEditor::Wording CourseWording() {
 
 } // namespace
 
-frmAddEditCourse::frmAddEditCourse(QWidget* parent, qint32 editRecNum)
-    : ListRecordEditor(parent, editRecNum, store::Courses(), CourseWording()),
+frmAddEditCourse::frmAddEditCourse(QWidget* parent, const Session& session, qint32 editRecNum)
+    : ListRecordEditor(parent, session, editRecNum, store::Courses(), CourseWording()),
       cmdHelp(new ZovButton(this)) {
     for (const CourseField& field : kFields) {
         lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
@@ -173,7 +173,7 @@ void frmAddEditCourse::cmdHelp_Click() {
 }
 
 void frmAddEditCourse::UpdateCreditedRecords() {
-    if (!forms::MayWrite(forms::Action::EditRecord))
+    if (!forms::MayWrite(SignedIn(), forms::Action::EditRecord))
         return;
     const int answer =
         forms::Ask(QStringLiteral("Update individuals' training records appropriately?"),

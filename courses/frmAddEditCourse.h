@@ -16,7 +16,7 @@ class frmAddEditCourse : public ListRecordEditor {
 
 public:
     // `editRecNum`: the course's record number (the Course grid's RecNum column), 0 to add.
-    frmAddEditCourse(QWidget* parent, qint32 editRecNum);
+    frmAddEditCourse(QWidget* parent, const Session& session, qint32 editRecNum);
     ~frmAddEditCourse() override;
 
     static QString AddModeTag();  // "Add a Course"

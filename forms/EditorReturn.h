@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/Form.h"
+#include "ui/Session.h"
 
 #include <QPointer>
 #include <QString>
@@ -14,11 +15,12 @@ struct EditorResult {
     qint32 recNum = 0;   // and its record number
 };
 
-// Shows a record editor modally over `parent`: adding when `adding`, else viewing or editing
-// record `recNum`. Returns what the editor did.
-template <class Editor> EditorResult RunEditor(Form& parent, bool adding, qint32 recNum) {
+// Shows a record editor modally over `parent` for `session`: adding when `adding`, else
+// viewing or editing record `recNum`. Returns what the editor did.
+template <class Editor>
+EditorResult RunEditor(Form& parent, const Session& session, bool adding, qint32 recNum) {
     // An editor closed for good may be gone already; then it saved nothing.
-    QPointer<Editor> editor = new Editor(&parent, adding ? 0 : recNum);
+    QPointer<Editor> editor = new Editor(&parent, session, adding ? 0 : recNum);
     editor->SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
     editor->ShowModal(&parent);
     const EditorResult result = editor ? editor->Result() : EditorResult{};

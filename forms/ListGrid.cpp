@@ -1,7 +1,6 @@
 #include "forms/ListGrid.h"
 
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QColor>
@@ -97,12 +96,13 @@ qint32 CellNumber(const FlexGrid& grid, int row, int col) {
     return grid.TextMatrix(row, col).trimmed().toInt();
 }
 
-void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what) {
+void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what,
+                     bool canEdit) {
     QString tip;
     if (!editButton->isHidden() && grid.MouseRow() >= 1) {
         tip = QStringLiteral(" Double-click to view") +
-              (Globals().SignedInAccessLevel >= 2 ? QStringLiteral("/edit") : QString()) +
-              QStringLiteral(" this ") + what + QStringLiteral(" ");
+              (canEdit ? QStringLiteral("/edit") : QString()) + QStringLiteral(" this ") + what +
+              QStringLiteral(" ");
     }
     grid.SetToolTipText(tip);
 }

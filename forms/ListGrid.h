@@ -48,6 +48,7 @@ qint32 CellNumber(const FlexGrid& grid, int row, int col);
 
 // " Double-click to view/edit this <what> " over a data row while `editButton` shows; "/edit"
 // from Read/Edit up.
-void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what);
+void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what,
+                     bool canEdit);
 
 } // namespace listgrid

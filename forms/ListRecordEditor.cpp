@@ -6,7 +6,7 @@
 #include "platform/Twips.h"
 #include "store/Clock.h"
 #include "store/ControlCharacters.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
@@ -15,16 +15,16 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 
-ListRecordEditor::ListRecordEditor(QWidget* parent, qint32 editRecNum,
+ListRecordEditor::ListRecordEditor(QWidget* parent, const Session& session, qint32 editRecNum,
                                    std::unique_ptr<ListFile> file, Wording wording,
                                    AddModeSave addModeSave, CancelRecaption cancelRecaption)
-    : EditorForm(addModeSave, cancelRecaption, parent), editRecNum_(editRecNum),
+    : EditorForm(addModeSave, cancelRecaption, parent), session_(session), editRecNum_(editRecNum),
       file_(std::move(file)), wording_(std::move(wording)) {}
 
 ListRecordEditor::~ListRecordEditor() = default;
 
-bool ListRecordEditor::ReadOnlyUser() {
-    return !forms::Permits(forms::CurrentSession(), forms::Action::EditRecord);
+bool ListRecordEditor::ReadOnlyUser() const {
+    return !forms::Permits(session_, forms::Action::EditRecord);
 }
 
 forms::Action ListRecordEditor::SaveAction() const {
@@ -111,7 +111,7 @@ bool ListRecordEditor::FieldsStorable() {
 
 bool ListRecordEditor::WriteRecord() {
     // A window left view-only by a record it could not read has told why already.
-    if (!forms::MayWrite(SaveAction()) || ViewOnly() || !FieldsStorable())
+    if (!forms::MayWrite(session_, SaveAction()) || ViewOnly() || !FieldsStorable())
         return false;
     if (const store::StoreResult opened = file_->Open(); !opened) {
         FileProblem(opened);

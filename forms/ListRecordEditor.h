@@ -59,10 +59,11 @@ protected:
     template <class Record> class ListFileOf;
 
     template <class Record>
-    ListRecordEditor(QWidget* parent, qint32 editRecNum, store::RecordTable<Record>& table,
-                     Wording wording, AddModeSave addModeSave = AddModeSave::Hidden,
+    ListRecordEditor(QWidget* parent, const Session& session, qint32 editRecNum,
+                     store::RecordTable<Record>& table, Wording wording,
+                     AddModeSave addModeSave = AddModeSave::Hidden,
                      CancelRecaption cancelRecaption = CancelRecaption::WhenSaveShown)
-        : ListRecordEditor(parent, editRecNum, std::make_unique<ListFileOf<Record>>(table),
+        : ListRecordEditor(parent, session, editRecNum, std::make_unique<ListFileOf<Record>>(table),
                            std::move(wording), addModeSave, cancelRecaption) {}
 
     // The first activation, the same for both windows: caption, the mode's record, Save and
@@ -95,8 +96,10 @@ protected:
     // For a window with an activation of its own.
     void SetEditRecNum(qint32 recNum) { editRecNum_ = recNum; }
 
+    // Who opened the window.
+    const Session& SignedIn() const { return session_; }
     // The signed-in user may look but not edit.
-    static bool ReadOnlyUser();
+    bool ReadOnlyUser() const;
 
     // Layout shared by the twins: a caption on the background.
     QLabel* AddCaption(const QString& text);
@@ -106,8 +109,9 @@ protected:
     void PlaceBelowComments(int left, int right, int top);
 
 private:
-    ListRecordEditor(QWidget* parent, qint32 editRecNum, std::unique_ptr<ListFile> file,
-                     Wording wording, AddModeSave addModeSave, CancelRecaption cancelRecaption);
+    ListRecordEditor(QWidget* parent, const Session& session, qint32 editRecNum,
+                     std::unique_ptr<ListFile> file, Wording wording, AddModeSave addModeSave,
+                     CancelRecaption cancelRecaption);
 
     bool CountForAdding();
     // Whether every box holds a text the record may keep; the first that does not is told in
@@ -118,6 +122,7 @@ private:
     // is not, the user is told and may reload, which closes the window unsaved.
     bool StillAsShown();
 
+    Session session_;
     qint32 editRecNum_ = 0;
     double writtenIdentity_ = 0; // the DateCreated of the record last written
     QByteArray shownBytes_;      // the record as the window read it (view/edit mode)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Session.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -25,6 +27,9 @@ public:
     // The Lobby window: the parent of modal windows, and the window kept busy while a page
     // works.
     virtual Form& Window() = 0;
+
+    // Who signed in: what the pages offer and every window opened from the Lobby takes.
+    virtual const Session& SignedIn() const = 0;
 
     // The highlighted record of `list`.
     virtual ListRecord Highlighted(LobbyList list) const = 0;

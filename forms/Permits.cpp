@@ -1,54 +1,32 @@
 #include "forms/Permits.h"
 
 #include "forms/Messages.h"
-#include "ui/Globals.h"
-
-#include <algorithm>
 
 namespace forms {
 
-namespace {
-
-int LevelNeeded(Action action) {
+bool Permits(const Session& session, Action action) {
     switch (action) {
     case Action::EditRecord:
     case Action::EditTraining:
-        return 2;
+        return session.CanEdit();
     case Action::AddRecord:
     case Action::Credit:
-        return 3;
+        return session.CanAdd();
     case Action::DeleteRecord:
     case Action::DeleteTraining:
+        return session.CanDelete();
     case Action::BackupRestore:
-        return 4;
+        return session.CanBackup();
     case Action::AdministerUsers:
-        break;
+        return session.CanAdministerUsers();
     }
-    return 0;
+    return false;
 }
 
-} // namespace
-
-bool Permits(const Session& session, Action action) {
-    if (action == Action::AdministerUsers)
-        return session.adminMode;
-    return session.level >= LevelNeeded(action);
-}
-
-Session CurrentSession() {
-    const ProgramValues& values = Globals();
-    Session session{values.SignedInAccessLevel, values.AdminMode};
-    if (values.ReadOnlyStation) {
-        session.level = std::min(session.level, 1);
-        session.adminMode = false;
-    }
-    return session;
-}
-
-bool MayWrite(Action action) {
-    if (Permits(CurrentSession(), action))
+bool MayWrite(const Session& session, Action action) {
+    if (Permits(session, action))
         return true;
-    TellNotAllowed(action);
+    TellNotAllowed(session, action);
     return false;
 }
 
@@ -64,7 +42,7 @@ static QString NothingDone(Action action) {
     }
 }
 
-void TellNotAllowed(Action action) {
+void TellNotAllowed(const Session& session, Action action) {
     const QString nothing = NothingDone(action);
     if (action == Action::AdministerUsers) {
         Tell(QStringLiteral("Not authorized"),
@@ -73,9 +51,9 @@ void TellNotAllowed(Action action) {
              Icon::Stop);
         return;
     }
-    const int level = CurrentSession().level;
+    const AccessLevel level = session.Level();
     const QString name =
-        level >= 1 ? Globals().AccessLevelNames.value(level) : QStringLiteral("nobody signed in");
+        level == AccessLevel::None ? QStringLiteral("nobody signed in") : AccessLevelName(level);
     Tell(QStringLiteral("Not authorized"),
          {QStringLiteral("Your access level (%1) does not allow this;").arg(name), nothing},
          Icon::Stop);

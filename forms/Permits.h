@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Session.h"
+
 // Who may write what: the one table of the program's access rules, asked again at the point
 // of every write. A button greyed by level is only a hint; assistive and scripting tools can
 // still press it or type into a locked box, so the write itself checks.
@@ -17,26 +19,16 @@ enum class Action {
     AdministerUsers, // add, change or remove users, name the organization
 };
 
-// What the rules are read from: the signed-in level (1 Read Only to 4 Read/Edit/Add/Delete,
-// 0 for nobody) and whether the access code opened the user administration.
-struct Session {
-    int level = 0;
-    bool adminMode = false;
-};
-
 // The table itself: editing needs Read/Edit, adding and crediting Read/Edit/Add, removing and
-// backup or restore Read/Edit/Add/Delete; users only in admin mode.
+// backup or restore Read/Edit/Add/Delete; users only in admin mode. On a station that only
+// reads, the level counts as Read Only and admin mode as closed (Session::Level).
 bool Permits(const Session& session, Action action);
 
-// The session as it stands: on a station that only reads, the level is at most Read Only and
-// admin mode is closed, whatever the window that set them believed.
-Session CurrentSession();
-
-// Checks the current session before a write; a refusal is told ("nothing was saved") and the
-// result is false.
-bool MayWrite(Action action);
+// Checks `session` before a write; a refusal is told ("nothing was saved") and the result is
+// false.
+bool MayWrite(const Session& session, Action action);
 
 // The refusal MayWrite tells, also for a window that only shows its record.
-void TellNotAllowed(Action action);
+void TellNotAllowed(const Session& session, Action action);
 
 } // namespace forms

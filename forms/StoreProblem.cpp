@@ -2,7 +2,7 @@
 
 #include "forms/Messages.h"
 #include "store/StoreResult.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 namespace forms {
 

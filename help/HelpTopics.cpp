@@ -1,7 +1,7 @@
 #include "help/HelpTopics.h"
 
 #include "platform/VersionInfo.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/modStandard.h"
 
 #include <QFile>

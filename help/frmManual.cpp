@@ -6,7 +6,7 @@
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"

@@ -5,8 +5,8 @@
 namespace lobby {
 
 // The Lobby lives until the Admin button or the shutdown closes it; nobody else holds it.
-void OpenLobbyWindow() {
-    auto* window = new frmLobby();
+void OpenLobbyWindow(const Session& session) {
+    auto* window = new frmLobby(session);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->ShowModeless();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ui/Session.h"
+
 namespace lobby {
 
-// Shows the Lobby for the signed-in user; it deletes itself when closed.
-void OpenLobbyWindow();
+// Shows the Lobby for the user of `session`; it deletes itself when closed.
+void OpenLobbyWindow(const Session& session);
 
 } // namespace lobby

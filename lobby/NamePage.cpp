@@ -74,19 +74,21 @@ bool NamePage::Listed() const {
     return c_.gridName->Rows() > 1;
 }
 
-void NamePage::SetUpButtons(int level) {
+void NamePage::SetUpButtons() {
+    const Session& session = door_.SignedIn();
     const bool names = Listed();
     using forms::Apply;
-    Apply(c_.cmdAddName, {QStringLiteral("Add Person"),
-                          QStringLiteral(" Add a person to the 'Name List' "), true, level >= 3});
+    Apply(c_.cmdAddName,
+          {QStringLiteral("Add Person"), QStringLiteral(" Add a person to the 'Name List' "), true,
+           session.CanAdd()});
     Apply(c_.cmdEditName,
-          {level >= 2 ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
+          {session.CanEdit() ? QStringLiteral("Edit Person") : QStringLiteral("View Details"),
            QStringLiteral(" View/Edit the information on the highlighted person "),
            names,
            {}});
     Apply(c_.cmdDeleteName, {QStringLiteral("Delete Person"),
                              QStringLiteral(" Delete the highlighted person from the 'Name List' "),
-                             names, level == 4});
+                             names, session.CanDelete()});
     Apply(c_.cmdTrainingHistory,
           {QStringLiteral("Training History"),
            QStringLiteral(" View/Edit the highlighted person's training history "), names,
@@ -115,7 +117,8 @@ void NamePage::OpenEditor(bool adding) {
     const qint32 recNum = Highlighted().recNum;
     if (!adding && recNum < 1)
         return; // no person highlighted
-    const EditorResult result = RunEditor<frmAddEditName>(door_.Window(), adding, recNum);
+    const EditorResult result =
+        RunEditor<frmAddEditName>(door_.Window(), door_.SignedIn(), adding, recNum);
     if (result.saved)
         door_.ListChanged(LobbyList::Names, NameKeyText(result.identity));
 }
@@ -142,5 +145,6 @@ void NamePage::gridName_DblClick() {
 }
 
 void NamePage::gridName_MouseMove() {
-    listgrid::ShowEditToolTip(*c_.gridName, c_.cmdEditName, QStringLiteral("user"));
+    listgrid::ShowEditToolTip(*c_.gridName, c_.cmdEditName, QStringLiteral("user"),
+                              door_.SignedIn().CanEdit());
 }

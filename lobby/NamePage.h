@@ -36,7 +36,7 @@ public:
     QString DisplayChoice() const { return DisplayChoiceCaption(c_); }
 
     // The page's part of the Lobby's button set-up.
-    void SetUpButtons(int accessLevel);
+    void SetUpButtons();
     // Focus when the page is chosen: the list, else Add Person.
     void TakeFocus();
 

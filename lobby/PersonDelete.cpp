@@ -9,8 +9,8 @@
 #include "lobby/TrainingDoors.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ void DeleteHighlightedPerson(LobbyDoor& door) {
     const qint32 recNum = door.Highlighted(LobbyList::Names).recNum;
     if (recNum < 1)
         return; // no person highlighted
-    if (!forms::MayWrite(forms::Action::DeleteRecord))
+    if (!forms::MayWrite(door.SignedIn(), forms::Action::DeleteRecord))
         return;
     const int choice = AskAboutHistory();
     if (choice == 1) {

@@ -3,7 +3,7 @@
 #include "platform/Twips.h"
 #include "store/DataSet.h"
 #include "store/ReadOnlyStation.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/PlainText.h"
 
 #include <QAccessible>
@@ -16,7 +16,7 @@
 namespace lobby {
 
 QLabel* MakeStationNotice(QWidget* parent) {
-    if (!Globals().ReadOnlyStation)
+    if (!store::IsReadOnlyStation())
         return nullptr;
     const QString holder = store::ReadOnlyStationHeldBy();
     const QString text =

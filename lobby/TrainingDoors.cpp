@@ -8,7 +8,6 @@
 #include "training/frmCreditTraining.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 
 #include <QPointer>
 
@@ -48,7 +47,7 @@ void CreditHighlightedCourse(LobbyDoor& door) {
         persons << PersonInRow(names, r);
 
     Form& lobby = door.Window();
-    RunModal(lobby, new frmCreditTraining(&lobby, course, persons),
+    RunModal(lobby, new frmCreditTraining(&lobby, door.SignedIn(), course, persons),
              [&door](const frmCreditTraining& window) {
                  if (window.Saved())
                      door.SetUpButtons();
@@ -62,7 +61,7 @@ void ShowHighlightedHistory(LobbyDoor& door) {
     training::HistorySubject subject;
     subject.person = PersonInRow(names, names.Row());
     subject.readOnly = false;
-    subject.accessLevel = Globals().SignedInAccessLevel;
+    subject.session = door.SignedIn();
     Form& lobby = door.Window();
     RunModal(lobby, new frmTrainingHistory(&lobby, subject),
              [&door](const frmTrainingHistory& window) {

@@ -35,8 +35,8 @@ ListRecordEditor::Wording PersonWording() {
 
 } // namespace
 
-frmAddEditName::frmAddEditName(QWidget* parent, qint32 editRecNum)
-    : ListRecordEditor(parent, editRecNum, store::Persons(), PersonWording()) {
+frmAddEditName::frmAddEditName(QWidget* parent, const Session& session, qint32 editRecNum)
+    : ListRecordEditor(parent, session, editRecNum, store::Persons(), PersonWording()) {
     for (const NameField& field : kFields) {
         lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
         if (field.index == kComments)

@@ -15,7 +15,7 @@ class frmAddEditName : public ListRecordEditor {
 
 public:
     // `editRecNum`: the person's record number (the Name grid's RecNum column), 0 to add.
-    frmAddEditName(QWidget* parent, qint32 editRecNum);
+    frmAddEditName(QWidget* parent, const Session& session, qint32 editRecNum);
     ~frmAddEditName() override;
 
     static QString AddModeTag();  // "Add a Name"

@@ -17,10 +17,11 @@
 #include "platform/Events.h"
 #include "print/ListPrintouts.h"
 #include "search/SearchPage.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
@@ -50,7 +51,7 @@ using forms::Apply;
 
 } // namespace
 
-frmLobby::frmLobby(QWidget* parent) : Form(parent) {
+frmLobby::frmLobby(Session session, QWidget* parent) : Form(parent), session_(std::move(session)) {
     BuildLobbyControls(*this);
     names_ = std::make_unique<NamePage>(*this, nameControls);
     courses_ = std::make_unique<CoursePage>(*this, courseControls);
@@ -96,13 +97,9 @@ CourseFind& frmLobby::Find() {
 // ---- Opening ---------------------------------------------------------------------------
 
 void frmLobby::Form_Load() {
-    // A station that only reads offers nothing that writes, whoever signed in; every window
-    // opened from here takes the level from the same place.
-    if (Globals().ReadOnlyStation)
-        Globals().SignedInAccessLevel = std::min<qint16>(Globals().SignedInAccessLevel, 1);
     SetSizeTwips(11000, 8100);
     SetCaption(QStringLiteral(" ") + AppTitle() + QStringLiteral(" - ") +
-               Globals().OrganizationName);
+               session_.organizationName);
     SetKeyPreview(true);
     TileBackground();
 }
@@ -111,10 +108,9 @@ void frmLobby::Form_Activate() {
     tabMain->setTabVisible(ResultsPage, false);
     tabMain->setCurrentIndex(NameListPage);
 
-    const ProgramValues& values = Globals();
-    lblUserInfo->setText(QStringLiteral("User: ") + values.SignedInUserName + Lf +
-                         QStringLiteral("Access: ") +
-                         values.AccessLevelNames.value(values.SignedInAccessLevel));
+    // A station that only reads shows the level it grants, whoever signed in.
+    lblUserInfo->setText(QStringLiteral("User: ") + session_.userName + Lf +
+                         QStringLiteral("Access: ") + AccessLevelName(session_.Level()));
 
     search_->FirstActivation();
 
@@ -129,7 +125,7 @@ void frmLobby::Form_Activate() {
     lobby::AnnounceStationNotice(lblStationNotice);
     // An empty list is told once the buttons show their captions, with the normal pointer.
     names_->TellHeldNotice();
-    backup::RemindOfOldBackup();
+    backup::RemindOfOldBackup(session_);
 }
 
 void frmLobby::RefreshLists() {
@@ -149,8 +145,6 @@ void frmLobby::SetUpLobbyButtons() {
     // A find under way would be left with its buttons half hidden by the rules below.
     courses_->EndFind();
 
-    const int level = Globals().SignedInAccessLevel;
-
     Apply(cmdBackupRestore,
           {{},
            QStringLiteral(" Backup and Restore Options (Full access level privileges required) "),
@@ -166,8 +160,8 @@ void frmLobby::SetUpLobbyButtons() {
     tabMain->setTabEnabled(SearchOptionsPage, DataFileExists(store::DataFile::TrainingRecords) &&
                                                   store::PersonCount() > 0);
 
-    names_->SetUpButtons(level);
-    courses_->SetUpButtons(level, names_->Listed());
+    names_->SetUpButtons();
+    courses_->SetUpButtons(names_->Listed());
 
     search_->SetUpButtons();
 }
@@ -226,14 +220,12 @@ void frmLobby::cmdHelp_Click() {
 }
 
 void frmLobby::LogSignOut() {
-    const ProgramValues& values = Globals();
-    if (values.ReadOnlyStation)
+    if (store::IsReadOnlyStation())
         return; // the log is written by the program that holds the folder
 
-    forms::TellUnlogged(
-        QStringLiteral("sign-out"),
-        store::AppendUserLog(store::UserLogEvent::SignOut, values.SignedInUserName,
-                             values.AccessLevelNames.value(values.SignedInAccessLevel)));
+    forms::TellUnlogged(QStringLiteral("sign-out"),
+                        store::AppendUserLog(store::UserLogEvent::SignOut, session_.userName,
+                                             AccessLevelName(session_.Level())));
 }
 
 void frmLobby::cmdAdminWindow_Click() {
@@ -243,7 +235,7 @@ void frmLobby::cmdAdminWindow_Click() {
 }
 
 void frmLobby::cmdBackupRestore_Click() {
-    if (forms::Permits(forms::CurrentSession(), forms::Action::BackupRestore)) {
+    if (forms::Permits(session_, forms::Action::BackupRestore)) {
         menuBackupRestoreMenu->popup(QCursor::pos());
         return;
     }
@@ -254,11 +246,11 @@ void frmLobby::cmdBackupRestore_Click() {
 }
 
 void frmLobby::menuBackup_Click() {
-    backup::BackupDataFiles(*this);
+    backup::BackupDataFiles(*this, session_);
 }
 
 void frmLobby::menuRestore_Click() {
-    if (!backup::RestoreDataFiles(*this))
+    if (!backup::RestoreDataFiles(*this, session_))
         return;
     names_->Fill();
     platform::DoEvents();

@@ -36,7 +36,7 @@ class frmLobby : public Form, public search::SearchHost {
     Q_OBJECT
 
 public:
-    explicit frmLobby(QWidget* parent = nullptr);
+    explicit frmLobby(Session session, QWidget* parent = nullptr);
     ~frmLobby() override;
 
     // Pages of tabMain.
@@ -74,6 +74,7 @@ public:
 
     // ---- The door the pages and windows use.
     Form& Window() override { return *this; }
+    const Session& SignedIn() const override { return session_; }
     ListRecord Highlighted(LobbyList list) const override;
     const FlexGrid& Rows(LobbyList list) const override;
     void ListChanged(LobbyList list, const QString& reselectKey) override;
@@ -117,6 +118,7 @@ private:
     // Appends the sign-out line to User.Log; a file that cannot be written is told.
     void LogSignOut();
 
+    Session session_; // who signed in; every window opened from here is given it
     std::unique_ptr<NamePage> names_;
     std::unique_ptr<CoursePage> courses_;
     ZovButton* flashing_ = nullptr;              // the button the flashing timer pulses

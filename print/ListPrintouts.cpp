@@ -3,9 +3,9 @@
 #include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
 #include "print/PageWriter.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
 #include "ui/Form.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QAction>

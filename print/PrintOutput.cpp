@@ -6,9 +6,9 @@
 #include "platform/StandardDialogs.h"
 #include "print/QtPageWriter.h"
 #include "store/Clock.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/Form.h"
-#include "ui/Globals.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,9 +9,9 @@
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "training/frmTrainingHistory.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -427,12 +427,10 @@ void SearchPage::cmdSummaryTrainingHistory_Click() {
     subject.person = {grid.TextMatrix(grid.Row(), Name),
                       listgrid::CellNumber(grid, grid.Row(), RecNum)};
     subject.readOnly = true;
-    subject.accessLevel = Globals().SignedInAccessLevel;
-    Globals().HistoryReadOnly = true;
+    subject.session = host_.SignedIn();
     QPointer<frmTrainingHistory> window = new frmTrainingHistory(&host_.Window(), subject);
     window->ShowModal(&host_.Window());
     delete window.data();
-    Globals().HistoryReadOnly = false;
 }
 
 } // namespace search

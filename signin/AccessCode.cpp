@@ -4,8 +4,9 @@
 #include "store/DataSet.h"
 #include "store/FileWrite.h"
 #include "store/NewFileMode.h"
+#include "store/ReadOnlyStation.h"
 #include "store/Rewrite.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -186,7 +187,7 @@ AccessCodeMove MoveAccessCodeFromSettings() {
         return move;
     if (!AccessCodeIsSet() && IsAccessCodeRecord(kept)) {
         // The settings' copy goes only once the folder's is safely on the disk.
-        if (Globals().ReadOnlyStation)
+        if (store::IsReadOnlyStation())
             return move;
         move.written = SaveAccessCodeRecord(kept);
         if (!move.written)

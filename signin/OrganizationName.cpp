@@ -1,7 +1,7 @@
 #include "signin/OrganizationName.h"
 
 #include "platform/Settings.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 namespace signin {
 
@@ -20,8 +20,6 @@ store::StoreResult SaveOrganizationName(const QString& name) {
     const store::StoreResult saved = kept.isEmpty()
                                          ? platform::DeleteSetting(AppTitle(), Section, Key)
                                          : platform::SaveSetting(AppTitle(), Section, Key, kept);
-    if (saved)
-        Globals().OrganizationName = StoredOrganizationName();
     return saved;
 }
 

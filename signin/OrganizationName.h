@@ -14,9 +14,9 @@ constexpr int OrganizationNameMaxLength = 60;
 
 // The stored name, or the default when none has been stored.
 QString StoredOrganizationName();
-// Stores `name` (trimmed, cut to the maximum length) and makes it the program's
-// OrganizationName; an empty name brings back the default. When the settings file cannot be
-// written the program's name stays as it was and the failure is returned.
+// Stores `name` (trimmed, cut to the maximum length); an empty name brings back the default.
+// When the settings file cannot be written the stored name stays as it was and the failure is
+// returned.
 store::StoreResult SaveOrganizationName(const QString& name);
 
 } // namespace signin

@@ -9,7 +9,7 @@
 #include "store/Codepage.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
@@ -40,9 +40,9 @@ bool IsLetterOrDigit(QChar c) {
 
 } // namespace
 
-frmAddEditUser::frmAddEditUser(QWidget* parent, qint32 editRecNum)
-    : ListRecordEditor(parent, editRecNum, store::Users(), UserWording(), AddModeSave::Disabled,
-                       CancelRecaption::Always) {
+frmAddEditUser::frmAddEditUser(QWidget* parent, const Session& session, qint32 editRecNum)
+    : ListRecordEditor(parent, session, editRecNum, store::Users(), UserWording(),
+                       AddModeSave::Disabled, CancelRecaption::Always) {
     const QStringList captions = {QString(),
                                   QStringLiteral("* First Name"),
                                   QStringLiteral("* Last Name"),
@@ -118,7 +118,7 @@ void frmAddEditUser::PlaceControls() {
 void frmAddEditUser::Form_Activate() {
     SetCaption(AppTitle() + QStringLiteral(" - ") + Tag());
     for (int i = 1; i <= 4; ++i)
-        optAccessLevel[i]->setText(Globals().AccessLevelNames.value(i));
+        optAccessLevel[i]->setText(AccessLevelName(AccessLevelOf(i)));
     if (AddMode()) {
         // The count is taken afresh; the new user goes behind the last one.
         auto& users = store::Users();

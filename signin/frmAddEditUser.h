@@ -20,7 +20,7 @@ public:
     static const QString PasswordHint; // "<4 to 8 chars only>", also the password box's limit
 
     // `editRecNum` is the record shown in view/edit mode; add mode appends.
-    frmAddEditUser(QWidget* parent, qint32 editRecNum);
+    frmAddEditUser(QWidget* parent, const Session& session, qint32 editRecNum);
     ~frmAddEditUser() override;
 
     static QString AddModeTag();  // "Add a User"

@@ -21,12 +21,13 @@
 #include "store/ControlCharacters.h"
 #include "store/DataFileOpen.h"
 #include "store/Formats.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "store/UserLog.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
@@ -91,7 +92,7 @@ bool MustWait(signin::SignInBrake& brake, const QString& name, const QString& to
 void WrongTry(signin::SignInBrake& brake, const QString& key, store::UserLogEvent event,
               const QString& name, const QString& what) {
     brake.Failed(key, store::CurrentDateTime());
-    if (!Globals().ReadOnlyStation)
+    if (!store::IsReadOnlyStation())
         forms::TellUnlogged(what, store::AppendUserLog(event, name, QString()));
 }
 
@@ -114,8 +115,7 @@ frmAdmin::frmAdmin(QWidget* parent)
       cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
       cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
       cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
-    // Admin mode is opened by the access code in this window and ends with it.
-    Globals().AdminMode = false;
+    session_.organizationName = signin::StoredOrganizationName();
     forms::StyleButton(cmdUserSelected, ButtonRole::Proceed);
     forms::StyleButton(cmdContinue, ButtonRole::Proceed);
     forms::StyleButton(cmdCancel, ButtonRole::Leave);
@@ -165,13 +165,7 @@ frmAdmin::frmAdmin(QWidget* parent)
     Form_Load();
 }
 
-frmAdmin::~frmAdmin() {
-    Globals().AdminMode = false;
-}
-
-bool frmAdmin::IsAdminMode() const {
-    return Globals().AdminMode;
-}
+frmAdmin::~frmAdmin() = default;
 
 void frmAdmin::Form_Load() {
     SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
@@ -254,9 +248,9 @@ void frmAdmin::FillUserGrid() {
         const store::UserRecord& user = users.Buffer();
         const QString first = store::TrimField(user.FirstName);
         const QString last = store::TrimField(user.LastName);
-        grid->AddItem(QStringList{
-            UserName(user), Globals().AccessLevelNames.value(user.AccessLevel),
-            formats::MmDdYyyy(user.DateCreated), last + u' ' + first, QString::number(n)}
+        grid->AddItem(QStringList{UserName(user), AccessLevelName(AccessLevelOf(user.AccessLevel)),
+                                  formats::MmDdYyyy(user.DateCreated), last + u' ' + first,
+                                  QString::number(n)}
                           .join(u'\t'));
     }
     users.Close();
@@ -278,7 +272,7 @@ void frmAdmin::FillUserGrid() {
 // The way into admin mode and out of it. Also set before the first fill, so the button is
 // not blank behind a notice shown while the window opens.
 void frmAdmin::SetUpAdminModeButton() {
-    if (Globals().AdminMode) {
+    if (session_.adminMode) {
         cmdAdmin->SetCaption(QStringLiteral("Finished w/ '&User List' Admin"));
         cmdAdmin->setToolTip(QStringLiteral(" Click here when finished with the Admin functions "));
     } else {
@@ -299,25 +293,25 @@ void frmAdmin::SetUpAdminButtons() {
 
     cmdAddUser->SetCaption(QStringLiteral("&Add User"));
     cmdAddUser->setToolTip(QStringLiteral(" Add a user to the 'User Name' list "));
-    cmdAddUser->setVisible(Globals().AdminMode);
+    cmdAddUser->setVisible(session_.adminMode);
     cmdEditUser->SetCaption(QStringLiteral("&Edit User"));
     cmdEditUser->setToolTip(QStringLiteral(" Edit the highlighted user "));
-    cmdEditUser->setVisible(Globals().AdminMode && users);
+    cmdEditUser->setVisible(session_.adminMode && users);
     cmdDeleteUser->SetCaption(QStringLiteral("&Delete User"));
     cmdDeleteUser->setToolTip(QStringLiteral(" Delete the highlighted user "));
-    cmdDeleteUser->setVisible(Globals().AdminMode && users);
+    cmdDeleteUser->setVisible(session_.adminMode && users);
     cmdUserSelected->SetCaption(QStringLiteral("&Select the Highlighted User"));
     cmdUserSelected->setToolTip(QStringLiteral(" Proceed to the Program with this User "));
-    cmdUserSelected->setVisible(!Globals().AdminMode && users);
+    cmdUserSelected->setVisible(!session_.adminMode && users);
     cmdReviewUserLog->SetCaption(QStringLiteral("&Review User Log"));
     cmdReviewUserLog->setToolTip(QStringLiteral(" Review the logged history of Users "));
-    cmdReviewUserLog->setVisible(Globals().AdminMode && QFile::exists(store::UserLogFileName));
+    cmdReviewUserLog->setVisible(session_.adminMode && QFile::exists(store::UserLogFileName));
     cmdOrganizationName->SetCaption(QStringLiteral("Organization &Name..."));
     cmdOrganizationName->setToolTip(
         QStringLiteral(" Set the organization's name shown in the main window "));
-    cmdOrganizationName->setVisible(Globals().AdminMode);
+    cmdOrganizationName->setVisible(session_.adminMode);
 
-    if (Globals().AdminMode) {
+    if (session_.adminMode) {
         timerFlashButton.start();
     } else {
         cmdAdmin->SetForeColor(QColor(0, 0, 0));
@@ -407,28 +401,27 @@ void frmAdmin::cmdContinue_Click() {
         return;
     }
     brake.Succeeded(name);
-    ProgramValues& values = Globals();
-    values.AdminMode = false; // whoever signs in works with the level of their own record
-    values.SignedInUserName = name;
-    values.SignedInAccessLevel = user.AccessLevel;
+    Session signedIn = session_;
+    signedIn.adminMode = false; // whoever signs in works with the level of their own record
+    signedIn.userName = name;
+    signedIn.level = AccessLevelOf(user.AccessLevel);
     // A station that only reads the folder writes nothing to it, the log included.
-    if (!values.ReadOnlyStation)
-        forms::TellUnlogged(
-            QStringLiteral("sign-in"),
-            store::AppendUserLog(store::UserLogEvent::SignIn, values.SignedInUserName,
-                                 values.AccessLevelNames.value(values.SignedInAccessLevel)));
+    if (!store::IsReadOnlyStation())
+        forms::TellUnlogged(QStringLiteral("sign-in"),
+                            store::AppendUserLog(store::UserLogEvent::SignIn, signedIn.userName,
+                                                 AccessLevelName(signedIn.level)));
     timerFlashButton.stop();
-    flow::ShowLobbyWindow();
+    flow::ShowLobbyWindow(signedIn);
     close();
 }
 
 // --- Admin mode ------------------------------------------------------------------------
 
 void frmAdmin::cmdAdmin_Click() {
-    if (Globals().AdminMode) {
-        Globals().AdminMode = false;
+    if (session_.adminMode) {
+        session_.adminMode = false;
         timerFlashButton.stop();
-    } else if (Globals().ReadOnlyStation) {
+    } else if (store::IsReadOnlyStation()) {
         // The users and the code are the folder's; here they cannot be changed.
         forms::Tell(QStringLiteral("Admin Mode Not Available"),
                     {QStringLiteral("Another program is using this data folder,"),
@@ -437,9 +430,9 @@ void frmAdmin::cmdAdmin_Click() {
                      QStringLiteral("program and start ") + AppTitle() + QStringLiteral(" again.")},
                     forms::Icon::Exclamation);
     } else {
-        Globals().AdminMode = AskForAccessCode();
+        session_.adminMode = AskForAccessCode();
     }
-    if (Globals().AdminMode && UserRows() == 0)
+    if (session_.adminMode && UserRows() == 0)
         cmdAddUser_Click();
     SetUpAdminButtons();
 }
@@ -509,7 +502,7 @@ bool frmAdmin::AdministratorMayChoose() {
     if (count < 1)
         return true;
 
-    const QString administrator = Globals().AccessLevelNames.value(4);
+    const QString administrator = AccessLevelName(AccessLevel::ReadEditAddDelete);
     store::UserRecord user;
     if (grid->Row() >= 1) {
         if (const store::StoreResult read = ReadCurrentUser(user); !read) {
@@ -517,7 +510,7 @@ bool frmAdmin::AdministratorMayChoose() {
             return false;
         }
     }
-    if (grid->Row() < 1 || user.AccessLevel != 4) {
+    if (grid->Row() < 1 || AccessLevelOf(user.AccessLevel) != AccessLevel::ReadEditAddDelete) {
         forms::Tell(QStringLiteral("Administrator Sign-In Required"),
                     {QStringLiteral("No access code has been chosen for this data yet."),
                      QStringLiteral("Only a user with '") + administrator +
@@ -599,7 +592,7 @@ bool frmAdmin::ChooseAccessCode() {
 }
 
 void frmAdmin::OpenUserEditor(bool adding, qint32 recNum) {
-    const EditorResult saved = RunEditor<frmAddEditUser>(*this, adding, recNum);
+    const EditorResult saved = RunEditor<frmAddEditUser>(*this, session_, adding, recNum);
     if (!saved.saved)
         return;
     FillUserGrid();
@@ -625,7 +618,7 @@ void frmAdmin::cmdEditUser_Click() {
 
 void frmAdmin::cmdDeleteUser_Click() {
     const int row = grid->Row();
-    if (row < 1 || !forms::MayWrite(forms::Action::AdministerUsers))
+    if (row < 1 || !forms::MayWrite(session_, forms::Action::AdministerUsers))
         return;
     const int answer = forms::Ask(
         QStringLiteral("Confirm Deletion"), forms::Icon::Application,
@@ -657,13 +650,13 @@ void frmAdmin::cmdDeleteUser_Click() {
 }
 
 void frmAdmin::cmdOrganizationName_Click() {
-    if (!forms::MayWrite(forms::Action::AdministerUsers))
+    if (!forms::MayWrite(session_, forms::Action::AdministerUsers))
         return;
     const QString typed = platform::InputBox(
         QStringLiteral("Organization Name"),
         QStringLiteral("\r\nThe name of your organization,\r\nshown in the title of the main "
                        "window:"),
-        Globals().OrganizationName, this);
+        session_.organizationName, this);
     if (typed.trimmed().isEmpty())
         return;
     if (const QStringList refusal =
@@ -672,7 +665,10 @@ void frmAdmin::cmdOrganizationName_Click() {
         forms::Tell(QStringLiteral("Entry Error"), refusal, forms::Icon::Stop);
         return;
     }
-    forms::ShowSettingsProblem(signin::SaveOrganizationName(typed));
+    const store::StoreResult saved = signin::SaveOrganizationName(typed);
+    forms::ShowSettingsProblem(saved);
+    if (saved)
+        session_.organizationName = signin::StoredOrganizationName();
 }
 
 // --- The user log ----------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "forms/FlashState.h"
 #include "store/StoreResult.h"
 #include "ui/Form.h"
+#include "ui/Session.h"
 
 #include <QTimer>
 
@@ -50,7 +51,9 @@ public:
     ZovButton* cmdQuit;
     QTimer timerFlashButton;
 
-    bool IsAdminMode() const;
+    bool IsAdminMode() const { return session_.adminMode; }
+    // The organization as the Lobby's caption will show it.
+    const QString& OrganizationName() const { return session_.organizationName; }
     bool IsViewingLog() const { return ViewingLog; }
     const QString& LastAccessCodeAnswer() const { return AccessCodeAnswer; }
     const FlashState& Flash() const { return flash_; }
@@ -96,6 +99,9 @@ private:
     void ShowUserLog();
     void FinishViewingLog();
 
+    // Nobody signed in yet: the organization, and admin mode once the access code is given.
+    // Admin mode is opened by the access code in this window and ends with it.
+    Session session_;
     bool ViewingLog = false;
     QString AccessCodeAnswer;
     qint16 ReselectRow = 0;

@@ -6,7 +6,7 @@
 #include "platform/Fonts.h"
 #include "platform/Settings.h"
 #include "platform/Twips.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 #include "ui/modStandard.h"
 

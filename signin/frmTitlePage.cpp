@@ -8,7 +8,7 @@
 #include "platform/VersionInfo.h"
 #include "signin/TitlePicture.h"
 #include "signin/frmNewUser.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/PlainText.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Session.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -28,7 +30,7 @@ struct ListedPerson {
 struct HistorySubject {
     ListedPerson person;
     bool readOnly = false; // opened from the search results: view only
-    int accessLevel = 1;   // of the signed-in user, 1 to 4
+    Session session;       // of the signed-in user
 };
 
 } // namespace training

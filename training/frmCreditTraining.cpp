@@ -11,8 +11,8 @@
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
-#include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 
@@ -39,14 +39,15 @@ void SetBase(QWidget* box, const QColor& color) {
 
 } // namespace
 
-frmCreditTraining::frmCreditTraining(QWidget* parent, training::HighlightedCourse course,
+frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
+                                     training::HighlightedCourse course,
                                      QList<training::ListedPerson> persons)
     : Form(parent), lblCourseInfo(ui::NewPlainLabel(QString(), this)),
       listNames(new QListWidget(this)), listSelected(new QListWidget(this)),
       txtDate(new QLineEdit(this)), lblSpaceFull(ui::NewPlainLabel(QString(), this)),
       txtComments(new CommentsBox(kCommentsLimit, lblSpaceFull, this)),
-      cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)), course_(std::move(course)),
-      persons_(std::move(persons)) {
+      cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)), session_(std::move(session)),
+      course_(std::move(course)), persons_(std::move(persons)) {
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9);
     AddLabel(QStringLiteral("Training course to credit"), 240, 120, 4320, 255);
     // Six lines and room for a course name of 50 characters to wrap onto a second one.
@@ -160,7 +161,7 @@ void frmCreditTraining::UpdateCreditButton() {
 }
 
 void frmCreditTraining::cmdSave_Click() {
-    if (!forms::MayWrite(forms::Action::Credit))
+    if (!forms::MayWrite(session_, forms::Action::Credit))
         return;
     const std::optional<double> date = formats::ParseDate(txtDate->text());
     if (!date) {

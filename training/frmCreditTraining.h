@@ -16,7 +16,7 @@ class frmCreditTraining : public Form {
     Q_OBJECT
 
 public:
-    frmCreditTraining(QWidget* parent, training::HighlightedCourse course,
+    frmCreditTraining(QWidget* parent, Session session, training::HighlightedCourse course,
                       QList<training::ListedPerson> persons);
     ~frmCreditTraining() override;
 
@@ -45,6 +45,7 @@ protected:
 private:
     QLabel* AddLabel(const QString& text, int left, int top, int width, int height);
 
+    Session session_;
     training::HighlightedCourse course_;
     QList<training::ListedPerson> persons_;
     bool saved_ = false;

@@ -18,9 +18,9 @@
 #include "store/Removal.h"
 #include "training/CommentsBox.h"
 #include "training/TrainingRules.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 #include "ui/ZovButtonPainter.h"
@@ -295,13 +295,11 @@ void frmTrainingHistory::UpdateHistoryButtons() {
     SetButton(cmdEditTraining, QStringLiteral("Edit Training"),
               QStringLiteral(" Edit the information in the highlighted Training History record "));
     cmdEditTraining->setVisible(editable);
-    cmdEditTraining->setEnabled(
-        forms::Permits({subject_.accessLevel}, forms::Action::EditTraining));
+    cmdEditTraining->setEnabled(forms::Permits(subject_.session, forms::Action::EditTraining));
     SetButton(cmdDeleteTraining, QStringLiteral("Delete Training"),
               QStringLiteral(" Delete the highlighted Training History record "));
     cmdDeleteTraining->setVisible(editable);
-    cmdDeleteTraining->setEnabled(
-        forms::Permits({subject_.accessLevel}, forms::Action::DeleteTraining));
+    cmdDeleteTraining->setEnabled(forms::Permits(subject_.session, forms::Action::DeleteTraining));
     SetButton(cmdPrintTraining, QString(),
               QStringLiteral(" Print this Training History information "));
     cmdPrintTraining->setVisible(shown);
@@ -345,10 +343,10 @@ void frmTrainingHistory::cmdHelp_Click() {
 bool frmTrainingHistory::MayChange(forms::Action action) {
     // A history opened from the search results only shows; no level changes that.
     if (subject_.readOnly) {
-        forms::TellNotAllowed(action);
+        forms::TellNotAllowed(subject_.session, action);
         return false;
     }
-    return forms::MayWrite(action);
+    return forms::MayWrite(subject_.session, action);
 }
 
 void frmTrainingHistory::cmdEditTraining_Click() {

@@ -6,7 +6,7 @@ namespace {
 
 struct Hooks {
     Opener admin;
-    Opener lobby;
+    SessionOpener lobby;
 };
 
 Hooks& Filled() {
@@ -25,15 +25,16 @@ void ShowAdminWindow() {
     Run(Filled().admin);
 }
 
-void ShowLobbyWindow() {
-    Run(Filled().lobby);
+void ShowLobbyWindow(const Session& session) {
+    if (Filled().lobby)
+        Filled().lobby(session);
 }
 
 void SetAdminWindow(Opener open) {
     Filled().admin = std::move(open);
 }
 
-void SetLobbyWindow(Opener open) {
+void SetLobbyWindow(SessionOpener open) {
     Filled().lobby = std::move(open);
 }
 

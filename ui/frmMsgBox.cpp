@@ -9,8 +9,8 @@
 #include "platform/StockIcon.h"
 #include "platform/TextMeasure.h"
 #include "platform/Twips.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
-#include "ui/Globals.h"
 #include "ui/PlainText.h"
 #include "ui/ZovButton.h"
 

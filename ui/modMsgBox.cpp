@@ -1,17 +1,12 @@
 #include "ui/modMsgBox.h"
 
 #include "platform/Questions.h"
-#include "ui/Globals.h"
 #include "ui/frmMsgBox.h"
 
 #include <QApplication>
 
 int ShowMessage(const QString& title, int iconKind, const QString& message, int defaultButton,
                 bool showDontAsk, const QStringList& buttonCaptions) {
-    ProgramValues& values = Globals();
-    values.MessageResult = 0;
-    values.MessageDontAsk = false;
-
     platform::Question question;
     question.kind = platform::Question::Kind::Message;
     question.title = title;
@@ -28,7 +23,5 @@ int ShowMessage(const QString& title, int iconKind, const QString& message, int 
         const int pressed = box.Run(QApplication::activeWindow());
         return platform::Answer{pressed, box.MessageDontAsk(), {}};
     });
-    values.MessageResult = static_cast<qint16>(answer.button);
-    values.MessageDontAsk = answer.dontAsk;
     return answer.button;
 }

@@ -12,7 +12,7 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -134,7 +134,7 @@ private slots:
                                QSysInfo::machineHostName() + QStringLiteral(" since ")),
                  qPrintable(told));
         QCOMPARE(answers.lastAsked().buttons, QStringList({"Open &Read Only", "&Quit"}));
-        QVERIFY(Globals().ReadOnlyStation);
+        QVERIFY(store::IsReadOnlyStation());
 
         // Whatever this station tries, nothing reaches the folder.
         QVERIFY(store::OpenNameList().ok());
@@ -169,7 +169,7 @@ private slots:
         answers.expectMessage(QStringLiteral("Data Files Repaired"), 1);
         QVERIFY(Main(instance_));
         QVERIFY(answers.verifyDone());
-        QVERIFY(!Globals().ReadOnlyStation);
+        QVERIFY(!store::IsReadOnlyStation());
         QVERIFY(LockIsOurs());
         QVERIFY(!QFile::exists(TempFile));
     }
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(first.lines.join(u' ').contains(QStringLiteral(
             "is in use by dana on pc-far-away since 03/15/2024 08:30 (2 hours ago).")));
         QCOMPARE(first.buttons, QStringList({"Open &Read Only", "&Quit", "&Break the Lock"}));
-        QCOMPARE(Globals().ReadOnlyStation, started && !broken);
+        QCOMPARE(store::IsReadOnlyStation(), started && !broken);
         QCOMPARE(FileBytes(store::FolderLockFileName) == foreign, !broken);
         QCOMPARE(LockIsOurs(), broken);
         QCOMPARE(QFile::exists(TempFile), !broken); // repairs only for the folder's holder

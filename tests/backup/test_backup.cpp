@@ -10,8 +10,8 @@
 #include "store/Removal.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 
 #include <QAction>
 #include <QDir>
@@ -121,9 +121,9 @@ private slots:
             .expectMessage(
                 restore ? QStringLiteral("Cancel Restore...") : QStringLiteral("Cancel Backup"), 1);
         if (restore)
-            QVERIFY(!backup::RestoreDataFiles(s.window));
+            QVERIFY(!backup::RestoreDataFiles(s.window, TestSession()));
         else
-            backup::BackupDataFiles(s.window);
+            backup::BackupDataFiles(s.window, TestSession());
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.asked().at(1).lines.first(), restore ? QStringLiteral("You can't restore")
                                                               : QStringLiteral("You can't backup"));
@@ -154,7 +154,7 @@ private slots:
         answers.expectFolder(s.backup.path())
             .expectMessage(question, 1)
             .expectMessage(QStringLiteral("Backup Successful!"), 1);
-        backup::BackupDataFiles(s.window);
+        backup::BackupDataFiles(s.window, TestSession());
         QVERIFY(answers.verifyDone());
         const auto& asked = answers.asked().at(1);
         QVERIFY(asked.lines.contains(u'\'' + s.backupPath() + u'\''));
@@ -189,7 +189,7 @@ private slots:
             answers.expectFolder(s.backup.path())
                 .expectMessage(QStringLiteral("Ready to backup data files..."), 1)
                 .expectMessage(QStringLiteral("Backup Successful!"), 1);
-            backup::BackupDataFiles(s.window);
+            backup::BackupDataFiles(s.window, TestSession());
             QVERIFY(answers.verifyDone());
             QCOMPARE(answers.asked().at(0).defaultText,
                      round == 1
@@ -231,7 +231,7 @@ private slots:
                 .expectMessage(QStringLiteral("File Backup Error"), 1)
                 .expectMessage(QStringLiteral("Cancel Backup"), 1);
         }
-        backup::BackupDataFiles(s.window);
+        backup::BackupDataFiles(s.window, TestSession());
         QVERIFY(answers.verifyDone());
         if (how == QLatin1String("copy")) {
             const QStringList told = answers.asked().at(2).lines;
@@ -305,7 +305,7 @@ private slots:
                 answers.expectMessage(title, 2);
         }
         answers.expectMessage(QStringLiteral("Cancel Restore..."), 1);
-        QVERIFY(!backup::RestoreDataFiles(s.window));
+        QVERIFY(!backup::RestoreDataFiles(s.window, TestSession()));
         QVERIFY(answers.verifyDone());
         if (!named.isEmpty())
             QVERIFY2(Joined(answers.asked().at(answers.asked().size() - 2)).contains(named),
@@ -330,7 +330,7 @@ private slots:
         ScriptedAnswers answers;
         answers.expectFolder(backup.path())
             .expectMessage(QStringLiteral("Successfully restored data!"), 1);
-        QVERIFY(backup::RestoreDataFiles(window));
+        QVERIFY(backup::RestoreDataFiles(window, TestSession()));
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().lines,
                  QStringList({"Your previously backed up Mirtavel data files",
@@ -395,7 +395,7 @@ private slots:
             .expectChoice(1, QStringLiteral("Choose a backup to restore"))
             .expectMessage(QStringLiteral("Important! Please read carefully..."), 1)
             .expectMessage(QStringLiteral("Successfully restored data!"), 1);
-        QVERIFY(backup::RestoreDataFiles(s.window));
+        QVERIFY(backup::RestoreDataFiles(s.window, TestSession()));
         QVERIFY(answers.verifyDone());
         // An empty dated folder holds no backup and is not offered.
         QCOMPARE(answers.asked().at(1).items, QStringList({dated.at(1), dated.at(0), dated.at(2)}));

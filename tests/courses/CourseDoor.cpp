@@ -1,8 +1,8 @@
 #include "CourseDoor.h"
 
 #include "platform/Events.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QTest>
@@ -44,7 +44,7 @@ void CourseDoor::ListChanged(LobbyList list, const QString& reselectKey) {
 
 void CourseDoor::SetUpButtons() {
     page_->EndFind();
-    page_->SetUpButtons(Globals().SignedInAccessLevel, namesListed);
+    page_->SetUpButtons(namesListed);
 }
 
 std::unique_ptr<CourseDoor> OpenCoursePage() {

@@ -2,6 +2,7 @@
 
 #include "courses/CoursePage.h"
 #include "forms/LobbyDoor.h"
+#include "support/TestFolder.h"
 #include "ui/Form.h"
 
 #include <memory>
@@ -25,6 +26,7 @@ public:
     ZovButton* flashing = nullptr;
 
     Form& Window() override { return *this; }
+    const Session& SignedIn() const override { return TestSession(); }
     ListRecord Highlighted(LobbyList list) const override;
     const FlexGrid& Rows(LobbyList list) const override;
     void ListChanged(LobbyList list, const QString& reselectKey) override;

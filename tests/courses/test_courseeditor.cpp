@@ -3,8 +3,8 @@
 #include "courses/frmAddEditCourse.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QDir>
@@ -33,8 +33,8 @@ struct Opened {
     std::unique_ptr<frmAddEditCourse> editor;
 
     Opened(qint16 level, qint32 recNum) {
-        Globals().SignedInAccessLevel = level;
-        editor = std::make_unique<frmAddEditCourse>(nullptr, recNum);
+        TestSession().level = AccessLevelOf(level);
+        editor = std::make_unique<frmAddEditCourse>(nullptr, TestSession(), recNum);
         editor->SetTag(recNum == 0 ? frmAddEditCourse::AddModeTag()
                                    : frmAddEditCourse::EditModeTag());
         editor->show();

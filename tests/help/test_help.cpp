@@ -9,7 +9,7 @@
 #include "print/RecordingPageWriter.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QAccessible>

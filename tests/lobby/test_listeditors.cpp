@@ -9,7 +9,7 @@
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,8 +87,8 @@ double Stamp(int year, int month, int day) {
 // first activation has run.
 template <class T> std::unique_ptr<typename T::Editor> Open(qint16 level, qint32 recNum) {
     using Editor = typename T::Editor;
-    Globals().SignedInAccessLevel = level;
-    auto editor = std::make_unique<Editor>(nullptr, recNum);
+    TestSession().level = AccessLevelOf(level);
+    auto editor = std::make_unique<Editor>(nullptr, TestSession(), recNum);
     editor->SetTag(recNum == 0 ? Editor::AddModeTag() : Editor::EditModeTag());
     editor->show();
     editor->activateWindow();

@@ -13,8 +13,8 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 
@@ -89,7 +89,7 @@ private slots:
         WriteFullData();
         const QString name = QStringLiteral("<b>Reader</b> <font size=7>Boss");
         SignIn(1, name);
-        Globals().OrganizationName = QStringLiteral("<i>Lakeview</i>");
+        TestSession().organizationName = QStringLiteral("<i>Lakeview</i>");
         auto lobby = OpenLobby();
         QAccessibleInterface* label = QAccessible::queryAccessibleInterface(lobby->lblUserInfo);
         QVERIFY(label);
@@ -101,7 +101,7 @@ private slots:
         TestFolder folder;
         WriteFullData();
         SignIn(3, QStringLiteral("Carla Diaz"));
-        Globals().OrganizationName = QStringLiteral("Lakeview Police Department");
+        TestSession().organizationName = QStringLiteral("Lakeview Police Department");
         auto lobby = OpenLobby();
         QCOMPARE(lobby->windowTitle(), QStringLiteral(" Mirtavel - Lakeview Police Department"));
         QCOMPARE(lobby->size(), QSize(platform::Twips(11000), platform::Twips(8100)));
@@ -332,7 +332,10 @@ private slots:
         }
         QVERIFY(!lobby->menuBackupRestoreMenu->isVisible());
 
+        // The level is the session's, given when the Lobby opened.
+        lobby.reset();
         SignIn(4);
+        lobby = OpenLobby();
         lobby->cmdBackupRestore->Click();
         QVERIFY(lobby->menuBackupRestoreMenu->isVisible());
         QCOMPARE(lobby->menuBackupRestore[1]->text(),
@@ -398,7 +401,6 @@ private slots:
         TestFolder folder;
         WriteFullData();
         SignIn(4, QStringLiteral("Ann Admin"));
-        Globals().ReadOnlyStation = true;
         const QString holder = QStringLiteral("dana on pc-7 since 03/15/2024 08:30");
         store::SetReadOnlyStation(true, holder);
         // The holder's writes, made here with the store's switch off for the moment.

@@ -7,8 +7,8 @@
 #include "store/Formats.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -254,9 +254,12 @@ private slots:
         QCOMPARE(grid.ToolTipText(), QStringLiteral(" Double-click to view/edit this user "));
         MoveMouseOverRow(grid, 0);
         QCOMPARE(grid.ToolTipText(), QString());
+        lobby.reset();
         SignIn(1);
-        MoveMouseOverRow(grid, 2);
-        QCOMPARE(grid.ToolTipText(), QStringLiteral(" Double-click to view this user "));
+        lobby = OpenLobby();
+        MoveMouseOverRow(*lobby->nameControls.gridName, 2);
+        QCOMPARE(lobby->nameControls.gridName->ToolTipText(),
+                 QStringLiteral(" Double-click to view this user "));
     }
 
     void unreadableNameListIsToldAndTheLobbyStaysUsable() {

@@ -4,8 +4,8 @@
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -66,8 +66,8 @@ struct Opened {
     std::unique_ptr<frmAddEditName> editor;
 
     Opened(qint16 level, qint32 recNum) {
-        Globals().SignedInAccessLevel = level;
-        editor = std::make_unique<frmAddEditName>(nullptr, recNum);
+        TestSession().level = AccessLevelOf(level);
+        editor = std::make_unique<frmAddEditName>(nullptr, TestSession(), recNum);
         editor->SetTag(recNum == 0 ? frmAddEditName::AddModeTag() : frmAddEditName::EditModeTag());
         editor->show();
         editor->activateWindow();

@@ -7,6 +7,7 @@
 #include "lobby/test_lobby_data.h"
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
@@ -14,7 +15,7 @@
 #include "training/TrainingRules.h"
 #include "training/frmCreditTraining.h"
 #include "training/frmTrainingHistory.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QAccessible>
@@ -46,7 +47,7 @@ QMap<QString, QByteArray> DataFolderBytes() {
 }
 
 template <class Editor> std::unique_ptr<Editor> OpenEditor(qint32 recNum) {
-    auto editor = std::make_unique<Editor>(nullptr, recNum);
+    auto editor = std::make_unique<Editor>(nullptr, TestSession(), recNum);
     editor->SetTag(recNum == 0 ? Editor::AddModeTag() : Editor::EditModeTag());
     editor->show();
     return editor;
@@ -93,7 +94,7 @@ void Attempt(Path path) {
     case Path::Credit: {
         training::HighlightedCourse course{
             1, QStringLiteral("FIR-101"), QStringLiteral("Firearms"), {}, QStringLiteral("8")};
-        frmCreditTraining window(nullptr, course, {{QStringLiteral("Lee, Ann"), 1}});
+        frmCreditTraining window(nullptr, TestSession(), course, {{QStringLiteral("Lee, Ann"), 1}});
         window.show();
         window.listNames->item(0)->setSelected(true);
         window.listNames_Click();
@@ -103,7 +104,7 @@ void Attempt(Path path) {
     }
     case Path::EditTraining:
     case Path::DeleteTraining: {
-        training::HistorySubject subject{{QStringLiteral("Lee, Ann"), 1}, false, 4};
+        training::HistorySubject subject{{QStringLiteral("Lee, Ann"), 1}, false, TestSession()};
         frmTrainingHistory window(nullptr, subject);
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
@@ -210,7 +211,7 @@ private slots:
         TestFolder folder;
         WriteData();
         SignIn(level);
-        Globals().ReadOnlyStation = readOnlyStation;
+        store::SetReadOnlyStation(readOnlyStation);
         const QMap<QString, QByteArray> before = DataFolderBytes();
         ScriptedAnswers answers;
         answers.expectMessage(NotAuthorized, 1);

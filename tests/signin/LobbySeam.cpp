@@ -1,7 +1,8 @@
 // Stands in for the Lobby in the sign-in tests: it records that the sign-in went on to the
-// Lobby instead of opening it.
+// Lobby, and the session it would have been given (in TestSession), instead of opening it.
 #include "LobbySeam.h"
 
+#include "support/TestFolder.h"
 #include "ui/WindowFlow.h"
 
 namespace signintest {
@@ -12,7 +13,10 @@ int& LobbyShown() {
 }
 
 void UseLobbySeam() {
-    flow::SetLobbyWindow([] { ++LobbyShown(); });
+    flow::SetLobbyWindow([](const Session& session) {
+        ++LobbyShown();
+        TestSession() = session;
+    });
 }
 
 namespace {

@@ -2,8 +2,9 @@
 #include "signin/AccessCode.h"
 #include "signin/OrganizationName.h"
 #include "store/DataSet.h"
+#include "store/ReadOnlyStation.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 
 #include <QDir>
 #include <QFile>
@@ -183,7 +184,7 @@ private slots:
         if (!inSettings.isEmpty())
             QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), AccessCodeSection,
                                           AccessCodeKey, inSettings));
-        Globals().ReadOnlyStation = readOnly;
+        store::SetReadOnlyStation(readOnly);
         const AccessCodeMove moved = MoveAccessCodeFromSettings();
         QVERIFY(moved.written);
         QVERIFY(moved.removed);
@@ -198,7 +199,6 @@ private slots:
         QCOMPARE(StoredOrganizationName(), QStringLiteral("Police Department"));
         QVERIFY(SaveOrganizationName(QStringLiteral("  Lakeview Police Department  ")));
         QCOMPARE(StoredOrganizationName(), QStringLiteral("Lakeview Police Department"));
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview Police Department"));
         QVERIFY(SaveOrganizationName(QString(70, u'x')));
         QCOMPARE(StoredOrganizationName().size(), OrganizationNameMaxLength);
         QVERIFY(SaveOrganizationName(QStringLiteral("   ")));

@@ -8,11 +8,12 @@
 #include "store/Codepage.h"
 #include "store/DataSet.h"
 #include "store/FileWrite.h"
+#include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QDir>
@@ -223,8 +224,8 @@ private slots:
         QVERIFY(admin->cmdContinue->Default());
         Press(admin->cmdContinue);
 
-        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Carl Cole"));
-        QCOMPARE(Globals().SignedInAccessLevel, 3);
+        QCOMPARE(TestSession().userName, QStringLiteral("Carl Cole"));
+        QCOMPARE(TestSession().level, AccessLevel::ReadEditAdd);
         QCOMPARE(signintest::LogLines(),
                  QStringList{QStringLiteral(
                      "03/15/2024 at 10:30:00 - Carl Cole logged in w/ Read/Edit/Add privileges.")});
@@ -260,14 +261,14 @@ private slots:
         QVERIFY(admin->txtPassword->isVisible());
         QVERIFY(!admin->cmdContinue->isEnabled());
         QVERIFY(admin->isVisible());
-        QVERIFY(Globals().SignedInUserName.isEmpty());
+        QVERIFY(TestSession().userName.isEmpty());
         QCOMPARE(
             signintest::LogLines(),
             QStringList{QStringLiteral("03/15/2024 at 10:30:00 - Carl Cole failed to sign in.")});
         // Another try with the right one gets in.
         Type(admin->txtPassword, QStringLiteral("Pw12"));
         Press(admin->cmdContinue);
-        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Carl Cole"));
+        QCOMPARE(TestSession().userName, QStringLiteral("Carl Cole"));
     }
 
     void enterPressesContinueOnceSomethingIsTyped() {
@@ -280,7 +281,7 @@ private slots:
         Press(admin->cmdUserSelected);
         Type(admin->txtPassword, QStringLiteral("Pw12"));
         QTest::keyClick(admin->txtPassword, Qt::Key_Return);
-        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Carl Cole"));
+        QCOMPARE(TestSession().userName, QStringLiteral("Carl Cole"));
     }
 
     void aUserListThatTurnedUnreadableIsToldAtContinue() {
@@ -298,7 +299,7 @@ private slots:
         QCOMPARE(signintest::LobbyShown(), lobbies);
         QVERIFY(admin->isVisible());
         QVERIFY(admin->isEnabled());
-        QVERIFY(Globals().SignedInUserName.isEmpty());
+        QVERIFY(TestSession().userName.isEmpty());
     }
 
     void cancelGoesBackToChoosing() {
@@ -526,7 +527,7 @@ private slots:
     // A station that only reads the folder: admin mode refused, the sign-in not logged.
     void aReadOnlyStationNeitherAdministersNorLogs() {
         AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
-        Globals().ReadOnlyStation = true;
+        store::SetReadOnlyStation(true);
         auto admin = OpenAdmin();
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Admin Mode Not Available"), 1);
@@ -539,13 +540,12 @@ private slots:
         Type(admin->txtPassword, QStringLiteral("pw12"));
         Press(admin->cmdContinue);
         QCOMPARE(signintest::LobbyShown(), lobbies + 1);
-        QCOMPARE(Globals().SignedInAccessLevel, 4);
+        QCOMPARE(TestSession().level, AccessLevel::ReadEditAddDelete);
         QVERIFY(!QFile::exists(store::UserLogFileName));
     }
 
     void anOrganizationNameThatCannotBeSavedIsTold() {
         AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
-        Globals().OrganizationName = QStringLiteral("Police Department");
         auto admin = OpenAdmin();
         ScriptedAnswers answers;
         EnterAdminMode(*admin, answers);
@@ -559,7 +559,7 @@ private slots:
                  qPrintable(told));
         QVERIFY(told.contains(QStringLiteral("Mirtavel.ini")));
         QVERIFY(!told.contains(QStringLiteral("data")));
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Police Department"));
+        QCOMPARE(admin->OrganizationName(), QStringLiteral("Police Department"));
     }
 
     void aNewUserWithTheSameNamesSelectsTheFirstSuchRow() {
@@ -746,7 +746,6 @@ private slots:
 
     void theOrganizationNameIsSetInAdminMode() {
         AddUser(QStringLiteral("Al"), QStringLiteral("Able"), QStringLiteral("pw12"), 4);
-        Globals().OrganizationName = QStringLiteral("Police Department");
         auto admin = OpenAdmin();
         QVERIFY(!admin->cmdOrganizationName->isVisible());
         ScriptedAnswers answers;
@@ -755,7 +754,7 @@ private slots:
         Press(admin->cmdOrganizationName);
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().defaultText, QStringLiteral("Police Department"));
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview Police"));
+        QCOMPARE(admin->OrganizationName(), QStringLiteral("Lakeview Police"));
         QCOMPARE(platform::GetSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
                                       QStringLiteral("OrganizationName")),
                  QStringLiteral("Lakeview Police"));
@@ -766,7 +765,7 @@ private slots:
             .expectMessage(QStringLiteral("Entry Error"), 1);
         Press(admin->cmdOrganizationName);
         QVERIFY(answers.verifyDone());
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview Police"));
+        QCOMPARE(admin->OrganizationName(), QStringLiteral("Lakeview Police"));
     }
 
     void quitAsksAndShutsDown() {

@@ -9,8 +9,8 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -95,8 +95,8 @@ private slots:
         Press(admin->cmdContinue);
 
         QCOMPARE(signintest::LobbyShown(), lobbies + 1);
-        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Dana Dorsey"));
-        QCOMPARE(Globals().SignedInAccessLevel, 4);
+        QCOMPARE(TestSession().userName, QStringLiteral("Dana Dorsey"));
+        QCOMPARE(TestSession().level, AccessLevel::ReadEditAddDelete);
         QCOMPARE(signintest::LogLines(),
                  QStringList{QStringLiteral("03/15/2024 at 10:30:00 - Dana Dorsey logged in w/ "
                                             "Read/Edit/Add/Delete privileges.")});

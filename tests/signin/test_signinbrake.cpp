@@ -10,7 +10,7 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QLineEdit>
@@ -159,8 +159,8 @@ private slots:
         admin->txtPassword->clear();
         Type(admin->txtPassword, QStringLiteral("bbpw"));
         Press(admin->cmdContinue);
-        QCOMPARE(Globals().SignedInUserName, QStringLiteral("Bea Baker"));
-        QCOMPARE(Globals().SignedInAccessLevel, 3);
+        QCOMPARE(TestSession().userName, QStringLiteral("Bea Baker"));
+        QCOMPARE(TestSession().level, AccessLevel::ReadEditAdd);
         QCOMPARE(LogLines(),
                  QStringList({"03/15/2024 at 10:30:00 - Bea Baker failed to sign in.",
                               "03/15/2024 at 10:30:00 - Bea Baker logged in w/ Read/Edit/Add "

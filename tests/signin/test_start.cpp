@@ -11,7 +11,7 @@
 #include "store/RecordStore.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -97,17 +97,9 @@ private slots:
         folder_.reset();
     }
 
-    void mainBuildsTheTablesAndShowsTheTitleWindow() {
-        Globals().AccessLevelNames.clear();
-        Globals().OrganizationName.clear();
+    void mainShowsTheTitleWindow() {
         frmTitlePage* title = StartProgram();
         QVERIFY(title);
-        QCOMPARE(
-            Globals().AccessLevelNames,
-            QStringList({"", "Read Only", "Read/Edit", "Read/Edit/Add", "Read/Edit/Add/Delete"}));
-        QCOMPARE(Globals().DataFileNames, QStringList({"", "User.List", "User.Log", "Name.List",
-                                                       "Course.Index", "Training.Records"}));
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Police Department"));
 
         QCOMPARE(title->windowTitle(), QStringLiteral("Title Window"));
         QCOMPARE(title->size(), QSize(platform::Twips(8745), platform::Twips(4965)));
@@ -140,8 +132,15 @@ private slots:
         QVERIFY(platform::SaveSetting(QStringLiteral("Mirtavel"), QStringLiteral("Defaults"),
                                       QStringLiteral("OrganizationName"),
                                       QStringLiteral("Lakeview PD")));
-        QVERIFY(StartProgram());
-        QCOMPARE(Globals().OrganizationName, QStringLiteral("Lakeview PD"));
+        frmTitlePage* title = StartProgram();
+        QVERIFY(title);
+        ScriptedAnswers answers;
+        answers.expectWindow({}, QStringLiteral(" Mirtavel - New User Overview"))
+            .expectMessage(QStringLiteral("'User List' Empty"), 1);
+        Press(title->cmdContinue);
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(OpenWindows<frmAdmin>().first()->OrganizationName(),
+                 QStringLiteral("Lakeview PD"));
     }
 
     void theVersionShowsEveryPart_data() {
@@ -229,6 +228,8 @@ private slots:
         QCOMPARE(OpenWindows<frmAdmin>().size(), 1);
         QVERIFY(!alive || !alive->isVisible());
         QVERIFY(!OpenWindows<frmAdmin>().first()->IsAdminMode());
+        QCOMPARE(OpenWindows<frmAdmin>().first()->OrganizationName(),
+                 QStringLiteral("Police Department"));
     }
 
     void quitEndsWithoutTouchingAFile() {

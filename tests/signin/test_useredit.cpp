@@ -6,7 +6,7 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "ui/Globals.h"
+#include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
 #include <QFile>
@@ -50,8 +50,8 @@ class TestUserEdit : public QObject {
     std::unique_ptr<TestFolder> folder_;
 
     std::unique_ptr<frmAddEditUser> Open(const QString& tag, int recNum = 0, bool active = false) {
-        Globals().AdminMode = true; // the Admin window opens the editor only in admin mode
-        auto editor = std::make_unique<frmAddEditUser>(nullptr, recNum);
+        TestSession().adminMode = true; // the Admin window opens the editor only in admin mode
+        auto editor = std::make_unique<frmAddEditUser>(nullptr, TestSession(), recNum);
         editor->SetTag(tag);
         if (active)
             signintest::ShowActive(editor.get());

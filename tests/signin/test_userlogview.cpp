@@ -8,8 +8,8 @@
 #include "store/UserLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QFile>
@@ -61,9 +61,9 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("User.Log")));
         SignIn(2, QStringLiteral("pw34"));
         // The Lobby's way back to the Admin window writes the sign-out.
-        QVERIFY(store::AppendUserLog(store::UserLogEvent::SignOut, Globals().SignedInUserName,
-                                     QString())
-                    .ok());
+        QVERIFY(
+            store::AppendUserLog(store::UserLogEvent::SignOut, TestSession().userName, QString())
+                .ok());
         SignIn(1, QStringLiteral("pw12"));
         QCOMPARE(
             signintest::LogLines(),

@@ -5,8 +5,8 @@
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "support/RecordFiles.h"
+#include "support/TestFolder.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QApplication>
@@ -77,8 +77,8 @@ void WriteUser() {
 }
 
 void SignIn(int accessLevel, const QString& name) {
-    Globals().SignedInUserName = name;
-    Globals().SignedInAccessLevel = static_cast<qint16>(accessLevel);
+    TestSession().userName = name;
+    TestSession().level = AccessLevelOf(accessLevel);
 }
 
 namespace {

@@ -1,7 +1,7 @@
 #include "support/TestFolder.h"
 
 #include "store/Clock.h"
-#include "ui/Globals.h"
+#include "store/ReadOnlyStation.h"
 
 #include <QDir>
 #include <QSettings>
@@ -23,12 +23,19 @@ TestFolder::TestFolder() : previousCurrent_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
     PointSettingsAt(dir_.filePath(QStringLiteral("settings")));
     store::SetClock([] { return FixedNow(); });
-    ResetGlobals();
+    TestSession() = Session{};
+    store::SetReadOnlyStation(false);
 }
 
 TestFolder::~TestFolder() {
     QDir::setCurrent(previousCurrent_);
     PointSettingsAt(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     store::SetClock({});
-    ResetGlobals();
+    TestSession() = Session{};
+    store::SetReadOnlyStation(false);
+}
+
+Session& TestSession() {
+    static Session session;
+    return session;
 }

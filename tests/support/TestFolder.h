@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Session.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QTemporaryDir>
@@ -25,3 +27,8 @@ private:
     QTemporaryDir dir_;
     QString previousCurrent_;
 };
+
+// The session the tests hand the windows they open, as the sign-in would: nobody signed in
+// until a test signs someone in. Each TestFolder starts and ends with it empty and with the
+// station writing.
+Session& TestSession();

@@ -54,7 +54,7 @@ std::unique_ptr<frmCreditTraining> OpenWindow(const training::HighlightedCourse&
     for (int i = 0; i < kPersons.size(); ++i)
         persons << training::ListedPerson{kPersons[i].first + u' ' + kPersons[i].last, i + 1};
     SignIn(3); // the Lobby offers the credit from Read/Edit/Add
-    auto window = std::make_unique<frmCreditTraining>(nullptr, course, persons);
+    auto window = std::make_unique<frmCreditTraining>(nullptr, TestSession(), course, persons);
     window->show();
     return window;
 }

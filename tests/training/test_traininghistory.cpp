@@ -12,8 +12,8 @@
 #include "training/CommentsBox.h"
 #include "training/TrainingRules.h"
 #include "training/frmTrainingHistory.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 
 #include <QAction>
@@ -59,8 +59,7 @@ std::unique_ptr<frmTrainingHistory> Open(bool readOnly = false, int accessLevel 
     training::HistorySubject subject;
     subject.person = {QStringLiteral("Ann Able"), 1};
     subject.readOnly = readOnly;
-    subject.accessLevel = accessLevel;
-    Globals().SignedInAccessLevel = static_cast<qint16>(accessLevel); // as the Lobby signed in
+    subject.session.level = AccessLevelOf(accessLevel); // as the Lobby signed in
     auto window = std::make_unique<frmTrainingHistory>(nullptr, subject);
     window->show();
     return window;

@@ -14,8 +14,8 @@
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/Accessibility.h"
+#include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
-#include "ui/Globals.h"
 #include "ui/ZovButton.h"
 #include "ui/frmMsgBox.h"
 
@@ -300,13 +300,13 @@ private slots:
     // Going round with Tab, the record editors go down each column of the window.
     void editorsTabDownTheWindow() {
         TestFolder folder;
-        Globals().SignedInAccessLevel = 4;
+        TestSession().level = AccessLevel::ReadEditAddDelete;
         std::vector<std::unique_ptr<Form>> editors;
-        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, 0));
+        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, TestSession(), 0));
         editors.back()->SetTag(QStringLiteral("Add a User"));
-        editors.push_back(std::make_unique<frmAddEditName>(nullptr, 0));
+        editors.push_back(std::make_unique<frmAddEditName>(nullptr, TestSession(), 0));
         editors.back()->SetTag(QStringLiteral("Add a Name"));
-        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, 0));
+        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, TestSession(), 0));
         editors.back()->SetTag(frmAddEditCourse::AddModeTag());
         for (const auto& editor : editors) {
             editor->show();

@@ -2,8 +2,8 @@
 #include "platform/Sound.h"
 #include "platform/Twips.h"
 #include "support/ScriptedAnswers.h"
+#include "ui/AppTitle.h"
 #include "ui/CrLf.h"
-#include "ui/Globals.h"
 #include "ui/MsgBoxLayout.h"
 #include "ui/ZovButton.h"
 #include "ui/frmMsgBox.h"
@@ -53,10 +53,7 @@ class TestMsgBox : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        ResetGlobals();
-        platform::ResetBeeps();
-    }
+    void init() { platform::ResetBeeps(); }
 
     // --- The arithmetic ---------------------------------------------------------------
 
@@ -336,14 +333,11 @@ private slots:
     void showMessageThroughTheSeam() {
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print"), 2, true);
-        Globals().MessageResult = 7;
         const int pressed = ShowMessage(QStringLiteral("Print"), 3,
                                         QStringLiteral("Print it?") + CrLf + QStringLiteral("Now?"),
                                         2, true, PrintOrNot);
         QVERIFY(answers.verifyDone());
         QCOMPARE(pressed, 2);
-        QCOMPARE(Globals().MessageResult, qint16(2));
-        QVERIFY(Globals().MessageDontAsk);
         const ScriptedAnswers::Asked& asked = answers.lastAsked();
         QCOMPARE(asked.kind, platform::Question::Kind::Message);
         QCOMPARE(asked.lines, (QStringList{QStringLiteral("Print it?"), QStringLiteral("Now?")}));
@@ -377,19 +371,16 @@ private slots:
         const int pressed = ShowMessage(QStringLiteral("Print"), 3, QStringLiteral("Print it?"), 1,
                                         false, PrintOrNot);
         QCOMPARE(pressed, 2);
-        QCOMPARE(Globals().MessageResult, qint16(2));
         QCOMPARE(platform::LastBeepType(), platform::Beep::Question);
         QVERIFY(!QApplication::activeModalWidget());
     }
 
-    void showMessageStartsFromNothing() {
+    // Closed without a button (Esc, the close box): no button was pressed.
+    void showMessageClosedPressesNothing() {
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Note"), 0);
-        Globals().MessageResult = 3;
-        Globals().MessageDontAsk = true;
         QCOMPARE(ShowMessage(QStringLiteral("Note"), 5, QStringLiteral("Hi"), 1, false, Okay), 0);
-        QCOMPARE(Globals().MessageResult, qint16(0));
-        QVERIFY(!Globals().MessageDontAsk);
+        QVERIFY(answers.verifyDone());
     }
 };
 
