@@ -1,8 +1,10 @@
 #include "forms/ShutDown.h"
 
+#include "forms/Messages.h"
 #include "platform/Events.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
+#include "ui/AppTitle.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -51,4 +53,12 @@ void SetProgramEnd(std::function<void()> end) {
 
 void ForgetShutDown() {
     ShutDownUnderWay() = false;
+}
+
+bool AskToQuit(const QuitButtons& buttons) {
+    const QString title = AppTitle();
+    return forms::Ask(QStringLiteral("Exit ") + title + u'?', forms::Icon::Question,
+                      {QStringLiteral("This will close ") + title + u'.', QString(),
+                       QStringLiteral("Is this what you want to do?")},
+                      buttons.defaultButton, {buttons.yes, buttons.no}) == 1;
 }

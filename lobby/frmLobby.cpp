@@ -260,12 +260,8 @@ void frmLobby::menuRestore_Click() {
 }
 
 void frmLobby::cmdQuit_Click() {
-    const int answer = forms::Ask(
-        QStringLiteral("Exit ") + AppTitle() + QStringLiteral("?"), forms::Icon::Question,
-        {QStringLiteral("This will close ") + AppTitle() + QStringLiteral("."), QString(),
-         QStringLiteral("Is this what you want to do?")},
-        1, {QStringLiteral("&Yes, quit ") + AppTitle(), QStringLiteral("&No, do NOT quit")});
-    if (answer != 1)
+    if (!AskToQuit(
+            {QStringLiteral("&Yes, quit ") + AppTitle(), QStringLiteral("&No, do NOT quit"), 1}))
         return;
     LogSignOut();
     ShutDown();

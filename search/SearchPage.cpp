@@ -12,6 +12,7 @@
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
+#include "ui/Styling.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -51,12 +52,6 @@ void SetLook(QRadioButton* option, int pointSize, bool bold) {
     font.setPointSize(pointSize);
     font.setBold(bold);
     option->setFont(font);
-}
-
-void SetInk(QRadioButton* option, const QColor& colour) {
-    QPalette palette = option->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    option->setPalette(palette);
 }
 
 void SetButton(ZovButton* button, const QString& caption, const QString& toolTip) {
@@ -184,9 +179,9 @@ void SearchPage::optSearch_Click(int index) {
 }
 
 void SearchPage::optMatch_Click(int index) {
-    SetInk(c_.optMatch[std::size_t(index)], QColor(0, 0, 0));
+    ui::SetInk(c_.optMatch[std::size_t(index)], QColor(0, 0, 0));
     SetLook(c_.optMatch[std::size_t(index)], 9, c_.optMatch[std::size_t(index)]->font().bold());
-    SetInk(c_.optMatch[std::size_t(3 - index)], QColor(128, 128, 128));
+    ui::SetInk(c_.optMatch[std::size_t(3 - index)], QColor(128, 128, 128));
     SetLook(c_.optMatch[std::size_t(3 - index)], 8,
             c_.optMatch[std::size_t(3 - index)]->font().bold());
 }

@@ -763,13 +763,7 @@ void frmAdmin::grid_MouseMove() {
 // --- Leaving -------------------------------------------------------------------------------
 
 void frmAdmin::cmdQuit_Click() {
-    const QString title = AppTitle();
-    const int answer =
-        forms::Ask(QStringLiteral("Exit ") + title + u'?', forms::Icon::Question,
-                   {QStringLiteral("This will close ") + title + u'.', QString(),
-                    QStringLiteral("Is this what you want to do?")},
-                   2, {QStringLiteral("&Yes, quit"), QStringLiteral("&No, don't quit")});
-    if (answer == 1)
+    if (AskToQuit({QStringLiteral("&Yes, quit"), QStringLiteral("&No, don't quit"), 2}))
         ShutDown();
 }
 

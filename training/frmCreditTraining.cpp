@@ -14,6 +14,7 @@
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/PlainText.h"
+#include "ui/Styling.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
@@ -25,17 +26,6 @@ namespace {
 
 using ui::CrLf;
 constexpr int kCommentsLimit = 184;
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(platform::Twips(left), platform::Twips(top), platform::Twips(width),
-                        platform::Twips(height));
-}
-
-void SetBase(QWidget* box, const QColor& color) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color);
-    box->setPalette(palette);
-}
 
 } // namespace
 
@@ -51,7 +41,7 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9);
     AddLabel(QStringLiteral("Training course to credit"), 240, 120, 4320, 255);
     // Six lines and room for a course name of 50 characters to wrap onto a second one.
-    Place(lblCourseInfo, 240, 390, 4320, 1500);
+    platform::PlaceTwips(lblCourseInfo, 240, 390, 4320, 1500);
     lblCourseInfo->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
     lblCourseInfo->setWordWrap(true);
     lblCourseInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -64,25 +54,25 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
                                            "<Ctrl>Mouse-clicking on the name(s)"),
                             240, 1980, 4320, 480);
     pick->setWordWrap(true);
-    Place(listNames, 240, 2490, 4320, 4350);
+    platform::PlaceTwips(listNames, 240, 2490, 4320, 4350);
     listNames->setFont(boxFont);
     listNames->setSelectionMode(QAbstractItemView::ExtendedSelection);
     listNames->setAccessibleName(QStringLiteral("Persons to select"));
 
     AddLabel(QStringLiteral("Person(s) who received this training"), 4800, 120, 4380, 255);
-    Place(listSelected, 4800, 390, 4380, 2490);
+    platform::PlaceTwips(listSelected, 4800, 390, 4380, 2490);
     listSelected->setFont(boxFont);
     listSelected->setSelectionMode(QAbstractItemView::NoSelection);
     listSelected->setAccessibleName(QStringLiteral("Person(s) who received this training"));
 
     AddLabel(QStringLiteral("Date that the training was received"), 4800, 3060, 4380, 255);
-    Place(txtDate, 4800, 3330, 1560, 345);
+    platform::PlaceTwips(txtDate, 4800, 3330, 1560, 345);
     txtDate->setFont(boxFont);
     txtDate->setMaxLength(10);
     txtDate->setAccessibleName(QStringLiteral("Date that the training was received"));
 
     AddLabel(QStringLiteral("Any comments about this particular training"), 4800, 3870, 4380, 255);
-    Place(txtComments, 4800, 4140, 4380, 1500);
+    platform::PlaceTwips(txtComments, 4800, 4140, 4380, 1500);
     txtComments->setFont(boxFont);
     txtComments->setAccessibleName(QStringLiteral("Any comments about this particular training"));
     lblSpaceFull->move(platform::Twips(8130), platform::Twips(5680));
@@ -90,8 +80,8 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
 
     forms::StyleButton(cmdSave, forms::ButtonRole::Proceed);
     forms::StyleButton(cmdCancel, forms::ButtonRole::Leave);
-    Place(cmdSave, 4800, 6120, 2100, 720);
-    Place(cmdCancel, 7080, 6120, 2100, 720);
+    platform::PlaceTwips(cmdSave, 4800, 6120, 2100, 720);
+    platform::PlaceTwips(cmdCancel, 7080, 6120, 2100, 720);
     cmdSave->hide();
     cmdCancel->SetCancel(true);
 
@@ -114,7 +104,7 @@ QLabel* frmCreditTraining::AddLabel(const QString& text, int left, int top, int 
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 64));
     label->setPalette(palette);
-    Place(label, left, top, width, height);
+    platform::PlaceTwips(label, left, top, width, height);
     return label;
 }
 
@@ -205,9 +195,9 @@ void frmCreditTraining::cmdCancel_Click() {
 bool frmCreditTraining::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtDate || watched == txtComments) {
         if (event->type() == QEvent::FocusIn)
-            SetBase(static_cast<QWidget*>(watched), QColor(255, 255, 128));
+            ui::SetBase(static_cast<QWidget*>(watched), QColor(255, 255, 128));
         else if (event->type() == QEvent::FocusOut)
-            SetBase(static_cast<QWidget*>(watched), QColor(0, 255, 255));
+            ui::SetBase(static_cast<QWidget*>(watched), QColor(0, 255, 255));
     }
     return Form::eventFilter(watched, event);
 }

@@ -22,6 +22,7 @@
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/PlainText.h"
+#include "ui/Styling.h"
 #include "ui/ZovButton.h"
 #include "ui/ZovButtonPainter.h"
 
@@ -44,23 +45,6 @@ constexpr int kRowsInView = 15;
 constexpr int kCommentsLimit = 184;
 const QColor White(255, 255, 255);
 const QColor Grey(192, 192, 192);
-
-void Place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(platform::Twips(left), platform::Twips(top), platform::Twips(width),
-                        platform::Twips(height));
-}
-
-void SetInk(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
-void SetBase(QWidget* box, const QColor& color) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, color);
-    box->setPalette(palette);
-}
 
 ZovButton* MakeButton(QWidget* parent, forms::ButtonRole role) {
     auto* button = new ZovButton(parent);
@@ -113,7 +97,7 @@ void frmTrainingHistory::BuildControls() {
     larger.setPointSize(9);
     gridTraining->setFont(larger);
     gridTraining->SetTableName(QStringLiteral("Training History"));
-    Place(gridTraining, 120, 120, 10560, 4200);
+    platform::PlaceTwips(gridTraining, 120, 120, 10560, 4200);
 
     picFrame = new QFrame(this);
     picFrame->setFrameShape(QFrame::Panel);
@@ -122,42 +106,42 @@ void frmTrainingHistory::BuildControls() {
     QPalette dark = picFrame->palette();
     dark.setColor(QPalette::Window, QColor(0, 0, 96));
     picFrame->setPalette(dark);
-    Place(picFrame, 120, 4560, 6720, 2280);
+    platform::PlaceTwips(picFrame, 120, 4560, 6720, 2280);
 
     lblComments = ui::NewPlainLabel(QStringLiteral("Highlighted training - comments"), picFrame);
     lblComments->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
-    Place(lblComments, 120, 90, 4800, 255);
+    platform::PlaceTwips(lblComments, 120, 90, 4800, 255);
     lblSpaceFull = ui::NewPlainLabel(QString(), picFrame);
-    SetInk(lblSpaceFull, White);
+    ui::SetInk(lblSpaceFull, White);
     lblSpaceFull->move(platform::Twips(5520), platform::Twips(90));
     txtComments = new CommentsBox(kCommentsLimit, lblSpaceFull, picFrame);
     txtComments->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9));
     txtComments->setReadOnly(true);
-    SetBase(txtComments, QColor(255, 255, 192));
+    ui::SetBase(txtComments, QColor(255, 255, 192));
     txtComments->setAccessibleName(QStringLiteral("Highlighted training - comments"));
-    Place(txtComments, 120, 390, 6480, 1770);
+    platform::PlaceTwips(txtComments, 120, 390, 6480, 1770);
 
     lblTotalHours = ui::NewPlainLabel(QString(), this);
     lblTotalHours->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 9, true));
-    SetInk(lblTotalHours, QColor(0, 0, 64));
+    ui::SetInk(lblTotalHours, QColor(0, 0, 64));
     forms::MakeTransparent(lblTotalHours);
     lblTotalHours->hide();
-    Place(lblTotalHours, 7080, 4560, 3600, 480);
+    platform::PlaceTwips(lblTotalHours, 7080, 4560, 3600, 480);
 
     cmdEditTraining = MakeButton(this, forms::ButtonRole::Record);
     cmdDeleteTraining = MakeButton(this, forms::ButtonRole::Remove);
     cmdSaveComments = MakeButton(this, forms::ButtonRole::Proceed);
     cmdCancelComments = MakeButton(this, forms::ButtonRole::Leave);
-    Place(cmdEditTraining, 7080, 5160, 2160, 510);
-    Place(cmdDeleteTraining, 7080, 5760, 2160, 510);
-    Place(cmdSaveComments, 7080, 5160, 2160, 510);
-    Place(cmdCancelComments, 7080, 5760, 2160, 510);
+    platform::PlaceTwips(cmdEditTraining, 7080, 5160, 2160, 510);
+    platform::PlaceTwips(cmdDeleteTraining, 7080, 5760, 2160, 510);
+    platform::PlaceTwips(cmdSaveComments, 7080, 5160, 2160, 510);
+    platform::PlaceTwips(cmdCancelComments, 7080, 5760, 2160, 510);
     cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
     cmdHelp = MakePictureButton(this, pictures::HelpPicture());
     cmdReturn = MakePictureButton(this, pictures::QuitPicture());
-    Place(cmdPrintTraining, 9420, 5160, 600, 600);
-    Place(cmdHelp, 10080, 5160, 600, 600);
-    Place(cmdReturn, 10080, 6240, 600, 600);
+    platform::PlaceTwips(cmdPrintTraining, 9420, 5160, 600, 600);
+    platform::PlaceTwips(cmdHelp, 10080, 5160, 600, 600);
+    platform::PlaceTwips(cmdReturn, 10080, 6240, 600, 600);
     for (ZovButton* hidden :
          {cmdEditTraining, cmdDeleteTraining, cmdSaveComments, cmdCancelComments, cmdPrintTraining})
         hidden->hide();
@@ -280,7 +264,7 @@ void frmTrainingHistory::gridTraining_RowColChange() {
     const FlexGrid& grid = *gridTraining;
     const QString comments =
         listgrid::DataRows(grid) > 0 ? grid.TextMatrix(grid.Row(), Comments) : QString();
-    SetInk(lblComments, comments.isEmpty() ? Grey : White);
+    ui::SetInk(lblComments, comments.isEmpty() ? Grey : White);
     if (!editingComments_)
         txtComments->SetStoredText(comments);
 }
@@ -418,10 +402,10 @@ void frmTrainingHistory::EnterCommentEditing() {
     cmdSaveComments->setEnabled(false);
     cmdSaveComments->show();
     cmdCancelComments->show();
-    SetInk(lblComments, White);
+    ui::SetInk(lblComments, White);
     savedCommentsCaption_ = lblComments->text();
     lblComments->setText(QStringLiteral("Edit the comments below..."));
-    SetBase(txtComments, QColor(255, 192, 255));
+    ui::SetBase(txtComments, QColor(255, 192, 255));
     txtComments->setReadOnly(false);
     savedComments_ = txtComments->StoredText();
     txtComments->setFocus(Qt::OtherFocusReason);
@@ -454,14 +438,14 @@ void frmTrainingHistory::LeaveCommentEditing() {
     if (!editingComments_)
         return;
     editingComments_ = false;
-    SetBase(txtComments, QColor(255, 255, 192));
+    ui::SetBase(txtComments, QColor(255, 255, 192));
     txtComments->setReadOnly(true);
     if (savedComments_ != QStringLiteral("Update"))
         txtComments->SetStoredText(savedComments_);
     else
         gridTraining_RowColChange(); // the saved text as the refilled list holds it
     lblComments->setText(savedCommentsCaption_);
-    SetInk(lblComments, txtComments->toPlainText().isEmpty() ? Grey : White);
+    ui::SetInk(lblComments, txtComments->toPlainText().isEmpty() ? Grey : White);
     savedCommentsCaption_.clear();
     if (gridTraining->Visible())
         gridTraining->setEnabled(true);
