@@ -1,7 +1,9 @@
 #include "training/Credit.h"
 
 #include "store/Codepage.h"
+#include "store/Formats.h"
 #include "store/PersonTraining.h"
+#include "store/RecordScan.h"
 #include "store/RecordStore.h"
 
 #include <vector>
@@ -47,7 +49,69 @@ store::StoreResult BuildRecords(qint32 courseRecNum, const QList<qint32>& person
     return result;
 }
 
+// The DateCreated of each record `recNums` of `table`, in that order.
+template <class Table>
+store::StoreResult ReadIdentities(Table& table, const QList<qint32>& recNums,
+                                  std::vector<double>& identities) {
+    store::StoreResult result = table.Open();
+    for (qint32 recNum : recNums) {
+        if (!result)
+            break;
+        result = table.Read(recNum);
+        if (result)
+            identities.push_back(table.Buffer().DateCreated);
+    }
+    table.Close();
+    return result;
+}
+
 } // namespace
+
+store::StoreResult FindCreditedAlready(qint32 courseRecNum, const QList<qint32>& personRecNums,
+                                       double trainingDate, QList<int>& already) {
+    already.clear();
+    std::vector<double> course;
+    std::vector<double> persons;
+    store::StoreResult result = ReadIdentities(store::Courses(), {courseRecNum}, course);
+    if (result)
+        result = ReadIdentities(store::Persons(), personRecNums, persons);
+    if (!result)
+        return result;
+    const std::optional<qint64> day = formats::DayNumber(trainingDate);
+    if (!day)
+        return result;
+    const store::PersonKeyMatch sameCourse(course.front());
+    std::vector<store::PersonKeyMatch> samePerson;
+    samePerson.reserve(persons.size());
+    for (double key : persons)
+        samePerson.emplace_back(key);
+    std::vector<bool> found(persons.size(), false);
+
+    auto& trainings = store::Trainings();
+    result = trainings.Open();
+    if (result) {
+        store::RecordScan scan(trainings.File());
+        while (scan.Next()) {
+            const char* bytes = scan.Bytes();
+            if (!sameCourse(store::TrainingRecord::CourseKeyRaw(bytes)) ||
+                formats::DayNumber(store::TrainingRecord::TrainingDateRaw(bytes)) != day ||
+                store::TrainingRecord::IsMarkedRaw(bytes))
+                continue;
+            const double personKey = store::TrainingRecord::PersonKeyRaw(bytes);
+            for (std::size_t i = 0; i < samePerson.size(); ++i) {
+                if (samePerson[i](personKey))
+                    found[i] = true;
+            }
+        }
+        result = scan.Result();
+    }
+    trainings.Close();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (found[i])
+            already << int(i);
+    }
+    return result;
+}
 
 store::StoreResult CreditCourse(qint32 courseRecNum, const QList<qint32>& personRecNums,
                                 double trainingDate, const QString& comments) {

@@ -16,4 +16,10 @@ namespace training {
 store::StoreResult CreditCourse(qint32 courseRecNum, const QList<qint32>& personRecNums,
                                 double trainingDate, const QString& comments);
 
+// Which of persons `personRecNums` of Name.List already have course `courseRecNum` on the
+// day of `trainingDate`: their positions in `personRecNums`, in that order. One pass over
+// Training.Records; every file is closed on return.
+store::StoreResult FindCreditedAlready(qint32 courseRecNum, const QList<qint32>& personRecNums,
+                                       double trainingDate, QList<int>& already);
+
 } // namespace training

@@ -19,10 +19,12 @@ struct HighlightedCourse {
     QString hours; // the cell text ("8.0")
 };
 
-// One row of the Name List as shown: the display name and the record number in Name.List.
+// One row of the Name List as shown: the display name, the record number in Name.List and
+// whether the person is active.
 struct ListedPerson {
     QString name;
     qint32 recNum = 0;
+    bool active = true;
 };
 
 // The person whose training history is shown: the highlighted row of the Name List or of the

@@ -7,10 +7,13 @@
 #include "forms/WindowBusy.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
+#include "store/Clock.h"
 #include "store/ControlCharacters.h"
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
+#include "training/PersonPicks.h"
+#include "training/TrainingDate.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/PlainText.h"
@@ -18,9 +21,12 @@
 #include "ui/ZovButton.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -32,12 +38,14 @@ constexpr int kCommentsLimit = 184;
 frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
                                      training::HighlightedCourse course,
                                      QList<training::ListedPerson> persons)
-    : Form(parent), lblCourseInfo(ui::NewPlainLabel(QString(), this)),
-      listNames(new QListWidget(this)), listSelected(new QListWidget(this)),
-      txtDate(new QLineEdit(this)), lblSpaceFull(ui::NewPlainLabel(QString(), this)),
+    : Form(parent), lblCourseInfo(ui::NewPlainLabel(QString(), this)), txtFind(new QLineEdit(this)),
+      listNames(new QListView(this)), lblCounts(ui::NewPlainLabel(QString(), this)),
+      listSelected(new QListView(this)), txtDate(new QLineEdit(this)),
+      lblSpaceFull(ui::NewPlainLabel(QString(), this)),
       txtComments(new CommentsBox(kCommentsLimit, lblSpaceFull, this)),
+      cmdPickAllShown(new ZovButton(this)), cmdTakeOut(new ZovButton(this)),
       cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)), session_(std::move(session)),
-      course_(std::move(course)), persons_(std::move(persons)) {
+      course_(std::move(course)), picks_(new training::PersonPicks(std::move(persons), this)) {
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9);
     AddLabel(QStringLiteral("Training course to credit"), 240, 120, 4320, 255);
     // Six lines and room for a course name of 50 characters to wrap onto a second one.
@@ -50,20 +58,39 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
     lblCourseInfo->setAutoFillBackground(true);
     lblCourseInfo->setAccessibleName(QStringLiteral("Training course to credit"));
 
-    QLabel* pick = AddLabel(QStringLiteral("Select/unselect person(s) from this list by "
-                                           "<Ctrl>Mouse-clicking on the name(s)"),
-                            240, 1980, 4320, 480);
-    pick->setWordWrap(true);
-    platform::PlaceTwips(listNames, 240, 2490, 4320, 4350);
+    AddLabel(QStringLiteral("Find a person by any part of the name;") + CrLf +
+                 QStringLiteral("Space or a click picks or unpicks"),
+             240, 1950, 4320, 480);
+    platform::PlaceTwips(txtFind, 240, 2460, 2880, 345);
+    txtFind->setFont(boxFont);
+    txtFind->setAccessibleName(QStringLiteral("Find a person"));
+    txtFind->setClearButtonEnabled(true);
+    forms::StyleButton(cmdPickAllShown, forms::ButtonRole::Record);
+    platform::PlaceTwips(cmdPickAllShown, 3240, 2430, 1320, 405);
+    cmdPickAllShown->SetCaption(QStringLiteral("Pick &all shown"));
+    cmdPickAllShown->setToolTip(QStringLiteral(" Pick every person the list shows "));
+    platform::PlaceTwips(listNames, 240, 2910, 4320, 3930);
     listNames->setFont(boxFont);
-    listNames->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listNames->setAccessibleName(QStringLiteral("Persons to select"));
+    listNames->setModel(picks_);
+    listNames->setUniformItemSizes(true); // thousands of rows lay out at once
+    listNames->setSelectionMode(QAbstractItemView::SingleSelection);
+    listNames->setAccessibleName(QStringLiteral("Persons to pick"));
+    platform::PlaceTwips(lblCounts, 240, 6900, 4320, 255);
+    lblCounts->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
+    forms::MakeTransparent(lblCounts);
+    ui::SetInk(lblCounts, QColor(0, 0, 64));
 
     AddLabel(QStringLiteral("Person(s) who received this training"), 4800, 120, 4380, 255);
-    platform::PlaceTwips(listSelected, 4800, 390, 4380, 2490);
+    platform::PlaceTwips(listSelected, 4800, 390, 4380, 2130);
     listSelected->setFont(boxFont);
-    listSelected->setSelectionMode(QAbstractItemView::NoSelection);
+    listSelected->setModel(picks_->PickedList());
+    listSelected->setUniformItemSizes(true);
+    listSelected->setSelectionMode(QAbstractItemView::SingleSelection);
     listSelected->setAccessibleName(QStringLiteral("Person(s) who received this training"));
+    forms::StyleButton(cmdTakeOut, forms::ButtonRole::Remove);
+    platform::PlaceTwips(cmdTakeOut, 4800, 2580, 2100, 375);
+    cmdTakeOut->SetCaption(QStringLiteral("&Take out"));
+    cmdTakeOut->setToolTip(QStringLiteral(" Take the highlighted person out of this list <Del> "));
 
     AddLabel(QStringLiteral("Date that the training was received"), 4800, 3060, 4380, 255);
     platform::PlaceTwips(txtDate, 4800, 3330, 1560, 345);
@@ -85,10 +112,30 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
     cmdSave->hide();
     cmdCancel->SetCancel(true);
 
-    for (QWidget* box : {static_cast<QWidget*>(txtDate), static_cast<QWidget*>(txtComments)})
+    setTabOrder(txtFind, cmdPickAllShown);
+    setTabOrder(cmdPickAllShown, listNames);
+    setTabOrder(listNames, listSelected);
+    setTabOrder(listSelected, cmdTakeOut);
+    setTabOrder(cmdTakeOut, txtDate);
+    setTabOrder(txtDate, txtComments);
+    setTabOrder(txtComments, cmdSave);
+    setTabOrder(cmdSave, cmdCancel);
+
+    for (QWidget* box : {static_cast<QWidget*>(txtDate), static_cast<QWidget*>(txtComments),
+                         static_cast<QWidget*>(txtFind), static_cast<QWidget*>(listNames),
+                         static_cast<QWidget*>(listSelected)})
         box->installEventFilter(this);
-    connect(listNames, &QListWidget::itemSelectionChanged, this,
-            &frmCreditTraining::listNames_Click);
+    connect(txtFind, &QLineEdit::textChanged, picks_, &training::PersonPicks::SetFilter);
+    connect(txtFind, &QLineEdit::returnPressed, this, &frmCreditTraining::txtFind_Enter);
+    connect(picks_, &QAbstractItemModel::modelReset, this, &frmCreditTraining::ShowCounts);
+    connect(picks_, &training::PersonPicks::PicksChanged, this, [this] {
+        ShowCounts();
+        UpdateCreditButton();
+    });
+    connect(listNames, &QListView::clicked, this,
+            [this](const QModelIndex& index) { picks_->Toggle(index.row()); });
+    connect(cmdPickAllShown, &ZovButton::Click, picks_, &training::PersonPicks::PickAllShown);
+    connect(cmdTakeOut, &ZovButton::Click, this, &frmCreditTraining::cmdTakeOut_Click);
     connect(txtDate, &QLineEdit::textChanged, this, &frmCreditTraining::UpdateCreditButton);
     connect(cmdSave, &ZovButton::Click, this, &frmCreditTraining::cmdSave_Click);
     connect(cmdCancel, &ZovButton::Click, this, &frmCreditTraining::cmdCancel_Click);
@@ -101,9 +148,7 @@ QLabel* frmCreditTraining::AddLabel(const QString& text, int left, int top, int 
     auto* label = ui::NewPlainLabel(text, this);
     label->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true));
     forms::MakeTransparent(label);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 64));
-    label->setPalette(palette);
+    ui::SetInk(label, QColor(0, 0, 64));
     platform::PlaceTwips(label, left, top, width, height);
     return label;
 }
@@ -118,31 +163,47 @@ void frmCreditTraining::Form_Activate() {
     const QString indent = QStringLiteral("\n  ");
     lblCourseInfo->setText(indent + course_.code + indent + course_.name + indent +
                            course_.providedBy + indent + course_.hours + QStringLiteral(" hours"));
-    for (const training::ListedPerson& person : persons_) {
-        auto* item = new QListWidgetItem(person.name, listNames);
-        item->setData(Qt::UserRole, person.recNum);
-    }
     cmdSave->SetCaption(QStringLiteral("&Credit") + CrLf + QStringLiteral("this Training"));
-    cmdCancel->SetCaption(QStringLiteral("&Cancel") + CrLf + QStringLiteral("this Entry"));
+    // Alt+C belongs to Credit.
+    cmdCancel->SetCaption(QStringLiteral("Ca&ncel") + CrLf + QStringLiteral("this Entry"));
     cmdSave->Refresh();
     cmdCancel->Refresh();
+    ShowCounts();
     txtDate->setFocus(Qt::OtherFocusReason);
 }
 
-void frmCreditTraining::listNames_Click() {
-    listSelected->clear();
-    for (int i = 0; i < listNames->count(); ++i) {
-        const QListWidgetItem* name = listNames->item(i);
-        if (!name->isSelected())
-            continue;
-        auto* chosen = new QListWidgetItem(name->text(), listSelected);
-        chosen->setData(Qt::UserRole, name->data(Qt::UserRole));
-    }
-    UpdateCreditButton();
+void frmCreditTraining::ShowCounts() {
+    const QString counts =
+        QStringLiteral("%1 shown, %2 picked").arg(picks_->ShownCount()).arg(picks_->PickCount());
+    lblCounts->setText(counts);
+    txtFind->setAccessibleDescription(counts);
+    listNames->setAccessibleDescription(counts);
+    if (picks_->ShownCount() > 0 && !listNames->currentIndex().isValid())
+        listNames->setCurrentIndex(picks_->index(0));
+}
+
+void frmCreditTraining::txtFind_Enter() {
+    // The one match, else the highlighted one; then the box is empty for the next name.
+    int row = -1;
+    if (picks_->ShownCount() == 1)
+        row = 0;
+    else if (listNames->currentIndex().isValid() && !txtFind->text().trimmed().isEmpty())
+        row = listNames->currentIndex().row();
+    if (row < 0)
+        return;
+    if (!picks_->data(picks_->index(row), Qt::CheckStateRole).value<Qt::CheckState>())
+        picks_->Toggle(row);
+    txtFind->clear();
+}
+
+void frmCreditTraining::cmdTakeOut_Click() {
+    const QModelIndex current = listSelected->currentIndex();
+    if (current.isValid())
+        picks_->TakeOut(current.row());
 }
 
 void frmCreditTraining::UpdateCreditButton() {
-    const bool ok = !txtDate->text().trimmed().isEmpty() && listSelected->count() > 0;
+    const bool ok = !txtDate->text().trimmed().isEmpty() && picks_->PickCount() > 0;
     // Hidden until it can first be used; from then on it shows, greyed while it cannot.
     if (cmdSave->isHidden())
         cmdSave->setVisible(ok);
@@ -150,18 +211,87 @@ void frmCreditTraining::UpdateCreditButton() {
         cmdSave->setEnabled(ok);
 }
 
-void frmCreditTraining::cmdSave_Click() {
-    if (!forms::MayWrite(session_, forms::Action::Credit))
-        return;
-    const std::optional<double> date = formats::ParseDate(txtDate->text());
-    if (!date) {
+std::optional<double> frmCreditTraining::ConfirmedDate() {
+    const std::optional<training::TypedDate> typed =
+        training::ReadTypedDate(txtDate->text(), store::CurrentDateTime().date());
+    if (!typed) {
         forms::Tell(QStringLiteral("Check the date entry"),
                     {QStringLiteral("I don't understand"), QStringLiteral("the date entry.")},
                     forms::Icon::Stop);
         txtDate->selectAll();
         txtDate->setFocus(Qt::OtherFocusReason);
-        return;
+        return std::nullopt;
     }
+    if (typed->yearAdded)
+        txtDate->setText(typed->date.toString(QStringLiteral("MM/dd/yyyy")));
+    const QStringList question = training::DateQuestionLines(*typed);
+    if (!question.isEmpty() &&
+        forms::Ask(QStringLiteral("Is this date right?"), forms::Icon::Question, question, 2,
+                   {QStringLiteral("&Yes, it is"), QStringLiteral("&No, change it")}) != 1) {
+        txtDate->selectAll();
+        txtDate->setFocus(Qt::OtherFocusReason);
+        return std::nullopt;
+    }
+    return typed->value;
+}
+
+bool frmCreditTraining::ConfirmPersons(double date, QList<qint32>& recNums) {
+    const QList<training::ListedPerson> picks = picks_->Picks();
+    for (const training::ListedPerson& person : picks)
+        recNums << person.recNum;
+    QList<int> already;
+    store::StoreResult found;
+    {
+        const WindowBusy busy(*this);
+        found = training::FindCreditedAlready(course_.recNum, recNums, date, already);
+    }
+    if (!found) {
+        forms::ShowStoreProblem(found);
+        return false;
+    }
+    if (!already.isEmpty()) {
+        constexpr int kNamesShown = 8;
+        QStringList lines{QStringLiteral("Already credited with %1 on %2:")
+                              .arg(course_.code.trimmed(),
+                                   formats::DatePart(date).toString(QStringLiteral("MM/dd/yyyy"))),
+                          QString()};
+        for (int i = 0; i < already.size() && i < kNamesShown; ++i)
+            lines << QStringLiteral("  ") + picks[already[i]].name;
+        if (already.size() > kNamesShown)
+            lines << QStringLiteral("  and %1 more").arg(already.size() - kNamesShown);
+        lines << QString() << QStringLiteral("Credit them again?");
+        const int answer =
+            forms::Ask(QStringLiteral("Already Credited"), forms::Icon::Question, lines, 2,
+                       {QStringLiteral("Credit &again"), QStringLiteral("&Skip them"),
+                        QStringLiteral("Ca&ncel")});
+        if (answer != 1 && answer != 2)
+            return false;
+        if (answer == 2) {
+            for (qsizetype i = already.size() - 1; i >= 0; --i)
+                recNums.removeAt(already[i]);
+        }
+    }
+    if (recNums.isEmpty())
+        return false;
+    if (recNums.size() > 1) {
+        const int answer =
+            forms::Ask(QStringLiteral("Confirm Credit"), forms::Icon::Question,
+                       {QStringLiteral("Credit %1 to %2 persons?")
+                            .arg(course_.code.trimmed())
+                            .arg(recNums.size())},
+                       1, {QStringLiteral("&Yes, credit"), QStringLiteral("&No, not yet")});
+        if (answer != 1)
+            return false;
+    }
+    return true;
+}
+
+void frmCreditTraining::cmdSave_Click() {
+    if (!forms::MayWrite(session_, forms::Action::Credit))
+        return;
+    const std::optional<double> date = ConfirmedDate();
+    if (!date)
+        return;
     const QStringList refusal = store::ControlCharacterRefusal(
         QStringLiteral("Comments"), txtComments->StoredText(), store::LineBreaks::Allowed);
     if (!refusal.isEmpty()) {
@@ -170,8 +300,8 @@ void frmCreditTraining::cmdSave_Click() {
         return;
     }
     QList<qint32> recNums;
-    for (int i = 0; i < listSelected->count(); ++i)
-        recNums << listSelected->item(i)->data(Qt::UserRole).toInt();
+    if (!ConfirmPersons(*date, recNums))
+        return;
 
     store::StoreResult credited;
     {
@@ -185,6 +315,11 @@ void frmCreditTraining::cmdSave_Click() {
         return;
     }
     saved_ = true;
+    forms::Tell(QStringLiteral("Training Credited"),
+                {recNums.size() == 1
+                     ? QStringLiteral("1 training record was added.")
+                     : QStringLiteral("%1 training records were added.").arg(recNums.size())},
+                forms::Icon::Information);
     cmdCancel_Click();
 }
 
@@ -198,6 +333,31 @@ bool frmCreditTraining::eventFilter(QObject* watched, QEvent* event) {
             ui::SetBase(static_cast<QWidget*>(watched), QColor(255, 255, 128));
         else if (event->type() == QEvent::FocusOut)
             ui::SetBase(static_cast<QWidget*>(watched), QColor(0, 255, 255));
+    }
+    // A full date box takes what is typed next: its text is selected when it gets the focus.
+    if (watched == txtDate && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, txtDate, [this] { txtDate->selectAll(); });
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == listNames && key == Qt::Key_Space && listNames->currentIndex().isValid()) {
+            picks_->Toggle(listNames->currentIndex().row());
+            return true;
+        }
+        if (watched == listSelected && key == Qt::Key_Delete) {
+            cmdTakeOut_Click();
+            return true;
+        }
+        // From the find box, the arrows walk the list it narrows.
+        if (watched == txtFind && (key == Qt::Key_Down || key == Qt::Key_Up)) {
+            const int rows = picks_->ShownCount();
+            if (rows > 0) {
+                const int row =
+                    listNames->currentIndex().isValid() ? listNames->currentIndex().row() : 0;
+                const int next = std::clamp(row + (key == Qt::Key_Down ? 1 : -1), 0, rows - 1);
+                listNames->setCurrentIndex(picks_->index(next));
+            }
+            return true;
+        }
     }
     return Form::eventFilter(watched, event);
 }

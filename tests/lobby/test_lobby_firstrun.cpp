@@ -11,6 +11,7 @@
 #include "signin/frmTitlePage.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "training/PersonPicks.h"
 #include "training/frmCreditTraining.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/FlexGrid.h"
@@ -146,10 +147,11 @@ private slots:
         answers.expectWindow([](QWidget* window) {
             auto* credit = qobject_cast<frmCreditTraining*>(window);
             QVERIFY(credit);
-            Type(credit->txtDate, QStringLiteral("06/15/2026"));
-            credit->listNames->item(0)->setSelected(true);
+            Type(credit->txtDate, QStringLiteral("06/15/2024"));
+            credit->Picks().Toggle(0);
             Press(credit->cmdSave);
         });
+        answers.expectMessage(QStringLiteral("Training Credited"), 1);
         Press(lobby->courseControls.cmdCreditTraining);
         QVERIFY(answers.verifyDone());
         QVERIFY(lobby->nameControls.cmdTrainingHistory->isEnabled());
@@ -159,7 +161,7 @@ private slots:
             auto* history = qobject_cast<frmTrainingHistory*>(window);
             QVERIFY(history);
             QCOMPARE(history->gridTraining->Rows(), 2);
-            QCOMPARE(history->gridTraining->TextMatrix(1, 0), QStringLiteral("06/15/2026"));
+            QCOMPARE(history->gridTraining->TextMatrix(1, 0), QStringLiteral("06/15/2024"));
             QCOMPARE(history->gridTraining->TextMatrix(1, 1), QStringLiteral("FIR-101"));
             QCOMPARE(history->lblTotalHours->text(), QStringLiteral("Total hours listed:\n8"));
             Press(history->cmdReturn);

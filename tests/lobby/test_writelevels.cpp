@@ -13,6 +13,7 @@
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/TrainingRules.h"
+#include "training/PersonPicks.h"
 #include "training/frmCreditTraining.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/AppTitle.h"
@@ -96,8 +97,7 @@ void Attempt(Path path) {
             1, QStringLiteral("FIR-101"), QStringLiteral("Firearms"), {}, QStringLiteral("8")};
         frmCreditTraining window(nullptr, TestSession(), course, {{QStringLiteral("Lee, Ann"), 1}});
         window.show();
-        window.listNames->item(0)->setSelected(true);
-        window.listNames_Click();
+        window.Picks().Toggle(0);
         window.txtDate->setText(QStringLiteral("03/01/2024"));
         window.cmdSave_Click();
         break;
