@@ -66,10 +66,14 @@ Decimal ShortestDecimal(float value) {
 }
 
 Wide PowerOfTen(int n) {
-    Wide p = 1;
-    while (n-- > 0)
-        p *= 10;
-    return p;
+    static const std::array<Wide, 39> powers = [] {
+        std::array<Wide, 39> p{};
+        p[0] = 1;
+        for (std::size_t i = 1; i < p.size(); ++i)
+            p[i] = p[i - 1] * 10;
+        return p;
+    }();
+    return powers[std::size_t(n)];
 }
 
 // An exact decimal as signed digits per power of ten, from 10^kLowest up; carried into plain
@@ -117,10 +121,6 @@ void HoursSum::Add(const HoursSum& other) {
         if (!merged)
             others_.emplace_back(exponent, sum);
     }
-}
-
-bool HoursSum::IsZero() const {
-    return Text() == QLatin1String("0");
 }
 
 QString HoursSum::Text() const {

@@ -17,11 +17,8 @@ public:
     // NaN and infinite hours count nothing (they show as nothing).
     void Add(float hours);
     void Add(const HoursSum& other);
-    bool IsZero() const;
     // The sum in the general number text (formats::DoubleText): 6.88, 5782.08, 12.5, 0.
     QString Text() const;
-
-    friend bool operator==(const HoursSum& a, const HoursSum& b) { return a.Text() == b.Text(); }
 
 private:
     // Nearly every value is a decimal with at most nine places of no more than twenty digits
