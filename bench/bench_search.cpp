@@ -1,6 +1,8 @@
-// The search and the annual summary over every shown person, each against one plain read of
-// Training.Records in the same run, and what they add to the peak memory. First a large
-// department, then a small one.
+// The searches, the annual summary and a course's update over every shown person, each against
+// one plain read of Training.Records in the same round: best and median of seven rounds, with
+// the file in the page cache (warm) and, where this process may drop the cache, read from the
+// disk (cold). First a large department credited in date order, then a small one, then the
+// large one with its dates in no order, where the date summary can skip nothing.
 //
 //   bench_search [PERSONS [RECORDS]]     defaults 32767 and 3000000; then 150 and 50000
 
@@ -8,9 +10,12 @@
 #include "tools/SampleData.h"
 
 #include "search/TrainingSearch.h"
+#include "store/Codepage.h"
+#include "store/CourseCopies.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
+#include "store/TrainingDates.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +28,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
-#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,11 +36,11 @@ using bench::Check;
 using bench::PeakMemoryKb;
 using bench::ReadRaw;
 
-constexpr int Rounds = 5; // each figure is the best of this many runs
+constexpr int Rounds = 7;
 
 struct Took {
-    double wall = 1e300;
-    double cpu = 1e300; // this process's processor time, kernel included
+    double wall = 0;
+    double cpu = 0; // this process's processor time, kernel included
 };
 
 double CpuSeconds() {
@@ -44,7 +49,7 @@ double CpuSeconds() {
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-Took Seconds(const std::function<void()>& run) {
+Took Time(const std::function<void()>& run) {
     QElapsedTimer timer;
     const double cpu = CpuSeconds();
     timer.start();
@@ -52,27 +57,50 @@ Took Seconds(const std::function<void()>& run) {
     return {double(timer.nsecsElapsed()) / 1e9, CpuSeconds() - cpu};
 }
 
-void KeepBest(Took& best, const Took& took) {
-    best.wall = std::min(best.wall, took.wall);
-    best.cpu = std::min(best.cpu, took.cpu);
+// Empties the page cache, so that the next read comes from the disk; false where this process
+// may not (not root, or a container that forbids it).
+bool DropCaches() {
+    ::sync();
+    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
+    return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
 }
 
-// Other programs share the machine: each run of `run` follows a run of the raw read, and both
-// keep their best, so that a busy moment does not tilt the ratio either way. The processor
-// time is shown too: it varies less when others keep the machine busy.
-struct Paired {
-    const std::function<void()>& raw;
-    Took bestRaw{};
-
-    Took Best(const std::function<void()>& run) {
-        Took best;
-        for (int i = 0; i < Rounds; ++i) {
-            KeepBest(bestRaw, Seconds(raw));
-            KeepBest(best, Seconds(run));
-        }
-        return best;
+struct Series {
+    std::vector<double> raw, wall, cpu, rawCpu;
+    static double Best(std::vector<double> v) { return *std::min_element(v.begin(), v.end()); }
+    static double Median(std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
     }
 };
+
+// Other programs share the machine: each run follows a run of the raw read, so that a busy
+// moment tilts neither side. Cold: the cache is dropped before each of the two.
+Series Measure(const std::function<void()>& raw, const std::function<void()>& run, bool cold) {
+    Series s;
+    for (int i = 0; i < Rounds; ++i) {
+        if (cold)
+            DropCaches();
+        const Took r = Time(raw);
+        if (cold)
+            DropCaches();
+        const Took t = Time(run);
+        s.raw.push_back(r.wall);
+        s.rawCpu.push_back(r.cpu);
+        s.wall.push_back(t.wall);
+        s.cpu.push_back(t.cpu);
+    }
+    return s;
+}
+
+void PrintRow(const QString& what, const Series& s) {
+    std::printf("  %-52s %7.3f %7.3f   %5.2f / %5.2f   %5.2f / %5.2f\n", qPrintable(what),
+                Series::Best(s.wall), Series::Median(s.wall),
+                Series::Best(s.wall) / Series::Best(s.raw),
+                Series::Median(s.wall) / Series::Median(s.raw),
+                Series::Best(s.cpu) / Series::Best(s.rawCpu),
+                Series::Median(s.cpu) / Series::Median(s.rawCpu));
+}
 
 // Every person of Name.List, as the Name List shows them with both kinds chosen.
 std::vector<double> AllPersons() {
@@ -86,7 +114,23 @@ std::vector<double> AllPersons() {
     return persons;
 }
 
-void Measure(qint32 personCount, qint64 recordCount) {
+// The course of the first training record, with its copies as they are: updating it writes
+// the same bytes again, round after round.
+store::CourseRecord FirstCourse() {
+    Check(store::OpenTrainingRecords());
+    Check(store::Trainings().Read(1));
+    const store::TrainingRecord& t = store::Trainings().Buffer();
+    store::CourseRecord course;
+    course.DateCreated = t.CourseKey;
+    course.CourseCode = t.CourseCode;
+    course.CourseName = t.CourseName;
+    course.ProvidedBy = t.ProvidedBy;
+    course.Hours = t.Hours;
+    store::CloseTrainingRecords();
+    return course;
+}
+
+void Measure(qint32 personCount, qint64 recordCount, bool anyOrder) {
     QTemporaryDir folder;
     if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
         std::fprintf(stderr, "bench_search: no temporary folder\n");
@@ -95,30 +139,16 @@ void Measure(qint32 personCount, qint64 recordCount) {
     datatool::SampleOptions options;
     options.persons = personCount;
     options.records = recordCount;
+    options.datesInAnyOrder = anyOrder;
     datatool::SampleSummary sample;
     Check(datatool::WriteSample(".", options, sample));
     const std::vector<double> persons = AllPersons();
     const QString trainings = store::FileNameOf(store::DataFile::TrainingRecords);
-    std::printf("\n%zu persons shown, %lld training records (%lld bytes)\n", persons.size(),
-                static_cast<long long>(recordCount),
-                static_cast<long long>(QFile(trainings).size()));
+    std::printf("\n%zu persons shown, %lld training records (%lld bytes), dates %s\n",
+                persons.size(), static_cast<long long>(recordCount),
+                static_cast<long long>(QFile(trainings).size()),
+                anyOrder ? "in no order" : "in the order credited");
     const long peakBefore = PeakMemoryKb();
-
-    const std::function<void()> readRaw = [&] { ReadRaw(trainings); };
-    Paired paired{readRaw};
-    struct Figure {
-        QString what;
-        Took took;
-    };
-    QList<Figure> figures;
-    figures << Figure{"the store's record walk alone", paired.Best([&] {
-                          Check(store::OpenTrainingRecords());
-                          store::RecordScan scan(store::Trainings().File());
-                          while (scan.Next()) {
-                          }
-                          Check(scan.Result());
-                          store::CloseTrainingRecords();
-                      })};
 
     search::Criteria yearAndCode;
     yearAndCode.fromDay = formats::DayNumberOf(QDate(2015, 1, 1));
@@ -126,6 +156,8 @@ void Measure(qint32 personCount, qint64 recordCount) {
     yearAndCode.code = QStringLiteral("FIR-0001");
     search::Criteria notMatching = yearAndCode;
     notMatching.listMatching = false;
+    search::Criteria codeOnly;
+    codeOnly.code = QStringLiteral("FIR-0001");
     search::Criteria commentFound;
     commentFound.comment = QStringLiteral("session");
     search::Criteria commentNowhere;
@@ -135,37 +167,76 @@ void Measure(qint32 personCount, qint64 recordCount) {
         const search::Criteria& criteria;
     } searches[] = {{"2015 and code FIR-0001, match", yearAndCode},
                     {"2015 and code FIR-0001, do NOT match", notMatching},
-                    {"comment \"session\" (often found)", commentFound},
-                    {"comment \"range\" (nowhere: every record)", commentNowhere}};
-    int progressCalls = 0;
-    int callsThisRun = 0;
-    const search::Progress progress = [&](int percent) {
-        callsThisRun = percent == 0 ? 1 : callsThisRun + 1;
-        progressCalls = std::max(progressCalls, callsThisRun);
-    };
+                    {"comment \"session\" (found in many)", commentFound},
+                    {"comment \"range\" (found in none)", commentNowhere},
+                    {"code FIR-0001, no dates", codeOnly}};
+
+    // The first pass of the session learns the date summary; a search with the summary must
+    // list whom a search without it lists.
+    store::TrainingDateSummary().Forget();
+    bool same = true;
     for (const auto& s : searches) {
-        std::vector<int> listed;
-        const Took took =
-            paired.Best([&] { Check(search::FindPersons(persons, s.criteria, listed, progress)); });
-        figures << Figure{QStringLiteral("search %1 (%2 listed)").arg(s.what).arg(listed.size()),
-                          took};
+        std::vector<int> first, again;
+        Check(search::FindPersons(persons, s.criteria, first));
+        Check(search::FindPersons(persons, s.criteria, again));
+        same = same && first == again;
     }
     search::YearSummary summary;
-    const Took summed =
-        paired.Best([&] { Check(search::SumYear(persons, 2015, summary, progress)); });
-    figures << Figure{QStringLiteral("annual summary 2015 (%1 listed, %2 hours)")
-                          .arg(summary.rows.size())
-                          .arg(search::TenthsText(summary.totalTenths)),
-                      summed};
+    Check(search::SumYear(persons, 2015, summary));
 
-    std::printf("  %-58s %8s %8s %6s %6s\n", "", "wall", "cpu", "ratio", "(cpu)");
-    std::printf("  %-58s %8.3f %8.3f\n", "raw read in 1 MiB blocks (best of all runs)",
-                paired.bestRaw.wall, paired.bestRaw.cpu);
-    for (const Figure& f : figures)
-        std::printf("  %-58s %8.3f %8.3f %6.2f %6.2f\n", qPrintable(f.what), f.took.wall,
-                    f.took.cpu, f.took.wall / paired.bestRaw.wall, f.took.cpu / paired.bestRaw.cpu);
-    std::printf("  target: each ratio 1.5 or less; %d progress reports a run at most\n",
-                progressCalls);
+    struct Item {
+        QString what;
+        std::function<void()> run;
+    };
+    QList<Item> items;
+    for (const auto& s : searches) {
+        std::vector<int> listed;
+        Check(search::FindPersons(persons, s.criteria, listed));
+        items << Item{QStringLiteral("search %1 (%2 listed)").arg(s.what).arg(listed.size()),
+                      [&persons, &s] {
+                          std::vector<int> found;
+                          Check(search::FindPersons(persons, s.criteria, found));
+                      }};
+    }
+    items << Item{QStringLiteral("annual summary 2015 (%1 listed, %2 hours)")
+                      .arg(summary.rows.size())
+                      .arg(summary.total.Text()),
+                  [&persons] {
+                      search::YearSummary year;
+                      Check(search::SumYear(persons, 2015, year));
+                  }};
+    const store::CourseRecord course = FirstCourse();
+    store::CourseCopyTally tally;
+    Check(store::UpdateCourseCopies(course, tally));
+    items << Item{QStringLiteral("course update %1 (%2 records)")
+                      .arg(store::TrimField(course.CourseCode))
+                      .arg(tally.updated),
+                  [&course] {
+                      store::CourseCopyTally t;
+                      Check(store::UpdateCourseCopies(course, t));
+                  }};
+
+    const std::function<void()> raw = [&] { ReadRaw(trainings); };
+    const bool cold = DropCaches();
+    for (const bool dropped : {false, true}) {
+        if (dropped && !cold) {
+            std::printf("  (no cold figures: this process may not drop the page cache)\n");
+            break;
+        }
+        std::printf("  %-52s %7s %7s   %13s   %13s\n", dropped ? "COLD" : "WARM", "best", "median",
+                    "best/median", "cpu b/m");
+        Series rawOnly = Measure(raw, raw, dropped);
+        std::printf("  %-52s %7.3f %7.3f\n", "raw read in 1 MiB blocks", Series::Best(rawOnly.raw),
+                    Series::Median(rawOnly.raw));
+        for (const Item& item : items)
+            PrintRow(item.what, Measure(raw, item.run, dropped));
+    }
+    std::printf("  answers with the date summary as without it: %s\n", same ? "yes" : "NO");
+    std::printf("  date summary: %lld bytes for %d records\n",
+                static_cast<long long>(store::TrainingDateSummary().MemoryBytes()),
+                store::TrainingDateSummary().Summarised());
+    std::printf("  targets: one-year searches and the summary 0.15 warm, 0.10 cold (best); "
+                "comments 1.3; course update 2\n");
     std::printf("  peak memory %ld KiB before the searches, %ld KiB after\n", peakBefore,
                 PeakMemoryKb());
     QDir::setCurrent(QDir::tempPath()); // leave the folder so that it can be removed
@@ -177,7 +248,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const qint32 persons = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 32767;
     const qint64 records = argc > 2 ? QString::fromLocal8Bit(argv[2]).toLongLong() : 3000000;
-    Measure(persons, records);
-    Measure(150, 50000);
+    Measure(persons, records, false);
+    Measure(150, 50000, false);
+    Measure(persons, records, true);
     return 0;
 }

@@ -26,18 +26,34 @@ const std::array<char16_t, 256>& FoldedBytes() {
     return table;
 }
 
+// Whether some byte of the code page folds to `folded`.
+bool OnPage(char16_t folded) {
+    const auto& bytes = FoldedBytes();
+    return std::find(bytes.begin(), bytes.end(), folded) != bytes.end();
+}
+
 } // namespace
+
+QStringList FieldMatch::Unstorable(const QString& text) {
+    QStringList unstorable;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A character beyond the first 65,536 comes in two halves, neither of them on the page.
+        const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, width);
+        i += width - 1;
+        if (width == 1 && OnPage(character.at(0).toCaseFolded().unicode()))
+            continue;
+        if (!unstorable.contains(character))
+            unstorable.append(character);
+    }
+    return unstorable;
+}
 
 FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
     const auto& folded = *folded_;
     for (const QChar c : text)
         needle_.push_back(c.toCaseFolded().unicode());
-    for (const char16_t c : needle_) {
-        bool onPage = false;
-        for (const char16_t f : folded)
-            onPage = onPage || f == c;
-        representable_ = representable_ && onPage;
-    }
+    representable_ = Unstorable(text).isEmpty();
     if (!needle_.empty()) {
         for (int b = 0; b < 256; ++b) {
             if (folded[std::size_t(b)] == needle_[0]) {
@@ -51,6 +67,17 @@ FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
     if (!starts_.empty() && starts_.size() <= 2) {
         std::fill(splat_.begin(), splat_.begin() + 16, starts_.front());
         std::fill(splat_.begin() + 16, splat_.end(), starts_.back());
+    }
+    if (needle_.size() >= 2) {
+        for (int b = 0; b < 256; ++b) {
+            if (folded[std::size_t(b)] == needle_[1])
+                seconds_.push_back(char(b));
+        }
+    }
+    if (!seconds_.empty() && seconds_.size() <= 2) {
+        pairs_ = true;
+        std::fill(secondSplat_.begin(), secondSplat_.begin() + 16, seconds_.front());
+        std::fill(secondSplat_.begin() + 16, secondSplat_.end(), seconds_.back());
     }
 }
 
@@ -77,9 +104,23 @@ bool FieldMatch::FoundIn(const char* field, int width) const {
     if (!starts_.empty() && starts_.size() <= 2) {
         const __m128i first = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data()));
         const __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data() + 16));
+        const __m128i secondA =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(secondSplat_.data()));
+        const __m128i secondB =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(secondSplat_.data() + 16));
+        // The places where the first character stands and, for a text of two or more, the
+        // second right after it. A text of two or more has places+1 <= width, so the bytes
+        // one place on are still in the field.
         const auto starts = [&](std::size_t from) {
             const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
-            return _mm_or_si128(_mm_cmpeq_epi8(chunk, first), _mm_cmpeq_epi8(chunk, second));
+            const __m128i here =
+                _mm_or_si128(_mm_cmpeq_epi8(chunk, first), _mm_cmpeq_epi8(chunk, second));
+            if (!pairs_)
+                return here;
+            const __m128i next =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from + 1));
+            return _mm_and_si128(
+                here, _mm_or_si128(_mm_cmpeq_epi8(next, secondA), _mm_cmpeq_epi8(next, secondB)));
         };
         const auto check = [&](std::size_t from, __m128i found) {
             for (unsigned mask = unsigned(_mm_movemask_epi8(found)); mask != 0; mask &= mask - 1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -17,6 +18,10 @@ public:
     explicit FieldMatch(const QString& text);
 
     bool Empty() const { return needle_.empty(); }
+
+    // The characters of `text` that no field can hold in any case (not on the files' code
+    // page), each once, in order: a text with any of them is found nowhere.
+    static QStringList Unstorable(const QString& text);
     // An empty text is found in every field.
     bool FoundIn(const char* field, int width) const;
 
@@ -26,8 +31,12 @@ private:
     std::vector<char16_t> needle_;                   // the text, folded
     std::vector<char> starts_;        // the bytes whose folded character begins the text
     std::array<bool, 256> isStart_{}; // the same, by byte
-    // The first two of them, each sixteen times over, for comparing sixteen bytes at once.
+    std::vector<char> seconds_;       // the bytes whose folded character is the text's second
+    // The first two of each, sixteen times over, for comparing sixteen bytes at once: a place
+    // is looked at more closely only when the text's first two characters both stand there.
     alignas(16) std::array<char, 32> splat_{};
+    alignas(16) std::array<char, 32> secondSplat_{};
+    bool pairs_ = false;        // the second character is tested sixteen places at a time too
     bool representable_ = true; // every character of the text is on the code page
 };
 

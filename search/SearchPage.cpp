@@ -319,7 +319,7 @@ void SearchPage::cmdAnnualSummary_Click() {
                          [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
             for (const YearTotal& row : summary.rows) {
-                const QString hours = TenthsText(row.tenths);
+                const QString hours = row.hours.Text();
                 c_.gridSummary->AddItem(RowOf(names, row.person + 1, &hours));
             }
         }
@@ -338,7 +338,7 @@ void SearchPage::cmdAnnualSummary_Click() {
         host_.SetPageShown(SearchHost::OptionsPage, false);
         host_.SetBackupRestoreEnabled(false);
         c_.lblTotalHours->setText(QStringLiteral("Total Hours: ") +
-                                  TenthsText(summary.totalTenths));
+                                  summary.total.Text());
         c_.lblTotalHours->show();
         EndResults(Name);
     } else {

@@ -3,8 +3,8 @@
 #include "search/FieldMatch.h"
 #include "search/PersonLookup.h"
 #include "store/Formats.h"
-#include "store/RecordScan.h"
 #include "store/RecordStore.h"
+#include "store/TrainingScan.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -44,19 +44,24 @@ public:
 
     const store::StoreResult& Opened() const { return result_; }
 
-    // Calls `visit(bytes)` for each record until it returns false; tells the progress.
-    template <class Visit> store::StoreResult Run(const Progress& progress, Visit&& visit) {
+    // Calls `visit(bytes)` for each record until it returns false; tells the progress. With a
+    // span, the records of blocks that hold no date of it are passed over unread.
+    template <class Visit>
+    store::StoreResult Run(const Progress& progress, std::optional<store::DateSpan> span,
+                           Visit&& visit) {
         Reporter report(progress);
         if (!open_) {
             report.Done();
             return store::StoreResult::Ok();
         }
-        store::RecordFile& file = store::Trainings().File();
-        const qint64 count = file.Count();
-        store::RecordScan scan(file);
+        const qint64 count = store::TrainingCount();
+        qint32 nextReport = kProgressStride;
+        store::TrainingScan scan(span);
         while (scan.Next()) {
-            if (scan.RecordNumber() % kProgressStride == 0)
+            if (scan.RecordNumber() >= nextReport) {
                 report.At(qint64(scan.RecordNumber()) * 100 / count);
+                nextReport = scan.RecordNumber() + kProgressStride;
+            }
             if (!visit(scan.Bytes()))
                 break;
         }
@@ -106,6 +111,14 @@ public:
         : first_(first), last_(last), low_(double(first) - 1.0), high_(double(last) + 2.0),
           quick_(first >= 2) {}
 
+    // The stored dates a record in the window can have; none when every record must be looked
+    // at.
+    std::optional<store::DateSpan> Span() const {
+        if (!quick_)
+            return std::nullopt;
+        return store::DateSpan{low_, high_};
+    }
+
     bool Holds(double date) const {
         if (quick_ && (date < low_ || date > high_))
             return false;
@@ -132,8 +145,16 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
     const auto textsFound = [&](const char* record) {
-        return code.FoundIn(record + kCodeOffset, kCodeWidth) &&
-               comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
+        if (!code.FoundIn(record + kCodeOffset, kCodeWidth))
+            return false;
+        if (comment.Empty())
+            return true;
+        // Comments are stored trimmed and left-aligned: a field that begins with a blank (or
+        // the NUL an older program filled it with) is empty, and most are.
+        const char first = record[kCommentsOffset];
+        if (first == ' ' || first == '\0')
+            return false;
+        return comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
     };
 
     // A person with a record satisfying everything is found; the rest of his or her records
@@ -143,7 +164,8 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
-    const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
+    const std::optional<store::DateSpan> span = anyDay ? std::nullopt : days.Span();
+    const store::StoreResult walked = pass.Run(progress, span, [&](const char* record) {
         // The record is tested first, cheapest test first: most records fail one of them,
         // and a record that fails needs no look-up of its person.
         if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
@@ -174,17 +196,17 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
     const PersonLookup owners(persons);
     const DayWindow days(formats::DayNumberOf(QDate(year, 1, 1)),
                          formats::DayNumberOf(QDate(year, 12, 31)));
-    std::vector<qint64> tenths(persons.size(), 0);
+    std::vector<store::HoursSum> hours(persons.size());
     std::vector<char> listed(persons.size(), 0);
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
-    const store::StoreResult walked = pass.Run(progress, [&](const char* record) {
+    const store::StoreResult walked = pass.Run(progress, days.Span(), [&](const char* record) {
         if (!days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
             return true;
-        const qint64 hours = formats::HoursTenths(store::TrainingRecord::HoursRaw(record));
+        const float stored = store::TrainingRecord::HoursRaw(record);
         owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            tenths[std::size_t(person)] += hours;
+            hours[std::size_t(person)].Add(stored);
             listed[std::size_t(person)] = 1;
         });
         return true;
@@ -194,14 +216,21 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
     for (std::size_t i = 0; i < persons.size(); ++i) {
         if (!listed[i])
             continue;
-        summary.rows.push_back({int(i), tenths[i]});
-        summary.totalTenths += tenths[i];
+        summary.total.Add(hours[i]);
+        summary.rows.push_back({int(i), std::move(hours[i])});
     }
     return store::StoreResult::Ok();
 }
 
-QString TenthsText(qint64 tenths) {
-    return formats::DoubleText(double(tenths) / 10.0);
+QString UnstorableCharacters(const Criteria& criteria) {
+    QString unstorable;
+    for (const QString& text : {criteria.code, criteria.comment}) {
+        for (const QString& character : FieldMatch::Unstorable(text)) {
+            if (!unstorable.contains(character))
+                unstorable += character;
+        }
+    }
+    return unstorable;
 }
 
 } // namespace search

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/HoursSum.h"
 #include "store/StoreResult.h"
 
 #include <QString>
@@ -38,23 +39,25 @@ using Progress = std::function<void(int percent)>;
 store::StoreResult FindPersons(std::span<const double> persons, const Criteria& criteria,
                                std::vector<int>& listed, const Progress& progress = {});
 
-// One person's training in a year: the hours summed as the records show them, in tenths.
+// One person's training in a year: the hours summed exactly as the records show them.
 struct YearTotal {
     int person = 0; // position in the order given
-    qint64 tenths = 0;
+    store::HoursSum hours;
 };
 
 struct YearSummary {
     std::vector<YearTotal> rows; // persons with at least one record in the year, in order
-    qint64 totalTenths = 0;
+    store::HoursSum total;
 };
 
 // Sums the hours of every record dated in `year` per person. Exact: 100 records of 1.2
-// hours make 120, as a user adding up the list finds.
+// hours make 120, and 0.25 counts as 0.25, as a user adding up the stored values finds.
 store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
                            const Progress& progress = {});
 
-// A sum of tenths in the general number form: 12.5, 8, 1645572.2.
-QString TenthsText(qint64 tenths);
+// The characters of the criteria's code and comment texts that no record can hold (the files'
+// code page has them in no case), each once, in the order typed: "Ω" for "Ωmega", "日本" for
+// "日本". A criterion with any of them matches no record. Empty when there are none.
+QString UnstorableCharacters(const Criteria& criteria);
 
 } // namespace search

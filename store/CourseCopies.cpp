@@ -2,12 +2,13 @@
 
 #include "store/Formats.h"
 #include "store/Journal.h"
-#include "store/RecordScan.h"
 #include "store/RecordStore.h"
+#include "store/TrainingScan.h"
 
 #include <QByteArray>
 #include <QLocale>
 #include <cmath>
+#include <cstring>
 
 namespace store {
 
@@ -87,7 +88,41 @@ CourseRecord CourseOf(const journal::Fields& fields) {
     return course;
 }
 
-// The copies rewritten, record by record, in place.
+// The course's records that lie next to one another, with their new copies, written in place
+// in one go: a course credited to a class at once has its records together.
+class PendingRun {
+public:
+    explicit PendingRun(RecordFile& file) : file_(file) {}
+    qint32 Size() const { return records_; }
+    bool Follows(qint32 recordNumber) const {
+        return records_ > 0 && first_ + records_ == recordNumber && bytes_.size() < kMostBytes;
+    }
+    void Add(qint32 recordNumber, const char* record, const char* copies) {
+        if (records_ == 0)
+            first_ = recordNumber;
+        const qsizetype at = bytes_.size();
+        bytes_.append(record, TrainingRecord::Length);
+        std::memcpy(bytes_.data() + at + TrainingRecord::CourseCopySpan.offset, copies,
+                    TrainingRecord::CourseCopySpan.width);
+        ++records_;
+    }
+    StoreResult Write() {
+        const StoreResult written = file_.WriteRecords(first_, bytes_);
+        bytes_.clear();
+        records_ = 0;
+        return written;
+    }
+
+private:
+    static constexpr qsizetype kMostBytes = 1024 * 1024;
+    RecordFile& file_;
+    qint32 first_ = 0;
+    qint32 records_ = 0;
+    QByteArray bytes_;
+};
+
+// The copies rewritten in place. Only the records of the course are written, each run of them
+// that lie together in one write; the other records are read and nothing else.
 StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
                         const CourseCopyProgress& progress) {
     auto& table = Trainings();
@@ -97,11 +132,32 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     file.SetJournaled(false); // the course update's own journal covers these writes
     tally.total = table.Count();
     const KeyMatch belongs(course.DateCreated);
+    // The code, name, provider and hours lie together in a record: encoded once, copied into
+    // each record of the course. The training date, the keys and the comments stay as stored.
+    TrainingRecord copy;
+    copy.CourseCode = course.CourseCode;
+    copy.CourseName = course.CourseName;
+    copy.ProvidedBy = course.ProvidedBy;
+    copy.Hours = course.Hours;
+    const QByteArray encoded = copy.Encode();
+    const char* copies = encoded.constData() + TrainingRecord::CourseCopySpan.offset;
 
     StoreResult result;
+    PendingRun run(file);
+    // A record counts as updated once its new copies are laid out; should their write fail,
+    // the records of that write are not counted.
+    const auto flush = [&] {
+        const qint32 n = run.Size();
+        if (n == 0)
+            return true;
+        result = run.Write();
+        if (!result)
+            tally.updated -= n;
+        return bool(result);
+    };
     qint64 shownPercent = -1;
     qint32 shownUpdated = -1;
-    RecordScan scan(file);
+    TrainingScan scan;
     while (scan.Next()) {
         const qint32 i = scan.RecordNumber();
         tally.reviewed = i;
@@ -113,21 +169,16 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
                 progress(tally);
             }
         }
-        // Only the key is looked at in records of other courses, so they are neither
-        // decoded nor written.
+        // Only the key is looked at in records of other courses.
         if (!belongs(TrainingRecord::CourseKeyRaw(scan.Bytes())))
             continue;
-        // The training date, the keys and the training comments stay as they are.
-        TrainingRecord training = TrainingRecord::Decode(scan.Bytes());
-        training.CourseCode = course.CourseCode;
-        training.CourseName = course.CourseName;
-        training.ProvidedBy = course.ProvidedBy;
-        training.Hours = course.Hours;
-        result = file.WriteRaw(i, training.Encode());
-        if (!result)
+        if (!run.Follows(i) && !flush())
             break;
+        run.Add(i, scan.Bytes(), copies);
         ++tally.updated;
     }
+    if (result)
+        flush();
     if (result && !scan.Result())
         result = scan.Result();
     table.Close();

@@ -5,6 +5,7 @@
 #include "store/DataSet.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
+#include "store/TrainingDates.h"
 
 #include <QDir>
 #include <QFile>
@@ -404,6 +405,8 @@ StoreResult RestoreRun::Commit(QString* keptFolder) {
         keptFolder->clear();
     if (!staged_ || stopped_)
         return StoreResult::Fail(RestoreStagingName, QStringLiteral("Nothing was staged."));
+    // Whatever comes of it, the summary of the training dates may be of the files replaced.
+    TrainingDateSummary().Forget();
     // The deciding step.
     if (StoreResult committed = filecopy::Rename(RestoreStagingName, RestoreSwapName); !committed)
         return committed; // the staging folder goes when the run ends

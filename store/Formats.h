@@ -65,9 +65,8 @@ std::optional<double> ParseGeneralDate(const QString& text);
 QString Hours(double hours);      // "###.0": 8.0, 24.0, .5, 12.5; 0 gives ".0"; 12.25 gives 12.3
 QString Percent(double fraction); // "###%": 0.01 -> 1%, 0.5 -> 50%, 1 -> 100%; 0.004 -> "%"
 QString ZeroPercent(double fraction); // "0%": 0.25 -> 25%, 0 -> 0%
-// The hours as Hours() shows them, counted in whole tenths: 12.25 -> 123, 0.35f -> 4. Totals
-// are summed in tenths, so that they equal the sum of the figures a user reads (1.2 + 2.4
-// is 3.6, not the sum of two binary fractions). NaN and infinities count 0.
+// The hours as Hours() shows them, counted in whole tenths: 12.25 -> 123, 0.35f -> 4. NaN and
+// infinities count 0. (Totals add the stored values exactly instead: store::HoursSum.)
 qint64 HoursTenths(double hours);
 // The general number text: no trailing zeros, "0" for zero (also -0), "0." before a fraction
 // below 1, exponent form "1E+15" / "1E-05" only when the decimal exponent is 15 (7 for a

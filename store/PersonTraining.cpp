@@ -4,6 +4,7 @@
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
+#include "store/TrainingScan.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -54,7 +55,7 @@ StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>
     if (!open.Result())
         return open.Result();
     const PersonKeyMatch belongs(dateCreated);
-    RecordScan scan(Trainings().File());
+    TrainingScan scan;
     while (scan.Next()) {
         if (!belongs(TrainingRecord::PersonKeyRaw(scan.Bytes())))
             continue;

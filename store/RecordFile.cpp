@@ -111,6 +111,8 @@ StoreResult RecordFile::OpenAs(bool forReading) {
             absent_ = true;
             count_ = 0;
             handle_ = NextHandle();
+            if (watch_)
+                watch_->Opened(-1);
             return StoreResult::Ok();
         }
         readOnly_ = fd >= 0;
@@ -141,6 +143,8 @@ StoreResult RecordFile::OpenAs(bool forReading) {
     count_ = RecordCountForLength(file->size(), recordLength_);
     file_ = std::move(file);
     handle_ = NextHandle();
+    if (watch_)
+        watch_->Opened(fd);
     return StoreResult::Ok();
 }
 
@@ -250,22 +254,30 @@ StoreResult RecordFile::ReadRaw(qint32 recordNumber, QByteArray& bytes) {
 }
 
 StoreResult RecordFile::WriteRaw(qint32 recordNumber, const QByteArray& bytes) {
-    if (readOnly_)
-        return ReadOnlyFailure();
-    if (!file_)
-        return Failure(QStringLiteral("The file is not open."));
-    if (recordNumber < 1)
-        return Failure(QStringLiteral("There is no record %1.").arg(recordNumber));
     if (bytes.size() != recordLength_)
         return Failure(QStringLiteral("A record of %1 bytes does not fit records of %2 bytes.")
                            .arg(bytes.size())
                            .arg(recordLength_));
-    const qint64 offset = qint64(recordNumber - 1) * recordLength_;
+    return WriteRecords(recordNumber, bytes);
+}
+
+StoreResult RecordFile::WriteRecords(qint32 firstRecord, const QByteArray& bytes) {
+    if (readOnly_)
+        return ReadOnlyFailure();
+    if (!file_)
+        return Failure(QStringLiteral("The file is not open."));
+    if (firstRecord < 1)
+        return Failure(QStringLiteral("There is no record %1.").arg(firstRecord));
+    if (bytes.isEmpty() || bytes.size() % recordLength_ != 0)
+        return Failure(QStringLiteral("%1 bytes are no whole number of %2-byte records.")
+                           .arg(bytes.size())
+                           .arg(recordLength_));
+    const qint64 offset = qint64(firstRecord - 1) * recordLength_;
     if (StoreResult written = WriteAllOrNothing(offset, bytes); !written)
         return written;
     // The window must show what the file now holds.
     const qint64 from = std::max(offset, windowOffset_);
-    const qint64 to = std::min(offset + recordLength_, windowOffset_ + window_.size());
+    const qint64 to = std::min(offset + bytes.size(), windowOffset_ + window_.size());
     if (from < to)
         std::memcpy(window_.data() + (from - windowOffset_), bytes.constData() + (from - offset),
                     to - from);
@@ -301,7 +313,10 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
     if (!lengthens && !journaled_) {
         // In place, under the caller's own journal: the blocks are there already, so a full
         // disk cannot cut it short.
-        return io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+        StoreResult written = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+        if (written && watch_)
+            watch_->Written(fd, offset, bytes.constData(), bytes.size());
+        return written;
     }
 
     // The bytes the write replaces (with a short tail of a cut-off record beyond the count,
@@ -343,8 +358,11 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
     StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
     if (result)
         result = io::Sync(fd, name);
-    if (result)
+    if (result) {
+        if (watch_)
+            watch_->Written(fd, offset, bytes.constData(), bytes.size());
         return journaled_ ? journal::Remove(RecordWriteJournal) : result;
+    }
 
     // Back to the former bytes and length before the failure is told: a part-written record
     // left at the end would be counted as a record. Neither step grows the file, so neither

@@ -28,6 +28,16 @@ QList<Piece> Pieces(qint64 from, qint64 to);
 QString PieceSum(const char* bytes, qint64 size);
 } // namespace writejournal
 
+// Told what becomes of one record file through its RecordFile: that it was opened (`fd` is -1
+// for a missing file opened for reading) and that bytes were written and made to stay. For
+// what is kept in memory about a file's records and must follow the file.
+class RecordWatch {
+public:
+    virtual ~RecordWatch() = default;
+    virtual void Opened(int fd) = 0;
+    virtual void Written(int fd, qint64 offset, const char* bytes, qint64 size) = 0;
+};
+
 // One file of fixed-length records in the data folder (the current directory), reached by
 // its bare name. Records are numbered from 1; record n occupies bytes (n-1)*L to n*L-1.
 class RecordFile {
@@ -63,9 +73,12 @@ public:
     // it replaces in RecordWriteJournal, so that a stop in the middle of it is undone at the
     // next start; a failed write is undone at once.
     StoreResult WriteRaw(qint32 recordNumber, const QByteArray& bytes);
+    // The same for whole records from `firstRecord` on, in one write.
+    StoreResult WriteRecords(qint32 firstRecord, const QByteArray& records);
     // For a unit of work that keeps a journal of its own (the update of a course's copies):
     // its in-place writes need none, until the file is closed.
     void SetJournaled(bool journaled) { journaled_ = journaled; }
+    void SetWatch(RecordWatch* watch) { watch_ = watch; }
     // Appends whole records after record Count(), all or none: they are written in one go and
     // made durable, and Count() grows by their number. When the write fails or is cut short
     // the file is put back to its former bytes and length.
@@ -96,6 +109,7 @@ private:
     bool readOnly_ = false;
     bool absent_ = false; // open for reading, but there is no file: no records
     bool journaled_ = true;
+    RecordWatch* watch_ = nullptr;
     qint32 count_ = 0;
     // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
     // record by record costs one system call per block. Writes update it.

@@ -4,6 +4,7 @@
 #include "store/Formats.h"
 #include "store/Journal.h"
 #include "store/ReadOnlyStation.h"
+#include "store/TrainingDates.h"
 #include "store/UserLog.h"
 
 #include <QFile>
@@ -86,7 +87,10 @@ RecordTable<CourseRecord>& Courses() {
 }
 
 RecordTable<TrainingRecord>& Trainings() {
+    // The summary of its dates follows every open and write of the file.
     static RecordTable<TrainingRecord> table(DataFile::TrainingRecords);
+    static const bool watched = (table.File().SetWatch(&TrainingDateSummary()), true);
+    Q_UNUSED(watched);
     return table;
 }
 

@@ -96,6 +96,8 @@ struct TrainingRecord {
     // every training record and decode only the few they keep.
     static double TrainingDateRaw(const char* bytes);
     static double PersonKeyRaw(const char* bytes);
+    // The course's copies (code, name, provider, hours) lie together, in this span.
+    static constexpr FieldSpan CourseCopySpan{24, 92};
     static double CourseKeyRaw(const char* bytes);
     static float HoursRaw(const char* bytes);
 };

@@ -5,6 +5,7 @@
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
+#include "store/TrainingDates.h"
 
 #include <functional>
 
@@ -18,9 +19,13 @@ StoreResult FinishInterruptedWork(QStringList& notes) {
     const std::function<StoreResult(QString*)> steps[] = {
         RecoverInterruptedRestore, UndoInterruptedWrite, RecoverInterruptedRemoval,
         FinishInterruptedPersonRemoval, FinishInterruptedCourseUpdate};
+    // What was known of the training dates belongs to the files before the repairs.
+    TrainingDateSummary().Forget();
     for (const auto& step : steps) {
         QString note;
-        if (StoreResult done = step(&note); !done)
+        const StoreResult done = step(&note);
+        TrainingDateSummary().Forget();
+        if (!done)
             return done;
         if (!note.isEmpty())
             notes.append(note);

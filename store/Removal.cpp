@@ -6,6 +6,7 @@
 #include "store/PersonTraining.h"
 #include "store/RecordShape.h"
 #include "store/Rewrite.h"
+#include "store/TrainingDates.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +59,14 @@ FileRules RulesOf(DataFile file) {
         break;
     }
     return RulesFor(Trainings(), nullptr);
+}
+
+// A rewrite of Training.Records takes the summary of its dates along, learnt from the records
+// it keeps.
+void FollowTrainingDates(rewrite::Plan& plan) {
+    auto rebuild = std::make_shared<TrainingDates::Rebuild>();
+    plan.keptCopied = [rebuild](const char* records, qint64 n) { rebuild->Kept(records, n); };
+    plan.replaced = [rebuild](const QString& fileName) { rebuild->Replaced(fileName); };
 }
 
 bool Exists(const QString& name) {
@@ -212,6 +222,8 @@ StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber) {
     };
     if (rules.adjustKept)
         plan.adjustKept = rules.adjustKept;
+    if (file == DataFile::TrainingRecords)
+        FollowTrainingDates(plan);
     return rewrite::Run(plan);
 }
 
@@ -239,6 +251,7 @@ StoreResult RemovePersonTraining(double personKey, qint32* before, qint32* remov
         dropped += drop ? 1 : 0;
         return drop;
     };
+    FollowTrainingDates(plan);
     const StoreResult result = rewrite::Run(plan);
     if (result) {
         if (before)

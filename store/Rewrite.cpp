@@ -159,6 +159,8 @@ StoreResult CopyKept(QFile& source, const TempCopy& temp, const rewrite::Plan& p
                                 qint64(kept - keptBytes / length) * length, base, keptBytes);
                 !written)
                 return written;
+            if (plan.keptCopied)
+                plan.keptCopied(base, keptBytes / length);
         }
     }
     return StoreResult::Ok();
@@ -275,6 +277,8 @@ StoreResult Run(const Plan& plan) {
             return replaced;
         temp.Release();
     }
+    if (plan.replaced)
+        plan.replaced(plan.fileName);
     if (!ContinueAfter(RemovalStep::Renamed))
         return Stopped(temp);
 

@@ -19,6 +19,10 @@ struct Plan {
     std::function<bool(qint32 number, const char* record)> drop;
     // Applied to each kept record before it is written; may be empty.
     std::function<void(char* record)> adjustKept;
+    // Told each run of kept records as it goes into the copy, then the file's name once the
+    // copy took its place (or the file went, nothing being kept). Either may be empty.
+    std::function<void(const char* records, qint64 n)> keptCopied;
+    std::function<void(const QString& fileName)> replaced;
 };
 
 // Copies the records of plan.fileName that are not dropped into a fresh "TempFile.$$$",

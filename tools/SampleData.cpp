@@ -196,8 +196,9 @@ store::PersonRecord MakePerson(qint32 index, SampleRandom& random, StampClock& c
 class TrainingSessions {
 public:
     TrainingSessions(qint64 count, const std::vector<double>& persons,
-                     std::vector<store::CourseRecord> courses, SampleRandom& random)
-        : count_(count), persons_(persons), courses_(std::move(courses)), random_(random) {}
+                     std::vector<store::CourseRecord> courses, SampleRandom& random, bool anyOrder)
+        : count_(count), persons_(persons), courses_(std::move(courses)), random_(random),
+          anyOrder_(anyOrder) {}
 
     QByteArray Next() {
         if (left_ == 0) {
@@ -212,7 +213,8 @@ public:
 private:
     void StartSession() {
         const store::CourseRecord& course = courses_[random_.Below(courses_.size())];
-        const qint64 day = made_ * TotalDays / count_ + qint64(random_.Below(7));
+        const qint64 day = anyOrder_ ? qint64(random_.Below(TotalDays))
+                                     : made_ * TotalDays / count_ + qint64(random_.Below(7));
         record_.TrainingDate = firstDay_ + double(std::min(day, TotalDays - 1));
         record_.CourseKey = course.DateCreated;
         record_.CourseCode = course.CourseCode;
@@ -231,6 +233,7 @@ private:
     const std::vector<double>& persons_;
     std::vector<store::CourseRecord> courses_; // those with hours
     SampleRandom& random_;
+    bool anyOrder_;
     store::TrainingRecord record_;
     qint64 left_ = 0;
     qint64 made_ = 0;
@@ -292,7 +295,8 @@ StoreResult WriteSample(const QString& folder, const SampleOptions& options,
     std::vector<store::CourseRecord> creditable;
     std::copy_if(courses.begin(), courses.end(), std::back_inserter(creditable),
                  [](const store::CourseRecord& course) { return course.Hours > 0; });
-    TrainingSessions sessions(options.records, persons, std::move(creditable), random);
+    TrainingSessions sessions(options.records, persons, std::move(creditable), random,
+                              options.datesInAnyOrder);
     return WriteRecords(folder, store::DataFile::TrainingRecords, options.records,
                         [&] { return sessions.Next(); });
 }

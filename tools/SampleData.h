@@ -14,6 +14,9 @@ struct SampleOptions {
     qint32 courses = 200; // headings included
     qint64 records = 20000;
     quint64 seed = 1; // the same seed gives the same files, byte for byte
+    // Sessions on any day of the twenty years, in no order: a file where no stretch of
+    // records keeps to a few dates.
+    bool datesInAnyOrder = false;
 };
 
 struct SampleSummary {

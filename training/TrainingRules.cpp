@@ -3,6 +3,7 @@
 #include "store/Codepage.h"
 #include "store/ControlCharacters.h"
 #include "store/Formats.h"
+#include "store/HoursSum.h"
 #include "ui/CrLf.h"
 
 #include <cmath>
@@ -28,11 +29,11 @@ QString HistoryRowText(const store::NumberedTraining& training) {
 }
 
 QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
-    // Counted in tenths, as the cells show them, so that no binary fraction creeps in.
-    qint64 tenths = 0;
+    // Added exactly as stored, as the annual summary adds them, so both read the same.
+    store::HoursSum total;
     for (const store::NumberedTraining& t : trainings)
-        tenths += formats::HoursTenths(t.record.Hours);
-    return formats::DoubleText(static_cast<double>(tenths) / 10.0);
+        total.Add(t.record.Hours);
+    return total.Text();
 }
 
 std::optional<QString> EditRefusal(int item, const QString& answer) {

@@ -7,9 +7,11 @@
 #include "search/FieldMatch.h"
 #include "search/TrainingSearch.h"
 #include "store/Codepage.h"
+#include "store/CourseCopies.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
+#include "store/TrainingDates.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -129,29 +131,81 @@ std::vector<int> LoopSearch(const std::vector<double>& persons, const Reference&
     return listed;
 }
 
-YearSummary LoopSummary(const std::vector<double>& persons, int year) {
+// Persons listed with their hours, and the grand total, as texts: each stored hours value read
+// as the decimal its single-precision text names, added in hundred-thousandths.
+struct ShownSummary {
+    QStringList rows; // "person:hours"
+    QString total;
+};
+
+ShownSummary LoopSummary(const std::vector<double>& persons, int year) {
     const std::vector<TrainingRecord> all = ReadAll();
-    YearSummary s;
+    const auto shown = [](qint64 units) { return formats::DoubleText(double(units) / 1e5); };
+    ShownSummary s;
+    qint64 grand = 0;
     for (std::size_t r = 0; r < persons.size(); ++r) {
         bool listed = false;
-        qint64 tenths = 0;
+        qint64 units = 0;
         for (const TrainingRecord& t : all) {
             if (!store::BelongsToPerson(t.PersonKey, persons[r]) ||
                 formats::Yyyy(t.TrainingDate).toInt() != year)
                 continue;
             listed = true;
-            tenths += std::llround(formats::LeadingNumber(formats::Hours(t.Hours)) * 10);
+            units += std::llround(formats::LeadingNumber(formats::SingleText(t.Hours)) * 1e5);
         }
         if (listed) {
-            s.rows.push_back({int(r), tenths});
-            s.totalTenths += tenths;
+            s.rows << QStringLiteral("%1:%2").arg(r).arg(shown(units));
+            grand += units;
         }
     }
+    s.total = shown(grand);
+    return s;
+}
+
+ShownSummary Shown(const YearSummary& summary) {
+    ShownSummary s;
+    for (const YearTotal& row : summary.rows)
+        s.rows << QStringLiteral("%1:%2").arg(row.person).arg(row.hours.Text());
+    s.total = summary.total.Text();
     return s;
 }
 
 template <class T> T Pick(QRandomGenerator& random, const QList<T>& from) {
     return from[random.bounded(int(from.size()))];
+}
+
+// Every year's summary and a search for each year, both ways, against the plain full pass.
+void AgreesWithFullPass(const std::vector<double>& persons, const char* stage) {
+    for (int year = 2014; year <= 2026; ++year) {
+        YearSummary summary;
+        QVERIFY2(SumYear(persons, year, summary), stage);
+        const ShownSummary expected = LoopSummary(persons, year);
+        QVERIFY2(Shown(summary).rows == expected.rows, stage);
+        QVERIFY2(Shown(summary).total == expected.total, stage);
+        for (const bool matching : {true, false}) {
+            Criteria c = Dates(QDate(year, 1, 1), QDate(year, 12, 31));
+            c.listMatching = matching;
+            const QString y = QString::number(year);
+            Reference ref{y + "0101", y + "1231", {}, {}, matching};
+            std::vector<int> listed;
+            QVERIFY2(FindPersons(persons, c, listed), stage);
+            QVERIFY2(listed == LoopSearch(persons, ref), stage);
+        }
+    }
+}
+
+TrainingRecord StoredRecord(qint32 recNum) {
+    const QByteArray bytes = ReadBytes(QStringLiteral("Training.Records"));
+    return TrainingRecord::Decode(bytes.constData() + qint64(recNum - 1) * TrainingRecord::Length);
+}
+
+// Writes a date and a person into record `recNum` as another program would, in place.
+void ChangeOutside(qint32 recNum, double date, double person) {
+    QFile file(QStringLiteral("Training.Records"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(qint64(recNum - 1) * TrainingRecord::Length));
+    QVERIFY(file.write(reinterpret_cast<const char*>(&date), 8) == 8);
+    QVERIFY(file.write(reinterpret_cast<const char*>(&person), 8) == 8);
 }
 
 } // namespace
@@ -161,6 +215,9 @@ class TestSearchPass : public QObject {
 
 private slots:
     void sameAnswerAsThePersonByPersonLoop();
+    void blockSkippingAnswersAsAFullPass();
+    void unstorableCriteria_data();
+    void unstorableCriteria();
     void searchCriteria_data();
     void searchCriteria();
     void annualTotals_data();
@@ -239,15 +296,110 @@ void TestSearchPass::sameAnswerAsThePersonByPersonLoop() {
         for (int year = 2022; year <= 2027; ++year) {
             YearSummary summary;
             QVERIFY(SumYear(persons, year, summary));
-            const YearSummary expected = LoopSummary(persons, year);
-            QCOMPARE(summary.rows.size(), expected.rows.size());
-            for (std::size_t i = 0; i < expected.rows.size(); ++i) {
-                QCOMPARE(summary.rows[i].person, expected.rows[i].person);
-                QCOMPARE(summary.rows[i].tenths, expected.rows[i].tenths);
-            }
-            QCOMPARE(summary.totalTenths, expected.totalTenths);
+            const ShownSummary expected = LoopSummary(persons, year);
+            QCOMPARE(Shown(summary).rows, expected.rows);
+            QCOMPARE(Shown(summary).total, expected.total);
         }
     }
+}
+
+// Files of fourteen blocks of records and more, in every order the dates come in, changed by
+// the program and by others: reading only the blocks that can hold a date in range gives the
+// answers of reading every record. One person has no records but those the changes give.
+void TestSearchPass::blockSkippingAnswersAsAFullPass() {
+    enum Kind { DateOrder, RandomOrder, BackDatedBulk, OddDates };
+    QRandomGenerator random(8111);
+    for (int kind = DateOrder; kind <= OddDates; ++kind) {
+        DataFolder folder;
+        QVERIFY(folder.ready());
+        std::vector<double> persons;
+        for (int i = 1; i <= 12; ++i)
+            persons.push_back(Person(i));
+        const double lonely = persons.back();
+        const int count = 3000;
+        QList<Rec> records;
+        for (int n = 0; n < count; ++n) {
+            const int day = kind == RandomOrder ? random.bounded(3650) : n * 3650 / count;
+            records << Rec{persons[std::size_t(random.bounded(11))], Day(2015, 1, 1) + day,
+                           Pick(random, QList<float>{8, 1.5f, 0.25f, 1.2f})};
+        }
+        if (kind == BackDatedBulk) {
+            for (int bulk = 0; bulk < 5; ++bulk) {
+                const int at = random.bounded(count - 50);
+                for (int n = at; n < at + 50; ++n)
+                    records[n].date = Day(2015, 3, 1) + bulk;
+            }
+        }
+        if (kind == OddDates) {
+            const QList<double> odd = {std::numeric_limits<double>::quiet_NaN(),
+                                       std::numeric_limits<double>::infinity(), 1e300, -1e7,
+                                       2958466.0};
+            for (int n = 0; n < 40; ++n)
+                records[random.bounded(count)].date = Pick(random, odd);
+        }
+        Write(records);
+
+        AgreesWithFullPass(persons, "as written");
+        QCOMPARE(store::TrainingDateSummary().Summarised(), count);
+        AgreesWithFullPass(persons, "with the summary");
+
+        TrainingRecord added = TrainingRecord::Decode(Encoded({lonely, Day(2016, 6, 1), 3}));
+        QVERIFY(store::AppendTrainingRecords({added}));
+        AgreesWithFullPass(persons, "after an append");
+
+        QVERIFY(store::ChangeTrainingRecord(5, StoredRecord(5).PersonKey, [&](TrainingRecord& t) {
+            t.TrainingDate = Day(2024, 3, 3);
+            t.PersonKey = lonely;
+        }));
+        AgreesWithFullPass(persons, "after an edit in place");
+
+        QVERIFY(store::RemovePersonsTrainingRecord(3, StoredRecord(3).PersonKey));
+        AgreesWithFullPass(persons, "after a removal");
+
+        store::CourseRecord course;
+        course.DateCreated = Person(900);
+        course.CourseCode = QStringLiteral("NEW");
+        course.Hours = 2.5f;
+        store::CourseCopyTally tally;
+        QVERIFY(store::UpdateCourseCopies(course, tally));
+        QCOMPARE(tally.updated, count - 1 + 1);
+        AgreesWithFullPass(persons, "after a course update");
+
+        ChangeOutside(1500, Day(2023, 7, 7), lonely);
+        AgreesWithFullPass(persons, "after a change in place by another program");
+        QByteArray more = Encoded({lonely, Day(2015, 2, 2), 1});
+        QFile file(QStringLiteral("Training.Records"));
+        QVERIFY(file.open(QIODevice::Append) && file.write(more) == more.size());
+        file.close();
+        AgreesWithFullPass(persons, "after an append by another program");
+    }
+}
+
+void TestSearchPass::unstorableCriteria_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("unstorable");
+    QTest::newRow("on the code page") << "fi" << QStringLiteral("Été range") << "";
+    QTest::newRow("Greek") << "" << QStringLiteral("Ωmega") << QStringLiteral("Ω");
+    QTest::newRow("once each, in order")
+        << QStringLiteral("日本") << QStringLiteral("x日本Ω") << QStringLiteral("日本Ω");
+    QTest::newRow("beyond 16 bits") << "" << QStringLiteral("a𝔸b") << QStringLiteral("𝔸");
+    // The Kelvin sign is no character of the page, but ignoring case it is k, which is.
+    QTest::newRow("folds onto the page") << QStringLiteral("\u212A9") << ""
+                                         << "";
+}
+
+void TestSearchPass::unstorableCriteria() {
+    QFETCH(QString, code);
+    QFETCH(QString, comment);
+    QFETCH(QString, unstorable);
+    Criteria c;
+    c.code = code;
+    c.comment = comment;
+    QCOMPARE(UnstorableCharacters(c), unstorable);
+    // The check and the search agree: a code the files can hold in some case is found.
+    if (code.startsWith(QChar(0x212A)))
+        QVERIFY(FieldMatch(code).FoundIn("xk9     ", 8));
 }
 
 void TestSearchPass::searchCriteria_data() {
@@ -317,6 +469,15 @@ void TestSearchPass::annualTotals_data() {
         << yearEnd << 2025 << QStringList{"0:2"} << "2";
     QTest::newRow("1 January for the next") << yearEnd << 2026 << QStringList{"1:1"} << "1";
     QTest::newRow("a year without records") << yearEnd << 1955 << QStringList{} << "0";
+    // Each stored value counts as the decimal it holds, not rounded to the tenth a cell shows.
+    QTest::newRow("0.25 is 0.25") << QList<Rec>{{a, Day(2025, 1, 1), 0.25f}} << 2025
+                                  << QStringList{"0:0.25"} << "0.25";
+    QList<Rec> hundredths;
+    for (const float h : {0.25f, 0.25f, 0.25f, 0.25f, 1.25f, 2.75f, 0.35f, 0.05f, 0.15f, 1.33f})
+        hundredths << Rec{a, Day(2025, 4, 1), h};
+    hundredths << Rec{b, Day(2025, 4, 1), 0.35f} << Rec{b, Day(2025, 5, 1), 0.05f};
+    QTest::newRow("hundredths add up exactly")
+        << hundredths << 2025 << QStringList{"0:6.88", "1:0.4"} << "7.28";
 }
 
 void TestSearchPass::annualTotals() {
@@ -329,11 +490,8 @@ void TestSearchPass::annualTotals() {
     Write(records);
     YearSummary summary;
     QVERIFY(SumYear(std::vector<double>{Person(1), Person(2)}, year, summary));
-    QStringList shown;
-    for (const YearTotal& row : summary.rows)
-        shown << QStringLiteral("%1:%2").arg(row.person).arg(TenthsText(row.tenths));
-    QCOMPARE(shown, totals);
-    QCOMPARE(TenthsText(summary.totalTenths), grandTotal);
+    QCOMPARE(Shown(summary).rows, totals);
+    QCOMPARE(Shown(summary).total, grandTotal);
 }
 
 // Singles summed as singles drift: 100 x 1.2 made 119.9999 and 200 x 2.4 made 479.9992.
@@ -349,9 +507,9 @@ void TestSearchPass::exactTotalsOfManyRecords() {
     YearSummary summary;
     QVERIFY(SumYear(std::vector<double>{Person(1), Person(2)}, 2025, summary));
     QCOMPARE(summary.rows.size(), std::size_t(2));
-    QCOMPARE(TenthsText(summary.rows[0].tenths), QStringLiteral("120"));
-    QCOMPARE(TenthsText(summary.rows[1].tenths), QStringLiteral("480"));
-    QCOMPARE(TenthsText(summary.totalTenths), QStringLiteral("600"));
+    QCOMPARE(summary.rows[0].hours.Text(), QStringLiteral("120"));
+    QCOMPARE(summary.rows[1].hours.Text(), QStringLiteral("480"));
+    QCOMPARE(summary.total.Text(), QStringLiteral("600"));
 }
 
 // The comments field is searched in steps of several bytes: the text is found wherever it

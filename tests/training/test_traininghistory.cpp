@@ -181,7 +181,7 @@ private slots:
         QTest::newRow("8 + 4.5") << QList<float>{8, 4.5f} << "12.5";
         QTest::newRow("1.2 + 2.4") << QList<float>{1.2f, 2.4f} << "3.6";
         QTest::newRow("8") << QList<float>{8} << "8";
-        QTest::newRow("12.25 shows 12.3") << QList<float>{12.25f, 0.1f} << "12.4";
+        QTest::newRow("12.25 counts as 12.25") << QList<float>{12.25f, 0.1f} << "12.35";
     }
     void totalIsTheSumOfTheShownHours() {
         QFETCH(QList<float>, hours);

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "store/RecordFile.h"
+
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// What the program knows of the training dates in Training.Records without reading it: for
+// each block of kTrainingBlock records (65,400 bytes) the lowest and highest date stored in
+// it. A search for a date range and the annual summary then read only the blocks that can
+// hold a date in range; in a file credited roughly in date order that is a twentieth of it
+// for one year.
+//
+// The summary is learnt as a side effect of the first pass over the file (a search, a summary,
+// a history, a course's update) and belongs to the file exactly as it was then: the same
+// device, inode, length, modification and change time to the nanosecond. When the file is
+// opened in any other state it is dropped and learnt again. The program's own writes keep it
+// right: an append extends it, a write in place widens its block, a removal's rewrite makes it
+// anew from the records it keeps. A restore and the repairs at start drop it.
+namespace store {
+
+constexpr qint32 kTrainingBlock = 218;
+
+// Stored training dates from `low` to `high`, both included. A date that is not a finite
+// number lies in no span.
+struct DateSpan {
+    double low = 0;
+    double high = 0;
+};
+
+class TrainingDates final : public RecordWatch {
+public:
+    // The blocks that may hold a date of `span`, of a file of `count` records: block b holds
+    // records b*kTrainingBlock+1 on. A block not summarised yet may hold anything.
+    bool MayHold(qint64 block, qint32 count, const DateSpan& span) const;
+    // Records `first` to first+n-1, as read: those next after the summarised ones extend it.
+    void Learn(qint32 first, const char* records, qint32 n);
+    qint32 Summarised() const { return covered_; }
+    void Forget();
+    // What the summary takes in memory, in bytes.
+    qint64 MemoryBytes() const;
+
+    void Opened(int fd) override;
+    void Written(int fd, qint64 offset, const char* bytes, qint64 size) override;
+
+    // A rewrite of the file (a removal) learns the summary of the copy from the records it
+    // keeps, in their order; the copy's summary takes over once it replaced the file.
+    class Rebuild {
+    public:
+        void Kept(const char* records, qint64 n);
+        // The copy is the file now (or, when nothing was kept, there is no file).
+        void Replaced(const QString& fileName);
+
+    private:
+        friend class TrainingDates;
+        struct Range {
+            double low;
+            double high;
+        };
+        std::vector<Range> blocks_;
+        qint32 covered_ = 0;
+    };
+
+private:
+    struct State {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 modified = 0; // nanoseconds
+        qint64 changed = 0;  // nanoseconds
+        bool operator==(const State&) const = default;
+    };
+    static bool StateOf(int fd, State& state);
+    void TieTo(int fd);
+    void Widen(qint32 record, double date);
+
+    using Range = Rebuild::Range;
+    std::vector<Range> blocks_;
+    qint32 covered_ = 0; // records 1 to covered_ are summarised
+    bool tied_ = false;  // state_ names the file the summary is of
+    State state_;
+};
+
+// The one summary, that of Training.Records in the data folder.
+TrainingDates& TrainingDateSummary();
+
+} // namespace store
