@@ -10,9 +10,10 @@ QString MenuDataFolder() {
 }
 
 bool EnterDataFolder(const QStringList& arguments, QString* problem) {
-    if (!arguments.contains(MenuStartOption))
+    const QString named = qEnvironmentVariable(DataFolderVariable).trimmed();
+    if (named.isEmpty() && !arguments.contains(MenuStartOption))
         return true;
-    const QString folder = MenuDataFolder();
+    const QString folder = named.isEmpty() ? MenuDataFolder() : QDir(named).absolutePath();
     // Personnel records and passwords are for this account alone: the folder is made with
     // room for its owner only. A folder that exists keeps its mode; whoever set it up for a
     // department's shared use chose it.

@@ -72,6 +72,25 @@ private slots:
         QVERIFY(QDir(DataFolder()).removeRecursively());
     }
 
+    // MIRTAVEL_DATA names the folder for a terminal start and a menu start alike; it is made
+    // like the menu's the first time.
+    void theVariableNamesTheFolder_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("terminal") << QStringList{QStringLiteral("mirtavel")};
+        QTest::newRow("menu") << QStringList{QStringLiteral("mirtavel"), MenuStartOption};
+    }
+    void theVariableNamesTheFolder() {
+        QFETCH(QStringList, arguments);
+        const QString named = home_.filePath(QStringLiteral("records/station"));
+        qputenv(DataFolderVariable, QFile::encodeName(named));
+        const bool entered = EnterDataFolder(arguments, nullptr);
+        qunsetenv(DataFolderVariable);
+        QVERIFY(entered);
+        QCOMPARE(QDir::currentPath(), QDir(named).canonicalPath());
+        QVERIFY(!QFile::exists(DataFolder()));
+        QVERIFY(QDir(named).removeRecursively());
+    }
+
     // The folder a menu start makes is its owner's alone, whatever the umask; one that is
     // there already keeps its mode.
     void menuStartMakesAPrivateFolderAndKeepsAnExistingMode_data() {
