@@ -4,16 +4,65 @@
 #include "store/Codepage.h"
 #include "ui/StoredText.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QValidator>
 #include <algorithm>
 
 namespace textguard {
 
 namespace {
+
+// The first character of `text` that no record can hold, with its surrogate partner; empty
+// when every one can.
+QString FirstUnstorable(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (store::InCodepage(text[i]))
+            continue;
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+        return text.mid(i, pair ? 2 : 1);
+    }
+    return QString();
+}
+
+// The reason shown beside a box for a moment after something was refused: the character and
+// why. A label, so that a screen reader finds it as well as the eye.
+void ShowRefusal(QWidget* box, const QString& character) {
+    QWidget* host = box->parentWidget() ? box->parentWidget() : box;
+    auto* note =
+        host->findChild<QLabel*>(QStringLiteral("refusalNote"), Qt::FindDirectChildrenOnly);
+    if (!note) {
+        note = new QLabel(host);
+        note->setObjectName(QStringLiteral("refusalNote"));
+        note->setAutoFillBackground(true);
+        note->setStyleSheet(QStringLiteral(
+            "QLabel { background: #ffffe1; color: #000000; border: 1px solid #808080; "
+            "padding: 1px 4px; }"));
+        auto* timer = new QTimer(note);
+        timer->setObjectName(QStringLiteral("refusalTimer"));
+        timer->setSingleShot(true);
+        timer->setInterval(6000);
+        QObject::connect(timer, &QTimer::timeout, note, &QLabel::hide);
+    }
+    const QString reason = character + QStringLiteral(" cannot be stored; the files hold Western "
+                                                      "European letters only");
+    note->setText(reason);
+    note->setAccessibleName(reason);
+    note->adjustSize();
+    // Under the box, or over it where the window ends first.
+    const QRect place = box == host ? QRect(QPoint(0, 0), box->size()) : box->geometry();
+    int top = place.bottom() + 2;
+    if (top + note->height() > host->height())
+        top = std::max(0, place.top() - note->height() - 2);
+    note->move(std::clamp(place.left(), 0, std::max(0, host->width() - note->width())), top);
+    note->show();
+    note->raise();
+    note->findChild<QTimer*>(QStringLiteral("refusalTimer"))->start();
+}
 
 // Watches one box: the document says where each change inserted text, and once the box has
 // told of the change the part of that insertion that does not fit is taken out again.
@@ -49,8 +98,11 @@ private:
         const QString inserted = plain.mid(begin, end - begin);
         const int room =
             limit_ - (storedtext::StoredLength(plain) - storedtext::StoredLength(inserted));
-        const QString kept =
-            storedtext::CutToStoredLength(store::KeepCodepage(inserted), std::max(room, 0));
+        // Text holding a character no record can hold is refused whole, never stored changed.
+        const QString unstorable = FirstUnstorable(inserted);
+        const QString kept = unstorable.isEmpty()
+                                 ? storedtext::CutToStoredLength(inserted, std::max(room, 0))
+                                 : QString();
         if (kept == inserted)
             return;
         refusing_ = true;
@@ -63,6 +115,8 @@ private:
         cursor.endEditBlock();
         refusing_ = false;
         platform::MessageBeep(platform::Beep::Default);
+        if (!unstorable.isEmpty())
+            ShowRefusal(box_, unstorable);
     }
 
     QPlainTextEdit* box_;
@@ -72,21 +126,23 @@ private:
     bool refusing_ = false;
 };
 
-// The one-line box's share: its validator may change what the box is about to hold.
+// The one-line box's share: its validator turns down a change that would bring in a
+// character no record can hold, typed or pasted, and the box keeps what it had.
 class CodepageValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit CodepageValidator(QLineEdit* box) : QValidator(box), box_(box) {}
 
-    State validate(QString& input, int& position) const override {
-        const QString kept = store::KeepCodepage(input);
-        if (kept.size() == input.size())
+    State validate(QString& input, int& /*position*/) const override {
+        const QString unstorable = FirstUnstorable(input);
+        if (unstorable.isEmpty())
             return Acceptable;
-        position -= static_cast<int>(input.left(position).size() -
-                                     store::KeepCodepage(input.left(position)).size());
-        input = kept;
         platform::MessageBeep(platform::Beep::Default);
-        return Acceptable;
+        ShowRefusal(box_, unstorable);
+        return Invalid;
     }
+
+private:
+    QLineEdit* box_;
 };
 
 } // namespace
