@@ -89,7 +89,7 @@ public:
     const QString& NoticeTitle() const { return noticeTitle_; }
     const QStringList& NoticeLines() const { return noticeLines_; }
     // The rows the grid holds after a fill that read them.
-    std::shared_ptr<const NameRows> Listed() const { return rows_; }
+    std::shared_ptr<const namegrid::NameRows> Listed() const { return rows_; }
 
 private:
     store::StoreResult MarkOptions();
@@ -104,7 +104,7 @@ private:
     WindowBusy busy_;
     QString noticeTitle_;
     QStringList noticeLines_;
-    std::shared_ptr<NameRows> rows_;
+    std::shared_ptr<namegrid::NameRows> rows_;
 };
 
 store::StoreResult NameFill::Run() {
@@ -190,7 +190,7 @@ void NameFill::ChooseOption() {
 }
 
 store::StoreResult NameFill::AddRows(int choice) {
-    auto rows = std::make_shared<NameRows>();
+    auto rows = std::make_shared<namegrid::NameRows>();
     store::RecordScan scan(store::Persons().File());
     while (scan.Next()) {
         if (Shows(choice, store::PersonRecord::IsActiveRaw(scan.Bytes())))
@@ -234,12 +234,12 @@ NameControls BuildNameControls(QWidget* page) {
     return c;
 }
 
-void NameRows::Add(const char* record, qint32 recNum) {
+void namegrid::NameRows::Add(const char* record, qint32 recNum) {
     listed_.append(record, Record::ListedBytes);
     recNums_.push_back(recNum);
 }
 
-void NameRows::AppendCell(qint32 item, int col, QString& out) const {
+void namegrid::NameRows::AppendCell(qint32 item, int col, QString& out) const {
     if (item < 1 || item > Count())
         return;
     const char* record = RecordOf(item);
@@ -261,7 +261,7 @@ void NameRows::AppendCell(qint32 item, int col, QString& out) const {
     }
 }
 
-std::optional<PersonRow> NameRows::Person(qint32 recNum) const {
+std::optional<PersonRow> namegrid::NameRows::Person(qint32 recNum) const {
     const auto found = std::lower_bound(recNums_.begin(), recNums_.end(), recNum);
     if (found == recNums_.end() || *found != recNum)
         return std::nullopt;
@@ -276,12 +276,12 @@ std::optional<PersonRow> NameRows::Person(qint32 recNum) const {
     return person;
 }
 
-const char* NameRows::RecordOf(qint32 item) const {
+const char* namegrid::NameRows::RecordOf(qint32 item) const {
     return listed_.constData() + qsizetype(item - 1) * Record::ListedBytes;
 }
 
-void NameRows::AppendNames(QString& out, const char* record, store::FieldSpan outer,
-                           store::FieldSpan other) {
+void namegrid::NameRows::AppendNames(QString& out, const char* record, store::FieldSpan outer,
+                                     store::FieldSpan other) {
     store::AppendShownField(out, record, outer);
     out += QLatin1Char(' ');
     const qsizetype middle = out.size();
@@ -292,7 +292,7 @@ void NameRows::AppendNames(QString& out, const char* record, store::FieldSpan ou
 }
 
 NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling,
-                        std::shared_ptr<const NameRows>& listed) {
+                        std::shared_ptr<const namegrid::NameRows>& listed) {
     store::StoreResult result;
     NameNotice notice;
     {

@@ -42,6 +42,8 @@ constexpr int LastShownCol = Organization;
 // Makes the controls on `page` with their design-time look and place.
 NameControls BuildNameControls(QWidget* page);
 
+namespace namegrid {
+
 // The persons one fill listed: the first bytes of each record as Name.List held them when it
 // was read, whose cells are decoded when the grid shows or reads them. Of 32,767 persons the
 // user sees nineteen at a time, and the sort needs only their sort keys.
@@ -68,6 +70,8 @@ private:
     std::vector<qint32> recNums_; // ascending: the fill reads the file in order
 };
 
+} // namespace namegrid
+
 // What to tell the user about an empty list, once the window is usable again.
 struct NameNotice {
     QString title; // empty: nothing to tell
@@ -81,7 +85,7 @@ struct NameNotice {
 // nobody is listed). A file problem is told at once; the notice of an empty list is returned
 // for the caller to tell when its window is ready for it.
 NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling,
-                        std::shared_ptr<const NameRows>& listed);
+                        std::shared_ptr<const namegrid::NameRows>& listed);
 
 // The caption of the selected display option ("Active Persons"); empty when none is.
 QString DisplayChoiceCaption(const NameControls& c);

@@ -62,9 +62,9 @@ private:
 
     LobbyDoor& door_;
     NameControls c_;
-    bool filled_ = false;                          // Fill has run once
-    bool filling_ = false;                         // Fill is running
-    NameNotice held_;                              // the empty-list notice FillHoldingNotice kept
-    std::shared_ptr<const NameRows> listed_;       // what the last fill read
-    mutable std::optional<ListedPersons> persons_; // read from listed_ when first asked
+    bool filled_ = false;  // Fill has run once
+    bool filling_ = false; // Fill is running
+    NameNotice held_;      // the empty-list notice FillHoldingNotice kept
+    std::shared_ptr<const namegrid::NameRows> listed_; // what the last fill read
+    mutable std::optional<ListedPersons> persons_;     // read from listed_ when first asked
 };
