@@ -10,8 +10,7 @@
 #include "store/Removal.h"
 #include "ui/FlexGrid.h"
 
-void DeleteHighlightedCourse(LobbyDoor& door) {
-    const FlexGrid& grid = door.Rows(LobbyList::Courses);
+void DeleteHighlightedCourse(LobbyDoor& door, const FlexGrid& grid) {
     const int row = grid.Row();
     const qint32 recNum = listgrid::CellNumber(grid, row, coursegrid::RecNum);
     if (recNum < 1)

@@ -7,6 +7,8 @@
 #include "forms/LobbyDoor.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
+#include "print/ListPrintouts.h"
+#include "store/Formats.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
@@ -15,8 +17,8 @@ namespace {
 using ui::CrLf;
 } // namespace
 
-CoursePage::CoursePage(LobbyDoor& door, const CourseControls& controls)
-    : door_(door), c_(controls), find_(door, controls) {
+CoursePage::CoursePage(LobbyDoor& door, QWidget* page)
+    : door_(door), c_(BuildCourseControls(page)), find_(door, c_) {
     connect(c_.cmdAddCourse, &ZovButton::Click, this, &CoursePage::cmdAddCourse_Click);
     connect(c_.cmdEditCourse, &ZovButton::Click, this, &CoursePage::cmdEditCourse_Click);
     connect(c_.cmdDeleteCourse, &ZovButton::Click, this, &CoursePage::cmdDeleteCourse_Click);
@@ -26,6 +28,10 @@ CoursePage::CoursePage(LobbyDoor& door, const CourseControls& controls)
     connect(c_.gridCourse, &FlexGrid::RowColChange, this, &CoursePage::gridCourse_RowColChange);
     connect(c_.gridCourse, &FlexGrid::MouseMove, this, &CoursePage::gridCourse_MouseMove);
     connect(c_.gridCourse, &FlexGrid::DblClick, this, &CoursePage::gridcourse_DblClick);
+    connect(c_.cmdCreditTraining, &ZovButton::Click, this, &CoursePage::cmdCreditTraining_Click);
+    print::ConnectPrintButton(c_.cmdPrintCourseIndex, [this](print::Output to) {
+        print::PrintCourseIndex(*c_.gridCourse, door_.Window(), to);
+    });
 }
 
 CoursePage::~CoursePage() = default;
@@ -56,7 +62,10 @@ void CoursePage::Reselect(const QString& key) {
     listgrid::Reselect(*c_.gridCourse, coursegrid::Key, coursegrid::LastShownCol, key);
 }
 
-void CoursePage::SetUpButtons(bool namesListed) {
+void CoursePage::SetUpButtons() {
+    // A find under way would be left with its buttons half hidden by the rules below.
+    find_.End();
+    const bool namesListed = door_.PersonsListed();
     const Session& session = door_.SignedIn();
     const int rows = listgrid::DataRows(*c_.gridCourse);
     const bool courses = rows > 0;
@@ -104,7 +113,7 @@ void CoursePage::cmdEditCourse_Click() {
 }
 
 void CoursePage::cmdDeleteCourse_Click() {
-    DeleteHighlightedCourse(door_);
+    DeleteHighlightedCourse(door_, *c_.gridCourse);
 }
 
 void CoursePage::gridCourse_RowColChange() {
@@ -119,4 +128,16 @@ void CoursePage::gridCourse_MouseMove() {
 void CoursePage::gridcourse_DblClick() {
     if (c_.gridCourse->Row() >= 1 && !c_.cmdEditCourse->isHidden())
         cmdEditCourse_Click();
+}
+
+void CoursePage::cmdCreditTraining_Click() {
+    const FlexGrid& grid = *c_.gridCourse;
+    const int row = grid.Row();
+    // A category heading has no hours: there is nothing to credit.
+    if (row < 1 || !(formats::LeadingNumber(grid.TextMatrix(row, coursegrid::Hours)) > 0))
+        return;
+    emit CreditAsked({Highlighted().recNum, grid.TextMatrix(row, coursegrid::Code),
+                      grid.TextMatrix(row, coursegrid::Name),
+                      grid.TextMatrix(row, coursegrid::ProvidedBy),
+                      grid.TextMatrix(row, coursegrid::Hours)});
 }

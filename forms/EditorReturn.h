@@ -1,9 +1,9 @@
 #pragma once
 
+#include "forms/RunModal.h"
 #include "ui/Form.h"
 #include "ui/Session.h"
 
-#include <QPointer>
 #include <QString>
 
 // What a record editor tells whoever opened it once it has closed.
@@ -19,11 +19,8 @@ struct EditorResult {
 // viewing or editing record `recNum`. Returns what the editor did.
 template <class Editor>
 EditorResult RunEditor(Form& parent, const Session& session, bool adding, qint32 recNum) {
-    // An editor closed for good may be gone already; then it saved nothing.
-    QPointer<Editor> editor = new Editor(&parent, session, adding ? 0 : recNum);
+    auto* editor = new Editor(&parent, session, adding ? 0 : recNum);
     editor->SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
-    editor->ShowModal(&parent);
-    const EditorResult result = editor ? editor->Result() : EditorResult{};
-    delete editor.data();
-    return result;
+    // An editor closed for good saved nothing.
+    return forms::RunModal(parent, editor, [](Editor& shown) { return shown.Result(); });
 }

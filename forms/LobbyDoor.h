@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <vector>
 
-class FlexGrid;
 class Form;
 class ZovButton;
 
@@ -17,6 +17,23 @@ enum class LobbyList { Names, Courses };
 struct ListRecord {
     qint32 recNum = 0;
     QString key;
+};
+
+// A person as the Name List lists them, with the identity exactly as Name.List stores it: the
+// list's key text is the general number form, which may round a key that falls on half a
+// second to the other second.
+struct PersonRow {
+    QString name; // first, middle and last name
+    QString organization;
+    QString sortKey;     // last, middle and first name
+    double identity = 0; // DateCreated as stored
+    qint32 recNum = 0;   // in Name.List
+};
+
+// The Name List's rows in the order shown, under its heading ("List of all active persons").
+struct ListedPersons {
+    QString heading;
+    std::vector<PersonRow> rows;
 };
 
 // The Lobby as the pages and windows opened from it see it: the few things they may ask of
@@ -33,8 +50,10 @@ public:
 
     // The highlighted record of `list`.
     virtual ListRecord Highlighted(LobbyList list) const = 0;
-    // The rows of `list` as the Lobby shows them, for windows that list or print them.
-    virtual const FlexGrid& Rows(LobbyList list) const = 0;
+    // The persons the Name List shows, for the pages and windows that work on them.
+    virtual const ListedPersons& Persons() const = 0;
+    // Whether the Name List shows anybody (without reading its rows).
+    virtual bool PersonsListed() const = 0;
 
     // `list` changed on file: the Lobby fills it again, highlights the record whose key is
     // `reselectKey` (when the list shows it among two or more rows) and sets its buttons up.

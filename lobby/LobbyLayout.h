@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QWidget>
+#include <array>
+
 class frmLobby;
 
-// Creates every control of the Lobby with its design-time look and place (positions in
-// twips), the four pages of tabMain included. Behaviour is connected by the window itself.
-void BuildLobbyControls(frmLobby& lobby);
+// Creates the Lobby's own controls with their design-time look and place (positions in
+// twips): the top band and tabMain with its four empty pages, which are returned in tab order
+// for the pages to build their controls on. Behaviour is connected by the window itself.
+std::array<QWidget*, 4> BuildLobbyControls(frmLobby& lobby);

@@ -2,8 +2,10 @@
 
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
+#include "forms/PageControls.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
+#include "platform/Twips.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
@@ -13,6 +15,7 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -26,58 +29,6 @@ constexpr int ColumnCount = 5;
 constexpr int RowsInView = 19;
 
 enum Choice { ActiveChoice = 1, InactiveChoice = 2, EveryoneChoice = 3 };
-
-// The shown fields of the persons one fill lists, copied out of Name.List as it was read;
-// their cells are decoded when the grid shows or reads them. Of 32,767 persons the user sees
-// nineteen at a time, and the sort needs only their sort keys.
-class NameRows : public FlexGridSource {
-public:
-    using Record = store::PersonRecord;
-
-    void Add(const char* record, qint32 recNum) {
-        listed_.append(record, Record::ListedBytes);
-        recNums_.push_back(recNum);
-    }
-    qint32 Count() const { return static_cast<qint32>(recNums_.size()); }
-
-    void AppendCell(qint32 item, int col, QString& out) const override {
-        if (item < 1 || item > Count())
-            return;
-        const char* record = listed_.constData() + qsizetype(item - 1) * Record::ListedBytes;
-        switch (col) {
-        case Column::DisplayName:
-            return AppendNames(out, record, Record::FirstNameSpan, Record::LastNameSpan);
-        case Column::Organization:
-            return store::AppendShownField(out, record, Record::OrganizationSpan);
-        case Column::Key:
-            out += NameKeyText(Record::DateCreatedRaw(record));
-            return;
-        case Column::SortKey:
-            return AppendNames(out, record, Record::LastNameSpan, Record::FirstNameSpan);
-        case Column::RecNum:
-            out += QString::number(recNums_[std::size_t(item - 1)]);
-            return;
-        default:
-            return;
-        }
-    }
-
-private:
-    // The names joined by single spaces; a blank middle name is left out.
-    static void AppendNames(QString& out, const char* record, store::FieldSpan outer,
-                            store::FieldSpan other) {
-        store::AppendShownField(out, record, outer);
-        out += QLatin1Char(' ');
-        const qsizetype middle = out.size();
-        store::AppendShownField(out, record, Record::MiddleNameSpan);
-        if (out.size() > middle)
-            out += QLatin1Char(' ');
-        store::AppendShownField(out, record, other);
-    }
-
-    QByteArray listed_; // the first ListedBytes bytes of each listed record
-    std::vector<qint32> recNums_;
-};
 
 // An option that applies to somebody is dark blue and can be chosen; one that applies to
 // nobody is grey and cannot.
@@ -137,6 +88,8 @@ public:
     // What to tell the user once the Lobby is usable again (an empty list), if anything.
     const QString& NoticeTitle() const { return noticeTitle_; }
     const QStringList& NoticeLines() const { return noticeLines_; }
+    // The rows the grid holds after a fill that read them.
+    std::shared_ptr<const namegrid::NameRows> Listed() const { return rows_; }
 
 private:
     store::StoreResult MarkOptions();
@@ -151,6 +104,7 @@ private:
     WindowBusy busy_;
     QString noticeTitle_;
     QStringList noticeLines_;
+    std::shared_ptr<namegrid::NameRows> rows_;
 };
 
 store::StoreResult NameFill::Run() {
@@ -236,7 +190,7 @@ void NameFill::ChooseOption() {
 }
 
 store::StoreResult NameFill::AddRows(int choice) {
-    auto rows = std::make_shared<NameRows>();
+    auto rows = std::make_shared<namegrid::NameRows>();
     store::RecordScan scan(store::Persons().File());
     while (scan.Next()) {
         if (Shows(choice, store::PersonRecord::IsActiveRaw(scan.Bytes())))
@@ -244,8 +198,8 @@ store::StoreResult NameFill::AddRows(int choice) {
     }
     if (!scan.Result())
         return scan.Result();
-    const qint32 count = rows->Count();
-    grid_.AddItems(std::move(rows), count);
+    rows_ = rows;
+    grid_.AddItems(std::move(rows), rows_->Count());
     return store::StoreResult::Ok();
 }
 
@@ -258,13 +212,94 @@ store::StoreResult NameFill::Failed(const store::StoreResult& result) {
 
 } // namespace
 
-NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling) {
+NameControls BuildNameControls(QWidget* page) {
+    using forms::MakePageButton;
+    using Kind = forms::PageButton;
+    NameControls c;
+    c.gridName = forms::MakePageGrid(page, 120, 120, 7100);
+    c.gridName->SetTableName(QStringLiteral("Name List"));
+
+    const char* captions[] = {"", "Active Persons", "Inactive Persons",
+                              "Active and Inactive Persons"};
+    for (int i = 1; i <= 3; ++i) {
+        c.optDisplay[i] = new QRadioButton(QString::fromLatin1(captions[i]), page);
+        platform::PlaceTwips(c.optDisplay[i], 7500, 60 + 300 * i, 3000, 285);
+    }
+
+    c.cmdAddName = MakePageButton(page, Kind::Record, 7500, 1380, 2940, 510);
+    c.cmdEditName = MakePageButton(page, Kind::Record, 7500, 1980, 2940, 510);
+    c.cmdDeleteName = MakePageButton(page, Kind::Remove, 7500, 2580, 2940, 510);
+    c.cmdTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
+    c.cmdPrintNameList = MakePageButton(page, Kind::Print, 7500, 4920, 2940, 600);
+    return c;
+}
+
+void namegrid::NameRows::Add(const char* record, qint32 recNum) {
+    listed_.append(record, Record::ListedBytes);
+    recNums_.push_back(recNum);
+}
+
+void namegrid::NameRows::AppendCell(qint32 item, int col, QString& out) const {
+    if (item < 1 || item > Count())
+        return;
+    const char* record = RecordOf(item);
+    switch (col) {
+    case Column::DisplayName:
+        return AppendNames(out, record, Record::FirstNameSpan, Record::LastNameSpan);
+    case Column::Organization:
+        return store::AppendShownField(out, record, Record::OrganizationSpan);
+    case Column::Key:
+        out += NameKeyText(Record::DateCreatedRaw(record));
+        return;
+    case Column::SortKey:
+        return AppendNames(out, record, Record::LastNameSpan, Record::FirstNameSpan);
+    case Column::RecNum:
+        out += QString::number(recNums_[std::size_t(item - 1)]);
+        return;
+    default:
+        return;
+    }
+}
+
+std::optional<PersonRow> namegrid::NameRows::Person(qint32 recNum) const {
+    const auto found = std::lower_bound(recNums_.begin(), recNums_.end(), recNum);
+    if (found == recNums_.end() || *found != recNum)
+        return std::nullopt;
+    const qint32 item = static_cast<qint32>(found - recNums_.begin()) + 1;
+    const char* record = RecordOf(item);
+    PersonRow person;
+    AppendNames(person.name, record, Record::FirstNameSpan, Record::LastNameSpan);
+    store::AppendShownField(person.organization, record, Record::OrganizationSpan);
+    AppendNames(person.sortKey, record, Record::LastNameSpan, Record::FirstNameSpan);
+    person.identity = Record::DateCreatedRaw(record);
+    person.recNum = recNum;
+    return person;
+}
+
+const char* namegrid::NameRows::RecordOf(qint32 item) const {
+    return listed_.constData() + qsizetype(item - 1) * Record::ListedBytes;
+}
+
+void namegrid::NameRows::AppendNames(QString& out, const char* record, store::FieldSpan outer,
+                                     store::FieldSpan other) {
+    store::AppendShownField(out, record, outer);
+    out += QLatin1Char(' ');
+    const qsizetype middle = out.size();
+    store::AppendShownField(out, record, Record::MiddleNameSpan);
+    if (out.size() > middle)
+        out += QLatin1Char(' ');
+    store::AppendShownField(out, record, other);
+}
+
+NameNotice FillNameGrid(const NameControls& c, Form& window, bool first, bool& filling,
+                        std::shared_ptr<const namegrid::NameRows>& listed) {
     store::StoreResult result;
     NameNotice notice;
     {
         NameFill fill(c, window, first, filling);
         result = fill.Run();
         notice = {fill.NoticeTitle(), fill.NoticeLines()};
+        listed = result ? fill.Listed() : nullptr;
     }
     // Told once the window is usable again, with the normal pointer over the message.
     if (!result)

@@ -15,11 +15,12 @@
 
 #include <QFile>
 #include <QRadioButton>
+#include <QWidget>
 #include <utility>
 
 using namegrid::Column;
 
-NamePage::NamePage(LobbyDoor& door, const NameControls& controls) : door_(door), c_(controls) {
+NamePage::NamePage(LobbyDoor& door, QWidget* page) : door_(door), c_(BuildNameControls(page)) {
     for (int i = 1; i <= 3; ++i) {
         // Selecting an option in code counts as a click too; Fill relies on Filling to ignore
         // its own selections.
@@ -49,7 +50,8 @@ void NamePage::Fill() {
 void NamePage::FillHoldingNotice() {
     const bool first = !filled_;
     filled_ = true;
-    held_ = FillNameGrid(c_, door_.Window(), first, filling_);
+    persons_.reset();
+    held_ = FillNameGrid(c_, door_.Window(), first, filling_, listed_);
 }
 
 void NamePage::TellHeldNotice() {
@@ -72,6 +74,23 @@ void NamePage::Reselect(const QString& key) {
 
 bool NamePage::Listed() const {
     return c_.gridName->Rows() > 1;
+}
+
+const ListedPersons& NamePage::Persons() const {
+    if (persons_)
+        return *persons_;
+    const FlexGrid& grid = *c_.gridName;
+    ListedPersons persons;
+    if (listed_) {
+        persons.heading = grid.TextMatrix(0, Column::DisplayName);
+        persons.rows.reserve(std::size_t(listgrid::DataRows(grid)));
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (auto person = listed_->Person(listgrid::CellNumber(grid, row, Column::RecNum)))
+                persons.rows.push_back(std::move(*person));
+        }
+    }
+    persons_ = std::move(persons);
+    return *persons_;
 }
 
 void NamePage::SetUpButtons() {
@@ -132,11 +151,14 @@ void NamePage::cmdEditName_Click() {
 }
 
 void NamePage::cmdDeleteName_Click() {
-    DeleteHighlightedPerson(door_);
+    DeleteHighlightedPerson(door_, *c_.gridName);
 }
 
 void NamePage::cmdTrainingHistory_Click() {
-    ShowHighlightedHistory(door_);
+    const FlexGrid& grid = *c_.gridName;
+    const qint32 recNum = Highlighted().recNum;
+    if (recNum >= 1)
+        ShowEditableHistory(door_, {grid.TextMatrix(grid.Row(), Column::DisplayName), recNum});
 }
 
 void NamePage::gridName_DblClick() {

@@ -1,5 +1,6 @@
 #include "lobby/PersonDelete.h"
 
+#include "forms/ListGrid.h"
 #include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
 #include "forms/Permits.h"
@@ -59,22 +60,21 @@ void ReportDeletionLeftForNextStart(const store::StoreResult& failed) {
 
 } // namespace
 
-void DeleteHighlightedPerson(LobbyDoor& door) {
-    const qint32 recNum = door.Highlighted(LobbyList::Names).recNum;
+void DeleteHighlightedPerson(LobbyDoor& door, const FlexGrid& names) {
+    const int row = names.Row();
+    const qint32 recNum = listgrid::CellNumber(names, row, namegrid::RecNum);
     if (recNum < 1)
         return; // no person highlighted
     if (!forms::MayWrite(door.SignedIn(), forms::Action::DeleteRecord))
         return;
     const int choice = AskAboutHistory();
     if (choice == 1) {
-        ShowHighlightedHistory(door);
+        ShowEditableHistory(door, {names.TextMatrix(row, namegrid::DisplayName), recNum});
         return;
     }
     if (choice != 2 || !Confirmed())
         return;
 
-    const FlexGrid& names = door.Rows(LobbyList::Names);
-    const int row = names.Row();
     store::PersonRemoval removal;
     store::StoreResult removed;
     {

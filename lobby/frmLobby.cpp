@@ -15,11 +15,11 @@
 #include "lobby/StationWatch.h"
 #include "lobby/TrainingDoors.h"
 #include "platform/Events.h"
-#include "print/ListPrintouts.h"
 #include "search/SearchPage.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
+#include "ui/Accessibility.h"
 #include "ui/AppTitle.h"
 #include "ui/FlexGrid.h"
 #include "ui/WindowFlow.h"
@@ -37,6 +37,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -52,11 +53,15 @@ using forms::Apply;
 } // namespace
 
 frmLobby::frmLobby(Session session, QWidget* parent) : Form(parent), session_(std::move(session)) {
-    BuildLobbyControls(*this);
-    names_ = std::make_unique<NamePage>(*this, nameControls);
-    courses_ = std::make_unique<CoursePage>(*this, courseControls);
+    const std::array<QWidget*, 4> pages = BuildLobbyControls(*this);
+    names_ = std::make_unique<NamePage>(*this, pages[NameListPage]);
+    courses_ = std::make_unique<CoursePage>(*this, pages[CourseIndexPage]);
+    search_ =
+        std::make_unique<search::SearchPage>(*this, pages[SearchOptionsPage], pages[ResultsPage]);
+    nameControls = names_->Controls();
+    courseControls = courses_->Controls();
+    searchControls = search_->Controls();
     flashing_ = courseControls.cmdQuitSearching;
-    search_ = std::make_unique<search::SearchPage>(*this, searchControls);
     lblStationNotice = lobby::MakeStationNotice(this);
     if (lblStationNotice) {
         // The user's line makes room for the notice beside it.
@@ -83,11 +88,30 @@ void frmLobby::ConnectHandlers() {
     connect(menuBackupRestore[2], &QAction::triggered, this, &frmLobby::menuRestore_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmLobby::cmdQuit_Click);
 
-    connect(courseControls.cmdCreditTraining, &ZovButton::Click, this,
-            &frmLobby::cmdCreditTraining_Click);
-    print::ConnectPrintButton(courseControls.cmdPrintCourseIndex, [this](print::Output to) {
-        print::PrintCourseIndex(*courseControls.gridCourse, *this, to);
-    });
+    connect(courses_.get(), &CoursePage::CreditAsked, this, &frmLobby::CourseCredit_Asked);
+    connect(search_.get(), &search::SearchPage::ResultsOpened, this,
+            &frmLobby::SearchResults_Opened);
+    connect(search_.get(), &search::SearchPage::ResultsClosed, this,
+            &frmLobby::SearchResults_Closed);
+}
+
+LobbyPage* frmLobby::PageAt(int index) const {
+    switch (index) {
+    case NameListPage:
+        return names_.get();
+    case CourseIndexPage:
+        return courses_.get();
+    case SearchOptionsPage:
+        return search_.get();
+    default:
+        return nullptr;
+    }
+}
+
+LobbyPage& frmLobby::PageOf(LobbyList list) const {
+    if (list == LobbyList::Courses)
+        return *courses_;
+    return *names_;
 }
 
 CourseFind& frmLobby::Find() {
@@ -120,7 +144,7 @@ void frmLobby::Form_Activate() {
     courses_->Fill();
     platform::DoEvents();
     SetUpLobbyButtons();
-    if (nameControls.gridName->Rows() > 1)
+    if (names_->Listed())
         nameControls.gridName->setFocus();
     lobby::AnnounceStationNotice(lblStationNotice);
     // An empty list is told once the buttons show their captions, with the normal pointer.
@@ -142,9 +166,6 @@ void frmLobby::RefreshLists() {
 // ---- Buttons by access level and list contents ------------------------------------------
 
 void frmLobby::SetUpLobbyButtons() {
-    // A find under way would be left with its buttons half hidden by the rules below.
-    courses_->EndFind();
-
     Apply(cmdBackupRestore,
           {{},
            QStringLiteral(" Backup and Restore Options (Full access level privileges required) "),
@@ -160,10 +181,8 @@ void frmLobby::SetUpLobbyButtons() {
     tabMain->setTabEnabled(SearchOptionsPage, DataFileExists(store::DataFile::TrainingRecords) &&
                                                   store::PersonCount() > 0);
 
-    names_->SetUpButtons();
-    courses_->SetUpButtons(names_->Listed());
-
-    search_->SetUpButtons();
+    for (int index = NameListPage; index <= SearchOptionsPage; ++index)
+        PageAt(index)->SetUpButtons();
 }
 
 // ---- Tabs, keys, flashing -----------------------------------------------------------------
@@ -172,19 +191,8 @@ void frmLobby::tabMain_Click(int previousTab) {
     Q_UNUSED(previousTab);
     if (!LobbyActivated)
         return;
-    switch (tabMain->currentIndex()) {
-    case NameListPage:
-        names_->TakeFocus();
-        break;
-    case CourseIndexPage:
-        courses_->TakeFocus();
-        break;
-    case SearchOptionsPage:
-        search_->OptionsPageShown();
-        break;
-    default:
-        break;
-    }
+    if (LobbyPage* page = PageAt(tabMain->currentIndex()))
+        page->TakeFocus();
 }
 
 void frmLobby::Form_KeyDown(QKeyEvent* event) {
@@ -285,30 +293,28 @@ void frmLobby::Form_QueryUnload(bool& cancel) {
 
 // ---- Training ----------------------------------------------------------------------------
 
-void frmLobby::cmdCreditTraining_Click() {
-    CreditHighlightedCourse(*this);
+void frmLobby::CourseCredit_Asked(const CourseRow& course) {
+    CreditCourse(*this, course);
 }
 
 // ---- The door ------------------------------------------------------------------------------
 
 ListRecord frmLobby::Highlighted(LobbyList list) const {
-    if (list == LobbyList::Courses)
-        return courses_->Highlighted();
-    return names_->Highlighted();
+    return PageOf(list).Highlighted();
 }
 
-const FlexGrid& frmLobby::Rows(LobbyList list) const {
-    return list == LobbyList::Courses ? *courseControls.gridCourse : *nameControls.gridName;
+const ListedPersons& frmLobby::Persons() const {
+    return names_->Persons();
+}
+
+bool frmLobby::PersonsListed() const {
+    return names_->Listed();
 }
 
 void frmLobby::ListChanged(LobbyList list, const QString& reselectKey) {
-    const bool courses = list == LobbyList::Courses;
-    if (courses)
-        courses_->Fill();
-    else
-        names_->Fill();
+    PageOf(list).Fill();
     platform::DoEvents();
-    if (courses)
+    if (list == LobbyList::Courses)
         courses_->Reselect(reselectKey);
     else
         names_->Reselect(reselectKey);
@@ -332,41 +338,35 @@ void frmLobby::HoldLobby(bool held) {
 
 // ---- The search pages' side --------------------------------------------------------------
 
-namespace {
-// The search pages' names for the Lobby's pages are the Lobby's own numbers.
-int Index(search::SearchHost::Page page) {
-    switch (page) {
-    case search::SearchHost::NameListPage:
-        return frmLobby::NameListPage;
-    case search::SearchHost::CourseIndexPage:
-        return frmLobby::CourseIndexPage;
-    case search::SearchHost::OptionsPage:
-        return frmLobby::SearchOptionsPage;
-    case search::SearchHost::ResultsPage:
-        return frmLobby::ResultsPage;
-    }
-    return frmLobby::ResultsPage;
-}
-} // namespace
-
 QString frmLobby::DisplayChoice() const {
     return names_->DisplayChoice();
 }
 
-void frmLobby::SetPageShown(SearchHost::Page page, bool shown) {
-    tabMain->setTabVisible(Index(page), shown);
+void frmLobby::SearchResults_Opened(const QString& caption, const QString& criteriaCaption) {
+    if (!criteriaCaption.isEmpty()) {
+        optionsCaption_ = tabMain->tabText(SearchOptionsPage);
+        ui::SetTabCaption(tabMain, SearchOptionsPage, criteriaCaption);
+    }
+    ui::SetTabCaption(tabMain, ResultsPage, caption);
+    tabMain->setTabVisible(ResultsPage, true);
+    tabMain->setTabVisible(NameListPage, false);
+    tabMain->setTabVisible(CourseIndexPage, false);
+    if (criteriaCaption.isEmpty())
+        tabMain->setTabVisible(SearchOptionsPage, false);
+    SetBackupRestoreEnabled(false);
+    tabMain->setCurrentIndex(ResultsPage);
 }
 
-QString frmLobby::PageCaption(SearchHost::Page page) const {
-    return tabMain->tabText(Index(page));
-}
-
-void frmLobby::SetPageCaption(SearchHost::Page page, const QString& caption) {
-    tabMain->setTabText(Index(page), caption);
-}
-
-void frmLobby::BringToFront(SearchHost::Page page) {
-    tabMain->setCurrentIndex(Index(page));
+void frmLobby::SearchResults_Closed() {
+    tabMain->setTabVisible(NameListPage, true);
+    tabMain->setTabVisible(CourseIndexPage, true);
+    tabMain->setTabVisible(SearchOptionsPage, true);
+    tabMain->setCurrentIndex(SearchOptionsPage);
+    tabMain->setTabVisible(ResultsPage, false);
+    ui::SetTabCaption(tabMain, ResultsPage, QString());
+    if (optionsCaption_)
+        ui::SetTabCaption(tabMain, SearchOptionsPage, *std::exchange(optionsCaption_, {}));
+    SetBackupRestoreEnabled(true);
 }
 
 void frmLobby::SetBackupRestoreEnabled(bool enabled) {

@@ -9,11 +9,13 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class CourseFind;
 class CoursePage;
+class LobbyPage;
 class NamePage;
-class FlexGrid;
+struct CourseRow;
 class QAction;
 class QLabel;
 class QMenu;
@@ -29,9 +31,10 @@ class DataFilesWatch;
 // the lists hold (SetUpLobbyButtons).
 //
 // The Lobby is the hub of its pages: each page (the Name List, the Course Index from courses/,
-// the search pages from search/) is an object of its own that reaches the Lobby only through
-// its door. The Lobby owns refilling its
-// lists: a page or an editor that changed one says so (ListChanged) with the key to highlight.
+// the search pages from search/) is a LobbyPage of its own that builds its controls on its
+// tab and reaches the Lobby only through its door. The Lobby owns its tabs and refilling its
+// lists: a page or an editor that changed one says so (ListChanged) with the key to highlight;
+// the search page says when its results show and close.
 class frmLobby : public Form, public search::SearchHost {
     Q_OBJECT
 
@@ -42,8 +45,8 @@ public:
     // Pages of tabMain.
     enum Page { NameListPage = 0, CourseIndexPage = 1, SearchOptionsPage = 2, ResultsPage = 3 };
 
-    // ---- Controls (built by BuildLobbyControls); arrays keep index 0 unused where the
-    // numbering starts at 1.
+    // ---- The Lobby's own controls (built by BuildLobbyControls); arrays keep index 0 unused
+    // where the numbering starts at 1.
     QLabel* lblUserInfo = nullptr;
     QLabel* lblStationNotice = nullptr; // only on a read-only station
     ZovButton* cmdHelp = nullptr;
@@ -55,7 +58,7 @@ public:
     QTimer* timerFlashButton = nullptr;
     QTabWidget* tabMain = nullptr;
 
-    // The pages' controls, each set worked by its page object.
+    // The pages' controls as their pages built them, to reach them from outside the pages.
     NameControls nameControls;             // page 0, "Name List"
     CourseControls courseControls;         // page 1, "Course Index"
     search::SearchControls searchControls; // pages 2 and 3, the search and summary pages
@@ -76,7 +79,8 @@ public:
     Form& Window() override { return *this; }
     const Session& SignedIn() const override { return session_; }
     ListRecord Highlighted(LobbyList list) const override;
-    const FlexGrid& Rows(LobbyList list) const override;
+    const ListedPersons& Persons() const override;
+    bool PersonsListed() const override;
     void ListChanged(LobbyList list, const QString& reselectKey) override;
     void SetUpButtons() override { SetUpLobbyButtons(); }
     void StartFlashing(ZovButton* button) override;
@@ -85,11 +89,6 @@ public:
 
     // ---- The search pages' side of the door.
     QString DisplayChoice() const override;
-    void SetPageShown(SearchHost::Page page, bool shown) override;
-    QString PageCaption(SearchHost::Page page) const override;
-    void SetPageCaption(SearchHost::Page page, const QString& caption) override;
-    void BringToFront(SearchHost::Page page) override;
-    void SetBackupRestoreEnabled(bool enabled) override;
 
     // ---- Handlers.
     void tabMain_Click(int previousTab);
@@ -100,8 +99,11 @@ public:
     void menuBackup_Click();
     void menuRestore_Click();
     void cmdQuit_Click();
-
-    void cmdCreditTraining_Click();
+    void CourseCredit_Asked(const CourseRow& course);
+    // The search page's results show under `caption`, the options page captioned
+    // `criteriaCaption` meanwhile or out of reach when that is empty; and they close.
+    void SearchResults_Opened(const QString& caption, const QString& criteriaCaption);
+    void SearchResults_Closed();
 
 protected:
     void Form_Load() override;
@@ -112,6 +114,12 @@ protected:
 
 private:
     void ConnectHandlers();
+    // The page on tab `index`; none for the results page, which the search page works
+    // from its options page.
+    LobbyPage* PageAt(int index) const;
+    LobbyPage& PageOf(LobbyList list) const;
+    // Backup/Restore, when it shows, may not copy files under shown results.
+    void SetBackupRestoreEnabled(bool enabled);
     // A read-only station's lists follow the files as the program holding the folder writes
     // them: each filled again, its highlighted record kept.
     void RefreshLists();
@@ -123,6 +131,8 @@ private:
     std::unique_ptr<CoursePage> courses_;
     ZovButton* flashing_ = nullptr;              // the button the flashing timer pulses
     std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
+    std::optional<QString> optionsCaption_;      // the options page's own caption while a search's
+                                                 // results show under theirs
     int currentTab_ = 0;                         // tabMain's page before a change
     bool closeFromTitleBar_ = false; // the close in progress came from the window's close box
     lobby::DataFilesWatch* watch_ = nullptr; // only on a read-only station

@@ -9,9 +9,6 @@
 #include "ui/ZovButton.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -77,21 +74,6 @@ void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchRes
     else
         PrintList(AnnualSummaryReport, gridSummary, lobby, texts, QStringLiteral("Annual Summary"),
                   output);
-}
-
-ReportTexts SearchSummaryTexts(const std::array<QLineEdit*, 4>& txtMatch,
-                               const QRadioButton& optMatch1, const QLineEdit& txtSummaryYear,
-                               const QLabel& lblTotalHours, const FlexGrid& gridName) {
-    ReportTexts texts;
-    texts.fromDate = txtMatch[0]->text();
-    texts.toDate = txtMatch[1]->text();
-    texts.courseCode = txtMatch[2]->text();
-    texts.trainingComment = txtMatch[3]->text();
-    texts.match = optMatch1.isChecked();
-    texts.summaryYear = txtSummaryYear.text();
-    texts.totalHours = lblTotalHours.text();
-    texts.nameListHeading = gridName.TextMatrix(0, 0);
-    return texts;
 }
 
 void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow, Output output) {

@@ -4,14 +4,10 @@
 #include "print/ReportPrinter.h"
 
 #include <QString>
-#include <array>
 #include <functional>
 
 class FlexGrid;
 class Form;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 class ZovButton;
 
 // What each print button does: estimate the pages, ask, and print its list on the output
@@ -28,17 +24,10 @@ QString ConfirmationText(int pages);
 // The Lobby's lists (the Lobby is `lobby`, disabled while printing).
 void PrintNameList(const FlexGrid& gridName, Form& lobby, Output output = Output::Printer);
 void PrintCourseIndex(const FlexGrid& gridCourse, Form& lobby, Output output = Output::Printer);
-// Search results when `searchResults` (optSearch(1) selected), else the annual summary; the
-// texts are read from the Lobby's search fields, year, total and Name List heading.
+// Search results when `searchResults`, else the annual summary; `texts` are the search
+// page's criteria, year and total and the Name List's heading.
 void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchResults,
                         const ReportTexts& texts, Output output = Output::Printer);
-
-// What the search and summary reports print from the Lobby's controls: the search fields
-// txtMatch(0) to (3), whether optMatch(1) ("match") is selected, the summary year, the total
-// hours label and the Name List grid's heading.
-ReportTexts SearchSummaryTexts(const std::array<QLineEdit*, 4>& txtMatch,
-                               const QRadioButton& optMatch1, const QLineEdit& txtSummaryYear,
-                               const QLabel& lblTotalHours, const FlexGrid& gridName);
 
 // A person's training history, from the training history window.
 void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow,

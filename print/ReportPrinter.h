@@ -19,8 +19,8 @@ enum ReportKind : qint16 {
     AnnualSummaryReport = 5,
 };
 
-// What the search and summary reports print besides their grid, read from the Lobby's
-// controls by the caller.
+// What the search and summary reports print besides their grid, as the search page shows
+// them.
 struct ReportTexts {
     QString fromDate;        // txtMatch(0)
     QString toDate;          // txtMatch(1)

@@ -8,10 +8,11 @@
 #include "search/TrainingSearch.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
-#include "training/frmTrainingHistory.h"
+#include "training/ShowHistory.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
+#include "ui/FlexGridSource.h"
 #include "ui/Styling.h"
 #include "ui/ZovButton.h"
 
@@ -19,8 +20,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QRadioButton>
+#include <memory>
 #include <vector>
 
 namespace search {
@@ -38,8 +39,6 @@ constexpr int ColumnCount = 5;
 constexpr int RowsInView = 19;
 constexpr int LastShownCol = Second;
 constexpr int FirstYear = 1955;
-
-const QString OptionsCaption = QStringLiteral("Search && Summary Options");
 
 void SetBack(QLineEdit* box, const QColor& colour) {
     QPalette palette = box->palette();
@@ -60,30 +59,61 @@ void SetButton(ZovButton* button, const QString& caption, const QString& toolTip
     button->Refresh();
 }
 
-// The shown persons' identities, in the list's order.
-std::vector<double> Identities(const FlexGrid& names) {
+// The shown persons' identities, in the list's order, exactly as stored.
+std::vector<double> Identities(const ListedPersons& persons) {
     std::vector<double> identities;
-    identities.reserve(std::size_t(std::max(0, names.Rows() - 1)));
-    for (int row = 1; row < names.Rows(); ++row)
-        identities.push_back(names.TextMatrix(row, Identity).toDouble());
+    identities.reserve(persons.rows.size());
+    for (const PersonRow& person : persons.rows)
+        identities.push_back(person.identity);
     return identities;
 }
 
-// Name List row `row` with column 1 replaced by `second` when given, cells joined by tabs.
-QString RowOf(const FlexGrid& names, int row, const QString* second = nullptr) {
-    QString text;
-    for (int col = 0; col < ColumnCount; ++col) {
-        if (col > 0)
-            text += QLatin1Char('\t');
-        text += col == Second && second ? *second : names.TextMatrix(row, col);
+// The persons a search or summary lists, each with the text of column 1 (the organisation,
+// or the hours of a summary): the grid reads its cells from here, so that tens of thousands
+// of results fill it in one step.
+class ResultRows : public FlexGridSource {
+public:
+    void Add(const PersonRow& person, const QString& second) { rows_.push_back({person, second}); }
+    qint32 Count() const { return static_cast<qint32>(rows_.size()); }
+
+    void AppendCell(qint32 item, int col, QString& out) const override {
+        if (item < 1 || item > Count())
+            return;
+        const auto& [person, second] = rows_[std::size_t(item - 1)];
+        switch (col) {
+        case Name:
+            out += person.name;
+            return;
+        case Second:
+            out += second;
+            return;
+        case Identity:
+            out += formats::DoubleText(person.identity);
+            return;
+        case SortName:
+            out += person.sortKey;
+            return;
+        case RecNum:
+            out += QString::number(person.recNum);
+            return;
+        default:
+            return;
+        }
     }
-    return text;
+
+private:
+    std::vector<std::pair<PersonRow, QString>> rows_;
+};
+
+void AddRows(FlexGrid& grid, std::shared_ptr<ResultRows> rows) {
+    const qint32 count = rows->Count();
+    grid.AddItems(std::move(rows), count);
 }
 
 } // namespace
 
-SearchPage::SearchPage(SearchHost& host, const SearchControls& controls)
-    : host_(host), c_(controls) {
+SearchPage::SearchPage(SearchHost& host, QWidget* optionsPage, QWidget* resultsPage)
+    : host_(host), c_(BuildSearchControls(optionsPage, resultsPage)) {
     const char* names[] = {"From date", "To date", "Course Code",
                            "Training Comments (whole or partial)"};
     for (int i = 0; i <= 3; ++i) {
@@ -93,7 +123,7 @@ SearchPage::SearchPage(SearchHost& host, const SearchControls& controls)
     c_.txtSummaryYear->setAccessibleName(QStringLiteral("Year of the annual summary"));
     c_.txtSummaryYear->installEventFilter(this);
     c_.gridSummary->SetTableName(QStringLiteral("Search/Summary results"));
-    c_.lblTotalHours->setAccessibleName(QStringLiteral("Total hours"));
+    // The total label is announced by its text, the figure with it.
     ConnectHandlers();
 }
 
@@ -115,12 +145,22 @@ void SearchPage::ConnectHandlers() {
     connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
             &SearchPage::cmdSummaryTrainingHistory_Click);
     print::ConnectPrintButton(c_.cmdSummaryPrint, [this](print::Output to) {
-        print::PrintSearchSummary(*c_.gridSummary, host_.Window(), c_.optSearch[1]->isChecked(),
-                                  print::SearchSummaryTexts(c_.txtMatch, *c_.optMatch[1],
-                                                            *c_.txtSummaryYear, *c_.lblTotalHours,
-                                                            host_.Rows(LobbyList::Names)),
-                                  to);
+        print::PrintSearchSummary(*c_.gridSummary, host_.Window(), shown_ == Shown::Search,
+                                  PrintedTexts(), to);
     });
+}
+
+print::ReportTexts SearchPage::PrintedTexts() const {
+    print::ReportTexts texts;
+    texts.fromDate = c_.txtMatch[0]->text();
+    texts.toDate = c_.txtMatch[1]->text();
+    texts.courseCode = c_.txtMatch[2]->text();
+    texts.trainingComment = c_.txtMatch[3]->text();
+    texts.match = c_.optMatch[1]->isChecked();
+    texts.summaryYear = c_.txtSummaryYear->text();
+    texts.totalHours = c_.lblTotalHours->text();
+    texts.nameListHeading = host_.Persons().heading;
+    return texts;
 }
 
 // ---- Set by the Lobby ----------------------------------------------------------------------
@@ -131,15 +171,27 @@ void SearchPage::FirstActivation() {
                             QStringLiteral("the above critera"));
 }
 
-void SearchPage::OptionsPageShown() {
+void SearchPage::Fill() {
     const QString shown = host_.DisplayChoice().toLower();
     c_.optSearch[1]->setText(QStringLiteral("List all ") + shown + Lf +
                              QStringLiteral("that have any training records") + Lf +
                              QStringLiteral("matching the following criteria..."));
     c_.optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
                              QStringLiteral("of all training hours for all") + Lf + shown);
+}
+
+void SearchPage::TakeFocus() {
+    Fill();
     if (c_.frame[2]->isEnabled())
-        optSearch_Click(c_.optSearch[1]->isChecked() ? 1 : 2);
+        optSearch_Click(c_.optSearch[2]->isChecked() ? 2 : 1);
+}
+
+ListRecord SearchPage::Highlighted() const {
+    const FlexGrid& grid = *c_.gridSummary;
+    const qint32 recNum = ResultsShown() ? listgrid::CellNumber(grid, grid.Row(), RecNum) : 0;
+    if (recNum < 1)
+        return {};
+    return {recNum, grid.TextMatrix(grid.Row(), Identity)};
 }
 
 void SearchPage::SetUpButtons() {
@@ -157,10 +209,6 @@ void SearchPage::SetUpButtons() {
               QStringLiteral(" View (no editing) the highlighted person's training history "));
     SetButton(c_.cmdSummaryPrint, QStringLiteral("Print this List"),
               QStringLiteral(" Print this Search/Summary list "));
-}
-
-bool SearchPage::ResultsShown() const {
-    return resultsShown_;
 }
 
 // ---- Options -------------------------------------------------------------------------------
@@ -258,8 +306,8 @@ void SearchPage::cmdMatch_Click() {
     criteria.comment = c_.txtMatch[3]->text();
     criteria.listMatching = c_.optMatch[1]->isChecked();
 
-    const FlexGrid& names = host_.Rows(LobbyList::Names);
-    BeginResults(QStringLiteral("<Matching ") + names.TextMatrix(0, Name) +
+    const ListedPersons& persons = host_.Persons();
+    BeginResults(QStringLiteral("<Matching ") + persons.heading +
                      QStringLiteral("|<Organization|DateCreated|SortName|RecNum"),
                  Name, 4100);
     c_.gridSummary->SetColWidth(Second, 2700);
@@ -269,11 +317,15 @@ void SearchPage::cmdMatch_Click() {
     store::StoreResult result;
     {
         WindowBusy busy(host_.Window());
-        result = FindPersons(Identities(names), criteria, listed,
+        result = FindPersons(Identities(persons), criteria, listed,
                              [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
-            for (const int person : listed)
-                c_.gridSummary->AddItem(RowOf(names, person + 1));
+            auto rows = std::make_shared<ResultRows>();
+            for (const int person : listed) {
+                const PersonRow& row = persons.rows[std::size_t(person)];
+                rows->Add(row, row.organization);
+            }
+            AddRows(*c_.gridSummary, std::move(rows));
         }
     }
     if (!result) {
@@ -282,17 +334,11 @@ void SearchPage::cmdMatch_Click() {
     }
 
     if (listgrid::DataRows(*c_.gridSummary) > 0) {
-        savedOptionsCaption_ = host_.PageCaption(SearchHost::OptionsPage);
-        host_.SetPageCaption(SearchHost::OptionsPage, QStringLiteral("Search Criteria"));
-        host_.SetPageCaption(SearchHost::ResultsPage, QStringLiteral("Search Results"));
-        host_.SetPageShown(SearchHost::ResultsPage, true);
-        host_.SetPageShown(SearchHost::NameListPage, false);
-        host_.SetPageShown(SearchHost::CourseIndexPage, false);
-        host_.SetBackupRestoreEnabled(false);
         c_.frame[1]->setEnabled(false);
         c_.cmdMatch->hide();
         c_.optSearch[2]->setEnabled(false);
-        EndResults(Second);
+        EndResults(Shown::Search, Second, QStringLiteral("Search Results"),
+                   QStringLiteral("Search Criteria"));
     } else {
         NothingFound(button, {QStringLiteral("No one had any training record(s)"),
                               QStringLiteral("that fit the given search criteria.")});
@@ -305,7 +351,7 @@ void SearchPage::cmdMatch_Click() {
 void SearchPage::cmdAnnualSummary_Click() {
     const QString yearText = c_.txtSummaryYear->text();
     const int year = int(formats::LeadingNumber(yearText));
-    const FlexGrid& names = host_.Rows(LobbyList::Names);
+    const ListedPersons& persons = host_.Persons();
     BeginResults(
         QStringLiteral("<List of Names|> Annual Training Hours|DateCreated|SortName|RecNum"), Name,
         3500);
@@ -315,13 +361,13 @@ void SearchPage::cmdAnnualSummary_Click() {
     store::StoreResult result;
     {
         WindowBusy busy(host_.Window());
-        result = SumYear(Identities(names), year, summary,
+        result = SumYear(Identities(persons), year, summary,
                          [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
-            for (const YearTotal& row : summary.rows) {
-                const QString hours = row.hours.Text();
-                c_.gridSummary->AddItem(RowOf(names, row.person + 1, &hours));
-            }
+            auto rows = std::make_shared<ResultRows>();
+            for (const YearTotal& row : summary.rows)
+                rows->Add(persons.rows[std::size_t(row.person)], row.hours.Text());
+            AddRows(*c_.gridSummary, std::move(rows));
         }
     }
     if (!result) {
@@ -330,17 +376,9 @@ void SearchPage::cmdAnnualSummary_Click() {
     }
 
     if (listgrid::DataRows(*c_.gridSummary) > 0) {
-        host_.SetPageCaption(SearchHost::ResultsPage,
-                             QStringLiteral("Annual Summary - ") + yearText);
-        host_.SetPageShown(SearchHost::ResultsPage, true);
-        host_.SetPageShown(SearchHost::NameListPage, false);
-        host_.SetPageShown(SearchHost::CourseIndexPage, false);
-        host_.SetPageShown(SearchHost::OptionsPage, false);
-        host_.SetBackupRestoreEnabled(false);
-        c_.lblTotalHours->setText(QStringLiteral("Total Hours: ") +
-                                  summary.total.Text());
+        c_.lblTotalHours->setText(QStringLiteral("Total Hours: ") + summary.total.Text());
         c_.lblTotalHours->show();
-        EndResults(Name);
+        EndResults(Shown::Summary, Name, QStringLiteral("Annual Summary - ") + yearText, {});
     } else {
         NothingFound(button, {QStringLiteral("There were no training records"),
                               QStringLiteral("found in the year ") + yearText});
@@ -357,14 +395,15 @@ void SearchPage::BeginResults(const QString& format, int widthCol, int width) {
     grid.SetColSel(LastShownCol);
 }
 
-void SearchPage::EndResults(int widenCol) {
+void SearchPage::EndResults(Shown shown, int widenCol, const QString& caption,
+                            const QString& criteriaCaption) {
     FlexGrid& grid = *c_.gridSummary;
     listgrid::SortOn(grid, SortName);
     listgrid::ShadeEvenRows(grid, LastShownCol);
     listgrid::ShowAndWiden(grid, widenCol, Identity);
     listgrid::SelectRow(grid, 1, LastShownCol, true);
-    resultsShown_ = true;
-    host_.BringToFront(SearchHost::ResultsPage);
+    shown_ = shown;
+    emit ResultsOpened(caption, criteriaCaption);
     grid.setFocus();
     host_.StartFlashing(c_.cmdFinishedSummary);
 }
@@ -391,41 +430,32 @@ void SearchPage::NothingFound(ZovButton* button, const QStringList& lines) {
 }
 
 void SearchPage::cmdFinishedSummary_Click() {
-    resultsShown_ = false;
+    // What a search locked is unlocked whatever the options show now.
+    const bool search = shown_ == Shown::Search;
+    shown_ = Shown::None;
     host_.StopFlashing();
-    host_.SetPageShown(SearchHost::NameListPage, true);
-    host_.SetPageShown(SearchHost::CourseIndexPage, true);
-    host_.SetPageShown(SearchHost::OptionsPage, true);
-    host_.BringToFront(SearchHost::OptionsPage);
-    host_.SetPageShown(SearchHost::ResultsPage, false);
-    host_.SetPageCaption(SearchHost::ResultsPage, QString());
-    if (c_.optSearch[1]->isChecked()) {
+    emit ResultsClosed();
+    if (search) {
         c_.frame[1]->setEnabled(true);
         c_.cmdMatch->show();
         c_.optSearch[2]->setEnabled(true);
-        host_.SetPageCaption(SearchHost::OptionsPage, savedOptionsCaption_.isEmpty()
-                                                          ? OptionsCaption
-                                                          : savedOptionsCaption_);
     }
     c_.gridSummary->SetRows(2);
     c_.gridSummary->SetCols(1);
     c_.lblTotalHours->clear();
     c_.lblTotalHours->hide();
-    host_.SetBackupRestoreEnabled(true);
 }
 
 void SearchPage::cmdSummaryTrainingHistory_Click() {
-    const FlexGrid& grid = *c_.gridSummary;
-    if (!ResultsShown() || grid.Row() < 1)
+    const ListRecord highlighted = Highlighted();
+    if (highlighted.recNum < 1)
         return;
+    const FlexGrid& grid = *c_.gridSummary;
     training::HistorySubject subject;
-    subject.person = {grid.TextMatrix(grid.Row(), Name),
-                      listgrid::CellNumber(grid, grid.Row(), RecNum)};
+    subject.person = {grid.TextMatrix(grid.Row(), Name), highlighted.recNum};
     subject.readOnly = true;
     subject.session = host_.SignedIn();
-    QPointer<frmTrainingHistory> window = new frmTrainingHistory(&host_.Window(), subject);
-    window->ShowModal(&host_.Window());
-    delete window.data();
+    training::ShowTrainingHistory(host_.Window(), subject);
 }
 
 } // namespace search

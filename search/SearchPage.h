@@ -1,58 +1,46 @@
 #pragma once
 
+#include "forms/LobbyPage.h"
+#include "print/ReportPrinter.h"
+#include "search/SearchControls.h"
 #include "search/SearchHost.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <array>
 
-class FlexGrid;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class ZovButton;
+class QWidget;
 namespace store {
 class StoreResult;
 }
 
 namespace search {
 
-// The controls of the Lobby's "Search && Summary Options" and "Summary Results" pages, as
-// the Lobby's layout creates them. Arrays keep index 0 unused where the numbering starts at 1.
-struct SearchControls {
-    std::array<QRadioButton*, 3> optSearch{}; // 1 search, 2 annual summary
-    std::array<QGroupBox*, 3> frame{};        // 1 search criteria, 2 summary year
-    std::array<QLineEdit*, 4> txtMatch{};     // 0 from, 1 to, 2 course code, 3 comments
-    QGroupBox* frameMatch = nullptr;
-    std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
-    ZovButton* cmdMatch = nullptr;
-    QLineEdit* txtSummaryYear = nullptr;
-    ZovButton* cmdAnnualSummary = nullptr;
-    FlexGrid* gridSummary = nullptr;
-    QLabel* lblTotalHours = nullptr;
-    ZovButton* cmdSummaryTrainingHistory = nullptr;
-    ZovButton* cmdSummaryPrint = nullptr;
-    ZovButton* cmdFinishedSummary = nullptr;
-};
-
 // The search for persons by their training records and the annual summary of their hours,
 // on two pages of the Lobby: the options (criteria or year) and the results, which stay
-// until "Finished with this Search/Summary". The Lobby hands over the pages' controls and
-// answers through SearchHost; the page connects its controls' handlers itself.
-class SearchPage : public QObject {
+// until "Finished with this Search/Summary". The page builds its controls on the two tab
+// pages it is given and connects their handlers itself; it reaches the Lobby through
+// SearchHost and tells it by signal when results show and close, since the tabs are the
+// Lobby's.
+class SearchPage : public QObject, public LobbyPage {
     Q_OBJECT
 
 public:
-    SearchPage(SearchHost& host, const SearchControls& controls);
+    SearchPage(SearchHost& host, QWidget* optionsPage, QWidget* resultsPage);
     ~SearchPage() override;
 
-    // ---- Called by the Lobby.
-    void FirstActivation();  // the captions of the match options
-    void OptionsPageShown(); // the options' captions from the display choice
-    void SetUpButtons();     // captions and tooltips of the pages' buttons
-    bool ResultsShown() const;
+    const SearchControls& Controls() const { return c_; }
+
+    // ---- As every page of the Lobby.
+    // The search lists nothing until asked; what it fills are its options' captions, which
+    // name the Name List's display choice.
+    void Fill() override;
+    void SetUpButtons() override;            // captions and tooltips of the pages' buttons
+    ListRecord Highlighted() const override; // the highlighted person of the results
+    void TakeFocus() override;               // the options page was chosen
+
+    void FirstActivation(); // the captions of the match options
+    bool ResultsShown() const { return shown_ != Shown::None; }
 
     // ---- Handlers.
     void optSearch_Click(int index);
@@ -64,22 +52,32 @@ public:
     void cmdFinishedSummary_Click();
     void cmdSummaryTrainingHistory_Click();
 
+signals:
+    // Results show on the results page under `caption`. While they show, the options page
+    // is captioned `criteriaCaption`, or is out of reach when that is empty.
+    void ResultsOpened(const QString& caption, const QString& criteriaCaption);
+    // "Finished with this Search/Summary": the Lobby's pages are back as they were.
+    void ResultsClosed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class Shown { None, Search, Summary };
+
     void ConnectHandlers();
     bool CheckEntries();
     void BeginResults(const QString& format, int widthCol, int width);
-    void EndResults(int widenCol);
+    void EndResults(Shown shown, int widenCol, const QString& caption,
+                    const QString& criteriaCaption);
     void ShowProgress(ZovButton* button, int percent);
     void NothingFound(ZovButton* button, const QStringList& lines);
     void PassFailed(ZovButton* button, const store::StoreResult& result);
+    print::ReportTexts PrintedTexts() const;
 
     SearchHost& host_;
     SearchControls c_;
-    QString savedOptionsCaption_; // the options page's caption while a search's results show
-    bool resultsShown_ = false;
+    Shown shown_ = Shown::None; // which results the results page shows
 };
 
 } // namespace search

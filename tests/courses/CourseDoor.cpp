@@ -8,8 +8,8 @@
 #include <QTest>
 
 CourseDoor::CourseDoor() {
-    c = BuildCourseControls(this);
-    page_ = std::make_unique<CoursePage>(*this, c);
+    page_ = std::make_unique<CoursePage>(*this, this);
+    c = page_->Controls();
     SetSizeTwips(11000, 7000);
 }
 
@@ -27,10 +27,10 @@ ListRecord CourseDoor::Highlighted(LobbyList list) const {
     return page_->Highlighted();
 }
 
-const FlexGrid& CourseDoor::Rows(LobbyList list) const {
-    if (list != LobbyList::Courses)
-        QTest::qFail("the course page asked for another list", __FILE__, __LINE__);
-    return *c.gridCourse;
+const ListedPersons& CourseDoor::Persons() const {
+    QTest::qFail("the course page asked for the Name List's persons", __FILE__, __LINE__);
+    static const ListedPersons none;
+    return none;
 }
 
 void CourseDoor::ListChanged(LobbyList list, const QString& reselectKey) {
@@ -43,8 +43,7 @@ void CourseDoor::ListChanged(LobbyList list, const QString& reselectKey) {
 }
 
 void CourseDoor::SetUpButtons() {
-    page_->EndFind();
-    page_->SetUpButtons(namesListed);
+    page_->SetUpButtons();
 }
 
 std::unique_ptr<CourseDoor> OpenCoursePage() {

@@ -28,7 +28,8 @@ public:
     Form& Window() override { return *this; }
     const Session& SignedIn() const override { return TestSession(); }
     ListRecord Highlighted(LobbyList list) const override;
-    const FlexGrid& Rows(LobbyList list) const override;
+    const ListedPersons& Persons() const override;
+    bool PersonsListed() const override { return namesListed; }
     void ListChanged(LobbyList list, const QString& reselectKey) override;
     void SetUpButtons() override;
     void StartFlashing(ZovButton* button) override { flashing = button; }

@@ -7,6 +7,9 @@
 #include "print/ListPrintouts.h"
 #include "print/PrintOutput.h"
 #include "print/RecordingPageWriter.h"
+#include "search/SearchControls.h"
+#include "store/Formats.h"
+#include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/ZovButton.h"
@@ -14,9 +17,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
@@ -153,30 +154,53 @@ private slots:
         QVERIFY(window.isEnabled());
     }
 
+    // The search and summary reports print the criteria, the year and the total as the
+    // Lobby's search page shows them, under the Name List's heading.
     void searchSummaryTextsReadFromTheLobby() {
-        std::array<QLineEdit*, 4> txtMatch{};
-        std::array<QLineEdit, 4> fields;
-        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "night"};
-        for (int i = 0; i < 4; ++i) {
-            fields[i].setText(values[i]);
-            txtMatch[i] = &fields[i];
-        }
-        QRadioButton match, doNotMatch;
-        QButtonGroup group;
-        group.addButton(&match);
-        group.addButton(&doNotMatch);
-        doNotMatch.setChecked(true);
-        QLineEdit year(QStringLiteral("2024"));
-        QLabel total(QStringLiteral("Total: 12.5"));
-        auto gridName = MakeGrid(NameHeadings, {});
-        const print::ReportTexts texts =
-            print::SearchSummaryTexts(txtMatch, match, year, total, *gridName);
-        QCOMPARE(QStringList({texts.fromDate, texts.toDate, texts.courseCode, texts.trainingComment,
-                              texts.summaryYear, texts.totalHours, texts.nameListHeading}),
-                 values + QStringList({"2024", "Total: 12.5", "List of all active persons"}));
-        QVERIFY(!texts.match);
-        match.setChecked(true);
-        QVERIFY(print::SearchSummaryTexts(txtMatch, match, year, total, *gridName).match);
+        TestFolder folder;
+        lobbytest::WriteUser();
+        lobbytest::WritePersons({{"Ann", "Lee"}, {"Bob", "Moe"}});
+        store::TrainingRecord record;
+        record.TrainingDate = formats::DateValue(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
+        record.PersonKey = formats::WholeSecondValue(lobbytest::StampOf(1));
+        record.CourseCode = QStringLiteral("FA-1");
+        record.Hours = 8;
+        record.Comments = QStringLiteral("night");
+        QVERIFY(recordfiles::WriteTrainings({record}));
+        lobbytest::SignIn(4);
+        auto lobby = lobbytest::OpenLobby();
+        lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+        const search::SearchControls& c = lobby->searchControls;
+        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "nigh"};
+        for (std::size_t i = 0; i < 4; ++i)
+            c.txtMatch[i]->setText(values[int(i)]);
+        c.optMatch[2]->click();
+        c.cmdMatch->Click();
+        const auto printed = [&] {
+            RecordedOutput recorded;
+            ScriptedAnswers answers;
+            answers.expectMessage(QStringLiteral("Print the Search/Summary List?"), 1);
+            c.cmdSummaryPrint->Click();
+            QStringList texts;
+            for (const Text& t : recorded.out.texts)
+                texts << t.text;
+            c.cmdFinishedSummary->Click();
+            return texts;
+        };
+        QStringList texts = printed();
+        for (const QString& text :
+             {QStringLiteral("01/01/2024 to 06/30/2024"), QStringLiteral("FA"),
+              QStringLiteral("nigh"), QStringLiteral("The below is a list of all active persons"),
+              QStringLiteral("that have training records that do NOT match the above criteria"),
+              QStringLiteral("Bob Moe")})
+            QVERIFY2(texts.contains(text), qPrintable(text));
+
+        c.optSearch[2]->click();
+        c.txtSummaryYear->setText(QStringLiteral("2024"));
+        c.cmdAnnualSummary->Click();
+        texts = printed();
+        QVERIFY(texts.contains(QStringLiteral("and their total training hours for the year 2024")));
+        QCOMPARE(texts.constLast(), QStringLiteral("Total Hours: 8"));
     }
 
     void trainingHistoryConfirmation_data() {

@@ -5,6 +5,7 @@
 #include "search/SearchPage.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
+#include "store/PersonTraining.h"
 #include "store/RecordStore.h"
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
@@ -14,6 +15,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -23,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using namespace lobbytest;
 
@@ -40,16 +43,23 @@ struct Entry {
     QString comment;
 };
 
-// Carl Cole (1), Ann Able (2), Bea Bell (3, inactive), Dan Dale (4).
-void WriteFiles(const QList<Entry>& entries) {
+// Carl Cole (1), Ann Able (2), Bea Bell (3, inactive), Dan Dale (4). `carlKey`, when given,
+// is Carl's identity in Name.List and in his records instead of his whole-second stamp.
+void WriteFiles(const QList<Entry>& entries, std::optional<double> carlKey = {}) {
     WriteUser();
     WritePersons({{"Carl", "Cole"}, {"Ann", "Able"}, {"Bea", "Bell", {}, false}, {"Dan", "Dale"}});
+    if (carlKey) {
+        store::PersonRecord carl = recordfiles::ReadPerson(1);
+        carl.DateCreated = *carlKey;
+        QVERIFY(recordfiles::WritePersons({carl}, 1));
+    }
     WriteCourses({{"FIR-101", "Firearms", 8}});
     QList<store::TrainingRecord> records;
     for (const Entry& e : entries) {
         store::TrainingRecord r;
         r.TrainingDate = formats::DateValue(e.when);
-        r.PersonKey = formats::WholeSecondValue(StampOf(e.person));
+        r.PersonKey =
+            e.person == 1 && carlKey ? *carlKey : formats::WholeSecondValue(StampOf(e.person));
         r.CourseKey = StampOf(1001);
         r.CourseCode = e.code;
         r.CourseName = QStringLiteral("Course");
@@ -58,6 +68,18 @@ void WriteFiles(const QList<Entry>& entries) {
         records << r;
     }
     QVERIFY(recordfiles::WriteTrainings(records));
+}
+
+// A key on exactly half a second (as other programs write them) whose general number text
+// reads back as the other second.
+double HalfSecondKey() {
+    const double base = formats::DateValue(QDate(2010, 6, 1), QTime(8, 0));
+    for (int second = 0; second < 1000; ++second) {
+        const double key = base + (second + 0.5) / 86400.0;
+        if (store::KeySecond(formats::DoubleText(key).toDouble()) != store::KeySecond(key))
+            return key;
+    }
+    return 0;
 }
 
 QDateTime At(int y, int m, int d, int h = 9) {
@@ -112,6 +134,9 @@ private slots:
     void summaryResultsAndFinished();
     void fileProblemLeavesTheLobbyUsable();
     void historyFromTheResultsIsViewOnly();
+    void personKeyOnHalfASecond_data();
+    void personKeyOnHalfASecond();
+    void choosingTheChosenOptionKeepsIt();
 };
 
 void TestSearchPages::entryChecks_data() {
@@ -195,6 +220,8 @@ void TestSearchPages::searchResultsAndFinished() {
              QStringLiteral("Matching List of all active persons"));
     QCOMPARE(ShownTabs(*lobby), (QStringList{"Search Criteria", "Search Results"}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::ResultsPage));
+    QCOMPARE(lobby->tabMain->widget(frmLobby::ResultsPage)->accessibleName(),
+             QStringLiteral("Search Results"));
     FlexGrid& grid = *lobby->searchControls.gridSummary;
     QCOMPARE(grid.Row(), 1);
     grid.SetRow(2);
@@ -304,6 +331,12 @@ void TestSearchPages::summaryResultsAndFinished() {
     QCOMPARE(ShownTabs(*lobby), QStringList{"Annual Summary - 2025"});
     QCOMPARE(lobby->searchControls.lblTotalHours->text(), QStringLiteral("Total Hours: 15.5"));
     QVERIFY(lobby->searchControls.lblTotalHours->isVisible());
+    // A screen reader hears the figures: the total with its number, the page by its tab.
+    QCOMPARE(QAccessible::queryAccessibleInterface(lobby->searchControls.lblTotalHours)
+                 ->text(QAccessible::Name),
+             QStringLiteral("Total Hours: 15.5"));
+    QCOMPARE(lobby->tabMain->widget(frmLobby::ResultsPage)->accessibleName(),
+             QStringLiteral("Annual Summary - 2025"));
     QCOMPARE(lobby->searchControls.gridSummary->ColAlignment(1) & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
     QVERIFY(!lobby->searchControls.gridSummary->ColIsVisible(2));
@@ -378,6 +411,58 @@ void TestSearchPages::historyFromTheResultsIsViewOnly() {
     });
     lobby->searchControls.cmdSummaryTrainingHistory->Click();
     QVERIFY(answers.verifyDone());
+}
+
+void TestSearchPages::personKeyOnHalfASecond_data() {
+    QTest::addColumn<bool>("summary");
+    QTest::newRow("search") << false;
+    QTest::newRow("summary") << true;
+}
+
+// The persons are searched by their identities as stored, not as the Name List's text shows
+// them, which names the other second.
+void TestSearchPages::personKeyOnHalfASecond() {
+    QFETCH(bool, summary);
+    const double key = HalfSecondKey();
+    QVERIFY(key > 0);
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 3, 1), 8, "FIR-1"}, {2, At(2025, 4, 1), 2.5f, "FIR-1"}}, key);
+    auto lobby = OpenOnSearch();
+    if (summary) {
+        lobby->searchControls.optSearch[2]->click();
+        lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2025"));
+        lobby->searchControls.cmdAnnualSummary->Click();
+        QCOMPARE(Results(*lobby, 1), (QStringList{"2.5", "8"}));
+    } else {
+        Criteria(*lobby, {"", "", "FIR"});
+        lobby->searchControls.cmdMatch->Click();
+    }
+    QCOMPARE(Results(*lobby), (QStringList{"Ann Able", "Carl Cole"}));
+}
+
+// Choosing the option already chosen, by click or by a screen reader's toggle, keeps it;
+// the search that follows locks the criteria and Finished unlocks them.
+void TestSearchPages::choosingTheChosenOptionKeepsIt() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1), 8, "FIR-1"}});
+    auto lobby = OpenOnSearch();
+    const search::SearchControls& c = lobby->searchControls;
+    for (QRadioButton* option : {c.optSearch[1], c.optMatch[1]}) {
+        option->click();
+        QVERIFY(option->isChecked());
+        QAccessible::queryAccessibleInterface(option)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+        QVERIFY(option->isChecked());
+    }
+    Criteria(*lobby, {"", "", "FIR"});
+    c.cmdMatch->Click();
+    QCOMPARE(Results(*lobby), QStringList{"Carl Cole"});
+    c.optSearch[1]->click();
+    QVERIFY(c.optSearch[1]->isChecked());
+    c.cmdFinishedSummary->Click();
+    QVERIFY(c.frame[1]->isEnabled());
+    QVERIFY(!c.cmdMatch->isHidden());
+    QVERIFY(c.optSearch[2]->isEnabled());
 }
 
 QTEST_MAIN(TestSearchPages)

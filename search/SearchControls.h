@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+
+class FlexGrid;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+class ZovButton;
+
+namespace search {
+
+// The controls of the Lobby's "Search && Summary Options" and "Summary Results" pages under
+// their design names. Arrays keep index 0 unused where the numbering starts at 1.
+struct SearchControls {
+    std::array<QRadioButton*, 3> optSearch{}; // 1 search, 2 annual summary
+    std::array<QGroupBox*, 3> frame{};        // 1 search criteria, 2 summary year
+    std::array<QLineEdit*, 4> txtMatch{};     // 0 from, 1 to, 2 course code, 3 comments
+    QGroupBox* frameMatch = nullptr;
+    std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
+    ZovButton* cmdMatch = nullptr;
+    QLineEdit* txtSummaryYear = nullptr;
+    ZovButton* cmdAnnualSummary = nullptr;
+    FlexGrid* gridSummary = nullptr;
+    QLabel* lblTotalHours = nullptr;
+    ZovButton* cmdSummaryTrainingHistory = nullptr;
+    ZovButton* cmdSummaryPrint = nullptr;
+    ZovButton* cmdFinishedSummary = nullptr;
+};
+
+// Makes the controls on the options page and the results page with their design-time look
+// and place.
+SearchControls BuildSearchControls(QWidget* optionsPage, QWidget* resultsPage);
+
+} // namespace search
