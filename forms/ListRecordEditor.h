@@ -188,9 +188,6 @@ protected:
                            std::move(wording), addModeSave, cancelRecaption),
           table_(table), opened_(std::move(entry.record)), fields_(fields) {}
 
-    // The record the window opened on: as read, or the new one.
-    const Record& Opened() const { return opened_; }
-
     // Makes every field's label, through `makeLabel`, and box, in the table's order (the Tab
     // order); the labels go to `labels` by index.
     template <class Labels, class MakeLabel> void BuildFields(Labels& labels, MakeLabel makeLabel) {

@@ -84,11 +84,14 @@ constexpr FieldItem kFieldItems[] = {
      "the hours associated with this training record"},
     {EditComments, "...the comments associated with this training record", nullptr},
 };
-static_assert(std::size(kFieldItems) == EditFields);
-
-const FieldItem& ItemOf(EditField field) {
-    return kFieldItems[field];
+constexpr bool InFieldOrder() {
+    for (int i = 0; i < EditFields; ++i) {
+        if (kFieldItems[i].field != i)
+            return false;
+    }
+    return true;
 }
+static_assert(std::size(kFieldItems) == EditFields && InFieldOrder());
 
 } // namespace
 
@@ -357,7 +360,7 @@ void frmTrainingHistory::menuEdit_Click(EditField field) {
 }
 
 void frmTrainingHistory::EditOneField(EditField field) {
-    const QString what = QString::fromLatin1(ItemOf(field).prompt);
+    const QString what = QString::fromLatin1(kFieldItems[field].prompt);
     const QString answer =
         platform::InputBox(QStringLiteral("Editing the highlighted training record"),
                            QStringLiteral("Below, enter your changes for") + CrLf + what +
