@@ -90,8 +90,7 @@ qint32 MostCreditedCourse(qint32& credits) {
 // the report closed.
 void SaveThroughEditor(qint32 recNum, int round) {
     frmAddEditCourse editor(nullptr, Session{{}, AccessLevel::ReadEditAddDelete, false, {}},
-                            recNum);
-    editor.SetTag(frmAddEditCourse::EditModeTag());
+                            frmAddEditCourse::ForEditing(recNum));
     editor.show();
     editor.SetFieldText(2, QStringLiteral("Renamed %1").arg(round));
     editor.cmdSave_Click();

@@ -15,43 +15,86 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
-#include <algorithm>
 
 using platform::PlaceTwips;
 
 namespace {
 
-// Box index, caption and limit (the width of the record field; five characters of hours).
-struct CourseField {
-    int index;
-    const char* caption;
-    int limit;
-};
-constexpr CourseField kFields[] = {
-    {1, "* Course Code", 8}, {2, "* Name of Course", 50}, {3, "Provided by", 30},
-    {4, "* Hours", 5},       {5, " Comments", 200},
+using store::CourseRecord;
+using Field = EditorField<CourseRecord>;
+
+// Code, name and provider are stored as typed: a code may begin with a blank on purpose.
+template <QString CourseRecord::*Member>
+void FillAsTyped(CourseRecord& course, const QString& text) {
+    course.*Member = text;
+}
+
+// The five boxes: caption, limit (the width of the record field; five characters of hours),
+// label and box in twips, the record's field. Each box is as wide as its limit, up to the
+// right edge; the name of a course is long, so its box has a line of its own under its label.
+constexpr Field kFields[] = {
+    {1,
+     "* Course Code",
+     8,
+     false,
+     {360, 405, 1890, 300},
+     {2250, 360, 1305, 345},
+     ShowTrimmed<CourseRecord, &CourseRecord::CourseCode>,
+     FillAsTyped<&CourseRecord::CourseCode>},
+    {2,
+     "* Name of Course",
+     50,
+     false,
+     {360, 915, 1890, 300},
+     {360, 1200, 5160, 345},
+     ShowTrimmed<CourseRecord, &CourseRecord::CourseName>,
+     FillAsTyped<&CourseRecord::CourseName>},
+    {3,
+     "Provided by",
+     30,
+     false,
+     {360, 1725, 1890, 300},
+     {2250, 1680, 3270, 345},
+     ShowTrimmed<CourseRecord, &CourseRecord::ProvidedBy>,
+     FillAsTyped<&CourseRecord::ProvidedBy>},
+    {4,
+     "* Hours",
+     5,
+     false,
+     {360, 2235, 1890, 300},
+     {2250, 2190, 900, 345},
+     [](const CourseRecord& course) { return formats::SingleText(course.Hours); }, // 8, 7.5, 0
+     [](CourseRecord& course, const QString& text) {
+         course.Hours = static_cast<float>(formats::LeadingNumber(text));
+     }},
+    {5,
+     " Comments",
+     200,
+     true,
+     {360, 2790, 3000, 300},
+     {360, 3090, 5160, 1650},
+     ShowTrimmed<CourseRecord, &CourseRecord::Comments>,
+     FillTrimmed<CourseRecord, &CourseRecord::Comments>},
 };
 constexpr int kHours = 4;
-constexpr int kComments = 5;
 
 ListRecordEditor::Wording CourseWording() {
-    return {QStringLiteral("View the details of this course"), QStringLiteral("New Course"),
-            QStringLiteral("course code"), QStringLiteral("Course Index"),
+    return {QStringLiteral("Add a Course"),
+            QStringLiteral("View/Edit this Course"),
+            QStringLiteral("View the details of this course"),
+            QStringLiteral("New Course"),
+            QStringLiteral("course code"),
+            QStringLiteral("Course Index"),
             QStringLiteral("courses")};
 }
 
 } // namespace
 
-frmAddEditCourse::frmAddEditCourse(QWidget* parent, const Session& session, qint32 editRecNum)
-    : ListRecordEditor(parent, session, editRecNum, store::Courses(), CourseWording()),
+frmAddEditCourse::frmAddEditCourse(QWidget* parent, const Session& session, Entry course)
+    : RecordEditorOf(parent, session, std::move(course), store::Courses(), kFields,
+                     CourseWording()),
       cmdHelp(new ZovButton(this)) {
-    for (const CourseField& field : kFields) {
-        lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
-        if (field.index == kComments)
-            AddCommentsField(field.index, field.limit);
-        else
-            AddLineField(field.index, field.limit);
-    }
+    BuildFields(lblField, [this](const QString& caption) { return AddCaption(caption); });
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->SetCaption(QStringLiteral("?"));
     cmdHelp->setAccessibleName(QStringLiteral("Help"));
@@ -62,15 +105,15 @@ frmAddEditCourse::frmAddEditCourse(QWidget* parent, const Session& session, qint
     Form_Load();
 }
 
+frmAddEditCourse::Entry frmAddEditCourse::ForAdding() {
+    return Entry::New(Record());
+}
+
+frmAddEditCourse::Entry frmAddEditCourse::ForEditing(qint32 recNum) {
+    return Entry::Read(store::Courses(), recNum);
+}
+
 frmAddEditCourse::~frmAddEditCourse() = default;
-
-QString frmAddEditCourse::AddModeTag() {
-    return QStringLiteral("Add a Course");
-}
-
-QString frmAddEditCourse::EditModeTag() {
-    return QStringLiteral("View/Edit this Course");
-}
 
 void frmAddEditCourse::Form_Load() {
     SetSizeTwips(5880, 6950);
@@ -79,21 +122,8 @@ void frmAddEditCourse::Form_Load() {
 
 void frmAddEditCourse::PlaceControls() {
     constexpr int labelLeft = 360;
-    constexpr int boxLeft = 2250;
     constexpr int right = 5520;
-    // The name of a course is long: its box has a line of its own under its label.
-    constexpr int tops[] = {0, 360, 870, 1680, 2190};
-    for (int index = 1; index < kComments; ++index) {
-        const int top = tops[index];
-        PlaceTwips(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
-        if (index == 2)
-            PlaceTwips(Field(index), labelLeft, top + 330, right - labelLeft, 345);
-        else
-            PlaceTwips(Field(index), boxLeft, top,
-                       std::min(kFields[index - 1].limit * 135 + 225, right - boxLeft), 345);
-    }
-    PlaceTwips(lblField[kComments], labelLeft, 2790, 3000, 300);
-    PlaceTwips(Field(kComments), labelLeft, 3090, right - labelLeft, 1650);
+    PlaceFields(lblField);
     PlaceBelowComments(labelLeft, right, 4800);
     lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(5220));
     PlaceTwips(cmdHelp, labelLeft, 5700, 660, 660);
@@ -114,29 +144,6 @@ bool frmAddEditCourse::MandatoryFieldsFilled() const {
             return false;
     }
     return true;
-}
-
-void frmAddEditCourse::ShowRecord() {
-    const store::CourseRecord& course = store::Courses().Buffer();
-    SetFieldText(1, store::TrimField(course.CourseCode));
-    SetFieldText(2, store::TrimField(course.CourseName));
-    SetFieldText(3, store::TrimField(course.ProvidedBy));
-    SetFieldText(kHours, formats::SingleText(course.Hours)); // 8, 7.5, 0
-    SetFieldText(kComments, store::TrimField(course.Comments));
-}
-
-QString frmAddEditCourse::FieldCaption(int index) const {
-    return lblField[index]->text();
-}
-
-void frmAddEditCourse::FillRecord() {
-    store::CourseRecord& course = store::Courses().Buffer();
-    // Code, name and provider as typed: a code may begin with a blank on purpose.
-    course.CourseCode = FieldText(1);
-    course.CourseName = FieldText(2);
-    course.ProvidedBy = FieldText(3);
-    course.Hours = static_cast<float>(formats::LeadingNumber(FieldText(kHours)));
-    course.Comments = store::TrimField(FieldText(kComments));
 }
 
 void frmAddEditCourse::cmdSave_Click() {

@@ -8,19 +8,21 @@ class QLabel;
 class ZovButton;
 
 // The window in which a course of the Course Index is added ("Add a Course") or viewed and
-// edited ("View/Edit this Course"); the mode is the window's Tag, which RunEditor sets. A save
-// writes one record of Course.Index and is told through Result(); an edited course then offers to
-// carry its changes into the training records credited with it.
-class frmAddEditCourse : public ListRecordEditor {
+// edited ("View/Edit this Course"). A save writes one record of Course.Index and is told, with
+// the course as written, through Result(); an edited course then offers to carry its changes
+// into the training records credited with it.
+class frmAddEditCourse : public RecordEditorOf<store::CourseRecord> {
     Q_OBJECT
 
 public:
-    // `editRecNum`: the course's record number (the Course grid's RecNum column), 0 to add.
-    frmAddEditCourse(QWidget* parent, const Session& session, qint32 editRecNum);
+    using Record = store::CourseRecord;
+
+    frmAddEditCourse(QWidget* parent, const Session& session, Entry course);
     ~frmAddEditCourse() override;
 
-    static QString AddModeTag();  // "Add a Course"
-    static QString EditModeTag(); // "View/Edit this Course"
+    // A new course; or course `recNum` (the Course grid's RecNum column) as on file.
+    static Entry ForAdding();
+    static Entry ForEditing(qint32 recNum);
 
     // Boxes txtField(1) to txtField(5): course code, name of course, provided by, hours,
     // comments (Field(i), FieldText(i) of the base).
@@ -41,9 +43,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
-    void ShowRecord() override;
-    void FillRecord() override;
-    QString FieldCaption(int index) const override;
 
 private:
     void PlaceControls();

@@ -15,10 +15,12 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 
-ListRecordEditor::ListRecordEditor(QWidget* parent, const Session& session, qint32 editRecNum,
-                                   std::unique_ptr<ListFile> file, Wording wording,
-                                   AddModeSave addModeSave, CancelRecaption cancelRecaption)
-    : EditorForm(addModeSave, cancelRecaption, parent), session_(session), editRecNum_(editRecNum),
+ListRecordEditor::ListRecordEditor(QWidget* parent, const Session& session,
+                                   const EditorSource& source, std::unique_ptr<ListFile> file,
+                                   Wording wording, AddModeSave addModeSave,
+                                   CancelRecaption cancelRecaption)
+    : EditorForm(source.mode, addModeSave, cancelRecaption, parent), session_(session),
+      source_(source), editRecNum_(source.mode == EditorMode::Add ? 0 : source.recNum),
       file_(std::move(file)), wording_(std::move(wording)) {}
 
 ListRecordEditor::~ListRecordEditor() = default;
@@ -35,17 +37,22 @@ void ListRecordEditor::FileProblem(const store::StoreResult& result) {
     forms::ShowStoreProblem(result);
 }
 
+QString ListRecordEditor::ModeCaption() const {
+    return AppTitle() + QStringLiteral(" - ") +
+           (AddMode() ? wording_.addCaption : wording_.editCaption);
+}
+
 void ListRecordEditor::Form_Activate() {
-    SetCaption(AppTitle() + QStringLiteral(" - ") +
-               (ReadOnlyUser() ? wording_.viewOnlyCaption : Tag()));
+    SetCaption(ReadOnlyUser() ? AppTitle() + QStringLiteral(" - ") + wording_.viewOnlyCaption
+                              : ModeCaption());
     SetUpSaveCancel(wording_.newWhat);
     if (AddMode()) {
         if (CountForAdding())
             ShowNewRecord();
-    } else if (ReadForShowing()) {
+    } else if (OpenedReadable()) {
         SetViewOnly(ReadOnlyUser());
-        ShowDateCreated(file_->DateCreated());
-        ShowRecord();
+        shownBytes_ = source_.onFile;
+        ShowOpenedRecord();
         // A long text shows its beginning, not its end.
         for (int index = 1; Field(index); ++index) {
             if (auto* line = qobject_cast<QLineEdit*>(Field(index)))
@@ -72,17 +79,10 @@ bool ListRecordEditor::CountForAdding() {
     return true;
 }
 
-bool ListRecordEditor::ReadForShowing() {
-    store::StoreResult result = file_->Open();
-    if (result)
-        result = file_->Read(editRecNum_);
-    if (result)
-        result = file_->ReadRaw(editRecNum_, shownBytes_);
-    shownIdentity_ = file_->DateCreated();
-    file_->Close();
-    if (!result) {
+bool ListRecordEditor::OpenedReadable() {
+    if (!source_.read) {
         // Nothing was read, so nothing may be written back over the record.
-        FileProblem(result);
+        FileProblem(source_.read);
         SetViewOnly(true);
         return false;
     }
@@ -148,7 +148,7 @@ bool ListRecordEditor::WriteRecord() {
         FileProblem(result);
         return false;
     }
-    FillRecord();
+    FillBuffer();
     if (file_->IsMarked()) {
         // A record holding the removal marker would vanish with the next removal.
         file_->Close();
@@ -169,13 +169,14 @@ bool ListRecordEditor::WriteRecord() {
         FileProblem(result);
         return false;
     }
+    BufferWritten();
     return true;
 }
 
 bool ListRecordEditor::StillAsShown() {
     // Another station may have saved this record, or removed a record before it so that this
     // number now holds another: either way, writing would undo what was saved there. (A window
-    // that read its record by its own activation has nothing to compare with.)
+    // with an activation of its own keeps no bytes to compare with.)
     if (shownBytes_.isEmpty())
         return true;
     if (editRecNum_ <= file_->Count()) {
@@ -190,7 +191,7 @@ bool ListRecordEditor::StillAsShown() {
     }
     file_->Close();
     if (forms::AskReloadChangedRecord()) {
-        result_ = {true, shownIdentity_, 0};
+        result_ = {true, source_.identity, 0};
         cmdCancel_Click();
     }
     return false;

@@ -16,34 +16,80 @@ using platform::PlaceTwips;
 
 namespace {
 
-// Box index, caption and limit (the width of the record field) of the six boxes.
-struct NameField {
-    int index;
-    const char* caption;
-    int limit;
-};
-constexpr NameField kFields[] = {
-    {1, "* First Name", 15}, {2, " Middle Name", 15}, {3, "* Last Name", 20},
-    {4, "Organization", 30}, {5, "Employee ID", 20},  {6, " Comments", 890},
+using store::PersonRecord;
+using Field = EditorField<PersonRecord>;
+
+// The six boxes: caption, limit (the width of the record field), label and box in twips,
+// the record's field. The rows go down the window 510 twips apart; each box is as wide as
+// its limit.
+constexpr Field kFields[] = {
+    {1,
+     "* First Name",
+     15,
+     false,
+     {360, 405, 1890, 300},
+     {2250, 360, 2250, 345},
+     ShowTrimmed<PersonRecord, &PersonRecord::FirstName>,
+     FillTrimmed<PersonRecord, &PersonRecord::FirstName>},
+    {2,
+     " Middle Name",
+     15,
+     false,
+     {360, 915, 1890, 300},
+     {2250, 870, 2250, 345},
+     ShowTrimmed<PersonRecord, &PersonRecord::MiddleName>,
+     FillTrimmed<PersonRecord, &PersonRecord::MiddleName>},
+    {3,
+     "* Last Name",
+     20,
+     false,
+     {360, 1425, 1890, 300},
+     {2250, 1380, 2925, 345},
+     ShowTrimmed<PersonRecord, &PersonRecord::LastName>,
+     FillTrimmed<PersonRecord, &PersonRecord::LastName>},
+    {4,
+     "Organization",
+     30,
+     false,
+     {360, 1935, 1890, 300},
+     {2250, 1890, 4275, 345},
+     ShowTrimmed<PersonRecord, &PersonRecord::Organization>,
+     FillTrimmed<PersonRecord, &PersonRecord::Organization>},
+    {5,
+     "Employee ID",
+     20,
+     false,
+     {360, 2445, 1890, 300},
+     {2250, 2400, 2925, 345},
+     ShowTrimmed<PersonRecord, &PersonRecord::EmployeeID>,
+     FillTrimmed<PersonRecord, &PersonRecord::EmployeeID>},
+    {6,
+     " Comments",
+     890,
+     true,
+     {360, 3600, 3000, 300},
+     {360, 3900, 6840, 1650},
+     ShowTrimmed<PersonRecord, &PersonRecord::Comments>,
+     FillTrimmed<PersonRecord, &PersonRecord::Comments>},
 };
 constexpr int kComments = 6;
 
 ListRecordEditor::Wording PersonWording() {
-    return {QStringLiteral("View this person's details"), QStringLiteral("New Entry"),
-            QStringLiteral("first name"), QStringLiteral("Name List"), QStringLiteral("persons")};
+    return {QStringLiteral("Add a Name"),
+            QStringLiteral("View/Edit this Name"),
+            QStringLiteral("View this person's details"),
+            QStringLiteral("New Entry"),
+            QStringLiteral("first name"),
+            QStringLiteral("Name List"),
+            QStringLiteral("persons")};
 }
 
 } // namespace
 
-frmAddEditName::frmAddEditName(QWidget* parent, const Session& session, qint32 editRecNum)
-    : ListRecordEditor(parent, session, editRecNum, store::Persons(), PersonWording()) {
-    for (const NameField& field : kFields) {
-        lblField[field.index] = AddCaption(QString::fromLatin1(field.caption));
-        if (field.index == kComments)
-            AddCommentsField(field.index, field.limit);
-        else
-            AddLineField(field.index, field.limit);
-    }
+frmAddEditName::frmAddEditName(QWidget* parent, const Session& session, Entry person)
+    : RecordEditorOf(parent, session, std::move(person), store::Persons(), kFields,
+                     PersonWording()) {
+    BuildFields(lblField, [this](const QString& caption) { return AddCaption(caption); });
     optStatus[1] = new QRadioButton(QStringLiteral("Active Person"), this);
     optStatus[2] = new QRadioButton(QStringLiteral("Inactive Person"), this);
     for (int index : {1, 2}) {
@@ -63,15 +109,15 @@ frmAddEditName::frmAddEditName(QWidget* parent, const Session& session, qint32 e
     Form_Load();
 }
 
+frmAddEditName::Entry frmAddEditName::ForAdding() {
+    return Entry::New(Record());
+}
+
+frmAddEditName::Entry frmAddEditName::ForEditing(qint32 recNum) {
+    return Entry::Read(store::Persons(), recNum);
+}
+
 frmAddEditName::~frmAddEditName() = default;
-
-QString frmAddEditName::AddModeTag() {
-    return QStringLiteral("Add a Name");
-}
-
-QString frmAddEditName::EditModeTag() {
-    return QStringLiteral("View/Edit this Name");
-}
 
 void frmAddEditName::Form_Load() {
     SetSizeTwips(7560, 7055);
@@ -81,16 +127,9 @@ void frmAddEditName::Form_Load() {
 void frmAddEditName::PlaceControls() {
     constexpr int labelLeft = 360;
     constexpr int boxLeft = 2250;
-    constexpr int rowStep = 510;
-    for (int index = 1; index < kComments; ++index) {
-        const int top = 360 + (index - 1) * rowStep;
-        PlaceTwips(lblField[index], labelLeft, top + 45, boxLeft - labelLeft, 300);
-        PlaceTwips(Field(index), boxLeft, top, kFields[index - 1].limit * 135 + 225, 345);
-    }
+    PlaceFields(lblField);
     PlaceTwips(optStatus[1], boxLeft, 2985, 2400, 375);
     PlaceTwips(optStatus[2], boxLeft + 2400, 2985, 2550, 375);
-    PlaceTwips(lblField[kComments], labelLeft, 3600, 3000, 300);
-    PlaceTwips(Field(kComments), labelLeft, 3900, 6840, 1650);
     PlaceBelowComments(labelLeft, labelLeft + 6840, 5610);
     lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(6270));
     PlaceTwips(cmdSave, 3750, 6000, 1650, 660);
@@ -101,22 +140,13 @@ bool frmAddEditName::MandatoryFieldsFilled() const {
     return !store::TrimField(FieldText(1)).isEmpty() && !store::TrimField(FieldText(3)).isEmpty();
 }
 
-void frmAddEditName::ShowNewRecord() {
-    optStatus[1]->setChecked(true); // a new person is active
-}
-
-void frmAddEditName::ShowRecord() {
-    const store::PersonRecord& person = store::Persons().Buffer();
+void frmAddEditName::ShowChoices(const Record& person) {
     recordActive_ = person.Active != 0;
-    if (ReadOnlyUser()) {
+    if (!AddMode() && ReadOnlyUser()) {
         // A Read Only user sees the status but cannot pick the other one.
         optStatus[recordActive_ ? 2 : 1]->setEnabled(false);
     }
     optStatus[recordActive_ ? 1 : 2]->setChecked(true);
-    const QString values[] = {person.FirstName,    person.MiddleName, person.LastName,
-                              person.Organization, person.EmployeeID, person.Comments};
-    for (int index = 1; index <= kComments; ++index)
-        SetFieldText(index, store::TrimField(values[index - 1]));
 }
 
 void frmAddEditName::optStatus_Click(int index) {
@@ -150,18 +180,7 @@ bool frmAddEditName::ConfirmStatusChange() {
     return false;
 }
 
-QString frmAddEditName::FieldCaption(int index) const {
-    return lblField[index]->text();
-}
-
-void frmAddEditName::FillRecord() {
-    store::PersonRecord& person = store::Persons().Buffer();
-    person.FirstName = store::TrimField(FieldText(1));
-    person.MiddleName = store::TrimField(FieldText(2));
-    person.LastName = store::TrimField(FieldText(3));
-    person.Organization = store::TrimField(FieldText(4));
-    person.EmployeeID = store::TrimField(FieldText(5));
-    person.Comments = store::TrimField(FieldText(kComments));
+void frmAddEditName::FillChoices(Record& person) {
     person.Active = optStatus[1]->isChecked() ? -1 : 0;
 }
 

@@ -8,18 +8,20 @@ class QLabel;
 class QRadioButton;
 
 // The window in which a person of the Name List is added ("Add a Name") or viewed and edited
-// ("View/Edit this Name"); the mode is the window's Tag, which RunEditor sets.
-// A save writes one record of Name.List and is told through Result().
-class frmAddEditName : public ListRecordEditor {
+// ("View/Edit this Name"). A save writes one record of Name.List and is told, with the person
+// as written, through Result().
+class frmAddEditName : public RecordEditorOf<store::PersonRecord> {
     Q_OBJECT
 
 public:
-    // `editRecNum`: the person's record number (the Name grid's RecNum column), 0 to add.
-    frmAddEditName(QWidget* parent, const Session& session, qint32 editRecNum);
+    using Record = store::PersonRecord;
+
+    frmAddEditName(QWidget* parent, const Session& session, Entry person);
     ~frmAddEditName() override;
 
-    static QString AddModeTag();  // "Add a Name"
-    static QString EditModeTag(); // "View/Edit this Name"
+    // A new person, active; or person `recNum` (the Name grid's RecNum column) as on file.
+    static Entry ForAdding();
+    static Entry ForEditing(qint32 recNum);
 
     // Boxes txtField(1) to txtField(6): first name, middle name, last name, organization,
     // employee ID, comments (Field(i), FieldText(i) of the base).
@@ -34,10 +36,8 @@ public:
 
 protected:
     void Form_Load() override;
-    void ShowRecord() override;
-    void ShowNewRecord() override;
-    void FillRecord() override;
-    QString FieldCaption(int index) const override;
+    void ShowChoices(const Record& person) override;
+    void FillChoices(Record& person) override;
 
 private:
     // The status question of a save in view/edit mode; false when the user wants the

@@ -24,14 +24,62 @@ const QString frmAddEditUser::PasswordHint = QStringLiteral("<4 to 8 chars only>
 
 namespace {
 
+using store::UserRecord;
+using Field = EditorField<UserRecord>;
+
 constexpr int PasswordIndex = 3;
 constexpr int CommentsIndex = 4;
 constexpr int MinPassword = 4;
 constexpr int MaxPassword = 8;
 
+// The four boxes down the left of the window, each under its label: caption, limit in
+// characters, label and box in twips, the record's field. The password box takes as many
+// characters as its hint has.
+const Field kFields[] = {
+    {1,
+     "* First Name",
+     frmAddEditUser::FirstNameLimit,
+     false,
+     {240, 200, 2600, 270},
+     {240, 470, 2600, 360},
+     ShowTrimmed<UserRecord, &UserRecord::FirstName>,
+     [](UserRecord& user, const QString& text) { user.FirstName = text.trimmed(); }},
+    {2,
+     "* Last Name",
+     frmAddEditUser::LastNameLimit,
+     false,
+     {240, 950, 2600, 270},
+     {240, 1220, 2600, 360},
+     ShowTrimmed<UserRecord, &UserRecord::LastName>,
+     [](UserRecord& user, const QString& text) { user.LastName = text.trimmed(); }},
+    // The administrator sees the password in clear. It is scrambled afresh at every save, so
+    // the stored form changes even when the password does not.
+    {PasswordIndex,
+     "* Password",
+     static_cast<int>(frmAddEditUser::PasswordHint.size()),
+     false,
+     {240, 1700, 2600, 270},
+     {240, 1970, 2600, 360},
+     [](const UserRecord& user) { return store::UnscramblePassword(user.Password); },
+     [](UserRecord& user, const QString& text) { user.Password = store::ScramblePassword(text); }},
+    {CommentsIndex,
+     " Comments",
+     frmAddEditUser::CommentsLimit,
+     true,
+     {240, 2520, 2600, 270},
+     {240, 2790, 5620, 1500},
+     ShowTrimmed<UserRecord, &UserRecord::Comments>,
+     FillTrimmed<UserRecord, &UserRecord::Comments>},
+};
+
 ListRecordEditor::Wording UserWording() {
-    return {QString(), QStringLiteral("New Entry"), QStringLiteral("first name"),
-            QStringLiteral("User List"), QStringLiteral("users")};
+    return {QStringLiteral("Add a User"),
+            QStringLiteral("View/Edit this User"),
+            QString(),
+            QStringLiteral("New Entry"),
+            QStringLiteral("first name"),
+            QStringLiteral("User List"),
+            QStringLiteral("users")};
 }
 
 bool IsLetterOrDigit(QChar c) {
@@ -40,28 +88,23 @@ bool IsLetterOrDigit(QChar c) {
 
 } // namespace
 
-frmAddEditUser::frmAddEditUser(QWidget* parent, const Session& session, qint32 editRecNum)
-    : ListRecordEditor(parent, session, editRecNum, store::Users(), UserWording(),
-                       AddModeSave::Disabled, CancelRecaption::Always) {
-    const QStringList captions = {QString(),
-                                  QStringLiteral("* First Name"),
-                                  QStringLiteral("* Last Name"),
-                                  QStringLiteral("* Password"),
-                                  QStringLiteral(" Comments"),
-                                  QStringLiteral("* Access Level")};
+frmAddEditUser::frmAddEditUser(QWidget* parent, const Session& session, Entry user)
+    : RecordEditorOf(parent, session, std::move(user), store::Users(), kFields, UserWording(),
+                     AddModeSave::Disabled, CancelRecaption::Always) {
     const QFont labelFont = platform::DesignFont(QStringLiteral("Tahoma"), 8.25, true);
-    for (int i = 1; i <= 5; ++i) {
-        lblField[i] = ui::NewPlainLabel(captions.at(i), this);
-        lblField[i]->setFont(labelFont);
-        forms::MakeTransparent(lblField[i]);
-    }
+    const auto makeLabel = [this, &labelFont](const QString& caption) {
+        QLabel* label = ui::NewPlainLabel(caption, this);
+        label->setFont(labelFont);
+        forms::MakeTransparent(label);
+        return label;
+    };
+    BuildFields(lblField, makeLabel);
+    lblField[5] = makeLabel(QStringLiteral("* Access Level"));
     const QFont boxFont = platform::DesignFont(QStringLiteral("Tahoma"), 9.75);
-    txtField[1] = AddLineField(1, FirstNameLimit);
-    txtField[2] = AddLineField(2, LastNameLimit);
-    txtField[3] = AddLineField(PasswordIndex, static_cast<int>(PasswordHint.size()));
-    txtField[4] = AddCommentsField(CommentsIndex, CommentsLimit);
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 4; ++i) {
+        txtField[i] = Field(i);
         txtField[i]->setFont(boxFont);
+    }
 
     for (int i = 1; i <= 4; ++i) {
         optAccessLevel[i] = new QRadioButton(this);
@@ -79,15 +122,15 @@ frmAddEditUser::frmAddEditUser(QWidget* parent, const Session& session, qint32 e
     Form_Load();
 }
 
+frmAddEditUser::Entry frmAddEditUser::ForAdding() {
+    return Entry::New(Record());
+}
+
+frmAddEditUser::Entry frmAddEditUser::ForEditing(qint32 recNum) {
+    return Entry::Read(store::Users(), recNum);
+}
+
 frmAddEditUser::~frmAddEditUser() = default;
-
-QString frmAddEditUser::AddModeTag() {
-    return QStringLiteral("Add a User");
-}
-
-QString frmAddEditUser::EditModeTag() {
-    return QStringLiteral("View/Edit this User");
-}
 
 void frmAddEditUser::Form_Load() {
     SetSizeTwips(6100, 5880);
@@ -96,18 +139,11 @@ void frmAddEditUser::Form_Load() {
 }
 
 void frmAddEditUser::PlaceControls() {
-    PlaceTwips(lblField[1], 240, 200, 2600, 270);
-    PlaceTwips(txtField[1], 240, 470, 2600, 360);
-    PlaceTwips(lblField[2], 240, 950, 2600, 270);
-    PlaceTwips(txtField[2], 240, 1220, 2600, 360);
-    PlaceTwips(lblField[3], 240, 1700, 2600, 270);
-    PlaceTwips(txtField[3], 240, 1970, 2600, 360);
+    PlaceFields(lblField);
     PlaceTwips(lblField[5], 3240, 200, 2600, 270);
     for (int i = 1; i <= 4; ++i)
         PlaceTwips(optAccessLevel[i], 3300, 470 + (i - 1) * 420, 2640, 360);
-    PlaceTwips(lblField[4], 240, 2520, 2600, 270);
     PlaceTwips(lblSpaceFull, 4300, 2520, 1560, 270);
-    PlaceTwips(txtField[4], 240, 2790, 5620, 1500);
     PlaceTwips(lblDateCreated, 240, 4380, 3600, 270);
     PlaceTwips(lblMandatory, 4200, 4380, 1660, 270);
     lblMandatory->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -116,7 +152,7 @@ void frmAddEditUser::PlaceControls() {
 }
 
 void frmAddEditUser::Form_Activate() {
-    SetCaption(AppTitle() + QStringLiteral(" - ") + Tag());
+    SetCaption(ModeCaption());
     for (int i = 1; i <= 4; ++i)
         optAccessLevel[i]->setText(AccessLevelName(AccessLevelOf(i)));
     if (AddMode()) {
@@ -127,7 +163,7 @@ void frmAddEditUser::Form_Activate() {
         users.Close();
         forms::ShowStoreProblem(opened);
         SetUpSaveCancel(QStringLiteral("New Entry"));
-        optAccessLevel[1]->setChecked(true);
+        ShowNewRecord();
     } else {
         SetUpSaveCancel(QStringLiteral("New Entry"));
         if (!LoadRecord()) {
@@ -140,28 +176,16 @@ void frmAddEditUser::Form_Activate() {
 }
 
 bool frmAddEditUser::LoadRecord() {
-    auto& users = store::Users();
-    store::StoreResult result = users.Open();
-    if (result)
-        result = users.Read(EditRecNum());
-    users.Close();
-    if (!result) {
-        forms::ShowStoreProblem(result);
+    if (!Source().read) {
+        forms::ShowStoreProblem(Source().read);
         return false;
     }
-    ShowRecord();
+    ShowOpenedRecord();
     return true;
 }
 
-void frmAddEditUser::ShowRecord() {
-    const store::UserRecord& user = store::Users().Buffer();
-    ShowDateCreated(user.DateCreated);
+void frmAddEditUser::ShowChoices(const Record& user) {
     optAccessLevel[user.AccessLevel]->setChecked(true);
-    SetFieldText(1, store::TrimField(user.FirstName));
-    SetFieldText(2, store::TrimField(user.LastName));
-    SetFieldText(CommentsIndex, store::TrimField(user.Comments));
-    // The administrator sees the password in clear.
-    SetFieldText(PasswordIndex, store::UnscramblePassword(user.Password));
 }
 
 bool frmAddEditUser::MandatoryFieldsFilled() const {
@@ -232,17 +256,6 @@ void frmAddEditUser::cmdSave_Click() {
     cmdCancel_Click();
 }
 
-QString frmAddEditUser::FieldCaption(int index) const {
-    return lblField[index]->text();
-}
-
-void frmAddEditUser::FillRecord() {
-    store::UserRecord& user = store::Users().Buffer();
-    user.FirstName = FieldText(1).trimmed();
-    user.LastName = FieldText(2).trimmed();
-    // Scrambled afresh at every save, so the stored form changes even when the password does
-    // not.
-    user.Password = store::ScramblePassword(FieldText(PasswordIndex));
+void frmAddEditUser::FillChoices(Record& user) {
     user.AccessLevel = selectedAccessLevel_;
-    user.Comments = store::TrimField(FieldText(CommentsIndex));
 }

@@ -36,18 +36,18 @@ QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {
     return total.Text();
 }
 
-std::optional<QString> EditRefusal(int item, const QString& answer) {
+std::optional<QString> EditRefusal(EditField field, const QString& answer) {
     // The comments keep their line breaks (as CR LF); no field keeps any other control.
     const store::LineBreaks breaks =
-        item == EditComments ? store::LineBreaks::Allowed : store::LineBreaks::Refused;
+        field == EditComments ? store::LineBreaks::Allowed : store::LineBreaks::Refused;
     if (store::FirstControlCharacter(answer, breaks) >= 0)
         return QStringLiteral("holds a control character,") + CrLf +
                QStringLiteral("which cannot be stored.");
     // The file would keep such a character as "?": what is seen would not be what is stored.
-    if ((item == EditCode || item == EditName || item == EditProvider) &&
+    if ((field == EditCode || field == EditName || field == EditProvider) &&
         store::KeepCodepage(answer) != answer)
         return QStringLiteral("holds characters that") + CrLf + QStringLiteral("cannot be stored.");
-    switch (item) {
+    switch (field) {
     case EditDate:
         if (!formats::ParseDate(answer))
             return QStringLiteral("is an unreadable date entry.");
@@ -75,13 +75,14 @@ std::optional<QString> EditRefusal(int item, const QString& answer) {
             return QStringLiteral("is an improbable 'Hours' entry");
         return std::nullopt;
     }
-    default:
+    case EditComments:
         return std::nullopt;
     }
+    return std::nullopt;
 }
 
-void ApplyEdit(int item, const QString& answer, store::TrainingRecord& record) {
-    switch (item) {
+void ApplyEdit(EditField field, const QString& answer, store::TrainingRecord& record) {
+    switch (field) {
     case EditDate:
         record.TrainingDate = formats::ParseDate(answer).value_or(record.TrainingDate);
         break;
@@ -99,8 +100,6 @@ void ApplyEdit(int item, const QString& answer, store::TrainingRecord& record) {
         break;
     case EditComments:
         record.Comments = store::TrimField(answer);
-        break;
-    default:
         break;
     }
 }

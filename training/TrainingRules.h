@@ -31,22 +31,17 @@ QString HistoryRowText(const store::NumberedTraining& training);
 // sum a user adds up from the list (1.2 and 2.4 give 3.6, not the sum of the stored singles).
 QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings);
 
-// The items of the editing menu that change one field.
-enum EditItem {
-    EditDate = 3,
-    EditCode = 4,
-    EditName = 5,
-    EditProvider = 6,
-    EditHours = 7,
-    EditComments = 8
-};
+// The fields of a training record that the history edits one at a time, in the order of the
+// editing menu.
+enum EditField { EditDate, EditCode, EditName, EditProvider, EditHours, EditComments };
+constexpr int EditFields = EditComments + 1;
 
-// Why `answer` (trimmed, not empty; for EditComments the whole comments) cannot be stored by
-// edit `item`: the text shown after the answer and an empty line in "Entry Error"; nothing
-// when it can.
-std::optional<QString> EditRefusal(int item, const QString& answer);
+// Why `answer` (trimmed, not empty; for EditComments the whole comments) cannot be stored in
+// `field`: the text shown after the answer and an empty line in "Entry Error"; nothing when it
+// can.
+std::optional<QString> EditRefusal(EditField field, const QString& answer);
 
-// Stores an accepted `answer` of edit `item` in `record`.
-void ApplyEdit(int item, const QString& answer, store::TrainingRecord& record);
+// Stores an accepted `answer` in `field` of `record`.
+void ApplyEdit(EditField field, const QString& answer, store::TrainingRecord& record);
 
 } // namespace training

@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <algorithm>
+#include <iterator>
 
 using namespace training;
 
@@ -66,20 +67,31 @@ void SetButton(ZovButton* button, const QString& caption, const QString& tip) {
     button->setToolTip(tip);
 }
 
-// The captions of the editing menu.
-const char* const kMenuCaptions[] = {
-    nullptr,
-    "Click below to edit...",
-    nullptr,
-    "...the date the training was received...",
-    "...the Course Code of this training record",
-    "...the name of the training course",
-    "...who provided this training",
-    "...the hours associated with this training record",
-    "...the comments associated with this training record",
-    nullptr,
-    "Exit this menu",
+// The editing menu's item for each field, in EditField order, and what the question for a
+// new value calls the field (the comments are edited in their box instead).
+struct FieldItem {
+    EditField field;
+    const char* caption;
+    const char* prompt;
 };
+constexpr FieldItem kFieldItems[] = {
+    {EditDate, "...the date the training was received...", "the date the training was received..."},
+    {EditCode, "...the Course Code of this training record",
+     "the Course Code of this training record"},
+    {EditName, "...the name of the training course", "the name of the training course"},
+    {EditProvider, "...who provided this training", "who provided this training"},
+    {EditHours, "...the hours associated with this training record",
+     "the hours associated with this training record"},
+    {EditComments, "...the comments associated with this training record", nullptr},
+};
+constexpr bool InFieldOrder() {
+    for (int i = 0; i < EditFields; ++i) {
+        if (kFieldItems[i].field != i)
+            return false;
+    }
+    return true;
+}
+static_assert(std::size(kFieldItems) == EditFields && InFieldOrder());
 
 } // namespace
 
@@ -147,15 +159,18 @@ void frmTrainingHistory::BuildControls() {
         hidden->hide();
 
     menuEditmenu = new QMenu(QStringLiteral("Editing Menu"), this);
-    for (int i = 1; i <= 10; ++i) {
-        if (!kMenuCaptions[i]) {
-            menuEdit[i] = menuEditmenu->addSeparator();
-            continue;
-        }
-        menuEdit[i] = menuEditmenu->addAction(QString::fromLatin1(kMenuCaptions[i]));
-        connect(menuEdit[i], &QAction::triggered, this, [this, i] { menuEdit_Click(i); });
+    menuEditHeading = menuEditmenu->addAction(QStringLiteral("Click below to edit..."));
+    menuEditHeading->setEnabled(false);
+    menuEditmenu->addSeparator();
+    for (const FieldItem& item : kFieldItems) {
+        QAction* action = menuEditmenu->addAction(QString::fromLatin1(item.caption));
+        connect(action, &QAction::triggered, this,
+                [this, field = item.field] { menuEdit_Click(field); });
+        menuEdit[item.field] = action;
     }
-    menuEdit[1]->setEnabled(false); // a heading
+    menuEditmenu->addSeparator();
+    // Choosing it only closes the menu.
+    menuEditExit = menuEditmenu->addAction(QStringLiteral("Exit this menu"));
 
     connect(gridTraining, &FlexGrid::RowColChange, this,
             &frmTrainingHistory::gridTraining_RowColChange);
@@ -337,15 +352,15 @@ void frmTrainingHistory::cmdEditTraining_Click() {
     menuEditmenu->popup(QCursor::pos());
 }
 
-void frmTrainingHistory::menuEdit_Click(int index) {
-    if (index >= EditDate && index <= EditHours)
-        EditOneField(index);
-    else if (index == EditComments)
+void frmTrainingHistory::menuEdit_Click(EditField field) {
+    if (field == EditComments)
         EnterCommentEditing();
+    else
+        EditOneField(field);
 }
 
-void frmTrainingHistory::EditOneField(int item) {
-    const QString what = QString::fromLatin1(kMenuCaptions[item]).mid(3);
+void frmTrainingHistory::EditOneField(EditField field) {
+    const QString what = QString::fromLatin1(kFieldItems[field].prompt);
     const QString answer =
         platform::InputBox(QStringLiteral("Editing the highlighted training record"),
                            QStringLiteral("Below, enter your changes for") + CrLf + what +
@@ -356,22 +371,22 @@ void frmTrainingHistory::EditOneField(int item) {
             .trimmed();
     if (answer.isEmpty())
         return;
-    if (const std::optional<QString> refusal = EditRefusal(item, answer)) {
+    if (const std::optional<QString> refusal = EditRefusal(field, answer)) {
         platform::StandardMessage(QStringLiteral("Entry Error"), answer + CrLf + CrLf + *refusal,
                                   platform::StandardIcon::Stop, platform::StandardButtons::Ok,
                                   this);
         return;
     }
-    SaveTrainingEdit(answer, item);
+    SaveTrainingEdit(answer, field);
 }
 
-void frmTrainingHistory::SaveTrainingEdit(const QString& text, int item) {
+void frmTrainingHistory::SaveTrainingEdit(const QString& text, EditField field) {
     if (!MayChange(forms::Action::EditTraining))
         return;
     gridTraining->setEnabled(true);
     const store::StoreResult changed = store::ChangeTrainingRecord(
         HighlightedRecNum(), personKey_,
-        [&](store::TrainingRecord& record) { ApplyEdit(item, text, record); });
+        [&](store::TrainingRecord& record) { ApplyEdit(field, text, record); });
     if (changed.isChangedElsewhere()) {
         // Reloading shows the history as it is on file now; the Lobby refreshes on return.
         if (!forms::AskReloadChangedRecord())
@@ -408,6 +423,7 @@ void frmTrainingHistory::EnterCommentEditing() {
     ui::SetBase(txtComments, QColor(255, 192, 255));
     txtComments->setReadOnly(false);
     savedComments_ = txtComments->StoredText();
+    commentsSaved_ = false;
     txtComments->setFocus(Qt::OtherFocusReason);
 }
 
@@ -426,7 +442,7 @@ void frmTrainingHistory::cmdSaveComments_Click() {
         return;
     }
     SaveTrainingEdit(txtComments->StoredText(), EditComments);
-    savedComments_ = QStringLiteral("Update");
+    commentsSaved_ = true;
     LeaveCommentEditing();
 }
 
@@ -440,10 +456,10 @@ void frmTrainingHistory::LeaveCommentEditing() {
     editingComments_ = false;
     ui::SetBase(txtComments, QColor(255, 255, 192));
     txtComments->setReadOnly(true);
-    if (savedComments_ != QStringLiteral("Update"))
-        txtComments->SetStoredText(savedComments_);
-    else
+    if (commentsSaved_)
         gridTraining_RowColChange(); // the saved text as the refilled list holds it
+    else
+        txtComments->SetStoredText(savedComments_);
     lblComments->setText(savedCommentsCaption_);
     ui::SetInk(lblComments, txtComments->toPlainText().isEmpty() ? Grey : White);
     savedCommentsCaption_.clear();

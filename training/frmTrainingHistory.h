@@ -3,6 +3,7 @@
 #include "forms/Permits.h"
 #include "store/PersonTraining.h"
 #include "training/TrainingOpening.h"
+#include "training/TrainingRules.h"
 #include "ui/Form.h"
 
 #include <array>
@@ -45,7 +46,9 @@ public:
     ZovButton* cmdSaveComments;
     ZovButton* cmdCancelComments;
     QMenu* menuEditmenu;
-    std::array<QAction*, 11> menuEdit{}; // 1 to 10; 0 unused
+    QAction* menuEditHeading;                              // "Click below to edit...", greyed
+    std::array<QAction*, training::EditFields> menuEdit{}; // one per field, by EditField
+    QAction* menuEditExit;                                 // "Exit this menu"
 
     void UpdateTrainingGrid();
     void UpdateHistoryButtons();
@@ -54,12 +57,12 @@ public:
     void cmdHelp_Click();
     // The editing menu and what it leads to.
     void cmdEditTraining_Click();
-    void menuEdit_Click(int index);
+    void menuEdit_Click(training::EditField field);
     void cmdDeleteTraining_Click();
     void cmdSaveComments_Click();
     void cmdCancelComments_Click();
     void txtComments_Change();
-    void SaveTrainingEdit(const QString& text, int item);
+    void SaveTrainingEdit(const QString& text, training::EditField field);
 
 protected:
     void Form_Load() override;
@@ -70,7 +73,7 @@ private:
     // The session may make this change here; a refusal is told.
     bool MayChange(forms::Action action);
     void BuildControls();
-    void EditOneField(int item);
+    void EditOneField(training::EditField field);
     void EnterCommentEditing();
     void LeaveCommentEditing();
     qint32 HighlightedRecNum() const;
@@ -85,5 +88,6 @@ private:
     bool changed_ = false;
     bool editingComments_ = false;
     QString savedCommentsCaption_;
-    QString savedComments_; // the comments before editing, or "Update" once they were saved
+    QString savedComments_;      // the comments before editing
+    bool commentsSaved_ = false; // a save was asked for: leaving shows what the list holds
 };

@@ -39,11 +39,12 @@ QWidget* EditorForm::FieldBox::widget() const {
     return line ? static_cast<QWidget*>(line) : static_cast<QWidget*>(multi);
 }
 
-EditorForm::EditorForm(AddModeSave addModeSave, CancelRecaption cancelRecaption, QWidget* parent)
+EditorForm::EditorForm(EditorMode mode, AddModeSave addModeSave, CancelRecaption cancelRecaption,
+                       QWidget* parent)
     : Form(parent), cmdSave(new ZovButton(this)), cmdCancel(new ZovButton(this)),
       lblMandatory(ui::NewPlainLabel(QStringLiteral("* Mandatory Entry"), this)),
       lblDateCreated(ui::NewPlainLabel(QString(), this)),
-      lblSpaceFull(ui::NewPlainLabel(QString(), this)), addModeSave_(addModeSave),
+      lblSpaceFull(ui::NewPlainLabel(QString(), this)), mode_(mode), addModeSave_(addModeSave),
       cancelRecaption_(cancelRecaption) {
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
@@ -61,10 +62,6 @@ EditorForm::EditorForm(AddModeSave addModeSave, CancelRecaption cancelRecaption,
     // The gauge sits above the right end of the comments box.
     lblSpaceFull->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblSpaceFull->hide();
-}
-
-bool EditorForm::AddMode() const {
-    return Tag().startsWith(QLatin1String("Add"));
 }
 
 QLineEdit* EditorForm::AddLineField(int index, int maxLength) {

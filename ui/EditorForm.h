@@ -11,10 +11,12 @@ class QLineEdit;
 class QPlainTextEdit;
 class ZovButton;
 
+// Whether a record editor adds a new record or shows (and may change) one on file.
+enum class EditorMode { Add, Edit };
+
 // What the record editors (user, person, course) have in common:
 //
-// - the mode, read from the window's Tag: a Tag beginning with "Add" ("Add a User", "Add a
-//   Name", "Add a Course") adds a record, any other ("View/Edit this ...") shows one;
+// - the mode, given when the window is made;
 // - the text boxes txtField(i): focus colours, select-all on entry, a limit in characters,
 //   and the multi-line comments box with its fullness gauge lblSpaceFull;
 // - cmdSave and cmdCancel with their caption rules: at the start of the mode
@@ -41,7 +43,8 @@ public:
     QLabel* lblDateCreated; // " Record Created ..." in view/edit mode only
     QLabel* lblSpaceFull;   // how full the comments box is; hidden while it is empty
 
-    bool AddMode() const;
+    EditorMode Mode() const { return mode_; }
+    bool AddMode() const { return mode_ == EditorMode::Add; }
     bool SetUpDone() const { return setUpDone_; }
     bool ViewOnly() const { return viewOnly_; }
 
@@ -63,7 +66,8 @@ protected:
     // or only once Save is shown (person and course editors).
     enum class CancelRecaption { Always, WhenSaveShown };
 
-    EditorForm(AddModeSave addModeSave, CancelRecaption cancelRecaption, QWidget* parent);
+    EditorForm(EditorMode mode, AddModeSave addModeSave, CancelRecaption cancelRecaption,
+               QWidget* parent);
 
     virtual bool MandatoryFieldsFilled() const = 0;
     virtual void cmdSave_Click() = 0;
@@ -116,6 +120,7 @@ private:
     void CommentsChanged(int index);
     void UpdateSpaceFull(int length, int limit);
 
+    EditorMode mode_;
     AddModeSave addModeSave_;
     CancelRecaption cancelRecaption_;
     QList<FieldBox> boxes_;

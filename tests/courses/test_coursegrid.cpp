@@ -145,7 +145,7 @@ private slots:
         answers.expectWindow([&](QWidget* window) {
             auto* editor = qobject_cast<frmAddEditCourse*>(window);
             QVERIFY(editor);
-            QCOMPARE(editor->Tag(), QStringLiteral("Add a Course"));
+            QVERIFY(editor->AddMode());
             QCOMPARE(editor->EditRecNum(), 1);
             SaveCourse(NewCourse(" ZZ-9", "Zoning", 2, 70), 1, window);
         });
@@ -181,7 +181,7 @@ private slots:
         answers.expectWindow([&](QWidget* window) {
             auto* editor = qobject_cast<frmAddEditCourse*>(window);
             QVERIFY(editor);
-            QCOMPARE(editor->Tag(), QStringLiteral("View/Edit this Course"));
+            QVERIFY(!editor->AddMode());
             QCOMPARE(editor->EditRecNum(), 1);
             SaveCourse(NewCourse("Z-1", "Arrest", 8, 1001), 1, window);
         });

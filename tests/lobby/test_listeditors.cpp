@@ -1,6 +1,7 @@
 // The record editors' shared save path (forms/ListRecordEditor), tried through the person
-// editor and the course editor alike: the removal marker refused, a full list refused, and a
-// creation stamp no other record has, and a record changed elsewhere never written over.
+// editor and the course editor alike: the removal marker refused, a full list refused, a
+// creation stamp no other record has, the written record handed back, and a record changed
+// elsewhere never written over.
 
 #include "courses/frmAddEditCourse.h"
 #include "lobby/frmAddEditName.h"
@@ -83,13 +84,13 @@ double Stamp(int year, int month, int day) {
     return formats::DateValue(QDate(year, month, day), QTime(9, 0));
 }
 
-// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// Opens the editor as the Lobby does: the mode and record number from the grid; shown, so its
 // first activation has run.
 template <class T> std::unique_ptr<typename T::Editor> Open(qint16 level, qint32 recNum) {
     using Editor = typename T::Editor;
     TestSession().level = AccessLevelOf(level);
-    auto editor = std::make_unique<Editor>(nullptr, TestSession(), recNum);
-    editor->SetTag(recNum == 0 ? Editor::AddModeTag() : Editor::EditModeTag());
+    auto editor = std::make_unique<Editor>(
+        nullptr, TestSession(), recNum == 0 ? Editor::ForAdding() : Editor::ForEditing(recNum));
     editor->show();
     editor->activateWindow();
     (void)QTest::qWaitForWindowActive(editor.get());
@@ -148,6 +149,12 @@ template <class T> void NewRecordGetsACreationTimeNoOtherHas() {
     T::Fill(*editor, QStringLiteral("B2"));
     editor->cmdSave_Click();
     QCOMPARE(T::CreatedOf(3), formats::DateValue(TestFolder::FixedNow().addSecs(2)));
+    // Whoever opened the window is given the record exactly as written.
+    const auto result = editor->Result();
+    QVERIFY(result.saved && result.record);
+    QCOMPARE(result.recNum, 3);
+    QCOMPARE(result.record->Encode(),
+             recordfiles::FileBytes(T::FileName()).mid(2 * T::Record::Length));
 }
 
 // How another station changed the list while record 2 was open here.
@@ -185,6 +192,7 @@ template <class T> void RecordChangedElsewhereIsNotWrittenOver(Change change, bo
     QCOMPARE(recordfiles::FileBytes(T::FileName()), before);
     QCOMPARE(editor->isVisible(), !reload);
     QCOMPARE(editor->Result().saved, reload);
+    QVERIFY(!editor->Result().record); // reloaded, not written
     if (reload)
         QCOMPARE(editor->Result().identity, b.DateCreated);
 }

@@ -174,7 +174,7 @@ private slots:
         answers.expectWindow([&](QWidget* window) {
             auto* editor = qobject_cast<frmAddEditName*>(window);
             QVERIFY(editor);
-            QCOMPARE(editor->Tag(), QStringLiteral("Add a Name"));
+            QVERIFY(editor->AddMode());
             QCOMPARE(editor->EditRecNum(), 2); // appends after the one person
             SavePerson(NewPerson("Ann", "Abel", true, 50), 2, window);
         });
@@ -225,7 +225,7 @@ private slots:
         answers.expectWindow([&](QWidget* window) {
             auto* editor = qobject_cast<frmAddEditName*>(window);
             QVERIFY(editor);
-            QCOMPARE(editor->Tag(), QStringLiteral("View/Edit this Name"));
+            QVERIFY(!editor->AddMode());
             QCOMPARE(editor->EditRecNum(), 3);
         });
         emit grid.DblClick();

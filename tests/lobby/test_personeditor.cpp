@@ -60,15 +60,16 @@ QLineEdit* Line(const frmAddEditName& editor, int index) {
     return qobject_cast<QLineEdit*>(editor.Field(index));
 }
 
-// Opens the editor as the Lobby does: Tag set, record number from the grid; shown, so its
+// Opens the editor as the Lobby does: the mode and record number from the grid; shown, so its
 // first activation has run.
 struct Opened {
     std::unique_ptr<frmAddEditName> editor;
 
     Opened(qint16 level, qint32 recNum) {
         TestSession().level = AccessLevelOf(level);
-        editor = std::make_unique<frmAddEditName>(nullptr, TestSession(), recNum);
-        editor->SetTag(recNum == 0 ? frmAddEditName::AddModeTag() : frmAddEditName::EditModeTag());
+        editor = std::make_unique<frmAddEditName>(nullptr, TestSession(),
+                                                  recNum == 0 ? frmAddEditName::ForAdding()
+                                                              : frmAddEditName::ForEditing(recNum));
         editor->show();
         editor->activateWindow();
         (void)QTest::qWaitForWindowActive(editor.get());

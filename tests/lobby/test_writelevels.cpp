@@ -48,8 +48,8 @@ QMap<QString, QByteArray> DataFolderBytes() {
 }
 
 template <class Editor> std::unique_ptr<Editor> OpenEditor(qint32 recNum) {
-    auto editor = std::make_unique<Editor>(nullptr, TestSession(), recNum);
-    editor->SetTag(recNum == 0 ? Editor::AddModeTag() : Editor::EditModeTag());
+    auto editor = std::make_unique<Editor>(
+        nullptr, TestSession(), recNum == 0 ? Editor::ForAdding() : Editor::ForEditing(recNum));
     editor->show();
     return editor;
 }

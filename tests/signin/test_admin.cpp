@@ -330,7 +330,7 @@ private slots:
         ScriptedAnswers answers;
         EnterAdminMode(*admin, answers);
         answers.expectWindow(EditorDrive([](frmAddEditUser& editor) {
-            QCOMPARE(editor.Tag(), QStringLiteral("View/Edit this User"));
+            QVERIFY(!editor.AddMode());
             QCOMPARE(editor.FieldText(1), QStringLiteral("Carl"));
         }));
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, RowCentre(admin->grid, 1));
@@ -420,7 +420,7 @@ private slots:
             .expectMessage(QStringLiteral("Access Code Saved"), 1)
             // With no user yet, the editor opens at once to add the first.
             .expectWindow(EditorDrive([](frmAddEditUser& editor) {
-                QCOMPARE(editor.Tag(), QStringLiteral("Add a User"));
+                QVERIFY(editor.AddMode());
                 Press(editor.cmdCancel);
             }));
         Press(admin->cmdAdmin);

@@ -21,9 +21,6 @@ using signintest::Type;
 
 namespace {
 
-const QString AddTag = QStringLiteral("Add a User");
-const QString EditTag = QStringLiteral("View/Edit this User");
-
 store::UserRecord ReadUser(int number) {
     auto& users = store::Users();
     store::UserRecord user;
@@ -49,10 +46,12 @@ class TestUserEdit : public QObject {
     // Each test: a fresh folder and an editor on the stack.
     std::unique_ptr<TestFolder> folder_;
 
-    std::unique_ptr<frmAddEditUser> Open(const QString& tag, int recNum = 0, bool active = false) {
+    std::unique_ptr<frmAddEditUser> Open(EditorMode mode, int recNum = 0, bool active = false) {
         TestSession().adminMode = true; // the Admin window opens the editor only in admin mode
-        auto editor = std::make_unique<frmAddEditUser>(nullptr, TestSession(), recNum);
-        editor->SetTag(tag);
+        auto editor = std::make_unique<frmAddEditUser>(nullptr, TestSession(),
+                                                       mode == EditorMode::Add
+                                                           ? frmAddEditUser::ForAdding()
+                                                           : frmAddEditUser::ForEditing(recNum));
         if (active)
             signintest::ShowActive(editor.get());
         else
@@ -75,7 +74,7 @@ private slots:
                             1);
         signintest::AddUser(QStringLiteral("Bob"), QStringLiteral("Bay"), QStringLiteral("bob1"),
                             2);
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Mirtavel - Add a User"));
         QCOMPARE(editor->EditRecNum(), 3);
         QCOMPARE(editor->cmdSave->Caption(), QStringLiteral("&Save\r\nNew Entry"));
@@ -92,7 +91,7 @@ private slots:
     }
 
     void saveFollowsTheMandatoryFields() {
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         Type(editor->txtField[1], QStringLiteral("Mary"));
         QVERIFY(!editor->cmdSave->isEnabled());
         Type(editor->txtField[2], QStringLiteral("Major"));
@@ -140,7 +139,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, stored);
         ScriptedAnswers answers;
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         FillMandatory(*editor, typed);
         if (stored.isEmpty())
             answers.expectMessage(QStringLiteral("Invalid Password Entry"), 1);
@@ -172,7 +171,7 @@ private slots:
 
     // A name the data file cannot hold is refused as it is typed, so it is stored as seen.
     void namesKeepToTheCodePage() {
-        auto editor = Open(AddTag, 0, true);
+        auto editor = Open(EditorMode::Add, 0, true);
         Type(editor->txtField[1], QStringLiteral("\u0141ukasz"));
         Type(editor->txtField[2], QStringLiteral("Nowak\u00e9"));
         Type(editor->txtField[3], QStringLiteral("pw12"));
@@ -186,7 +185,7 @@ private slots:
 
     // Typing into the middle of a full comments box changes nothing in it.
     void aFullCommentsBoxRefusesWhatIsTyped() {
-        auto editor = Open(AddTag, 0, true);
+        auto editor = Open(EditorMode::Add, 0, true);
         const QString full = QString(429, u'c') + QStringLiteral("END4567890");
         editor->SetFieldText(4, full);
         auto* comments = qobject_cast<QPlainTextEdit*>(editor->txtField[4]);
@@ -210,7 +209,7 @@ private slots:
 
     void hintAppearsInAnEmptyPasswordBox() {
         ScriptedAnswers answers;
-        auto editor = Open(AddTag, 0, true);
+        auto editor = Open(EditorMode::Add, 0, true);
         Type(editor->txtField[1], QStringLiteral("Mary"));
         Type(editor->txtField[2], QStringLiteral("Major"));
         editor->txtField[3]->setFocus();
@@ -225,7 +224,7 @@ private slots:
     }
 
     void focusColoursFollowTheMode() {
-        auto editor = Open(AddTag, 0, true);
+        auto editor = Open(EditorMode::Add, 0, true);
         QCOMPARE(BoxColour(editor->txtField[1]), QColor(255, 255, 0));
         editor->txtField[2]->setFocus();
         QCOMPARE(BoxColour(editor->txtField[1]), QColor(0, 255, 255));
@@ -234,7 +233,7 @@ private slots:
 
         const int number = signintest::AddUser(QStringLiteral("Ann"), QStringLiteral("Ash"),
                                                QStringLiteral("ann1"), 2, QStringLiteral("note"));
-        auto viewer = Open(EditTag, number, true);
+        auto viewer = Open(EditorMode::Edit, number, true);
         QCOMPARE(BoxColour(viewer->txtField[1]), QColor(255, 192, 255));
         // Entering a box selects all of its text.
         viewer->txtField[4]->setFocus();
@@ -250,7 +249,7 @@ private slots:
         const int number =
             signintest::AddUser(QStringLiteral("Carl"), QStringLiteral("Cole"),
                                 QStringLiteral("Pw7x"), 3, QStringLiteral("Day shift"));
-        auto editor = Open(EditTag, number);
+        auto editor = Open(EditorMode::Edit, number);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Mirtavel - View/Edit this User"));
         QCOMPARE(editor->EditRecNum(), 2);
         QCOMPARE(editor->FieldText(1), QStringLiteral("Carl"));
@@ -273,7 +272,7 @@ private slots:
         const int number = signintest::AddUser(QStringLiteral("Carl"), QStringLiteral("Cole"),
                                                QStringLiteral("Pw7xQ2r9"), 1);
         const QString before = ReadUser(number).Password;
-        auto editor = Open(EditTag, number);
+        auto editor = Open(EditorMode::Edit, number);
         QTest::mouseClick(editor->optAccessLevel[3], Qt::LeftButton);
         QCOMPARE(editor->SelectedAccessLevel(), 3);
         QVERIFY(editor->optAccessLevel[3]->font().bold());
@@ -297,7 +296,7 @@ private slots:
     void firstEditInEditModeTurnsCancelToCancelChanges() {
         const int number = signintest::AddUser(QStringLiteral("Carl"), QStringLiteral("Cole"),
                                                QStringLiteral("pw12"), 2);
-        auto editor = Open(EditTag, number);
+        auto editor = Open(EditorMode::Edit, number);
         // Clearing a mandatory name is a change, but gives nothing to save.
         editor->SetFieldText(2, QString());
         QCOMPARE(editor->cmdCancel->Caption(), QStringLiteral("&Cancel\r\nChanges"));
@@ -324,7 +323,7 @@ private slots:
     void commentsGauge() {
         QFETCH(int, length);
         QFETCH(QString, caption);
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         editor->SetFieldText(4, QString(length, u'c'));
         QVERIFY(editor->lblSpaceFull->isVisible());
         QCOMPARE(editor->lblSpaceFull->text(), caption);
@@ -333,7 +332,7 @@ private slots:
     }
 
     void commentsStopAtTheirLimit() {
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         editor->SetFieldText(4, QString(500, u'c'));
         QCOMPARE(editor->FieldText(4).size(), 439);
         QCOMPARE(editor->lblSpaceFull->text(), QStringLiteral(" 100% full "));
@@ -347,7 +346,7 @@ private slots:
 
     void removalMarkerIsRefusedAsFirstName() {
         ScriptedAnswers answers;
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         Type(editor->txtField[1], QStringLiteral(" $Killed$"));
         Type(editor->txtField[2], QStringLiteral("Major"));
         Type(editor->txtField[3], QStringLiteral("pw12"));
@@ -367,7 +366,7 @@ private slots:
     void aNewUserGetsAStampNoOtherUserHas() {
         signintest::AddUser(QStringLiteral("Ann"), QStringLiteral("Ash"), QStringLiteral("ann1"),
                             1);
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         FillMandatory(*editor, QStringLiteral("pw12"));
         Press(editor->cmdSave);
         QVERIFY(editor->Result().saved);
@@ -383,7 +382,7 @@ private slots:
             QVERIFY(list.resize(qint64(store::MaxListRecords) * store::UserRecord::Length));
         }
         ScriptedAnswers answers;
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         FillMandatory(*editor, QStringLiteral("pw12"));
         answers.expectMessage(QStringLiteral("Entry Error"), 1);
         Press(editor->cmdSave);
@@ -398,7 +397,7 @@ private slots:
         signintest::BlockFile(QStringLiteral("User.List"));
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("File Problem"), 1);
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         QVERIFY(answers.verifyDone());
         FillMandatory(*editor, QStringLiteral("pw12"));
         answers.expectMessage(QStringLiteral("File Problem"), 1);
@@ -416,14 +415,14 @@ private slots:
                             1);
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("File Problem"), 1);
-        auto editor = Open(EditTag, 5);
+        auto editor = Open(EditorMode::Edit, 5);
         QVERIFY(answers.verifyDone());
         QVERIFY(!editor->isVisible());
         QVERIFY(!editor->Result().saved);
     }
 
     void cancelWritesNothing() {
-        auto editor = Open(AddTag);
+        auto editor = Open(EditorMode::Add);
         FillMandatory(*editor, QStringLiteral("pw12"));
         Press(editor->cmdCancel);
         QVERIFY(!editor->isVisible());

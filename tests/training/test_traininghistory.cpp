@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTextCursor>
 
@@ -100,7 +101,7 @@ private slots:
         QFETCH(int, item);
         QFETCH(QString, answer);
         QFETCH(bool, refused);
-        QCOMPARE(training::EditRefusal(item, answer).has_value(), refused);
+        QCOMPARE(training::EditRefusal(training::EditField(item), answer).has_value(), refused);
     }
     void listsByDateAndHighlightsBySource_data() {
         QTest::addColumn<bool>("readOnly");
@@ -209,31 +210,68 @@ private slots:
 
     // Each field edit with its limits: refused answers change nothing, accepted ones are
     // stored in the highlighted record and shown.
+    // The editing menu offers the fields in order, and the question for a new value names
+    // the field chosen.
+    void editingMenuNamesTheFields() {
+        TestFolder folder;
+        WriteFiles(kFive);
+        auto w = Open();
+        QStringList captions;
+        for (const QAction* action : w->menuEditmenu->actions())
+            captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(
+            captions,
+            QStringList({"Click below to edit...", "-", "...the date the training was received...",
+                         "...the Course Code of this training record",
+                         "...the name of the training course", "...who provided this training",
+                         "...the hours associated with this training record",
+                         "...the comments associated with this training record", "-",
+                         "Exit this menu"}));
+        QVERIFY(!w->menuEditHeading->isEnabled());
+        const QStringList named = {
+            "the date the training was received....", "the Course Code of this training record.",
+            "the name of the training course.", "who provided this training.",
+            "the hours associated with this training record."};
+        ScriptedAnswers answers;
+        for (int field = training::EditDate; field < training::EditComments; ++field) {
+            answers.expectInput(QString());
+            w->menuEdit[field]->trigger();
+            QCOMPARE(answers.lastAsked().lines.value(1), named.at(field));
+        }
+        w->menuEditExit->trigger();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(!w->Changed() && w->gridTraining->isEnabled());
+    }
+
     void editsOneField_data() {
         QTest::addColumn<int>("item");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<int>("col");
         QTest::addColumn<QString>("shown"); // empty: refused
-        QTest::newRow("code of 9") << 4 << "ABCDEFGHI" << 1 << "";
-        QTest::newRow("code of 8") << 4 << "ABCDEFGH" << 1 << "ABCDEFGH";
-        QTest::newRow("removal marker") << 4 << "$Killed$" << 1 << "";
-        QTest::newRow("name") << 5 << "Night Driving" << 2 << "Night Driving";
-        QTest::newRow("name of 51") << 5 << QString(51, u'n') << 2 << "";
-        QTest::newRow("name beyond the code page") << 5 << QStringLiteral("\u0141ukasz") << 2 << "";
-        QTest::newRow("provider in the code page") << 6 << QStringLiteral("L\u00f3d\u017e \u20ac")
-                                                   << 3 << QStringLiteral("L\u00f3d\u017e \u20ac");
-        QTest::newRow("provider of 30") << 6 << QString(30, u'p') << 3 << QString(30, u'p');
-        QTest::newRow("provider of 31") << 6 << QString(31, u'p') << 3 << "";
-        QTest::newRow("hours 0.5") << 7 << "0.5" << 4 << "";
-        QTest::newRow("hours 1000") << 7 << "1000" << 4 << "";
-        QTest::newRow("hours abc") << 7 << "abc" << 4 << "";
-        QTest::newRow("hours 9e99") << 7 << "9e99" << 4 << "";
-        QTest::newRow("hours 1e39") << 7 << "1e39" << 4 << "";
-        QTest::newRow("hours 1") << 7 << "1" << 4 << "1.0";
-        QTest::newRow("hours 999") << 7 << "999" << 4 << "999.0";
-        QTest::newRow("hours 12.5") << 7 << "12.5" << 4 << "12.5";
-        QTest::newRow("hours 8 hrs") << 7 << "8 hrs" << 4 << "8.0";
-        QTest::newRow("unreadable date") << 3 << "13/45/2024" << 0 << "";
+        QTest::newRow("code of 9") << int(training::EditCode) << "ABCDEFGHI" << 1 << "";
+        QTest::newRow("code of 8") << int(training::EditCode) << "ABCDEFGH" << 1 << "ABCDEFGH";
+        QTest::newRow("removal marker") << int(training::EditCode) << "$Killed$" << 1 << "";
+        QTest::newRow("name") << int(training::EditName) << "Night Driving" << 2 << "Night Driving";
+        QTest::newRow("name of 51") << int(training::EditName) << QString(51, u'n') << 2 << "";
+        QTest::newRow("name beyond the code page")
+            << int(training::EditName) << QStringLiteral("\u0141ukasz") << 2 << "";
+        QTest::newRow("provider in the code page")
+            << int(training::EditProvider) << QStringLiteral("L\u00f3d\u017e \u20ac") << 3
+            << QStringLiteral("L\u00f3d\u017e \u20ac");
+        QTest::newRow("provider of 30")
+            << int(training::EditProvider) << QString(30, u'p') << 3 << QString(30, u'p');
+        QTest::newRow("provider of 31")
+            << int(training::EditProvider) << QString(31, u'p') << 3 << "";
+        QTest::newRow("hours 0.5") << int(training::EditHours) << "0.5" << 4 << "";
+        QTest::newRow("hours 1000") << int(training::EditHours) << "1000" << 4 << "";
+        QTest::newRow("hours abc") << int(training::EditHours) << "abc" << 4 << "";
+        QTest::newRow("hours 9e99") << int(training::EditHours) << "9e99" << 4 << "";
+        QTest::newRow("hours 1e39") << int(training::EditHours) << "1e39" << 4 << "";
+        QTest::newRow("hours 1") << int(training::EditHours) << "1" << 4 << "1.0";
+        QTest::newRow("hours 999") << int(training::EditHours) << "999" << 4 << "999.0";
+        QTest::newRow("hours 12.5") << int(training::EditHours) << "12.5" << 4 << "12.5";
+        QTest::newRow("hours 8 hrs") << int(training::EditHours) << "8 hrs" << 4 << "8.0";
+        QTest::newRow("unreadable date") << int(training::EditDate) << "13/45/2024" << 0 << "";
     }
     void editsOneField() {
         QFETCH(int, item);
@@ -383,7 +421,7 @@ private slots:
         if (edit) {
             answers.expectInput(QStringLiteral("99"))
                 .expectMessage(QStringLiteral("Changed Elsewhere"), answer);
-            w->menuEdit[7]->trigger();
+            w->menuEdit[training::EditHours]->trigger();
         } else {
             answers.expectMessage(QStringLiteral("Confirm"), 1)
                 .expectMessage(QStringLiteral("Changed Elsewhere"), answer);

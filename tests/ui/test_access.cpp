@@ -302,12 +302,12 @@ private slots:
         TestFolder folder;
         TestSession().level = AccessLevel::ReadEditAddDelete;
         std::vector<std::unique_ptr<Form>> editors;
-        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, TestSession(), 0));
-        editors.back()->SetTag(QStringLiteral("Add a User"));
-        editors.push_back(std::make_unique<frmAddEditName>(nullptr, TestSession(), 0));
-        editors.back()->SetTag(QStringLiteral("Add a Name"));
-        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, TestSession(), 0));
-        editors.back()->SetTag(frmAddEditCourse::AddModeTag());
+        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, TestSession(),
+                                                           frmAddEditUser::ForAdding()));
+        editors.push_back(std::make_unique<frmAddEditName>(nullptr, TestSession(),
+                                                           frmAddEditName::ForAdding()));
+        editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, TestSession(),
+                                                             frmAddEditCourse::ForAdding()));
         for (const auto& editor : editors) {
             editor->show();
             const QList<QRect> places = TabbedPlaces(editor.get());
