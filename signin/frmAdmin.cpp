@@ -9,24 +9,23 @@
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
 #include "platform/Events.h"
-#include "platform/Fonts.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
-#include "signin/AccessCode.h"
+#include "signin/AdminSignInPage.h"
+#include "signin/AdminToolsPage.h"
 #include "signin/OrganizationName.h"
-#include "signin/SignInBrake.h"
+#include "signin/PasswordCheck.h"
+#include "signin/SignInMessages.h"
+#include "signin/UserList.h"
+#include "signin/UserLogPage.h"
+#include "signin/UserLogReading.h"
 #include "signin/frmAddEditUser.h"
-#include "store/Clock.h"
-#include "store/Codepage.h"
 #include "store/ControlCharacters.h"
-#include "store/DataFileOpen.h"
-#include "store/Formats.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "store/UserLog.h"
 #include "ui/AppTitle.h"
-#include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
@@ -35,97 +34,49 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QTextEdit>
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include <iterator>
 
 using forms::ButtonRole;
 using platform::PlaceTwips;
 
-const QString frmAdmin::AccessCodePromptDefault = QStringLiteral("<Enter Access Code Here>");
-
 namespace {
-
-const QString UserListFile = QStringLiteral("User.List");
-using ui::CrLf;
 constexpr int GridRowsHigh = 8;
-
-// Leading and trailing blanks only; the line breaks at the end stay.
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == u' ')
-        ++first;
-    while (last > first && text.at(last - 1) == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-// The one check of a user's password: exactly as typed, so case counts, and so does a blank
-// before or after.
-bool PasswordFits(const store::UserRecord& user, const QString& typed) {
-    return typed == store::UnscramblePassword(user.Password);
-}
-
-// A user as shown and logged: first name, one space, last name.
-QString UserName(const store::UserRecord& user) {
-    return store::TrimField(user.FirstName) + u' ' + store::TrimField(user.LastName);
-}
-
-// A try that a brake holds off is refused before anything is checked.
-bool MustWait(signin::SignInBrake& brake, const QString& name, const QString& tooMany) {
-    const int seconds = brake.SecondsToWait(name, store::CurrentDateTime());
-    if (seconds <= 0)
-        return false;
-    forms::Tell(QStringLiteral("Please Wait"),
-                {tooMany, QStringLiteral("Please wait %1 and try again.")
-                              .arg(seconds == 1 ? QStringLiteral("1 second")
-                                                : QStringLiteral("%1 seconds").arg(seconds))},
-                forms::Icon::Exclamation);
-    return true;
-}
-
-// A wrong try counts towards the brake and goes into the log, unless this station only reads
-// the folder.
-void WrongTry(signin::SignInBrake& brake, const QString& key, store::UserLogEvent event,
-              const QString& name, const QString& what) {
-    brake.Failed(key, store::CurrentDateTime());
-    if (!store::IsReadOnlyStation())
-        forms::TellUnlogged(what, store::AppendUserLog(event, name, QString()));
-}
-
-const QString TooManyPasswords = QStringLiteral("Too many incorrect passwords for this name.");
-
-void TellIncorrectPassword() {
-    forms::Tell(QStringLiteral("Incorrect Password"),
-                {QStringLiteral("That is not the correct password"),
-                 QStringLiteral("associated with this name")},
-                forms::Icon::Stop);
-}
-
 } // namespace
 
-frmAdmin::frmAdmin(QWidget* parent)
-    : Form(parent), grid(new FlexGrid(this)), txtPassword(new QLineEdit(this)),
-      txtUserLog(new QTextEdit(this)), cmdUserSelected(new ZovButton(this)),
-      cmdContinue(new ZovButton(this)), cmdCancel(new ZovButton(this)),
-      cmdAdmin(new ZovButton(this)), cmdAddUser(new ZovButton(this)),
-      cmdEditUser(new ZovButton(this)), cmdDeleteUser(new ZovButton(this)),
-      cmdReviewUserLog(new ZovButton(this)), cmdOrganizationName(new ZovButton(this)),
-      cmdHelp(new ZovButton(this)), cmdQuit(new ZovButton(this)) {
+frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
     session_.organizationName = signin::StoredOrganizationName();
-    forms::StyleButton(cmdUserSelected, ButtonRole::Proceed);
-    forms::StyleButton(cmdContinue, ButtonRole::Proceed);
-    forms::StyleButton(cmdCancel, ButtonRole::Leave);
+    // The list first: Tab starts from it.
+    grid = new FlexGrid(this);
+    // The pages lie under the window's own controls, each as large as the window, so that
+    // every control is placed in the window's twips whichever of them holds it.
+    pages_ = new QStackedWidget(this);
+    pages_->lower();
+    signIn_ = new AdminSignInPage(pages_);
+    tools_ = new AdminToolsPage(pages_);
+    log_ = new UserLogPage(pages_);
+    for (QWidget* page : {static_cast<QWidget*>(signIn_), static_cast<QWidget*>(tools_),
+                          static_cast<QWidget*>(log_)})
+        pages_->addWidget(page);
+    txtPassword = signIn_->txtPassword;
+    cmdUserSelected = signIn_->cmdUserSelected;
+    cmdContinue = signIn_->cmdContinue;
+    cmdCancel = signIn_->cmdCancel;
+    cmdAddUser = tools_->cmdAddUser;
+    cmdEditUser = tools_->cmdEditUser;
+    cmdDeleteUser = tools_->cmdDeleteUser;
+    cmdOrganizationName = tools_->cmdOrganizationName;
+    txtUserLog = log_->txtUserLog;
+
+    cmdAdmin = new ZovButton(this);
+    cmdReviewUserLog = new ZovButton(this);
+    cmdHelp = new ZovButton(this);
+    cmdQuit = new ZovButton(this);
     forms::StyleButton(cmdAdmin, ButtonRole::Admin);
     SetUpAdminModeButton();
-    forms::StyleButton(cmdAddUser, ButtonRole::Record);
-    forms::StyleButton(cmdEditUser, ButtonRole::Record);
-    forms::StyleButton(cmdDeleteUser, ButtonRole::Remove);
     forms::StyleButton(cmdReviewUserLog, ButtonRole::Record);
-    forms::StyleButton(cmdOrganizationName, ButtonRole::Record);
     forms::StyleButton(cmdHelp, ButtonRole::Record);
     forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
@@ -134,23 +85,13 @@ frmAdmin::frmAdmin(QWidget* parent)
             [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
     new QShortcut(QKeySequence(Qt::Key_F1), this, this,
                   [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
-
-    txtPassword->setEchoMode(QLineEdit::Password);
-    txtUserLog->setAcceptRichText(false);
-    txtUserLog->setFont(platform::DesignFont(QStringLiteral("Tahoma"), 8.25));
-    for (QWidget* hidden :
-         {static_cast<QWidget*>(txtPassword), static_cast<QWidget*>(txtUserLog),
-          static_cast<QWidget*>(cmdContinue), static_cast<QWidget*>(cmdCancel),
-          static_cast<QWidget*>(cmdAddUser), static_cast<QWidget*>(cmdEditUser),
-          static_cast<QWidget*>(cmdDeleteUser), static_cast<QWidget*>(cmdReviewUserLog),
-          static_cast<QWidget*>(cmdOrganizationName), static_cast<QWidget*>(cmdUserSelected)})
-        hidden->hide();
+    cmdReviewUserLog->hide();
+    SetTabOrder();
     timerFlashButton.setInterval(FlashTimerInterval);
 
+    connect(signIn_, &AdminSignInPage::stepChanged, this, &frmAdmin::PasswordStepChanged);
     connect(cmdUserSelected, &ZovButton::Click, this, &frmAdmin::cmdUserSelected_Click);
-    connect(txtPassword, &QLineEdit::textChanged, this, &frmAdmin::txtPassword_Change);
     connect(cmdContinue, &ZovButton::Click, this, &frmAdmin::cmdContinue_Click);
-    connect(cmdCancel, &ZovButton::Click, this, &frmAdmin::cmdCancel_Click);
     connect(cmdAdmin, &ZovButton::Click, this, &frmAdmin::cmdAdmin_Click);
     connect(cmdAddUser, &ZovButton::Click, this, &frmAdmin::cmdAddUser_Click);
     connect(cmdEditUser, &ZovButton::Click, this, &frmAdmin::cmdEditUser_Click);
@@ -170,37 +111,101 @@ frmAdmin::~frmAdmin() = default;
 void frmAdmin::Form_Load() {
     SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
     SetSizeTwips(8280, 4335);
-    PlaceControls();
+    PlaceTwips(pages_, 0, 0, 8280, 4335);
+    PlaceTwips(grid, 150, 150, 7980, 1950);
+    PlaceTwips(cmdReviewUserLog, 6180, 2400, 1950, 660);
+    // The bottom row: admin mode, help and quit; in admin mode the organization's name lies
+    // between them.
+    PlaceTwips(cmdAdmin, 150, 3360, 3420, 660);
+    PlaceTwips(cmdHelp, 6090, 3360, 900, 660);
+    PlaceTwips(cmdQuit, 7110, 3360, 1020, 660);
     TileBackground();
 }
 
-void frmAdmin::PlaceControls() {
-    PlaceTwips(grid, 150, 150, 7980, 1950);
-    // The log box waits below the grid; shown, it takes the grid's place.
-    PlaceTwips(txtUserLog, 150, 2280, 7980, 1950);
-    // The row under the grid: choosing a user and typing the password, or the admin tools.
-    PlaceTwips(cmdUserSelected, 150, 2400, 3300, 660);
-    PlaceTwips(txtPassword, 3570, 2400, 2280, 660);
-    PlaceTwips(cmdContinue, 5970, 2400, 1020, 660);
-    PlaceTwips(cmdCancel, 7110, 2400, 1020, 660);
-    PlaceTwips(cmdAddUser, 150, 2400, 1890, 660);
-    PlaceTwips(cmdEditUser, 2160, 2400, 1890, 660);
-    PlaceTwips(cmdDeleteUser, 4170, 2400, 1890, 660);
-    PlaceTwips(cmdReviewUserLog, 6180, 2400, 1950, 660);
-    // The bottom row: admin mode, the organization's name, help and quit.
-    PlaceTwips(cmdAdmin, 150, 3360, 3420, 660);
-    PlaceTwips(cmdOrganizationName, 3690, 3360, 2280, 660);
-    PlaceTwips(cmdHelp, 6090, 3360, 900, 660);
-    PlaceTwips(cmdQuit, 7110, 3360, 1020, 660);
+// One tab order for every mode: a control keeps its place in it whichever page holds it.
+void frmAdmin::SetTabOrder() {
+    QWidget* const order[]{grid,        txtPassword,   txtUserLog,       cmdUserSelected,
+                           cmdContinue, cmdCancel,     cmdAdmin,         cmdAddUser,
+                           cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdOrganizationName,
+                           cmdHelp,     cmdQuit};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void frmAdmin::Form_Activate() {
-    MoveAccessCodeIntoFolder();
+    signin::MoveAccessCodeIntoFolder();
     FillUserGrid();
     SetUpAdminButtons();
-    if (!cmdUserSelected->isHidden())
+    if (SelectOffered())
         cmdUserSelected->setFocus();
 }
+
+// --- Modes -------------------------------------------------------------------------------
+
+void frmAdmin::SwitchTo(Mode mode) {
+    QWidget* const had = focusWidget();
+    const QList<QWidget*> shownBefore = TabStops();
+    const Mode was = mode_;
+    mode_ = mode;
+    if (mode == Mode::UserLog) {
+        pages_->setCurrentWidget(log_);
+        SetCaption(AppTitle() + QStringLiteral(" - User Log"));
+        cmdAdmin->hide();
+        grid->hide();
+        forms::Apply(cmdReviewUserLog, {QStringLiteral("Finished Viewing"), {}, {}, {}});
+        timerFlashButton.start();
+    } else {
+        pages_->setCurrentWidget(mode == Mode::Admin ? static_cast<QWidget*>(tools_)
+                                                     : static_cast<QWidget*>(signIn_));
+        SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
+        // The log gives the list its place back.
+        if (was == Mode::UserLog)
+            grid->show();
+        SetUpAdminButtons();
+    }
+    HandFocusOn(had, shownBefore);
+}
+
+// The controls Tab stops at now, in tab order.
+QList<QWidget*> frmAdmin::TabStops() const {
+    QList<QWidget*> stops;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) && w->isEnabled())
+            stops.append(w);
+    }
+    return stops;
+}
+
+// A control that a switch of modes put away hands the focus on as a hidden control does: to
+// the next one in the tab order. Only to one that was there before the switch and still is,
+// though, so that the focus never jumps into what the new mode just brought.
+void frmAdmin::HandFocusOn(QWidget* had, const QList<QWidget*>& shownBefore) {
+    if (!had || had->isVisibleTo(this))
+        return;
+    const QList<QWidget*> stops = TabStops();
+    for (QWidget* next = had->nextInFocusChain(); next != had; next = next->nextInFocusChain()) {
+        if (shownBefore.contains(next) && stops.contains(next)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+// While a password is typed the list holds still and admin mode cannot be entered.
+void frmAdmin::PasswordStepChanged(bool askingPassword) {
+    cmdAdmin->setVisible(!askingPassword);
+    grid->setEnabled(!askingPassword);
+}
+
+bool frmAdmin::SelectOffered() const {
+    return mode_ == Mode::SignIn && !cmdUserSelected->isHidden();
+}
+
+bool frmAdmin::EditOffered() const {
+    return mode_ == Mode::Admin && !cmdEditUser->isHidden();
+}
+
+// --- The user list -----------------------------------------------------------------------
 
 int frmAdmin::UserRows() const {
     return grid->Rows() - 1;
@@ -214,48 +219,26 @@ qint32 frmAdmin::CurrentRecNum() const {
     return grid->TextMatrix(grid->Row(), ColRecNum).toInt();
 }
 
-store::StoreResult frmAdmin::ReadCurrentUser(store::UserRecord& user) const {
-    auto& users = store::Users();
-    store::StoreResult result = users.Open();
-    if (result)
-        result = users.Read(CurrentRecNum());
-    if (result)
-        user = users.Buffer();
-    users.Close();
-    return result;
-}
-
 void frmAdmin::FillUserGrid() {
     listgrid::BeginFill(*grid,
                         QStringLiteral("<User List|<Access Level|^Date Created|NameSort|RecNum"), 5,
                         GridRowsHigh);
     grid->SetColSel(ColCreated);
 
-    if (!QFile::exists(UserListFile)) {
+    const signin::UserListing listing = signin::ListUsers();
+    if (!listing.exists) {
         forms::Tell(QStringLiteral("'User List' Empty"),
                     {QStringLiteral("There are currently no 'Users'"),
                      QStringLiteral("entered in the 'User List'")},
                     forms::Icon::Information);
         return;
     }
-
-    auto& users = store::Users();
-    store::StoreResult result = users.Open();
-    for (qint32 n = 1; result && n <= users.Count(); ++n) {
-        result = users.Read(n);
-        if (!result)
-            break;
-        const store::UserRecord& user = users.Buffer();
-        const QString first = store::TrimField(user.FirstName);
-        const QString last = store::TrimField(user.LastName);
-        grid->AddItem(QStringList{UserName(user), AccessLevelName(AccessLevelOf(user.AccessLevel)),
-                                  formats::MmDdYyyy(user.DateCreated), last + u' ' + first,
-                                  QString::number(n)}
+    for (const signin::ListedUser& user : listing.users)
+        grid->AddItem(QStringList{user.name, user.level, user.created, user.sortKey,
+                                  QString::number(user.recNum)}
                           .join(u'\t'));
-    }
-    users.Close();
     // Whatever could be read is shown; the user is told about the rest.
-    forms::ShowStoreProblem(result);
+    forms::ShowStoreProblem(listing.read);
 
     listgrid::SortOn(*grid, ColNameSort);
     if (UserRows() < 1)
@@ -281,35 +264,23 @@ void frmAdmin::SetUpAdminModeButton() {
     }
 }
 
+// The buttons of signing in or of admin mode, whichever is on.
 void frmAdmin::SetUpAdminButtons() {
-    const QString title = AppTitle();
     const bool users = UserRows() > 0;
     SetUpAdminModeButton();
     cmdAdmin->show();
     cmdHelp->setToolTip(
         QStringLiteral("Click here for more information about the 'Admin Window'... "));
-    cmdQuit->setToolTip(QStringLiteral(" Click here to exit ") + title + u' ');
+    cmdQuit->setToolTip(QStringLiteral(" Click here to exit ") + AppTitle() + u' ');
     cmdQuit->show();
-
-    cmdAddUser->SetCaption(QStringLiteral("&Add User"));
-    cmdAddUser->setToolTip(QStringLiteral(" Add a user to the 'User Name' list "));
-    cmdAddUser->setVisible(session_.adminMode);
-    cmdEditUser->SetCaption(QStringLiteral("&Edit User"));
-    cmdEditUser->setToolTip(QStringLiteral(" Edit the highlighted user "));
-    cmdEditUser->setVisible(session_.adminMode && users);
-    cmdDeleteUser->SetCaption(QStringLiteral("&Delete User"));
-    cmdDeleteUser->setToolTip(QStringLiteral(" Delete the highlighted user "));
-    cmdDeleteUser->setVisible(session_.adminMode && users);
-    cmdUserSelected->SetCaption(QStringLiteral("&Select the Highlighted User"));
-    cmdUserSelected->setToolTip(QStringLiteral(" Proceed to the Program with this User "));
-    cmdUserSelected->setVisible(!session_.adminMode && users);
-    cmdReviewUserLog->SetCaption(QStringLiteral("&Review User Log"));
-    cmdReviewUserLog->setToolTip(QStringLiteral(" Review the logged history of Users "));
-    cmdReviewUserLog->setVisible(session_.adminMode && QFile::exists(store::UserLogFileName));
-    cmdOrganizationName->SetCaption(QStringLiteral("Organization &Name..."));
-    cmdOrganizationName->setToolTip(
-        QStringLiteral(" Set the organization's name shown in the main window "));
-    cmdOrganizationName->setVisible(session_.adminMode);
+    if (session_.adminMode)
+        tools_->SetUp(users);
+    else
+        signIn_->SetUp(users);
+    forms::Apply(cmdReviewUserLog, {QStringLiteral("&Review User Log"),
+                                    QStringLiteral(" Review the logged history of Users "),
+                                    session_.adminMode && QFile::exists(store::UserLogFileName),
+                                    {}});
 
     if (session_.adminMode) {
         timerFlashButton.start();
@@ -319,88 +290,63 @@ void frmAdmin::SetUpAdminButtons() {
         cmdAdmin->SetBackColor(QColor(0, 128, 128));
         cmdAdmin->SetBackOver(QColor(0, 128, 128));
     }
-    for (ZovButton* button : {cmdAdmin, cmdHelp, cmdQuit, cmdAddUser, cmdEditUser, cmdDeleteUser,
-                              cmdUserSelected, cmdReviewUserLog, cmdOrganizationName})
+    for (ZovButton* button : {cmdAdmin, cmdHelp, cmdQuit})
         button->Refresh();
 }
 
 void frmAdmin::timerFlashButton_Timer() {
     flash_.Step();
-    flash_.Paint(ViewingLog ? cmdReviewUserLog : cmdAdmin);
+    flash_.Paint(mode_ == Mode::UserLog ? cmdReviewUserLog : cmdAdmin);
+}
+
+void frmAdmin::grid_DblClick() {
+    if (EditOffered())
+        cmdEditUser_Click();
+    else if (SelectOffered())
+        cmdUserSelected_Click();
+}
+
+void frmAdmin::grid_MouseMove() {
+    QString tip;
+    if (grid->MouseRow() >= 1) {
+        if (EditOffered())
+            tip = QStringLiteral(" Double-click to view/edit this user ");
+        else if (SelectOffered())
+            tip = QStringLiteral(" Double-click to select this user ");
+    }
+    grid->SetToolTipText(tip);
 }
 
 // --- Signing in ------------------------------------------------------------------------
 
 void frmAdmin::cmdUserSelected_Click() {
-    if (!cmdUserSelected->Tag().isEmpty() || grid->Row() < 1)
-        return;
-    cmdAdmin->hide();
-    grid->setEnabled(false);
-    cmdUserSelected->SetTag(cmdUserSelected->Caption());
-    cmdUserSelected->SetFontBold(true);
-    cmdUserSelected->SetCaption(QStringLiteral("Enter Password at right"));
-    cmdUserSelected->setEnabled(false);
-    QFont big = txtPassword->font();
-    big.setPointSize(20);
-    txtPassword->setFont(big);
-    txtPassword->clear();
-    txtPassword->show();
-    txtPassword->setFocus();
-    cmdContinue->SetCaption(QStringLiteral("Continue"));
-    cmdContinue->show();
-    cmdContinue->setEnabled(false);
-    cmdCancel->SetCaption(QStringLiteral("Cancel"));
-    cmdCancel->show();
-    txtPassword_Change();
-}
-
-void frmAdmin::txtPassword_Change() {
-    const bool typed = !txtPassword->text().isEmpty();
-    cmdContinue->setEnabled(typed);
-    if (typed)
-        cmdContinue->SetDefault(true);
-    else
-        cmdCancel->SetDefault(true);
-}
-
-void frmAdmin::cmdCancel_Click() {
-    txtPassword->hide();
-    cmdContinue->hide();
-    cmdCancel->hide();
-    cmdAdmin->show();
-    grid->setEnabled(true);
-    cmdUserSelected->SetFontBold(false);
-    cmdUserSelected->SetCaption(cmdUserSelected->Tag());
-    cmdUserSelected->SetTag(QString());
-    cmdUserSelected->setEnabled(true);
+    if (grid->Row() >= 1)
+        signIn_->AskPassword();
 }
 
 void frmAdmin::cmdContinue_Click() {
-    const int row = grid->Row();
-    if (row < 1)
+    if (grid->Row() < 1)
         return;
     store::UserRecord user;
-    if (const store::StoreResult read = ReadCurrentUser(user); !read) {
+    if (const store::StoreResult read = signin::ReadUser(CurrentRecNum(), user); !read) {
         forms::ShowStoreProblem(read);
         return;
     }
     // The record read is the one checked, counted and named: the row may be older than the
     // file, which another station can have changed since the list was filled.
-    const QString name = UserName(user);
-    signin::SignInBrake& brake = signin::PasswordBrake();
-    if (MustWait(brake, name, TooManyPasswords)) {
-        txtPassword->setFocus();
+    const QString name = signin::DisplayName(user);
+    if (const int seconds = signin::PasswordWait(name); seconds > 0) {
+        signin::TellPleaseWait(signin::TooManyPasswords, seconds);
+        signIn_->AskAgain(false);
         return;
     }
-    if (!PasswordFits(user, txtPassword->text())) {
-        WrongTry(brake, name, store::UserLogEvent::FailedSignIn, name,
-                 QStringLiteral("failed sign-in"));
-        TellIncorrectPassword();
-        txtPassword->clear();
-        txtPassword->setFocus();
+    const signin::SignInTry tried = signin::TryPassword(user, txtPassword->text());
+    if (!tried.right) {
+        forms::TellUnlogged(QStringLiteral("failed sign-in"), tried.logged);
+        signin::TellIncorrectPassword();
+        signIn_->AskAgain(true);
         return;
     }
-    brake.Succeeded(name);
     Session signedIn = session_;
     signedIn.adminMode = false; // whoever signs in works with the level of their own record
     signedIn.userName = name;
@@ -430,165 +376,12 @@ void frmAdmin::cmdAdmin_Click() {
                      QStringLiteral("program and start ") + AppTitle() + QStringLiteral(" again.")},
                     forms::Icon::Exclamation);
     } else {
-        session_.adminMode = AskForAccessCode();
+        session_.adminMode = access_.Ask(grid->Row() >= 1 ? CurrentRecNum() : 0);
     }
+    // The first user is added at once, before the buttons of admin mode appear.
     if (session_.adminMode && UserRows() == 0)
         cmdAddUser_Click();
-    SetUpAdminButtons();
-}
-
-// A code this user's settings kept from an earlier version now belongs to the data folder.
-void frmAdmin::MoveAccessCodeIntoFolder() {
-    const signin::AccessCodeMove moved = signin::MoveAccessCodeFromSettings();
-    forms::ShowStoreProblem(moved.written);
-    forms::ShowSettingsProblem(moved.removed);
-}
-
-bool frmAdmin::AskForAccessCode() {
-    if (!signin::AccessCodeIsSet())
-        return AdministratorMayChoose() && ChooseAccessCode();
-    QString record;
-    if (const store::StoreResult read = signin::ReadAccessCode(record); !read) {
-        forms::ShowStoreProblem(read);
-        return false;
-    }
-    // A wrong code is logged with the highlighted user's name, when there is one.
-    QString highlighted;
-    store::UserRecord user;
-    if (UserRows() > 0 && grid->Row() >= 1 && ReadCurrentUser(user))
-        highlighted = UserName(user);
-    signin::SignInBrake& brake = signin::AccessCodeBrake();
-    // There is one code, so one count for it, whoever is highlighted.
-    const QString code;
-    for (;;) {
-        if (MustWait(brake, code, QStringLiteral("Too many incorrect access codes.")))
-            return false;
-        AccessCodeAnswer = platform::InputBox(
-            QStringLiteral("Access Code Required"),
-            QStringLiteral("\r\nPlease enter the access code\r\nneeded to add/edit/delete\r\n"
-                           "users in this 'User List'"),
-            AccessCodePromptDefault, this, platform::InputEcho::Secret);
-        if (AccessCodeAnswer.isEmpty())
-            return false;
-        if (AccessCodeAnswer != AccessCodePromptDefault &&
-            signin::AccessCodeMatches(record, AccessCodeAnswer)) {
-            brake.Succeeded(code);
-            return true;
-        }
-        WrongTry(brake, code, store::UserLogEvent::FailedAccessCode, highlighted,
-                 QStringLiteral("incorrect access code"));
-        forms::Tell(QStringLiteral("Incorrect Access Code"),
-                    {QStringLiteral("Sorry, but you have not entered"),
-                     QStringLiteral("the correct Access Code.")},
-                    forms::Icon::Exclamation);
-    }
-}
-
-// A folder that has users but no code (its code was kept elsewhere, or it comes from an older
-// installation) is not for whoever asks first to claim: one of its administrators signs in
-// with the password first. Only a folder without users, a new installation, lets anyone
-// choose.
-bool frmAdmin::AdministratorMayChoose() {
-    if (!QFile::exists(UserListFile))
-        return true;
-    auto& users = store::Users();
-    const store::StoreResult opened = users.Open();
-    const qint32 count = users.Count();
-    users.Close();
-    if (!opened) {
-        forms::ShowStoreProblem(opened);
-        return false;
-    }
-    if (count < 1)
-        return true;
-
-    const QString administrator = AccessLevelName(AccessLevel::ReadEditAddDelete);
-    store::UserRecord user;
-    if (grid->Row() >= 1) {
-        if (const store::StoreResult read = ReadCurrentUser(user); !read) {
-            forms::ShowStoreProblem(read);
-            return false;
-        }
-    }
-    if (grid->Row() < 1 || AccessLevelOf(user.AccessLevel) != AccessLevel::ReadEditAddDelete) {
-        forms::Tell(QStringLiteral("Administrator Sign-In Required"),
-                    {QStringLiteral("No access code has been chosen for this data yet."),
-                     QStringLiteral("Only a user with '") + administrator +
-                         QStringLiteral("' privileges may choose it."),
-                     QString(), QStringLiteral("Please highlight that user in the list"),
-                     QStringLiteral("and press this button again.")},
-                    forms::Icon::Exclamation);
-        return false;
-    }
-    const QString name = UserName(user);
-    signin::SignInBrake& brake = signin::PasswordBrake();
-    if (MustWait(brake, name, TooManyPasswords))
-        return false;
-    const QString typed = platform::InputBox(
-        QStringLiteral("Administrator Sign-In"),
-        QStringLiteral("\r\nNo access code has been chosen for this data yet.\r\n") + name +
-            QStringLiteral(", please enter your password\r\nto choose one."),
-        QString(), this, platform::InputEcho::Secret);
-    if (typed.isEmpty())
-        return false;
-    if (!PasswordFits(user, typed)) {
-        WrongTry(brake, name, store::UserLogEvent::FailedSignIn, name,
-                 QStringLiteral("failed sign-in"));
-        TellIncorrectPassword();
-        return false;
-    }
-    brake.Succeeded(name);
-    return true;
-}
-
-// The folder has no access code: it is chosen, typed twice.
-bool frmAdmin::ChooseAccessCode() {
-    for (;;) {
-        const QString first = platform::InputBox(
-            QStringLiteral("New Access Code"),
-            QStringLiteral("\r\nNo access code has been chosen for this data yet.\r\nPlease "
-                           "choose one of at least %1 characters;\r\nit will be needed to "
-                           "add/edit/delete users.")
-                .arg(signin::AccessCodeMinLength),
-            QString(), this, platform::InputEcho::Secret);
-        if (first.isEmpty())
-            return false;
-        // Blanks alone are no code: they cannot be told apart when typed unseen.
-        if (first.size() < signin::AccessCodeMinLength || first.trimmed().isEmpty() ||
-            first == AccessCodePromptDefault) {
-            forms::Tell(
-                QStringLiteral("Access Code Not Accepted"),
-                {QStringLiteral("Please choose an access code of"),
-                 QStringLiteral("at least %1 characters.").arg(signin::AccessCodeMinLength)},
-                forms::Icon::Exclamation);
-            continue;
-        }
-        const QString second = platform::InputBox(
-            QStringLiteral("Confirm Access Code"),
-            QStringLiteral("\r\nPlease type the new access code\r\nonce more to confirm it."),
-            QString(), this, platform::InputEcho::Secret);
-        if (second.isEmpty())
-            return false;
-        if (second != first) {
-            forms::Tell(QStringLiteral("Access Codes Differ"),
-                        {QStringLiteral("The two entries were not the same."),
-                         QStringLiteral("Please choose the access code again.")},
-                        forms::Icon::Exclamation);
-            continue;
-        }
-        // A code that never reached the disk would be asked for anew by the next press of
-        // Admin: no admin mode without it.
-        const store::StoreResult saved = signin::SaveAccessCode(first);
-        if (!saved) {
-            forms::ShowStoreProblem(saved);
-            return false;
-        }
-        forms::Tell(QStringLiteral("Access Code Saved"),
-                    {QStringLiteral("The access code has been saved."),
-                     QStringLiteral("Please keep it in a safe place.")},
-                    forms::Icon::Information);
-        return true;
-    }
+    SwitchTo(session_.adminMode ? Mode::Admin : Mode::SignIn);
 }
 
 void frmAdmin::OpenUserEditor(bool adding, qint32 recNum) {
@@ -636,7 +429,7 @@ void frmAdmin::cmdDeleteUser_Click() {
         SetUpAdminButtons();
         return;
     }
-    if (QFile::exists(UserListFile))
+    if (QFile::exists(store::FileNameOf(store::DataFile::UserList)))
         ReselectRow = static_cast<qint16>(std::max(1, row - 1));
     FillUserGrid();
     platform::DoEvents();
@@ -674,90 +467,35 @@ void frmAdmin::cmdOrganizationName_Click() {
 // --- The user log ----------------------------------------------------------------------
 
 void frmAdmin::cmdReviewUserLog_Click() {
-    if (ViewingLog)
+    if (mode_ == Mode::UserLog)
         FinishViewingLog();
     else
         ShowUserLog();
 }
 
 void frmAdmin::ShowUserLog() {
-    // The log is read as the record files are: never through a link that leads elsewhere,
-    // which could show another account's file here.
-    bool leadsOutside = false;
-    const int fd = store::OpenDataFile(store::UserLogFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC,
-                                       false, leadsOutside);
-    const int error = errno;
-    QFile log;
-    if (fd >= 0 && !log.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        ::close(fd);
-    if (fd < 0 && error != ENOENT) {
-        forms::ShowStoreProblem(store::StoreResult::Fail(store::UserLogFileName,
-                                                         leadsOutside ? store::LeadsOutsideReason()
-                                                                      : qt_error_string(error)));
+    const signin::UserLogText log = signin::ReadUserLogText();
+    if (!log.read) {
+        forms::ShowStoreProblem(log.read);
         return;
     }
-    if (!log.isOpen() || log.size() < 1) {
+    if (log.empty) {
         forms::Tell(
             QStringLiteral("Nothing to View"),
             {QStringLiteral("There is currently no data"), QStringLiteral("in the 'User Log'.")},
             forms::Icon::Information);
         return;
     }
-    const QByteArray block = log.readAll();
-    log.close();
-
-    ViewingLog = true;
-    for (ZovButton* button :
-         {cmdAdmin, cmdAddUser, cmdEditUser, cmdDeleteUser, cmdOrganizationName})
-        button->hide();
-    cmdReviewUserLog->SetTag(cmdReviewUserLog->Caption());
-    cmdReviewUserLog->SetCaption(QStringLiteral("Finished Viewing"));
-    SetTag(Caption());
-    SetCaption(AppTitle() + QStringLiteral(" - User Log"));
-
-    grid->hide();
-    txtUserLog->setProperty("Tag", QString::number(txtUserLog->y()));
-    txtUserLog->setGeometry(txtUserLog->x(), grid->y(), txtUserLog->width(), grid->height());
-    QString text = TrimBlanks(store::DecodeAnsi(block.constData(), static_cast<int>(block.size())));
-    txtUserLog->setPlainText(text.replace(CrLf, QStringLiteral("\n")));
-    txtUserLog->show();
-    // The newest lines are at the end.
-    txtUserLog->moveCursor(QTextCursor::End);
-    txtUserLog->ensureCursorVisible();
-    timerFlashButton.start();
+    SwitchTo(Mode::UserLog);
+    log_->ShowLog(log.text, *grid);
 }
 
 void frmAdmin::FinishViewingLog() {
-    ViewingLog = false;
-    txtUserLog->hide();
-    txtUserLog->move(txtUserLog->x(), txtUserLog->property("Tag").toInt());
-    txtUserLog->clear();
-    cmdReviewUserLog->SetCaption(cmdReviewUserLog->Tag());
+    log_->Empty();
+    // The flashing ends on the button's hover face, in black.
     cmdReviewUserLog->SetForeColor(QColor(0, 0, 0));
     cmdReviewUserLog->SetBackColor(cmdReviewUserLog->BackOver());
-    SetCaption(Tag());
-    grid->show();
-    SetUpAdminButtons();
-}
-
-// --- The grid ----------------------------------------------------------------------------
-
-void frmAdmin::grid_DblClick() {
-    if (!cmdEditUser->isHidden())
-        cmdEditUser_Click();
-    else if (!cmdUserSelected->isHidden())
-        cmdUserSelected_Click();
-}
-
-void frmAdmin::grid_MouseMove() {
-    QString tip;
-    if (grid->MouseRow() >= 1) {
-        if (!cmdEditUser->isHidden())
-            tip = QStringLiteral(" Double-click to view/edit this user ");
-        else if (!cmdUserSelected->isHidden())
-            tip = QStringLiteral(" Double-click to select this user ");
-    }
-    grid->SetToolTipText(tip);
+    SwitchTo(Mode::Admin);
 }
 
 // --- Leaving -------------------------------------------------------------------------------

@@ -209,7 +209,6 @@ private slots:
         QVERIFY(!admin->cmdAdmin->isVisible());
         QVERIFY(!admin->grid->isEnabled());
         QCOMPARE(admin->cmdUserSelected->Caption(), QStringLiteral("Enter Password at right"));
-        QCOMPARE(admin->cmdUserSelected->Tag(), QStringLiteral("&Select the Highlighted User"));
         QVERIFY(admin->cmdUserSelected->FontBold());
         QVERIFY(!admin->cmdUserSelected->isEnabled());
         QVERIFY(admin->txtPassword->isVisible());
@@ -222,6 +221,9 @@ private slots:
         Type(admin->txtPassword, QStringLiteral("Pw12"));
         QVERIFY(admin->cmdContinue->isEnabled());
         QVERIFY(admin->cmdContinue->Default());
+        // Chosen already: a double-click on the list does not start the choice again.
+        admin->grid_DblClick();
+        QCOMPARE(admin->txtPassword->text(), QStringLiteral("Pw12"));
         Press(admin->cmdContinue);
 
         QCOMPARE(TestSession().userName, QStringLiteral("Carl Cole"));
@@ -314,9 +316,12 @@ private slots:
         QVERIFY(admin->cmdAdmin->isVisible());
         QVERIFY(admin->grid->isEnabled());
         QCOMPARE(admin->cmdUserSelected->Caption(), QStringLiteral("&Select the Highlighted User"));
-        QVERIFY(admin->cmdUserSelected->Tag().isEmpty());
         QVERIFY(!admin->cmdUserSelected->FontBold());
         QVERIFY(admin->cmdUserSelected->isEnabled());
+        // A user can be chosen again, and the password is asked for afresh.
+        Press(admin->cmdUserSelected);
+        QVERIFY(admin->txtPassword->isVisible());
+        QVERIFY(admin->txtPassword->text().isEmpty());
     }
 
     void doubleClickChoosesOrEdits() {

@@ -111,9 +111,7 @@ private slots:
         Press(admin->cmdReviewUserLog);
         QVERIFY(admin->IsViewingLog());
         QCOMPARE(admin->windowTitle(), QStringLiteral("Mirtavel - User Log"));
-        QCOMPARE(admin->Tag(), QStringLiteral("Mirtavel - Admin Window"));
         QCOMPARE(admin->cmdReviewUserLog->Caption(), QStringLiteral("Finished Viewing"));
-        QCOMPARE(admin->cmdReviewUserLog->Tag(), QStringLiteral("&Review User Log"));
         for (ZovButton* hidden : {admin->cmdAdmin, admin->cmdAddUser, admin->cmdEditUser,
                                   admin->cmdDeleteUser, admin->cmdOrganizationName})
             QVERIFY(!hidden->isVisible());
@@ -122,7 +120,6 @@ private slots:
         QVERIFY(admin->txtUserLog->isVisible());
         QCOMPARE(admin->txtUserLog->y(), admin->grid->y());
         QCOMPARE(admin->txtUserLog->height(), admin->grid->height());
-        QCOMPARE(admin->txtUserLog->property("Tag").toString(), QString::number(boxTop));
         QCOMPARE(admin->txtUserLog->toPlainText(),
                  QStringLiteral("03/15/2024 at 10:30:00 - Al Able logged in w/ "
                                 "Read/Edit/Add/Delete privileges.\n"
