@@ -62,9 +62,9 @@ void Announce(QObject* button, QAccessible::Event what) {
 
 ZovButton::ZovButton(QWidget* parent) : QWidget(parent) {
     ui::InstallAccessibility();
-    // A new button: type 14 in custom colours taken from the system's button colours.
-    colors_.scheme = 2;
-    colors_.buttonType = 14;
+    // A new button: shaded, in custom colours taken from the system's button colours.
+    colors_.scheme = zov::CustomColors;
+    colors_.buttonType = zov::ShadedButton;
     colors_.backColor = palette().color(QPalette::Button);
     colors_.backOver = colors_.backColor;
     colors_.foreColor = palette().color(QPalette::ButtonText);
@@ -91,7 +91,7 @@ void ZovButton::PropertyChanged() {
     Draw(request_, true);
 }
 
-void ZovButton::SetButtonType(int type) {
+void ZovButton::SetButtonType(zov::ButtonType type) {
     colors_.buttonType = type;
     Layout();
     PropertyChanged();
@@ -105,7 +105,7 @@ void ZovButton::SetCaption(const QString& caption) {
     Announce(this, QAccessible::NameChanged);
 }
 
-void ZovButton::SetColorScheme(int scheme) {
+void ZovButton::SetColorScheme(zov::ColorScheme scheme) {
     colors_.scheme = scheme;
     PropertyChanged();
 }

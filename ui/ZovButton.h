@@ -17,11 +17,11 @@ class QShortcut;
 // the mouse to know when it is under the pointer, and raises the button events to its
 // window. It can also stay down as a two-state button (CheckBoxBehaviour with Value).
 //
-// Drawn types: 3 (rounded, blue frame, used by the message box), 11 (see-through on
-// textured backgrounds, framed while hovered or pressed) and 14 (square, shaded; most
-// buttons). Other types draw as 14. Qt paints the window under a child before the child,
-// so the see-through type and the cut corners show the window's current pixels without a
-// copy of them being kept.
+// Drawn types (zov::ButtonType): rounded with a blue frame (the message box), see-through on
+// textured backgrounds, framed while hovered or pressed, and square and shaded (most
+// buttons). Other stored numbers draw as the shaded type. Qt paints the window under a child
+// before the child, so the see-through type and the cut corners show the window's current
+// pixels without a copy of them being kept.
 //
 // Like any button it has a caption with an access key ("&Save"; CR LF for a second line),
 // Default and Cancel roles (Enter and Esc press it), a Tag and a tool tip (setToolTip).
@@ -57,12 +57,16 @@ public:
 
     // Every setter stores the value and repaints the button, even when the value is the same
     // (the flashing buttons rely on it); Value repaints only on a two-state button.
-    int ButtonType() const { return colors_.buttonType; }
-    void SetButtonType(int type);
+    zov::ButtonType ButtonType() const { return colors_.buttonType; }
+    void SetButtonType(zov::ButtonType type);
+    // The number a window's design stores (the property's value).
+    void SetButtonType(int stored) { SetButtonType(static_cast<zov::ButtonType>(stored)); }
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
-    int ColorScheme() const { return colors_.scheme; }
-    void SetColorScheme(int scheme);
+    zov::ColorScheme ColorScheme() const { return colors_.scheme; }
+    void SetColorScheme(zov::ColorScheme scheme);
+    // The number a window's design stores (the property's value).
+    void SetColorScheme(int stored) { SetColorScheme(static_cast<zov::ColorScheme>(stored)); }
     bool ShowFocusRect() const { return showFocusRect_; }
     void SetShowFocusRect(bool on);
     QColor BackColor() const { return colors_.backColor; }

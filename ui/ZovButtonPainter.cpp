@@ -10,7 +10,7 @@ namespace zov {
 
 namespace {
 
-// Shades every hover glow and type-14 ramp is spread over.
+// Shades every hover glow and shaded button's ramp is spread over.
 constexpr int RampSteps = 58;
 
 const QColor FrameBlue(0, 60, 115);
@@ -50,7 +50,7 @@ void VerticalRamp(QPainter& p, const QRect& r, const ZovColors& c, const QColor&
         HLine(p, r.left(), r.right(), r.top() + i, c.Shifted(from, span * i / h));
 }
 
-// --- Type 3: rounded, with a blue frame -------------------------------------------------
+// --- Rounded, with a blue frame -------------------------------------------------
 
 void RoundedFrame(QPainter& p, const QRect& r, const QColor& frame, const QColor& corner) {
     Frame(p, r, frame);
@@ -111,7 +111,7 @@ void PaintRounded(QPainter& p, const QRect& r, const ZovColors& c, Look look) {
     }
 }
 
-// --- Type 11: see-through, framed only while hovered or pressed --------------------------
+// --- See-through, framed only while hovered or pressed --------------------------
 
 void PaintSeeThrough(QPainter& p, const QRect& r, const ZovColors& c, Look look) {
     // The window behind shows through: nothing is painted under the frame.
@@ -121,7 +121,7 @@ void PaintSeeThrough(QPainter& p, const QRect& r, const ZovColors& c, Look look)
         Bevel(p, r, c.shadow, c.highlight);
 }
 
-// --- Type 14: square, shaded from light at the top -----------------------------------------
+// --- Square, shaded from light at the top -----------------------------------------
 
 void PaintShaded(QPainter& p, const QRect& r, const ZovColors& c, Look look) {
     const QRect in1 = r.adjusted(1, 1, -1, -1);
@@ -193,7 +193,7 @@ void Text(QPainter& p, const QRect& r, const QString& text, const QColor& c, int
 
 void SpecialEffect(QPainter& p, const PaintRequest& rq, const QRect& r, const QString& text) {
     const ZovColors& c = rq.colors;
-    const QColor base = rq.buttonType == 14 ? c.accent : c.face;
+    const QColor base = rq.buttonType == ShadedButton ? c.accent : c.face;
     const QColor darker = c.Shifted(base, -40);
     const QColor lighter = c.Shifted(base, 40);
     switch (rq.specialEffect) {
@@ -228,9 +228,9 @@ void PaintCaption(QPainter& p, const PaintRequest& rq) {
         Text(p, r, text, c.textOver, 0, 0);
         break;
     case Look::Pressed:
-        // Light text needs the dark pressed plate of type 14; the rounded type keeps its
-        // light face and the see-through type shows the window, so both keep dark text.
-        if (rq.buttonType != 14) {
+        // Light text needs the dark pressed plate of the shaded type; the rounded type keeps
+        // its light face and the see-through type shows the window, so both keep dark text.
+        if (rq.buttonType != ShadedButton) {
             Text(p, r, text, c.textOver, 1, 1);
         } else {
             Text(p, r, text, c.Shifted(c.shadow, 50), 1, 1);
@@ -238,7 +238,7 @@ void PaintCaption(QPainter& p, const PaintRequest& rq) {
         }
         break;
     case Look::Disabled:
-        if (rq.buttonType == 14) {
+        if (rq.buttonType == ShadedButton) {
             Text(p, r, text, c.shadow, 0, 0);
         } else {
             Text(p, r, text, c.highlight, 1, 1);
@@ -251,8 +251,8 @@ void PaintCaption(QPainter& p, const PaintRequest& rq) {
 void PaintFocusRect(QPainter& p, const PaintRequest& rq) {
     if (!rq.drawFocusRect)
         return;
-    QPen pen(rq.look == Look::Pressed && rq.buttonType == 14 ? rq.colors.highlight
-                                                             : rq.colors.text);
+    QPen pen(rq.look == Look::Pressed && rq.buttonType == ShadedButton ? rq.colors.highlight
+                                                                       : rq.colors.text);
     pen.setStyle(Qt::DotLine);
     pen.setWidth(0);
     p.setPen(pen);
@@ -285,12 +285,13 @@ QPixmap PreparedPicture(const QPixmap& picture, const QColor& mask, bool useMask
 void PaintButton(QPainter& painter, const PaintRequest& request) {
     painter.save();
     switch (request.buttonType) {
-    case 3:
+    case RoundedButton:
         PaintRounded(painter, request.client, request.colors, request.look);
         break;
-    case 11:
+    case SeeThroughButton:
         PaintSeeThrough(painter, request.client, request.colors, request.look);
         break;
+    case ShadedButton:
     default:
         PaintShaded(painter, request.client, request.colors, request.look);
         break;

@@ -18,7 +18,7 @@ enum class Look { Normal, Over, Pressed, Disabled };
 enum PicturePosition { PictureCentre = 0, PictureLeft, PictureRight, PictureTop, PictureBottom };
 
 struct PaintRequest {
-    int buttonType = 14;
+    ButtonType buttonType = ShadedButton;
     QRect client;
     QRect textRect;
     ZovColors colors;

@@ -9,10 +9,10 @@ int Clamp(int value) {
     return std::clamp(value, 0, 255);
 }
 
-// The accent is the face lifted by 48. The rounded type-3 button lifts blue only in
-// proportion to the blue it has, so a yellow face stays yellow instead of washing to white.
-QColor Accent(const QColor& face, int buttonType, bool soft) {
-    if (buttonType != 3)
+// The accent is the face lifted by 48. The rounded button lifts blue only in proportion to
+// the blue it has, so a yellow face stays yellow instead of washing to white.
+QColor Accent(const QColor& face, zov::ButtonType buttonType, bool soft) {
+    if (buttonType != zov::RoundedButton)
         return Shift(face, 48, soft);
     const int n = soft ? 24 : 48;
     return QColor(Clamp(face.red() + n), Clamp(face.green() + n),
@@ -40,14 +40,14 @@ ZovColors DeriveZovColors(const ZovColorInputs& in, const QPalette& own, const Q
     ZovColors c;
     c.soft = in.softBevel;
     switch (in.scheme) {
-    case 2:
+    case zov::CustomColors:
         c.face = underMouse ? in.backOver : in.backColor;
         c.text = in.foreColor;
         c.textOver = in.foreOver;
         DeriveShades(c);
         c.selection = c.Shifted(c.face, -128);
         break;
-    case 3:
+    case zov::FixedGrey:
         c.face = QColor(192, 192, 192);
         c.text = QColor(0, 0, 0);
         c.textOver = c.text;
@@ -57,13 +57,14 @@ ZovColors DeriveZovColors(const ZovColorInputs& in, const QPalette& own, const Q
         c.darkShadow = QColor(0, 0, 0);
         c.selection = QColor(0, 0, 128);
         break;
-    case 4:
+    case zov::ContainerColors:
         c.face = container.color(QPalette::Window);
         c.text = container.color(QPalette::WindowText);
         c.textOver = c.text;
         DeriveShades(c);
         c.selection = own.color(QPalette::Highlight);
         break;
+    case zov::SystemColors:
     default:
         c.face = own.color(QPalette::Button);
         c.text = own.color(QPalette::ButtonText);

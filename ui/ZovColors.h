@@ -1,8 +1,32 @@
 #pragma once
 
 #include <QColor>
+#include <QtGlobal>
 
 class QPalette;
+
+// Plain enums on the stored 16-bit numbers: the numbers a window's design holds convert to
+// them unchanged, and they compare with those numbers as they are.
+namespace zov {
+
+// The drawn kinds of button, numbered as a window's design stores them. A stored number that
+// names none of them draws as ShadedButton, with its caption over the whole button.
+enum ButtonType : qint16 {
+    RoundedButton = 3,     // rounded corners, a blue frame; the message box's buttons
+    SeeThroughButton = 11, // the window shows through; framed while hovered or pressed
+    ShadedButton = 14,     // square, shaded from light at the top; most buttons
+};
+
+// Where a button's colours come from, numbered as a window's design stores them. A stored
+// number that names none of them takes the system's colours.
+enum ColorScheme : qint16 {
+    SystemColors = 1,
+    CustomColors = 2,    // BackColor, BackOver, ForeColor and ForeOver
+    FixedGrey = 3,       // the same grey whatever the system's colours
+    ContainerColors = 4, // the background and text colours of the window it sits on
+};
+
+} // namespace zov
 
 // The colours a flat button paints with, worked out from its few colour properties.
 //
@@ -14,8 +38,8 @@ class QPalette;
 QColor Shift(const QColor& color, int n, bool soft = false);
 
 struct ZovColorInputs {
-    int scheme = 2; // 2 custom, 3 fixed grey, 4 the container's, anything else the system's
-    int buttonType = 14;
+    zov::ColorScheme scheme = zov::CustomColors;
+    zov::ButtonType buttonType = zov::ShadedButton;
     QColor backColor;
     QColor backOver;
     QColor foreColor;

@@ -106,8 +106,8 @@ private slots:
 
     void customSchemeDerivesItsShades() {
         ZovColorInputs in;
-        in.scheme = 2;
-        in.buttonType = 14;
+        in.scheme = zov::CustomColors;
+        in.buttonType = zov::ShadedButton;
         in.backColor = QColor(100, 150, 200);
         in.backOver = QColor(10, 20, 30);
         in.foreColor = Qt::black;
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(DeriveZovColors(in, pal, pal, true).face, QColor(10, 20, 30));
 
         // The rounded type lifts blue by its share of 192 only.
-        in.buttonType = 3;
+        in.buttonType = zov::RoundedButton;
         in.backColor = QColor(255, 255, 128);
         QCOMPARE(DeriveZovColors(in, pal, pal, false).accent, QColor(255, 255, 160));
         in.softBevel = true;
@@ -137,17 +137,17 @@ private slots:
 
     void fixedAndSystemSchemes() {
         ZovColorInputs in;
-        in.scheme = 3;
+        in.scheme = zov::FixedGrey;
         const QPalette pal;
         const ZovColors fixed = DeriveZovColors(in, pal, pal, false);
         QCOMPARE(fixed.face, QColor(192, 192, 192));
         QCOMPARE(fixed.light, QColor(223, 223, 223));
         QCOMPARE(fixed.selection, QColor(0, 0, 128));
-        in.scheme = 1;
+        in.scheme = zov::SystemColors;
         QCOMPARE(DeriveZovColors(in, pal, pal, false).face, pal.color(QPalette::Button));
         QPalette container;
         container.setColor(QPalette::Window, QColor(40, 50, 60));
-        in.scheme = 4;
+        in.scheme = zov::ContainerColors;
         const ZovColors fromContainer = DeriveZovColors(in, pal, container, false);
         QCOMPARE(fromContainer.face, QColor(40, 50, 60));
         QCOMPARE(fromContainer.shadow, QColor(0, 0, 0));
@@ -155,11 +155,12 @@ private slots:
 
     void shapesByType() {
         const QRect r(0, 0, 80, 30);
-        QCOMPARE(zov::TextRect(3, r), QRect(4, 4, 72, 22));
-        QCOMPARE(zov::TextRect(11, r), QRect(3, 3, 74, 24));
-        QCOMPARE(zov::TextRect(14, r), QRect(6, 6, 70, 20));
+        QCOMPARE(zov::TextRect(zov::RoundedButton, r), QRect(4, 4, 72, 22));
+        QCOMPARE(zov::TextRect(zov::SeeThroughButton, r), QRect(3, 3, 74, 24));
+        QCOMPARE(zov::TextRect(zov::ShadedButton, r), QRect(6, 6, 70, 20));
+        QCOMPARE(zov::TextRect(zov::ButtonType(2), r), r); // a number naming no type
 
-        const QRegion rounded = zov::WindowRegion(3, r);
+        const QRegion rounded = zov::WindowRegion(zov::RoundedButton, r);
         for (const QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(79, 0),
                                QPoint(78, 0), QPoint(79, 1), QPoint(0, 29), QPoint(1, 29),
                                QPoint(0, 28), QPoint(79, 29), QPoint(78, 29), QPoint(79, 28)})
@@ -168,17 +169,17 @@ private slots:
         for (const QPoint p : {QPoint(1, 1), QPoint(2, 0), QPoint(0, 2), QPoint(77, 29)})
             QVERIFY(rounded.contains(p));
 
-        const QRegion square = zov::WindowRegion(14, r);
+        const QRegion square = zov::WindowRegion(zov::ShadedButton, r);
         QVERIFY(!square.contains(QPoint(0, 29)));
         QVERIFY(!square.contains(QPoint(79, 0)));
         QVERIFY(square.contains(QPoint(0, 0)));
         QVERIFY(square.contains(QPoint(79, 29)));
-        QCOMPARE(zov::WindowRegion(11, r), QRegion(r));
+        QCOMPARE(zov::WindowRegion(zov::SeeThroughButton, r), QRegion(r));
     }
 
     void roundedButtonOnItsWindow() {
         Stage s;
-        s.button->SetButtonType(3);
+        s.button->SetButtonType(zov::RoundedButton);
         QVERIFY(!s.button->mask().contains(QPoint(0, 0)));
         const QImage shot = s.window->grab().toImage();
         // The cut corner shows the window; the pixel inside it is the corner blue.
@@ -187,7 +188,7 @@ private slots:
         QCOMPARE(shot.pixelColor(30, 20), QColor(0, 60, 115));
         // The face ramp starts from the accent: line 10 of 40 is 25 * 10 / 40 = 6 darker.
         QCOMPARE(shot.pixelColor(20 + 60, 20 + 10), QColor(249, 249, 154));
-        s.button->SetButtonType(11);
+        s.button->SetButtonType(zov::SeeThroughButton);
         QVERIFY(s.button->mask().isEmpty());
         // At rest the see-through type paints nothing of its own.
         QCOMPARE(PixelAt(s.window.get(), QPoint(22, 22)), QColor(10, 200, 10));
@@ -506,7 +507,7 @@ private slots:
         // On a button, the over picture replaces the normal one under the mouse.
         Stage s;
         s.button->SetCaption(QString());
-        s.button->SetButtonType(11);
+        s.button->SetButtonType(zov::SeeThroughButton);
         QPixmap red(8, 8), blue(8, 8);
         red.fill(Qt::red);
         blue.fill(Qt::blue);
@@ -524,7 +525,7 @@ private slots:
 
     void specialEffectDrawsAShadow() {
         Stage s;
-        s.button->SetButtonType(11);
+        s.button->SetButtonType(zov::SeeThroughButton);
         s.button->SetCaption(QStringLiteral("W"));
         const QImage plain = s.button->grab().toImage();
         s.button->SetSpecialEffect(3);
@@ -536,8 +537,14 @@ private slots:
 
     void propertiesByTheirNames() {
         ZovButton b;
-        QCOMPARE(b.ButtonType(), 14);
-        QCOMPARE(b.ColorScheme(), 2);
+        QCOMPARE(b.ButtonType(), zov::ShadedButton);
+        QCOMPARE(b.ColorScheme(), zov::CustomColors);
+        // The property holds the number a window's design stores.
+        QVERIFY(b.setProperty("ButtonType", 3));
+        QCOMPARE(b.ButtonType(), zov::RoundedButton);
+        QVERIFY(b.setProperty("ColorScheme", 4));
+        QCOMPARE(b.ColorScheme(), zov::ContainerColors);
+        QCOMPARE(b.property("ButtonType").toInt(), 3);
         QCOMPARE(b.MaskColor(), QColor(192, 192, 192));
         QVERIFY(b.ShowFocusRect());
         QVERIFY(b.UseMaskColor());

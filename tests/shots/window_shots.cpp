@@ -1,0 +1,317 @@
+// window_shots OUTPUT_FOLDER: a picture of every window of the program, each in a fixed
+// state over fixed sample data at a fixed time, saved as <name>.png. Two builds are compared
+// with scripts/compare-shots; one build gives the same files byte for byte on every run.
+//
+// Each window is opened by one small function below, as the program opens it (constructed
+// with what it needs, shown, driven through its buttons), so a change of a window's
+// constructor is met in one place.
+
+#include "courses/frmAddEditCourse.h"
+#include "help/HelpTopics.h"
+#include "help/frmManual.h"
+#include "lobby/frmAddEditName.h"
+#include "lobby/frmLobby.h"
+#include "platform/Fonts.h"
+#include "shots/Camera.h"
+#include "signin/AccessCode.h"
+#include "signin/frmAddEditUser.h"
+#include "signin/frmAdmin.h"
+#include "signin/frmNewUser.h"
+#include "signin/frmTitlePage.h"
+#include "store/RecordStore.h"
+#include "store/UserLog.h"
+#include "support/TestFolder.h"
+#include "tools/SampleData.h"
+#include "training/frmCreditTraining.h"
+#include "training/frmTrainingHistory.h"
+#include "ui/CrLf.h"
+#include "ui/ZovButton.h"
+#include "ui/frmMsgBox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+
+using Kind = platform::Question::Kind;
+
+const QString AccessCode = QStringLiteral("Sergeant42");
+
+// What the windows are opened over: the sample data set and who signed in.
+struct Sample {
+    QString userName; // "First Last" of the sample's one user
+    QString password;
+    qint32 courseRecNum = 0; // the first course with hours (the first rows are headings)
+    store::CourseRecord course;
+    QList<training::ListedPerson> persons; // every person of Name.List, in file order
+
+    Session SignedIn(AccessLevel level) const {
+        Session session;
+        session.userName = userName;
+        session.level = level;
+        session.organizationName = QStringLiteral("Harbour Police Department");
+        return session;
+    }
+};
+
+bool WriteSampleData(const QString& folder, Sample& sample) {
+    datatool::SampleOptions options;
+    options.persons = 14;
+    options.courses = 16;
+    options.records = 400;
+    datatool::SampleSummary summary;
+    if (const store::StoreResult written = datatool::WriteSample(folder, options, summary);
+        !written) {
+        std::fprintf(stderr, "sample data: %s\n", qPrintable(written.text()));
+        return false;
+    }
+    sample.userName = summary.userFirstName + u' ' + summary.userLastName;
+    sample.password = summary.userPassword;
+
+    auto& courses = store::Courses();
+    if (!courses.Open())
+        return false;
+    for (qint32 n = 1; n <= courses.Count() && sample.courseRecNum == 0; ++n) {
+        if (courses.Read(n) && courses.Buffer().Hours > 0) {
+            sample.courseRecNum = n;
+            sample.course = courses.Buffer();
+        }
+    }
+    courses.Close();
+    auto& persons = store::Persons();
+    if (!persons.Open())
+        return false;
+    for (qint32 n = 1; n <= persons.Count(); ++n) {
+        if (persons.Read(n))
+            sample.persons.append(
+                {persons.Buffer().FirstName + u' ' + persons.Buffer().LastName, n});
+    }
+    persons.Close();
+
+    // The log the Admin window shows: one working day of the sample user.
+    const QString level = AccessLevelName(AccessLevel::ReadEditAddDelete);
+    for (store::UserLogEvent event : {store::UserLogEvent::SignIn, store::UserLogEvent::SignOut}) {
+        if (!store::AppendUserLog(event, sample.userName, level))
+            return false;
+    }
+    return sample.courseRecNum > 0 && !sample.persons.isEmpty() &&
+           signin::SaveAccessCodeRecord(signin::MakeAccessCodeRecord(AccessCode)).ok();
+}
+
+// ---- The sign-in windows -------------------------------------------------------------------
+
+void ShootTitle(Camera& camera, const Sample&) {
+    frmTitlePage title;
+    title.show();
+    title.timerFlashButton.stop();
+    camera.Snap(title, QStringLiteral("title"));
+    title.close();
+}
+
+void ShootNewUserOverview(Camera& camera, const Sample&) {
+    frmNewUser overview;
+    overview.show();
+    camera.Snap(overview, QStringLiteral("new-user-overview"));
+    overview.close();
+}
+
+// Choosing the user, typing the password, admin mode and the user log, in one window as a
+// user goes through them.
+void ShootAdmin(Camera& camera, const Sample& sample) {
+    frmAdmin admin;
+    admin.show();
+    camera.Snap(admin, QStringLiteral("admin-1-choose-user"));
+
+    camera.Press(admin.cmdUserSelected);
+    QTest::keyClicks(admin.txtPassword, sample.password);
+    camera.Snap(admin, QStringLiteral("admin-2-password"));
+    camera.Press(admin.cmdCancel);
+
+    camera.Expect(Kind::Input, QStringLiteral("Access Code Required"), {1, false, AccessCode});
+    camera.Press(admin.cmdAdmin);
+    admin.timerFlashButton.stop();
+    camera.Snap(admin, QStringLiteral("admin-3-admin-mode"));
+
+    camera.Press(admin.cmdReviewUserLog);
+    admin.timerFlashButton.stop();
+    camera.Snap(admin, QStringLiteral("admin-4-user-log"));
+    admin.close();
+}
+
+void ShootUserEditor(Camera& camera, const Sample& sample, bool adding) {
+    Session session = sample.SignedIn(AccessLevel::ReadEditAddDelete);
+    session.adminMode = true;
+    frmAddEditUser editor(nullptr, session, adding ? 0 : 1);
+    editor.SetTag(adding ? frmAddEditUser::AddModeTag() : frmAddEditUser::EditModeTag());
+    editor.show();
+    camera.Snap(editor,
+                adding ? QStringLiteral("user-editor-add") : QStringLiteral("user-editor-edit"));
+    editor.close();
+}
+
+// ---- The Lobby -----------------------------------------------------------------------------
+
+// Its two lists, the search options, a search's results and an annual summary.
+void ShootLobby(Camera& camera, const Sample& sample) {
+    frmLobby lobby(sample.SignedIn(AccessLevel::ReadEditAddDelete));
+    lobby.show();
+    camera.Snap(lobby, QStringLiteral("lobby-1-name-list"));
+    lobby.tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+    camera.Snap(lobby, QStringLiteral("lobby-2-course-index"));
+    lobby.tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+    camera.Snap(lobby, QStringLiteral("lobby-3-search-options"));
+
+    search::SearchControls& search = lobby.searchControls;
+    search.txtMatch[0]->setText(QStringLiteral("01/01/2023"));
+    search.txtMatch[1]->setText(QStringLiteral("12/31/2023"));
+    camera.Press(search.cmdMatch);
+    camera.Snap(lobby, QStringLiteral("lobby-4-search-results"));
+    camera.Press(search.cmdFinishedSummary);
+
+    search.optSearch[2]->click();
+    search.txtSummaryYear->setText(QStringLiteral("2023"));
+    camera.Press(search.cmdAnnualSummary);
+    camera.Snap(lobby, QStringLiteral("lobby-5-annual-summary"));
+    camera.Press(search.cmdFinishedSummary);
+    lobby.close();
+}
+
+// ---- The editors opened from the Lobby -----------------------------------------------------
+
+enum class EditorMode { Add, Edit, ViewOnly };
+
+struct EditorShot {
+    EditorMode mode;
+    const char* name;
+};
+
+// Adding and editing at full access, view only at Read Only.
+const EditorShot EditorShots[] = {
+    {EditorMode::Add, "add"}, {EditorMode::Edit, "edit"}, {EditorMode::ViewOnly, "view-only"}};
+
+template <class Editor>
+void ShootEditor(Camera& camera, const Sample& sample, qint32 recNum, const QString& prefix) {
+    for (const EditorShot& shot : EditorShots) {
+        const bool adding = shot.mode == EditorMode::Add;
+        const Session session =
+            sample.SignedIn(shot.mode == EditorMode::ViewOnly ? AccessLevel::ReadOnly
+                                                              : AccessLevel::ReadEditAddDelete);
+        Editor editor(nullptr, session, adding ? 0 : recNum);
+        editor.SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
+        editor.show();
+        camera.Snap(editor, prefix + QLatin1String(shot.name));
+        editor.close();
+    }
+}
+
+void ShootPersonEditor(Camera& camera, const Sample& sample) {
+    ShootEditor<frmAddEditName>(camera, sample, 1, QStringLiteral("person-editor-"));
+}
+
+void ShootCourseEditor(Camera& camera, const Sample& sample) {
+    ShootEditor<frmAddEditCourse>(camera, sample, sample.courseRecNum,
+                                  QStringLiteral("course-editor-"));
+}
+
+void ShootCredit(Camera& camera, const Sample& sample) {
+    const store::CourseRecord& c = sample.course;
+    const training::HighlightedCourse course{sample.courseRecNum, c.CourseCode, c.CourseName,
+                                             c.ProvidedBy, QString::number(c.Hours, 'f', 1)};
+    frmCreditTraining credit(nullptr, sample.SignedIn(AccessLevel::ReadEditAdd), course,
+                             sample.persons);
+    credit.show();
+    camera.Snap(credit, QStringLiteral("credit-training"));
+    credit.close();
+}
+
+void ShootHistory(Camera& camera, const Sample& sample, bool readOnly) {
+    training::HistorySubject subject;
+    subject.person = sample.persons.constFirst();
+    subject.readOnly = readOnly;
+    subject.session = sample.SignedIn(AccessLevel::ReadEditAddDelete);
+    frmTrainingHistory history(nullptr, subject);
+    history.show();
+    camera.Snap(history, readOnly ? QStringLiteral("training-history-read-only")
+                                  : QStringLiteral("training-history"));
+    history.close();
+}
+
+// ---- Help and the message box --------------------------------------------------------------
+
+void ShootHelp(Camera& camera, const Sample&) {
+    frmManual manual(help::MenuItemOf(help::HelpTopic::Overview));
+    manual.show();
+    camera.Snap(manual, QStringLiteral("help"));
+    manual.close();
+}
+
+void ShootMessageBox(Camera& camera, const Sample&) {
+    frmMsgBox box(QStringLiteral("Entry Error"), 5,
+                  QStringLiteral("Check the first date entry") + ui::CrLf, 1, false,
+                  {QStringLiteral("&Okay")});
+    box.show();
+    camera.Snap(box, QStringLiteral("message-box"));
+    box.close();
+}
+
+struct Shot {
+    void (*take)(Camera&, const Sample&);
+};
+
+const Shot Shots[] = {
+    {ShootTitle},
+    {ShootNewUserOverview},
+    {ShootAdmin},
+    {[](Camera& c, const Sample& s) { ShootUserEditor(c, s, true); }},
+    {[](Camera& c, const Sample& s) { ShootUserEditor(c, s, false); }},
+    {ShootLobby},
+    {ShootPersonEditor},
+    {ShootCourseEditor},
+    {ShootCredit},
+    {[](Camera& c, const Sample& s) { ShootHistory(c, s, false); }},
+    {[](Camera& c, const Sample& s) { ShootHistory(c, s, true); }},
+    {ShootHelp},
+    {ShootMessageBox},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The same screen, fonts and pointer everywhere: no display is used.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mirtavel"));
+    platform::InstallFontSubstitutes();
+    // A blinking caret would be caught on or off by chance.
+    QApplication::setCursorFlashTime(0);
+
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: window_shots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString output = QDir(args[1]).absolutePath();
+    if (!QDir().mkpath(output)) {
+        std::fprintf(stderr, "window_shots: cannot make %s\n", qPrintable(output));
+        return 1;
+    }
+
+    TestFolder folder; // made current, the clock fixed at 15 March 2024 10:30
+    Sample sample;
+    if (!folder.isValid() || !WriteSampleData(folder.path(), sample)) {
+        std::fprintf(stderr, "window_shots: cannot write the sample data\n");
+        return 1;
+    }
+    Camera camera(output);
+    for (const Shot& shot : Shots)
+        shot.take(camera, sample);
+
+    for (const QString& fault : camera.Faults())
+        std::fprintf(stderr, "window_shots: %s\n", qPrintable(fault));
+    std::printf("%d pictures in %s\n", camera.Taken(), qPrintable(output));
+    return camera.Faults().isEmpty() ? 0 : 1;
+}
