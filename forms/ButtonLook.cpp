@@ -35,8 +35,8 @@ Colours ColoursOf(ButtonRole role) {
 
 void StyleButton(ZovButton* button, ButtonRole role) {
     const Colours c = ColoursOf(role);
-    button->SetButtonType(14);
-    button->SetColorScheme(2);
+    button->SetButtonType(zov::ShadedButton);
+    button->SetColorScheme(zov::CustomColors);
     button->SetBackColor(c.face);
     button->SetBackOver(c.over);
     button->SetForeColor(c.text);

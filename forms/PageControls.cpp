@@ -27,7 +27,7 @@ ZovButton* MakePageButton(QWidget* parent, PageButton kind, int left, int top, i
         break;
     case PageButton::Print:
         StyleButton(button, ButtonRole::Record);
-        button->SetButtonType(11);
+        button->SetButtonType(zov::SeeThroughButton);
         button->SetPictureNormal(pictures::PrintPicture());
         button->SetPicturePosition(zov::PictureLeft);
         break;

@@ -34,7 +34,7 @@ protected:
 
 ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture, int left) {
     auto* button = new ZovButton(parent);
-    button->SetButtonType(11);
+    button->SetButtonType(zov::SeeThroughButton);
     button->SetPictureNormal(picture);
     button->SetShowFocusRect(false);
     PlaceTwips(button, left, 120, 600, 600);

@@ -61,12 +61,12 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
     AddLabel(QStringLiteral("Find a person by any part of the name;") + CrLf +
                  QStringLiteral("Space or a click picks or unpicks"),
              240, 1950, 4320, 480);
-    platform::PlaceTwips(txtFind, 240, 2460, 2880, 345);
+    platform::PlaceTwips(txtFind, 240, 2460, 2520, 345);
     txtFind->setFont(boxFont);
     txtFind->setAccessibleName(QStringLiteral("Find a person"));
     txtFind->setClearButtonEnabled(true);
     forms::StyleButton(cmdPickAllShown, forms::ButtonRole::Record);
-    platform::PlaceTwips(cmdPickAllShown, 3240, 2430, 1320, 405);
+    platform::PlaceTwips(cmdPickAllShown, 2880, 2430, 1680, 405);
     cmdPickAllShown->SetCaption(QStringLiteral("Pick &all shown"));
     cmdPickAllShown->setToolTip(QStringLiteral(" Pick every person the list shows "));
     platform::PlaceTwips(listNames, 240, 2910, 4320, 3930);

@@ -55,7 +55,7 @@ ZovButton* MakeButton(QWidget* parent, forms::ButtonRole role) {
 
 ZovButton* MakePictureButton(QWidget* parent, const QPixmap& picture) {
     auto* button = new ZovButton(parent);
-    button->SetButtonType(11);
+    button->SetButtonType(zov::SeeThroughButton);
     button->SetPictureNormal(picture);
     button->SetShowFocusRect(false);
     return button;

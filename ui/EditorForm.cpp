@@ -24,8 +24,8 @@ using ui::CrLf;
 
 // Save looks like every "go ahead" button, Cancel like every "leave" button.
 void StyleButton(ZovButton* button, const QColor& face, const QColor& over) {
-    button->SetButtonType(14);
-    button->SetColorScheme(2);
+    button->SetButtonType(zov::ShadedButton);
+    button->SetColorScheme(zov::CustomColors);
     button->SetBackColor(face);
     button->SetBackOver(over);
     button->SetForeColor(QColor(0, 0, 64));

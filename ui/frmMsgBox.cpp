@@ -136,8 +136,8 @@ frmMsgBox::~frmMsgBox() = default;
 void frmMsgBox::SetUpTemplate() {
     auto* element = new ZovButton(this);
     element->setObjectName(QStringLiteral("cmdMessageButton"));
-    element->SetButtonType(3);
-    element->SetColorScheme(2);
+    element->SetButtonType(zov::RoundedButton);
+    element->SetColorScheme(zov::CustomColors);
     element->SetBackColor(QColor(255, 255, 128));
     element->SetBackOver(QColor(255, 255, 128));
     element->SetForeColor(QColor(0, 0, 64));

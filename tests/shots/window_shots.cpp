@@ -145,8 +145,8 @@ void ShootAdmin(Camera& camera, const Sample& sample) {
 void ShootUserEditor(Camera& camera, const Sample& sample, bool adding) {
     Session session = sample.SignedIn(AccessLevel::ReadEditAddDelete);
     session.adminMode = true;
-    frmAddEditUser editor(nullptr, session, adding ? 0 : 1);
-    editor.SetTag(adding ? frmAddEditUser::AddModeTag() : frmAddEditUser::EditModeTag());
+    frmAddEditUser editor(nullptr, session,
+                          adding ? frmAddEditUser::ForAdding() : frmAddEditUser::ForEditing(1));
     editor.show();
     camera.Snap(editor,
                 adding ? QStringLiteral("user-editor-add") : QStringLiteral("user-editor-edit"));
@@ -182,26 +182,25 @@ void ShootLobby(Camera& camera, const Sample& sample) {
 
 // ---- The editors opened from the Lobby -----------------------------------------------------
 
-enum class EditorMode { Add, Edit, ViewOnly };
+enum class ShotMode { Add, Edit, ViewOnly };
 
 struct EditorShot {
-    EditorMode mode;
+    ShotMode mode;
     const char* name;
 };
 
 // Adding and editing at full access, view only at Read Only.
 const EditorShot EditorShots[] = {
-    {EditorMode::Add, "add"}, {EditorMode::Edit, "edit"}, {EditorMode::ViewOnly, "view-only"}};
+    {ShotMode::Add, "add"}, {ShotMode::Edit, "edit"}, {ShotMode::ViewOnly, "view-only"}};
 
 template <class Editor>
 void ShootEditor(Camera& camera, const Sample& sample, qint32 recNum, const QString& prefix) {
     for (const EditorShot& shot : EditorShots) {
-        const bool adding = shot.mode == EditorMode::Add;
+        const bool adding = shot.mode == ShotMode::Add;
         const Session session =
-            sample.SignedIn(shot.mode == EditorMode::ViewOnly ? AccessLevel::ReadOnly
-                                                              : AccessLevel::ReadEditAddDelete);
-        Editor editor(nullptr, session, adding ? 0 : recNum);
-        editor.SetTag(adding ? Editor::AddModeTag() : Editor::EditModeTag());
+            sample.SignedIn(shot.mode == ShotMode::ViewOnly ? AccessLevel::ReadOnly
+                                                            : AccessLevel::ReadEditAddDelete);
+        Editor editor(nullptr, session, adding ? Editor::ForAdding() : Editor::ForEditing(recNum));
         editor.show();
         camera.Snap(editor, prefix + QLatin1String(shot.name));
         editor.close();

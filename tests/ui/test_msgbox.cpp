@@ -173,7 +173,7 @@ private slots:
                  QPoint(Twips(l.buttons[0].left()), Twips(l.buttons[0].top())));
         QCOMPARE(okay->height(), Twips(400));
         // Inherited from the template.
-        QCOMPARE(okay->ButtonType(), 3);
+        QCOMPARE(okay->ButtonType(), zov::RoundedButton);
         QCOMPARE(okay->BackColor(), QColor(255, 255, 128));
         QCOMPARE(okay->ForeColor(), QColor(0, 0, 64));
         QCOMPARE(okay->ForeOver(), QColor(0, 0, 0));
