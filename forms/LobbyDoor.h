@@ -28,6 +28,7 @@ struct PersonRow {
     QString sortKey;     // last, middle and first name
     double identity = 0; // DateCreated as stored
     qint32 recNum = 0;   // in Name.List
+    bool active = true;
 };
 
 // The Name List's rows in the order shown, under its heading ("List of all active persons").

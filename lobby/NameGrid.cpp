@@ -237,6 +237,7 @@ NameControls BuildNameControls(QWidget* page) {
 void namegrid::NameRows::Add(const char* record, qint32 recNum) {
     listed_.append(record, Record::ListedBytes);
     recNums_.push_back(recNum);
+    active_.push_back(Record::IsActiveRaw(record));
 }
 
 void namegrid::NameRows::AppendCell(qint32 item, int col, QString& out) const {
@@ -273,6 +274,7 @@ std::optional<PersonRow> namegrid::NameRows::Person(qint32 recNum) const {
     AppendNames(person.sortKey, record, Record::LastNameSpan, Record::FirstNameSpan);
     person.identity = Record::DateCreatedRaw(record);
     person.recNum = recNum;
+    person.active = active_[std::size_t(item - 1)];
     return person;
 }
 

@@ -54,7 +54,8 @@ public:
 
     void AppendCell(qint32 item, int col, QString& out) const override;
 
-    // The listed person with record number `recNum`, identity as stored; none when the fill
+    // The listed person with record number `recNum`, identity as stored and whether active;
+    // none when the fill
     // did not list that record.
     std::optional<PersonRow> Person(qint32 recNum) const;
 
@@ -68,6 +69,7 @@ private:
 
     QByteArray listed_;           // the first ListedBytes bytes of each listed record
     std::vector<qint32> recNums_; // ascending: the fill reads the file in order
+    std::vector<bool> active_;    // beside each: the person is active
 };
 
 } // namespace namegrid

@@ -15,7 +15,7 @@ void CreditCourse(LobbyDoor& door, const CourseRow& course) {
     credited.hours = course.hours;
     QList<training::ListedPerson> persons;
     for (const PersonRow& person : door.Persons().rows)
-        persons << training::ListedPerson{person.name, person.recNum};
+        persons << training::ListedPerson{person.name, person.recNum, person.active};
 
     Form& lobby = door.Window();
     const bool saved =

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextDocument>
 #include <csignal>
@@ -311,11 +312,24 @@ private slots:
         QCOMPARE(picks.ShownCount() == 1, found);
     }
 
+    // With active and inactive persons listed in the Lobby, the inactive ones are marked.
     void inactivePersonsAreMarked() {
         TestFolder folder;
-        auto window = OpenWindow();
-        QCOMPARE(Rows(window->listNames->model()),
-                 (QStringList{"Ann Able", "Bob Baker", "Cy Cole (inactive)", "Di Dunn"}));
+        WritePersons({{"Ann", "Able"}, {"Cy", "Cole", {}, false}});
+        WriteCourses({{"FIR-101", "Firearms", 8, "Range"}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        lobby->nameControls.optDisplay[3]->click(); // active and inactive
+        ScriptedAnswers answers;
+        answers.expectWindow([](QWidget* w) {
+            auto* window = qobject_cast<frmCreditTraining*>(w);
+            QVERIFY(window);
+            QCOMPARE(Rows(window->listNames->model()),
+                     (QStringList{"Ann Able", "Cy Cole (inactive)"}));
+            window->close();
+        });
+        lobby->courseControls.cmdCreditTraining->Click();
+        QVERIFY(answers.verifyDone());
     }
 
     // Keyboard alone: three names found and picked, a date, Credit, Yes.
