@@ -229,7 +229,9 @@ void frmAdmin::FillUserGrid() {
     if (!listing.exists) {
         forms::Tell(QStringLiteral("'User List' Empty"),
                     {QStringLiteral("There are currently no 'Users'"),
-                     QStringLiteral("entered in the 'User List'")},
+                     QStringLiteral("entered in the 'User List'"), QString(),
+                     QStringLiteral("Press Edit the 'User List' to choose the access"),
+                     QStringLiteral("code and add the first user.")},
                     forms::Icon::Information);
         return;
     }

@@ -125,8 +125,12 @@ private slots:
         QVERIFY(answers.verifyDone());
         const auto& asked = answers.lastAsked();
         QCOMPARE(asked.icon, 5);
+        // The first start says what to do next.
         QCOMPARE(asked.lines, QStringList({QStringLiteral("There are currently no 'Users'"),
-                                           QStringLiteral("entered in the 'User List'")}));
+                                           QStringLiteral("entered in the 'User List'"), QString(),
+                                           QStringLiteral("Press Edit the 'User List' to choose "
+                                                          "the access"),
+                                           QStringLiteral("code and add the first user.")}));
         QCOMPARE(admin->windowTitle(), QStringLiteral("Mirtavel - Admin Window"));
         QVERIFY(!admin->grid->isVisible());
         QVERIFY(admin->cmdAdmin->isVisible());
