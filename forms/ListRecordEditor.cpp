@@ -215,6 +215,6 @@ void ListRecordEditor::StyleFields() {
 
 void ListRecordEditor::PlaceBelowComments(int left, int right, int top) {
     lblMandatory->move(platform::Twips(left), platform::Twips(top));
-    // The gauge sizes itself to its text; " 100% full " still ends under the box's edge.
-    lblSpaceFull->move(platform::Twips(right - 1050), platform::Twips(top));
+    // The gauge ends under the box's right edge; a longer text widens it to the left.
+    platform::PlaceTwips(lblSpaceFull, right - 1050, top, 1050, 255);
 }

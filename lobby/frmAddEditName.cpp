@@ -2,11 +2,14 @@
 
 #include "forms/ButtonLook.h"
 #include "forms/Messages.h"
+#include "lobby/Organizations.h"
 #include "platform/Fonts.h"
 #include "platform/Twips.h"
 #include "store/Codepage.h"
+#include "ui/CrLf.h"
 #include "ui/ZovButton.h"
 
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -72,6 +75,7 @@ constexpr Field kFields[] = {
      ShowTrimmed<PersonRecord, &PersonRecord::Comments>,
      FillTrimmed<PersonRecord, &PersonRecord::Comments>},
 };
+constexpr int kOrganization = 4;
 constexpr int kComments = 6;
 
 ListRecordEditor::Wording PersonWording() {
@@ -104,6 +108,23 @@ frmAddEditName::frmAddEditName(QWidget* parent, const Session& session, Entry pe
     // The options sit above the comments box, so Tab reaches them first.
     setTabOrder(Field(kComments - 1), optStatus[1]);
     setTabOrder(optStatus[1], optStatus[2]);
+
+    // The units on file are offered as the organization is typed, so that a slip does not
+    // start a unit of one.
+    auto* units = new QCompleter(OrganizationsOnFile(), this);
+    units->setCaseSensitivity(Qt::CaseInsensitive);
+    qobject_cast<QLineEdit*>(Field(kOrganization))->setCompleter(units);
+
+    // Made after the boxes, so Tab reaches it after the comments, left of Save.
+    cmdSaveAndAdd = new ZovButton(this);
+    cmdSaveAndAdd->setObjectName(QStringLiteral("cmdSaveAndAdd"));
+    cmdSaveAndAdd->CopyPropertiesFrom(*cmdSave);
+    cmdSaveAndAdd->SetCaption(QStringLiteral("Save and") + ui::CrLf +
+                              QStringLiteral("&Add Another"));
+    cmdSaveAndAdd->setToolTip(
+        QStringLiteral(" Save this person and start the next one of the same organization "));
+    cmdSaveAndAdd->hide();
+    connect(cmdSaveAndAdd, &ZovButton::Click, this, &frmAddEditName::cmdSaveAndAdd_Click);
     StyleFields();
     PlaceControls();
     Form_Load();
@@ -132,6 +153,7 @@ void frmAddEditName::PlaceControls() {
     PlaceTwips(optStatus[2], boxLeft + 2400, 2985, 2550, 375);
     PlaceBelowComments(labelLeft, labelLeft + 6840, 5610);
     lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(6270));
+    PlaceTwips(cmdSaveAndAdd, 1950, 6000, 1650, 660);
     PlaceTwips(cmdSave, 3750, 6000, 1650, 660);
     PlaceTwips(cmdCancel, 5550, 6000, 1650, 660);
 }
@@ -191,4 +213,34 @@ void frmAddEditName::cmdSave_Click() {
         return;
     ReportSaved();
     cmdCancel_Click();
+}
+
+void frmAddEditName::cmdSaveAndAdd_Click() {
+    // The Lobby lists every person saved here once the window closes.
+    if (!AddMode() || !WriteRecord())
+        return;
+    ReportSaved();
+    StartAnother();
+}
+
+void frmAddEditName::StartAnother() {
+    for (int index = 1; Field(index); ++index) {
+        if (index != kOrganization)
+            SetFieldText(index, QString());
+    }
+    optStatus[1]->setChecked(true);
+    // As at the start of adding: Save appears once both names are typed again.
+    cmdSave->hide();
+    FollowSave();
+    Field(1)->setFocus(Qt::OtherFocusReason);
+}
+
+void frmAddEditName::txtField_Change(int index) {
+    RecordEditorOf::txtField_Change(index);
+    FollowSave();
+}
+
+void frmAddEditName::FollowSave() {
+    cmdSaveAndAdd->setVisible(AddMode() && !cmdSave->isHidden());
+    cmdSaveAndAdd->setEnabled(cmdSave->isEnabled());
 }

@@ -50,7 +50,7 @@ std::optional<QString> EditRefusal(EditField field, const QString& answer) {
     switch (field) {
     case EditDate:
         if (!formats::ParseDate(answer))
-            return QStringLiteral("is an unreadable date entry.");
+            return UnreadableDate();
         return std::nullopt;
     case EditCode:
         if (answer.size() > 8)
@@ -79,6 +79,10 @@ std::optional<QString> EditRefusal(EditField field, const QString& answer) {
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+QString UnreadableDate() {
+    return QStringLiteral("is an unreadable date entry.");
 }
 
 void ApplyEdit(EditField field, const QString& answer, store::TrainingRecord& record) {

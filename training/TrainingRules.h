@@ -41,6 +41,9 @@ constexpr int EditFields = EditComments + 1;
 // can.
 std::optional<QString> EditRefusal(EditField field, const QString& answer);
 
+// The refusal of a date the program cannot read.
+QString UnreadableDate();
+
 // Stores an accepted `answer` in `field` of `record`.
 void ApplyEdit(EditField field, const QString& answer, store::TrainingRecord& record);
 

@@ -12,8 +12,8 @@
 #include "store/Formats.h"
 #include "training/CommentsBox.h"
 #include "training/Credit.h"
+#include "training/DateQuestion.h"
 #include "training/PersonPicks.h"
-#include "training/TrainingDate.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/PlainText.h"
@@ -212,27 +212,21 @@ void frmCreditTraining::UpdateCreditButton() {
 }
 
 std::optional<double> frmCreditTraining::ConfirmedDate() {
-    const std::optional<training::TypedDate> typed =
-        training::ReadTypedDate(txtDate->text(), store::CurrentDateTime().date());
-    if (!typed) {
+    const training::DateAnswer date =
+        training::ConfirmTypedDate(txtDate->text(), store::CurrentDateTime().date());
+    if (!date.typed) {
         forms::Tell(QStringLiteral("Check the date entry"),
                     {QStringLiteral("I don't understand"), QStringLiteral("the date entry.")},
                     forms::Icon::Stop);
+    } else if (date.typed->yearAdded) {
+        // The box shows the date that is stored, or that the user is about to change.
+        txtDate->setText(formats::MmDdYyyy(date.typed->value));
+    }
+    if (!date.confirmed) {
         txtDate->selectAll();
         txtDate->setFocus(Qt::OtherFocusReason);
-        return std::nullopt;
     }
-    if (typed->yearAdded)
-        txtDate->setText(typed->date.toString(QStringLiteral("MM/dd/yyyy")));
-    const QStringList question = training::DateQuestionLines(*typed);
-    if (!question.isEmpty() &&
-        forms::Ask(QStringLiteral("Is this date right?"), forms::Icon::Question, question, 2,
-                   {QStringLiteral("&Yes, it is"), QStringLiteral("&No, change it")}) != 1) {
-        txtDate->selectAll();
-        txtDate->setFocus(Qt::OtherFocusReason);
-        return std::nullopt;
-    }
-    return typed->value;
+    return date.Value();
 }
 
 bool frmCreditTraining::ConfirmPersons(double date, QList<qint32>& recNums) {

@@ -13,10 +13,12 @@
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
+#include "store/Clock.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/Removal.h"
 #include "training/CommentsBox.h"
+#include "training/DateQuestion.h"
 #include "training/TrainingRules.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
@@ -67,22 +69,25 @@ void SetButton(ZovButton* button, const QString& caption, const QString& tip) {
     button->setToolTip(tip);
 }
 
-// The editing menu's item for each field, in EditField order, and what the question for a
-// new value calls the field (the comments are edited in their box instead).
+// The editing menu's item for each field, in EditField order, what the question for a new
+// value calls the field and the column that shows it (the comments are edited in their box
+// instead).
 struct FieldItem {
     EditField field;
     const char* caption;
     const char* prompt;
+    HistoryColumn column;
 };
 constexpr FieldItem kFieldItems[] = {
-    {EditDate, "...the date the training was received...", "the date the training was received..."},
+    {EditDate, "...the date the training was received...", "the date the training was received...",
+     Date},
     {EditCode, "...the Course Code of this training record",
-     "the Course Code of this training record"},
-    {EditName, "...the name of the training course", "the name of the training course"},
-    {EditProvider, "...who provided this training", "who provided this training"},
+     "the Course Code of this training record", Code},
+    {EditName, "...the name of the training course", "the name of the training course", Name},
+    {EditProvider, "...who provided this training", "who provided this training", Provider},
     {EditHours, "...the hours associated with this training record",
-     "the hours associated with this training record"},
-    {EditComments, "...the comments associated with this training record", nullptr},
+     "the hours associated with this training record", Hours},
+    {EditComments, "...the comments associated with this training record", nullptr, Comments},
 };
 constexpr bool InFieldOrder() {
     for (int i = 0; i < EditFields; ++i) {
@@ -151,6 +156,7 @@ void frmTrainingHistory::BuildControls() {
     cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
     cmdHelp = MakePictureButton(this, pictures::HelpPicture());
     cmdReturn = MakePictureButton(this, pictures::QuitPicture());
+    cmdReturn->SetCancel(true); // Esc closes the window, as in the other windows
     platform::PlaceTwips(cmdPrintTraining, 9420, 5160, 600, 600);
     platform::PlaceTwips(cmdHelp, 10080, 5160, 600, 600);
     platform::PlaceTwips(cmdReturn, 10080, 6240, 600, 600);
@@ -275,6 +281,13 @@ void frmTrainingHistory::Highlight(int row, int topRow) {
     gridTraining_RowColChange();
 }
 
+// After a refill: the list scrolled as it was at `topRow`, unless `row` would then be out of
+// view, when it comes to the top.
+void frmTrainingHistory::HighlightInView(int row, int topRow) {
+    gridTraining->SetTopRow(topRow);
+    Highlight(row, gridTraining->RowIsVisible(row) ? topRow : row);
+}
+
 void frmTrainingHistory::gridTraining_RowColChange() {
     const FlexGrid& grid = *gridTraining;
     const QString comments =
@@ -360,24 +373,41 @@ void frmTrainingHistory::menuEdit_Click(EditField field) {
 }
 
 void frmTrainingHistory::EditOneField(EditField field) {
-    const QString what = QString::fromLatin1(kFieldItems[field].prompt);
+    const FieldItem& item = kFieldItems[field];
+    // The box starts from the value as listed, selected: a slip is corrected, not retyped.
+    const QString current = gridTraining->TextMatrix(gridTraining->Row(), item.column);
     const QString answer =
         platform::InputBox(QStringLiteral("Editing the highlighted training record"),
-                           QStringLiteral("Below, enter your changes for") + CrLf + what +
-                               QStringLiteral(".") + CrLf + CrLf +
-                               QStringLiteral("or press the <Cancel> key at right") + CrLf +
+                           QStringLiteral("Below, enter your changes for") + CrLf +
+                               QString::fromLatin1(item.prompt) + QStringLiteral(".") + CrLf +
+                               CrLf + QStringLiteral("or press the <Cancel> key at right") + CrLf +
                                QStringLiteral("to cancel this edit operation."),
-                           QString(), this)
+                           current, this)
             .trimmed();
-    if (answer.isEmpty())
+    // The value left as it was is no edit: the list rounds hours to a tenth and trims codes,
+    // so writing it back would change what is stored.
+    if (answer.isEmpty() || answer == current)
         return;
-    if (const std::optional<QString> refusal = EditRefusal(field, answer)) {
+    QString text = answer;
+    std::optional<QString> refusal;
+    if (field == EditDate) {
+        const DateAnswer date = ConfirmTypedDate(answer, store::CurrentDateTime().date());
+        if (!date.typed)
+            refusal = UnreadableDate();
+        else if (!date.confirmed)
+            return;
+        else
+            text = formats::MmDdYyyy(date.typed->value); // a date typed without its year
+    } else {
+        refusal = EditRefusal(field, answer);
+    }
+    if (refusal) {
         platform::StandardMessage(QStringLiteral("Entry Error"), answer + CrLf + CrLf + *refusal,
                                   platform::StandardIcon::Stop, platform::StandardButtons::Ok,
                                   this);
         return;
     }
-    SaveTrainingEdit(answer, field);
+    SaveTrainingEdit(text, field);
 }
 
 void frmTrainingHistory::SaveTrainingEdit(const QString& text, EditField field) {
@@ -398,6 +428,7 @@ void frmTrainingHistory::SaveTrainingEdit(const QString& text, EditField field) 
     changed_ = true;
     const int row = gridTraining->Row();
     const int top = gridTraining->TopRow();
+    const QString recNum = QString::number(HighlightedRecNum());
     UpdateTrainingGrid();
     if (fillFailed_)
         return;
@@ -405,7 +436,16 @@ void frmTrainingHistory::SaveTrainingEdit(const QString& text, EditField field) 
         cmdReturn_Click();
         return;
     }
-    Highlight(std::min(row, listgrid::DataRows(*gridTraining)), top);
+    // A new date sorts the record elsewhere: the highlight goes with it, so that a second
+    // edit changes the same record. (After a change elsewhere the numbers may name other
+    // records: the highlight keeps its place.)
+    int shown = 0;
+    if (!changed.isChangedElsewhere())
+        shown = listgrid::FindRow(*gridTraining, RecNum,
+                                  [&](const QString& cell) { return cell == recNum; });
+    if (shown == 0)
+        shown = std::min(row, listgrid::DataRows(*gridTraining));
+    HighlightInView(shown, top);
 }
 
 void frmTrainingHistory::EnterCommentEditing() {
@@ -424,6 +464,7 @@ void frmTrainingHistory::EnterCommentEditing() {
     txtComments->setReadOnly(false);
     savedComments_ = txtComments->StoredText();
     commentsSaved_ = false;
+    cmdCancelComments->SetCancel(true); // Esc drops the comment edit, not the window
     txtComments->setFocus(Qt::OtherFocusReason);
 }
 
@@ -465,6 +506,7 @@ void frmTrainingHistory::LeaveCommentEditing() {
     savedCommentsCaption_.clear();
     if (gridTraining->Visible())
         gridTraining->setEnabled(true);
+    cmdReturn->SetCancel(true);
     UpdateHistoryButtons();
 }
 
@@ -472,11 +514,16 @@ void frmTrainingHistory::cmdDeleteTraining_Click() {
     if (!MayChange(forms::Action::DeleteTraining))
         return;
     const int row = gridTraining->Row();
+    // One day may hold two courses: the question names the one that goes.
+    const QString code = gridTraining->TextMatrix(row, Code);
+    QString course = gridTraining->TextMatrix(row, Name);
+    if (!code.isEmpty())
+        course += QStringLiteral(" (") + code + u')';
     const int answer = forms::Ask(
         QStringLiteral("Confirm"), forms::Icon::Question,
         {QStringLiteral("Are you SURE you want to remove"),
          QStringLiteral("the highlighted course dated"), QString(),
-         gridTraining->TextMatrix(row, Date), QString(),
+         gridTraining->TextMatrix(row, Date), course.trimmed(), QString(),
          QStringLiteral("from this person's 'Training History'?")},
         2, {QStringLiteral("&Yes, remove this course"), QStringLiteral("&No, do NOT remove")});
     if (answer != 1)
@@ -508,9 +555,7 @@ void frmTrainingHistory::cmdDeleteTraining_Click() {
         cmdReturn_Click();
         return;
     }
-    const int shown = std::min(above, listgrid::DataRows(*gridTraining));
-    gridTraining->SetTopRow(top);
-    Highlight(shown, gridTraining->RowIsVisible(shown) ? top : shown);
+    HighlightInView(std::min(above, listgrid::DataRows(*gridTraining)), top);
     UpdateHistoryButtons();
     if (removed)
         platform::StandardMessage(QStringLiteral("Training Record Removed"),

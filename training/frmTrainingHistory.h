@@ -78,6 +78,7 @@ private:
     void LeaveCommentEditing();
     qint32 HighlightedRecNum() const;
     void Highlight(int row, int topRow);
+    void HighlightInView(int row, int topRow);
     void FileProblem(const store::StoreResult& result);
 
     training::HistorySubject subject_;

@@ -234,9 +234,13 @@ void EditorForm::UpdateSpaceFull(int length, int limit) {
     }
     lblSpaceFull->setText(SpaceFullCaption(length, limit));
     // Sized for each text, not only the first: " 2% full " leaves no room for " 100% full ".
+    // The text is right-aligned, so a wider label grows to the left: its right end stays
+    // where the window placed it, inside the window.
     const QSize fits = lblSpaceFull->sizeHint();
-    lblSpaceFull->resize(std::max(lblSpaceFull->width(), fits.width()),
-                         std::max(lblSpaceFull->height(), fits.height()));
+    QRect at = lblSpaceFull->geometry();
+    at.setLeft(at.right() + 1 - std::max(at.width(), fits.width()));
+    at.setHeight(std::max(at.height(), fits.height()));
+    lblSpaceFull->setGeometry(at);
     lblSpaceFull->show();
 }
 

@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -24,6 +25,8 @@ struct PersonEditor {
     using Editor = frmAddEditName;
     using Record = store::PersonRecord;
     static QString FileName() { return QStringLiteral("Name.List"); }
+    static constexpr int Comments = 6; // the comments box and what it holds
+    static constexpr int CommentsLimit = 890;
     static Record Made(double created) {
         Record r;
         r.DateCreated = created;
@@ -55,6 +58,8 @@ struct CourseEditor {
     using Editor = frmAddEditCourse;
     using Record = store::CourseRecord;
     static QString FileName() { return QStringLiteral("Course.Index"); }
+    static constexpr int Comments = 5;
+    static constexpr int CommentsLimit = 200;
     static Record Made(double created) {
         Record r;
         r.DateCreated = created;
@@ -115,6 +120,24 @@ template <class T> void RemovalMarkerIsRefused() {
         QVERIFY(!editor->Result().saved);
         QCOMPARE(recordfiles::FileBytes(T::FileName()), before);
     }
+}
+
+// The comments gauge shows its whole text at every fullness, ending under the comments box's
+// right edge, inside the window.
+template <class T> void GaugeShowsItsWholeText() {
+    TestFolder folder;
+    ScriptedAnswers answers;
+    auto editor = Open<T>(3, 0);
+    const QLabel* gauge = editor->lblSpaceFull;
+    const int boxRight = editor->Field(T::Comments)->geometry().right();
+    for (const int length : {1, T::CommentsLimit / 2, T::CommentsLimit}) {
+        editor->SetFieldText(T::Comments, QString(length, u'x'));
+        QVERIFY(gauge->isVisible());
+        QVERIFY(gauge->width() >= gauge->sizeHint().width());
+        QVERIFY(qAbs(gauge->geometry().right() - boxRight) <= 1);
+        QVERIFY(gauge->geometry().right() < editor->width());
+    }
+    QCOMPARE(gauge->text(), QStringLiteral(" 100% full "));
 }
 
 template <class T> void FullListRefusesAnother() {
@@ -237,6 +260,11 @@ private slots:
         course ? RemovalMarkerIsRefused<CourseEditor>() : RemovalMarkerIsRefused<PersonEditor>();
     }
 
+    void gaugeShowsItsWholeText_data() { EditorKinds(); }
+    void gaugeShowsItsWholeText() {
+        QFETCH(bool, course);
+        course ? GaugeShowsItsWholeText<CourseEditor>() : GaugeShowsItsWholeText<PersonEditor>();
+    }
     void fullListRefusesAnother_data() { EditorKinds(); }
     void fullListRefusesAnother() {
         QFETCH(bool, course);

@@ -193,6 +193,46 @@ private slots:
         QCOMPARE(lobby->nameControls.gridName->TopRow(), 1); // every row already in view
     }
 
+    // A class of recruits: Save and Add Another (Alt+A) saves, starts the next person with
+    // the organization kept, and the Lobby lists everyone saved once the window closes.
+    void savingAndAddingAnother() {
+        TestFolder folder;
+        WritePersons({{"Zed", "Zulu", "", true, "Patrol"}});
+        SignIn(3);
+        auto lobby = OpenLobby();
+        ScriptedAnswers answers;
+        answers.expectWindow([&](QWidget* window) {
+            auto* editor = qobject_cast<frmAddEditName*>(window);
+            QVERIFY(editor);
+            editor->activateWindow();
+            QTRY_VERIFY(editor->isActiveWindow()); // for its access keys
+            ZovButton* another = editor->cmdSaveAndAdd;
+            QVERIFY(another->isHidden());
+            editor->SetFieldText(1, QStringLiteral("Ann"));
+            editor->SetFieldText(4, QStringLiteral("Recruits 24"));
+            editor->SetFieldText(3, QStringLiteral("Abel"));
+            QVERIFY(!another->isHidden() && another->isEnabled());
+            QTest::keyClick(editor, Qt::Key_A, Qt::AltModifier);
+            QVERIFY(editor->isVisible());
+            QCOMPARE(editor->FieldText(1), QString());
+            QCOMPARE(editor->FieldText(3), QString());
+            QCOMPARE(editor->FieldText(4), QStringLiteral("Recruits 24"));
+            QVERIFY(editor->cmdSave->isHidden() && another->isHidden());
+            QVERIFY(editor->Field(1)->hasFocus());
+            editor->SetFieldText(1, QStringLiteral("Bob"));
+            editor->SetFieldText(3, QStringLiteral("Baker"));
+            editor->cmdSave->Click();
+        });
+        lobby->nameControls.cmdAddName->Click();
+        QVERIFY(answers.verifyDone());
+        const FlexGrid& grid = *lobby->nameControls.gridName;
+        QCOMPARE(ColumnTexts(grid, Column::DisplayName),
+                 QStringList({"Ann Abel", "Bob Baker", "Zed Zulu"}));
+        QCOMPARE(ColumnTexts(grid, Column::Organization),
+                 QStringList({"Recruits 24", "Recruits 24", "Patrol"}));
+        QCOMPARE(grid.Row(), 2); // the last one saved
+    }
+
     void addingAnInactivePersonWhileActiveOnesAreShown() {
         TestFolder folder;
         WritePersons({{"Ann", "Lee"}, {"Bob", "Lee", "", false}, {"Al", "Moe"}});

@@ -8,7 +8,9 @@
 #include "ui/CrLf.h"
 #include "ui/ZovButton.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -144,6 +146,28 @@ private slots:
         QCOMPARE(saved.Active, qint16(0));
         // The Lobby finds the saved person by the identity left in the shared buffer.
         QCOMPARE(store::Persons().Buffer().DateCreated, saved.DateCreated);
+    }
+
+    // The organization box offers the units on file as it is typed, each once whatever its
+    // letter case, so that a slip does not start a new unit.
+    void organizationOffersTheUnitsOnFile() {
+        TestFolder folder;
+        ScriptedAnswers answers;
+        WritePersons({{"Ann", "Lee", true, 1, "", "Metro PD"},
+                      {"Al", "Moe", true, 2, "", "metro pd"},
+                      {"Bo", "Ng", false, 3, "", "County Sheriff"},
+                      {"Cy", "Ox", true, 4}});
+        Opened editor(3, 0);
+        QCompleter* units = Line(*editor, 4)->completer();
+        QVERIFY(units);
+        QStringList offered;
+        for (int row = 0; row < units->model()->rowCount(); ++row)
+            offered << units->model()->index(row, 0).data().toString();
+        QCOMPARE(offered, QStringList({"County Sheriff", "Metro PD"}));
+        QTest::keyClicks(Line(*editor, 4), "MET");
+        QCOMPARE(units->completionCount(), 1);
+        QCOMPARE(units->currentCompletion(), QStringLiteral("Metro PD"));
+        QVERIFY(units->popup()->isVisible());
     }
 
     void viewEditShowsTheRecordAndItsCreationTime() {

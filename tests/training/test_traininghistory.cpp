@@ -10,6 +10,7 @@
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "training/CommentsBox.h"
+#include "training/TrainingDate.h"
 #include "training/TrainingRules.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/AppTitle.h"
@@ -174,6 +175,11 @@ private slots:
         grid.SetRow(1);
         QVERIFY(w->txtComments->toPlainText().isEmpty());
         QCOMPARE(w->lblComments->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+        // Esc closes the window.
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+        QTest::keyClick(w->gridTraining, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
     }
 
     void totalIsTheSumOfTheShownHours_data() {
@@ -290,28 +296,75 @@ private slots:
             answers.expectStandard(platform::StandardAnswer::Ok, QStringLiteral("Entry Error"));
         w->menuEdit[item]->trigger();
         QVERIFY(answers.verifyDone());
+        QCOMPARE(answers.asked().first().defaultText, before); // the box starts from the value
         QCOMPARE(w->gridTraining->TextMatrix(1, col), shown.isEmpty() ? before : shown);
         if (shown.isEmpty())
             QCOMPARE(answers.lastAsked().lines.mid(0, 2), QStringList({answer, QString()}));
         QCOMPARE(w->Changed(), !shown.isEmpty());
     }
 
-    void dateEditMovesTheRecordWhileTheHighlightStays() {
+    // A new date re-sorts the record and the highlight goes with it, so that the next edit
+    // changes the same record.
+    void dateEditMovesTheRecordAndItsHighlight() {
         TestFolder folder;
         WriteFiles(kFive);
         auto w = Open();
         w->gridTraining->SetRow(2);
         ScriptedAnswers answers;
-        answers.expectInput(QStringLiteral("12/31/2025"));
+        // Cancel, blanks, or the value left as listed ("8.0" of 8 hours): nothing at all.
+        answers.expectInput(QString()).expectInput(QStringLiteral("   "));
+        answers.expectInput(QStringLiteral("8.0"));
+        w->menuEdit[training::EditName]->trigger();
+        w->menuEdit[training::EditName]->trigger();
+        w->menuEdit[training::EditHours]->trigger();
+        QVERIFY(answers.verifyDone());
+        QVERIFY(!w->Changed());
+
+        answers.expectInput(QStringLiteral("12/31/2025")).expectInput(QStringLiteral("5"));
+        w->menuEdit[training::EditDate]->trigger();
+        QCOMPARE(Column(*w, HistoryColumn::RecNum), QStringList({"1", "4", "5", "6", "2"}));
+        QCOMPARE(w->gridTraining->Row(), 5);
+        w->menuEdit[training::EditHours]->trigger();
+        QVERIFY(answers.verifyDone());
+        QCOMPARE(Column(*w, HistoryColumn::Hours),
+                 QStringList({"8.0", "8.0", "8.0", "8.0", "5.0"}));
+        QCOMPARE(w->gridTraining->TextMatrix(5, HistoryColumn::RecNum), QStringLiteral("2"));
+    }
+
+    // A date a coordinator may have mistyped is asked about, written out, before it is
+    // stored; a day and month alone is this year's (the clock reads 15 March 2024).
+    void dateEditQuestionsDoubtfulDates_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("meant");
+        QTest::addColumn<int>("answer"); // to "Is this date right?", -1 not asked, 0 Esc
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("plausible") << "12/31/2025" << QDate(2025, 12, 31) << -1 << true;
+        QTest::newRow("before 1955, yes") << "01/01/1950" << QDate(1950, 1, 1) << 1 << true;
+        QTest::newRow("before 1955, no") << "01/01/1950" << QDate(1950, 1, 1) << 2 << false;
+        QTest::newRow("after next year, yes") << "01/01/2026" << QDate(2026, 1, 1) << 1 << true;
+        QTest::newRow("after next year, Esc") << "01/01/2026" << QDate(2026, 1, 1) << 0 << false;
+        QTest::newRow("no year, yes") << "6/15" << QDate(2024, 6, 15) << 1 << true;
+        QTest::newRow("no year, no") << "6/15" << QDate(2024, 6, 15) << 2 << false;
+    }
+    void dateEditQuestionsDoubtfulDates() {
+        QFETCH(QString, typed);
+        QFETCH(QDate, meant);
+        QFETCH(int, answer);
+        QFETCH(bool, stored);
+        TestFolder folder;
+        WriteFiles({{QDate(2024, 1, 1), 2, ""}});
+        auto w = Open();
+        ScriptedAnswers answers;
+        answers.expectInput(typed);
+        if (answer >= 0)
+            answers.expectMessage(QStringLiteral("Is this date right?"), answer);
         w->menuEdit[training::EditDate]->trigger();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(w->gridTraining->Row(), 2);
-        QCOMPARE(Column(*w, HistoryColumn::RecNum), QStringList({"1", "4", "5", "6", "2"}));
-        // Cancel or blanks: nothing at all.
-        answers.expectInput(QString()).expectInput(QStringLiteral("   "));
-        w->menuEdit[training::EditName]->trigger();
-        w->menuEdit[training::EditName]->trigger();
-        QVERIFY(answers.verifyDone());
+        if (answer >= 0)
+            QVERIFY(answers.lastAsked().lines.contains(training::DateWrittenOut(meant)));
+        QCOMPARE(Column(*w, HistoryColumn::Date),
+                 QStringList({(stored ? meant : QDate(2024, 1, 1)).toString("MM/dd/yyyy")}));
+        QCOMPARE(w->Changed(), stored);
     }
 
     void commentEditing() {
@@ -350,6 +403,15 @@ private slots:
         w->txtComments->moveCursor(QTextCursor::Start);
         QTest::keyClicks(w->txtComments, "XY");
         QCOMPARE(w->txtComments->toPlainText(), full);
+
+        // Esc leaves the comment edit first, then closes the window.
+        w->activateWindow();
+        QTRY_VERIFY(w->isActiveWindow());
+        QTest::keyClick(w->txtComments, Qt::Key_Escape);
+        QVERIFY(w->cmdSaveComments->isHidden() && w->isVisible());
+        QCOMPARE(w->txtComments->toPlainText(), QStringLiteral("range day"));
+        QTest::keyClick(w->gridTraining, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
     }
 
     void removesTheHighlightedRecord() {
@@ -364,7 +426,9 @@ private slots:
         w->cmdDeleteTraining->Click();
         w->cmdDeleteTraining->Click();
         QVERIFY(answers.verifyDone());
-        QCOMPARE(answers.lastAsked().lines[3], QStringLiteral("04/01/2024"));
+        // One day may hold two courses: the question names the course as well as the date.
+        QCOMPARE(answers.lastAsked().lines.mid(3, 2),
+                 QStringList({"04/01/2024", "Course 4 (C-4)"}));
         QCOMPARE(w->gridTraining->Rows(), 6);
 
         // The third of five: four left, the second highlighted, then the notice.
