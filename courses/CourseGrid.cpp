@@ -26,80 +26,86 @@ const QString CourseFormat =
 constexpr int ColumnCount = 6;
 constexpr int RowsInView = 15;
 
-// The rows of one fill: a copy of the index as it was read, whose cells are decoded when the
-// grid shows or reads them. Of 32,767 courses the user sees fifteen at a time, and the sort
-// needs only their codes.
-class CourseRows : public FlexGridSource {
-public:
-    explicit CourseRows(QByteArray records) : records_(std::move(records)) {}
-
-    qint32 Count() const {
-        return static_cast<qint32>(records_.size() / store::CourseRecord::Length);
-    }
-
-    void AppendCell(qint32 item, int col, QString& out) const override {
-        using store::CourseRecord;
-        if (item < 1 || item > Count())
-            return;
-        const char* bytes = records_.constData() + qsizetype(item - 1) * CourseRecord::Length;
-        switch (col) {
-        case Column::Code:
-            return store::AppendShownField(out, bytes, CourseRecord::CodeSpan);
-        case Column::Name:
-            return store::AppendShownField(out, bytes, CourseRecord::NameSpan);
-        case Column::ProvidedBy:
-            return store::AppendShownField(out, bytes, CourseRecord::ProviderSpan);
-        case Column::Hours:
-            return AppendHours(CourseRecord::HoursRaw(bytes), out);
-        case Column::Key:
-            out += CourseKeyText(CourseRecord::DateCreatedRaw(bytes));
-            return;
-        case Column::RecNum:
-            out += QString::number(item);
-            return;
-        default:
-            return;
-        }
-    }
-
-private:
-    // A course without hours is a category heading: its cell stays empty. An index holds few
-    // distinct hours, and formatting one is dear, so each is formatted once.
-    void AppendHours(float hours, QString& out) const {
-        if (!(hours > 0))
-            return;
-        auto found = hoursCells_.constFind(hours);
-        if (found == hoursCells_.cend())
-            found = hoursCells_.insert(hours, formats::Hours(hours));
-        out += *found;
-    }
-
-    QByteArray records_; // every record of Course.Index, Length bytes each
-    mutable QHash<float, QString> hoursCells_;
-};
-
-store::StoreResult AddRows(FlexGrid& grid) {
+store::StoreResult AddRows(FlexGrid& grid, std::shared_ptr<const coursegrid::CourseRows>& listed) {
     QByteArray records;
     if (const store::StoreResult read = store::Courses().File().ReadAll(records); !read)
         return read;
-    auto rows = std::make_shared<const CourseRows>(std::move(records));
+    auto rows = std::make_shared<const coursegrid::CourseRows>(std::move(records));
     const qint32 count = rows->Count();
+    listed = rows;
     grid.AddItems(std::move(rows), count);
     return store::StoreResult::Ok();
 }
 
 } // namespace
 
-store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill) {
+coursegrid::CourseRows::CourseRows(QByteArray records) : records_(std::move(records)) {}
+
+qint32 coursegrid::CourseRows::Count() const {
+    return static_cast<qint32>(records_.size() / store::CourseRecord::Length);
+}
+
+void coursegrid::CourseRows::AppendCell(qint32 item, int col, QString& out) const {
+    using store::CourseRecord;
+    if (item < 1 || item > Count())
+        return;
+    const char* bytes = records_.constData() + qsizetype(item - 1) * CourseRecord::Length;
+    switch (col) {
+    case Column::Code:
+        return store::AppendShownField(out, bytes, CourseRecord::CodeSpan);
+    case Column::Name:
+        return store::AppendShownField(out, bytes, CourseRecord::NameSpan);
+    case Column::ProvidedBy:
+        return store::AppendShownField(out, bytes, CourseRecord::ProviderSpan);
+    case Column::Hours:
+        return AppendHours(CourseRecord::HoursRaw(bytes), out);
+    case Column::Key:
+        out += CourseKeyText(CourseRecord::DateCreatedRaw(bytes));
+        return;
+    case Column::RecNum:
+        out += QString::number(item);
+        return;
+    default:
+        return;
+    }
+}
+
+QString coursegrid::CourseRows::Cell(qint32 recNum, int col) const {
+    QString text;
+    AppendCell(recNum, col, text);
+    return text;
+}
+
+double coursegrid::CourseRows::Identity(qint32 recNum) const {
+    if (recNum < 1 || recNum > Count())
+        return 0;
+    return store::CourseRecord::DateCreatedRaw(records_.constData() +
+                                               qsizetype(recNum - 1) * store::CourseRecord::Length);
+}
+
+void coursegrid::CourseRows::AppendHours(float hours, QString& out) const {
+    // A course without hours is a category heading: its cell stays empty.
+    if (!(hours > 0))
+        return;
+    auto found = hoursCells_.constFind(hours);
+    if (found == hoursCells_.cend())
+        found = hoursCells_.insert(hours, formats::Hours(hours));
+    out += *found;
+}
+
+store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill,
+                                  std::shared_ptr<const coursegrid::CourseRows>& listed) {
     listgrid::BeginFill(grid, CourseFormat, ColumnCount, RowsInView);
     grid.SetColSel(LastShownCol);
 
+    listed.reset();
     store::StoreResult result = store::OpenCourseIndex();
     if (result)
-        result = AddRows(grid);
+        result = AddRows(grid, listed);
     store::CloseCourseIndex();
     if (!result) {
         // Half a list would look complete: show none.
+        listed.reset();
         grid.SetRows(1);
         grid.SetRedraw(true);
         return result;

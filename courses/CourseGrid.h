@@ -1,9 +1,13 @@
 #pragma once
 
 #include "store/StoreResult.h"
+#include "ui/FlexGridSource.h"
 #include "ui/Session.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <memory>
 
 class FlexGrid;
 class LobbyDoor;
@@ -19,9 +23,38 @@ enum Column { Code = 0, Name = 1, ProvidedBy = 2, Hours = 3, Key = 4, RecNum = 5
 constexpr int LastShownCol = Hours;
 } // namespace coursegrid
 
+namespace coursegrid {
+
+// The rows of one fill: a copy of the index as it was read, whose cells are decoded when the
+// grid shows or reads them. Of 32,767 courses the user sees fifteen at a time, and the sort
+// needs only their codes. The items are the record numbers.
+class CourseRows : public FlexGridSource {
+public:
+    explicit CourseRows(QByteArray records);
+
+    qint32 Count() const;
+    void AppendCell(qint32 item, int col, QString& out) const override;
+    // The text of column `col` of record `recNum`, as the grid shows it.
+    QString Cell(qint32 recNum, int col) const;
+    // The DateCreated of record `recNum` as stored; 0 for a record not listed.
+    double Identity(qint32 recNum) const;
+
+private:
+    // An index holds few distinct hours, and formatting one is dear, so each is formatted
+    // once.
+    void AppendHours(float hours, QString& out) const;
+
+    QByteArray records_; // every record of Course.Index, Length bytes each
+    mutable QHash<float, QString> hoursCells_;
+};
+
+} // namespace coursegrid
+
 // Rebuilds `grid` from Course.Index: the first fill highlights row 1, later ones keep the
 // highlighted row where they can. A file that cannot be read leaves the list empty.
-store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill);
+// `listed` becomes the rows the grid now holds (none when the file could not be read).
+store::StoreResult FillCourseGrid(FlexGrid& grid, bool firstFill,
+                                  std::shared_ptr<const coursegrid::CourseRows>& listed);
 
 // Credit may be pressed for a course with hours, from Read/Edit/Add up.
 void UpdateCreditButton(const FlexGrid& grid, ZovButton* credit, const Session& session);

@@ -30,7 +30,7 @@ CoursePage::CoursePage(LobbyDoor& door, QWidget* page)
     connect(c_.gridCourse, &FlexGrid::DblClick, this, &CoursePage::gridcourse_DblClick);
     connect(c_.cmdCreditTraining, &ZovButton::Click, this, &CoursePage::cmdCreditTraining_Click);
     print::ConnectPrintButton(c_.cmdPrintCourseIndex, [this](print::Output to) {
-        print::PrintCourseIndex(*c_.gridCourse, door_.Window(), to);
+        print::PrintCourseIndex(Table(), door_.Window(), to);
     });
 }
 
@@ -40,7 +40,7 @@ void CoursePage::Fill() {
     store::StoreResult result;
     {
         const WindowBusy busy(door_.Window());
-        result = FillCourseGrid(*c_.gridCourse, !filled_);
+        result = FillCourseGrid(*c_.gridCourse, !filled_, listed_);
         filled_ = true;
     }
     // The highlighted row may be another course now, with or without hours.
@@ -60,6 +60,25 @@ ListRecord CoursePage::Highlighted() const {
 
 void CoursePage::Reselect(const QString& key) {
     listgrid::Reselect(*c_.gridCourse, coursegrid::Key, coursegrid::LastShownCol, key);
+}
+
+print::ReportTable CoursePage::Table() const {
+    const FlexGrid& grid = *c_.gridCourse;
+    QStringList headings;
+    for (int col = coursegrid::Code; col <= coursegrid::LastShownCol; ++col)
+        headings << grid.TextMatrix(0, col);
+    print::ReportTable table = print::ListTable(print::CourseIndexReport, headings);
+    table.identityHeading = QStringLiteral("Course Identity");
+    if (!listed_)
+        return table;
+    for (const qint32 recNum : listgrid::ShownNumbers(grid, coursegrid::RecNum)) {
+        print::ReportRow row;
+        for (int col = coursegrid::Code; col <= coursegrid::LastShownCol; ++col)
+            row.cells << listed_->Cell(recNum, col);
+        row.identity = print::IdentityText(listed_->Identity(recNum));
+        table.rows.push_back(std::move(row));
+    }
+    return table;
 }
 
 void CoursePage::SetUpButtons() {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "courses/CourseFind.h"
+#include "courses/CourseGrid.h"
 #include "forms/LobbyPage.h"
+#include "print/ReportTable.h"
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -39,6 +42,9 @@ public:
     // Highlights the course whose identity is `key`, scrolled to the top, when the list shows
     // it among two or more courses.
     void Reselect(const QString& key);
+    // The list as it shows, for printing: each course's cells under the list's headings,
+    // with the identity the list keeps.
+    print::ReportTable Table() const;
 
     // The page's part of the Lobby's button set-up; Credit needs somebody on the Name List.
     // A find under way is ended first.
@@ -62,5 +68,6 @@ private:
     LobbyDoor& door_;
     CourseControls c_;
     CourseFind find_;
-    bool filled_ = false; // Fill has run once
+    bool filled_ = false;                                  // Fill has run once
+    std::shared_ptr<const coursegrid::CourseRows> listed_; // what the last fill read
 };

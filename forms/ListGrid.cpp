@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace listgrid {
 
@@ -94,6 +95,14 @@ qint32 CellNumber(const FlexGrid& grid, int row, int col) {
     if (row < 1)
         return 0;
     return grid.TextMatrix(row, col).trimmed().toInt();
+}
+
+std::vector<qint32> ShownNumbers(const FlexGrid& grid, int recNumCol) {
+    std::vector<qint32> numbers;
+    numbers.reserve(std::size_t(std::max(DataRows(grid), 0)));
+    for (int row = 1; row < grid.Rows(); ++row)
+        numbers.push_back(CellNumber(grid, row, recNumCol));
+    return numbers;
 }
 
 void ShowEditToolTip(FlexGrid& grid, const ZovButton* editButton, const QString& what,

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 class FlexGrid;
 class ZovButton;
@@ -45,6 +46,9 @@ void Reselect(FlexGrid& grid, int keyCol, int lastCol, const QString& key);
 
 // The integer value of the cell (`RecNum` columns); 0 for a heading or an empty cell.
 qint32 CellNumber(const FlexGrid& grid, int row, int col);
+// The numbers of `recNumCol` from the first data row to the last: which record each row
+// shows, in the order the grid's sort left them.
+std::vector<qint32> ShownNumbers(const FlexGrid& grid, int recNumCol);
 
 // " Double-click to view/edit this <what> " over a data row while `editButton` shows; "/edit"
 // from Read/Edit up.

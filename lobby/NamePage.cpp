@@ -36,7 +36,7 @@ NamePage::NamePage(LobbyDoor& door, QWidget* page) : door_(door), c_(BuildNameCo
     connect(c_.gridName, &FlexGrid::DblClick, this, &NamePage::gridName_DblClick);
     connect(c_.gridName, &FlexGrid::MouseMove, this, &NamePage::gridName_MouseMove);
     print::ConnectPrintButton(c_.cmdPrintNameList, [this](print::Output to) {
-        print::PrintNameList(*c_.gridName, door_.Window(), to);
+        print::PrintNameList(Table(), door_.Window(), to);
     });
 }
 
@@ -83,14 +83,27 @@ const ListedPersons& NamePage::Persons() const {
     ListedPersons persons;
     if (listed_) {
         persons.heading = grid.TextMatrix(0, Column::DisplayName);
-        persons.rows.reserve(std::size_t(listgrid::DataRows(grid)));
-        for (int row = 1; row < grid.Rows(); ++row) {
-            if (auto person = listed_->Person(listgrid::CellNumber(grid, row, Column::RecNum)))
+        const std::vector<qint32> shown = listgrid::ShownNumbers(grid, Column::RecNum);
+        persons.rows.reserve(shown.size());
+        for (const qint32 recNum : shown) {
+            if (auto person = listed_->Person(recNum))
                 persons.rows.push_back(std::move(*person));
         }
     }
     persons_ = std::move(persons);
     return *persons_;
+}
+
+print::ReportTable NamePage::Table() const {
+    const ListedPersons& persons = Persons();
+    print::ReportTable table = print::ListTable(
+        print::NameListReport, {persons.heading, c_.gridName->TextMatrix(0, Column::Organization)});
+    table.identityHeading = QStringLiteral("Person Identity");
+    table.rows.reserve(persons.rows.size());
+    for (const PersonRow& person : persons.rows)
+        table.rows.push_back(
+            {{person.name, person.organization}, print::IdentityText(person.identity)});
+    return table;
 }
 
 void NamePage::SetUpButtons() {

@@ -2,6 +2,7 @@
 
 #include "forms/LobbyPage.h"
 #include "lobby/NameGrid.h"
+#include "print/ReportTable.h"
 
 #include <QObject>
 #include <memory>
@@ -41,6 +42,9 @@ public:
     const ListedPersons& Persons() const;
     // The caption of the display choice ("Active Persons").
     QString DisplayChoice() const { return DisplayChoiceCaption(c_); }
+    // The list as it shows, for printing: the persons' names and organizations under the
+    // list's headings, each with the identity the list keeps.
+    print::ReportTable Table() const;
 
     // The page's part of the Lobby's button set-up.
     void SetUpButtons() override;

@@ -3,8 +3,8 @@
 #include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
 #include "print/PageWriter.h"
+#include "print/ReportPrinter.h"
 #include "ui/AppTitle.h"
-#include "ui/FlexGrid.h"
 #include "ui/Form.h"
 #include "ui/ZovButton.h"
 
@@ -20,20 +20,25 @@ namespace {
 
 constexpr int RowsPerPage = 48;
 
-bool ConfirmInMessageBox(const QString& title, const FlexGrid& grid) {
-    return forms::Ask(title, forms::Icon::Question,
-                      ConfirmationText(PageEstimate(grid.Rows())).split(QStringLiteral("\r\n")), 2,
-                      {QStringLiteral("&Yes, print"), QStringLiteral("&No, do NOT print")}) == 1;
+// The rows of a list with its heading row, as the page estimate counts them.
+int ShownRows(const ReportTable& table) {
+    return static_cast<int>(table.rows.size()) + 1;
 }
 
-// The steps every list printout shares once it is confirmed (or previewed): a grid without
-// data rows prints nothing and asks no more.
-void PrintList(ReportKind kind, const FlexGrid& grid, Form& window, const ReportTexts& texts,
-               const QString& documentName, Output output) {
-    if (grid.Rows() < 2)
+bool ConfirmInMessageBox(const QString& title, const ReportTable& table) {
+    return forms::Ask(
+               title, forms::Icon::Question,
+               ConfirmationText(PageEstimate(ShownRows(table))).split(QStringLiteral("\r\n")), 2,
+               {QStringLiteral("&Yes, print"), QStringLiteral("&No, do NOT print")}) == 1;
+}
+
+// The steps every list printout shares once it is confirmed (or previewed): a list without
+// rows prints nothing and asks no more.
+void PrintList(const ReportTable& table, Form& window, Output output) {
+    if (table.rows.empty())
         return;
-    RunPrintout(output, documentName, window,
-                [&](PageWriter& out) { PrintGridReport(out, kind, grid, window, texts); });
+    RunPrintout(output, table.title, window,
+                [&](PageWriter& out) { PrintTableReport(out, table, window); });
 }
 
 } // namespace
@@ -49,42 +54,35 @@ QString ConfirmationText(int pages) {
            QStringLiteral(" page(s).\r\n\r\nAre you ready to print?");
 }
 
-void PrintNameList(const FlexGrid& gridName, Form& lobby, Output output) {
+void PrintNameList(const ReportTable& table, Form& lobby, Output output) {
     if (output != Output::Preview &&
-        !ConfirmInMessageBox(QStringLiteral("Print the Name List?"), gridName))
+        !ConfirmInMessageBox(QStringLiteral("Print the Name List?"), table))
         return;
-    PrintList(NameListReport, gridName, lobby, {}, QStringLiteral("Name List"), output);
+    PrintList(table, lobby, output);
 }
 
-void PrintCourseIndex(const FlexGrid& gridCourse, Form& lobby, Output output) {
+void PrintCourseIndex(const ReportTable& table, Form& lobby, Output output) {
     if (output != Output::Preview &&
-        !ConfirmInMessageBox(QStringLiteral("Print the Course Index?"), gridCourse))
+        !ConfirmInMessageBox(QStringLiteral("Print the Course Index?"), table))
         return;
-    PrintList(CourseIndexReport, gridCourse, lobby, {}, QStringLiteral("Course Index"), output);
+    PrintList(table, lobby, output);
 }
 
-void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchResults,
-                        const ReportTexts& texts, Output output) {
+void PrintSearchSummary(const ReportTable& table, Form& lobby, Output output) {
     if (output != Output::Preview &&
-        !ConfirmInMessageBox(QStringLiteral("Print the Search/Summary List?"), gridSummary))
+        !ConfirmInMessageBox(QStringLiteral("Print the Search/Summary List?"), table))
         return;
-    if (searchResults)
-        PrintList(SearchResultsReport, gridSummary, lobby, texts, QStringLiteral("Search Results"),
-                  output);
-    else
-        PrintList(AnnualSummaryReport, gridSummary, lobby, texts, QStringLiteral("Annual Summary"),
-                  output);
+    PrintList(table, lobby, output);
 }
 
-void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow, Output output) {
+void PrintTrainingHistory(const ReportTable& table, Form& historyWindow, Output output) {
     if (output != Output::Preview &&
         platform::StandardMessage(QStringLiteral("Print the Training History?"),
-                                  ConfirmationText(PageEstimate(gridTraining.Rows())),
+                                  ConfirmationText(PageEstimate(ShownRows(table))),
                                   platform::StandardIcon::None, platform::StandardButtons::YesNo,
                                   &historyWindow) != platform::StandardAnswer::Yes)
         return;
-    PrintList(TrainingHistoryReport, gridTraining, historyWindow, {},
-              QStringLiteral("Training History"), output);
+    PrintList(table, historyWindow, output);
 }
 
 void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicCaption,

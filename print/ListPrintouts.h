@@ -1,12 +1,11 @@
 #pragma once
 
 #include "print/PrintOutput.h"
-#include "print/ReportPrinter.h"
+#include "print/ReportTable.h"
 
 #include <QString>
 #include <functional>
 
-class FlexGrid;
 class Form;
 class ZovButton;
 
@@ -16,21 +15,19 @@ class ZovButton;
 namespace print {
 
 // 48 data rows to a page, rounded halves to even, at least 1: 24 rows give 1, 72 give 2,
-// 120 give 2. `gridRows` counts the heading row.
+// 120 give 2. `gridRows` counts the heading row, as the list shows one above its rows.
 int PageEstimate(int gridRows);
 // "This printout will consist" / "of about n page(s)." / "" / "Are you ready to print?"
 QString ConfirmationText(int pages);
 
 // The Lobby's lists (the Lobby is `lobby`, disabled while printing).
-void PrintNameList(const FlexGrid& gridName, Form& lobby, Output output = Output::Printer);
-void PrintCourseIndex(const FlexGrid& gridCourse, Form& lobby, Output output = Output::Printer);
-// Search results when `searchResults`, else the annual summary; `texts` are the search
-// page's criteria, year and total and the Name List's heading.
-void PrintSearchSummary(const FlexGrid& gridSummary, Form& lobby, bool searchResults,
-                        const ReportTexts& texts, Output output = Output::Printer);
+void PrintNameList(const ReportTable& table, Form& lobby, Output output = Output::Printer);
+void PrintCourseIndex(const ReportTable& table, Form& lobby, Output output = Output::Printer);
+// The search results or the annual summary, whichever `table` holds.
+void PrintSearchSummary(const ReportTable& table, Form& lobby, Output output = Output::Printer);
 
 // A person's training history, from the training history window.
-void PrintTrainingHistory(const FlexGrid& gridTraining, Form& historyWindow,
+void PrintTrainingHistory(const ReportTable& table, Form& historyWindow,
                           Output output = Output::Printer);
 
 // The help topic shown: `text` is the whole text of the help box, `topicCaption` the caption

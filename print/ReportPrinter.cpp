@@ -2,13 +2,10 @@
 
 #include "forms/WindowBusy.h"
 #include "print/PageWriter.h"
+#include "print/ReportTable.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
-#include "ui/FlexGrid.h"
 #include "ui/Form.h"
-
-#include <array>
-#include <optional>
 
 namespace print {
 
@@ -19,38 +16,6 @@ constexpr double RuleEnd = 7.5;
 constexpr double LastLineTop = 8.8; // a row printed below this ends the page
 constexpr double CriteriaLabelEnd = 2.3;
 constexpr double HeaderTop = 1.0;
-
-// Where one column prints: its heading's left edge, and its cells' left edge or, for hours,
-// the right edge their "###.0" text ends at.
-struct Column {
-    double heading;
-    double data;
-    bool hours = false;
-};
-
-struct Layout {
-    std::array<Column, 5> columns;
-    int count;
-};
-
-constexpr Column Left(double x) {
-    return {x, x, false};
-}
-
-Layout LayoutOf(ReportKind kind) {
-    switch (kind) {
-    case NameListReport:
-    case SearchResultsReport:
-        return {{Left(0.5), Left(4.0)}, 2};
-    case CourseIndexReport:
-        return {{Left(0.5), Left(1.4), Left(4.6), Column{7.15, 7.45, true}}, 4};
-    case TrainingHistoryReport:
-        return {{Left(0.5), Left(1.3), Left(2.2), Left(5.3), Column{7.15, 7.45, true}}, 5};
-    case AnnualSummaryReport:
-        return {{Left(0.5), Column{4.0, 4.3, true}}, 2};
-    }
-    return {{}, 0};
-}
 
 // An hours cell as "###.0"; empty stays empty, and a text that is no number prints as it is.
 QString HoursCell(const QString& cell) {
@@ -68,16 +33,15 @@ void PrintLine(PageWriter& out, double x, const QString& text) {
     out.EndLine();
 }
 
-// A criteria line of the search report, its label ending at 2.3 inches.
-void PrintCriterion(PageWriter& out, const QString& label, const QString& value) {
-    out.SetCurrentX(CriteriaLabelEnd - out.TextWidth(label));
-    out.Print(label);
-    out.Print(value);
+// A criteria line of a search, its label ending at 2.3 inches.
+void PrintCriterion(PageWriter& out, const ReportCriterion& criterion) {
+    out.SetCurrentX(CriteriaLabelEnd - out.TextWidth(criterion.label));
+    out.Print(criterion.label);
+    out.Print(criterion.value);
     out.EndLine();
 }
 
-void PrintHeader(PageWriter& out, ReportKind kind, const FlexGrid& grid, const Form& window,
-                 const ReportTexts& texts, const Layout& layout) {
+void PrintHeader(PageWriter& out, const ReportTable& table, const Form& window) {
     out.SetCurrentY(HeaderTop);
     out.Print(window.Caption().trimmed());
     out.EndLine();
@@ -85,51 +49,37 @@ void PrintHeader(PageWriter& out, ReportKind kind, const FlexGrid& grid, const F
               QStringLiteral("Printed on ") + formats::GeneralDate(store::CurrentDateValue()) +
                   QStringLiteral(" -- Page ") + QString::number(out.Page()));
 
-    if (kind == SearchResultsReport && out.Page() == 1) {
+    const bool firstPage = out.Page() == 1;
+    if (firstPage && !table.criteria.empty()) {
         out.EndLine();
-        if (!texts.fromDate.isEmpty())
-            PrintCriterion(out, QStringLiteral("Date Range Searched: "),
-                           texts.fromDate + QStringLiteral(" to ") + texts.toDate);
-        if (!texts.courseCode.isEmpty())
-            PrintCriterion(out, QStringLiteral("Course Code Searched: "), texts.courseCode);
-        if (!texts.trainingComment.isEmpty())
-            PrintCriterion(out, QStringLiteral("Training Comments Searched: "),
-                           texts.trainingComment);
-        out.EndLine();
-        PrintLine(out, LeftEdge,
-                  QStringLiteral("The below is a ") + texts.nameListHeading.toLower());
-        PrintLine(out, LeftEdge,
-                  QStringLiteral("that have training records that ") +
-                      (texts.match ? QString() : QStringLiteral("do NOT ")) +
-                      QStringLiteral("match the above criteria"));
+        for (const ReportCriterion& criterion : table.criteria)
+            PrintCriterion(out, criterion);
     }
-    if (kind == AnnualSummaryReport) {
+    if (!table.description.isEmpty() && (firstPage || table.describeEveryPage)) {
         out.EndLine();
-        PrintLine(out, LeftEdge,
-                  QStringLiteral("The below is a ") + texts.nameListHeading.toLower());
-        PrintLine(out, LeftEdge,
-                  QStringLiteral("and their total training hours for the year ") +
-                      texts.summaryYear);
+        for (const QString& line : table.description)
+            PrintLine(out, LeftEdge, line);
     }
 
     out.EndLine();
-    for (int c = 0; c < layout.count; ++c) {
-        out.SetCurrentX(layout.columns[c].heading);
-        out.Print(grid.TextMatrix(0, c));
+    for (const ReportColumn& column : table.columns) {
+        out.SetCurrentX(column.left);
+        out.Print(column.heading);
     }
     PrintRule(out, LeftEdge, RuleEnd);
 }
 
-void PrintRow(PageWriter& out, const FlexGrid& grid, int row, const Layout& layout) {
-    for (int c = 0; c < layout.count; ++c) {
-        const Column& column = layout.columns[c];
+void PrintRow(PageWriter& out, const ReportTable& table, const ReportRow& row) {
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        const ReportColumn& column = table.columns[c];
+        const QString cell = row.cells.value(qsizetype(c));
         if (column.hours) {
-            const QString text = HoursCell(grid.TextMatrix(row, c));
-            out.SetCurrentX(column.data - out.TextWidth(text));
+            const QString text = HoursCell(cell);
+            out.SetCurrentX(column.right - out.TextWidth(text));
             out.Print(text);
         } else {
-            out.SetCurrentX(column.data);
-            out.Print(grid.TextMatrix(row, c));
+            out.SetCurrentX(column.left);
+            out.Print(cell);
         }
     }
 }
@@ -148,10 +98,8 @@ void PrintRule(PageWriter& out, double fromX, double toX) {
     out.EndLine();
 }
 
-void PrintGridReport(PageWriter& out, ReportKind kind, const FlexGrid& grid, Form& window,
-                     const ReportTexts& texts) {
+void PrintTableReport(PageWriter& out, const ReportTable& table, Form& window) {
     const WindowBusy busy(window);
-    const Layout layout = LayoutOf(kind);
     // The first name is the one the reports were designed with; the second is the one used.
     out.SetFontName(QStringLiteral("Courier"));
     out.SetFontName(QStringLiteral("Arial"));
@@ -160,22 +108,23 @@ void PrintGridReport(PageWriter& out, ReportKind kind, const FlexGrid& grid, For
     out.SetFontItalic(false);
     out.SetFontUnderline(false);
 
-    const int last = grid.Rows() - 1;
-    for (int r = 1; r <= last; ++r) {
+    const std::size_t count = table.rows.size();
+    for (std::size_t r = 0; r < count; ++r) {
+        const bool last = r + 1 == count;
         if (out.CurrentX() < 1)
             out.SetCurrentX(LeftEdge);
         if (out.CurrentY() < 1)
-            PrintHeader(out, kind, grid, window, texts, layout);
+            PrintHeader(out, table, window);
         out.SetCurrentX(LeftEdge);
-        PrintRow(out, grid, r, layout);
-        if (out.CurrentY() > LastLineTop || r == last) {
+        PrintRow(out, table, table.rows[r]);
+        if (out.CurrentY() > LastLineTop || last) {
             PrintRule(out, LeftEdge, RuleEnd);
-            if (r != last) {
+            if (!last) {
                 out.NewPage();
             } else {
                 PrintLine(out, LeftEdge,
-                          kind == AnnualSummaryReport ? texts.totalHours
-                                                      : QStringLiteral("End of Printout"));
+                          table.totals.isEmpty() ? QStringLiteral("End of Printout")
+                                                 : table.totals);
                 out.EndDoc();
             }
         } else {

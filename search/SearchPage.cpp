@@ -7,17 +7,21 @@
 #include "print/ListPrintouts.h"
 #include "search/TrainingSearch.h"
 #include "store/Clock.h"
+#include "store/Codepage.h"
 #include "store/Formats.h"
 #include "training/ShowHistory.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/FlexGrid.h"
 #include "ui/FlexGridSource.h"
+#include "ui/SelectOnFocus.h"
 #include "ui/Styling.h"
+#include "ui/TextGuard.h"
 #include "ui/ZovButton.h"
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -68,6 +72,8 @@ std::vector<double> Identities(const ListedPersons& persons) {
     return identities;
 }
 
+} // namespace
+
 // The persons a search or summary lists, each with the text of column 1 (the organisation,
 // or the hours of a summary): the grid reads its cells from here, so that tens of thousands
 // of results fill it in one step.
@@ -75,11 +81,14 @@ class ResultRows : public FlexGridSource {
 public:
     void Add(const PersonRow& person, const QString& second) { rows_.push_back({person, second}); }
     qint32 Count() const { return static_cast<qint32>(rows_.size()); }
+    const std::pair<PersonRow, QString>& At(qint32 item) const {
+        return rows_[std::size_t(item - 1)];
+    }
 
     void AppendCell(qint32 item, int col, QString& out) const override {
         if (item < 1 || item > Count())
             return;
-        const auto& [person, second] = rows_[std::size_t(item - 1)];
+        const auto& [person, second] = At(item);
         switch (col) {
         case Name:
             out += person.name;
@@ -105,23 +114,27 @@ private:
     std::vector<std::pair<PersonRow, QString>> rows_;
 };
 
-void AddRows(FlexGrid& grid, std::shared_ptr<ResultRows> rows) {
+void SearchPage::AddRows(std::shared_ptr<ResultRows> rows) {
     const qint32 count = rows->Count();
-    grid.AddItems(std::move(rows), count);
+    results_ = rows;
+    c_.gridSummary->AddItems(std::move(rows), count);
 }
-
-} // namespace
 
 SearchPage::SearchPage(SearchHost& host, QWidget* optionsPage, QWidget* resultsPage)
     : host_(host), c_(BuildSearchControls(optionsPage, resultsPage)) {
     const char* names[] = {"From date", "To date", "Course Code",
                            "Training Comments (whole or partial)"};
-    for (int i = 0; i <= 3; ++i) {
+    for (int i = 0; i <= 3; ++i)
         c_.txtMatch[std::size_t(i)]->setAccessibleName(QString::fromLatin1(names[i]));
-        c_.txtMatch[std::size_t(i)]->installEventFilter(this);
-    }
     c_.txtSummaryYear->setAccessibleName(QStringLiteral("Year of the annual summary"));
-    c_.txtSummaryYear->installEventFilter(this);
+    // A criterion is compared with what the records hold: a character they cannot hold is
+    // refused as it is typed, as in the editors.
+    for (QLineEdit* box :
+         {c_.txtMatch[0], c_.txtMatch[1], c_.txtMatch[2], c_.txtMatch[3], c_.txtSummaryYear}) {
+        textguard::GuardStoredField(box);
+        ui::SelectAllOnFocus(box);
+        box->installEventFilter(this);
+    }
     c_.gridSummary->SetTableName(QStringLiteral("Search/Summary results"));
     // The total label is announced by its text, the figure with it.
     ConnectHandlers();
@@ -145,22 +158,52 @@ void SearchPage::ConnectHandlers() {
     connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
             &SearchPage::cmdSummaryTrainingHistory_Click);
     print::ConnectPrintButton(c_.cmdSummaryPrint, [this](print::Output to) {
-        print::PrintSearchSummary(*c_.gridSummary, host_.Window(), shown_ == Shown::Search,
-                                  PrintedTexts(), to);
+        print::PrintSearchSummary(Table(), host_.Window(), to);
     });
 }
 
-print::ReportTexts SearchPage::PrintedTexts() const {
-    print::ReportTexts texts;
-    texts.fromDate = c_.txtMatch[0]->text();
-    texts.toDate = c_.txtMatch[1]->text();
-    texts.courseCode = c_.txtMatch[2]->text();
-    texts.trainingComment = c_.txtMatch[3]->text();
-    texts.match = c_.optMatch[1]->isChecked();
-    texts.summaryYear = c_.txtSummaryYear->text();
-    texts.totalHours = c_.lblTotalHours->text();
-    texts.nameListHeading = host_.Persons().heading;
-    return texts;
+print::ReportTable SearchPage::Table() const {
+    const FlexGrid& grid = *c_.gridSummary;
+    const bool search = shown_ == Shown::Search;
+    print::ReportTable table =
+        print::ListTable(search ? print::SearchResultsReport : print::AnnualSummaryReport,
+                         {grid.TextMatrix(0, Name), grid.TextMatrix(0, Second)});
+    table.identityHeading = QStringLiteral("Person Identity");
+    if (shown_ == Shown::None || !results_)
+        return table;
+    QHash<qint32, qint32> items; // the item of each listed person, by record number
+    for (qint32 item = 1; item <= results_->Count(); ++item)
+        items.insert(results_->At(item).first.recNum, item);
+    for (const qint32 recNum : listgrid::ShownNumbers(grid, RecNum)) {
+        const qint32 item = items.value(recNum);
+        if (item < 1)
+            continue;
+        const auto& [person, second] = results_->At(item);
+        table.rows.push_back({{person.name, second}, print::IdentityText(person.identity)});
+    }
+
+    const QString listed = QStringLiteral("The below is a ") + host_.Persons().heading.toLower();
+    if (search) {
+        const QString from = c_.txtMatch[0]->text();
+        if (!from.isEmpty())
+            table.criteria.push_back({QStringLiteral("Date Range Searched: "),
+                                      from + QStringLiteral(" to ") + c_.txtMatch[1]->text()});
+        if (const QString code = c_.txtMatch[2]->text(); !code.isEmpty())
+            table.criteria.push_back({QStringLiteral("Course Code Searched: "), code});
+        if (const QString comment = c_.txtMatch[3]->text(); !comment.isEmpty())
+            table.criteria.push_back({QStringLiteral("Training Comments Searched: "), comment});
+        table.description = {
+            listed, QStringLiteral("that have training records that ") +
+                        (c_.optMatch[1]->isChecked() ? QString() : QStringLiteral("do NOT ")) +
+                        QStringLiteral("match the above criteria")};
+    } else {
+        table.description = {listed,
+                             QStringLiteral("and their total training hours for the year ") +
+                                 c_.txtSummaryYear->text()};
+        table.describeEveryPage = true;
+        table.totals = c_.lblTotalHours->text();
+    }
+    return table;
 }
 
 // ---- Set by the Lobby ----------------------------------------------------------------------
@@ -251,7 +294,6 @@ bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         if (event->type() == QEvent::FocusIn) {
-            box->selectAll();
             SetBack(box, box == c_.txtSummaryYear ? QColor(255, 255, 0) : QColor(255, 255, 128));
         } else {
             SetBack(box, QColor(0, 255, 255));
@@ -262,7 +304,26 @@ bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Search --------------------------------------------------------------------------------
 
+// A criterion holding a character no record can hold would match nothing, or everything when
+// the persons without matching records are listed: it is refused, and its box gets the focus.
+bool SearchPage::Storable(QLineEdit* box, const QString& entry) {
+    const QString unstorable = store::FirstOutsideCodepage(box->text());
+    if (unstorable.isEmpty())
+        return true;
+    forms::Tell(QStringLiteral("Entry Error"),
+                QStringList{QStringLiteral("Check the ") + entry + u':'} +
+                    store::OutsideCodepageLines(unstorable),
+                forms::Icon::Information);
+    box->setFocus();
+    return false;
+}
+
 bool SearchPage::CheckEntries() {
+    const char* entries[] = {"first date", "second date", "course code", "comments"};
+    for (std::size_t i = 0; i < c_.txtMatch.size(); ++i) {
+        if (!Storable(c_.txtMatch[i], QString::fromLatin1(entries[i])))
+            return false;
+    }
     const QString from = c_.txtMatch[0]->text();
     const QString to = c_.txtMatch[1]->text();
     const std::optional<double> fromDate = formats::ParseDate(from);
@@ -325,7 +386,7 @@ void SearchPage::cmdMatch_Click() {
                 const PersonRow& row = persons.rows[std::size_t(person)];
                 rows->Add(row, row.organization);
             }
-            AddRows(*c_.gridSummary, std::move(rows));
+            AddRows(std::move(rows));
         }
     }
     if (!result) {
@@ -349,6 +410,8 @@ void SearchPage::cmdMatch_Click() {
 // ---- Annual summary --------------------------------------------------------------------------
 
 void SearchPage::cmdAnnualSummary_Click() {
+    if (!Storable(c_.txtSummaryYear, QStringLiteral("year")))
+        return;
     const QString yearText = c_.txtSummaryYear->text();
     const int year = int(formats::LeadingNumber(yearText));
     const ListedPersons& persons = host_.Persons();
@@ -367,7 +430,7 @@ void SearchPage::cmdAnnualSummary_Click() {
             auto rows = std::make_shared<ResultRows>();
             for (const YearTotal& row : summary.rows)
                 rows->Add(persons.rows[std::size_t(row.person)], row.hours.Text());
-            AddRows(*c_.gridSummary, std::move(rows));
+            AddRows(std::move(rows));
         }
     }
     if (!result) {
@@ -390,6 +453,7 @@ void SearchPage::cmdAnnualSummary_Click() {
 
 void SearchPage::BeginResults(const QString& format, int widthCol, int width) {
     FlexGrid& grid = *c_.gridSummary;
+    results_.reset();
     listgrid::BeginFill(grid, format, ColumnCount, RowsInView);
     grid.SetColWidth(widthCol, width);
     grid.SetColSel(LastShownCol);
@@ -433,6 +497,7 @@ void SearchPage::cmdFinishedSummary_Click() {
     // What a search locked is unlocked whatever the options show now.
     const bool search = shown_ == Shown::Search;
     shown_ = Shown::None;
+    results_.reset();
     host_.StopFlashing();
     emit ResultsClosed();
     if (search) {

@@ -1,20 +1,24 @@
 #pragma once
 
 #include "forms/LobbyPage.h"
-#include "print/ReportPrinter.h"
+#include "print/ReportTable.h"
 #include "search/SearchControls.h"
 #include "search/SearchHost.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
+class QLineEdit;
 class QWidget;
 namespace store {
 class StoreResult;
 }
 
 namespace search {
+
+class ResultRows;
 
 // The search for persons by their training records and the annual summary of their hours,
 // on two pages of the Lobby: the options (criteria or year) and the results, which stay
@@ -41,6 +45,9 @@ public:
 
     void FirstActivation(); // the captions of the match options
     bool ResultsShown() const { return shown_ != Shown::None; }
+    // The results as they show, for printing: each person's name and organization (or hours)
+    // under the results' headings, with the search's criteria or the summary's year and total.
+    print::ReportTable Table() const;
 
     // ---- Handlers.
     void optSearch_Click(int index);
@@ -66,6 +73,7 @@ private:
     enum class Shown { None, Search, Summary };
 
     void ConnectHandlers();
+    bool Storable(QLineEdit* box, const QString& entry);
     bool CheckEntries();
     void BeginResults(const QString& format, int widthCol, int width);
     void EndResults(Shown shown, int widenCol, const QString& caption,
@@ -73,11 +81,12 @@ private:
     void ShowProgress(ZovButton* button, int percent);
     void NothingFound(ZovButton* button, const QStringList& lines);
     void PassFailed(ZovButton* button, const store::StoreResult& result);
-    print::ReportTexts PrintedTexts() const;
+    void AddRows(std::shared_ptr<ResultRows> rows);
 
     SearchHost& host_;
     SearchControls c_;
-    Shown shown_ = Shown::None; // which results the results page shows
+    Shown shown_ = Shown::None;                 // which results the results page shows
+    std::shared_ptr<const ResultRows> results_; // the rows the results page holds
 };
 
 } // namespace search

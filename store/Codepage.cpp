@@ -96,6 +96,25 @@ QString KeepCodepage(const QString& text) {
     return kept;
 }
 
+QString FirstOutsideCodepage(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (InCodepage(text[i]))
+            continue;
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+        return text.mid(i, pair ? 2 : 1);
+    }
+    return QString();
+}
+
+QStringList OutsideCodepageLines(const QString& character) {
+    return {character + QStringLiteral(" cannot be stored;"),
+            QStringLiteral("the files hold Western"), QStringLiteral("European letters only")};
+}
+
+QString OutsideCodepageReason(const QString& character) {
+    return OutsideCodepageLines(character).join(u' ');
+}
+
 namespace {
 
 bool IsPadding(char b) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Windows-1252, the code page of the data files. Our own table, so that the files read and
 // write the same on every machine whatever its locale.
@@ -13,6 +14,14 @@ QByteArray EncodeAnsi(const QString& text); // one byte per character; outside t
 bool InCodepage(QChar c);
 // `text` without the characters the page does not hold.
 QString KeepCodepage(const QString& text);
+// The first character of `text` the page does not hold, with its surrogate partner; empty
+// when the page holds every one.
+QString FirstOutsideCodepage(const QString& text);
+// Why `character` is refused, in lines short enough for the message box: "Ł cannot be
+// stored;", "the files hold Western", "European letters only".
+QStringList OutsideCodepageLines(const QString& character);
+// The same in one line, as a note beside a box shows it.
+QString OutsideCodepageReason(const QString& character);
 
 // A text field of `width` bytes: the text cut to its first `width` characters and padded
 // with blanks.

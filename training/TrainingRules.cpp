@@ -19,13 +19,16 @@ QString TooLong(int limit) {
 }
 } // namespace
 
-QString HistoryRowText(const store::NumberedTraining& training) {
+QStringList HistoryCells(const store::NumberedTraining& training) {
     const store::TrainingRecord& t = training.record;
-    const QChar tab = u'\t';
-    return formats::MmDdYyyy(t.TrainingDate) + tab + store::TrimField(t.CourseCode) + tab +
-           store::TrimField(t.CourseName) + tab + store::TrimField(t.ProvidedBy) + tab +
-           formats::Hours(t.Hours) + tab + store::TrimField(t.Comments) + tab +
-           formats::YyyyMmDd(t.TrainingDate) + tab + QString::number(training.recNum);
+    return {formats::MmDdYyyy(t.TrainingDate), store::TrimField(t.CourseCode),
+            store::TrimField(t.CourseName),    store::TrimField(t.ProvidedBy),
+            formats::Hours(t.Hours),           store::TrimField(t.Comments),
+            formats::YyyyMmDd(t.TrainingDate), QString::number(training.recNum)};
+}
+
+QString HistoryRowText(const store::NumberedTraining& training) {
+    return HistoryCells(training).join(u'\t');
 }
 
 QString TotalHoursText(const std::vector<store::NumberedTraining>& trainings) {

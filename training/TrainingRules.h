@@ -3,6 +3,7 @@
 #include "store/PersonTraining.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,8 @@ enum HistoryColumn {
 constexpr int HistoryColumns = 8;
 constexpr int LastShownColumn = Hours;
 
+// The cells of one row of the history grid, column 0 to RecNum.
+QStringList HistoryCells(const store::NumberedTraining& training);
 // One row of the history grid, its cells joined by tabs.
 QString HistoryRowText(const store::NumberedTraining& training);
 

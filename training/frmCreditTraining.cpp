@@ -17,6 +17,7 @@
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/PlainText.h"
+#include "ui/SelectOnFocus.h"
 #include "ui/Styling.h"
 #include "ui/ZovButton.h"
 
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -97,6 +97,7 @@ frmCreditTraining::frmCreditTraining(QWidget* parent, Session session,
     txtDate->setFont(boxFont);
     txtDate->setMaxLength(10);
     txtDate->setAccessibleName(QStringLiteral("Date that the training was received"));
+    ui::SelectAllOnFocus(txtDate);
 
     AddLabel(QStringLiteral("Any comments about this particular training"), 4800, 3870, 4380, 255);
     platform::PlaceTwips(txtComments, 4800, 4140, 4380, 1500);
@@ -328,9 +329,6 @@ bool frmCreditTraining::eventFilter(QObject* watched, QEvent* event) {
         else if (event->type() == QEvent::FocusOut)
             ui::SetBase(static_cast<QWidget*>(watched), QColor(0, 255, 255));
     }
-    // A full date box takes what is typed next: its text is selected when it gets the focus.
-    if (watched == txtDate && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, txtDate, [this] { txtDate->selectAll(); });
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (watched == listNames && key == Qt::Key_Space && listNames->currentIndex().isValid()) {

@@ -31,6 +31,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QFrame>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -185,7 +186,7 @@ void frmTrainingHistory::BuildControls() {
     connect(cmdDeleteTraining, &ZovButton::Click, this,
             &frmTrainingHistory::cmdDeleteTraining_Click);
     print::ConnectPrintButton(cmdPrintTraining, [this](print::Output to) {
-        print::PrintTrainingHistory(*gridTraining, *this, to);
+        print::PrintTrainingHistory(Table(), *this, to);
     });
     connect(cmdHelp, &ZovButton::Click, this, &frmTrainingHistory::cmdHelp_Click);
     connect(cmdReturn, &ZovButton::Click, this, &frmTrainingHistory::cmdReturn_Click);
@@ -242,6 +243,7 @@ void frmTrainingHistory::UpdateTrainingGrid() {
         read = store::ReadPersonTraining(personKey_, records);
         for (const store::NumberedTraining& training : records)
             grid.AddItem(HistoryRowText(training));
+        listed_ = read ? records : std::vector<store::NumberedTraining>();
     }
     if (!read) {
         // Half a history would look whole: the window closes once the user has been told.
@@ -271,6 +273,22 @@ void frmTrainingHistory::UpdateTrainingGrid() {
     }
     lblTotalHours->setText(QStringLiteral("Total hours listed:\n") + TotalHoursText(records));
     grid.setFocus(Qt::OtherFocusReason);
+}
+
+print::ReportTable frmTrainingHistory::Table() const {
+    const FlexGrid& grid = *gridTraining;
+    QStringList headings;
+    for (int col = Date; col <= LastShownColumn; ++col)
+        headings << grid.TextMatrix(0, col);
+    print::ReportTable table = print::ListTable(print::TrainingHistoryReport, headings);
+    QHash<qint32, const store::NumberedTraining*> byRecNum;
+    for (const store::NumberedTraining& training : listed_)
+        byRecNum.insert(training.recNum, &training);
+    for (const qint32 recNum : listgrid::ShownNumbers(grid, RecNum)) {
+        if (const store::NumberedTraining* training = byRecNum.value(recNum))
+            table.rows.push_back({HistoryCells(*training).mid(0, LastShownColumn + 1), {}});
+    }
+    return table;
 }
 
 // Makes `row` current with its shown columns selected and `topRow` the first in view (the

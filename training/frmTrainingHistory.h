@@ -1,12 +1,14 @@
 #pragma once
 
 #include "forms/Permits.h"
+#include "print/ReportTable.h"
 #include "store/PersonTraining.h"
 #include "training/TrainingOpening.h"
 #include "training/TrainingRules.h"
 #include "ui/Form.h"
 
 #include <array>
+#include <vector>
 
 class CommentsBox;
 class FlexGrid;
@@ -51,6 +53,8 @@ public:
     QAction* menuEditExit;                                 // "Exit this menu"
 
     void UpdateTrainingGrid();
+    // The list as it shows, for printing: each record's shown cells under the headings.
+    print::ReportTable Table() const;
     void UpdateHistoryButtons();
     void gridTraining_RowColChange();
     void cmdReturn_Click();
@@ -91,4 +95,5 @@ private:
     QString savedCommentsCaption_;
     QString savedComments_;      // the comments before editing
     bool commentsSaved_ = false; // a save was asked for: leaving shows what the list holds
+    std::vector<store::NumberedTraining> listed_; // the records the last fill listed
 };

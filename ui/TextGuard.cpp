@@ -17,22 +17,11 @@ namespace textguard {
 
 namespace {
 
-// The first character of `text` that no record can hold, with its surrogate partner; empty
-// when every one can.
-QString FirstUnstorable(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (store::InCodepage(text[i]))
-            continue;
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-        return text.mid(i, pair ? 2 : 1);
-    }
-    return QString();
-}
-
 // The reason shown beside a box for a moment after something was refused: the character and
 // why. A label, so that a screen reader finds it as well as the eye.
 void ShowRefusal(QWidget* box, const QString& character) {
-    QWidget* host = box->parentWidget() ? box->parentWidget() : box;
+    // On the window itself: a box's own frame may be narrower than the reason.
+    QWidget* host = box->window();
     auto* note =
         host->findChild<QLabel*>(QStringLiteral("refusalNote"), Qt::FindDirectChildrenOnly);
     if (!note) {
@@ -48,13 +37,12 @@ void ShowRefusal(QWidget* box, const QString& character) {
         timer->setInterval(6000);
         QObject::connect(timer, &QTimer::timeout, note, &QLabel::hide);
     }
-    const QString reason = character + QStringLiteral(" cannot be stored; the files hold Western "
-                                                      "European letters only");
+    const QString reason = store::OutsideCodepageReason(character);
     note->setText(reason);
     note->setAccessibleName(reason);
     note->adjustSize();
     // Under the box, or over it where the window ends first.
-    const QRect place = box == host ? QRect(QPoint(0, 0), box->size()) : box->geometry();
+    const QRect place(box == host ? QPoint(0, 0) : box->mapTo(host, QPoint(0, 0)), box->size());
     int top = place.bottom() + 2;
     if (top + note->height() > host->height())
         top = std::max(0, place.top() - note->height() - 2);
@@ -99,7 +87,7 @@ private:
         const int room =
             limit_ - (storedtext::StoredLength(plain) - storedtext::StoredLength(inserted));
         // Text holding a character no record can hold is refused whole, never stored changed.
-        const QString unstorable = FirstUnstorable(inserted);
+        const QString unstorable = store::FirstOutsideCodepage(inserted);
         const QString kept = unstorable.isEmpty()
                                  ? storedtext::CutToStoredLength(inserted, std::max(room, 0))
                                  : QString();
@@ -133,7 +121,7 @@ public:
     explicit CodepageValidator(QLineEdit* box) : QValidator(box), box_(box) {}
 
     State validate(QString& input, int& /*position*/) const override {
-        const QString unstorable = FirstUnstorable(input);
+        const QString unstorable = store::FirstOutsideCodepage(input);
         if (unstorable.isEmpty())
             return Acceptable;
         platform::MessageBeep(platform::Beep::Default);

@@ -2,6 +2,8 @@
 // printout goes (printer, PDF, preview) and what the user is told when it cannot be made.
 
 #include "PrintTesting.h"
+#include "courses/CoursePage.h"
+#include "lobby/NamePage.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/Desktop.h"
 #include "print/ListPrintouts.h"
@@ -12,6 +14,8 @@
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
+#include "training/frmTrainingHistory.h"
+#include "ui/FlexGrid.h"
 #include "ui/ZovButton.h"
 
 #include <QAccessible>
@@ -59,13 +63,43 @@ struct DesktopSpy {
     ~DesktopSpy() { platform::SetTargetOpener({}); }
 };
 
-print::ReportTexts SearchTexts() {
-    print::ReportTexts texts;
-    texts.courseCode = QStringLiteral("FA");
-    texts.summaryYear = QStringLiteral("2024");
-    texts.totalHours = QStringLiteral("Total hours: 8.0");
-    texts.nameListHeading = QStringLiteral("List of all Active Persons");
-    return texts;
+// A list of each kind the Lobby prints, as its page would hand it over.
+print::ReportTable ListOf(const QString& list, int dataRows) {
+    const QString headings = QStringLiteral("Name|Organization|Hours");
+    if (list == QStringLiteral("name"))
+        return MakeTable(print::NameListReport, headings, NameRows(dataRows));
+    if (list == QStringLiteral("course"))
+        return MakeTable(print::CourseIndexReport, headings, NameRows(dataRows));
+    const bool search = list == QStringLiteral("search");
+    print::ReportTable table =
+        MakeTable(search ? print::SearchResultsReport : print::AnnualSummaryReport, headings,
+                  NameRows(dataRows));
+    if (search)
+        DescribeSearch(table, {QStringLiteral("Course Code Searched: |FA")}, true);
+    else
+        DescribeSummary(table, QStringLiteral("2024"), QStringLiteral("Total hours: 8.0"));
+    return table;
+}
+
+// `table` holds what `grid` shows: its first `columns` headings and, row by row in the grid's
+// order, the cells under them; each row's identity reads back as exactly `identityOf` the
+// record numbered in the grid's `recNumCol` (no identity when that is absent).
+void CheckTable(const print::ReportTable& table, const FlexGrid& grid, int columns, int recNumCol,
+                const std::function<double(qint32)>& identityOf) {
+    QCOMPARE(int(table.columns.size()), columns);
+    for (int c = 0; c < columns; ++c)
+        QCOMPARE(table.columns[std::size_t(c)].heading, grid.TextMatrix(0, c));
+    QCOMPARE(int(table.rows.size()), grid.Rows() - 1);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const print::ReportRow& row = table.rows[std::size_t(r - 1)];
+        for (int c = 0; c < columns; ++c)
+            QCOMPARE(row.cells.value(c), grid.TextMatrix(r, c));
+        const qint32 recNum = grid.TextMatrix(r, recNumCol).toInt();
+        if (identityOf) // exactly: QCOMPARE would forgive the last digits
+            QVERIFY2(row.identity.toDouble() == identityOf(recNum), qPrintable(row.identity));
+        else
+            QVERIFY(row.identity.isEmpty());
+    }
 }
 
 } // namespace
@@ -123,17 +157,16 @@ private slots:
         QFETCH(QString, printedLast);
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(QStringLiteral("Name|Organization|Hours"), NameRows(dataRows));
+        const print::ReportTable table = ListOf(list, dataRows);
         RecordedOutput recorded;
         ScriptedAnswers answers;
         answers.expectMessage(title, button);
         if (list == QStringLiteral("name"))
-            print::PrintNameList(*grid, window);
+            print::PrintNameList(table, window);
         else if (list == QStringLiteral("course"))
-            print::PrintCourseIndex(*grid, window);
+            print::PrintCourseIndex(table, window);
         else
-            print::PrintSearchSummary(*grid, window, list == QStringLiteral("search"),
-                                      SearchTexts());
+            print::PrintSearchSummary(table, window);
         QVERIFY(answers.verifyDone());
         const ScriptedAnswers::Asked& asked = answers.lastAsked();
         QCOMPARE(asked.lines, Confirmation(pages));
@@ -189,8 +222,10 @@ private slots:
         };
         QStringList texts = printed();
         for (const QString& text :
-             {QStringLiteral("01/01/2024 to 06/30/2024"), QStringLiteral("FA"),
-              QStringLiteral("nigh"), QStringLiteral("The below is a list of all active persons"),
+             {QStringLiteral("Date Range Searched: "), QStringLiteral("01/01/2024 to 06/30/2024"),
+              QStringLiteral("Course Code Searched: "), QStringLiteral("FA"),
+              QStringLiteral("Training Comments Searched: "), QStringLiteral("nigh"),
+              QStringLiteral("The below is a list of all active persons"),
               QStringLiteral("that have training records that do NOT match the above criteria"),
               QStringLiteral("Bob Moe")})
             QVERIFY2(texts.contains(text), qPrintable(text));
@@ -201,6 +236,48 @@ private slots:
         texts = printed();
         QVERIFY(texts.contains(QStringLiteral("and their total training hours for the year 2024")));
         QCOMPARE(texts.constLast(), QStringLiteral("Total Hours: 8"));
+    }
+
+    // Each list hands over what it shows, in the order shown, with each record's identity
+    // exactly as stored: one created on half a second keeps the half.
+    void listsHandOverWhatTheyShow() {
+        TestFolder folder;
+        lobbytest::WriteUser();
+        lobbytest::WritePersons({{"Cy", "Cole", {}, true, "North"},
+                                 {"Ann", "Able"},
+                                 {"Bob", "Moe", "J", true, "South"}});
+        store::PersonRecord cy = recordfiles::ReadPerson(1);
+        cy.DateCreated += 0.5 / 86400;
+        QVERIFY(recordfiles::WritePersons({cy}, 1));
+        lobbytest::WriteCourses({{"ZZ-9", "Zeta", 1.25f, "Range"}, {"AA-1", "Alpha", 0}});
+        QList<store::TrainingRecord> records;
+        for (const int day : {3, 1, 2}) {
+            store::TrainingRecord record;
+            record.TrainingDate = formats::DateValue(QDateTime(QDate(2024, 3, day), QTime(9, 0)));
+            record.PersonKey = cy.DateCreated;
+            record.CourseCode = QStringLiteral("ZZ-9");
+            record.Hours = 0.5f * float(day);
+            records << record;
+        }
+        QVERIFY(recordfiles::WriteTrainings(records));
+        lobbytest::SignIn(4);
+        auto lobby = lobbytest::OpenLobby();
+        const auto person = [](qint32 n) { return recordfiles::ReadPerson(n).DateCreated; };
+        CheckTable(lobby->Names().Table(), *lobby->nameControls.gridName, 2, 4, person);
+        CheckTable(lobby->Courses().Table(), *lobby->courseControls.gridCourse, 4, 5,
+                   [](qint32 n) { return recordfiles::ReadCourse(n).DateCreated; });
+        const search::SearchControls& c = lobby->searchControls;
+        c.txtMatch[2]->setText(QStringLiteral("ZZ"));
+        c.cmdMatch->Click();
+        CheckTable(lobby->SearchPages().Table(), *c.gridSummary, 2, 4, person);
+
+        training::HistorySubject subject;
+        subject.person = {QStringLiteral("Cy Cole"), 1};
+        subject.session.level = AccessLevelOf(4);
+        frmTrainingHistory history(nullptr, subject);
+        history.show();
+        CheckTable(history.Table(), *history.gridTraining, 5, training::RecNum, {});
+        QCOMPARE(history.Table().rows.at(0).cells.at(0), QStringLiteral("03/01/2024"));
     }
 
     void trainingHistoryConfirmation_data() {
@@ -215,12 +292,13 @@ private slots:
         QFETCH(bool, printed);
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(QStringLiteral("Date|Code|Course|Provided By|Hours"),
-                             {QStringLiteral("03/01/2024\tFA\tFirst Aid\tRed Cross\t8")});
+        const print::ReportTable table = MakeTable(
+            print::TrainingHistoryReport, QStringLiteral("Date|Code|Course|Provided By|Hours"),
+            {QStringLiteral("03/01/2024\tFA\tFirst Aid\tRed Cross\t8")});
         RecordedOutput recorded;
         ScriptedAnswers answers;
         answers.expectStandard(answer, QStringLiteral("Print the Training History?"));
-        print::PrintTrainingHistory(*grid, window);
+        print::PrintTrainingHistory(table, window);
         QVERIFY(answers.verifyDone());
         QCOMPARE(answers.lastAsked().lines, Confirmation(1));
         QCOMPARE(answers.lastAsked().icon, static_cast<int>(platform::StandardIcon::None));
@@ -312,12 +390,13 @@ private slots:
     void pdfChosenIsWrittenAndOpened() {
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        const print::ReportTable table =
+            MakeTable(print::NameListReport, NameHeadings, NameRows(3));
         DesktopSpy desktop;
         const QString path = folder.filePath(QStringLiteral("names"));
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print the Name List?"), 1).expectSaveFile(path);
-        print::PrintNameList(*grid, window, Output::Pdf);
+        print::PrintNameList(table, window, Output::Pdf);
         QVERIFY(answers.verifyDone());
         QVERIFY(
             answers.lastAsked().defaultText.endsWith(QStringLiteral("/Name List 2024-03-15.pdf")));
@@ -330,11 +409,12 @@ private slots:
     void pdfCancelledPrintsNothingAndTellsNothing() {
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        const print::ReportTable table =
+            MakeTable(print::CourseIndexReport, NameHeadings, NameRows(3));
         DesktopSpy desktop;
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print the Course Index?"), 1).expectSaveFile({});
-        print::PrintCourseIndex(*grid, window, Output::Pdf);
+        print::PrintCourseIndex(table, window, Output::Pdf);
         QVERIFY(answers.verifyDone());
         QVERIFY(desktop.opened.isEmpty());
     }
@@ -361,14 +441,15 @@ private slots:
             QSKIP("this desktop has a default printer; nothing is to be printed on it");
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, NameRows(3));
+        const print::ReportTable table =
+            MakeTable(print::NameListReport, NameHeadings, NameRows(3));
         DesktopSpy desktop(opens);
         const QString path = answerPath.isEmpty() ? QString() : folder.filePath(answerPath);
         ScriptedAnswers answers;
         answers.expectMessage(QStringLiteral("Print the Name List?"), 1)
             .expectSaveFile(path)
             .expectMessage(title, 1);
-        print::PrintNameList(*grid, window);
+        print::PrintNameList(table, window);
         QVERIFY(answers.verifyDone());
         const QStringList lines = answers.lastAsked().lines;
         QVERIFY2(lines.contains(cause), qPrintable(lines.join(u'|')));

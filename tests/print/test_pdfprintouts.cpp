@@ -108,32 +108,36 @@ private slots:
             answers.expectMessage(QString(), 1);
         answers.expectSaveFile(pdf);
 
-        print::ReportTexts texts;
-        texts.fromDate = QStringLiteral("01/01/2024");
-        texts.toDate = QStringLiteral("12/31/2024");
-        texts.courseCode = QStringLiteral("FA");
-        texts.match = false;
-        texts.summaryYear = QStringLiteral("2024");
-        texts.totalHours = QStringLiteral("Total Training Hours: 960.0");
-        texts.nameListHeading = QStringLiteral("List of all Active Persons");
         if (kind == QStringLiteral("name")) {
-            auto grid = MakeGrid(NameHeadings, Rows(60, QStringLiteral("Person %1\tSquad 1\tk")));
-            print::PrintNameList(*grid, window, Output::Pdf);
+            const print::ReportTable table =
+                MakeTable(print::NameListReport, NameHeadings,
+                          Rows(60, QStringLiteral("Person %1\tSquad 1\tk")));
+            print::PrintNameList(table, window, Output::Pdf);
         } else if (kind == QStringLiteral("course")) {
-            auto grid = MakeGrid(
-                QStringLiteral("Code|Course Name|Provided By|Hours"),
+            const print::ReportTable table = MakeTable(
+                print::CourseIndexReport, QStringLiteral("Code|Course Name|Provided By|Hours"),
                 {"FA-001\tFirst Aid 001\tRed Cross\t12", "FA-002\tFirst Aid 002\tRed Cross\t7.5"});
-            print::PrintCourseIndex(*grid, window, Output::Pdf);
+            print::PrintCourseIndex(table, window, Output::Pdf);
         } else if (kind == QStringLiteral("history")) {
-            auto grid = MakeGrid(QStringLiteral("Date|Code|Course|Provided By|Hours"),
-                                 Rows(5, "03/01/2024\tFI-%1\tFirearms %1\tRange\t8"));
-            print::PrintTrainingHistory(*grid, window, Output::Pdf);
+            const print::ReportTable table = MakeTable(
+                print::TrainingHistoryReport, QStringLiteral("Date|Code|Course|Provided By|Hours"),
+                Rows(5, "03/01/2024\tFI-%1\tFirearms %1\tRange\t8"));
+            print::PrintTrainingHistory(table, window, Output::Pdf);
         } else if (kind == QStringLiteral("search") || kind == QStringLiteral("summary")) {
             const bool search = kind == QStringLiteral("search");
-            auto grid =
-                MakeGrid(search ? NameHeadings : QStringLiteral("Name|Hours"),
-                         Rows(search ? 10 : 60, search ? "Person %1\tSquad 2" : "Person %1\t16"));
-            print::PrintSearchSummary(*grid, window, search, texts, Output::Pdf);
+            print::ReportTable table =
+                MakeTable(search ? print::SearchResultsReport : print::AnnualSummaryReport,
+                          search ? NameHeadings : QStringLiteral("Name|Hours"),
+                          Rows(search ? 10 : 60, search ? "Person %1\tSquad 2" : "Person %1\t16"));
+            if (search)
+                DescribeSearch(table,
+                               {QStringLiteral("Date Range Searched: |01/01/2024 to 12/31/2024"),
+                                QStringLiteral("Course Code Searched: |FA")},
+                               false);
+            else
+                DescribeSummary(table, QStringLiteral("2024"),
+                                QStringLiteral("Total Training Hours: 960.0"));
+            print::PrintSearchSummary(table, window, Output::Pdf);
         } else {
             QString text;
             for (const QString& line :

@@ -4,6 +4,7 @@
 #include "PrintTesting.h"
 #include "print/RecordingPageWriter.h"
 #include "print/ReportPrinter.h"
+#include "print/ReportTable.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "support/TestFolder.h"
@@ -66,9 +67,10 @@ private slots:
     void nameListOfOnePerson() {
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, NameRows(1));
+        const print::ReportTable table =
+            MakeTable(print::NameListReport, NameHeadings, NameRows(1));
         WatchingWriter out(window);
-        print::PrintGridReport(out, print::NameListReport, *grid, window);
+        print::PrintTableReport(out, table, window);
 
         QCOMPARE(TextsOf(out, 1),
                  QStringList({Caption, PrintedOn(1), "List of all active persons", "Organization",
@@ -113,9 +115,10 @@ private slots:
     void longListBreaksPagesWithHeaderAgain() {
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, NameRows(120));
+        const print::ReportTable table =
+            MakeTable(print::NameListReport, NameHeadings, NameRows(120));
         RecordingPageWriter out;
-        print::PrintGridReport(out, print::NameListReport, *grid, window);
+        print::PrintTableReport(out, table, window);
 
         QCOMPARE(out.PageCount(), 3);
         QCOMPARE(out.pagesStarted, 2);
@@ -150,37 +153,30 @@ private slots:
     }
 
     void searchCriteriaOnFirstPage_data() {
-        QTest::addColumn<QStringList>("fields"); // from, to, code, comments
         QTest::addColumn<bool>("match");
         QTest::addColumn<QStringList>("criteria");
         QTest::addColumn<QString>("lastDescription");
         QTest::newRow("course code only")
-            << QStringList({"", "", "FA-101", ""}) << true
-            << QStringList({"Course Code Searched: |FA-101"})
+            << true << QStringList({"Course Code Searched: |FA-101"})
             << "that have training records that match the above criteria";
         QTest::newRow("every field, do NOT match")
-            << QStringList({"01/01/2024", "12/31/2024", "FA", "range"}) << false
+            << false
             << QStringList({"Date Range Searched: |01/01/2024 to 12/31/2024",
                             "Course Code Searched: |FA", "Training Comments Searched: |range"})
             << "that have training records that do NOT match the above criteria";
     }
     void searchCriteriaOnFirstPage() {
-        QFETCH(QStringList, fields);
         QFETCH(bool, match);
         QFETCH(QStringList, criteria);
         QFETCH(QString, lastDescription);
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(QStringLiteral("List of all persons|Organization"), NameRows(60));
-        print::ReportTexts texts;
-        texts.fromDate = fields[0];
-        texts.toDate = fields[1];
-        texts.courseCode = fields[2];
-        texts.trainingComment = fields[3];
-        texts.match = match;
-        texts.nameListHeading = QStringLiteral("List of all Active Persons");
+        print::ReportTable table =
+            MakeTable(print::SearchResultsReport,
+                      QStringLiteral("List of all persons|Organization"), NameRows(60));
+        DescribeSearch(table, criteria, match);
         RecordingPageWriter out;
-        print::PrintGridReport(out, print::SearchResultsReport, *grid, window, texts);
+        print::PrintTableReport(out, table, window);
 
         // Page 1: caption, date line, an empty line, the criteria labels ending at 2.3 with
         // their values after them, an empty line, the two description lines, an empty line.
@@ -215,13 +211,12 @@ private slots:
         QStringList rows;
         for (int i = 1; i <= 60; ++i)
             rows << QStringLiteral("Person %1\t%2").arg(i).arg(i % 4 ? QStringLiteral("8") : "");
-        auto grid = MakeGrid(QStringLiteral("List of all Active Persons|Hours"), rows);
-        print::ReportTexts texts;
-        texts.summaryYear = QStringLiteral("2024");
-        texts.totalHours = QStringLiteral("Total Training Hours for 2024: 360.0");
-        texts.nameListHeading = QStringLiteral("List of all Active Persons");
+        print::ReportTable table = MakeTable(
+            print::AnnualSummaryReport, QStringLiteral("List of all Active Persons|Hours"), rows);
+        DescribeSummary(table, QStringLiteral("2024"),
+                        QStringLiteral("Total Training Hours for 2024: 360.0"));
         RecordingPageWriter out;
-        print::PrintGridReport(out, print::AnnualSummaryReport, *grid, window, texts);
+        print::PrintTableReport(out, table, window);
 
         QCOMPARE(out.PageCount(), 2);
         for (int page = 1; page <= 2; ++page) {
@@ -233,7 +228,7 @@ private slots:
             QCOMPARE(shown.at(3).x, 0.5);
             QCOMPARE(shown.at(4).text, QStringLiteral("List of all Active Persons"));
         }
-        QCOMPARE(out.texts.constLast().text, texts.totalHours);
+        QCOMPARE(out.texts.constLast().text, table.totals);
         QCOMPARE(out.texts.constLast().x, 0.5);
         QVERIFY(!out.Find(QStringLiteral("End of Printout")));
         QCOMPARE(out.documentsEnded, 1);
@@ -265,9 +260,10 @@ private slots:
         QStringList rows;
         for (const QString& h : hours)
             rows << cellsBeforeHours + h + QStringLiteral("\tkey");
-        auto grid = MakeGrid(headings, rows);
+        const print::ReportTable table =
+            MakeTable(static_cast<print::ReportKind>(kind), headings, rows);
         RecordingPageWriter out;
-        print::PrintGridReport(out, static_cast<print::ReportKind>(kind), *grid, window);
+        print::PrintTableReport(out, table, window);
 
         QCOMPARE(out.Find(QStringLiteral("Hours"))->x, headingX);
         const QStringList expected = {"12.0", "7.5", "", ".5"};
@@ -294,9 +290,9 @@ private slots:
     void headingOnlyGridPrintsNothing() {
         TestFolder folder;
         Window window;
-        auto grid = MakeGrid(NameHeadings, {});
+        const print::ReportTable table = MakeTable(print::NameListReport, NameHeadings, {});
         RecordingPageWriter out;
-        print::PrintGridReport(out, print::NameListReport, *grid, window);
+        print::PrintTableReport(out, table, window);
         QVERIFY(out.texts.isEmpty());
         QVERIFY(out.rules.isEmpty());
         QCOMPARE(out.documentsEnded, 0);

@@ -17,6 +17,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -126,6 +127,10 @@ private slots:
 
     void entryChecks_data();
     void entryChecks();
+    void criteriaRefuseWhatTheFilesCannotHold_data();
+    void criteriaRefuseWhatTheFilesCannotHold();
+    void aClickedFullDateBoxTakesWhatIsTyped_data();
+    void aClickedFullDateBoxTakesWhatIsTyped();
     void searchButtonNeedsACriterion();
     void searchResultsAndFinished();
     void oneDayAndNothingFound();
@@ -142,31 +147,49 @@ private slots:
 void TestSearchPages::entryChecks_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("code");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<int>("box");
     QTest::newRow("unreadable from") << "13/45/2025"
-                                     << "" << QStringList{"Check the first date entry"} << 0;
+                                     << ""
+                                     << "FIR" << QStringList{"Check the first date entry"} << 0;
     QTest::newRow("unreadable to") << ""
-                                   << "soon" << QStringList{"Check the second date entry"} << 1;
+                                   << "soon"
+                                   << "FIR" << QStringList{"Check the second date entry"} << 1;
     QTest::newRow("to without from")
         << ""
-        << "02/01/2025" << QStringList{"You can't have a 'to' date", "without a 'from' date..."}
-        << 0;
+        << "02/01/2025"
+        << "FIR" << QStringList{"You can't have a 'to' date", "without a 'from' date..."} << 0;
     QTest::newRow("from after to")
         << "3/1/2025 "
-        << "02/01/2025" << QStringList{"The 'from' date cannot be", "later than the 'to' date"}
+        << "02/01/2025"
+        << "FIR" << QStringList{"The 'from' date cannot be", "later than the 'to' date"} << 0;
+    // Put in by the program rather than typed: it would match nothing, or everyone with
+    // "do NOT match".
+    const QStringList reason = {"the files hold Western", "European letters only"};
+    QTest::newRow("a code the files cannot hold")
+        << ""
+        << "" << QStringLiteral("FI\u03a9")
+        << QStringList{"Check the course code:", QStringLiteral("\u03a9 cannot be stored;")} +
+               reason
+        << 2;
+    QTest::newRow("a date the files cannot hold")
+        << QStringLiteral("\u65e5\u672c") << ""
+        << "FIR"
+        << QStringList{"Check the first date:", QStringLiteral("\u65e5 cannot be stored;")} + reason
         << 0;
 }
 
 void TestSearchPages::entryChecks() {
     QFETCH(QString, from);
     QFETCH(QString, to);
+    QFETCH(QString, code);
     QFETCH(QStringList, lines);
     QFETCH(int, box);
     TestFolder folder;
     WriteFiles({{1, At(2025, 1, 1)}});
     auto lobby = OpenOnSearch();
-    Criteria(*lobby, {from, to, "FIR"});
+    Criteria(*lobby, {from, to, code});
     ScriptedAnswers answers;
     answers.expectMessage(QStringLiteral("Entry Error"), 1);
     lobby->searchControls.cmdMatch->Click();
@@ -178,6 +201,88 @@ void TestSearchPages::entryChecks() {
     QCOMPARE(QApplication::focusWidget(), lobby->searchControls.txtMatch[std::size_t(box)]);
     QCOMPARE(lobby->searchControls.txtMatch[0]->text(), from.trimmed()); // trimmed, otherwise kept
     QVERIFY(!lobby->tabMain->isTabVisible(frmLobby::ResultsPage));
+}
+
+// Typed or pasted, a character the files cannot hold is refused with the reason beside the
+// box, and what the box held stays.
+void TestSearchPages::criteriaRefuseWhatTheFilesCannotHold_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("typed");  // key by key
+    QTest::addColumn<QString>("pasted"); // at once, after the typing
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("typed into the code")
+        << 2 << QStringLiteral("FI\u03a9R") << QString() << "FIR" << QStringLiteral("\u03a9");
+    QTest::newRow("pasted into the comments")
+        << 3 << QStringLiteral("night") << QStringLiteral("\u65e5\u672c") << "night"
+        << QStringLiteral("\u65e5");
+    QTest::newRow("typed into the year")
+        << 5 << QStringLiteral("20\u03a924") << QString() << "2024" << QStringLiteral("\u03a9");
+}
+
+void TestSearchPages::criteriaRefuseWhatTheFilesCannotHold() {
+    QFETCH(int, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(QString, refused);
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    const search::SearchControls& c = lobby->searchControls;
+    if (box == 5)
+        c.optSearch[2]->click();
+    QLineEdit* target = box == 5 ? c.txtSummaryYear : c.txtMatch[std::size_t(box)];
+    for (const QChar character : typed) // keys beyond ASCII arrive as text alone
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(character),
+                            Qt::NoModifier);
+    if (!pasted.isEmpty()) {
+        QApplication::clipboard()->setText(pasted);
+        target->paste();
+    }
+    QCOMPARE(target->text(), kept);
+    auto* note = lobby->findChild<QLabel*>(QStringLiteral("refusalNote"));
+    QVERIFY(note && note->isVisible());
+    QCOMPARE(note->text(), refused + QStringLiteral(" cannot be stored; the files hold Western "
+                                                    "European letters only"));
+}
+
+// A date box is full at its ten characters: the click that brings the focus selects the whole
+// date, so that the date typed next replaces it.
+void TestSearchPages::aClickedFullDateBoxTakesWhatIsTyped_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("from date") << 0 << "01/01/2025"
+                               << "06/30/2024";
+    QTest::newRow("to date") << 1 << "12/31/2025"
+                             << "06/30/2024";
+    QTest::newRow("year") << 5 << "2025"
+                          << "2024";
+}
+
+void TestSearchPages::aClickedFullDateBoxTakesWhatIsTyped() {
+    QFETCH(int, box);
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 1, 1)}});
+    auto lobby = OpenOnSearch();
+    lobby->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(lobby.get()));
+    const search::SearchControls& c = lobby->searchControls;
+    if (box == 5)
+        c.optSearch[2]->click();
+    QLineEdit* target = box == 5 ? c.txtSummaryYear : c.txtMatch[std::size_t(box)];
+    target->setText(before);
+    c.optSearch[1]->setFocus();
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClicks(target, typed);
+    QCOMPARE(target->text(), typed);
+    // A second click places the cursor, to mend the date rather than replace it.
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    QVERIFY(!target->hasSelectedText());
 }
 
 void TestSearchPages::searchButtonNeedsACriterion() {

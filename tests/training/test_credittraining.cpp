@@ -424,15 +424,25 @@ private slots:
             QCOMPARE(all.front().TrainingDate, formats::DateValue(stored));
     }
 
-    // A full date box takes a new date typed after it gets the focus.
+    // A full date box takes a new date typed after it gets the focus, by Tab or by a click.
+    void aFullDateBoxTakesWhatIsTyped_data() {
+        QTest::addColumn<bool>("click");
+        QTest::newRow("tab") << false;
+        QTest::newRow("click") << true;
+    }
     void aFullDateBoxTakesWhatIsTyped() {
+        QFETCH(bool, click);
         TestFolder folder;
         auto window = OpenWindow();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         window->txtDate->setText(QStringLiteral("06/15/2024"));
         window->txtFind->setFocus();
-        window->txtDate->setFocus(Qt::TabFocusReason);
+        if (click)
+            QTest::mouseClick(window->txtDate, Qt::LeftButton, {},
+                              window->txtDate->rect().center());
+        else
+            window->txtDate->setFocus(Qt::TabFocusReason);
         QTest::qWait(1);
         QTest::keyClicks(window->txtDate, QStringLiteral("07/01/2024"));
         QCOMPARE(window->txtDate->text(), QStringLiteral("07/01/2024"));
