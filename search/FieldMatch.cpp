@@ -32,6 +32,36 @@ bool OnPage(char16_t folded) {
     return std::find(bytes.begin(), bytes.end(), folded) != bytes.end();
 }
 
+// The field's length without the blanks and NULs that pad it at its end.
+std::size_t TextEnd(const unsigned char* bytes, std::size_t width) {
+    std::size_t end = width;
+#if defined(__SSE2__)
+    // A byte is padding when it is a blank or a NUL: when it is a blank with the blank's bit set.
+    const __m128i blank = _mm_set1_epi8(' ');
+    const auto padding = [&](std::size_t from) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+        return _mm_cmpeq_epi8(_mm_or_si128(chunk, blank), blank);
+    };
+    // Comments are short beside their field: most of it is passed over 64 bytes at a time.
+    while (end >= 64) {
+        const __m128i all = _mm_and_si128(_mm_and_si128(padding(end - 64), padding(end - 48)),
+                                          _mm_and_si128(padding(end - 32), padding(end - 16)));
+        if (_mm_movemask_epi8(all) != 0xFFFF)
+            break;
+        end -= 64;
+    }
+    while (end >= 16) {
+        const unsigned text = ~unsigned(_mm_movemask_epi8(padding(end - 16))) & 0xFFFF;
+        if (text != 0)
+            return end - 16 + std::size_t(std::bit_width(text));
+        end -= 16;
+    }
+#endif
+    while (end > 0 && (bytes[end - 1] | ' ') == ' ')
+        --end;
+    return end;
+}
+
 } // namespace
 
 QStringList FieldMatch::Unstorable(const QString& text) {
@@ -54,6 +84,7 @@ FieldMatch::FieldMatch(const QString& text) : folded_(&FoldedBytes()) {
     for (const QChar c : text)
         needle_.push_back(c.toCaseFolded().unicode());
     representable_ = Unstorable(text).isEmpty();
+    endsInText_ = !needle_.empty() && needle_.back() != u' ' && needle_.back() != u'\0';
     if (!needle_.empty()) {
         for (int b = 0; b < 256; ++b) {
             if (folded[std::size_t(b)] == needle_[0]) {
@@ -96,7 +127,12 @@ bool FieldMatch::FoundIn(const char* field, int width) const {
     if (!representable_ || int(needle_.size()) > width)
         return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(field);
-    const std::size_t places = std::size_t(width) - needle_.size() + 1; // where it could begin
+    // A text that ends in neither a blank nor a NUL cannot end in the padding: only the
+    // field's text up to its padding is searched.
+    const std::size_t end = endsInText_ ? TextEnd(bytes, std::size_t(width)) : std::size_t(width);
+    if (end < needle_.size())
+        return false;
+    const std::size_t places = end - needle_.size() + 1; // where it could begin
     std::size_t at = 0;
 #if defined(__SSE2__)
     // Sixteen places at a time: most fields hold the first character in one or two places,
@@ -109,8 +145,7 @@ bool FieldMatch::FoundIn(const char* field, int width) const {
         const __m128i secondB =
             _mm_load_si128(reinterpret_cast<const __m128i*>(secondSplat_.data() + 16));
         // The places where the first character stands and, for a text of two or more, the
-        // second right after it. A text of two or more has places+1 <= width, so the bytes
-        // one place on are still in the field.
+        // second right after it: sixteen bytes from `from` and, for pairs, one more.
         const auto starts = [&](std::size_t from) {
             const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
             const __m128i here =
@@ -122,25 +157,31 @@ bool FieldMatch::FoundIn(const char* field, int width) const {
             return _mm_and_si128(
                 here, _mm_or_si128(_mm_cmpeq_epi8(next, secondA), _mm_cmpeq_epi8(next, secondB)));
         };
-        const auto check = [&](std::size_t from, __m128i found) {
-            for (unsigned mask = unsigned(_mm_movemask_epi8(found)); mask != 0; mask &= mask - 1) {
+        const auto check = [&](std::size_t from, unsigned mask) {
+            for (; mask != 0; mask &= mask - 1) {
                 if (RestMatches(bytes + from + std::size_t(std::countr_zero(mask))))
                     return true;
             }
             return false;
         };
-        // Most of a field is padding or text without the first character: sixty-four places
-        // are passed over with one test.
+        const auto found = [](__m128i places16) { return unsigned(_mm_movemask_epi8(places16)); };
+        // Sixty-four places are passed over with one test where the text runs long. A text of
+        // two or more has places+1 <= end, so the bytes one place on are still in the field.
         for (; at + 64 <= places; at += 64) {
             const __m128i a = starts(at), b = starts(at + 16), c = starts(at + 32),
                           d = starts(at + 48);
             if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) == 0)
                 continue;
-            if (check(at, a) || check(at + 16, b) || check(at + 32, c) || check(at + 48, d))
+            if (check(at, found(a)) || check(at + 16, found(b)) || check(at + 32, found(c)) ||
+                check(at + 48, found(d)))
                 return true;
         }
-        for (; at + 16 <= places; at += 16) {
-            if (check(at, starts(at)))
+        // The last places sixteen at a time as well, as long as the bytes read lie in the
+        // field; places past the last are left out of the answer.
+        const std::size_t read = pairs_ ? 17 : 16;
+        for (; at < places && at + read <= std::size_t(width); at += 16) {
+            const unsigned inPlace = places - at >= 16 ? 0xFFFF : (1u << (places - at)) - 1;
+            if (check(at, found(starts(at)) & inPlace))
                 return true;
         }
     }

@@ -38,6 +38,7 @@ private:
     alignas(16) std::array<char, 32> secondSplat_{};
     bool pairs_ = false;        // the second character is tested sixteen places at a time too
     bool representable_ = true; // every character of the text is on the code page
+    bool endsInText_ = false;   // the text's last character is neither a blank nor a NUL
 };
 
 } // namespace search

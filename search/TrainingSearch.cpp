@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <array>
+#include <limits>
 
 namespace search {
 
@@ -109,7 +111,16 @@ class DayWindow {
 public:
     DayWindow(qint64 first, qint64 last)
         : first_(first), last_(last), low_(double(first) - 1.0), high_(double(last) + 2.0),
-          quick_(first >= 2) {}
+          quick_(first >= 2) {
+        // From the first midnight to half past noon of the last day every stored value is
+        // in the window, whatever its seconds round to: the quick test answers those too,
+        // where both ends are days of the calendar.
+        if (quick_ && formats::DayNumber(double(first) + 0.25) == first &&
+            formats::DayNumber(double(last) + 0.25) == last) {
+            innerLow_ = double(first);
+            innerHigh_ = double(last) + 0.5;
+        }
+    }
 
     // The stored dates a record in the window can have; none when every record must be looked
     // at.
@@ -120,8 +131,12 @@ public:
     }
 
     bool Holds(double date) const {
-        if (quick_ && (date < low_ || date > high_))
-            return false;
+        if (quick_) {
+            if (date < low_ || date > high_)
+                return false;
+            if (date >= innerLow_ && date < innerHigh_)
+                return true;
+        }
         const std::optional<qint64> day = formats::DayNumber(date);
         return day && *day >= first_ && *day <= last_;
     }
@@ -132,6 +147,47 @@ private:
     double low_;
     double high_;
     bool quick_;
+    double innerLow_ = std::numeric_limits<double>::infinity(); // none: every value is placed
+    double innerHigh_ = -std::numeric_limits<double>::infinity();
+};
+
+// The records whose persons are wanted, looked up kSize at a time: the table places of the
+// whole batch are asked for first (PersonLookup::Prefetch), then the persons' own entries,
+// then the records are visited, so that the waits for memory overlap instead of adding up.
+template <class Item> class OwnerBatch {
+public:
+    explicit OwnerBatch(const PersonLookup& owners) : owners_(owners) {}
+
+    // True when the batch is full and must be settled before the next record.
+    bool Add(double personKey, const Item& item) {
+        owners_.Prefetch(personKey);
+        keys_[size_] = personKey;
+        items_[size_] = item;
+        return ++size_ == kSize;
+    }
+
+    // Calls `touch(person)` for the first owner of each record held, as soon as it is known,
+    // and then `visit(person, item)` for every owner of each record, in the order added.
+    template <class Touch, class Visit> void Settle(Touch&& touch, Visit&& visit) {
+        for (std::size_t i = 0; i < size_; ++i) {
+            firsts_[i] = owners_.First(keys_[i]);
+            if (firsts_[i] >= 0)
+                touch(firsts_[i]);
+        }
+        for (std::size_t i = 0; i < size_; ++i) {
+            for (int person = firsts_[i]; person >= 0; person = owners_.Next(person))
+                visit(person, items_[i]);
+        }
+        size_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 32;
+    const PersonLookup& owners_;
+    std::size_t size_ = 0;
+    std::array<double, kSize> keys_{};
+    std::array<Item, kSize> items_{};
+    std::array<int, kSize> firsts_{};
 };
 
 } // namespace
@@ -145,7 +201,7 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
     const auto textsFound = [&](const char* record) {
-        if (!code.FoundIn(record + kCodeOffset, kCodeWidth))
+        if (!code.Empty() && !code.FoundIn(record + kCodeOffset, kCodeWidth))
             return false;
         if (comment.Empty())
             return true;
@@ -161,6 +217,17 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     // cannot change that.
     std::vector<char> found(persons.size(), 0);
     std::size_t open = persons.size();
+    OwnerBatch<char> batch(owners);
+    const auto settle = [&] {
+        batch.Settle([](int) {},
+                     [&](int person, char) {
+                         char& done = found[std::size_t(person)];
+                         if (!done) {
+                             done = 1;
+                             --open;
+                         }
+                     });
+    };
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
@@ -172,17 +239,14 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
             return true;
         if (!textsFound(record))
             return true;
-        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            char& done = found[std::size_t(person)];
-            if (!done) {
-                done = 1;
-                --open;
-            }
-        });
+        if (!batch.Add(store::TrainingRecord::PersonKeyRaw(record), {}))
+            return true;
+        settle();
         return open > 0; // everyone found: the rest cannot change the answer
     });
     if (!walked)
         return walked;
+    settle();
     for (std::size_t i = 0; i < persons.size(); ++i) {
         if (bool(found[i]) == criteria.listMatching)
             listed.push_back(int(i));
@@ -198,21 +262,27 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
                          formats::DayNumberOf(QDate(year, 12, 31)));
     std::vector<store::HoursSum> hours(persons.size());
     std::vector<char> listed(persons.size(), 0);
+    OwnerBatch<float> batch(owners);
+    const auto settle = [&] {
+        batch.Settle([&](int person) { __builtin_prefetch(&hours[std::size_t(person)], 1); },
+                     [&](int person, float stored) {
+                         hours[std::size_t(person)].Add(stored);
+                         listed[std::size_t(person)] = 1;
+                     });
+    };
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
     const store::StoreResult walked = pass.Run(progress, days.Span(), [&](const char* record) {
-        if (!days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
-            return true;
-        const float stored = store::TrainingRecord::HoursRaw(record);
-        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            hours[std::size_t(person)].Add(stored);
-            listed[std::size_t(person)] = 1;
-        });
+        if (days.Holds(store::TrainingRecord::TrainingDateRaw(record)) &&
+            batch.Add(store::TrainingRecord::PersonKeyRaw(record),
+                      store::TrainingRecord::HoursRaw(record)))
+            settle();
         return true;
     });
     if (!walked)
         return walked;
+    settle();
     for (std::size_t i = 0; i < persons.size(); ++i) {
         if (!listed[i])
             continue;

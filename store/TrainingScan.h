@@ -21,8 +21,15 @@ class TrainingScan {
 public:
     explicit TrainingScan(std::optional<DateSpan> span = std::nullopt);
 
-    // Moves to the next record that is read; false at the end or on a failure.
-    bool Next();
+    // Moves to the next record that is read; false at the end or on a failure. Inline: it
+    // is asked once per record.
+    bool Next() {
+        if (index_ + 1 < chunkRecords_) {
+            ++index_;
+            return true;
+        }
+        return Refill();
+    }
     qint32 RecordNumber() const { return chunkFirst_ + index_; }
     // The current record's bytes; a last record cut short by the file's end is padded with
     // zeros, as a read by number gives it.
