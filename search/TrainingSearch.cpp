@@ -16,10 +16,10 @@ namespace search {
 
 namespace {
 
-// Progress is worked out every this many records and told at most every this many
+// Progress is worked out once for each run of records read and told at most every this many
 // milliseconds: a repaint of the button costs about what reading a thousand records does.
-constexpr qint32 kProgressStride = 8192;
 constexpr qint64 kProgressEveryMs = 250;
+constexpr qint64 kRecordLength = store::TrainingRecord::Length;
 
 // Field places in a stored training record.
 constexpr int kCodeOffset = 24;
@@ -57,15 +57,19 @@ public:
             return store::StoreResult::Ok();
         }
         const qint64 count = store::TrainingCount();
-        qint32 nextReport = kProgressStride;
         store::TrainingScan scan(span);
-        while (scan.Next()) {
-            if (scan.RecordNumber() >= nextReport) {
-                report.At(qint64(scan.RecordNumber()) * 100 / count);
-                nextReport = scan.RecordNumber() + kProgressStride;
+        // A run at a time: the loop over its records is the search's innermost.
+        bool going = true;
+        while (going && scan.NextRun()) {
+            report.At(qint64(scan.RecordNumber()) * 100 / count);
+            const char* record = scan.Bytes();
+            const char* const end = record + qint64(scan.RunRecords()) * kRecordLength;
+            for (; record < end; record += kRecordLength) {
+                if (!visit(record)) {
+                    going = false;
+                    break;
+                }
             }
-            if (!visit(scan.Bytes()))
-                break;
         }
         if (!scan.Result())
             return scan.Result();
@@ -200,10 +204,12 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const FieldMatch comment(criteria.comment);
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
+    const bool anyCode = code.Empty();
+    const bool anyComment = comment.Empty();
     const auto textsFound = [&](const char* record) {
-        if (!code.Empty() && !code.FoundIn(record + kCodeOffset, kCodeWidth))
+        if (!anyCode && !code.FoundIn(record + kCodeOffset, kCodeWidth))
             return false;
-        if (comment.Empty())
+        if (anyComment)
             return true;
         // Comments are stored trimmed and left-aligned: a field that begins with a blank (or
         // the NUL an older program filled it with) is empty, and most are.
