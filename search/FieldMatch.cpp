@@ -1,6 +1,7 @@
 #include "search/FieldMatch.h"
 
 #include "store/Codepage.h"
+#include "store/FieldEnd.h"
 
 #include <algorithm>
 #include <bit>
@@ -30,36 +31,6 @@ const std::array<char16_t, 256>& FoldedBytes() {
 bool OnPage(char16_t folded) {
     const auto& bytes = FoldedBytes();
     return std::find(bytes.begin(), bytes.end(), folded) != bytes.end();
-}
-
-// The field's length without the blanks and NULs that pad it at its end.
-std::size_t TextEnd(const unsigned char* bytes, std::size_t width) {
-    std::size_t end = width;
-#if defined(__SSE2__)
-    // A byte is padding when it is a blank or a NUL: when it is a blank with the blank's bit set.
-    const __m128i blank = _mm_set1_epi8(' ');
-    const auto padding = [&](std::size_t from) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
-        return _mm_cmpeq_epi8(_mm_or_si128(chunk, blank), blank);
-    };
-    // Comments are short beside their field: most of it is passed over 64 bytes at a time.
-    while (end >= 64) {
-        const __m128i all = _mm_and_si128(_mm_and_si128(padding(end - 64), padding(end - 48)),
-                                          _mm_and_si128(padding(end - 32), padding(end - 16)));
-        if (_mm_movemask_epi8(all) != 0xFFFF)
-            break;
-        end -= 64;
-    }
-    while (end >= 16) {
-        const unsigned text = ~unsigned(_mm_movemask_epi8(padding(end - 16))) & 0xFFFF;
-        if (text != 0)
-            return end - 16 + std::size_t(std::bit_width(text));
-        end -= 16;
-    }
-#endif
-    while (end > 0 && (bytes[end - 1] | ' ') == ' ')
-        --end;
-    return end;
 }
 
 } // namespace
@@ -126,10 +97,23 @@ bool FieldMatch::FoundIn(const char* field, int width) const {
         return true;
     if (!representable_ || int(needle_.size()) > width)
         return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(field);
     // A text that ends in neither a blank nor a NUL cannot end in the padding: only the
     // field's text up to its padding is searched.
-    const std::size_t end = endsInText_ ? TextEnd(bytes, std::size_t(width)) : std::size_t(width);
+    const std::size_t end =
+        endsInText_ ? store::FieldTextEnd(field, std::size_t(width)) : std::size_t(width);
+    return FoundWithin(reinterpret_cast<const unsigned char*>(field), end, width);
+}
+
+bool FieldMatch::FoundBefore(const char* field, int textEnd, int width) const {
+    if (needle_.empty())
+        return true;
+    if (!representable_ || int(needle_.size()) > width)
+        return false;
+    return FoundWithin(reinterpret_cast<const unsigned char*>(field),
+                       std::size_t(std::min(textEnd, width)), width);
+}
+
+bool FieldMatch::FoundWithin(const unsigned char* bytes, std::size_t end, int width) const {
     if (end < needle_.size())
         return false;
     const std::size_t places = end - needle_.size() + 1; // where it could begin

@@ -2,13 +2,16 @@
 
 #include "search/FieldMatch.h"
 #include "search/PersonLookup.h"
+#include "store/FieldEnd.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "store/TrainingDates.h"
 #include "store/TrainingScan.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -46,8 +49,9 @@ public:
 
     const store::StoreResult& Opened() const { return result_; }
 
-    // Calls `visit(bytes)` for each record until it returns false; tells the progress. With a
-    // span, the records of blocks that hold no date of it are passed over unread.
+    // Calls `visit(block, records, n)` for the n records read of each block of the date
+    // summary (TrainingDates), in order, until it returns false; tells the progress. With a
+    // span, the blocks that hold no date of it are passed over unread.
     template <class Visit>
     store::StoreResult Run(const Progress& progress, std::optional<store::DateSpan> span,
                            Visit&& visit) {
@@ -58,17 +62,16 @@ public:
         }
         const qint64 count = store::TrainingCount();
         store::TrainingScan scan(span);
-        // A run at a time: the loop over its records is the search's innermost.
+        // A run of blocks read at a time; each run begins with a block.
         bool going = true;
         while (going && scan.NextRun()) {
             report.At(qint64(scan.RecordNumber()) * 100 / count);
-            const char* record = scan.Bytes();
-            const char* const end = record + qint64(scan.RunRecords()) * kRecordLength;
-            for (; record < end; record += kRecordLength) {
-                if (!visit(record)) {
-                    going = false;
-                    break;
-                }
+            const qint64 first = scan.RecordNumber() - 1; // from 0
+            for (qint32 done = 0; going && done < scan.RunRecords();) {
+                const qint32 n = std::min(store::kTrainingBlock, scan.RunRecords() - done);
+                going = visit((first + done) / store::kTrainingBlock,
+                              scan.Bytes() + qint64(done) * kRecordLength, n);
+                done += n;
             }
         }
         if (!scan.Result())
@@ -206,18 +209,6 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
     const bool anyCode = code.Empty();
     const bool anyComment = comment.Empty();
-    const auto textsFound = [&](const char* record) {
-        if (!anyCode && !code.FoundIn(record + kCodeOffset, kCodeWidth))
-            return false;
-        if (anyComment)
-            return true;
-        // Comments are stored trimmed and left-aligned: a field that begins with a blank (or
-        // the NUL an older program filled it with) is empty, and most are.
-        const char first = record[kCommentsOffset];
-        if (first == ' ' || first == '\0')
-            return false;
-        return comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
-    };
 
     // A person with a record satisfying everything is found; the rest of his or her records
     // cannot change that.
@@ -238,18 +229,55 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     if (!pass.Opened())
         return pass.Opened();
     const std::optional<store::DateSpan> span = anyDay ? std::nullopt : days.Span();
-    const store::StoreResult walked = pass.Run(progress, span, [&](const char* record) {
-        // The record is tested first, cheapest test first: most records fail one of them,
-        // and a record that fails needs no look-up of its person.
-        if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+    // Where the comments' text ends in each block, as far as it is known, and learnt here
+    // for the blocks next in line: then only the text is looked at.
+    store::TrainingDates& summary = store::TrainingDateSummary();
+    const bool byBlock = !anyComment && comment.EndsInText();
+    const store::StoreResult walked =
+        pass.Run(progress, span, [&](qint64 block, const char* records, qint32 n) {
+            // -1: not known, each record's comments are looked at up to their padding.
+            const int blockEnd = byBlock ? summary.CommentsEnd(block).value_or(-1) : -1;
+            if (blockEnd >= 0 && blockEnd < comment.Length())
+                return true; // no comments of the block are long enough to hold it
+            const bool learning = byBlock && blockEnd < 0 && summary.NextCommentsBlock() == block;
+            int longest = 0;
+            for (qint32 i = 0; i < n; ++i) {
+                const char* record = records + qint64(i) * kRecordLength;
+                int textEnd = blockEnd;
+                if (!anyComment) {
+                    // Comments are stored trimmed and left-aligned: a field that begins with
+                    // a blank (or the NUL an older program filled it with) is empty, and most
+                    // are.
+                    const char first = record[kCommentsOffset];
+                    if (first == ' ' || first == '\0')
+                        continue;
+                    if (learning) {
+                        textEnd =
+                            int(store::FieldTextEnd(record + kCommentsOffset, kCommentsWidth));
+                        longest = std::max(longest, textEnd);
+                    }
+                }
+                // The record is tested cheapest test first: most records fail one of them,
+                // and a record that fails needs no look-up of its person.
+                if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+                    continue;
+                if (!anyCode && !code.FoundIn(record + kCodeOffset, kCodeWidth))
+                    continue;
+                if (!anyComment &&
+                    !(textEnd >= 0
+                          ? comment.FoundBefore(record + kCommentsOffset, textEnd, kCommentsWidth)
+                          : comment.FoundIn(record + kCommentsOffset, kCommentsWidth)))
+                    continue;
+                if (!batch.Add(store::TrainingRecord::PersonKeyRaw(record), {}))
+                    continue;
+                settle();
+                if (open == 0)
+                    return false; // everyone found: the rest cannot change the answer
+            }
+            if (learning)
+                summary.LearnCommentsEnd(block, longest);
             return true;
-        if (!textsFound(record))
-            return true;
-        if (!batch.Add(store::TrainingRecord::PersonKeyRaw(record), {}))
-            return true;
-        settle();
-        return open > 0; // everyone found: the rest cannot change the answer
-    });
+        });
     if (!walked)
         return walked;
     settle();
@@ -279,13 +307,17 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
-    const store::StoreResult walked = pass.Run(progress, days.Span(), [&](const char* record) {
-        if (days.Holds(store::TrainingRecord::TrainingDateRaw(record)) &&
-            batch.Add(store::TrainingRecord::PersonKeyRaw(record),
-                      store::TrainingRecord::HoursRaw(record)))
-            settle();
-        return true;
-    });
+    const store::StoreResult walked =
+        pass.Run(progress, days.Span(), [&](qint64, const char* records, qint32 n) {
+            for (const char* record = records; record < records + qint64(n) * kRecordLength;
+                 record += kRecordLength) {
+                if (days.Holds(store::TrainingRecord::TrainingDateRaw(record)) &&
+                    batch.Add(store::TrainingRecord::PersonKeyRaw(record),
+                              store::TrainingRecord::HoursRaw(record)))
+                    settle();
+            }
+            return true;
+        });
     if (!walked)
         return walked;
     settle();
