@@ -33,6 +33,9 @@ bool OnPage(char16_t folded) {
     return std::find(bytes.begin(), bytes.end(), folded) != bytes.end();
 }
 
+// Fields this wide and wider are searched up to their padding only.
+constexpr int kTrimmedWidth = 32;
+
 } // namespace
 
 QStringList FieldMatch::Unstorable(const QString& text) {
@@ -92,36 +95,18 @@ bool FieldMatch::RestMatches(const unsigned char* at) const {
     return true;
 }
 
-bool FieldMatch::FoundIn(const char* field, int width) const {
-    if (needle_.empty())
-        return true;
-    if (!representable_ || int(needle_.size()) > width)
-        return false;
-    // A text that ends in neither a blank nor a NUL cannot end in the padding: only the
-    // field's text up to its padding is searched.
-    const std::size_t end =
-        endsInText_ ? store::FieldTextEnd(field, std::size_t(width)) : std::size_t(width);
-    return FoundWithin(reinterpret_cast<const unsigned char*>(field), end, width);
-}
-
-bool FieldMatch::FoundBefore(const char* field, int textEnd, int width) const {
-    if (needle_.empty())
-        return true;
-    if (!representable_ || int(needle_.size()) > width)
-        return false;
-    return FoundWithin(reinterpret_cast<const unsigned char*>(field),
-                       std::size_t(std::min(textEnd, width)), width);
-}
-
-bool FieldMatch::FoundWithin(const unsigned char* bytes, std::size_t end, int width) const {
+// Inline in both callers: a search asks one of them of millions of fields.
+__attribute__((always_inline)) inline bool
+FieldMatch::FoundWithin(const unsigned char* bytes, std::size_t end, int width) const {
     if (end < needle_.size())
         return false;
     const std::size_t places = end - needle_.size() + 1; // where it could begin
     std::size_t at = 0;
 #if defined(__SSE2__)
     // Sixteen places at a time: most fields hold the first character in one or two places,
-    // if at all, and only those are looked at more closely.
-    if (!starts_.empty() && starts_.size() <= 2) {
+    // if at all, and only those are looked at more closely. A field of sixteen bytes or less
+    // (a course code) is left to the byte-by-byte search.
+    if (!starts_.empty() && starts_.size() <= 2 && width > 16) {
         const __m128i first = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data()));
         const __m128i second = _mm_load_si128(reinterpret_cast<const __m128i*>(splat_.data() + 16));
         const __m128i secondA =
@@ -175,6 +160,28 @@ bool FieldMatch::FoundWithin(const unsigned char* bytes, std::size_t end, int wi
             return true;
     }
     return false;
+}
+
+bool FieldMatch::FoundIn(const char* field, int width) const {
+    if (needle_.empty())
+        return true;
+    if (!representable_ || int(needle_.size()) > width)
+        return false;
+    // A text that ends in neither a blank nor a NUL cannot end in the padding: in a wide field
+    // only the text up to its padding is searched. A narrow one is searched whole, for less.
+    const std::size_t end = endsInText_ && width >= kTrimmedWidth
+                                ? store::FieldTextEnd(field, std::size_t(width))
+                                : std::size_t(width);
+    return FoundWithin(reinterpret_cast<const unsigned char*>(field), end, width);
+}
+
+bool FieldMatch::FoundBefore(const char* field, int textEnd, int width) const {
+    if (needle_.empty())
+        return true;
+    if (!representable_ || int(needle_.size()) > width)
+        return false;
+    return FoundWithin(reinterpret_cast<const unsigned char*>(field),
+                       std::size_t(std::min(textEnd, width)), width);
 }
 
 } // namespace search
