@@ -4,7 +4,12 @@
 // disk (cold). First a large department credited in date order, then a small one, then the
 // large one with its dates in no order, where the date summary can skip nothing.
 //
-//   bench_search [PERSONS [RECORDS]]     defaults 32767 and 3000000; then 150 and 50000
+//   bench_search [PERSONS [RECORDS]] [--data FOLDER] [--warm] [--first]
+//
+// PERSONS and RECORDS default to 32767 and 3000000; then come 150 and 50000. --data keeps the
+// data sets in FOLDER (one folder each) and uses them again on the next run, instead of
+// writing them anew into a temporary folder: the first takes minutes. --warm leaves out the
+// cold rounds, --first measures the first data set alone.
 
 #include "BenchSupport.h"
 #include "tools/SampleData.h"
@@ -22,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QList>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -130,18 +136,45 @@ store::CourseRecord FirstCourse() {
     return course;
 }
 
-void Measure(qint32 personCount, qint64 recordCount, bool anyOrder) {
-    QTemporaryDir folder;
-    if (!folder.isValid() || !QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "bench_search: no temporary folder\n");
-        std::exit(1);
+struct Options {
+    QString keptIn; // the folder the data sets are kept in; empty: a temporary one
+    bool cold = true;
+    bool allSets = true;
+};
+
+// Moves into a folder holding the data set: one kept from an earlier run when it is whole
+// (the same options write the same bytes), else one written now.
+void EnterDataSet(const Options& run, const datatool::SampleOptions& options,
+                  QTemporaryDir& temporary) {
+    QString folder = temporary.path();
+    if (!run.keptIn.isEmpty()) {
+        folder = QDir(run.keptIn)
+                     .filePath(QStringLiteral("%1x%2%3")
+                                   .arg(options.persons)
+                                   .arg(options.records)
+                                   .arg(options.datesInAnyOrder ? "-any" : ""));
+        QDir().mkpath(folder);
     }
+    if (!temporary.isValid() || !QDir::setCurrent(folder))
+        bench::Fail(QStringLiteral("no folder for the data set"));
+    const QString whole = QStringLiteral("sample.done");
+    if (run.keptIn.isEmpty() || !QFile::exists(whole)) {
+        QFile::remove(whole);
+        datatool::SampleSummary sample;
+        Check(datatool::WriteSample(".", options, sample));
+        QFile done(whole);
+        if (!run.keptIn.isEmpty() && !done.open(QIODevice::WriteOnly))
+            bench::Fail(QStringLiteral("cannot mark the data set whole"));
+    }
+}
+
+void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool anyOrder) {
+    QTemporaryDir folder;
     datatool::SampleOptions options;
     options.persons = personCount;
     options.records = recordCount;
     options.datesInAnyOrder = anyOrder;
-    datatool::SampleSummary sample;
-    Check(datatool::WriteSample(".", options, sample));
+    EnterDataSet(run, options, folder);
     const std::vector<double> persons = AllPersons();
     const QString trainings = store::FileNameOf(store::DataFile::TrainingRecords);
     std::printf("\n%zu persons shown, %lld training records (%lld bytes), dates %s\n",
@@ -217,10 +250,11 @@ void Measure(qint32 personCount, qint64 recordCount, bool anyOrder) {
                   }};
 
     const std::function<void()> raw = [&] { ReadRaw(trainings); };
-    const bool cold = DropCaches();
+    const bool cold = run.cold && DropCaches();
     for (const bool dropped : {false, true}) {
         if (dropped && !cold) {
-            std::printf("  (no cold figures: this process may not drop the page cache)\n");
+            if (run.cold)
+                std::printf("  (no cold figures: this process may not drop the page cache)\n");
             break;
         }
         std::printf("  %-52s %7s %7s   %13s   %13s\n", dropped ? "COLD" : "WARM", "best", "median",
@@ -246,10 +280,28 @@ void Measure(qint32 personCount, qint64 recordCount, bool anyOrder) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const qint32 persons = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 32767;
-    const qint64 records = argc > 2 ? QString::fromLocal8Bit(argv[2]).toLongLong() : 3000000;
-    Measure(persons, records, false);
-    Measure(150, 50000, false);
-    Measure(persons, records, true);
+    QStringList numbers;
+    Options run;
+    const QStringList arguments = app.arguments().mid(1);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--data") && i + 1 < arguments.size())
+            run.keptIn = QDir(arguments[++i]).absolutePath();
+        else if (arguments[i] == QLatin1String("--warm"))
+            run.cold = false;
+        else if (arguments[i] == QLatin1String("--first"))
+            run.allSets = false;
+        else
+            numbers << arguments[i];
+    }
+    const qint32 persons = numbers.size() > 0 ? numbers[0].toInt() : 32767;
+    const qint64 records = numbers.size() > 1 ? numbers[1].toLongLong() : 3000000;
+    if (persons <= 0 || records <= 0)
+        bench::Fail(QStringLiteral("usage: bench_search [PERSONS [RECORDS]] [--data FOLDER] "
+                                   "[--warm] [--first]"));
+    Measure(run, persons, records, false);
+    if (!run.allSets)
+        return 0;
+    Measure(run, 150, 50000, false);
+    Measure(run, persons, records, true);
     return 0;
 }

@@ -24,8 +24,16 @@ public:
     static QStringList Unstorable(const QString& text);
     // An empty text is found in every field.
     bool FoundIn(const char* field, int width) const;
+    // The same where the field is known to hold padding alone (blanks and NULs) from
+    // `textEnd` on: only the bytes before it are looked at. Only for a text that ends in
+    // neither (EndsInText), which cannot lie in padding.
+    bool FoundBefore(const char* field, int textEnd, int width) const;
+    bool EndsInText() const { return endsInText_; }
+    int Length() const { return int(needle_.size()); }
 
 private:
+    // Found in the field's first `end` bytes; its bytes up to `width` may be read.
+    bool FoundWithin(const unsigned char* bytes, std::size_t end, int width) const;
     bool RestMatches(const unsigned char* at) const; // the text after its first character
     const std::array<char16_t, 256>* folded_;        // each byte's character, folded
     std::vector<char16_t> needle_;                   // the text, folded
@@ -38,6 +46,7 @@ private:
     alignas(16) std::array<char, 32> secondSplat_{};
     bool pairs_ = false;        // the second character is tested sixteen places at a time too
     bool representable_ = true; // every character of the text is on the code page
+    bool endsInText_ = false;   // the text's last character is neither a blank nor a NUL
 };
 
 } // namespace search

@@ -1,18 +1,9 @@
 #include "search/PersonLookup.h"
 
-#include "store/PersonTraining.h"
-
 #include <algorithm>
 #include <bit>
 
 namespace search {
-
-namespace {
-std::size_t SlotOf(qint64 second, std::size_t mask) {
-    // Stamps a second or a minute apart must not crowd into neighbouring slots.
-    return std::size_t((quint64(second) * 0x9E3779B97F4A7C15ull) >> 32) & mask;
-}
-} // namespace
 
 PersonLookup::PersonLookup(std::span<const double> identities) : next_(identities.size(), -1) {
     const std::size_t slotCount = std::bit_ceil(std::max<std::size_t>(16, identities.size() * 2));

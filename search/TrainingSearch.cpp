@@ -2,22 +2,27 @@
 
 #include "search/FieldMatch.h"
 #include "search/PersonLookup.h"
+#include "store/FieldEnd.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "store/TrainingDates.h"
 #include "store/TrainingScan.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
+#include <limits>
 
 namespace search {
 
 namespace {
 
-// Progress is worked out every this many records and told at most every this many
+// Progress is worked out once for each run of records read and told at most every this many
 // milliseconds: a repaint of the button costs about what reading a thousand records does.
-constexpr qint32 kProgressStride = 8192;
 constexpr qint64 kProgressEveryMs = 250;
+constexpr qint64 kRecordLength = store::TrainingRecord::Length;
 
 // Field places in a stored training record.
 constexpr int kCodeOffset = 24;
@@ -44,8 +49,9 @@ public:
 
     const store::StoreResult& Opened() const { return result_; }
 
-    // Calls `visit(bytes)` for each record until it returns false; tells the progress. With a
-    // span, the records of blocks that hold no date of it are passed over unread.
+    // Calls `visit(block, records, n)` for the n records read of each block of the date
+    // summary (TrainingDates), in order, until it returns false; tells the progress. With a
+    // span, the blocks that hold no date of it are passed over unread.
     template <class Visit>
     store::StoreResult Run(const Progress& progress, std::optional<store::DateSpan> span,
                            Visit&& visit) {
@@ -55,15 +61,18 @@ public:
             return store::StoreResult::Ok();
         }
         const qint64 count = store::TrainingCount();
-        qint32 nextReport = kProgressStride;
         store::TrainingScan scan(span);
-        while (scan.Next()) {
-            if (scan.RecordNumber() >= nextReport) {
-                report.At(qint64(scan.RecordNumber()) * 100 / count);
-                nextReport = scan.RecordNumber() + kProgressStride;
+        // A run of blocks read at a time; each run begins with a block.
+        bool going = true;
+        while (going && scan.NextRun()) {
+            report.At(qint64(scan.RecordNumber()) * 100 / count);
+            const qint64 first = scan.RecordNumber() - 1; // from 0
+            for (qint32 done = 0; going && done < scan.RunRecords();) {
+                const qint32 n = std::min(store::kTrainingBlock, scan.RunRecords() - done);
+                going = visit((first + done) / store::kTrainingBlock,
+                              scan.Bytes() + qint64(done) * kRecordLength, n);
+                done += n;
             }
-            if (!visit(scan.Bytes()))
-                break;
         }
         if (!scan.Result())
             return scan.Result();
@@ -109,7 +118,16 @@ class DayWindow {
 public:
     DayWindow(qint64 first, qint64 last)
         : first_(first), last_(last), low_(double(first) - 1.0), high_(double(last) + 2.0),
-          quick_(first >= 2) {}
+          quick_(first >= 2) {
+        // From the first midnight to half past noon of the last day every stored value is
+        // in the window, whatever its seconds round to: the quick test answers those too,
+        // where both ends are days of the calendar.
+        if (quick_ && formats::DayNumber(double(first) + 0.25) == first &&
+            formats::DayNumber(double(last) + 0.25) == last) {
+            innerLow_ = double(first);
+            innerHigh_ = double(last) + 0.5;
+        }
+    }
 
     // The stored dates a record in the window can have; none when every record must be looked
     // at.
@@ -120,8 +138,12 @@ public:
     }
 
     bool Holds(double date) const {
-        if (quick_ && (date < low_ || date > high_))
-            return false;
+        if (quick_) {
+            if (date < low_ || date > high_)
+                return false;
+            if (date >= innerLow_ && date < innerHigh_)
+                return true;
+        }
         const std::optional<qint64> day = formats::DayNumber(date);
         return day && *day >= first_ && *day <= last_;
     }
@@ -132,6 +154,47 @@ private:
     double low_;
     double high_;
     bool quick_;
+    double innerLow_ = std::numeric_limits<double>::infinity(); // none: every value is placed
+    double innerHigh_ = -std::numeric_limits<double>::infinity();
+};
+
+// The records whose persons are wanted, looked up kSize at a time: the table places of the
+// whole batch are asked for first (PersonLookup::Prefetch), then the persons' own entries,
+// then the records are visited, so that the waits for memory overlap instead of adding up.
+template <class Item> class OwnerBatch {
+public:
+    explicit OwnerBatch(const PersonLookup& owners) : owners_(owners) {}
+
+    // True when the batch is full and must be settled before the next record.
+    bool Add(double personKey, const Item& item) {
+        owners_.Prefetch(personKey);
+        keys_[size_] = personKey;
+        items_[size_] = item;
+        return ++size_ == kSize;
+    }
+
+    // Calls `touch(person)` for the first owner of each record held, as soon as it is known,
+    // and then `visit(person, item)` for every owner of each record, in the order added.
+    template <class Touch, class Visit> void Settle(Touch&& touch, Visit&& visit) {
+        for (std::size_t i = 0; i < size_; ++i) {
+            firsts_[i] = owners_.First(keys_[i]);
+            if (firsts_[i] >= 0)
+                touch(firsts_[i]);
+        }
+        for (std::size_t i = 0; i < size_; ++i) {
+            for (int person = firsts_[i]; person >= 0; person = owners_.Next(person))
+                visit(person, items_[i]);
+        }
+        size_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 32;
+    const PersonLookup& owners_;
+    std::size_t size_ = 0;
+    std::array<double, kSize> keys_{};
+    std::array<Item, kSize> items_{};
+    std::array<int, kSize> firsts_{};
 };
 
 } // namespace
@@ -144,45 +207,80 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const FieldMatch comment(criteria.comment);
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
-    const auto textsFound = [&](const char* record) {
-        if (!code.FoundIn(record + kCodeOffset, kCodeWidth))
-            return false;
-        if (comment.Empty())
-            return true;
-        // Comments are stored trimmed and left-aligned: a field that begins with a blank (or
-        // the NUL an older program filled it with) is empty, and most are.
-        const char first = record[kCommentsOffset];
-        if (first == ' ' || first == '\0')
-            return false;
-        return comment.FoundIn(record + kCommentsOffset, kCommentsWidth);
-    };
+    const bool anyCode = code.Empty();
+    const bool anyComment = comment.Empty();
 
     // A person with a record satisfying everything is found; the rest of his or her records
     // cannot change that.
     std::vector<char> found(persons.size(), 0);
     std::size_t open = persons.size();
+    OwnerBatch<char> batch(owners);
+    const auto settle = [&] {
+        batch.Settle([](int) {},
+                     [&](int person, char) {
+                         char& done = found[std::size_t(person)];
+                         if (!done) {
+                             done = 1;
+                             --open;
+                         }
+                     });
+    };
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
     const std::optional<store::DateSpan> span = anyDay ? std::nullopt : days.Span();
-    const store::StoreResult walked = pass.Run(progress, span, [&](const char* record) {
-        // The record is tested first, cheapest test first: most records fail one of them,
-        // and a record that fails needs no look-up of its person.
-        if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
-            return true;
-        if (!textsFound(record))
-            return true;
-        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            char& done = found[std::size_t(person)];
-            if (!done) {
-                done = 1;
-                --open;
+    // Where the comments' text ends in each block, as far as it is known, and learnt here
+    // for the blocks next in line: then only the text is looked at.
+    store::TrainingDates& summary = store::TrainingDateSummary();
+    const bool byBlock = !anyComment && comment.EndsInText();
+    const store::StoreResult walked =
+        pass.Run(progress, span, [&](qint64 block, const char* records, qint32 n) {
+            // -1: not known, each record's comments are looked at up to their padding.
+            const int blockEnd = byBlock ? summary.CommentsEnd(block).value_or(-1) : -1;
+            if (blockEnd >= 0 && blockEnd < comment.Length())
+                return true; // no comments of the block are long enough to hold it
+            const bool learning = byBlock && blockEnd < 0 && summary.NextCommentsBlock() == block;
+            int longest = 0;
+            for (qint32 i = 0; i < n; ++i) {
+                const char* record = records + qint64(i) * kRecordLength;
+                int textEnd = blockEnd;
+                if (!anyComment) {
+                    // Comments are stored trimmed and left-aligned: a field that begins with
+                    // a blank (or the NUL an older program filled it with) is empty, and most
+                    // are.
+                    const char first = record[kCommentsOffset];
+                    if (first == ' ' || first == '\0')
+                        continue;
+                    if (learning) {
+                        textEnd =
+                            int(store::FieldTextEnd(record + kCommentsOffset, kCommentsWidth));
+                        longest = std::max(longest, textEnd);
+                    }
+                }
+                // The record is tested cheapest test first: most records fail one of them,
+                // and a record that fails needs no look-up of its person.
+                if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+                    continue;
+                if (!anyCode && !code.FoundIn(record + kCodeOffset, kCodeWidth))
+                    continue;
+                if (!anyComment &&
+                    !(textEnd >= 0
+                          ? comment.FoundBefore(record + kCommentsOffset, textEnd, kCommentsWidth)
+                          : comment.FoundIn(record + kCommentsOffset, kCommentsWidth)))
+                    continue;
+                if (!batch.Add(store::TrainingRecord::PersonKeyRaw(record), {}))
+                    continue;
+                settle();
+                if (open == 0)
+                    return false; // everyone found: the rest cannot change the answer
             }
+            if (learning)
+                summary.LearnCommentsEnd(block, longest);
+            return true;
         });
-        return open > 0; // everyone found: the rest cannot change the answer
-    });
     if (!walked)
         return walked;
+    settle();
     for (std::size_t i = 0; i < persons.size(); ++i) {
         if (bool(found[i]) == criteria.listMatching)
             listed.push_back(int(i));
@@ -198,21 +296,31 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
                          formats::DayNumberOf(QDate(year, 12, 31)));
     std::vector<store::HoursSum> hours(persons.size());
     std::vector<char> listed(persons.size(), 0);
+    OwnerBatch<float> batch(owners);
+    const auto settle = [&] {
+        batch.Settle([&](int person) { __builtin_prefetch(&hours[std::size_t(person)], 1); },
+                     [&](int person, float stored) {
+                         hours[std::size_t(person)].Add(stored);
+                         listed[std::size_t(person)] = 1;
+                     });
+    };
     TrainingPass pass;
     if (!pass.Opened())
         return pass.Opened();
-    const store::StoreResult walked = pass.Run(progress, days.Span(), [&](const char* record) {
-        if (!days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
+    const store::StoreResult walked =
+        pass.Run(progress, days.Span(), [&](qint64, const char* records, qint32 n) {
+            for (const char* record = records; record < records + qint64(n) * kRecordLength;
+                 record += kRecordLength) {
+                if (days.Holds(store::TrainingRecord::TrainingDateRaw(record)) &&
+                    batch.Add(store::TrainingRecord::PersonKeyRaw(record),
+                              store::TrainingRecord::HoursRaw(record)))
+                    settle();
+            }
             return true;
-        const float stored = store::TrainingRecord::HoursRaw(record);
-        owners.ForEachOwner(store::TrainingRecord::PersonKeyRaw(record), [&](int person) {
-            hours[std::size_t(person)].Add(stored);
-            listed[std::size_t(person)] = 1;
         });
-        return true;
-    });
     if (!walked)
         return walked;
+    settle();
     for (std::size_t i = 0; i < persons.size(); ++i) {
         if (!listed[i])
             continue;

@@ -21,17 +21,19 @@ const QString kKind = QStringLiteral("Mirtavel course update");
 // so the text is made only for keys that close.
 class KeyMatch {
 public:
-    explicit KeyMatch(double courseKey) : key_(courseKey), text_(formats::DoubleText(courseKey)) {}
+    explicit KeyMatch(double courseKey)
+        : key_(courseKey), near_(std::abs(courseKey) * 1e-13),
+          text_(formats::DoubleText(courseKey)) {}
     bool operator()(double recordKey) const {
-        if (recordKey == key_)
-            return true;
-        if (!(std::abs(recordKey - key_) <= std::abs(key_) * 1e-13))
+        // One test turns away the keys of other courses; equal keys pass it.
+        if (!(std::abs(recordKey - key_) <= near_))
             return false;
-        return formats::DoubleText(recordKey) == text_;
+        return recordKey == key_ || formats::DoubleText(recordKey) == text_;
     }
 
 private:
     double key_;
+    double near_; // keys farther off differ in their text
     QString text_;
 };
 
@@ -157,25 +159,33 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     };
     qint64 shownPercent = -1;
     qint32 shownUpdated = -1;
+    // A run of records read at a time: the loop over its records is the update's innermost.
+    const bool telling = bool(progress);
     TrainingScan scan;
-    while (scan.Next()) {
-        const qint32 i = scan.RecordNumber();
-        tally.reviewed = i;
-        if (progress) {
-            const qint64 percent = WholePercent(tally);
-            if (percent != shownPercent || tally.updated != shownUpdated) {
-                shownPercent = percent;
-                shownUpdated = tally.updated;
-                progress(tally);
+    bool going = true;
+    while (going && scan.NextRun()) {
+        const char* record = scan.Bytes();
+        const qint32 end = scan.RecordNumber() + scan.RunRecords();
+        for (qint32 i = scan.RecordNumber(); i < end; ++i, record += TrainingRecord::Length) {
+            tally.reviewed = i;
+            if (telling) {
+                const qint64 percent = WholePercent(tally);
+                if (percent != shownPercent || tally.updated != shownUpdated) {
+                    shownPercent = percent;
+                    shownUpdated = tally.updated;
+                    progress(tally);
+                }
             }
+            // Only the key is looked at in records of other courses.
+            if (!belongs(TrainingRecord::CourseKeyRaw(record)))
+                continue;
+            if (!run.Follows(i) && !flush()) {
+                going = false;
+                break;
+            }
+            run.Add(i, record, copies);
+            ++tally.updated;
         }
-        // Only the key is looked at in records of other courses.
-        if (!belongs(TrainingRecord::CourseKeyRaw(scan.Bytes())))
-            continue;
-        if (!run.Follows(i) && !flush())
-            break;
-        run.Add(i, scan.Bytes(), copies);
-        ++tally.updated;
     }
     if (result)
         flush();

@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace store {
 
@@ -21,23 +23,9 @@ struct Decimal {
     int exponent = 0;
 };
 
+// The shortest text that reads back as the same single ("1.2", "0.25", "1e-45") as digits
+// and exponent.
 Decimal ShortestDecimal(float value) {
-    // Whole numbers below 2^24 are exactly their own shortest text; most hours are.
-    if (value == std::trunc(value) && std::fabs(value) < 16777216.0f)
-        return {qint64(value), 0};
-    // The rest are worked out once per distinct value: a year's records hold a few hundred
-    // values (the courses' hours) many times over. One thread reads the files.
-    struct Entry {
-        quint32 bits = 0xFFFFFFFF; // a NaN's bits: never asked for
-        Decimal decimal;
-    };
-    thread_local std::array<Entry, 256> cache;
-    quint32 bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    Entry& entry = cache[(bits ^ (bits >> 11) ^ (bits >> 23)) & 0xFF];
-    if (entry.bits == bits)
-        return entry.decimal;
-
     char text[kExactHoursChars];
     const char* const end = ExactHoursChars(value, text);
     Decimal decimal;
@@ -60,7 +48,6 @@ Decimal ShortestDecimal(float value) {
     }
     if (negative)
         decimal.digits = -decimal.digits;
-    entry = {bits, decimal};
     return decimal;
 }
 
@@ -73,6 +60,48 @@ Wide PowerOfTen(int n) {
         return p;
     }();
     return powers[std::size_t(n)];
+}
+
+constexpr int kScale = 9; // billionths
+
+// A finite value as a sum adds it: its decimal and, for nearly every value, the same as a
+// whole number of billionths below 2^63 in size.
+struct Term {
+    Decimal decimal;
+    qint64 billionths = 0;
+    bool inBillionths = false;
+};
+
+Term TermOf(const Decimal& d) {
+    Term term{d};
+    if (d.exponent >= -kScale && d.exponent <= 10) {
+        // At most nine digits times at most 10^19: below 2^127.
+        const Wide billionths = Wide(d.digits) * PowerOfTen(d.exponent + kScale);
+        term.billionths = qint64(billionths);
+        term.inBillionths = Wide(term.billionths) == billionths;
+    }
+    return term;
+}
+
+// Whole numbers below 2^24 are exactly their own shortest text, and most hours are; the rest
+// are worked out once per distinct value, for a year's records hold a few hundred values (the
+// courses' hours) many times over. One thread reads the files.
+Term TermOf(float value) {
+    if (value == std::trunc(value) && std::fabs(value) < 16777216.0f) {
+        const qint64 whole = qint64(value);
+        return {{whole, 0}, whole * 1000000000, true};
+    }
+    struct Entry {
+        quint32 bits = 0xFFFFFFFF; // a NaN's bits: never asked for
+        Term term;
+    };
+    thread_local std::array<Entry, 1024> cache;
+    quint32 bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    Entry& entry = cache[(bits * 0x9E3779B1u) >> 22]; // the top ten bits of a mixed product
+    if (entry.bits != bits)
+        entry = {bits, TermOf(ShortestDecimal(value))};
+    return entry.term;
 }
 
 // An exact decimal as signed digits per power of ten, from 10^kLowest up; carried into plain
@@ -98,44 +127,88 @@ QByteArray ExactHoursText(float hours) {
     return QByteArray(text, ExactHoursChars(hours, text) - text);
 }
 
+// What a sum keeps besides its billionths below 2^63.
+struct HoursSum::Rest {
+    // GCC and Clang: 2^127 holds any sum of billionths of up to 2^31 records.
+    Wide billionths = 0;
+    std::vector<std::pair<int, qint64>> others; // exponent, sum of the digits
+};
+
+HoursSum::HoursSum(const HoursSum& other)
+    : billionths_(other.billionths_),
+      rest_(other.rest_ ? std::make_unique<Rest>(*other.rest_) : nullptr) {}
+
+HoursSum& HoursSum::operator=(const HoursSum& other) {
+    if (this != &other)
+        *this = HoursSum(other);
+    return *this;
+}
+
+HoursSum::HoursSum() = default;
+HoursSum::HoursSum(HoursSum&&) noexcept = default;
+HoursSum& HoursSum::operator=(HoursSum&&) noexcept = default;
+HoursSum::~HoursSum() = default;
+
+HoursSum::Rest& HoursSum::Aside() {
+    if (!rest_)
+        rest_ = std::make_unique<Rest>();
+    return *rest_;
+}
+
 void HoursSum::Add(float hours) {
     if (!std::isfinite(hours))
         return;
-    const Decimal d = ShortestDecimal(hours);
-    // Up to 2^31 records of less than 10^28 billionths each stay far below 2^127.
-    if (d.exponent >= -kScale && d.exponent <= 10) {
-        billionths_ += Wide(d.digits) * PowerOfTen(d.exponent + kScale);
+    const Term term = TermOf(hours);
+    qint64 sum = 0;
+    if (term.inBillionths && !__builtin_add_overflow(billionths_, term.billionths, &sum)) {
+        billionths_ = sum;
         return;
     }
-    for (auto& [exponent, sum] : others_) {
+    const Decimal& d = term.decimal;
+    // Up to 2^31 records of less than 10^28 billionths each stay far below 2^127.
+    if (d.exponent >= -kScale && d.exponent <= 10) {
+        Aside().billionths += Wide(d.digits) * PowerOfTen(d.exponent + kScale);
+        return;
+    }
+    for (auto& [exponent, digits] : Aside().others) {
         if (exponent == d.exponent) {
-            sum += d.digits; // below 10^9 each: 2^31 of them fit
+            digits += d.digits; // below 10^9 each: 2^31 of them fit
             return;
         }
     }
-    others_.emplace_back(d.exponent, d.digits);
+    rest_->others.emplace_back(d.exponent, d.digits);
 }
 
 void HoursSum::Add(const HoursSum& other) {
-    billionths_ += other.billionths_;
-    for (const auto& [exponent, sum] : other.others_) {
+    qint64 sum = 0;
+    if (!__builtin_add_overflow(billionths_, other.billionths_, &sum))
+        billionths_ = sum;
+    else
+        Aside().billionths += other.billionths_;
+    if (!other.rest_)
+        return;
+    Rest& rest = Aside();
+    rest.billionths += other.rest_->billionths;
+    for (const auto& [exponent, digits] : other.rest_->others) {
         bool merged = false;
-        for (auto& [mine, mySum] : others_) {
+        for (auto& [mine, mySum] : rest.others) {
             if (mine == exponent) {
-                mySum += sum;
+                mySum += digits;
                 merged = true;
             }
         }
         if (!merged)
-            others_.emplace_back(exponent, sum);
+            rest.others.emplace_back(exponent, digits);
     }
 }
 
 QString HoursSum::Text() const {
     std::array<qint64, kPlaces> places{};
-    AddAt(places, billionths_, -kScale);
-    for (const auto& [exponent, sum] : others_)
-        AddAt(places, sum, exponent);
+    AddAt(places, Wide(billionths_) + (rest_ ? rest_->billionths : 0), -kScale);
+    if (rest_) {
+        for (const auto& [exponent, sum] : rest_->others)
+            AddAt(places, sum, exponent);
+    }
     // Carry into digits 0 to 9; what is left over at the top is the sign. A negative sum is
     // carried again with its signs turned, to give the digits of its magnitude.
     const auto carry = [](std::array<qint64, kPlaces>& digits) {

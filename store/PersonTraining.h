@@ -30,7 +30,12 @@ inline std::optional<qint64> KeySecond(double key) {
     constexpr double kPastLastDay = 2958466.0;
     if (!(key >= kFirstDay && key < kPastLastDay))
         return std::nullopt;
-    return std::llround(key * 86400.0);
+    // std::llround, worked out here instead of in a library call: below 2^38 in size, the
+    // seconds' whole part converts exactly and the rest is their exact fraction.
+    const double seconds = key * 86400.0;
+    const qint64 whole = static_cast<qint64>(seconds); // toward zero
+    const double rest = seconds - static_cast<double>(whole);
+    return whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
 }
 
 // Whether a training record with this PersonKey belongs to the person created at

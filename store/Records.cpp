@@ -141,10 +141,6 @@ void DecodeRecord(Record& record, const char* bytes, Fields fields) {
 constexpr FieldSpan kFirstNameSpan = PersonRecord::FirstNameSpan; // and UserRecord's
 constexpr FieldSpan kCourseCodeSpan = CourseRecord::CodeSpan;
 constexpr FieldSpan kTrainingCodeSpan{24, 8}; // TrainingRecord
-constexpr int kTrainingDateOffset = 0;        // TrainingRecord
-constexpr int kPersonKeyOffset = 8;           // TrainingRecord
-constexpr int kCourseKeyOffset = 16;          // TrainingRecord
-constexpr int kTrainingHoursOffset = 112;     // TrainingRecord
 constexpr int kPersonDateOffset = 0;          // PersonRecord
 constexpr int kPersonActiveOffset = 998;      // PersonRecord
 constexpr int kCourseDateOffset = 0;          // CourseRecord
@@ -303,22 +299,6 @@ bool TrainingRecord::IsMarked() const {
 
 bool TrainingRecord::IsMarkedRaw(const char* bytes) {
     return CodeHoldsMarker(RawField(bytes, kTrainingCodeSpan));
-}
-
-double TrainingRecord::TrainingDateRaw(const char* bytes) {
-    return SafeDate(qFromLittleEndian<double>(bytes + kTrainingDateOffset));
-}
-
-double TrainingRecord::PersonKeyRaw(const char* bytes) {
-    return SafeDate(qFromLittleEndian<double>(bytes + kPersonKeyOffset));
-}
-
-double TrainingRecord::CourseKeyRaw(const char* bytes) {
-    return SafeDate(qFromLittleEndian<double>(bytes + kCourseKeyOffset));
-}
-
-float TrainingRecord::HoursRaw(const char* bytes) {
-    return SafeHours(qFromLittleEndian<float>(bytes + kTrainingHoursOffset));
 }
 
 // ---- UserRecord -----------------------------------------------------------------------

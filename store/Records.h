@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 #include <QtGlobal>
+#include <cmath>
 #include <vector>
 
 // The four record layouts, byte for byte. Each record encodes to and decodes from exactly
@@ -109,7 +111,31 @@ struct TrainingRecord {
     static constexpr FieldSpan CourseCopySpan{24, 92};
     static double CourseKeyRaw(const char* bytes);
     static float HoursRaw(const char* bytes);
+
+private:
+    static constexpr int kDateOffset = 0;
+    static constexpr int kPersonKeyOffset = 8;
+    static constexpr int kCourseKeyOffset = 16;
+    static constexpr int kHoursOffset = 112;
+    template <class T> static T SafeRaw(const char* at) {
+        const T value = qFromLittleEndian<T>(at);
+        return std::isfinite(value) ? value : T(0);
+    }
 };
+
+// Inline: the searches, the summary and a course's update ask them of millions of records.
+inline double TrainingRecord::TrainingDateRaw(const char* bytes) {
+    return SafeRaw<double>(bytes + kDateOffset);
+}
+inline double TrainingRecord::PersonKeyRaw(const char* bytes) {
+    return SafeRaw<double>(bytes + kPersonKeyOffset);
+}
+inline double TrainingRecord::CourseKeyRaw(const char* bytes) {
+    return SafeRaw<double>(bytes + kCourseKeyOffset);
+}
+inline float TrainingRecord::HoursRaw(const char* bytes) {
+    return SafeRaw<float>(bytes + kHoursOffset);
+}
 
 struct UserRecord {
     static constexpr int Length = 500;

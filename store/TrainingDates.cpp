@@ -1,8 +1,10 @@
 #include "store/TrainingDates.h"
 
+#include "store/FieldEnd.h"
 #include "store/Records.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
@@ -44,7 +46,29 @@ void Extend(std::vector<Range>& blocks, qint32& covered, const char* records, qi
     }
 }
 
+// Where the text of a record's comments ends; 0 for comments that begin with padding, which
+// count as empty.
+int CommentsEndOf(const char* record) {
+    constexpr int kCommentsOffset = 116;
+    constexpr int kCommentsWidth = 184;
+    const char first = record[kCommentsOffset];
+    if (first == ' ' || first == '\0')
+        return 0;
+    return int(FieldTextEnd(record + kCommentsOffset, kCommentsWidth));
+}
+
 } // namespace
+
+std::optional<int> TrainingDates::CommentsEnd(qint64 block) const {
+    if (!tied_ || block < 0 || block >= qint64(commentEnds_.size()))
+        return std::nullopt;
+    return commentEnds_[std::size_t(block)];
+}
+
+void TrainingDates::LearnCommentsEnd(qint64 block, int end) {
+    if (tied_ && block == qint64(commentEnds_.size()))
+        commentEnds_.push_back(quint8(end));
+}
 
 bool TrainingDates::MayHold(qint64 block, qint32 count, const DateSpan& span) const {
     const qint64 end = std::min<qint64>((block + 1) * kTrainingBlock, count);
@@ -64,12 +88,15 @@ void TrainingDates::Learn(qint32 first, const char* records, qint32 n) {
 void TrainingDates::Forget() {
     blocks_.clear();
     blocks_.shrink_to_fit();
+    commentEnds_.clear();
+    commentEnds_.shrink_to_fit();
     covered_ = 0;
     tied_ = false;
 }
 
 qint64 TrainingDates::MemoryBytes() const {
-    return qint64(sizeof *this) + qint64(blocks_.capacity() * sizeof(Range));
+    return qint64(sizeof *this) + qint64(blocks_.capacity() * sizeof(Range)) +
+           qint64(commentEnds_.capacity());
 }
 
 bool TrainingDates::StateOf(int fd, State& state) {
@@ -122,6 +149,10 @@ void TrainingDates::Written(int fd, qint64 offset, const char* bytes, qint64 siz
             Widen(qint32(record), DateOf(at)); // never narrowed: the old date may be elsewhere
         else if (record == qint64(covered_) + 1)
             Extend(blocks_, covered_, at, 1);
+        // The comments' end of a learnt block grows with longer comments, the same way.
+        const std::size_t block = std::size_t((record - 1) / kTrainingBlock);
+        if (block < commentEnds_.size())
+            commentEnds_[block] = quint8(std::max<int>(commentEnds_[block], CommentsEndOf(at)));
     }
     TieTo(fd);
 }

@@ -19,17 +19,9 @@ bool TrainingScan::Needed(qint64 block) const {
     return !span_ || TrainingDateSummary().MayHold(block, count_, *span_);
 }
 
-bool TrainingScan::Next() {
+bool TrainingScan::Refill() {
     if (!result_)
         return false;
-    if (index_ + 1 < chunkRecords_) {
-        ++index_;
-        return true;
-    }
-    return Refill();
-}
-
-bool TrainingScan::Refill() {
     const qint64 blocks = (qint64(count_) + kTrainingBlock - 1) / kTrainingBlock;
     while (nextBlock_ < blocks && !Needed(nextBlock_))
         ++nextBlock_;

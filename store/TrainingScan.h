@@ -17,12 +17,31 @@ namespace store {
 //     while (scan.Next())
 //         if (TrainingRecord::PersonKeyRaw(scan.Bytes()) == key) ...
 //     if (!scan.Result()) ...
+//
+// or, a run of records at a time:
+//
+//     while (scan.NextRun())
+//         for (qint32 i = 0; i < scan.RunRecords(); ++i)
+//             Visit(scan.Bytes() + i * TrainingRecord::Length);
 class TrainingScan {
 public:
     explicit TrainingScan(std::optional<DateSpan> span = std::nullopt);
 
-    // Moves to the next record that is read; false at the end or on a failure.
-    bool Next();
+    // Moves to the next record that is read; false at the end or on a failure. Inline: it
+    // is asked once per record.
+    bool Next() {
+        if (index_ + 1 < chunkRecords_) {
+            ++index_;
+            return true;
+        }
+        return Refill();
+    }
+    // Moves to the next run of records read at once, for a loop that walks them itself:
+    // RunRecords() of them from Bytes() on, the first numbered RecordNumber(). Not mixed with
+    // Next in one walk.
+    bool NextRun() { return Refill(); }
+    qint32 RunRecords() const { return chunkRecords_; }
+
     qint32 RecordNumber() const { return chunkFirst_ + index_; }
     // The current record's bytes; a last record cut short by the file's end is padded with
     // zeros, as a read by number gives it.

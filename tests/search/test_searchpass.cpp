@@ -192,6 +192,17 @@ void AgreesWithFullPass(const std::vector<double>& persons, const char* stage) {
             QVERIFY2(listed == LoopSearch(persons, ref), stage);
         }
     }
+    // Comments, looked at only up to where each block's comments end once that is known.
+    for (const char* text : {"range", "gap", "tail", "zebra", "appended"}) {
+        for (const bool matching : {true, false}) {
+            Criteria c;
+            c.comment = text;
+            c.listMatching = matching;
+            std::vector<int> listed;
+            QVERIFY2(FindPersons(persons, c, listed), stage);
+            QVERIFY2(listed == LoopSearch(persons, {{}, {}, {}, text, matching}), stage);
+        }
+    }
 }
 
 TrainingRecord StoredRecord(qint32 recNum) {
@@ -320,8 +331,13 @@ void TestSearchPass::blockSkippingAnswersAsAFullPass() {
         QList<Rec> records;
         for (int n = 0; n < count; ++n) {
             const int day = kind == RandomOrder ? random.bounded(3650) : n * 3650 / count;
+            // Comments short and long, one with a gap of blanks inside.
             records << Rec{persons[std::size_t(random.bounded(11))], Day(2015, 1, 1) + day,
-                           Pick(random, QList<float>{8, 1.5f, 0.25f, 1.2f})};
+                           Pick(random, QList<float>{8, 1.5f, 0.25f, 1.2f}),
+                           QStringLiteral("GEN-1"),
+                           Pick(random, QList<QString>{"", "", "Range day", "Night session",
+                                                       QString(60, u'x') + " tail",
+                                                       "a" + QString(20, u' ') + "gap"})};
         }
         if (kind == BackDatedBulk) {
             for (int bulk = 0; bulk < 5; ++bulk) {
@@ -341,15 +357,19 @@ void TestSearchPass::blockSkippingAnswersAsAFullPass() {
 
         AgreesWithFullPass(persons, "as written");
         QCOMPARE(store::TrainingDateSummary().Summarised(), count);
+        QVERIFY(store::TrainingDateSummary().CommentsEnd(count / store::kTrainingBlock));
         AgreesWithFullPass(persons, "with the summary");
 
-        TrainingRecord added = TrainingRecord::Decode(Encoded({lonely, Day(2016, 6, 1), 3}));
+        // Comments longer than any before, where the file's blocks ends were learnt.
+        TrainingRecord added = TrainingRecord::Decode(
+            Encoded({lonely, Day(2016, 6, 1), 3, "GEN-1", QString(150, u'q') + " appended"}));
         QVERIFY(store::AppendTrainingRecords({added}));
         AgreesWithFullPass(persons, "after an append");
 
         QVERIFY(store::ChangeTrainingRecord(5, StoredRecord(5).PersonKey, [&](TrainingRecord& t) {
             t.TrainingDate = Day(2024, 3, 3);
             t.PersonKey = lonely;
+            t.Comments = QString(130, u'y') + " zebra";
         }));
         AgreesWithFullPass(persons, "after an edit in place");
 

@@ -33,6 +33,9 @@ private slots:
         QTest::newRow("sixteen digits round half up")
             << QList<float>{1e9f, 1e9f, 0.5f, 1e-6f, 5e-7f} << "2000000000.5";
         QTest::newRow("fifteen nines carry") << QList<float>{99999.9f, 0.1f} << "100000";
+        // Past 2^63 billionths, by one value and by adding: kept aside, exactly.
+        QTest::newRow("past 9.2 billion hours")
+            << QList<float>{1e10f, 4e9f, 4e9f, 4e9f, 0.5f} << "22000000000.5";
     }
     void sums() {
         QFETCH(QList<float>, hours);
@@ -44,6 +47,8 @@ private slots:
             halves[i % 2].Add(hours[i]);
         }
         QCOMPARE(sum.Text(), total);
+        const store::HoursSum copy = sum;
+        QCOMPARE(copy.Text(), total);
         halves[0].Add(halves[1]); // per person first, then the grand total: the same
         QCOMPARE(halves[0].Text(), total);
     }
