@@ -125,7 +125,8 @@ bool IsPadding(QChar c) {
     return c == QLatin1Char(' ') || c.unicode() == 0;
 }
 
-// The length of a field without the blanks and NULs behind its text.
+} // namespace
+
 int PaddedEnd(const char* bytes, int width) {
     constexpr quint64 kBlanks = 0x2020202020202020ULL;
     int end = width;
@@ -139,6 +140,8 @@ int PaddedEnd(const char* bytes, int width) {
         --end;
     return end;
 }
+
+namespace {
 
 // Encodes at most `limit` characters of `text` into `out`; returns the number of bytes written.
 // A surrogate pair is one character and becomes one '?'.

@@ -26,6 +26,8 @@ QString OutsideCodepageReason(const QString& character);
 // A text field of `width` bytes: the text cut to its first `width` characters and padded
 // with blanks.
 QByteArray EncodeField(const QString& text, int width);
+// The length of a field's text without the padding behind it (blanks and NULs).
+int PaddedEnd(const char* bytes, int width);
 // The field's text without the padding behind it (blanks and NULs); leading blanks are kept,
 // because some fields are stored exactly as typed.
 QString DecodeField(const char* bytes, int width);

@@ -38,20 +38,19 @@ Decimal ShortestDecimal(float value) {
     if (entry.bits == bits)
         return entry.decimal;
 
-    // The shortest text that reads back as the same single: "1.2", "0.25", "1e-45".
-    char text[64];
-    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+    char text[kExactHoursChars];
+    const char* const end = ExactHoursChars(value, text);
     Decimal decimal;
     bool negative = false;
     bool inFraction = false;
-    for (const char* c = text; c < written.ptr; ++c) {
+    for (const char* c = text; c < end; ++c) {
         if (*c == '-') {
             negative = true;
         } else if (*c == '.') {
             inFraction = true;
         } else if (*c == 'e') {
             int power = 0;
-            std::from_chars(c + 1 + (c[1] == '+'), written.ptr, power);
+            std::from_chars(c + 1 + (c[1] == '+'), end, power);
             decimal.exponent += power;
             break;
         } else {
@@ -89,6 +88,15 @@ void AddAt(std::array<qint64, kPlaces>& places, Wide value, int exponent) {
 }
 
 } // namespace
+
+char* ExactHoursChars(float hours, char* text) {
+    return std::to_chars(text, text + kExactHoursChars, hours).ptr;
+}
+
+QByteArray ExactHoursText(float hours) {
+    char text[kExactHoursChars];
+    return QByteArray(text, ExactHoursChars(hours, text) - text);
+}
 
 void HoursSum::Add(float hours) {
     if (!std::isfinite(hours))

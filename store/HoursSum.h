@@ -1,11 +1,20 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <utility>
 #include <vector>
 
 namespace store {
+
+// Stored hours as the exact decimal people read: the shortest text that reads back as the
+// same 4-byte single ("1.2", "0.25", "8", "-1.5", "1e-45"), the decimals the totals below
+// add. Written into `text` (at least kExactHoursChars long); the end of the text is returned.
+// NaN and infinities give "nan", "inf" and "-inf".
+constexpr int kExactHoursChars = 32;
+char* ExactHoursChars(float hours, char* text);
+QByteArray ExactHoursText(float hours);
 
 // A total of stored hours, added exactly as people read the hours: each 4-byte value counts
 // as its shortest decimal (the single nearest 1.2 is 1.2, 0.25 is 0.25), and those decimals

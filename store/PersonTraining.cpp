@@ -1,5 +1,6 @@
 #include "store/PersonTraining.h"
 
+#include "store/Codepage.h"
 #include "store/Journal.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
@@ -69,6 +70,20 @@ StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>
         return scan.Result();
     }
     return StoreResult::Ok();
+}
+
+TrainingRecord CreditedRecord(const CourseRecord& course, double personKey, double trainingDate,
+                              const QString& comments) {
+    TrainingRecord training;
+    training.TrainingDate = trainingDate;
+    training.PersonKey = personKey;
+    training.CourseKey = course.DateCreated;
+    training.CourseCode = course.CourseCode;
+    training.CourseName = course.CourseName;
+    training.ProvidedBy = course.ProvidedBy;
+    training.Hours = course.Hours;
+    training.Comments = TrimField(comments);
+    return training;
 }
 
 StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qint32* firstNumber) {

@@ -71,6 +71,12 @@ StoreResult ReadPersonTraining(double dateCreated, std::vector<NumberedTraining>
 
 // ---- Crediting --------------------------------------------------------------------------
 
+// The record that credits `course` to the person created at `personKey`: both identities, the
+// course's code, name, provider and hours as copies, the date, and the comments trimmed.
+// Crediting from the window and importing a class build their records here alike.
+TrainingRecord CreditedRecord(const CourseRecord& course, double personKey, double trainingDate,
+                              const QString& comments);
+
 // Appends `records` to Training.Records at the numbers after its last record, all of them or
 // none: they are written together and made durable; when the write fails or is cut short
 // the file is put back as it was, byte for byte. A credit that would take the file past

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -102,9 +103,12 @@ template <class R> void DecodeWith(const FieldList<R>& fields, const char* bytes
 }
 
 template <class R> std::vector<FieldInfo> InfosOf(const FieldList<R>& fields) {
+    const std::vector<store::FieldSpan>& spans = R::FieldSpans();
+    Q_ASSERT(spans.size() == fields.size());
     std::vector<FieldInfo> infos;
-    for (const Field<R>& field : fields) {
-        infos.push_back(field.info);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        infos.push_back(fields[i].info);
+        infos.back().span = spans[i];
     }
     return infos;
 }
@@ -154,6 +158,20 @@ std::optional<store::DataFile> DataFileNamed(const QString& name) {
 store::StoreResult ForEachRecord(store::DataFile file,
                                  const std::function<void(qint32, const RecordRow&)>& visit,
                                  const QString& folder) {
+    const RecordLayout& layout = LayoutOf(file);
+    RecordRow row;
+    return ForEachRecordBytes(
+        file,
+        [&](qint32 n, const char* bytes) {
+            layout.decode(bytes, row);
+            visit(n, row);
+        },
+        folder);
+}
+
+store::StoreResult ForEachRecordBytes(store::DataFile file,
+                                      const std::function<void(qint32, const char*)>& visit,
+                                      const QString& folder) {
     const QString name = store::FileNameOf(file);
     const QString path = QDir(folder).filePath(name);
     const QFileInfo info(path);
@@ -163,23 +181,33 @@ store::StoreResult ForEachRecord(store::DataFile file,
     if (info.isDir()) {
         return store::StoreResult::Fail(name, QStringLiteral("It is a folder, not a data file."));
     }
-    const RecordLayout& layout = LayoutOf(file);
     const int length = store::RecordLengthOf(file);
     QFile records(path);
-    if (!records.open(QIODevice::ReadOnly)) {
+    if (!records.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return store::StoreResult::Fail(name, records.errorString());
     }
     const qint32 count = store::RecordCountForLength(records.size(), length);
-    QByteArray bytes(length, Qt::Uninitialized);
-    RecordRow row;
-    for (qint32 n = 1; n <= count; ++n) {
-        const qint64 got = records.read(bytes.data(), length);
-        if (got < 0) {
-            return store::StoreResult::Fail(name, records.errorString());
+    // Read in blocks of whole records: few system calls, constant memory.
+    const qint32 perBlock = std::max(1, (1 << 20) / length);
+    QByteArray block(qint64(perBlock) * length, Qt::Uninitialized);
+    for (qint32 first = 1; first <= count; first += perBlock) {
+        const qint32 n = std::min(perBlock, count - first + 1);
+        const qint64 wanted = qint64(n) * length;
+        qint64 got = 0;
+        while (got < wanted) {
+            const qint64 read = records.read(block.data() + got, wanted - got);
+            if (read < 0) {
+                return store::StoreResult::Fail(name, records.errorString());
+            }
+            if (read == 0) {
+                break;
+            }
+            got += read;
         }
-        std::memset(bytes.data() + got, 0, static_cast<std::size_t>(length - got));
-        layout.decode(bytes.constData(), row);
-        visit(n, row);
+        std::memset(block.data() + got, 0, static_cast<std::size_t>(wanted - got));
+        for (qint32 i = 0; i < n; ++i) {
+            visit(first + i, block.constData() + qint64(i) * length);
+        }
     }
     return store::StoreResult::Ok();
 }

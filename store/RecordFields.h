@@ -34,6 +34,8 @@ struct FieldInfo {
     FieldRole role = FieldRole::None;
     // Integer fields whose stored value must lie in a range (the access level).
     std::optional<std::pair<int, int>> validRange = std::nullopt;
+    // Where the field lies in a stored record.
+    store::FieldSpan span{};
 };
 
 // One field's value as stored: numbers (dates, hours, integers) in `number` — a single
@@ -70,6 +72,11 @@ std::optional<store::DataFile> DataFileNamed(const QString& name);
 store::StoreResult ForEachRecord(store::DataFile file,
                                  const std::function<void(qint32, const RecordRow&)>& visit,
                                  const QString& folder = QStringLiteral("."));
+// The same with each record's stored bytes (RecordLengthOf(file) of them), undecoded, for
+// walks over millions of records that read the fields where they lie (FieldInfo::span).
+store::StoreResult ForEachRecordBytes(store::DataFile file,
+                                      const std::function<void(qint32, const char*)>& visit,
+                                      const QString& folder = QStringLiteral("."));
 
 // The shortest text that reads back as exactly this double (NaN and infinities spelt nan,
 // inf, -inf), for messages that quote a stored value.

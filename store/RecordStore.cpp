@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <vector>
 
 namespace store {
 
@@ -127,7 +128,9 @@ StoreResult CollectStamps(RecordTable<Record>& table, QSet<qint64>& seconds) {
 }
 
 template <class Record>
-StoreResult UniqueStamp(RecordTable<Record>& table, double proposed, double& unique) {
+StoreResult UniqueStamps(RecordTable<Record>& table, double proposed, int count,
+                         std::vector<double>& unique) {
+    unique.clear();
     const bool wasOpen = table.IsOpen();
     if (!wasOpen) {
         if (StoreResult opened = table.Open(); !opened)
@@ -141,33 +144,48 @@ StoreResult UniqueStamp(RecordTable<Record>& table, double proposed, double& uni
         return collected;
 
     double candidate = proposed;
-    while (seconds.contains(SecondOf(candidate))) {
+    while (int(unique.size()) < count) {
+        if (!seconds.contains(SecondOf(candidate))) {
+            unique.push_back(candidate);
+            seconds.insert(SecondOf(candidate));
+            continue;
+        }
         const QDateTime when = formats::DateTimeOf(candidate);
-        if (!when.isValid())
-            break; // not a date at all: nothing to compare it with
+        if (!when.isValid()) {
+            unique.push_back(candidate); // not a date at all: nothing to compare it with
+            continue;
+        }
         // Built from date and time like a clock reading, so it equals what the clock would
         // have given one second later.
         candidate = formats::DateValue(when.addSecs(1));
     }
-    unique = candidate;
     return StoreResult::Ok();
 }
 
 } // namespace
 
-StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique) {
+StoreResult UniqueDatesCreated(DataFile file, double proposed, int count,
+                               std::vector<double>& unique) {
     switch (file) {
     case DataFile::UserList:
-        return UniqueStamp(Users(), proposed, unique);
+        return UniqueStamps(Users(), proposed, count, unique);
     case DataFile::NameList:
-        return UniqueStamp(Persons(), proposed, unique);
+        return UniqueStamps(Persons(), proposed, count, unique);
     case DataFile::CourseIndex:
-        return UniqueStamp(Courses(), proposed, unique);
+        return UniqueStamps(Courses(), proposed, count, unique);
     case DataFile::TrainingRecords:
         break;
     }
     return StoreResult::Fail(FileNameOf(file),
                              QStringLiteral("Training records carry no creation stamp."));
+}
+
+StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique) {
+    std::vector<double> stamps;
+    const StoreResult result = UniqueDatesCreated(file, proposed, 1, stamps);
+    if (result)
+        unique = stamps.front();
+    return result;
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include "store/RecordFile.h"
 #include "store/Records.h"
 
+#include <vector>
+
 // The four record files with their one shared record buffer each. Every unit of work opens
 // the files it needs, reads and writes records by number through the buffer, and closes
 // them before control returns to the user.
@@ -98,6 +100,10 @@ inline qint32 TrainingCount() {
 // already carries: `proposed` moved forward by whole seconds until it is unique. Two
 // records saved within one second would otherwise share their training records.
 StoreResult UniqueDateCreated(DataFile file, double proposed, double& unique);
+// `count` such stamps at once, for records added together: each unique in the file and
+// among the others, in rising order.
+StoreResult UniqueDatesCreated(DataFile file, double proposed, int count,
+                               std::vector<double>& unique);
 
 // Called at start: puts back the bytes that a write of records, stopped in the middle, had
 // begun to replace (RecordWriteJournal), and says so in `note`.

@@ -65,7 +65,7 @@ constexpr auto kPersonFields = [](auto& io, auto& r) {
     io.Text(r.MiddleName, PersonRecord::MiddleNameSpan.width);
     io.Text(r.LastName, PersonRecord::LastNameSpan.width);
     io.Text(r.Organization, PersonRecord::OrganizationSpan.width);
-    io.Text(r.EmployeeID, 20);
+    io.Text(r.EmployeeID, PersonRecord::EmployeeIDSpan.width);
     io.Text(r.Comments, 890);
     io.Int16(r.Active);
 };
@@ -98,6 +98,31 @@ constexpr auto kUserFields = [](auto& io, auto& r) {
     io.Int16(r.AccessLevel);
     io.Text(r.Comments, 439);
 };
+
+// Notes where each field of a layout lies instead of reading or writing it.
+class SpanCollector {
+public:
+    void Date(double) { Add(8); }
+    void Hours(float) { Add(4); }
+    void Int16(qint16) { Add(2); }
+    void Text(const QString&, int width) { Add(width); }
+    std::vector<FieldSpan> spans;
+    int pos = 0;
+
+private:
+    void Add(int width) {
+        spans.push_back({pos, width});
+        pos += width;
+    }
+};
+
+template <class Record, class Fields> std::vector<FieldSpan> SpansOf(Fields fields) {
+    SpanCollector collector;
+    const Record record;
+    fields(collector, record);
+    Q_ASSERT(collector.pos == Record::Length);
+    return collector.spans;
+}
 
 template <class Record, class Fields> QByteArray EncodeRecord(const Record& record, Fields fields) {
     FieldWriter writer(Record::Length);
@@ -157,6 +182,11 @@ void AppendShownField(QString& out, const char* record, FieldSpan span) {
 
 // ---- PersonRecord ---------------------------------------------------------------------
 
+const std::vector<FieldSpan>& PersonRecord::FieldSpans() {
+    static const std::vector<FieldSpan> spans = SpansOf<PersonRecord>(kPersonFields);
+    return spans;
+}
+
 QByteArray PersonRecord::Encode() const {
     return EncodeRecord(*this, kPersonFields);
 }
@@ -199,6 +229,11 @@ bool PersonRecord::IsActiveRaw(const char* bytes) {
 
 // ---- CourseRecord ---------------------------------------------------------------------
 
+const std::vector<FieldSpan>& CourseRecord::FieldSpans() {
+    static const std::vector<FieldSpan> spans = SpansOf<CourseRecord>(kCourseFields);
+    return spans;
+}
+
 QByteArray CourseRecord::Encode() const {
     return EncodeRecord(*this, kCourseFields);
 }
@@ -235,6 +270,11 @@ float CourseRecord::HoursRaw(const char* bytes) {
 }
 
 // ---- TrainingRecord -------------------------------------------------------------------
+
+const std::vector<FieldSpan>& TrainingRecord::FieldSpans() {
+    static const std::vector<FieldSpan> spans = SpansOf<TrainingRecord>(kTrainingFields);
+    return spans;
+}
 
 QByteArray TrainingRecord::Encode() const {
     return EncodeRecord(*this, kTrainingFields);
@@ -282,6 +322,11 @@ float TrainingRecord::HoursRaw(const char* bytes) {
 }
 
 // ---- UserRecord -----------------------------------------------------------------------
+
+const std::vector<FieldSpan>& UserRecord::FieldSpans() {
+    static const std::vector<FieldSpan> spans = SpansOf<UserRecord>(kUserFields);
+    return spans;
+}
 
 QByteArray UserRecord::Encode() const {
     return EncodeRecord(*this, kUserFields);

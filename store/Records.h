@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <vector>
 
 // The four record layouts, byte for byte. Each record encodes to and decodes from exactly
 // its record length; fields follow one another without padding, numbers little-endian.
@@ -17,6 +18,10 @@ struct FieldSpan {
 // Appends the text of the field at `span` of a stored record as lists show it (trimmed).
 void AppendShownField(QString& out, const char* record, FieldSpan span);
 
+// Each record type's FieldSpans() gives where every field lies in its stored record, in layout
+// order (a date spans 8 bytes, hours 4, a 16-bit integer 2), read from the same description
+// of the layout that encodes and decodes the record.
+
 struct PersonRecord {
     static constexpr int Length = 1000;
     double DateCreated = 0; // 0   identity key
@@ -28,6 +33,7 @@ struct PersonRecord {
     QString Comments;       // 108 890
     qint16 Active = -1;     // 998 flag: -1 active, 0 inactive
 
+    static const std::vector<FieldSpan>& FieldSpans();
     QByteArray Encode() const;
     static PersonRecord Decode(const char* bytes); // Length bytes, values as stored
     void DecodeFrom(const char* bytes);            // the same into this record, reusing its storage
@@ -45,6 +51,7 @@ struct PersonRecord {
     static constexpr FieldSpan MiddleNameSpan{23, 15};
     static constexpr FieldSpan LastNameSpan{38, 20};
     static constexpr FieldSpan OrganizationSpan{58, 30};
+    static constexpr FieldSpan EmployeeIDSpan{88, 20};
     static constexpr int ListedBytes = 88;
     static double DateCreatedRaw(const char* bytes);
     static bool IsActiveRaw(const char* bytes);
@@ -59,6 +66,7 @@ struct CourseRecord {
     float Hours = 0;        // 96  single
     QString Comments;       // 100 200
 
+    static const std::vector<FieldSpan>& FieldSpans();
     QByteArray Encode() const;
     static CourseRecord Decode(const char* bytes);
     void DecodeFrom(const char* bytes);
@@ -86,6 +94,7 @@ struct TrainingRecord {
     float Hours = 0;         // 112 single
     QString Comments;        // 116 184
 
+    static const std::vector<FieldSpan>& FieldSpans();
     QByteArray Encode() const;
     static TrainingRecord Decode(const char* bytes);
     void DecodeFrom(const char* bytes);
@@ -111,6 +120,7 @@ struct UserRecord {
     qint16 AccessLevel = 1; // 59  1 to 4
     QString Comments;       // 61  439
 
+    static const std::vector<FieldSpan>& FieldSpans();
     QByteArray Encode() const;
     static UserRecord Decode(const char* bytes);
     void DecodeFrom(const char* bytes);

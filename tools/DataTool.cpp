@@ -2,6 +2,7 @@
 
 #include "tools/CheckCommand.h"
 #include "tools/DumpCommand.h"
+#include "tools/ExportCommand.h"
 #include "tools/SampleCommand.h"
 
 namespace datatool {
@@ -33,6 +34,19 @@ QString HelpText() {
         "      still checked.\n"
         "      Prints OK when it finds nothing.\n"
         "\n"
+        "  export [--dir DIR] --out FOLDER\n"
+        "      Writes User.List, Name.List, Course.Index, Training.Records and User.Log\n"
+        "      as CSV into FOLDER (made when missing), one file each named after its data\n"
+        "      file with .csv added: UTF-8 with a byte-order mark, CR LF line ends. A record\n"
+        "      file's CSV has a heading of RecNum and the field names in layout order, then\n"
+        "      one row per record, values as stored: text trimmed, dates and identities as\n"
+        "      day counts written so that they read back exactly, hours as their exact\n"
+        "      decimal. User.List.csv leaves out the Password field. User.Log.csv has the\n"
+        "      columns Line, Date, Time and Entry. Text beginning with =, +, - or @ gets a\n"
+        "      single quote before it, so that a spreadsheet does not run it as a formula.\n"
+        "      A missing data file gives a file with the heading alone. Each file appears\n"
+        "      whole or not at all.\n"
+        "\n"
         "  sample [--dir DIR] [--persons N] [--courses N] [--records N] [--seed S] [--force]\n"
         "      Writes a sample data set: N persons (default 500, at most 32767), N courses\n"
         "      including category headings (default 200, at most 32767), N training records\n"
@@ -42,7 +56,8 @@ QString HelpText() {
         "\n"
         "Exit status: 0 success (check: nothing found); 1 check found something, a file\n"
         "could not be read or written, or sample refused to replace files; 2 usage error\n"
-        "(unknown command, option or file, bad number, missing folder).\n");
+        "(unknown command, option or file, bad number, missing folder, export without\n"
+        "--out).\n");
 }
 
 int RunDataTool(const QStringList& args, const Console& console) {
@@ -63,11 +78,14 @@ int RunDataTool(const QStringList& args, const Console& console) {
     if (command == QStringLiteral("check")) {
         return RunCheck(rest, console);
     }
+    if (command == QStringLiteral("export")) {
+        return RunExport(rest, console);
+    }
     if (command == QStringLiteral("sample")) {
         return RunSample(rest, console);
     }
-    console.Error(QStringLiteral("unknown command '%1': expected dump, check or sample (see "
-                                 "--help)")
+    console.Error(QStringLiteral("unknown command '%1': expected dump, check, export or "
+                                 "sample (see --help)")
                       .arg(command));
     return ExitUsage;
 }

@@ -13,6 +13,7 @@ using store::fields::FieldKind;
 using store::fields::FieldRole;
 using store::fields::FieldValue;
 using store::fields::ForEachRecord;
+using store::fields::ForEachRecordBytes;
 using store::fields::LayoutOf;
 using store::fields::RecordLayout;
 using store::fields::RecordRow;

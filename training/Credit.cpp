@@ -1,6 +1,5 @@
 #include "training/Credit.h"
 
-#include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/RecordScan.h"
@@ -25,25 +24,15 @@ store::StoreResult BuildRecords(qint32 courseRecNum, const QList<qint32>& person
         return result;
     const store::CourseRecord& course = courses.Buffer();
 
-    store::TrainingRecord training;
-    training.TrainingDate = trainingDate;
-    training.CourseKey = course.DateCreated;
-    training.CourseCode = course.CourseCode;
-    training.CourseName = course.CourseName;
-    training.ProvidedBy = course.ProvidedBy;
-    training.Hours = course.Hours;
-    training.Comments = store::TrimField(comments);
-
     auto& persons = store::Persons();
     result = persons.Open();
     for (qint32 recNum : personRecNums) {
         if (!result)
             break;
         result = persons.Read(recNum);
-        if (result) {
-            training.PersonKey = persons.Buffer().DateCreated;
-            records.push_back(training);
-        }
+        if (result)
+            records.push_back(store::CreditedRecord(course, persons.Buffer().DateCreated,
+                                                    trainingDate, comments));
     }
     persons.Close();
     return result;

@@ -1,23 +1,17 @@
 #pragma once
 
+#include "store/TypedDate.h"
+
 #include <QDate>
 #include <QString>
-#include <optional>
+#include <QStringList>
 
-// What a typed training date means before it is stored: a date the program reads, a day and
-// month without a year taken as this year, and whether the date is plausible for training
-// (from 1955, the summary's first year, to the end of next year) or should be questioned.
+// The question the credit window asks about a typed training date that is not plainly right
+// (store::ReadTypedDate tells what the text means).
 namespace training {
 
-struct TypedDate {
-    double value = 0;       // the date as stored
-    QDate date;             // the same date
-    bool yearAdded = false; // typed without a year ("6/15"): this year was taken
-    bool plausible = true;  // within 1955 and the end of next year
-};
-
-// Nothing when the text is no date.
-std::optional<TypedDate> ReadTypedDate(const QString& text, const QDate& today);
+using store::ReadTypedDate;
+using store::TypedDate;
 
 // The date written out for a question: "Tuesday, June 15, 2027".
 QString DateWrittenOut(const QDate& date);

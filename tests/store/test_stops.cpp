@@ -5,13 +5,17 @@
 
 #include "DataFolder.h"
 
+#include "store/Clock.h"
 #include "store/CourseCopies.h"
+#include "store/Csv.h"
 #include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Journal.h"
+#include "store/PersonImport.h"
 #include "store/PersonTraining.h"
 #include "store/Recovery.h"
 #include "store/Removal.h"
+#include "store/TrainingImport.h"
 
 #include <QFileInfo>
 #include <QtTest>
@@ -153,6 +157,51 @@ Operation MakeOperation(const QString& name) {
                          TrainingRecord::Decode(Training(3, 1, "A", 3).constData())});
                 }};
     }
+    if (name == QLatin1String("training import")) {
+        const QByteArray t1 = Training(1, 1, "A", 1);
+        const CourseRecord course = CourseRecord::Decode(Course(1, "A").constData());
+        const double day = formats::DateValue(QDate(2014, 1, 5));
+        const QByteArray imported = CreditedRecord(course, Stamp(2), day, {}).Encode() +
+                                    CreditedRecord(course, Stamp(3), day, {}).Encode();
+        const Files files = {{names, Person(1) + Person(2) + Person(3)}, {courses, Course(1, "A")}};
+        Files after = files;
+        after.insert(trainings, t1 + imported);
+        Files before = files;
+        before.insert(trainings, t1);
+        return {before, after, [] {
+                    csv::Table table;
+                    (void)csv::Parse("Last,First,Code,Date\nLast,First2,A,1/5/2014\n"
+                                     "Last,First3,A,1/5/2014\n",
+                                     QStringLiteral("class.csv"), table);
+                    csvimport::TrainingImport plan;
+                    const StoreResult planned = csvimport::PlanTrainingImport(
+                        table,
+                        csvimport::MatchColumns(table.records.front().fields,
+                                                csvimport::Kind::Training),
+                        QDate(2014, 3, 7), plan);
+                    return planned ? csvimport::AppendTrainingImport(plan) : planned;
+                }};
+    }
+    if (name == QLatin1String("roster import")) {
+        // The clock stands at person 1's second: the two new persons get seconds 2 and 3.
+        PersonRecord second = PersonRecord::Decode(Person(2).constData());
+        second.LastName = QStringLiteral("New");
+        PersonRecord third = PersonRecord::Decode(Person(3).constData());
+        third.LastName = QStringLiteral("New");
+        return {
+            {{names, Person(1)}}, {{names, Person(1) + second.Encode() + third.Encode()}}, [] {
+                SetClock([] { return QDateTime(QDate(2014, 3, 7), QTime(8, 0, 1)); });
+                csv::Table table;
+                (void)csv::Parse("Last Name,First Name\nNew,First2\nNew,First3\n",
+                                 QStringLiteral("roster.csv"), table);
+                csvimport::PersonImport plan;
+                const StoreResult planned = csvimport::PlanPersonImport(
+                    table,
+                    csvimport::MatchColumns(table.records.front().fields, csvimport::Kind::Persons),
+                    plan);
+                return planned ? csvimport::AppendPersonImport(plan) : planned;
+            }};
+    }
     if (name == QLatin1String("training record changed")) {
         TrainingRecord changed = TrainingRecord::Decode(Training(1, 1, "A", 1).constData());
         changed.Comments = QStringLiteral("changed");
@@ -252,6 +301,8 @@ void TestStops::everyStopIsFinishedOrUndone_data() {
     QTest::newRow("person saved") << QStringLiteral("person saved");
     QTest::newRow("credit of several records") << QStringLiteral("credit of several records");
     QTest::newRow("training record changed") << QStringLiteral("training record changed");
+    QTest::newRow("training import") << QStringLiteral("training import");
+    QTest::newRow("roster import") << QStringLiteral("roster import");
 }
 
 void TestStops::everyStopIsFinishedOrUndone() {

@@ -1,0 +1,184 @@
+// Data exchange with spreadsheets on a large data set, each figure against plain file work in
+// the same run: the CSV export of Training.Records against reading the file; the preview of a
+// training import against the lists and the records on file; the import's append against
+// writing the same bytes; and whether memory follows the rows imported or the file.
+//
+//   bench_exchange [PERSONS [COURSES [RECORDS [ROWS]]]]   defaults 32767 2000 3000000 10000
+//
+// "bench_exchange 2000 200 100000 1000" runs in well under a minute.
+
+#include "BenchSupport.h"
+#include "tools/ExportCommand.h"
+#include "tools/SampleData.h"
+
+#include "store/Csv.h"
+#include "store/Formats.h"
+#include "store/RecordStore.h"
+#include "store/TrainingImport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+using bench::BestSeconds;
+using bench::Check;
+using bench::PrintPeak;
+using bench::ReadRaw;
+using bench::Seconds;
+using namespace store::csvimport;
+
+constexpr int Rounds = 3; // each figure is the best of this many runs
+
+// Writes `bytes` to a new file and makes them durable, as an append makes its records.
+void WriteRaw(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        bench::Fail(QStringLiteral("cannot write ") + name);
+    file.write(bytes);
+    file.flush();
+    ::fsync(file.handle());
+}
+
+// A sheet of `rows` credits of courses with hours to persons on file: every other row names
+// the person by identity, the rest by last, first and middle name (the sample's names repeat,
+// so some of those are turned down as more than one person).
+QByteArray ImportSheet(int rows, quint64 seed) {
+    Check(store::OpenNameList());
+    Check(store::OpenCourseIndex());
+    QList<qint32> courses;
+    for (qint32 n = 1; n <= store::CourseCount(); ++n) {
+        Check(store::Courses().Read(n));
+        if (store::Courses().Buffer().Hours > 0)
+            courses << n;
+    }
+    QRandomGenerator random{quint32(seed)};
+    QStringList lines{QStringLiteral("Last Name,First Name,Middle Name,Course Code,Date,Hours,"
+                                     "Comments,Person Identity")};
+    for (int i = 0; i < rows; ++i) {
+        Check(store::Persons().Read(1 + qint32(random.bounded(store::PersonCount()))));
+        Check(store::Courses().Read(courses[random.bounded(int(courses.size()))]));
+        const store::PersonRecord& p = store::Persons().Buffer();
+        const QDate date = QDate(2024, 1, 1).addDays(random.bounded(365));
+        QByteArray identity;
+        store::csv::AppendNumber(identity, p.DateCreated);
+        lines << QStringList{i % 2 ? p.LastName : QString(),
+                             i % 2 ? p.FirstName : QString(),
+                             i % 2 ? p.MiddleName : QString(),
+                             store::Courses().Buffer().CourseCode,
+                             date.toString(QStringLiteral("MM/dd/yyyy")),
+                             i % 5 == 0 ? QStringLiteral("1.5") : QString(),
+                             QStringLiteral("imported"),
+                             i % 2 ? QString() : QString::fromLatin1(identity)}
+                     .join(u',');
+    }
+    store::CloseNameList();
+    store::CloseCourseIndex();
+    return ("\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    datatool::SampleOptions options;
+    options.persons = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 32767;
+    options.courses = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 2000;
+    options.records = argc > 3 ? QString::fromLocal8Bit(argv[3]).toLongLong() : 3000000;
+    const int rows = argc > 4 ? QString::fromLocal8Bit(argv[4]).toInt() : 10000;
+
+    QTemporaryDir folder;
+    if (!folder.isValid() || !QDir::setCurrent(folder.path()))
+        bench::Fail(QStringLiteral("no temporary folder"));
+    std::printf("Data set: %d persons, %d courses, %lld training records; %d rows to import\n",
+                options.persons, options.courses, static_cast<long long>(options.records), rows);
+    datatool::SampleSummary summary;
+    const double sampled = Seconds([&] { Check(datatool::WriteSample(".", options, summary)); });
+    std::printf("  sample written in %.3f s\n", sampled);
+    PrintPeak("after the sample");
+
+    // ---- Export of Training.Records ----
+    const QString trainings = store::FileNameOf(store::DataFile::TrainingRecords);
+    const QString exported = QStringLiteral("Training.Records.csv");
+    const double raw = BestSeconds([&] { ReadRaw(trainings); }, Rounds);
+    qint64 records = 0;
+    const double exporting = BestSeconds(
+        [&] {
+            Check(
+                datatool::ExportDataFile(store::DataFile::TrainingRecords, ".", exported, records));
+        },
+        Rounds);
+    QFile csvFile(exported);
+    const qint64 csvBytes = csvFile.size();
+    QByteArray csvCopy;
+    if (csvFile.open(QIODevice::ReadOnly))
+        csvCopy = csvFile.readAll();
+    csvFile.close();
+    const double rawDurable =
+        BestSeconds([&] { WriteRaw(QStringLiteral("copy.bin"), csvCopy); }, Rounds);
+    csvCopy.clear();
+    QFile::remove(QStringLiteral("copy.bin"));
+    QFile::remove(exported);
+    std::printf("\nExport of %s (%lld records, %lld bytes of CSV)\n", qPrintable(trainings),
+                static_cast<long long>(records), static_cast<long long>(csvBytes));
+    std::printf("  raw read in 1 MiB blocks            %8.3f s\n", raw);
+    std::printf("  raw durable write of the CSV's bytes%8.3f s\n", rawDurable);
+    std::printf("  export, made durable                %8.3f s\n", exporting);
+    std::printf("  ratio export/raw read               %8.2f   (target 3 or less)\n",
+                exporting / raw);
+    std::printf("  ratio export/(read + durable write) %8.2f\n", exporting / (raw + rawDurable));
+    PrintPeak("after the export");
+
+    // ---- Import preview ----
+    const QByteArray sheet = ImportSheet(rows, 7);
+    QFile sheetFile(QStringLiteral("sheet.csv"));
+    if (!sheetFile.open(QIODevice::WriteOnly) || sheetFile.write(sheet) != sheet.size())
+        bench::Fail(QStringLiteral("cannot write the sheet"));
+    sheetFile.close();
+    const QDate today = QDate::currentDate();
+    const long before = bench::PeakMemoryKb();
+    TrainingImport plan;
+    const double previewed = BestSeconds(
+        [&] {
+            store::csv::Table table;
+            Check(store::csv::ReadFile(QStringLiteral("sheet.csv"), table));
+            const ColumnMap map = MatchColumns(table.records.front().fields, Kind::Training);
+            Check(PlanTrainingImport(table, map, today, plan));
+        },
+        Rounds);
+    std::printf("\nImport preview of %d rows: %d will be credited, %d turned down\n", rows,
+                AcceptedCount(plan.rows), rows - AcceptedCount(plan.rows));
+    std::printf("  read, match and plan                %8.3f s   (target 1 or less)\n", previewed);
+    std::printf("  peak memory grew by                 %8ld KiB (the file: %lld KiB)\n",
+                bench::PeakMemoryKb() - before,
+                static_cast<long long>(QFile(trainings).size() / 1024));
+
+    // ---- The append, against writing the same bytes ----
+    QByteArray bytes;
+    for (const store::TrainingRecord& record : plan.records)
+        bytes += record.Encode();
+    const qint64 fileSize = QFile(trainings).size();
+    double appended = 1e300;
+    for (int round = 0; round < Rounds; ++round) {
+        appended = std::min(appended, Seconds([&] { Check(AppendTrainingImport(plan)); }));
+        if (!QFile(trainings).resize(fileSize))
+            bench::Fail(QStringLiteral("cannot put the file back"));
+    }
+    const double written = BestSeconds([&] { WriteRaw(QStringLiteral("raw.bin"), bytes); }, Rounds);
+    QFile::remove(QStringLiteral("raw.bin"));
+    std::printf("\nAppend of %zu records (%lld bytes)\n", plan.records.size(),
+                static_cast<long long>(bytes.size()));
+    std::printf("  raw durable write of the same bytes %8.4f s\n", written);
+    std::printf("  AppendTrainingImport                %8.4f s\n", appended);
+    std::printf("  ratio append/raw write              %8.2f   (target 2 or less)\n",
+                appended / written);
+    PrintPeak("at the end");
+    QDir::setCurrent(QDir::tempPath()); // leave the folder so that it can be removed
+    return 0;
+}

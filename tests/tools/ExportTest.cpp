@@ -1,0 +1,117 @@
+// export writes every data file as CSV: raw fields under their names, identities exact,
+// passwords left out, the log split into its parts.
+
+#include "ToolTestSupport.h"
+
+#include "store/Csv.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using tooltest::RecordBytes;
+using tooltest::RunTool;
+
+namespace {
+
+// 3/1/2005 12:33:50 PM as the program stamps it.
+const double Stamp = 38412 + 45230 / 86400.0;
+
+QList<QStringList> ReadCsv(const QString& path) {
+    store::csv::Table table;
+    if (!store::csv::ReadFile(path, table))
+        return {};
+    QList<QStringList> rows;
+    for (const store::csv::Record& record : table.records)
+        rows << record.fields;
+    return rows;
+}
+
+} // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exportsEveryFile();
+    void needsOut();
+};
+
+void ExportTest::exportsEveryFile() {
+    QTemporaryDir dir;
+    const QString data = dir.filePath("data");
+    const QString out = dir.filePath("out/csv");
+    QVERIFY(QDir().mkpath(data));
+    // Windows-1252 text with quotes and a line break; an old record padded with NULs.
+    const QByteArray course = RecordBytes()
+                                  .Double(Stamp)
+                                  .Text("FIR-0001", 8)
+                                  .Text("Caf\xe9 \x80 Safety", 50)
+                                  .Text("  Range Staff", 30)
+                                  .Single(1.2f)
+                                  .Text("He said \"ok\"\r\nnext", 200, '\0')
+                                  .Bytes();
+    const QByteArray formula = RecordBytes()
+                                   .Double(-1.25)
+                                   .Text("=1+2", 8)
+                                   .Text("-5 hours", 50)
+                                   .Text("", 30)
+                                   .Single(-0.25f)
+                                   .Text("", 200)
+                                   .Bytes();
+    const QByteArray user = RecordBytes()
+                                .Double(Stamp)
+                                .Text("Pat", 15)
+                                .Text("Kim", 20)
+                                .Text("x1y2z3w4", 16)
+                                .Int16(4)
+                                .Text("", 439)
+                                .Bytes();
+    QVERIFY(tooltest::WriteFile(data + "/Course.Index", course + formula));
+    QVERIFY(tooltest::WriteFile(data + "/User.List", user));
+    QVERIFY(tooltest::WriteFile(data + "/User.Log",
+                                "03/07/2014 at 08:15:02 - Pat Kim logged in w/ Read Only "
+                                "privileges.\r\nsomething else\r\n"));
+
+    const auto run = RunTool({"export", "--dir", data, "--out", out});
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QCOMPARE(run.out, QStringLiteral("User.List.csv: 1 records\nName.List.csv: 0 records\n"
+                                     "Course.Index.csv: 2 records\n"
+                                     "Training.Records.csv: 0 records\nUser.Log.csv: 2 lines\n"));
+
+    QCOMPARE(tooltest::ReadFile(out + "/Course.Index.csv"),
+             QByteArray("\xEF\xBB\xBF"
+                        "RecNum,DateCreated,CourseCode,CourseName,ProvidedBy,Hours,Comments\r\n"
+                        "1,38412.52349537037,FIR-0001,Caf\xC3\xA9 \xE2\x82\xAC Safety,Range Staff,"
+                        "1.2,\"He said \"\"ok\"\"\r\nnext\"\r\n"
+                        "2,-1.25,'=1+2,'-5 hours,,-0.25,\r\n"));
+    // The identity reads back as exactly the stored value.
+    QCOMPARE(ReadCsv(out + "/Course.Index.csv").value(1).value(1).toDouble(), Stamp);
+
+    QCOMPARE(ReadCsv(out + "/User.List.csv"),
+             (QList<QStringList>{
+                 {"RecNum", "DateCreated", "FirstName", "LastName", "AccessLevel", "Comments"},
+                 {"1", "38412.52349537037", "Pat", "Kim", "4", ""}}));
+    QVERIFY(!tooltest::ReadFile(out + "/User.List.csv").contains("x1y2z3w4"));
+    QCOMPARE(ReadCsv(out + "/Training.Records.csv").size(), 1); // the heading alone
+    QCOMPARE(ReadCsv(out + "/User.Log.csv"),
+             (QList<QStringList>{
+                 {"Line", "Date", "Time", "Entry"},
+                 {"1", "03/07/2014", "08:15:02", "Pat Kim logged in w/ Read Only privileges."},
+                 {"2", "", "", "something else"}}));
+}
+
+void ExportTest::needsOut() {
+    QTemporaryDir dir;
+    const auto run = RunTool({"export", "--dir", dir.path()});
+    QCOMPARE(run.code, 2);
+    QVERIFY(run.err.contains("--out"));
+}
+
+int RunExportTests(int argc, char* argv[]) {
+    ExportTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ExportTest.moc"

@@ -1,0 +1,166 @@
+#include "tools/ExportCommand.h"
+
+#include "tools/RecordFields.h"
+
+#include "store/Codepage.h"
+#include "store/Csv.h"
+#include "store/UserLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtEndian>
+
+namespace datatool {
+namespace {
+
+const QString Out = QStringLiteral("out");
+
+// The password stays in the data folder: a list of users with their passwords, even
+// scrambled ones, is not to be handed round in a spreadsheet.
+bool Exported(store::DataFile file, const FieldInfo& field) {
+    return !(file == store::DataFile::UserList && qstrcmp(field.name, "Password") == 0);
+}
+
+void WriteField(store::csv::FileWriter& writer, const FieldInfo& field, const char* record) {
+    const char* at = record + field.span.offset;
+    switch (field.kind) {
+    case FieldKind::Text:
+        writer.StoredText(at, field.span.width);
+        return;
+    case FieldKind::Date:
+        writer.Number(qFromLittleEndian<double>(at));
+        return;
+    case FieldKind::Hours:
+        writer.Hours(qFromLittleEndian<float>(at));
+        return;
+    case FieldKind::Integer:
+        writer.Integer(qFromLittleEndian<qint16>(at));
+        return;
+    }
+}
+
+} // namespace
+
+QString ExportFileName(const QString& dataFileName) {
+    return dataFileName + QStringLiteral(".csv");
+}
+
+store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, const QString& path,
+                                  qint64& records) {
+    records = 0;
+    std::vector<FieldInfo> fields;
+    for (const FieldInfo& field : LayoutOf(file).fields) {
+        if (Exported(file, field)) {
+            fields.push_back(field);
+        }
+    }
+    store::csv::FileWriter writer(path);
+    if (store::StoreResult begun = writer.Begin(); !begun) {
+        return begun;
+    }
+    writer.Text(u"RecNum");
+    for (const FieldInfo& field : fields) {
+        writer.Text(QString::fromLatin1(field.name));
+    }
+    writer.EndRow();
+    const store::StoreResult read = ForEachRecordBytes(
+        file,
+        [&](qint32 recordNumber, const char* bytes) {
+            writer.Integer(recordNumber);
+            for (const FieldInfo& field : fields) {
+                WriteField(writer, field, bytes);
+            }
+            writer.EndRow();
+            ++records;
+        },
+        folder);
+    if (!read) {
+        return read; // the writer leaves nothing behind
+    }
+    return writer.Commit();
+}
+
+store::StoreResult ExportUserLog(const QString& folder, const QString& path, qint64& lines) {
+    lines = 0;
+    QByteArray bytes;
+    QFile log(QDir(folder).filePath(store::UserLogFileName));
+    if (log.exists()) {
+        if (!log.open(QIODevice::ReadOnly)) {
+            return store::StoreResult::Fail(store::UserLogFileName, log.errorString());
+        }
+        bytes = log.readAll();
+    }
+    store::csv::FileWriter writer(path);
+    if (store::StoreResult begun = writer.Begin(); !begun) {
+        return begun;
+    }
+    writer.WriteRow({QStringLiteral("Line"), QStringLiteral("Date"), QStringLiteral("Time"),
+                     QStringLiteral("Entry")});
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d\d/\d\d/\d{4}) at (\d\d:\d\d:\d\d) - (.*)$)"));
+    QList<QByteArray> split = bytes.split('\n');
+    if (!split.isEmpty() && split.constLast().isEmpty()) {
+        split.removeLast(); // the end of the last line
+    }
+    for (QByteArray& line : split) {
+        if (line.endsWith('\r')) {
+            line.chop(1);
+        }
+        const QString text = store::DecodeAnsi(line.constData(), int(line.size()));
+        const QRegularExpressionMatch m = form.match(text);
+        writer.Integer(++lines);
+        if (m.hasMatch()) {
+            writer.WriteRow({m.captured(1), m.captured(2), m.captured(3)});
+        } else {
+            writer.WriteRow({QString(), QString(), text});
+        }
+    }
+    return writer.Commit();
+}
+
+int RunExport(const QStringList& args, const Console& console) {
+    QCommandLineParser parser;
+    const QList<QCommandLineOption> options = {
+        {Out, QStringLiteral("Folder for the CSV files."), QStringLiteral("FOLDER")}};
+    if (!ParseArguments(parser, options, args, 0, console)) {
+        return ExitUsage;
+    }
+    if (!parser.isSet(Out)) {
+        console.Error(QStringLiteral("export needs --out FOLDER (see --help)"));
+        return ExitUsage;
+    }
+    const QString folder = DataFolderOption(parser);
+    if (!QFileInfo(folder).isDir()) {
+        console.Error(QStringLiteral("folder '%1' does not exist").arg(folder));
+        return ExitUsage;
+    }
+    const QString out = parser.value(Out);
+    if (!QDir().mkpath(out) || !QFileInfo(out).isDir()) {
+        console.Error(QStringLiteral("cannot make folder '%1'").arg(out));
+        return ExitFailure;
+    }
+    for (store::DataFile file : AllDataFiles()) {
+        const QString name = ExportFileName(store::FileNameOf(file));
+        qint64 records = 0;
+        if (const store::StoreResult done =
+                ExportDataFile(file, folder, QDir(out).filePath(name), records);
+            !done) {
+            console.Error(done.text());
+            return ExitFailure;
+        }
+        console.Line(QStringLiteral("%1: %2 records").arg(name).arg(records));
+    }
+    const QString logName = ExportFileName(store::UserLogFileName);
+    qint64 lines = 0;
+    if (const store::StoreResult done = ExportUserLog(folder, QDir(out).filePath(logName), lines);
+        !done) {
+        console.Error(done.text());
+        return ExitFailure;
+    }
+    console.Line(QStringLiteral("%1: %2 lines").arg(logName).arg(lines));
+    return ExitSuccess;
+}
+
+} // namespace datatool

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "tools/CommandLine.h"
+
+#include "store/RecordStore.h"
+#include "store/StoreResult.h"
+
+namespace datatool {
+
+// The name of the CSV that export writes for a data file: "Name.List.csv".
+QString ExportFileName(const QString& dataFileName);
+
+// Writes data file `file` of the data folder `folder` as CSV to `path`: a heading of
+// "RecNum" and the field names in layout order, then one row per record as the program counts
+// them, values as stored (text trimmed, dates and identities as their exact day counts, hours
+// as their exact decimal). User.List leaves out the password. All or nothing. `records` is
+// the number of rows written.
+store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, const QString& path,
+                                  qint64& records);
+
+// Writes User.Log as CSV: "Line", "Date", "Time", "Entry" (what follows the time); a line of
+// another form has its whole text as the entry.
+store::StoreResult ExportUserLog(const QString& folder, const QString& path, qint64& lines);
+
+// mirtavel-data export [--dir DIR] --out FOLDER
+int RunExport(const QStringList& args, const Console& console);
+
+} // namespace datatool
