@@ -46,6 +46,20 @@ void WriteRaw(const QString& name, const QByteArray& bytes) {
     ::fsync(file.handle());
 }
 
+// A durable copy in 1 MiB blocks: what writing a file of that size costs.
+void CopyRaw(const QString& from, const QString& to) {
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly) ||
+        !target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        bench::Fail(QStringLiteral("cannot copy ") + from);
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (qint64 got; (got = source.read(block.data(), block.size())) > 0;)
+        target.write(block.constData(), got);
+    target.flush();
+    ::fsync(target.handle());
+}
+
 // A sheet of `rows` credits of courses with hours to persons on file: every other row names
 // the person by identity, the rest by last, first and middle name (the sample's names repeat,
 // so some of those are turned down as more than one person).
@@ -114,25 +128,19 @@ int main(int argc, char* argv[]) {
                 datatool::ExportDataFile(store::DataFile::TrainingRecords, ".", exported, records));
         },
         Rounds);
-    QFile csvFile(exported);
-    const qint64 csvBytes = csvFile.size();
-    QByteArray csvCopy;
-    if (csvFile.open(QIODevice::ReadOnly))
-        csvCopy = csvFile.readAll();
-    csvFile.close();
+    const qint64 csvBytes = QFile(exported).size();
     const double rawDurable =
-        BestSeconds([&] { WriteRaw(QStringLiteral("copy.bin"), csvCopy); }, Rounds);
-    csvCopy.clear();
+        BestSeconds([&] { CopyRaw(exported, QStringLiteral("copy.bin")); }, Rounds);
     QFile::remove(QStringLiteral("copy.bin"));
     QFile::remove(exported);
     std::printf("\nExport of %s (%lld records, %lld bytes of CSV)\n", qPrintable(trainings),
                 static_cast<long long>(records), static_cast<long long>(csvBytes));
     std::printf("  raw read in 1 MiB blocks            %8.3f s\n", raw);
-    std::printf("  raw durable write of the CSV's bytes%8.3f s\n", rawDurable);
+    std::printf("  raw durable copy of the CSV         %8.3f s\n", rawDurable);
     std::printf("  export, made durable                %8.3f s\n", exporting);
     std::printf("  ratio export/raw read               %8.2f   (target 3 or less)\n",
                 exporting / raw);
-    std::printf("  ratio export/(read + durable write) %8.2f\n", exporting / (raw + rawDurable));
+    std::printf("  ratio export/(read + durable copy)  %8.2f\n", exporting / (raw + rawDurable));
     PrintPeak("after the export");
 
     // ---- Import preview ----

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,51 +50,45 @@ bool NeedsGuard(QStringView text) {
     return i < text.size() && IsFormulaStart(text[i].unicode());
 }
 
-// `utf8` as one field: quoted when needed, quotes doubled, guarded.
-void AppendEncoded(QByteArray& out, const char* utf8, qsizetype size, bool guard) {
+// Each Put writes one field at `out` and returns the end of what it wrote; the caller has
+// made room for the most it may write.
+
+// `utf8` as one field: quoted when needed, quotes doubled, guarded. At most 2 * size + 3 bytes.
+char* PutEncoded(char* out, const char* utf8, qsizetype size, bool guard) {
     bool quote = false;
     for (qsizetype i = 0; i < size && !quote; ++i)
         quote = NeedsQuotes(static_cast<unsigned char>(utf8[i]));
     if (quote)
-        out += '"';
+        *out++ = '"';
     if (guard)
-        out += '\'';
+        *out++ = '\'';
     if (!quote) {
-        out.append(utf8, size);
-        return;
+        std::memcpy(out, utf8, size_t(size));
+        return out + size;
     }
-    qsizetype from = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        if (utf8[i] == '"') {
-            out.append(utf8 + from, i + 1 - from);
-            out += '"';
-            from = i + 1;
-        }
+        *out++ = utf8[i];
+        if (utf8[i] == '"')
+            *out++ = '"';
     }
-    out.append(utf8 + from, size - from);
-    out += '"';
+    *out++ = '"';
+    return out;
 }
 
-template <class Number> void AppendShortest(QByteArray& out, Number value) {
-    std::array<char, 64> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    out.append(digits.data(), result.ptr - digits.data());
+constexpr qsizetype TextRoom(qsizetype utf8Bytes) {
+    return 2 * utf8Bytes + 3;
 }
 
-QString SystemReason(int error) {
-    return qt_error_string(error);
+char* PutText(char* out, const QByteArray& utf8, QStringView text) {
+    return PutEncoded(out, utf8.constData(), utf8.size(), NeedsGuard(text));
 }
 
-} // namespace
-
-// ---- Writing --------------------------------------------------------------------------
-
-void AppendText(QByteArray& out, QStringView text) {
-    const QByteArray utf8 = text.toUtf8();
-    AppendEncoded(out, utf8.constData(), utf8.size(), NeedsGuard(text));
+// A Windows-1252 character takes at most 3 bytes of UTF-8.
+constexpr qsizetype StoredTextRoom(int width) {
+    return TextRoom(3 * qsizetype(width));
 }
 
-void AppendStoredText(QByteArray& out, const char* bytes, int width) {
+char* PutStoredText(char* out, const char* bytes, int width) {
     int begin = 0;
     const int end = PaddedEnd(bytes, width);
     while (begin < end && (bytes[begin] == ' ' || bytes[begin] == '\0'))
@@ -109,42 +104,77 @@ void AppendStoredText(QByteArray& out, const char* bytes, int width) {
     for (int i = begin; i < end; ++i)
         kinds |= kKinds[static_cast<unsigned char>(bytes[i])];
     if (kinds & kHighByte) {
-        AppendText(out, DecodeAnsi(bytes + begin, end - begin));
-        return;
+        const QString text = DecodeAnsi(bytes + begin, end - begin);
+        return PutText(out, text.toUtf8(), text);
     }
-    const bool quote = kinds & kQuoted;
     int quotesBefore = begin;
     while (quotesBefore < end && bytes[quotesBefore] == '\'')
         ++quotesBefore;
     const bool guard = quotesBefore < end && IsFormulaStart(char16_t(bytes[quotesBefore]));
-    if (!quote && !guard) {
-        out.append(bytes + begin, end - begin);
-        return;
+    if (!(kinds & kQuoted) && !guard) {
+        std::memcpy(out, bytes + begin, size_t(end - begin));
+        return out + (end - begin);
     }
-    AppendEncoded(out, bytes + begin, end - begin, guard);
+    return PutEncoded(out, bytes + begin, end - begin, guard);
+}
+
+constexpr qsizetype kNumberRoom = 40;
+
+template <class Number> char* PutShortest(char* out, Number value) {
+    return std::to_chars(out, out + kNumberRoom, value).ptr;
+}
+
+char* PutNumber(char* out, double value) {
+    if (!std::isfinite(value)) {
+        const QString text = QString::fromLatin1(std::isnan(value) ? "nan"
+                                                 : value > 0       ? "inf"
+                                                                   : "-inf");
+        return PutText(out, text.toLatin1(), text);
+    }
+    // Whole numbers (a date without a time) are their own shortest text, and quicker made.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return PutShortest(out, static_cast<qint64>(value));
+    return PutShortest(out, value);
+}
+
+char* PutHours(char* out, float hours) {
+    if (!std::isfinite(hours))
+        return PutNumber(out, double(hours));
+    static_assert(kExactHoursChars <= kNumberRoom);
+    return ExactHoursChars(hours, out);
+}
+
+// Appends what `put` writes, given `room`.
+template <class Put> void AppendWith(QByteArray& out, qsizetype room, Put put) {
+    const qsizetype used = out.size();
+    out.resize(used + room);
+    out.truncate(put(out.data() + used) - out.constData());
+}
+
+QString SystemReason(int error) {
+    return qt_error_string(error);
+}
+
+} // namespace
+
+// ---- Writing --------------------------------------------------------------------------
+
+void AppendText(QByteArray& out, QStringView text) {
+    const QByteArray utf8 = text.toUtf8();
+    AppendWith(out, TextRoom(utf8.size()), [&](char* at) { return PutText(at, utf8, text); });
+}
+
+void AppendStoredText(QByteArray& out, const char* bytes, int width) {
+    AppendWith(out, StoredTextRoom(width),
+               [&](char* at) { return PutStoredText(at, bytes, width); });
 }
 
 void AppendNumber(QByteArray& out, double value) {
-    if (!std::isfinite(value)) {
-        const char* text = std::isnan(value) ? "nan" : value > 0 ? "inf" : "-inf";
-        AppendText(out, QString::fromLatin1(text));
-        return;
-    }
-    // Whole numbers (a date without a time) are their own shortest text, and quicker made.
-    if (value == std::trunc(value) && std::fabs(value) < 1e15) {
-        AppendShortest(out, static_cast<qint64>(value));
-        return;
-    }
-    AppendShortest(out, value);
+    AppendWith(out, kNumberRoom, [&](char* at) { return PutNumber(at, value); });
 }
 
 void AppendHours(QByteArray& out, float hours) {
-    if (!std::isfinite(hours)) {
-        AppendNumber(out, double(hours));
-        return;
-    }
-    char text[kExactHoursChars];
-    out.append(text, ExactHoursChars(hours, text) - text);
+    AppendWith(out, kNumberRoom, [&](char* at) { return PutHours(at, hours); });
 }
 
 QByteArray Row(const QStringList& fields) {
@@ -180,46 +210,63 @@ StoreResult FileWriter::Begin() {
     }
     if (fd_ < 0)
         return result_ = StoreResult::Fail(name_, SystemReason(EEXIST));
-    buffer_.reserve(kFlushBytes + 4096);
-    buffer_.append(kByteOrderMark);
+    buffer_.resize(kFlushBytes);
+    std::memcpy(buffer_.data(), kByteOrderMark, 3);
+    used_ = 3;
     return result_;
 }
 
-void FileWriter::Separate() {
+char* FileWriter::Field(qsizetype room) {
+    char* at = Room(room + 1);
     if (rowStarted_)
-        buffer_ += ',';
+        *at++ = ',';
     rowStarted_ = true;
+    return at;
+}
+
+char* FileWriter::Room(qsizetype room) {
+    if (used_ + room > buffer_.size()) {
+        if (result_)
+            result_ = Flush();
+        used_ = 0; // after a failure nothing more is written: Commit tells it
+        if (room > buffer_.size())
+            buffer_.resize(room);
+    }
+    return buffer_.data() + used_;
 }
 
 void FileWriter::Text(QStringView text) {
-    Separate();
-    AppendText(buffer_, text);
+    const QByteArray utf8 = text.toUtf8();
+    char* at = Field(TextRoom(utf8.size()));
+    used_ = PutText(at, utf8, text) - buffer_.constData();
 }
 
 void FileWriter::StoredText(const char* bytes, int width) {
-    Separate();
-    AppendStoredText(buffer_, bytes, width);
+    char* at = Field(StoredTextRoom(width));
+    used_ = PutStoredText(at, bytes, width) - buffer_.constData();
 }
 
 void FileWriter::Number(double value) {
-    Separate();
-    AppendNumber(buffer_, value);
+    char* at = Field(kNumberRoom);
+    used_ = PutNumber(at, value) - buffer_.constData();
 }
 
 void FileWriter::Integer(qint64 value) {
-    Separate();
-    AppendShortest(buffer_, value);
+    char* at = Field(kNumberRoom);
+    used_ = PutShortest(at, value) - buffer_.constData();
 }
 
 void FileWriter::Hours(float hours) {
-    Separate();
-    AppendHours(buffer_, hours);
+    char* at = Field(kNumberRoom);
+    used_ = PutHours(at, hours) - buffer_.constData();
 }
 
 void FileWriter::EndRow() {
-    buffer_ += "\r\n";
+    char* at = Room(2);
+    at[0] = '\r';
+    at[1] = '\n';
+    used_ += 2;
     rowStarted_ = false;
-    FlushIfFull();
 }
 
 void FileWriter::WriteRow(const QStringList& fields) {
@@ -228,18 +275,12 @@ void FileWriter::WriteRow(const QStringList& fields) {
     EndRow();
 }
 
-void FileWriter::FlushIfFull() {
-    if (buffer_.size() >= kFlushBytes && result_)
-        result_ = Flush();
-}
-
 StoreResult FileWriter::Flush() {
     if (fd_ < 0)
         return StoreResult::Fail(name_, QStringLiteral("The file was not begun."));
-    const StoreResult written =
-        io::WriteAt(fd_, name_, offset_, buffer_.constData(), buffer_.size());
-    offset_ += buffer_.size();
-    buffer_.clear();
+    const StoreResult written = io::WriteAt(fd_, name_, offset_, buffer_.constData(), used_);
+    offset_ += used_;
+    used_ = 0;
     return written;
 }
 

@@ -70,8 +70,10 @@ public:
     StoreResult Commit();
 
 private:
-    void Separate();
-    void FlushIfFull();
+    // Room for a field of at most `room` bytes after its comma; where it begins.
+    char* Field(qsizetype room);
+    // Room for `room` more bytes, the buffer written out first when it lacks it.
+    char* Room(qsizetype room);
     StoreResult Flush();
     void Discard();
 
@@ -80,7 +82,8 @@ private:
     QString partPath_;
     int fd_ = -1;
     qint64 offset_ = 0;
-    QByteArray buffer_;
+    QByteArray buffer_; // rows not yet written: the first used_ bytes
+    qsizetype used_ = 0;
     bool rowStarted_ = false;
     StoreResult result_;
 };
