@@ -49,7 +49,7 @@ void coursegrid::CourseRows::AppendCell(qint32 item, int col, QString& out) cons
     using store::CourseRecord;
     if (item < 1 || item > Count())
         return;
-    const char* bytes = records_.constData() + qsizetype(item - 1) * CourseRecord::Length;
+    const char* bytes = RecordOf(item);
     switch (col) {
     case Column::Code:
         return store::AppendShownField(out, bytes, CourseRecord::CodeSpan);
@@ -76,16 +76,27 @@ QString coursegrid::CourseRows::Cell(qint32 recNum, int col) const {
     return text;
 }
 
+const char* coursegrid::CourseRows::RecordOf(qint32 recNum) const {
+    return records_.constData() + qsizetype(recNum - 1) * store::CourseRecord::Length;
+}
+
 double coursegrid::CourseRows::Identity(qint32 recNum) const {
     if (recNum < 1 || recNum > Count())
         return 0;
-    return store::CourseRecord::DateCreatedRaw(records_.constData() +
-                                               qsizetype(recNum - 1) * store::CourseRecord::Length);
+    return store::CourseRecord::DateCreatedRaw(RecordOf(recNum));
+}
+
+std::optional<float> coursegrid::CourseRows::StoredHours(qint32 recNum) const {
+    if (recNum < 1 || recNum > Count())
+        return std::nullopt;
+    const float hours = store::CourseRecord::HoursRaw(RecordOf(recNum));
+    if (!ShowsHours(hours))
+        return std::nullopt;
+    return hours;
 }
 
 void coursegrid::CourseRows::AppendHours(float hours, QString& out) const {
-    // A course without hours is a category heading: its cell stays empty.
-    if (!(hours > 0))
+    if (!ShowsHours(hours))
         return;
     auto found = hoursCells_.constFind(hours);
     if (found == hoursCells_.cend())

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class FlexGrid;
 class LobbyDoor;
@@ -38,8 +39,14 @@ public:
     QString Cell(qint32 recNum, int col) const;
     // The DateCreated of record `recNum` as stored; 0 for a record not listed.
     double Identity(qint32 recNum) const;
+    // The hours of record `recNum` as stored, where its row shows hours; none for a category
+    // heading or a record not listed.
+    std::optional<float> StoredHours(qint32 recNum) const;
 
 private:
+    const char* RecordOf(qint32 recNum) const;
+    // A course without hours is a category heading: its cell stays empty.
+    static bool ShowsHours(float hours) { return hours > 0; }
     // An index holds few distinct hours, and formatting one is dear, so each is formatted
     // once.
     void AppendHours(float hours, QString& out) const;

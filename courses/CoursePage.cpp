@@ -29,9 +29,10 @@ CoursePage::CoursePage(LobbyDoor& door, QWidget* page)
     connect(c_.gridCourse, &FlexGrid::MouseMove, this, &CoursePage::gridCourse_MouseMove);
     connect(c_.gridCourse, &FlexGrid::DblClick, this, &CoursePage::gridcourse_DblClick);
     connect(c_.cmdCreditTraining, &ZovButton::Click, this, &CoursePage::cmdCreditTraining_Click);
-    print::ConnectPrintButton(c_.cmdPrintCourseIndex, [this](print::Output to) {
-        print::PrintCourseIndex(Table(), door_.Window(), to);
-    });
+    print::ConnectPrintButton(
+        c_.cmdPrintCourseIndex,
+        [this](print::Output to) { print::PrintCourseIndex(Table(), door_.Window(), to); },
+        [this] { return Table(); });
 }
 
 CoursePage::~CoursePage() = default;
@@ -76,6 +77,7 @@ print::ReportTable CoursePage::Table() const {
         for (int col = coursegrid::Code; col <= coursegrid::LastShownCol; ++col)
             row.cells << listed_->Cell(recNum, col);
         row.identity = print::IdentityText(listed_->Identity(recNum));
+        row.storedHours = listed_->StoredHours(recNum);
         table.rows.push_back(std::move(row));
     }
     return table;

@@ -4,6 +4,8 @@
 #include "store/StoreResult.h"
 #include "ui/AppTitle.h"
 
+#include <QDir>
+
 namespace forms {
 
 void ShowSettingsProblem(const store::StoreResult& result) {
@@ -28,6 +30,15 @@ void ShowStoreProblem(const store::StoreResult& result) {
     Tell(QStringLiteral("File Problem"),
          {AppTitle() + QStringLiteral(" could not read or write a data file:"), QString(),
           result.text(), QString(), QStringLiteral("Please check the data folder and try again.")},
+         Icon::Stop);
+}
+
+void ShowSaveProblem(const QString& path, const store::StoreResult& result) {
+    if (result.ok())
+        return;
+    Tell(QStringLiteral("File Not Saved"),
+         {AppTitle() + QStringLiteral(" could not save the file"), QDir::toNativeSeparators(path),
+          QString(), result.reason(), QString(), QStringLiteral("Nothing was saved.")},
          Icon::Stop);
 }
 

@@ -16,6 +16,11 @@ void ShowSettingsProblem(const store::StoreResult& result);
 // system's reason. Does nothing for a success.
 void ShowStoreProblem(const store::StoreResult& result);
 
+// Tells the user that a file of their own choosing (a list saved for a spreadsheet) could not
+// be written: the whole path, as the user chose it, and the system's reason. Nothing of it was
+// written. Does nothing for a success.
+void ShowSaveProblem(const QString& path, const store::StoreResult& result);
+
 // Tells the user that a line of the user log (`event`: "sign-in", "sign-out") could not be
 // written. The sign-in or sign-out itself stands: there is nothing to try again. Does nothing
 // for a success.

@@ -35,9 +35,10 @@ NamePage::NamePage(LobbyDoor& door, QWidget* page) : door_(door), c_(BuildNameCo
     connect(c_.cmdTrainingHistory, &ZovButton::Click, this, &NamePage::cmdTrainingHistory_Click);
     connect(c_.gridName, &FlexGrid::DblClick, this, &NamePage::gridName_DblClick);
     connect(c_.gridName, &FlexGrid::MouseMove, this, &NamePage::gridName_MouseMove);
-    print::ConnectPrintButton(c_.cmdPrintNameList, [this](print::Output to) {
-        print::PrintNameList(Table(), door_.Window(), to);
-    });
+    print::ConnectPrintButton(
+        c_.cmdPrintNameList,
+        [this](print::Output to) { print::PrintNameList(Table(), door_.Window(), to); },
+        [this] { return Table(); });
 }
 
 NamePage::~NamePage() = default;

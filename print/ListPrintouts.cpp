@@ -2,6 +2,7 @@
 
 #include "forms/Messages.h"
 #include "platform/StandardDialogs.h"
+#include "print/ListExport.h"
 #include "print/PageWriter.h"
 #include "print/ReportPrinter.h"
 #include "ui/AppTitle.h"
@@ -107,7 +108,8 @@ void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicC
     });
 }
 
-void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print) {
+void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print,
+                        std::function<std::optional<ReportTable>()> table) {
     auto shared = std::make_shared<std::function<void(Output)>>(std::move(print));
     QObject::connect(button, &ZovButton::Click, button, [shared] { (*shared)(Output::Printer); });
     auto* preview = new QAction(QStringLiteral("Print Pre&view..."), button);
@@ -115,8 +117,14 @@ void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print) {
     QObject::connect(preview, &QAction::triggered, button,
                      [shared] { (*shared)(Output::Preview); });
     QObject::connect(pdf, &QAction::triggered, button, [shared] { (*shared)(Output::Pdf); });
+    auto* csv = new QAction(QStringLiteral("&Export to CSV..."), button);
+    QObject::connect(csv, &QAction::triggered, button, [button, table = std::move(table)] {
+        if (const std::optional<ReportTable> shown = table())
+            ExportCsv(*shown, button->window());
+    });
     button->addAction(preview);
     button->addAction(pdf);
+    button->addAction(csv);
     // Screen readers offer the menu as the button's second action.
     button->setContextMenuPolicy(Qt::ActionsContextMenu);
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Form;
 class ZovButton;
@@ -35,8 +36,11 @@ void PrintTrainingHistory(const ReportTable& table, Form& historyWindow,
 void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicCaption,
                     Output output = Output::Printer);
 
-// Connects a print button: a click prints, and its menu (right click or the menu key) offers
-// "Print Preview..." and "Save as PDF...". `print` is called with the output chosen.
-void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print);
+// Connects a list's print button: a click prints, and its menu (right click or the menu key)
+// offers "Print Preview...", "Save as PDF..." and "Export to CSV...". `print` is called with
+// the output chosen; an export saves what `table` gives when it is chosen (nothing when it
+// gives none, having told why).
+void ConnectPrintButton(ZovButton* button, std::function<void(Output)> print,
+                        std::function<std::optional<ReportTable>()> table);
 
 } // namespace print

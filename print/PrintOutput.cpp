@@ -54,9 +54,10 @@ QString WriteProblem(const QString& path) {
 }
 
 QString AskPdfPath(const QString& documentName, Form& window) {
-    QString path = platform::SaveFileName(
-        AppTitle() + QStringLiteral(" - Save the ") + documentName + QStringLiteral(" as PDF"),
-        SuggestedPdfPath(documentName), QStringLiteral("PDF files (*.pdf)"), &window);
+    QString path = platform::SaveFileName(AppTitle() + QStringLiteral(" - Save the ") +
+                                              documentName + QStringLiteral(" as PDF"),
+                                          SuggestedPath(documentName, QStringLiteral("pdf")),
+                                          QStringLiteral("PDF files (*.pdf)"), &window);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     return path;
@@ -139,13 +140,13 @@ void RunPrintout(Output output, const QString& documentName, Form& window, const
     }
 }
 
-QString SuggestedPdfPath(const QString& documentName) {
+QString SuggestedPath(const QString& documentName, const QString& suffix) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
     return QDir(folder).filePath(documentName + u' ' +
-                                 store::CurrentDateTime().date().toString(Qt::ISODate) +
-                                 QStringLiteral(".pdf"));
+                                 store::CurrentDateTime().date().toString(Qt::ISODate) + u'.' +
+                                 suffix);
 }
 
 void ReplaceOutput(PageWriter* writer) {

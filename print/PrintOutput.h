@@ -26,8 +26,9 @@ using Paint = std::function<void(PageWriter&)>;
 // cannot be written). `documentName` names the print job and the suggested PDF file.
 void RunPrintout(Output output, const QString& documentName, Form& window, const Paint& paint);
 
-// "<documents folder>/<documentName> yyyy-mm-dd.pdf", dated today.
-QString SuggestedPdfPath(const QString& documentName);
+// "<documents folder>/<documentName> yyyy-mm-dd.<suffix>", dated today: where a printout
+// saved as PDF, or a list saved as CSV, is offered to go.
+QString SuggestedPath(const QString& documentName, const QString& suffix);
 
 // Hands every printout to `writer` instead of a printer, for tests; nullptr restores them.
 void ReplaceOutput(PageWriter* writer);

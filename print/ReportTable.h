@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <optional>
 #include <vector>
 
 // A list as the user sees it, as a value: the visible columns under their headings, the rows
@@ -32,6 +33,11 @@ struct ReportColumn {
 struct ReportRow {
     QStringList cells; // one per column, as the list shows them
     QString identity;  // IdentityText of the record's identity; empty where there is none
+    // The hours behind the row's hours cell as stored, where the cell shows them rounded
+    // ("###.0"): a copy of the list saved elsewhere gives them exactly (1.25, not 1.3).
+    std::optional<float> storedHours = std::nullopt;
+    // The fields a saved copy carries after the shown cells (the table's extraHeadings).
+    QStringList extra = {};
 };
 
 // A line of what a search was made from, its label ending 2.3 inches from the edge.
@@ -44,6 +50,8 @@ struct ReportTable {
     QString title; // the list's name ("Name List"): names the print job and a file saved
     std::vector<ReportColumn> columns;
     QString identityHeading; // the heading of the hidden identity; empty where there is none
+    // Fields a saved copy carries that the list does not show (a person's employee ID).
+    QStringList extraHeadings;
     std::vector<ReportRow> rows;
 
     // Above the headings: the criteria on the first page, between empty lines, then the

@@ -5,6 +5,7 @@
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "print/ListPrintouts.h"
+#include "search/EmployeeIds.h"
 #include "search/TrainingSearch.h"
 #include "store/Clock.h"
 #include "store/Codepage.h"
@@ -157,9 +158,10 @@ void SearchPage::ConnectHandlers() {
     connect(c_.cmdFinishedSummary, &ZovButton::Click, this, &SearchPage::cmdFinishedSummary_Click);
     connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
             &SearchPage::cmdSummaryTrainingHistory_Click);
-    print::ConnectPrintButton(c_.cmdSummaryPrint, [this](print::Output to) {
-        print::PrintSearchSummary(Table(), host_.Window(), to);
-    });
+    print::ConnectPrintButton(
+        c_.cmdSummaryPrint,
+        [this](print::Output to) { print::PrintSearchSummary(Table(), host_.Window(), to); },
+        [this] { return ExportTable(); });
 }
 
 print::ReportTable SearchPage::Table() const {
@@ -171,13 +173,7 @@ print::ReportTable SearchPage::Table() const {
     table.identityHeading = QStringLiteral("Person Identity");
     if (shown_ == Shown::None || !results_)
         return table;
-    QHash<qint32, qint32> items; // the item of each listed person, by record number
-    for (qint32 item = 1; item <= results_->Count(); ++item)
-        items.insert(results_->At(item).first.recNum, item);
-    for (const qint32 recNum : listgrid::ShownNumbers(grid, RecNum)) {
-        const qint32 item = items.value(recNum);
-        if (item < 1)
-            continue;
+    for (const qint32 item : ShownItems()) {
         const auto& [person, second] = results_->At(item);
         table.rows.push_back({{person.name, second}, print::IdentityText(person.identity)});
     }
@@ -202,6 +198,48 @@ print::ReportTable SearchPage::Table() const {
                                  c_.txtSummaryYear->text()};
         table.describeEveryPage = true;
         table.totals = c_.lblTotalHours->text();
+    }
+    return table;
+}
+
+std::vector<qint32> SearchPage::ShownItems() const {
+    std::vector<qint32> shown;
+    if (shown_ == Shown::None || !results_)
+        return shown;
+    QHash<qint32, qint32> items; // the item of each listed person, by record number
+    for (qint32 item = 1; item <= results_->Count(); ++item)
+        items.insert(results_->At(item).first.recNum, item);
+    for (const qint32 recNum : listgrid::ShownNumbers(*c_.gridSummary, RecNum)) {
+        if (const qint32 item = items.value(recNum); item > 0)
+            shown.push_back(item);
+    }
+    return shown;
+}
+
+std::optional<print::ReportTable> SearchPage::ExportTable() const {
+    print::ReportTable table = Table();
+    const bool summary = shown_ == Shown::Summary;
+    table.extraHeadings = {QStringLiteral("Employee ID")};
+    if (summary)
+        table.extraHeadings << QStringLiteral("Organization");
+    // The rows of Table, one for each item shown, in the same order.
+    const std::vector<qint32> items = ShownItems();
+    std::vector<search::ListedNumber> numbers;
+    numbers.reserve(items.size());
+    for (const qint32 item : items) {
+        const PersonRow& person = results_->At(item).first;
+        numbers.push_back({person.recNum, person.identity});
+    }
+    QStringList ids;
+    if (const store::StoreResult read = search::ReadEmployeeIds(numbers, ids); !read) {
+        forms::ShowStoreProblem(read);
+        return std::nullopt;
+    }
+    for (std::size_t r = 0; r < table.rows.size() && r < items.size(); ++r) {
+        print::ReportRow& row = table.rows[r];
+        row.extra = {ids.value(qsizetype(r))};
+        if (summary)
+            row.extra << results_->At(items[r]).first.organization;
     }
     return table;
 }

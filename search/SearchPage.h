@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QLineEdit;
 class QWidget;
@@ -48,6 +50,11 @@ public:
     // The results as they show, for printing: each person's name and organization (or hours)
     // under the results' headings, with the search's criteria or the summary's year and total.
     print::ReportTable Table() const;
+    // The same saved for a spreadsheet, which also gives each person's employee ID and
+    // organization (what a training board's forms ask for); the results show the organization
+    // already, the summary shows the hours in its place. None when the IDs cannot be read,
+    // which the user is told.
+    std::optional<print::ReportTable> ExportTable() const;
 
     // ---- Handlers.
     void optSearch_Click(int index);
@@ -71,6 +78,8 @@ protected:
 
 private:
     enum class Shown { None, Search, Summary };
+    // The results' items in the order the grid shows them.
+    std::vector<qint32> ShownItems() const;
 
     void ConnectHandlers();
     bool Storable(QLineEdit* box, const QString& entry);

@@ -14,11 +14,12 @@ AdminToolsPage::AdminToolsPage(QWidget* parent)
     forms::StyleButton(cmdEditUser, ButtonRole::Record);
     forms::StyleButton(cmdDeleteUser, ButtonRole::Remove);
     forms::StyleButton(cmdOrganizationName, ButtonRole::Record);
-    // In the window's twips: the row under the user list, and the organization's name in the
-    // bottom row beside the admin button.
-    PlaceTwips(cmdAddUser, 150, 2400, 1890, 660);
-    PlaceTwips(cmdEditUser, 2160, 2400, 1890, 660);
-    PlaceTwips(cmdDeleteUser, 4170, 2400, 1890, 660);
+    // In the window's twips: the row under the user list, narrow enough to leave the window's
+    // export button its place there, and the organization's name in the bottom row beside
+    // the admin button.
+    PlaceTwips(cmdAddUser, 150, 2400, 1360, 660);
+    PlaceTwips(cmdEditUser, 1600, 2400, 1360, 660);
+    PlaceTwips(cmdDeleteUser, 3050, 2400, 1360, 660);
     PlaceTwips(cmdOrganizationName, 3690, 3360, 2280, 660);
     for (ZovButton* hidden : {cmdAddUser, cmdEditUser, cmdDeleteUser, cmdOrganizationName})
         hidden->hide();

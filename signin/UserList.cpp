@@ -34,7 +34,8 @@ UserListing ListUsers() {
         listing.users.append(
             {DisplayName(user), AccessLevelName(AccessLevelOf(user.AccessLevel)),
              formats::MmDdYyyy(user.DateCreated),
-             store::TrimField(user.LastName) + u' ' + store::TrimField(user.FirstName), n});
+             store::TrimField(user.LastName) + u' ' + store::TrimField(user.FirstName), n,
+             user.DateCreated});
     }
     users.Close();
     return listing;

@@ -23,6 +23,7 @@ struct ListedUser {
     QString created; // mm/dd/yyyy
     QString sortKey; // last name, one space, first name: the list's order
     qint32 recNum = 0;
+    double identity = 0; // DateCreated as stored
 };
 
 struct UserListing {

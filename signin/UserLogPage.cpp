@@ -13,6 +13,7 @@ UserLogPage::UserLogPage(QWidget* parent) : QWidget(parent), txtUserLog(new QTex
 }
 
 void UserLogPage::ShowLog(const QString& text, const QWidget& list) {
+    text_ = text;
     txtUserLog->setGeometry(txtUserLog->x(), list.y(), txtUserLog->width(), list.height());
     txtUserLog->setPlainText(text);
     txtUserLog->moveCursor(QTextCursor::End);
@@ -20,5 +21,6 @@ void UserLogPage::ShowLog(const QString& text, const QWidget& list) {
 }
 
 void UserLogPage::Empty() {
+    text_.clear();
     txtUserLog->clear();
 }

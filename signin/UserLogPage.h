@@ -18,4 +18,9 @@ public:
     // rows). Call once the page shows: the caret goes to the end, where the newest lines are.
     void ShowLog(const QString& text, const QWidget& list);
     void Empty();
+    // The log as read and shown, whatever has been typed into the box since.
+    const QString& LogText() const { return text_; }
+
+private:
+    QString text_;
 };

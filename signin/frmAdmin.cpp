@@ -11,6 +11,8 @@
 #include "platform/Events.h"
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
+#include "print/ListExport.h"
+#include "signin/AdminLists.h"
 #include "signin/AdminSignInPage.h"
 #include "signin/AdminToolsPage.h"
 #include "signin/OrganizationName.h"
@@ -72,11 +74,13 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
 
     cmdAdmin = new ZovButton(this);
     cmdReviewUserLog = new ZovButton(this);
+    cmdExport = new ZovButton(this);
     cmdHelp = new ZovButton(this);
     cmdQuit = new ZovButton(this);
     forms::StyleButton(cmdAdmin, ButtonRole::Admin);
     SetUpAdminModeButton();
     forms::StyleButton(cmdReviewUserLog, ButtonRole::Record);
+    forms::StyleButton(cmdExport, ButtonRole::Record);
     forms::StyleButton(cmdHelp, ButtonRole::Record);
     forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
@@ -86,6 +90,7 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
     new QShortcut(QKeySequence(Qt::Key_F1), this, this,
                   [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
     cmdReviewUserLog->hide();
+    cmdExport->hide();
     SetTabOrder();
     timerFlashButton.setInterval(FlashTimerInterval);
 
@@ -97,6 +102,7 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
     connect(cmdEditUser, &ZovButton::Click, this, &frmAdmin::cmdEditUser_Click);
     connect(cmdDeleteUser, &ZovButton::Click, this, &frmAdmin::cmdDeleteUser_Click);
     connect(cmdReviewUserLog, &ZovButton::Click, this, &frmAdmin::cmdReviewUserLog_Click);
+    connect(cmdExport, &ZovButton::Click, this, &frmAdmin::cmdExport_Click);
     connect(cmdOrganizationName, &ZovButton::Click, this, &frmAdmin::cmdOrganizationName_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmAdmin::cmdQuit_Click);
     grid->SetTableName(QStringLiteral("User List"));
@@ -113,7 +119,9 @@ void frmAdmin::Form_Load() {
     SetSizeTwips(8280, 4335);
     PlaceTwips(pages_, 0, 0, 8280, 4335);
     PlaceTwips(grid, 150, 150, 7980, 1950);
-    PlaceTwips(cmdReviewUserLog, 6180, 2400, 1950, 660);
+    PlaceTwips(cmdReviewUserLog, 6330, 2400, 1800, 660);
+    // Beside it in the row of admin mode's buttons, and beside "Finished Viewing" in the log.
+    PlaceTwips(cmdExport, 4500, 2400, 1740, 660);
     // The bottom row: admin mode, help and quit; in admin mode the organization's name lies
     // between them.
     PlaceTwips(cmdAdmin, 150, 3360, 3420, 660);
@@ -124,10 +132,10 @@ void frmAdmin::Form_Load() {
 
 // One tab order for every mode: a control keeps its place in it whichever page holds it.
 void frmAdmin::SetTabOrder() {
-    QWidget* const order[]{grid,        txtPassword,   txtUserLog,       cmdUserSelected,
-                           cmdContinue, cmdCancel,     cmdAdmin,         cmdAddUser,
-                           cmdEditUser, cmdDeleteUser, cmdReviewUserLog, cmdOrganizationName,
-                           cmdHelp,     cmdQuit};
+    QWidget* const order[]{
+        grid,      txtPassword,      txtUserLog,          cmdUserSelected, cmdContinue,
+        cmdCancel, cmdAdmin,         cmdAddUser,          cmdEditUser,     cmdDeleteUser,
+        cmdExport, cmdReviewUserLog, cmdOrganizationName, cmdHelp,         cmdQuit};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -153,6 +161,8 @@ void frmAdmin::SwitchTo(Mode mode) {
         cmdAdmin->hide();
         grid->hide();
         forms::Apply(cmdReviewUserLog, {QStringLiteral("Finished Viewing"), {}, {}, {}});
+        forms::Apply(cmdExport,
+                     {{}, QStringLiteral(" Save the 'User Log' for a spreadsheet "), true, true});
         timerFlashButton.start();
     } else {
         pages_->setCurrentWidget(mode == Mode::Admin ? static_cast<QWidget*>(tools_)
@@ -226,6 +236,7 @@ void frmAdmin::FillUserGrid() {
     grid->SetColSel(ColCreated);
 
     const signin::UserListing listing = signin::ListUsers();
+    listedUsers_ = listing.users;
     if (!listing.exists) {
         forms::Tell(QStringLiteral("'User List' Empty"),
                     {QStringLiteral("There are currently no 'Users'"),
@@ -283,6 +294,9 @@ void frmAdmin::SetUpAdminButtons() {
                                     QStringLiteral(" Review the logged history of Users "),
                                     session_.adminMode && QFile::exists(store::UserLogFileName),
                                     {}});
+    forms::Apply(cmdExport, {QStringLiteral("Export to &CSV..."),
+                             QStringLiteral(" Save the 'User List' for a spreadsheet "),
+                             session_.adminMode, users});
 
     if (session_.adminMode) {
         timerFlashButton.start();
@@ -473,6 +487,12 @@ void frmAdmin::cmdReviewUserLog_Click() {
         FinishViewingLog();
     else
         ShowUserLog();
+}
+
+void frmAdmin::cmdExport_Click() {
+    print::ExportCsv(mode_ == Mode::UserLog ? signin::UserLogTable(log_->LogText())
+                                            : signin::UserListTable(*grid, listedUsers_),
+                     this);
 }
 
 void frmAdmin::ShowUserLog() {

@@ -2,6 +2,7 @@
 
 #include "forms/FlashState.h"
 #include "signin/AdminAccess.h"
+#include "signin/UserList.h"
 #include "ui/Form.h"
 #include "ui/Session.h"
 
@@ -23,7 +24,8 @@ class ZovButton;
 //
 // Each mode has a page of its own: signing in (AdminSignInPage), admin mode (AdminToolsPage)
 // and the user log (UserLogPage). The user list, the admin button, the review button (which
-// finishes the viewing), Help and Quit are the window's and serve every mode that shows them.
+// finishes the viewing), the export button (which saves the list or the log for a
+// spreadsheet), Help and Quit are the window's and serve every mode that shows them.
 //
 // After every refill that leaves at least one user, row 1 (or the row chosen afterwards) is
 // current, so Select, Continue, Edit and Delete always act on a real record.
@@ -53,6 +55,7 @@ public:
     ZovButton* cmdEditUser;
     ZovButton* cmdDeleteUser;
     ZovButton* cmdReviewUserLog;
+    ZovButton* cmdExport; // the user list in admin mode, the log while it is viewed
     ZovButton* cmdOrganizationName;
     ZovButton* cmdHelp;
     ZovButton* cmdQuit;
@@ -78,6 +81,7 @@ public:
     void cmdEditUser_Click();
     void cmdDeleteUser_Click();
     void cmdReviewUserLog_Click();
+    void cmdExport_Click();
     void cmdOrganizationName_Click();
     void cmdQuit_Click();
     void grid_DblClick();
@@ -116,5 +120,6 @@ private:
     Session session_;
     signin::AdminAccess access_{this};
     qint16 ReselectRow = 0;
+    QList<signin::ListedUser> listedUsers_; // the users the grid was last filled from
     FlashState flash_;
 };

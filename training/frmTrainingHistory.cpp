@@ -185,9 +185,10 @@ void frmTrainingHistory::BuildControls() {
     connect(cmdEditTraining, &ZovButton::Click, this, &frmTrainingHistory::cmdEditTraining_Click);
     connect(cmdDeleteTraining, &ZovButton::Click, this,
             &frmTrainingHistory::cmdDeleteTraining_Click);
-    print::ConnectPrintButton(cmdPrintTraining, [this](print::Output to) {
-        print::PrintTrainingHistory(Table(), *this, to);
-    });
+    print::ConnectPrintButton(
+        cmdPrintTraining,
+        [this](print::Output to) { print::PrintTrainingHistory(Table(), *this, to); },
+        [this] { return Table(); });
     connect(cmdHelp, &ZovButton::Click, this, &frmTrainingHistory::cmdHelp_Click);
     connect(cmdReturn, &ZovButton::Click, this, &frmTrainingHistory::cmdReturn_Click);
     connect(cmdSaveComments, &ZovButton::Click, this, &frmTrainingHistory::cmdSaveComments_Click);
@@ -285,8 +286,12 @@ print::ReportTable frmTrainingHistory::Table() const {
     for (const store::NumberedTraining& training : listed_)
         byRecNum.insert(training.recNum, &training);
     for (const qint32 recNum : listgrid::ShownNumbers(grid, RecNum)) {
-        if (const store::NumberedTraining* training = byRecNum.value(recNum))
-            table.rows.push_back({HistoryCells(*training).mid(0, LastShownColumn + 1), {}});
+        if (const store::NumberedTraining* training = byRecNum.value(recNum)) {
+            print::ReportRow row;
+            row.cells = HistoryCells(*training).mid(0, LastShownColumn + 1);
+            row.storedHours = training->record.Hours;
+            table.rows.push_back(std::move(row));
+        }
     }
     return table;
 }

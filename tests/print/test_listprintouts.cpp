@@ -357,13 +357,15 @@ private slots:
             QCOMPARE(recorded.out.documentsEnded, 2);
             QVERIFY(lobby->isEnabled());
         }
-        // The menu of each print button offers the preview and a PDF, and screen readers offer it.
+        // The menu of each print button offers the preview, a PDF and a CSV file, and screen
+        // readers offer it.
         for (ZovButton* button :
              {lobby->nameControls.cmdPrintNameList, lobby->courseControls.cmdPrintCourseIndex}) {
             QStringList actions;
             for (QAction* action : button->actions())
                 actions << action->text();
-            QCOMPARE(actions, QStringList({"Print Pre&view...", "Save as &PDF..."}));
+            QCOMPARE(actions,
+                     QStringList({"Print Pre&view...", "Save as &PDF...", "&Export to CSV..."}));
             QCOMPARE(button->contextMenuPolicy(), Qt::ActionsContextMenu);
             QAccessibleInterface* access = QAccessible::queryAccessibleInterface(button);
             QVERIFY(access && access->actionInterface());
