@@ -1,10 +1,14 @@
 #include "BenchSupport.h"
 
+#include "store/Csv.h"
 #include "store/RecordStore.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +68,40 @@ double PersonKey(qint32 recordNumber) {
     const double key = store::Persons().Buffer().DateCreated;
     store::CloseNameList();
     return key;
+}
+
+QByteArray ImportSheet(int rows, quint64 seed) {
+    Check(store::OpenNameList());
+    Check(store::OpenCourseIndex());
+    QList<qint32> courses;
+    for (qint32 n = 1; n <= store::CourseCount(); ++n) {
+        Check(store::Courses().Read(n));
+        if (store::Courses().Buffer().Hours > 0)
+            courses << n;
+    }
+    QRandomGenerator random{quint32(seed)};
+    QStringList lines{QStringLiteral("Last Name,First Name,Middle Name,Course Code,Date,Hours,"
+                                     "Comments,Person Identity")};
+    for (int i = 0; i < rows; ++i) {
+        Check(store::Persons().Read(1 + qint32(random.bounded(store::PersonCount()))));
+        Check(store::Courses().Read(courses[random.bounded(int(courses.size()))]));
+        const store::PersonRecord& p = store::Persons().Buffer();
+        const QDate date = QDate(2024, 1, 1).addDays(random.bounded(365));
+        QByteArray identity;
+        store::csv::AppendNumber(identity, p.DateCreated);
+        lines << QStringList{i % 2 ? p.LastName : QString(),
+                             i % 2 ? p.FirstName : QString(),
+                             i % 2 ? p.MiddleName : QString(),
+                             store::Courses().Buffer().CourseCode,
+                             date.toString(QStringLiteral("MM/dd/yyyy")),
+                             i % 5 == 0 ? QStringLiteral("1.5") : QString(),
+                             QStringLiteral("imported"),
+                             i % 2 ? QString() : QString::fromLatin1(identity)}
+                     .join(u',');
+    }
+    store::CloseNameList();
+    store::CloseCourseIndex();
+    return ("\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
 } // namespace bench

@@ -2,6 +2,7 @@
 
 #include "store/StoreResult.h"
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -24,5 +25,10 @@ qint64 ReadRaw(const QString& name);
 
 // The DateCreated of record `recordNumber` of Name.List.
 double PersonKey(qint32 recordNumber);
+
+// A sheet of `rows` credits of courses with hours to persons on file: every other row names
+// the person by identity, the rest by last, first and middle name (the sample's names repeat,
+// so some of those are turned down as more than one person).
+QByteArray ImportSheet(int rows, quint64 seed);
 
 } // namespace bench

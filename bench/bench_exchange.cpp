@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -29,6 +28,7 @@ namespace {
 
 using bench::BestSeconds;
 using bench::Check;
+using bench::ImportSheet;
 using bench::PrintPeak;
 using bench::ReadRaw;
 using bench::Seconds;
@@ -58,43 +58,6 @@ void CopyRaw(const QString& from, const QString& to) {
         target.write(block.constData(), got);
     target.flush();
     ::fsync(target.handle());
-}
-
-// A sheet of `rows` credits of courses with hours to persons on file: every other row names
-// the person by identity, the rest by last, first and middle name (the sample's names repeat,
-// so some of those are turned down as more than one person).
-QByteArray ImportSheet(int rows, quint64 seed) {
-    Check(store::OpenNameList());
-    Check(store::OpenCourseIndex());
-    QList<qint32> courses;
-    for (qint32 n = 1; n <= store::CourseCount(); ++n) {
-        Check(store::Courses().Read(n));
-        if (store::Courses().Buffer().Hours > 0)
-            courses << n;
-    }
-    QRandomGenerator random{quint32(seed)};
-    QStringList lines{QStringLiteral("Last Name,First Name,Middle Name,Course Code,Date,Hours,"
-                                     "Comments,Person Identity")};
-    for (int i = 0; i < rows; ++i) {
-        Check(store::Persons().Read(1 + qint32(random.bounded(store::PersonCount()))));
-        Check(store::Courses().Read(courses[random.bounded(int(courses.size()))]));
-        const store::PersonRecord& p = store::Persons().Buffer();
-        const QDate date = QDate(2024, 1, 1).addDays(random.bounded(365));
-        QByteArray identity;
-        store::csv::AppendNumber(identity, p.DateCreated);
-        lines << QStringList{i % 2 ? p.LastName : QString(),
-                             i % 2 ? p.FirstName : QString(),
-                             i % 2 ? p.MiddleName : QString(),
-                             store::Courses().Buffer().CourseCode,
-                             date.toString(QStringLiteral("MM/dd/yyyy")),
-                             i % 5 == 0 ? QStringLiteral("1.5") : QString(),
-                             QStringLiteral("imported"),
-                             i % 2 ? QString() : QString::fromLatin1(identity)}
-                     .join(u',');
-    }
-    store::CloseNameList();
-    store::CloseCourseIndex();
-    return ("\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }
 
 } // namespace

@@ -17,9 +17,10 @@ CourseControls BuildCourseControls(QWidget* page) {
     c.cmdPrintCourseIndex = MakePageButton(page, Kind::Print, 7700, 4635, 2740, 600);
 
     c.cmdCreditTraining = MakePageButton(page, Kind::Proceed, 120, 5400, 4320, 720);
-    // The find button reaches over Quit Searching, which shows only during a find; the find
-    // then shrinks to meet it.
-    c.cmdSearch = MakePageButton(page, Kind::Proceed, 4680, 5400, 5760, 720);
+    // Quit Searching shows only during a find, in the place of the import button; the find
+    // button then widens to meet it.
+    c.cmdSearch = MakePageButton(page, Kind::Proceed, 4680, 5400, 3520, 720);
+    c.cmdImportTraining = MakePageButton(page, Kind::Record, 8440, 5400, 2000, 720);
     c.cmdQuitSearching = MakePageButton(page, Kind::Flash, 8440, 5400, 2000, 720);
     c.cmdQuitSearching->hide();
     return c;

@@ -13,6 +13,7 @@ struct CourseControls {
     ZovButton* cmdPrintCourseIndex = nullptr;
     ZovButton* cmdCreditTraining = nullptr;
     ZovButton* cmdSearch = nullptr;
+    ZovButton* cmdImportTraining = nullptr;
     ZovButton* cmdQuitSearching = nullptr;
 };
 

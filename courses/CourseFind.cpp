@@ -41,6 +41,7 @@ void CourseFind::cmdSearch_Click() {
 void CourseFind::Begin() {
     ZovButton* search = c_.cmdSearch;
     ZovButton* quit = c_.cmdQuitSearching;
+    normalWidth_ = search->width();
     search->resize(quit->x() - search->x(), search->height());
     search->SetTag(search->Caption());
     search->SetCaption(QStringLiteral("Find Next..."));
@@ -49,7 +50,7 @@ void CourseFind::Begin() {
 
     door_.HoldLobby(true);
     for (ZovButton* button : {c_.cmdCreditTraining, c_.cmdAddCourse, c_.cmdEditCourse,
-                              c_.cmdDeleteCourse, c_.cmdPrintCourseIndex})
+                              c_.cmdDeleteCourse, c_.cmdPrintCourseIndex, c_.cmdImportTraining})
         button->hide();
     quit->show();
     on_ = true;
@@ -86,7 +87,7 @@ void CourseFind::End() {
     on_ = false;
     door_.StopFlashing();
     ZovButton* search = c_.cmdSearch;
-    search->resize(search->width() + c_.cmdQuitSearching->width(), search->height());
+    search->resize(normalWidth_, search->height());
     search->SetCaption(search->Tag());
     search->setToolTip(QString());
     door_.HoldLobby(false);

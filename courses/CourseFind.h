@@ -33,4 +33,5 @@ private:
     LobbyDoor& door_;
     CourseControls c_;
     bool on_ = false;
+    int normalWidth_ = 0; // the find button's width before it widened to meet Quit Searching
 };

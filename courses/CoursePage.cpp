@@ -7,6 +7,7 @@
 #include "forms/LobbyDoor.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
+#include "forms/frmImport.h"
 #include "print/ListPrintouts.h"
 #include "store/Formats.h"
 #include "ui/CrLf.h"
@@ -29,6 +30,7 @@ CoursePage::CoursePage(LobbyDoor& door, QWidget* page)
     connect(c_.gridCourse, &FlexGrid::MouseMove, this, &CoursePage::gridCourse_MouseMove);
     connect(c_.gridCourse, &FlexGrid::DblClick, this, &CoursePage::gridcourse_DblClick);
     connect(c_.cmdCreditTraining, &ZovButton::Click, this, &CoursePage::cmdCreditTraining_Click);
+    connect(c_.cmdImportTraining, &ZovButton::Click, this, &CoursePage::cmdImportTraining_Click);
     print::ConnectPrintButton(
         c_.cmdPrintCourseIndex,
         [this](print::Output to) { print::PrintCourseIndex(Table(), door_.Window(), to); },
@@ -112,6 +114,11 @@ void CoursePage::SetUpButtons() {
                  {QStringLiteral("Delete Course"),
                   QStringLiteral(" Delete the highlighted course from the 'Course Index' "),
                   courses, session.CanDelete()});
+    forms::Apply(c_.cmdImportTraining,
+                 {QStringLiteral("Import Training") + CrLf + QStringLiteral("Records..."),
+                  QStringLiteral(" Credit the training records of a CSV file to the persons "
+                                 "it names "),
+                  true, session.CanAdd()});
     forms::Apply(c_.cmdPrintCourseIndex, {QStringLiteral("Print this Index"),
                                           QStringLiteral(" Print this 'Course Index' "),
                                           courses,
@@ -161,4 +168,12 @@ void CoursePage::cmdCreditTraining_Click() {
                       grid.TextMatrix(row, coursegrid::Name),
                       grid.TextMatrix(row, coursegrid::ProvidedBy),
                       grid.TextMatrix(row, coursegrid::Hours)});
+}
+
+void CoursePage::cmdImportTraining_Click() {
+    // The Lobby's lists show no training records, but the first ones give the Name List its
+    // training histories.
+    if (frmImport::Run(door_.Window(), door_.SignedIn(), store::csvimport::Kind::Training).added >
+        0)
+        door_.SetUpButtons();
 }

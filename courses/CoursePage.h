@@ -59,6 +59,7 @@ public:
     void gridCourse_MouseMove();
     void gridcourse_DblClick();
     void cmdCreditTraining_Click();
+    void cmdImportTraining_Click();
 
 signals:
     // Credit was pressed for `course`, a course with hours.

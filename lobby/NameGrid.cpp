@@ -230,6 +230,7 @@ NameControls BuildNameControls(QWidget* page) {
     c.cmdEditName = MakePageButton(page, Kind::Record, 7500, 1980, 2940, 510);
     c.cmdDeleteName = MakePageButton(page, Kind::Remove, 7500, 2580, 2940, 510);
     c.cmdTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 3420, 2940, 510);
+    c.cmdImportPersons = MakePageButton(page, Kind::Record, 7500, 4170, 2940, 510);
     c.cmdPrintNameList = MakePageButton(page, Kind::Print, 7500, 4920, 2940, 600);
     return c;
 }

@@ -26,6 +26,7 @@ struct NameControls {
     ZovButton* cmdEditName = nullptr;
     ZovButton* cmdDeleteName = nullptr;
     ZovButton* cmdTrainingHistory = nullptr;
+    ZovButton* cmdImportPersons = nullptr;
     ZovButton* cmdPrintNameList = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "forms/ListGrid.h"
 #include "forms/LobbyDoor.h"
 #include "forms/Messages.h"
+#include "forms/frmImport.h"
 #include "lobby/PersonDelete.h"
 #include "lobby/TrainingDoors.h"
 #include "lobby/frmAddEditName.h"
@@ -33,6 +34,7 @@ NamePage::NamePage(LobbyDoor& door, QWidget* page) : door_(door), c_(BuildNameCo
     connect(c_.cmdEditName, &ZovButton::Click, this, &NamePage::cmdEditName_Click);
     connect(c_.cmdDeleteName, &ZovButton::Click, this, &NamePage::cmdDeleteName_Click);
     connect(c_.cmdTrainingHistory, &ZovButton::Click, this, &NamePage::cmdTrainingHistory_Click);
+    connect(c_.cmdImportPersons, &ZovButton::Click, this, &NamePage::cmdImportPersons_Click);
     connect(c_.gridName, &FlexGrid::DblClick, this, &NamePage::gridName_DblClick);
     connect(c_.gridName, &FlexGrid::MouseMove, this, &NamePage::gridName_MouseMove);
     print::ConnectPrintButton(
@@ -126,6 +128,10 @@ void NamePage::SetUpButtons() {
           {QStringLiteral("Training History"),
            QStringLiteral(" View/Edit the highlighted person's training history "), names,
            QFile::exists(store::FileNameOf(store::DataFile::TrainingRecords))});
+    Apply(c_.cmdImportPersons,
+          {QStringLiteral("Import Persons..."),
+           QStringLiteral(" Add the persons of a roster saved as a CSV file to the 'Name List' "),
+           true, session.CanAdd()});
     Apply(
         c_.cmdPrintNameList,
         {QStringLiteral("Print this List"), QStringLiteral(" Print this 'Name List' "), names, {}});
@@ -173,6 +179,13 @@ void NamePage::cmdTrainingHistory_Click() {
     const qint32 recNum = Highlighted().recNum;
     if (recNum >= 1)
         ShowEditableHistory(door_, {grid.TextMatrix(grid.Row(), Column::DisplayName), recNum});
+}
+
+void NamePage::cmdImportPersons_Click() {
+    const forms::ImportResult result =
+        frmImport::Run(door_.Window(), door_.SignedIn(), store::csvimport::Kind::Persons);
+    if (result.added > 0)
+        door_.ListChanged(LobbyList::Names, NameKeyText(result.identity));
 }
 
 void NamePage::gridName_DblClick() {

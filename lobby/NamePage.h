@@ -56,6 +56,7 @@ public:
     void cmdEditName_Click();
     void cmdDeleteName_Click();
     void cmdTrainingHistory_Click();
+    void cmdImportPersons_Click();
     void gridName_DblClick();
     void gridName_MouseMove();
 

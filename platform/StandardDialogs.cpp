@@ -139,4 +139,18 @@ QString SaveFileName(const QString& title, const QString& suggestedPath, const Q
     return a.text;
 }
 
+QString OpenFileName(const QString& title, const QString& startFolder, const QString& filter,
+                     QWidget* owner) {
+    Question q;
+    q.kind = Question::Kind::OpenFile;
+    q.title = title;
+    q.text = filter;
+    q.defaultText = startFolder;
+    const Answer a = Ask(q, [&] {
+        const QString path = QFileDialog::getOpenFileName(owner, title, startFolder, filter);
+        return Answer{path.isEmpty() ? 0 : 1, false, path};
+    });
+    return a.text;
+}
+
 } // namespace platform

@@ -5,7 +5,8 @@
 class QWidget;
 
 // The platform's own boxes: the standard message box, the text input box, the folder picker
-// and the save dialog. Each goes through Ask(), so a test answers them like any other question.
+// and the save and open dialogs. Each goes through Ask(), so a test answers them like any other
+// question.
 namespace platform {
 
 enum class StandardIcon { None, Stop, Information };
@@ -37,6 +38,11 @@ int ChooseItem(const QString& title, const QString& prompt, const QStringList& i
 // Asks where to save a file, offering `suggestedPath`; `filter` names the kinds of file shown
 // ("PDF files (*.pdf)"). Returns the chosen path, or an empty text on Cancel.
 QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,
+                     QWidget* owner = nullptr);
+
+// Asks for an existing file to read, starting in `startFolder`; `filter` as for SaveFileName.
+// Returns the chosen path, or an empty text on Cancel.
+QString OpenFileName(const QString& title, const QString& startFolder, const QString& filter,
                      QWidget* owner = nullptr);
 
 } // namespace platform

@@ -7,6 +7,7 @@
 // constructor is met in one place.
 
 #include "courses/frmAddEditCourse.h"
+#include "forms/frmImport.h"
 #include "help/HelpTopics.h"
 #include "help/frmManual.h"
 #include "lobby/frmAddEditName.h"
@@ -18,6 +19,7 @@
 #include "signin/frmAdmin.h"
 #include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
+#include "store/Csv.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 #include "support/TestFolder.h"
@@ -34,6 +36,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
@@ -239,6 +242,42 @@ void ShootHistory(Camera& camera, const Sample& sample, bool readOnly) {
     history.close();
 }
 
+// Both steps of a training import whose rows meet a person and course of the sample, an
+// unknown person, an unknown course and a date that is none; a roster's preview.
+void ShootImport(Camera& camera, const Sample& sample) {
+    const QString code = sample.course.CourseCode.trimmed();
+    const QStringList person = sample.persons.constFirst().name.split(u' ');
+    const QString first = person.constFirst();
+    const QString last = person.constLast();
+    const QByteArray training =
+        QStringLiteral("Last Name,First Name,Course,Training Date,Hrs,Remarks\r\n"
+                       "%1,%2,%3,02/14/2024,,Range day\r\n"
+                       "Nobody,Known,%3,02/14/2024,,\r\n"
+                       "%1,%2,XYZ-999,02/14/2024,,\r\n"
+                       "%1,%2,%3,Feb 30,,\r\n")
+            .arg(last, first, code)
+            .toUtf8();
+    const QByteArray roster =
+        QByteArrayLiteral("Surname,Given Name,Agency,Badge\r\n"
+                          "Okafor,Grace,Patrol Division,B-1041\r\n"
+                          ",Sam,Patrol Division,B-1042\r\n"
+                          "Lindqvist,Maria Theresa Alexandra,Records Section,B-1043\r\n");
+    for (const auto& [kind, bytes, name] :
+         {std::tuple{frmImport::Kind::Training, training, QStringLiteral("import-training-")},
+          std::tuple{frmImport::Kind::Persons, roster, QStringLiteral("import-persons-")}}) {
+        store::csv::Table table;
+        if (!store::csv::Parse(bytes, QStringLiteral("Spring class.csv"), table))
+            return;
+        frmImport window(nullptr, sample.SignedIn(AccessLevel::ReadEditAdd), kind,
+                         QStringLiteral("/home/records/Spring class.csv"), std::move(table));
+        window.show();
+        camera.Snap(window, name + QStringLiteral("1-columns"));
+        camera.Press(window.cmdNext);
+        camera.Snap(window, name + QStringLiteral("2-preview"));
+        window.close();
+    }
+}
+
 // ---- Help and the message box --------------------------------------------------------------
 
 void ShootHelp(Camera& camera, const Sample&) {
@@ -271,6 +310,7 @@ const Shot Shots[] = {
     {ShootPersonEditor},
     {ShootCourseEditor},
     {ShootCredit},
+    {ShootImport},
     {[](Camera& c, const Sample& s) { ShootHistory(c, s, false); }},
     {[](Camera& c, const Sample& s) { ShootHistory(c, s, true); }},
     {ShootHelp},

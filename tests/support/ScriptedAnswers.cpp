@@ -21,6 +21,8 @@ QString KindName(Kind kind) {
         return QStringLiteral("folder picker");
     case Kind::SaveFile:
         return QStringLiteral("save dialog");
+    case Kind::OpenFile:
+        return QStringLiteral("open dialog");
     case Kind::Window:
         return QStringLiteral("window");
     case Kind::Choice:
@@ -82,6 +84,10 @@ ScriptedAnswers& ScriptedAnswers::expectFolder(const QString& path, const QStrin
 
 ScriptedAnswers& ScriptedAnswers::expectSaveFile(const QString& path, const QString& title) {
     return Queue({Kind::SaveFile, title, {path.isEmpty() ? 0 : 1, false, path}, {}});
+}
+
+ScriptedAnswers& ScriptedAnswers::expectOpenFile(const QString& path, const QString& title) {
+    return Queue({Kind::OpenFile, title, {path.isEmpty() ? 0 : 1, false, path}, {}});
 }
 
 ScriptedAnswers& ScriptedAnswers::expectWindow(Drive drive, const QString& title) {

@@ -45,6 +45,8 @@ public:
     ScriptedAnswers& expectFolder(const QString& path, const QString& title = QString());
     // The save dialog; an empty path answers Cancel. Asked::defaultText holds the suggestion.
     ScriptedAnswers& expectSaveFile(const QString& path, const QString& title = QString());
+    // The open dialog, the same way; Asked::defaultText holds the folder it starts in.
+    ScriptedAnswers& expectOpenFile(const QString& path, const QString& title = QString());
     ScriptedAnswers& expectWindow(Drive drive, const QString& title = QString());
     // The choice of an item; `item` is 1-based, 0 answers Cancel.
     ScriptedAnswers& expectChoice(int item, const QString& title = QString());

@@ -4,6 +4,7 @@
 
 #include "courses/frmAddEditCourse.h"
 #include "forms/ShutDown.h"
+#include "forms/frmImport.h"
 #include "lobby/frmAddEditName.h"
 #include "lobby/test_lobby_data.h"
 #include "signin/AccessCode.h"
@@ -302,10 +303,10 @@ private slots:
         TestFolder folder;
         TestSession().level = AccessLevel::ReadEditAddDelete;
         std::vector<std::unique_ptr<Form>> editors;
-        editors.push_back(std::make_unique<frmAddEditUser>(nullptr, TestSession(),
-                                                           frmAddEditUser::ForAdding()));
-        editors.push_back(std::make_unique<frmAddEditName>(nullptr, TestSession(),
-                                                           frmAddEditName::ForAdding()));
+        editors.push_back(
+            std::make_unique<frmAddEditUser>(nullptr, TestSession(), frmAddEditUser::ForAdding()));
+        editors.push_back(
+            std::make_unique<frmAddEditName>(nullptr, TestSession(), frmAddEditName::ForAdding()));
         editors.push_back(std::make_unique<frmAddEditCourse>(nullptr, TestSession(),
                                                              frmAddEditCourse::ForAdding()));
         for (const auto& editor : editors) {
@@ -313,6 +314,27 @@ private slots:
             const QList<QRect> places = TabbedPlaces(editor.get());
             QVERIFY(places.size() >= 4);
             QCOMPARE(TabGoesUp(places), QString());
+        }
+    }
+
+    // Both steps of the import window: named buttons, and Tab going down the window.
+    void importWindowSteps() {
+        TestFolder folder;
+        store::csv::Table table;
+        QVERIFY(store::csv::Parse(QByteArrayLiteral("Last Name,First Name\r\nLee,Ann\r\n"),
+                                  QStringLiteral("roster.csv"), table));
+        TestSession().level = AccessLevel::ReadEditAdd;
+        frmImport window(nullptr, TestSession(), store::csvimport::Kind::Persons,
+                         QStringLiteral("roster.csv"), std::move(table));
+        signintest::ShowActive(&window);
+        for (const QStringList& names :
+             {QStringList{"Next >", "Cancel"},
+              QStringList{"< Back", "Save Rejected Rows...", "Import 1 person(s)", "Cancel"}}) {
+            if (names.size() > 2)
+                PressByAction(window.cmdNext);
+            CheckButtons(&window, names);
+            QCOMPARE(Unnamed(TabStops(&window)), QStringList());
+            QCOMPARE(TabGoesUp(TabbedPlaces(&window)), QString());
         }
     }
 
@@ -328,7 +350,7 @@ private slots:
         QCOMPARE(Acc(lobby.get())->text(QAccessible::Name), lobby->windowTitle());
         CheckButtons(lobby.get(),
                      {"Add Person", "Edit Person", "Delete Person", "Training History",
-                      "Print this List", "Return to the Admin Window",
+                      "Import Persons...", "Print this List", "Return to the Admin Window",
                       "Click here to exit Mirtavel",
                       "Backup and Restore Options (Full access level privileges required)",
                       "Click here for more information about this window"});
