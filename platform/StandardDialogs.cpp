@@ -125,32 +125,40 @@ int ChooseItem(const QString& title, const QString& prompt, const QStringList& i
     return a.button >= 1 && a.button <= items.size() ? a.button - 1 : -1;
 }
 
-QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,
-                     QWidget* owner) {
+namespace {
+
+// The save and open questions differ only in their kind and the dialog that answers them.
+template <class Dialog>
+QString AskFileName(Question::Kind kind, const QString& title, const QString& path,
+                    const QString& filter, QWidget* owner, Dialog dialog) {
     Question q;
-    q.kind = Question::Kind::SaveFile;
+    q.kind = kind;
     q.title = title;
     q.text = filter;
-    q.defaultText = suggestedPath;
+    q.defaultText = path;
     const Answer a = Ask(q, [&] {
-        const QString path = QFileDialog::getSaveFileName(owner, title, suggestedPath, filter);
-        return Answer{path.isEmpty() ? 0 : 1, false, path};
+        const QString chosen = dialog(owner, title, path, filter);
+        return Answer{chosen.isEmpty() ? 0 : 1, false, chosen};
     });
     return a.text;
 }
 
+} // namespace
+
+QString SaveFileName(const QString& title, const QString& suggestedPath, const QString& filter,
+                     QWidget* owner) {
+    return AskFileName(Question::Kind::SaveFile, title, suggestedPath, filter, owner,
+                       [](QWidget* o, const QString& t, const QString& p, const QString& f) {
+                           return QFileDialog::getSaveFileName(o, t, p, f);
+                       });
+}
+
 QString OpenFileName(const QString& title, const QString& startFolder, const QString& filter,
                      QWidget* owner) {
-    Question q;
-    q.kind = Question::Kind::OpenFile;
-    q.title = title;
-    q.text = filter;
-    q.defaultText = startFolder;
-    const Answer a = Ask(q, [&] {
-        const QString path = QFileDialog::getOpenFileName(owner, title, startFolder, filter);
-        return Answer{path.isEmpty() ? 0 : 1, false, path};
-    });
-    return a.text;
+    return AskFileName(Question::Kind::OpenFile, title, startFolder, filter, owner,
+                       [](QWidget* o, const QString& t, const QString& p, const QString& f) {
+                           return QFileDialog::getOpenFileName(o, t, p, f);
+                       });
 }
 
 } // namespace platform
