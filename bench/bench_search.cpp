@@ -195,6 +195,8 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
     commentFound.comment = QStringLiteral("session");
     search::Criteria commentNowhere;
     commentNowhere.comment = QStringLiteral("range");
+    search::Criteria courseName;
+    courseName.courseName = QStringLiteral("boating");
     const struct {
         const char* what;
         const search::Criteria& criteria;
@@ -202,7 +204,8 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
                     {"2015 and code FIR-0001, do NOT match", notMatching},
                     {"comment \"session\" (found in many)", commentFound},
                     {"comment \"range\" (found in none)", commentNowhere},
-                    {"code FIR-0001, no dates", codeOnly}};
+                    {"code FIR-0001, no dates", codeOnly},
+                    {"course name \"boating\" (found in none)", courseName}};
 
     // The first pass of the session learns the date summary; a search with the summary must
     // list whom a search without it lists.

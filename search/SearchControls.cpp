@@ -58,6 +58,9 @@ void BuildOptionsPage(SearchControls& c, QWidget* page) {
     c.txtMatch[1] = MakeBox(criteria, 10, 1920, 510, 1560);
     MakeLabel(criteria, QStringLiteral("Course Code"), 240, 1020, 4000);
     c.txtMatch[2] = MakeBox(criteria, 8, 240, 1290, 1560);
+    // Made right after the code so that Tab goes from one to the other.
+    MakeLabel(criteria, QStringLiteral("Course Name (whole or partial)"), 1920, 1020, 3720);
+    c.txtMatch[4] = MakeBox(criteria, 50, 1920, 1290, 3720);
     MakeLabel(criteria, QStringLiteral("Training Comments (whole or partial)"), 240, 1800, 5000);
     c.txtMatch[3] = MakeBox(criteria, 20, 240, 2070, 3240);
 
@@ -83,6 +86,9 @@ void BuildResultsPage(SearchControls& c, QWidget* page) {
     c.gridSummary = forms::MakePageGrid(page, 120, 120, 7100);
     c.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
     c.lblTotalHours->hide();
+    c.lblPersonCount = MakeLabel(page, QString(), 3720, 5700, 3500);
+    c.lblPersonCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c.lblPersonCount->hide();
     c.cmdSummaryTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 420, 2940, 510);
     c.cmdSummaryPrint = MakePageButton(page, Kind::Print, 7500, 1140, 2940, 600);
     c.cmdFinishedSummary = MakePageButton(page, Kind::Flash, 7500, 4800, 2940, 720);

@@ -17,7 +17,8 @@ namespace search {
 struct SearchControls {
     std::array<QRadioButton*, 3> optSearch{}; // 1 search, 2 annual summary
     std::array<QGroupBox*, 3> frame{};        // 1 search criteria, 2 summary year
-    std::array<QLineEdit*, 4> txtMatch{};     // 0 from, 1 to, 2 course code, 3 comments
+    // 0 from, 1 to, 2 course code, 3 comments, 4 course name
+    std::array<QLineEdit*, 5> txtMatch{};
     QGroupBox* frameMatch = nullptr;
     std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
     ZovButton* cmdMatch = nullptr;
@@ -25,6 +26,7 @@ struct SearchControls {
     ZovButton* cmdAnnualSummary = nullptr;
     FlexGrid* gridSummary = nullptr;
     QLabel* lblTotalHours = nullptr;
+    QLabel* lblPersonCount = nullptr; // how many persons the results list
     ZovButton* cmdSummaryTrainingHistory = nullptr;
     ZovButton* cmdSummaryPrint = nullptr;
     ZovButton* cmdFinishedSummary = nullptr;

@@ -124,14 +124,15 @@ void SearchPage::AddRows(std::shared_ptr<ResultRows> rows) {
 SearchPage::SearchPage(SearchHost& host, QWidget* optionsPage, QWidget* resultsPage)
     : host_(host), c_(BuildSearchControls(optionsPage, resultsPage)) {
     const char* names[] = {"From date", "To date", "Course Code",
-                           "Training Comments (whole or partial)"};
-    for (int i = 0; i <= 3; ++i)
+                           "Training Comments (whole or partial)",
+                           "Course Name (whole or partial)"};
+    for (int i = 0; i <= 4; ++i)
         c_.txtMatch[std::size_t(i)]->setAccessibleName(QString::fromLatin1(names[i]));
     c_.txtSummaryYear->setAccessibleName(QStringLiteral("Year of the annual summary"));
     // A criterion is compared with what the records hold: a character they cannot hold is
     // refused as it is typed, as in the editors.
-    for (QLineEdit* box :
-         {c_.txtMatch[0], c_.txtMatch[1], c_.txtMatch[2], c_.txtMatch[3], c_.txtSummaryYear}) {
+    for (QLineEdit* box : {c_.txtMatch[0], c_.txtMatch[1], c_.txtMatch[2], c_.txtMatch[3],
+                           c_.txtMatch[4], c_.txtSummaryYear}) {
         textguard::GuardStoredField(box);
         ui::SelectAllOnFocus(box);
         box->installEventFilter(this);
@@ -186,6 +187,8 @@ print::ReportTable SearchPage::Table() const {
                                       from + QStringLiteral(" to ") + c_.txtMatch[1]->text()});
         if (const QString code = c_.txtMatch[2]->text(); !code.isEmpty())
             table.criteria.push_back({QStringLiteral("Course Code Searched: "), code});
+        if (const QString name = c_.txtMatch[4]->text(); !name.isEmpty())
+            table.criteria.push_back({QStringLiteral("Course Name Searched: "), name});
         if (const QString comment = c_.txtMatch[3]->text(); !comment.isEmpty())
             table.criteria.push_back({QStringLiteral("Training Comments Searched: "), comment});
         table.description = {
@@ -357,7 +360,7 @@ bool SearchPage::Storable(QLineEdit* box, const QString& entry) {
 }
 
 bool SearchPage::CheckEntries() {
-    const char* entries[] = {"first date", "second date", "course code", "comments"};
+    const char* entries[] = {"first date", "second date", "course code", "comments", "course name"};
     for (std::size_t i = 0; i < c_.txtMatch.size(); ++i) {
         if (!Storable(c_.txtMatch[i], QString::fromLatin1(entries[i])))
             return false;
@@ -403,6 +406,7 @@ void SearchPage::cmdMatch_Click() {
     }
     criteria.code = c_.txtMatch[2]->text();
     criteria.comment = c_.txtMatch[3]->text();
+    criteria.courseName = c_.txtMatch[4]->text();
     criteria.listMatching = c_.optMatch[1]->isChecked();
 
     const ListedPersons& persons = host_.Persons();
@@ -500,6 +504,12 @@ void SearchPage::BeginResults(const QString& format, int widthCol, int width) {
 void SearchPage::EndResults(Shown shown, int widenCol, const QString& caption,
                             const QString& criteriaCaption) {
     FlexGrid& grid = *c_.gridSummary;
+    // Set before the page shows, so that a screen reader reads it with the page.
+    const int persons = listgrid::DataRows(grid);
+    c_.lblPersonCount->setText(QString::number(persons) + (persons == 1
+                                                               ? QStringLiteral(" person")
+                                                               : QStringLiteral(" persons")));
+    c_.lblPersonCount->show();
     listgrid::SortOn(grid, SortName);
     listgrid::ShadeEvenRows(grid, LastShownCol);
     listgrid::ShowAndWiden(grid, widenCol, Identity);
@@ -547,6 +557,8 @@ void SearchPage::cmdFinishedSummary_Click() {
     c_.gridSummary->SetCols(1);
     c_.lblTotalHours->clear();
     c_.lblTotalHours->hide();
+    c_.lblPersonCount->clear();
+    c_.lblPersonCount->hide();
 }
 
 void SearchPage::cmdSummaryTrainingHistory_Click() {

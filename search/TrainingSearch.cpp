@@ -27,6 +27,8 @@ constexpr qint64 kRecordLength = store::TrainingRecord::Length;
 // Field places in a stored training record.
 constexpr int kCodeOffset = 24;
 constexpr int kCodeWidth = 8;
+constexpr int kCourseNameOffset = 32;
+constexpr int kCourseNameWidth = 50;
 constexpr int kCommentsOffset = 116;
 constexpr int kCommentsWidth = 184;
 
@@ -205,10 +207,12 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
     const PersonLookup owners(persons);
     const FieldMatch code(criteria.code);
     const FieldMatch comment(criteria.comment);
+    const FieldMatch courseName(criteria.courseName);
     const bool anyDay = !criteria.fromDay || !criteria.toDay;
     const DayWindow days(criteria.fromDay.value_or(0), criteria.toDay.value_or(0));
     const bool anyCode = code.Empty();
     const bool anyComment = comment.Empty();
+    const bool anyCourseName = courseName.Empty();
 
     // A person with a record satisfying everything is found; the rest of his or her records
     // cannot change that.
@@ -262,6 +266,9 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
                 if (!anyDay && !days.Holds(store::TrainingRecord::TrainingDateRaw(record)))
                     continue;
                 if (!anyCode && !code.FoundIn(record + kCodeOffset, kCodeWidth))
+                    continue;
+                if (!anyCourseName &&
+                    !courseName.FoundIn(record + kCourseNameOffset, kCourseNameWidth))
                     continue;
                 if (!anyComment &&
                     !(textEnd >= 0
@@ -332,7 +339,7 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
 
 QString UnstorableCharacters(const Criteria& criteria) {
     QString unstorable;
-    for (const QString& text : {criteria.code, criteria.comment}) {
+    for (const QString& text : {criteria.code, criteria.courseName, criteria.comment}) {
         for (const QString& character : FieldMatch::Unstorable(text)) {
             if (!unstorable.contains(character))
                 unstorable += character;

@@ -26,7 +26,9 @@ struct Criteria {
     std::optional<qint64> toDay;
     QString code;    // found anywhere in the course code, ignoring case; trimmed
     QString comment; // found anywhere in the comments, ignoring case; trimmed
-    // True: the persons with at least one record satisfying all three criteria. False: the
+    // Found anywhere in the record's own copy of the course name, ignoring case; trimmed.
+    QString courseName;
+    // True: the persons with at least one record satisfying all the criteria. False: the
     // persons with none (also those without any record).
     bool listMatching = true;
 };
@@ -55,9 +57,10 @@ struct YearSummary {
 store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
                            const Progress& progress = {});
 
-// The characters of the criteria's code and comment texts that no record can hold (the files'
-// code page has them in no case), each once, in the order typed: "Ω" for "Ωmega", "日本" for
-// "日本". A criterion with any of them matches no record. Empty when there are none.
+// The characters of the criteria's code, course name and comment texts that no record can
+// hold (the files' code page has them in no case), each once, in the order typed: "Ω" for
+// "Ωmega", "日本" for "日本". A criterion with any of them matches no record. Empty when there
+// are none.
 QString UnstorableCharacters(const Criteria& criteria);
 
 } // namespace search

@@ -3,6 +3,7 @@
 #include "tools/RecordFields.h"
 #include "tools/SampleWords.h"
 
+#include "store/Clock.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -190,15 +191,16 @@ store::PersonRecord MakePerson(qint32 index, SampleRandom& random, StampClock& c
     return person;
 }
 
-// Training records in the order they were credited: the dates run from 2005 to 2024, and
-// each session credits one course on one date to a few persons at once, as the credit
-// window does.
+// Training records in the order they were credited: the dates run over the twenty years up
+// to `lastDay`, and each session credits one course on one date to a few persons at once, as
+// the credit window does.
 class TrainingSessions {
 public:
     TrainingSessions(qint64 count, const std::vector<double>& persons,
-                     std::vector<store::CourseRecord> courses, SampleRandom& random, bool anyOrder)
-        : count_(count), persons_(persons), courses_(std::move(courses)), random_(random),
-          anyOrder_(anyOrder) {}
+                     std::vector<store::CourseRecord> courses, SampleRandom& random, bool anyOrder,
+                     QDate lastDay)
+        : firstDay_(formats::DateValue(lastDay.addDays(1 - TotalDays))), count_(count),
+          persons_(persons), courses_(std::move(courses)), random_(random), anyOrder_(anyOrder) {}
 
     QByteArray Next() {
         if (left_ == 0) {
@@ -224,11 +226,15 @@ private:
         record_.Comments =
             random_.Percent(40) ? random_.Word(words::TrainingComments()) : QString();
         left_ = 1 + qint64(random_.Below(8));
+        // The last session is held on the last day, however few the records: a summary of
+        // this year then has something to show even where sessions lie months apart.
+        if (made_ + left_ >= count_)
+            record_.TrainingDate = firstDay_ + double(TotalDays - 1);
     }
 
-    static constexpr qint64 TotalDays = 7305; // 2005 to 2024
+    static constexpr qint64 TotalDays = 7305; // twenty years, five of them leap years
 
-    const double firstDay_ = formats::DateValue(QDate(2005, 1, 1));
+    const double firstDay_;
     qint64 count_;
     const std::vector<double>& persons_;
     std::vector<store::CourseRecord> courses_; // those with hours
@@ -295,8 +301,10 @@ StoreResult WriteSample(const QString& folder, const SampleOptions& options,
     std::vector<store::CourseRecord> creditable;
     std::copy_if(courses.begin(), courses.end(), std::back_inserter(creditable),
                  [](const store::CourseRecord& course) { return course.Hours > 0; });
+    // Up to today, so that this year's and last year's summaries have something to show;
+    // the same clock and seed give the same files.
     TrainingSessions sessions(options.records, persons, std::move(creditable), random,
-                              options.datesInAnyOrder);
+                              options.datesInAnyOrder, store::CurrentDateTime().date());
     return WriteRecords(folder, store::DataFile::TrainingRecords, options.records,
                         [&] { return sessions.Next(); });
 }

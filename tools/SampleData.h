@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // A realistic data set for support, tests and benchmarks: persons, a course catalogue with
-// category headings, training records spread over the years and one full-access user.
+// category headings, training records spread over the twenty years up to today and one
+// full-access user.
 namespace datatool {
 
 struct SampleOptions {
@@ -14,8 +15,8 @@ struct SampleOptions {
     qint32 courses = 200; // headings included
     qint64 records = 20000;
     quint64 seed = 1; // the same seed gives the same files, byte for byte
-    // Sessions on any day of the twenty years, in no order: a file where no stretch of
-    // records keeps to a few dates.
+    // Sessions on any day of the twenty years up to today (store::CurrentDateTime), in no order: a
+    // file where no stretch of records keeps to a few dates.
     bool datesInAnyOrder = false;
 };
 

@@ -198,14 +198,15 @@ private slots:
         record.PersonKey = formats::WholeSecondValue(lobbytest::StampOf(1));
         record.CourseCode = QStringLiteral("FA-1");
         record.Hours = 8;
+        record.CourseName = QStringLiteral("Firearms");
         record.Comments = QStringLiteral("night");
         QVERIFY(recordfiles::WriteTrainings({record}));
         lobbytest::SignIn(4);
         auto lobby = lobbytest::OpenLobby();
         lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
         const search::SearchControls& c = lobby->searchControls;
-        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "nigh"};
-        for (std::size_t i = 0; i < 4; ++i)
+        const QStringList values = {"01/01/2024", "06/30/2024", "FA", "nigh", "ARM"};
+        for (std::size_t i = 0; i < 5; ++i)
             c.txtMatch[i]->setText(values[int(i)]);
         c.optMatch[2]->click();
         c.cmdMatch->Click();
@@ -224,6 +225,7 @@ private slots:
         for (const QString& text :
              {QStringLiteral("Date Range Searched: "), QStringLiteral("01/01/2024 to 06/30/2024"),
               QStringLiteral("Course Code Searched: "), QStringLiteral("FA"),
+              QStringLiteral("Course Name Searched: "), QStringLiteral("ARM"),
               QStringLiteral("Training Comments Searched: "), QStringLiteral("nigh"),
               QStringLiteral("The below is a list of all active persons"),
               QStringLiteral("that have training records that do NOT match the above criteria"),

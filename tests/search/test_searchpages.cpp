@@ -34,14 +34,17 @@ namespace {
 
 struct Entry {
     Entry(int personNumber, QDateTime taken, float courseHours = 8,
-          QString courseCode = QStringLiteral("GEN-1"), QString comments = {})
+          QString courseCode = QStringLiteral("GEN-1"), QString comments = {},
+          QString nameOfCourse = QStringLiteral("Course"))
         : person(personNumber), when(std::move(taken)), hours(courseHours),
-          code(std::move(courseCode)), comment(std::move(comments)) {}
+          code(std::move(courseCode)), comment(std::move(comments)),
+          courseName(std::move(nameOfCourse)) {}
     int person; // lobbytest person number
     QDateTime when;
     float hours;
     QString code;
     QString comment;
+    QString courseName; // as the record holds it
 };
 
 // Carl Cole (1), Ann Able (2), Bea Bell (3, inactive), Dan Dale (4). `carlKey`, when given,
@@ -63,7 +66,7 @@ void WriteFiles(const QList<Entry>& entries, std::optional<double> carlKey = {})
             e.person == 1 && carlKey ? *carlKey : formats::WholeSecondValue(StampOf(e.person));
         r.CourseKey = StampOf(1001);
         r.CourseCode = e.code;
-        r.CourseName = QStringLiteral("Course");
+        r.CourseName = e.courseName;
         r.Hours = e.hours;
         r.Comments = e.comment;
         records << r;
@@ -97,7 +100,7 @@ std::unique_ptr<frmLobby> OpenOnSearch() {
 }
 
 void Criteria(frmLobby& lobby, const QStringList& texts) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         lobby.searchControls.txtMatch[std::size_t(i)]->setText(texts.value(i));
 }
 
@@ -133,6 +136,8 @@ private slots:
     void aClickedFullDateBoxTakesWhatIsTyped();
     void searchButtonNeedsACriterion();
     void searchResultsAndFinished();
+    void byCourseName_data();
+    void byCourseName();
     void oneDayAndNothingFound();
     void onlyShownPersonsAreSearched();
     void summaryYearBounds();
@@ -354,6 +359,50 @@ void TestSearchPages::searchResultsAndFinished() {
     QCOMPARE(lobby->searchControls.txtMatch[2]->text(), QStringLiteral("fi")); // the criteria stay
 }
 
+void TestSearchPages::byCourseName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matching");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("any case, part")
+        << "FIREARMS" << true << QStringList{"Carl Cole", "Dan Dale"} << "2 persons";
+    QTest::newRow("across a blank") << "arms qu" << true << QStringList{"Carl Cole"} << "1 person";
+    // Ann alone was credited with a CPR course.
+    QTest::newRow("do NOT match") << "cpr" << false << QStringList{"Carl Cole", "Dan Dale"}
+                                  << "2 persons";
+}
+
+// The course name as each record holds it, by the code's rule, and the count of the list.
+void TestSearchPages::byCourseName() {
+    QFETCH(QString, name);
+    QFETCH(bool, matching);
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 5, 1), 8, "FIR-101", {}, "Firearms Qualification"},
+                {2, At(2025, 6, 1), 8, "CPR-1", {}, "CPR Renewal"},
+                {4, At(2025, 7, 1), 8, "UOF-2", {}, "Use of firearms"},
+                {3, At(2025, 7, 1), 8, "FIR-101", {}, "Firearms Qualification"}});
+    auto lobby = OpenOnSearch();
+    const search::SearchControls& c = lobby->searchControls;
+    // Tab goes from the code to the name to the comments, each box named for a screen reader.
+    c.txtMatch[2]->setFocus();
+    QTest::keyClick(c.txtMatch[2], Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), c.txtMatch[4]);
+    QCOMPARE(c.txtMatch[4]->accessibleName(), QStringLiteral("Course Name (whole or partial)"));
+    QTest::keyClicks(c.txtMatch[4], name);
+    QTest::keyClick(c.txtMatch[4], Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), c.txtMatch[3]);
+    c.optMatch[matching ? 1 : 2]->click();
+    c.cmdMatch->Click();
+
+    QTEST(Results(*lobby), "listed");
+    QTEST(c.lblPersonCount->text(), "count");
+    QVERIFY(c.lblPersonCount->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.lblPersonCount)->text(QAccessible::Name),
+             c.lblPersonCount->text());
+    c.cmdFinishedSummary->Click();
+    QVERIFY(!c.lblPersonCount->isVisible());
+}
+
 // A from-date alone searches that day, at any time of it; "do NOT match" lists those
 // without a record too; nobody found is told and the results stay closed.
 void TestSearchPages::oneDayAndNothingFound() {
@@ -436,6 +485,7 @@ void TestSearchPages::summaryResultsAndFinished() {
     QCOMPARE(ShownTabs(*lobby), QStringList{"Annual Summary - 2025"});
     QCOMPARE(lobby->searchControls.lblTotalHours->text(), QStringLiteral("Total Hours: 15.5"));
     QVERIFY(lobby->searchControls.lblTotalHours->isVisible());
+    QCOMPARE(lobby->searchControls.lblPersonCount->text(), QStringLiteral("2 persons"));
     // A screen reader hears the figures: the total with its number, the page by its tab.
     QCOMPARE(QAccessible::queryAccessibleInterface(lobby->searchControls.lblTotalHours)
                  ->text(QAccessible::Name),

@@ -19,6 +19,7 @@
 #include "signin/frmAdmin.h"
 #include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
+#include "store/Clock.h"
 #include "store/Csv.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
@@ -67,8 +68,13 @@ bool WriteSampleData(const QString& folder, Sample& sample) {
     options.courses = 16;
     options.records = 400;
     datatool::SampleSummary summary;
-    if (const store::StoreResult written = datatool::WriteSample(folder, options, summary);
-        !written) {
+    // The sample's training runs up to the clock's today: written as of 31 December 2024, the
+    // files are the ones these pictures have always shown (the 2023 search and summary among
+    // them); the windows then go on at the test folder's fixed time.
+    store::SetClock([] { return QDateTime(QDate(2024, 12, 31), QTime(12, 0)); });
+    const store::StoreResult written = datatool::WriteSample(folder, options, summary);
+    store::SetClock([] { return TestFolder::FixedNow(); });
+    if (!written) {
         std::fprintf(stderr, "sample data: %s\n", qPrintable(written.text()));
         return false;
     }
