@@ -29,26 +29,15 @@ struct Taken {
     QHash<QString, int> names;
 
     StoreResult Load() {
-        auto& persons = Persons();
-        StoreResult result = persons.OpenForReading();
-        if (result) {
-            RecordScan scan(persons.File());
-            while (scan.Next()) {
-                const char* b = scan.Bytes();
-                if (PersonRecord::IsMarkedRaw(b))
-                    continue;
-                const QString id = Folded(ShownField(b, PersonRecord::EmployeeIDSpan));
-                if (!id.isEmpty())
-                    ids.insert(id, 0);
-                names.insert(FullName(ShownField(b, PersonRecord::LastNameSpan),
-                                      ShownField(b, PersonRecord::FirstNameSpan),
-                                      ShownField(b, PersonRecord::MiddleNameSpan)),
-                             0);
-            }
-            result = scan.Result();
-        }
-        persons.Close();
-        return result;
+        return ForEachLivePerson([this](const char* b) {
+            const QString id = Folded(ShownField(b, PersonRecord::EmployeeIDSpan));
+            if (!id.isEmpty())
+                ids.insert(id, 0);
+            names.insert(FullName(ShownField(b, PersonRecord::LastNameSpan),
+                                  ShownField(b, PersonRecord::FirstNameSpan),
+                                  ShownField(b, PersonRecord::MiddleNameSpan)),
+                         0);
+        });
     }
 };
 

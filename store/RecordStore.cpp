@@ -4,6 +4,7 @@
 #include "store/Formats.h"
 #include "store/Journal.h"
 #include "store/ReadOnlyStation.h"
+#include "store/RecordScan.h"
 #include "store/TrainingDates.h"
 #include "store/UserLog.h"
 
@@ -355,6 +356,21 @@ void RemoveEmptyDataFiles() {
         if (info.exists() && info.isFile() && info.size() == 0)
             QFile::remove(name);
     }
+}
+
+StoreResult ForEachLivePerson(const std::function<void(const char*)>& visit) {
+    auto& persons = Persons();
+    StoreResult result = persons.OpenForReading();
+    if (result) {
+        RecordScan scan(persons.File());
+        while (scan.Next()) {
+            if (!PersonRecord::IsMarkedRaw(scan.Bytes()))
+                visit(scan.Bytes());
+        }
+        result = scan.Result();
+    }
+    persons.Close();
+    return result;
 }
 
 } // namespace store

@@ -3,6 +3,7 @@
 #include "store/RecordFile.h"
 #include "store/Records.h"
 
+#include <functional>
 #include <vector>
 
 // The four record files with their one shared record buffer each. Every unit of work opens
@@ -57,6 +58,10 @@ RecordTable<CourseRecord>& Courses();
 RecordTable<TrainingRecord>& Trainings();
 
 void CloseAll(); // every record file at once
+
+// Reads Name.List once, handing each stored record of a person not marked deleted to `visit`
+// as its raw bytes; the file is closed again afterwards.
+StoreResult ForEachLivePerson(const std::function<void(const char*)>& visit);
 
 // The named entry points the windows use.
 inline StoreResult OpenUserList() {

@@ -46,26 +46,15 @@ QString ShownField(const char* bytes, FieldSpan span) {
 class PersonIndex {
 public:
     StoreResult Load() {
-        auto& persons = Persons();
-        StoreResult result = persons.OpenForReading();
-        if (result) {
-            RecordScan scan(persons.File());
-            while (scan.Next()) {
-                const char* bytes = scan.Bytes();
-                if (PersonRecord::IsMarkedRaw(bytes))
-                    continue;
-                const int index = int(keys_.size());
-                keys_.push_back(PersonRecord::DateCreatedRaw(bytes));
-                middles_.push_back(ShownField(bytes, PersonRecord::MiddleNameSpan));
-                byName_[NameKey(ShownField(bytes, PersonRecord::LastNameSpan),
-                                ShownField(bytes, PersonRecord::FirstNameSpan))]
-                    .push_back(index);
-                bySecond_[SecondOf(keys_.back())].push_back(index);
-            }
-            result = scan.Result();
-        }
-        persons.Close();
-        return result;
+        return ForEachLivePerson([this](const char* bytes) {
+            const int index = int(keys_.size());
+            keys_.push_back(PersonRecord::DateCreatedRaw(bytes));
+            middles_.push_back(ShownField(bytes, PersonRecord::MiddleNameSpan));
+            byName_[NameKey(ShownField(bytes, PersonRecord::LastNameSpan),
+                            ShownField(bytes, PersonRecord::FirstNameSpan))]
+                .push_back(index);
+            bySecond_[SecondOf(keys_.back())].push_back(index);
+        });
     }
 
     // The persons a row names; more than one when the name does not tell them apart.
