@@ -2,7 +2,6 @@
 
 #include "store/Clock.h"
 #include "store/Codepage.h"
-#include "store/RecordScan.h"
 #include "store/RecordStore.h"
 
 #include <QHash>
