@@ -22,6 +22,7 @@
 #include "signin/UserLogPage.h"
 #include "signin/UserLogReading.h"
 #include "signin/frmAddEditUser.h"
+#include "store/ChangeLog.h"
 #include "store/ControlCharacters.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
@@ -394,6 +395,9 @@ void frmAdmin::cmdAdmin_Click() {
     } else {
         session_.adminMode = access_.Ask(grid->Row() >= 1 ? CurrentRecNum() : 0);
     }
+    // Whoever gave the access code changes the users in admin mode; nobody is signed in then.
+    store::changelog::SetActingUser(session_.adminMode ? store::changelog::AdministratorName
+                                                       : QString());
     // The first user is added at once, before the buttons of admin mode appear.
     if (session_.adminMode && UserRows() == 0)
         cmdAddUser_Click();

@@ -59,11 +59,13 @@ QString IdentityText(double dateCreated) {
 
 QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
                                const QList<std::pair<QString, QString>>& after) {
+    // Either table may be empty (an addition, a removal); otherwise both name the same fields.
     QList<FieldChange> changes;
-    for (qsizetype i = 0; i < after.size(); ++i) {
+    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i) {
         const QString old = i < before.size() ? before[i].second : QString();
-        if (old != after[i].second)
-            changes.append({after[i].first, old, after[i].second});
+        const QString now = i < after.size() ? after[i].second : QString();
+        if (old != now)
+            changes.append({i < after.size() ? after[i].first : before[i].first, old, now});
     }
     return changes;
 }

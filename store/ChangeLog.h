@@ -85,6 +85,8 @@ struct ChangeEntry : Change {
 // The name of whoever makes the changes from now on (set at sign-in, cleared at sign-out).
 // The store has no session of its own; this is the one place it learns who is acting.
 void SetActingUser(const QString& name);
+// Who changes the users in admin mode, where nobody is signed in.
+inline const QString AdministratorName = QStringLiteral("Administrator (access code)");
 QString ActingUser();
 
 // A change made now (the program's clock) by the acting user.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ChangeLog.h"
 #include "store/RecordStore.h"
 #include "store/UserLog.h"
 
@@ -18,9 +19,15 @@ inline const QString AccessCodeFileName = QStringLiteral("Access.Code");
 // code. A backup without the access code (made before it was kept with the data) restores
 // the others and leaves the current code in place.
 inline QStringList DataSetFileNames() {
-    return {FileNameOf(DataFile::UserList),      UserLogFileName,
-            FileNameOf(DataFile::NameList),      FileNameOf(DataFile::CourseIndex),
+    return {FileNameOf(DataFile::UserList),        UserLogFileName,
+            FileNameOf(DataFile::NameList),        FileNameOf(DataFile::CourseIndex),
             FileNameOf(DataFile::TrainingRecords), AccessCodeFileName};
+}
+
+// What a backup copies: the data set and Change.Log. A restore brings back the data set
+// only: the log of the changes stays as it is and tells of the restore as one more change.
+inline QStringList BackupFileNames() {
+    return DataSetFileNames() << ChangeLogFileName;
 }
 
 } // namespace store

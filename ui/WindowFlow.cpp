@@ -1,5 +1,7 @@
 #include "ui/WindowFlow.h"
 
+#include "store/ChangeLog.h"
+
 namespace flow {
 
 namespace {
@@ -22,10 +24,13 @@ void Run(const Opener& open) {
 } // namespace
 
 void ShowAdminWindow() {
+    store::changelog::SetActingUser(QString()); // signed out
     Run(Filled().admin);
 }
 
 void ShowLobbyWindow(const Session& session) {
+    // The changes made from the Lobby are the signed-in user's (Change.Log).
+    store::changelog::SetActingUser(session.userName);
     if (Filled().lobby)
         Filled().lobby(session);
 }

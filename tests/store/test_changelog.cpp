@@ -1,6 +1,14 @@
 #include "DataFolder.h"
 
 #include "store/ChangeLog.h"
+#include "store/Clock.h"
+#include "store/CourseCopies.h"
+#include "store/DataBackup.h"
+#include "store/DataRestore.h"
+#include "store/DataSet.h"
+#include "store/Formats.h"
+#include "store/PersonTraining.h"
+#include "store/Removal.h"
 
 #include <QtTest>
 
@@ -36,7 +44,90 @@ void WriteLines(const QList<QByteArray>& lines) {
     QVERIFY(WriteBytes(ChangeLogFileName, lines.join('\n') + '\n'));
 }
 
+double Stamp(int second) {
+    return formats::DateValue(QDate(2014, 3, 7), QTime(8, 0, 0).addSecs(second));
+}
+
+// A data folder of one user, one person with one training record of one course.
+void WriteDataSet() {
+    UserRecord u;
+    u.DateCreated = Stamp(1);
+    u.FirstName = QStringLiteral("Una");
+    u.LastName = QStringLiteral("User");
+    u.Password = ScramblePassword(QStringLiteral("s3cret"));
+    PersonRecord p;
+    p.DateCreated = Stamp(2);
+    p.FirstName = QStringLiteral("Pat");
+    p.LastName = QStringLiteral("Old");
+    CourseRecord c;
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA");
+    c.CourseName = QStringLiteral("First Aid");
+    c.Hours = 8;
+    const TrainingRecord t = CreditedRecord(c, p.DateCreated, Stamp(0), QString());
+    QVERIFY(WriteBytes(QStringLiteral("User.List"), u.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), p.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), c.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), t.Encode()));
+}
+
+// Reads record 1 of `table`, lets `change` alter it and writes it back (or after the last).
+template <class Record>
+StoreResult Rewrite(RecordTable<Record>& table, const std::function<void(Record&)>& change,
+                    bool add = false) {
+    if (StoreResult opened = table.Open(); !opened)
+        return opened;
+    StoreResult result = table.Read(1);
+    change(table.Buffer());
+    if (result)
+        result = table.Write(add ? table.Count() + 1 : 1);
+    table.Close();
+    return result;
+}
+
+StoreResult Run(const QString& what) {
+    if (what == "person added")
+        return Rewrite<PersonRecord>(
+            Persons(),
+            [](PersonRecord& p) {
+                p.DateCreated = Stamp(9);
+                p.LastName = QStringLiteral("New");
+            },
+            true);
+    if (what == "person edited")
+        return Rewrite<PersonRecord>(Persons(),
+                                     [](PersonRecord& p) { p.LastName = QStringLiteral("New"); });
+    if (what == "saved unchanged")
+        return Rewrite<PersonRecord>(Persons(), [](PersonRecord&) {});
+    if (what == "password changed")
+        return Rewrite<UserRecord>(Users(), [](UserRecord& u) {
+            u.Password = ScramblePassword(QStringLiteral("n3wpass"));
+        });
+    if (what == "training edited")
+        return ChangeTrainingRecord(1, Stamp(2),
+                                    [](TrainingRecord& t) { t.Comments = QStringLiteral("late"); });
+    if (what == "credit") {
+        CourseRecord c;
+        c.DateCreated = Stamp(3);
+        c.CourseCode = QStringLiteral("FA");
+        return AppendTrainingRecords({CreditedRecord(c, Stamp(2), Stamp(0), QString())});
+    }
+    if (what == "course removed")
+        return RemoveMarkedRecord(DataFile::CourseIndex, 1);
+    if (what == "person removed") {
+        PersonRemoval removal;
+        return RemovePerson(1, removal);
+    }
+    CourseRecord c; // course copies updated
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA2");
+    CourseCopyTally tally;
+    return UpdateCourseCopies(c, tally);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<store::changelog::FieldChange>)
 
 class TestChangeLog : public QObject {
     Q_OBJECT
@@ -53,6 +144,9 @@ private slots:
     void completeAndWithdrawFollowTheTail();
     void pendingLinesTravelInJournal();
     void identityIsTheWholeSecond();
+    void eachChangeWritesItsLine_data();
+    void eachChangeWritesItsLine();
+    void restoreAppendsAndKeepsTheLog();
 };
 
 void TestChangeLog::escapesEveryBreakAndControl_data() {
@@ -238,6 +332,102 @@ void TestChangeLog::identityIsTheWholeSecond() {
     QCOMPARE(IdentityText(stamp), QStringLiteral("2023-03-15 12:00:00"));
     QCOMPARE(IdentityText(stamp + 0.3 / 86400), IdentityText(stamp));
     QVERIFY(IdentityText(std::nan("")).isEmpty());
+}
+
+void TestChangeLog::eachChangeWritesItsLine_data() {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QStringList>("lines");         // action and kind of each new line
+    QTest::addColumn<QString>("name");              // of the first new line
+    QTest::addColumn<QList<FieldChange>>("fields"); // of the first new line; empty: not compared
+    using F = QList<FieldChange>;
+    const QString person = QStringLiteral("Person");
+    QTest::newRow("person added") << "person added" << QStringList{"Added Person"} << "Pat New"
+                                  << F{{"First Name", "", "Pat"},
+                                       {"Last Name", "", "New"},
+                                       {"Status", "", "Active"}};
+    QTest::newRow("person edited") << "person edited" << QStringList{"Edited Person"} << "Pat New"
+                                   << F{{"Last Name", "Old", "New"}};
+    QTest::newRow("saved unchanged") << "saved unchanged" << QStringList{} << "" << F{};
+    QTest::newRow("password changed") << "password changed" << QStringList{"Edited User"}
+                                      << "Una User" << F{{PasswordChanged, "", ""}};
+    QTest::newRow("training edited") << "training edited" << QStringList{"Edited Training record"}
+                                     << "FA on 03/07/2014" << F{{"Comments", "", "late"}};
+    QTest::newRow("credit") << "credit" << QStringList{"Credited Training record"}
+                            << "FA on 03/07/2014" << F{};
+    QTest::newRow("course removed")
+        << "course removed" << QStringList{"Removed Course"} << "FA - First Aid"
+        << F{{"Course Code", "FA", ""}, {"Course Name", "First Aid", ""}, {"Hours", "8.0", ""}};
+    QTest::newRow("person removed with records")
+        << "person removed" << QStringList{"Removed Person", "Removed Training record"} << "Pat Old"
+        << F{{"First Name", "Pat", ""},
+             {"Last Name", "Old", ""},
+             {"Status", "Active", ""},
+             {"Training records", "1", "0"}};
+    QTest::newRow("course copies updated")
+        << "copies" << QStringList{"Course copies updated Course"} << "FA2 - "
+        << F{{"Credited records updated", "", "1"}};
+}
+
+void TestChangeLog::eachChangeWritesItsLine() {
+    QFETCH(QString, what);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, name);
+    QFETCH(QList<FieldChange>, fields);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    SetClock([] { return QDateTime(QDate(2024, 6, 1), QTime(10, 0)); });
+    SetActingUser(QStringLiteral("Ann Admin"));
+    const StoreResult done = Run(what);
+    SetActingUser(QString());
+    SetClock({});
+    QVERIFY2(done.ok(), qPrintable(done.text()));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QStringList got;
+    for (const ChangeEntry& entry : entries)
+        got.append(entry.action + u' ' + entry.kind);
+    QCOMPARE(got, lines);
+    const QByteArray log = ReadBytes(ChangeLogFileName);
+    QVERIFY(!log.contains("s3cret") && !log.contains("n3wpass"));
+    if (entries.isEmpty())
+        return;
+    QCOMPARE(entries[0].user, QStringLiteral("Ann Admin"));
+    QCOMPARE(entries[0].time, QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
+    QCOMPARE(entries[0].name, name);
+    if (!fields.isEmpty())
+        QCOMPARE(entries[0].fields, fields);
+    // A person's lines, their records' too, are found by the person's identity.
+    if (entries[0].kind != kind::Course && entries[0].kind != kind::User)
+        QCOMPARE(
+            entries[0].person,
+            IdentityText(Stamp(entries[0].kind == kind::Person && what == "person added" ? 9 : 2)));
+}
+
+// A restore brings the data files back, never the log: the lines before it stay and one more
+// says what came back from where.
+void TestChangeLog::restoreAppendsAndKeepsTheLog() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    QVERIFY(Run("person edited"));
+    QVERIFY(QDir().mkdir("backup"));
+    QVERIFY(BackupDataSet(QStringLiteral("backup"), BackupFileNames()));
+    QVERIFY(QFileInfo::exists(QStringLiteral("backup/") + ChangeLogFileName));
+    QVERIFY(Run("training edited"));
+    const QByteArray before = ReadBytes(ChangeLogFileName);
+    const StoreResult restored = RestoreDataSet(QStringLiteral("backup"), DataSetFileNames());
+    QVERIFY2(restored.ok(), qPrintable(restored.text()));
+    const QByteArray after = ReadBytes(ChangeLogFileName);
+    QVERIFY(after.startsWith(before));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[2].action, action::Restored);
+    QCOMPARE(entries[2].name, QDir(QStringLiteral("backup")).absolutePath());
+    ChainCheck check;
+    QVERIFY(CheckChain(check));
+    QCOMPARE(check.fault, ChainCheck::Fault::None);
 }
 
 QTEST_APPLESS_MAIN(TestChangeLog)
