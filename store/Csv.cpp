@@ -261,6 +261,12 @@ void FileWriter::Hours(float hours) {
     used_ = PutHours(at, hours) - buffer_.constData();
 }
 
+void FileWriter::Formatted(QByteArrayView field) {
+    char* at = Field(field.size());
+    std::memcpy(at, field.data(), size_t(field.size()));
+    used_ = at + field.size() - buffer_.constData();
+}
+
 void FileWriter::EndRow() {
     char* at = Room(2);
     at[0] = '\r';

@@ -62,6 +62,8 @@ public:
     void Number(double value);
     void Integer(qint64 value);
     void Hours(float hours);
+    // A field already made by one of the Append functions above.
+    void Formatted(QByteArrayView field);
     void EndRow();
     void WriteRow(const QStringList& fields);
 
