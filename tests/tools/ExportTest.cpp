@@ -59,6 +59,16 @@ void ExportTest::exportsEveryFile() {
                                    .Single(-0.25f)
                                    .Text("", 200)
                                    .Bytes();
+    // Like the one before but for its name and hours: a field is never taken from the record
+    // before when its bytes differ.
+    const QByteArray alike = RecordBytes()
+                                 .Double(-1.25)
+                                 .Text("=1+2", 8)
+                                 .Text("-6 hours", 50)
+                                 .Text("", 30)
+                                 .Single(2.5f)
+                                 .Text("", 200)
+                                 .Bytes();
     const QByteArray user = RecordBytes()
                                 .Double(Stamp)
                                 .Text("Pat", 15)
@@ -67,7 +77,7 @@ void ExportTest::exportsEveryFile() {
                                 .Int16(4)
                                 .Text("", 439)
                                 .Bytes();
-    QVERIFY(tooltest::WriteFile(data + "/Course.Index", course + formula));
+    QVERIFY(tooltest::WriteFile(data + "/Course.Index", course + formula + alike));
     QVERIFY(tooltest::WriteFile(data + "/User.List", user));
     QVERIFY(tooltest::WriteFile(data + "/User.Log",
                                 "03/07/2014 at 08:15:02 - Pat Kim logged in w/ Read Only "
@@ -77,7 +87,7 @@ void ExportTest::exportsEveryFile() {
     QCOMPARE(run.code, 0);
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     QCOMPARE(run.out, QStringLiteral("User.List.csv: 1 records\nName.List.csv: 0 records\n"
-                                     "Course.Index.csv: 2 records\n"
+                                     "Course.Index.csv: 3 records\n"
                                      "Training.Records.csv: 0 records\nUser.Log.csv: 2 lines\n"));
 
     QCOMPARE(tooltest::ReadFile(out + "/Course.Index.csv"),
@@ -85,7 +95,8 @@ void ExportTest::exportsEveryFile() {
                         "RecNum,DateCreated,CourseCode,CourseName,ProvidedBy,Hours,Comments\r\n"
                         "1,38412.52349537037,FIR-0001,Caf\xC3\xA9 \xE2\x82\xAC Safety,Range Staff,"
                         "1.2,\"He said \"\"ok\"\"\r\nnext\"\r\n"
-                        "2,-1.25,'=1+2,'-5 hours,,-0.25,\r\n"));
+                        "2,-1.25,'=1+2,'-5 hours,,-0.25,\r\n"
+                        "3,-1.25,'=1+2,'-6 hours,,2.5,\r\n"));
     // The identity reads back as exactly the stored value.
     QCOMPARE(ReadCsv(out + "/Course.Index.csv").value(1).value(1).toDouble(), Stamp);
 
