@@ -35,6 +35,7 @@ class ExportTest : public QObject {
 private slots:
     void exportsEveryFile();
     void needsOut();
+    void failureLeavesEveryExportAsItWas();
 };
 
 void ExportTest::exportsEveryFile() {
@@ -126,3 +127,21 @@ int RunExportTests(int argc, char* argv[]) {
 }
 
 #include "ExportTest.moc"
+
+void ExportTest::failureLeavesEveryExportAsItWas() {
+    // The last of the five cannot be written (a folder stands under its name): the exports
+    // before it, old and new, stay as they were, and no part file is left.
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkpath(out + "/User.Log.csv"));
+    QVERIFY(tooltest::WriteFile(out + "/Name.List.csv", "old"));
+    QVERIFY(tooltest::WriteFile(dir.filePath("Course.Index"),
+                                RecordBytes().Double(Stamp).Text("FIR", 300 - 8).Bytes()));
+    const auto run = RunTool({"export", "--dir", dir.path(), "--out", out});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains("User.Log.csv"), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(tooltest::ReadFile(out + "/Name.List.csv"), QByteArray("old"));
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({"Name.List.csv", "User.Log.csv"}));
+}
