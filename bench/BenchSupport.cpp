@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace bench {
 
@@ -49,6 +50,12 @@ void Fail(const QString& why) {
 void Check(const store::StoreResult& result) {
     if (!result)
         Fail(result.text());
+}
+
+bool DropCaches() {
+    ::sync();
+    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
+    return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
 }
 
 qint64 ReadRaw(const QString& name) {

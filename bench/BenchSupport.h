@@ -20,6 +20,10 @@ double BestSeconds(const std::function<void()>& run, int rounds = 3);
 [[noreturn]] void Fail(const QString& why);
 void Check(const store::StoreResult& result);
 
+// Empties the page cache, so that the next read comes from the disk; false where this process
+// may not (not root, or a container that forbids it).
+bool DropCaches();
+
 // Every byte of the file in 1 MiB blocks; the number of bytes read.
 qint64 ReadRaw(const QString& name);
 

@@ -63,14 +63,6 @@ Took Time(const std::function<void()>& run) {
     return {double(timer.nsecsElapsed()) / 1e9, CpuSeconds() - cpu};
 }
 
-// Empties the page cache, so that the next read comes from the disk; false where this process
-// may not (not root, or a container that forbids it).
-bool DropCaches() {
-    ::sync();
-    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
-    return drop.open(QIODevice::WriteOnly) && drop.write("3\n") == 2 && drop.flush();
-}
-
 struct Series {
     std::vector<double> raw, wall, cpu, rawCpu;
     static double Best(std::vector<double> v) { return *std::min_element(v.begin(), v.end()); }
@@ -86,10 +78,10 @@ Series Measure(const std::function<void()>& raw, const std::function<void()>& ru
     Series s;
     for (int i = 0; i < Rounds; ++i) {
         if (cold)
-            DropCaches();
+            bench::DropCaches();
         const Took r = Time(raw);
         if (cold)
-            DropCaches();
+            bench::DropCaches();
         const Took t = Time(run);
         s.raw.push_back(r.wall);
         s.rawCpu.push_back(r.cpu);
@@ -253,7 +245,7 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
                   }};
 
     const std::function<void()> raw = [&] { ReadRaw(trainings); };
-    const bool cold = run.cold && DropCaches();
+    const bool cold = run.cold && bench::DropCaches();
     for (const bool dropped : {false, true}) {
         if (dropped && !cold) {
             if (run.cold)

@@ -1,5 +1,7 @@
 #include "store/Codepage.h"
 
+#include "store/FieldEnd.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -117,10 +119,6 @@ QString OutsideCodepageReason(const QString& character) {
 
 namespace {
 
-bool IsPadding(char b) {
-    return b == ' ' || b == '\0';
-}
-
 bool IsPadding(QChar c) {
     return c == QLatin1Char(' ') || c.unicode() == 0;
 }
@@ -128,17 +126,7 @@ bool IsPadding(QChar c) {
 } // namespace
 
 int PaddedEnd(const char* bytes, int width) {
-    constexpr quint64 kBlanks = 0x2020202020202020ULL;
-    int end = width;
-    while (end >= 8) {
-        const quint64 word = Word(bytes + end - 8);
-        if (word != kBlanks && word != 0)
-            break;
-        end -= 8;
-    }
-    while (end > 0 && IsPadding(bytes[end - 1]))
-        --end;
-    return end;
+    return width > 0 ? int(FieldTextEnd(bytes, std::size_t(width))) : 0;
 }
 
 namespace {

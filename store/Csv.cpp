@@ -261,6 +261,12 @@ void FileWriter::Hours(float hours) {
     used_ = PutHours(at, hours) - buffer_.constData();
 }
 
+void FileWriter::Formatted(QByteArrayView field) {
+    char* at = Field(field.size());
+    std::memcpy(at, field.data(), size_t(field.size()));
+    used_ = at + field.size() - buffer_.constData();
+}
+
 void FileWriter::EndRow() {
     char* at = Room(2);
     at[0] = '\r';
@@ -284,7 +290,10 @@ StoreResult FileWriter::Flush() {
     return written;
 }
 
-StoreResult FileWriter::Commit() {
+StoreResult FileWriter::Finish() {
+    if (finished_)
+        return result_;
+    finished_ = true;
     if (rowStarted_)
         EndRow();
     if (result_)
@@ -308,21 +317,27 @@ StoreResult FileWriter::Commit() {
     struct stat written {};
     if (result_ && ::fstat(fd_, &written) != 0)
         result_ = StoreResult::Fail(name_, SystemReason(errno));
+    written_ = {static_cast<quint64>(written.st_dev), static_cast<quint64>(written.st_ino)};
     if (result_ && ::close(std::exchange(fd_, -1)) != 0)
         result_ = StoreResult::Fail(name_, SystemReason(errno));
+    if (!result_)
+        Discard();
+    return result_;
+}
+
+StoreResult FileWriter::Commit() {
+    if (StoreResult finished = Finish(); !finished)
+        return finished;
     // What stands under the name may have changed while the rows were written.
+    result_ = filecopy::AbsentOrRegular(path_, name_);
     if (result_)
-        result_ = filecopy::AbsentOrRegular(path_, name_);
-    if (result_)
-        result_ = filecopy::RenameWritten(
-            partPath_, path_,
-            {static_cast<quint64>(written.st_dev), static_cast<quint64>(written.st_ino)});
+        result_ = filecopy::RenameWritten(partPath_, path_, written_);
     if (!result_) {
         Discard();
         return result_;
     }
     partPath_.clear();
-    return result_ = filecopy::SyncDir(folder);
+    return result_ = filecopy::SyncDir(QFileInfo(path_).absolutePath());
 }
 
 void FileWriter::Discard() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FileCopy.h"
 #include "store/StoreResult.h"
 
 #include <QByteArray>
@@ -62,11 +63,16 @@ public:
     void Number(double value);
     void Integer(qint64 value);
     void Hours(float hours);
+    // A field already made by one of the Append functions above.
+    void Formatted(QByteArrayView field);
     void EndRow();
     void WriteRow(const QStringList& fields);
 
-    // Writes what is left, makes the file durable and gives it its name. The first failure of
-    // any step before is told here.
+    // Writes what is left and makes the part file durable, without giving it its name yet: a
+    // set of files is finished first, and named only when every one of them is whole. The
+    // first failure of any step before is told here, and the part file is gone.
+    StoreResult Finish();
+    // Finishes (when not yet done) and gives the file its name.
     StoreResult Commit();
 
 private:
@@ -85,6 +91,8 @@ private:
     QByteArray buffer_; // rows not yet written: the first used_ bytes
     qsizetype used_ = 0;
     bool rowStarted_ = false;
+    bool finished_ = false;
+    filecopy::FileIdentity written_; // the part file as it was made durable
     StoreResult result_;
 };
 

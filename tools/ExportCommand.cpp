@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QtEndian>
+#include <cstring>
+#include <memory>
 
 namespace datatool {
 namespace {
@@ -23,23 +25,49 @@ bool Exported(store::DataFile file, const FieldInfo& field) {
     return !(file == store::DataFile::UserList && qstrcmp(field.name, "Password") == 0);
 }
 
-void WriteField(store::csv::FileWriter& writer, const FieldInfo& field, const char* record) {
-    const char* at = record + field.span.offset;
+void AppendField(QByteArray& out, const FieldInfo& field, const char* at) {
     switch (field.kind) {
     case FieldKind::Text:
-        writer.StoredText(at, field.span.width);
+        store::csv::AppendStoredText(out, at, field.span.width);
         return;
     case FieldKind::Date:
-        writer.Number(qFromLittleEndian<double>(at));
+        store::csv::AppendNumber(out, qFromLittleEndian<double>(at));
         return;
     case FieldKind::Hours:
-        writer.Hours(qFromLittleEndian<float>(at));
+        store::csv::AppendHours(out, qFromLittleEndian<float>(at));
         return;
     case FieldKind::Integer:
-        writer.Integer(qFromLittleEndian<qint16>(at));
+        store::csv::AppendNumber(out, qFromLittleEndian<qint16>(at));
         return;
     }
 }
+
+// One exported field with the last value it made. Records credited together lie together and
+// differ in little but the person (same course copies, date, hours and comments), so a field
+// whose stored bytes are those of the record before is written as it was then, not made
+// again: an export of millions of records spends its time on what changes.
+class FieldColumn {
+public:
+    explicit FieldColumn(const FieldInfo& field)
+        : field_(field), stored_(field.span.width, Qt::Uninitialized) {}
+    void Write(store::csv::FileWriter& writer, const char* record) {
+        const char* at = record + field_.span.offset;
+        const auto width = static_cast<std::size_t>(field_.span.width);
+        if (!known_ || std::memcmp(at, stored_.constData(), width) != 0) {
+            std::memcpy(stored_.data(), at, width);
+            made_.truncate(0); // keeps its room: no allocation per record
+            AppendField(made_, field_, at);
+            known_ = true;
+        }
+        writer.Formatted(made_);
+    }
+
+private:
+    FieldInfo field_;
+    bool known_ = false;
+    QByteArray stored_; // the bytes the field held in the record before
+    QByteArray made_;   // what they were written as
+};
 
 } // namespace
 
@@ -49,6 +77,18 @@ QString ExportFileName(const QString& dataFileName) {
 
 store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, const QString& path,
                                   qint64& records) {
+    store::csv::FileWriter writer(path);
+    if (store::StoreResult begun = writer.Begin(); !begun) {
+        return begun;
+    }
+    if (store::StoreResult written = WriteDataFile(file, folder, writer, records); !written) {
+        return written; // the writer leaves nothing behind
+    }
+    return writer.Commit();
+}
+
+store::StoreResult WriteDataFile(store::DataFile file, const QString& folder,
+                                 store::csv::FileWriter& writer, qint64& records) {
     records = 0;
     std::vector<FieldInfo> fields;
     for (const FieldInfo& field : LayoutOf(file).fields) {
@@ -56,33 +96,27 @@ store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, c
             fields.push_back(field);
         }
     }
-    store::csv::FileWriter writer(path);
-    if (store::StoreResult begun = writer.Begin(); !begun) {
-        return begun;
-    }
+    std::vector<FieldColumn> columns(fields.begin(), fields.end());
     writer.Text(u"RecNum");
     for (const FieldInfo& field : fields) {
         writer.Text(QString::fromLatin1(field.name));
     }
     writer.EndRow();
-    const store::StoreResult read = ForEachRecordBytes(
+    return ForEachRecordBytes(
         file,
         [&](qint32 recordNumber, const char* bytes) {
             writer.Integer(recordNumber);
-            for (const FieldInfo& field : fields) {
-                WriteField(writer, field, bytes);
+            for (FieldColumn& column : columns) {
+                column.Write(writer, bytes);
             }
             writer.EndRow();
             ++records;
         },
         folder);
-    if (!read) {
-        return read; // the writer leaves nothing behind
-    }
-    return writer.Commit();
 }
 
-store::StoreResult ExportUserLog(const QString& folder, const QString& path, qint64& lines) {
+store::StoreResult WriteUserLog(const QString& folder, store::csv::FileWriter& writer,
+                                qint64& lines) {
     lines = 0;
     QByteArray bytes;
     QFile log(QDir(folder).filePath(store::UserLogFileName));
@@ -91,10 +125,6 @@ store::StoreResult ExportUserLog(const QString& folder, const QString& path, qin
             return store::StoreResult::Fail(store::UserLogFileName, log.errorString());
         }
         bytes = log.readAll();
-    }
-    store::csv::FileWriter writer(path);
-    if (store::StoreResult begun = writer.Begin(); !begun) {
-        return begun;
     }
     writer.WriteRow({QStringLiteral("Line"), QStringLiteral("Date"), QStringLiteral("Time"),
                      QStringLiteral("Entry")});
@@ -117,7 +147,7 @@ store::StoreResult ExportUserLog(const QString& folder, const QString& path, qin
             writer.WriteRow({QString(), QString(), text});
         }
     }
-    return writer.Commit();
+    return store::StoreResult::Ok();
 }
 
 int RunExport(const QStringList& args, const Console& console) {
@@ -141,25 +171,51 @@ int RunExport(const QStringList& args, const Console& console) {
         console.Error(QStringLiteral("cannot make folder '%1'").arg(out));
         return ExitFailure;
     }
+    // Every file whole beside its name first; the names only when all are.
+    std::vector<std::unique_ptr<store::csv::FileWriter>> writers;
+    QStringList counts;
+    const auto write = [&](const QString& name, const auto& rows) {
+        writers.push_back(std::make_unique<store::csv::FileWriter>(QDir(out).filePath(name)));
+        store::csv::FileWriter& writer = *writers.back();
+        store::StoreResult done = writer.Begin();
+        if (done) {
+            done = rows(writer);
+        }
+        return done ? writer.Finish() : done;
+    };
     for (store::DataFile file : AllDataFiles()) {
         const QString name = ExportFileName(store::FileNameOf(file));
         qint64 records = 0;
-        if (const store::StoreResult done =
-                ExportDataFile(file, folder, QDir(out).filePath(name), records);
+        if (const store::StoreResult done = write(name,
+                                                  [&](store::csv::FileWriter& writer) {
+                                                      return WriteDataFile(file, folder, writer,
+                                                                           records);
+                                                  });
             !done) {
             console.Error(done.text());
-            return ExitFailure;
+            return ExitFailure; // the writers take their part files away
         }
-        console.Line(QStringLiteral("%1: %2 records").arg(name).arg(records));
+        counts << QStringLiteral("%1: %2 records").arg(name).arg(records);
     }
     const QString logName = ExportFileName(store::UserLogFileName);
     qint64 lines = 0;
-    if (const store::StoreResult done = ExportUserLog(folder, QDir(out).filePath(logName), lines);
+    if (const store::StoreResult done = write(
+            logName,
+            [&](store::csv::FileWriter& writer) { return WriteUserLog(folder, writer, lines); });
         !done) {
         console.Error(done.text());
         return ExitFailure;
     }
-    console.Line(QStringLiteral("%1: %2 lines").arg(logName).arg(lines));
+    counts << QStringLiteral("%1: %2 lines").arg(logName).arg(lines);
+    for (const std::unique_ptr<store::csv::FileWriter>& writer : writers) {
+        if (const store::StoreResult named = writer->Commit(); !named) {
+            console.Error(named.text());
+            return ExitFailure;
+        }
+    }
+    for (const QString& line : counts) {
+        console.Line(line);
+    }
     return ExitSuccess;
 }
 

@@ -2,6 +2,7 @@
 
 #include "tools/CommandLine.h"
 
+#include "store/Csv.h"
 #include "store/RecordStore.h"
 #include "store/StoreResult.h"
 
@@ -17,12 +18,18 @@ QString ExportFileName(const QString& dataFileName);
 // the number of rows written.
 store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, const QString& path,
                                   qint64& records);
+// The same rows into a begun writer, which the caller finishes.
+store::StoreResult WriteDataFile(store::DataFile file, const QString& folder,
+                                 store::csv::FileWriter& writer, qint64& records);
 
-// Writes User.Log as CSV: "Line", "Date", "Time", "Entry" (what follows the time); a line of
-// another form has its whole text as the entry.
-store::StoreResult ExportUserLog(const QString& folder, const QString& path, qint64& lines);
+// Writes User.Log as CSV into a begun writer: "Line", "Date", "Time", "Entry" (what follows
+// the time); a line of another form has its whole text as the entry.
+store::StoreResult WriteUserLog(const QString& folder, store::csv::FileWriter& writer,
+                                qint64& lines);
 
-// mirtavel-data export [--dir DIR] --out FOLDER
+// mirtavel-data export [--dir DIR] --out FOLDER. The five files are written as a set: each
+// is made whole beside its name first, and only when all are whole do they take their names,
+// so that a failure (a full disk at the last file) leaves every earlier export as it was.
 int RunExport(const QStringList& args, const Console& console);
 
 } // namespace datatool

@@ -6,9 +6,11 @@
 
 #include "store/Clock.h"
 #include "store/Csv.h"
+#include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/PersonImport.h"
 #include "store/PersonTraining.h"
+#include "store/RecordFile.h"
 #include "store/TrainingImport.h"
 #include "training/Credit.h"
 
@@ -92,6 +94,8 @@ private slots:
     void classImportedAsCredited();
     void personRowsJudged();
     void rosterPersonsGetIdentitiesOfTheirOwn();
+    void failedAppendLeavesTheFileAsItWas_data();
+    void failedAppendLeavesTheFileAsItWas();
 };
 
 void TestImport::columnsMatchedByHeading_data() {
@@ -347,3 +351,51 @@ void TestImport::rosterPersonsGetIdentitiesOfTheirOwn() {
 
 QTEST_GUILESS_MAIN(TestImport)
 #include "test_import.moc"
+
+void TestImport::failedAppendLeavesTheFileAsItWas_data() {
+    QTest::addColumn<bool>("persons"); // a roster, or training records
+    QTest::addColumn<qint64>("taken"); // bytes the disk takes before it is full
+    QTest::newRow("training, nothing taken") << false << qint64(0);
+    QTest::newRow("training, one and a half records") << false << qint64(450);
+    QTest::newRow("roster, nothing taken") << true << qint64(0);
+    QTest::newRow("roster, one and a half persons") << true << qint64(1500);
+}
+
+void TestImport::failedAppendLeavesTheFileAsItWas() {
+    QFETCH(bool, persons);
+    QFETCH(qint64, taken);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteTrainingFixture();
+    const QString target =
+        persons ? QStringLiteral("Name.List") : QStringLiteral("Training.Records");
+    const csv::Table table = persons ? TableOf("Last Name,First Name\nDay,Al\nKay,Sue\nMay,Jo\n")
+                                     : TableOf(kTrainingHeading + "Ray,Bob,,FIR-01,03/01/2024,,,\n"
+                                                                  "Lee,Ann,,EVOC,03/01/2024,,,\n"
+                                                                  "Ray,Bob,,EVOC,03/02/2024,,,\n");
+    const ColumnMap map =
+        MatchColumns(table.records.front().fields, persons ? Kind::Persons : Kind::Training);
+    TrainingImport trainingPlan;
+    PersonImport personPlan;
+    QVERIFY(persons ? PlanPersonImport(table, map, personPlan)
+                    : PlanTrainingImport(table, map, kToday, trainingPlan));
+    const QByteArray before = ReadBytes(target);
+
+    qint64 left = taken;
+    io::testing::SetWriteHook([&](const QString& name, qint64 wanted, int& error) {
+        if (name != target)
+            return wanted;
+        const qint64 allowed = std::min(left, wanted);
+        left -= allowed;
+        error = allowed == 0 ? ENOSPC : 0;
+        return allowed;
+    });
+    const StoreResult r =
+        persons ? AppendPersonImport(personPlan) : AppendTrainingImport(trainingPlan);
+    io::testing::SetWriteHook({});
+    QVERIFY(!r.ok());
+    QVERIFY2(r.text().contains(target) && r.reason() == qt_error_string(ENOSPC),
+             qPrintable(r.text()));
+    QCOMPARE(ReadBytes(target), before);
+    QVERIFY(!QFile::exists(RecordWriteJournal)); // nothing is left to undo at the next start
+}

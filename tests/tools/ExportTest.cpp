@@ -35,6 +35,7 @@ class ExportTest : public QObject {
 private slots:
     void exportsEveryFile();
     void needsOut();
+    void failureLeavesEveryExportAsItWas();
 };
 
 void ExportTest::exportsEveryFile() {
@@ -59,6 +60,16 @@ void ExportTest::exportsEveryFile() {
                                    .Single(-0.25f)
                                    .Text("", 200)
                                    .Bytes();
+    // Like the one before but for its name and hours: a field is never taken from the record
+    // before when its bytes differ.
+    const QByteArray alike = RecordBytes()
+                                 .Double(-1.25)
+                                 .Text("=1+2", 8)
+                                 .Text("-6 hours", 50)
+                                 .Text("", 30)
+                                 .Single(2.5f)
+                                 .Text("", 200)
+                                 .Bytes();
     const QByteArray user = RecordBytes()
                                 .Double(Stamp)
                                 .Text("Pat", 15)
@@ -67,7 +78,7 @@ void ExportTest::exportsEveryFile() {
                                 .Int16(4)
                                 .Text("", 439)
                                 .Bytes();
-    QVERIFY(tooltest::WriteFile(data + "/Course.Index", course + formula));
+    QVERIFY(tooltest::WriteFile(data + "/Course.Index", course + formula + alike));
     QVERIFY(tooltest::WriteFile(data + "/User.List", user));
     QVERIFY(tooltest::WriteFile(data + "/User.Log",
                                 "03/07/2014 at 08:15:02 - Pat Kim logged in w/ Read Only "
@@ -77,7 +88,7 @@ void ExportTest::exportsEveryFile() {
     QCOMPARE(run.code, 0);
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     QCOMPARE(run.out, QStringLiteral("User.List.csv: 1 records\nName.List.csv: 0 records\n"
-                                     "Course.Index.csv: 2 records\n"
+                                     "Course.Index.csv: 3 records\n"
                                      "Training.Records.csv: 0 records\nUser.Log.csv: 2 lines\n"));
 
     QCOMPARE(tooltest::ReadFile(out + "/Course.Index.csv"),
@@ -85,7 +96,8 @@ void ExportTest::exportsEveryFile() {
                         "RecNum,DateCreated,CourseCode,CourseName,ProvidedBy,Hours,Comments\r\n"
                         "1,38412.52349537037,FIR-0001,Caf\xC3\xA9 \xE2\x82\xAC Safety,Range Staff,"
                         "1.2,\"He said \"\"ok\"\"\r\nnext\"\r\n"
-                        "2,-1.25,'=1+2,'-5 hours,,-0.25,\r\n"));
+                        "2,-1.25,'=1+2,'-5 hours,,-0.25,\r\n"
+                        "3,-1.25,'=1+2,'-6 hours,,2.5,\r\n"));
     // The identity reads back as exactly the stored value.
     QCOMPARE(ReadCsv(out + "/Course.Index.csv").value(1).value(1).toDouble(), Stamp);
 
@@ -115,3 +127,21 @@ int RunExportTests(int argc, char* argv[]) {
 }
 
 #include "ExportTest.moc"
+
+void ExportTest::failureLeavesEveryExportAsItWas() {
+    // The last of the five cannot be written (a folder stands under its name): the exports
+    // before it, old and new, stay as they were, and no part file is left.
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkpath(out + "/User.Log.csv"));
+    QVERIFY(tooltest::WriteFile(out + "/Name.List.csv", "old"));
+    QVERIFY(tooltest::WriteFile(dir.filePath("Course.Index"),
+                                RecordBytes().Double(Stamp).Text("FIR", 300 - 8).Bytes()));
+    const auto run = RunTool({"export", "--dir", dir.path(), "--out", out});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains("User.Log.csv"), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(tooltest::ReadFile(out + "/Name.List.csv"), QByteArray("old"));
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({"Name.List.csv", "User.Log.csv"}));
+}
