@@ -66,8 +66,7 @@ private:
     QHash<QString, QString> labels_;
 };
 
-} // namespace
-
+// The cells a line is listed with.
 QStringList ChangeCells(const cl::Change& change) {
     const double when = formats::DateValue(change.time);
     const QString record =
@@ -75,6 +74,8 @@ QStringList ChangeCells(const cl::Change& change) {
     return {formats::MmDdYyyy(when) + u' ' + formats::HhNnSs(when), OneLine(change.user),
             OneLine(change.action), OneLine(record), FieldsText(change.fields)};
 }
+
+} // namespace
 
 ChangeListing ChangeListing::Read(const cl::ChangeFilter& filter, const QString& fileName) {
     ChangeListing listing;

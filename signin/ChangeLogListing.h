@@ -56,9 +56,6 @@ private:
     store::StoreResult read_;
 };
 
-// The cells a line is listed with.
-QStringList ChangeCells(const store::changelog::Change& change);
-
 // The listed changes for printing and for a spreadsheet, in the order listed.
 print::ReportTable ChangeTable(const ChangeListing& listing);
 

@@ -170,7 +170,6 @@ void frmChangeLog::OfferChoices() {
 
 void frmChangeLog::List(const cl::ChangeFilter& filter) {
     const WindowBusy busy(*this);
-    filter_ = filter;
     auto listing =
         std::make_shared<const signin::ChangeListing>(signin::ChangeListing::Read(filter));
     listing_ = listing;

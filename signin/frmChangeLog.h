@@ -19,7 +19,7 @@ class ChangeListing;
 // Change.Log for reading: its lines newest first, with who made each change, what was done,
 // to which record and each field before and after, narrowed by person, course, user and a
 // span of days. It prints and saves the lines as listed. A log that was changed by hand is
-// still listed, under a warning naming the first line found wrong. Nothing here writes.
+// still listed, under a warning naming the first line found wrong. The log is only read.
 class frmChangeLog : public Form {
     Q_OBJECT
 
@@ -46,7 +46,6 @@ public:
 
     // The lines as listed, for printing and saving.
     print::ReportTable Table() const;
-    const store::changelog::ChangeFilter& Filter() const { return filter_; }
 
     // Lists the lines that match the filters as they are set now; a date that is no date is
     // told and lists nothing new.
@@ -66,7 +65,6 @@ private:
 
     QString person_; // the one person shown, or empty for every line
     QString personName_;
-    store::changelog::ChangeFilter filter_;
     std::shared_ptr<const signin::ChangeListing> listing_;
     QString warning_; // the chain check's, kept while the filters change
 };
