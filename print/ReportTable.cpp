@@ -41,6 +41,11 @@ Layout LayoutOf(ReportKind kind) {
                 5};
     case AnnualSummaryReport:
         return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}}, 2};
+    case ChangeLogReport:
+        return {"Change Log",
+                {Left(0.5, 1.75), Left(1.75, 2.65), Left(2.65, 3.55), Left(3.55, 5.35),
+                 Left(5.35, 7.5)},
+                5};
     }
     return {"", {}, 0};
 }

@@ -9,6 +9,7 @@ namespace {
 struct Hooks {
     Opener admin;
     SessionOpener lobby;
+    PersonOpener personChanges;
 };
 
 Hooks& Filled() {
@@ -35,12 +36,21 @@ void ShowLobbyWindow(const Session& session) {
         Filled().lobby(session);
 }
 
+void ShowPersonChanges(Form& owner, const QString& personIdentity, const QString& personName) {
+    if (Filled().personChanges)
+        Filled().personChanges(owner, personIdentity, personName);
+}
+
 void SetAdminWindow(Opener open) {
     Filled().admin = std::move(open);
 }
 
 void SetLobbyWindow(SessionOpener open) {
     Filled().lobby = std::move(open);
+}
+
+void SetPersonChangesWindow(PersonOpener open) {
+    Filled().personChanges = std::move(open);
 }
 
 } // namespace flow
