@@ -6,12 +6,14 @@
 #include "store/Formats.h"
 #include "store/ReadOnlyStation.h"
 #include "store/Rewrite.h"
+#include "store/Sha256.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,10 +26,41 @@ QString& Acting() {
     return name;
 }
 
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
 // The fixed fields after the hash and the sequence number, before the changed fields.
 constexpr int kFixedFields = 8;
+
+// "yyyy-MM-dd HH:mm:ss" by hand: a log of a million lines is written and read a line at a time.
+QByteArray TimeText(const QDateTime& time) {
+    if (!time.isValid())
+        return QByteArray();
+    const QDate d = time.date();
+    const QTime t = time.time();
+    char text[32];
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year(),
+                                d.month(), d.day(), t.hour(), t.minute(), t.second());
+    return QByteArray(text, n);
+}
+
+// The time of TimeText, invalid for any other text.
+QDateTime TimeOf(QStringView text) {
+    static constexpr int kDigits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
+        text[13] != u':' || text[16] != u':')
+        return QDateTime();
+    int v[std::size(kDigits)];
+    for (std::size_t i = 0; i < std::size(kDigits); ++i) {
+        const char16_t c = text[kDigits[i]].unicode();
+        if (c < u'0' || c > u'9')
+            return QDateTime();
+        v[i] = c - u'0';
+    }
+    const QDate date(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5],
+                     v[6] * 10 + v[7]);
+    const QTime time(v[8] * 10 + v[9], v[10] * 10 + v[11], v[12] * 10 + v[13]);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return formats::DateTimeOf(formats::DateValue(date, time));
+}
 
 char HexDigit(int n) {
     return "0123456789abcdef"[n & 15];
@@ -45,7 +78,7 @@ QString ActingUser() {
 
 Change Now(const QString& what, const QString& kindOf) {
     Change change;
-    change.time = CurrentDateTime();
+    change.time = formats::DateTimeOf(CurrentDateValue());
     change.user = ActingUser();
     change.action = what;
     change.kind = kindOf;
@@ -54,7 +87,7 @@ Change Now(const QString& what, const QString& kindOf) {
 
 QString IdentityText(double dateCreated) {
     const QDateTime when = formats::DateTimeOf(dateCreated);
-    return when.isValid() ? when.toString(kTimeFormat) : QString();
+    return QString::fromLatin1(TimeText(when));
 }
 
 QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
@@ -139,7 +172,7 @@ bool Unescape(QByteArrayView field, QString& text) {
 }
 
 QByteArray ContentOf(const Change& change) {
-    QByteArray line = change.time.toString(kTimeFormat).toLatin1();
+    QByteArray line = TimeText(change.time);
     for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
                                  &change.name, &change.person, &change.course})
         line += '\t' + Escape(*field);
@@ -148,25 +181,37 @@ QByteArray ContentOf(const Change& change) {
     return line;
 }
 
-bool ParseContent(QByteArrayView content, Change& change) {
-    change = Change{};
+bool ParseContent(QByteArrayView content, Change& change, ParseMemo* memo) {
     QList<QString> fields;
+    fields.reserve(kFixedFields + 3);
     qsizetype from = 0;
-    for (;;) {
+    for (qsizetype column = 0;; ++column) {
         const qsizetype tab = content.indexOf('\t', from);
         const QByteArrayView field =
             tab < 0 ? content.sliced(from) : content.sliced(from, tab - from);
-        if (!Unescape(field, fields.emplace_back()))
-            return false;
+        if (memo && column >= qsizetype(memo->columns.size()))
+            memo->columns.resize(std::size_t(column + 1));
+        if (memo && memo->columns[std::size_t(column)].first == field) {
+            fields.append(memo->columns[std::size_t(column)].second);
+        } else {
+            if (!Unescape(field, fields.emplace_back()))
+                return false;
+            if (memo)
+                memo->columns[std::size_t(column)] = {field.toByteArray(), fields.constLast()};
+        }
         if (tab < 0)
             break;
         from = tab + 1;
     }
     if (fields.size() < kFixedFields || (fields.size() - kFixedFields) % 3 != 0)
         return false;
-    change.time = QDateTime::fromString(fields[0], kTimeFormat);
+    change.time = memo && memo->timeText == fields[0] ? memo->time : TimeOf(fields[0]);
     if (!change.time.isValid())
         return false;
+    if (memo) {
+        memo->timeText = fields[0];
+        memo->time = change.time;
+    }
     change.user = fields[1];
     change.action = fields[2];
     change.kind = fields[3];
@@ -174,18 +219,11 @@ bool ParseContent(QByteArrayView content, Change& change) {
     change.name = fields[5];
     change.person = fields[6];
     change.course = fields[7];
+    change.fields.clear();
     for (qsizetype i = kFixedFields; i < fields.size(); i += 3)
         change.fields.append({fields[i], fields[i + 1], fields[i + 2]});
     return true;
 }
-
-namespace {
-
-QByteArray Sha256Hex(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-} // namespace
 
 Link HeaderLink() {
     return {Sha256Hex(QByteArray(kHeader)), 0};

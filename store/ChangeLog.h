@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Change.Log: every change the program makes to the record files, one line per change, in the
 // data folder beside them. It is text (UTF-8) that anyone can read, and it is append-only: the
@@ -64,8 +66,11 @@ struct FieldChange {
 
 // What one line tells.
 struct Change {
-    QDateTime time; // whole seconds, local time
-    QString user;   // the signed-in user's name; empty when nobody was signed in (at start)
+    // Whole seconds, as the clock on the wall showed them, held without a time zone (as
+    // formats::DateTimeOf holds a stored date), so that reading a long log never asks the
+    // system's time zone about each line.
+    QDateTime time;
+    QString user; // the signed-in user's name; empty when nobody was signed in (at start)
     QString action;
     QString kind;
     QString identity; // the record's identity (IdentityText of its DateCreated)
@@ -107,7 +112,14 @@ QByteArray Escape(const QString& text);
 bool Unescape(QByteArrayView field, QString& text);
 // The line without its hash and sequence number.
 QByteArray ContentOf(const Change& change);
-bool ParseContent(QByteArrayView content, Change& change);
+// Texts met in the lines read before, by column: a log repeats its users, actions, kinds,
+// names and times line after line, and a text read once is then shared, not made again.
+struct ParseMemo {
+    std::vector<std::pair<QByteArray, QString>> columns; // the bytes and their text
+    QString timeText;
+    QDateTime time;
+};
+bool ParseContent(QByteArrayView content, Change& change, ParseMemo* memo = nullptr);
 
 // Where the chain stands after a line: its hash and sequence number.
 struct Link {
