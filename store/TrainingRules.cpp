@@ -31,8 +31,6 @@ const QString kHeading = QStringLiteral("Training rules 1");
 const QString kHoursKey = QStringLiteral("RequiredHours");
 const QString kCourseKey = QStringLiteral("Course");
 const QString kEnd = QStringLiteral("end");
-// Far more than 32,767 courses take; anything larger is not our file.
-constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
 StoreResult NotOurs(const QString& why) {
     return StoreResult::Fail(TrainingRulesFileName, why);
@@ -73,7 +71,7 @@ StoreResult ReadTrainingRules(TrainingRules& rules) {
         return StoreResult::Ok();
     if (!file.open(QIODevice::ReadOnly))
         return StoreResult::Fail(TrainingRulesFileName, file.errorString());
-    if (file.size() > kMaxFileSize)
+    if (file.size() > MaxTrainingRulesBytes)
         return NotOurs(QStringLiteral("The file is too large to be the training rules."));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -16,6 +16,9 @@ namespace store {
 
 inline const QString TrainingRulesFileName = QStringLiteral("Training.Rules");
 
+// Far more than the rules of 32,767 courses take; anything larger is not the rules file.
+constexpr qint64 MaxTrainingRulesBytes = 4 * 1024 * 1024;
+
 // The longest renewal period a course may have, in months.
 constexpr int kMaxRenewalMonths = 120;
 
