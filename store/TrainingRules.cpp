@@ -8,6 +8,7 @@
 #include "store/ReadOnlyStation.h"
 #include "store/Rewrite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cmath>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The file is lines of text:
 //   Training rules 1
@@ -64,9 +66,9 @@ void TrainingRules::SetRule(double courseKey, const CourseRule& rule) {
         courses[courseKey] = rule;
 }
 
-StoreResult ReadTrainingRules(TrainingRules& rules) {
+StoreResult ReadTrainingRules(TrainingRules& rules, const QString& folder) {
     rules = TrainingRules{};
-    QFile file(TrainingRulesFileName);
+    QFile file(QDir(folder).filePath(TrainingRulesFileName));
     if (!file.exists())
         return StoreResult::Ok();
     if (!file.open(QIODevice::ReadOnly))
@@ -105,14 +107,16 @@ StoreResult ReadTrainingRules(TrainingRules& rules) {
     return StoreResult::Ok();
 }
 
-StoreResult WriteTrainingRules(const TrainingRules& rules) {
+StoreResult WriteTrainingRules(const TrainingRules& rules, const QString& folder) {
     const QString& name = TrainingRulesFileName;
+    const QString path = QDir(folder).filePath(name);
     if (IsReadOnlyStation())
         return StoreResult::Fail(name, ReadOnlyStationReason());
     if (!rules.HasRequiredHours() && rules.courses.empty()) {
-        if (!QFileInfo(name).exists() && !QFileInfo(name).isSymLink())
-            return StoreResult::Ok();
-        return journal::Remove(name);
+        if (::unlink(QFile::encodeName(path).constData()) != 0)
+            return errno == ENOENT ? StoreResult::Ok()
+                                   : StoreResult::Fail(name, qt_error_string(errno));
+        return rewrite::SyncFolder(folder);
     }
     QByteArray text = kHeading.toUtf8() + '\n';
     if (rules.HasRequiredHours())
@@ -122,12 +126,12 @@ StoreResult WriteTrainingRules(const TrainingRules& rules) {
                 QByteArray::number(rule.months) + ',' + (rule.required ? '1' : '0') + '\n';
     text += kEnd.toUtf8() + '\n';
 
-    const bool fresh = !QFileInfo(name).exists();
-    QSaveFile file(name);
+    const bool fresh = !QFileInfo::exists(path);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return StoreResult::Fail(name, file.errorString());
     if (fresh) {
-        if (auto mode = GiveNewFileMode(file.handle(), name); !mode)
+        if (auto mode = GiveNewFileMode(file.handle(), path); !mode)
             return mode;
     }
     if (auto written = io::WriteAt(file.handle(), name, 0, text.constData(), text.size()); !written)
@@ -136,7 +140,7 @@ StoreResult WriteTrainingRules(const TrainingRules& rules) {
         return synced;
     if (!file.commit())
         return StoreResult::Fail(name, file.errorString());
-    return rewrite::SyncFolder();
+    return rewrite::SyncFolder(folder);
 }
 
 QDate DueDate(const QDate& lastCredit, int months) {

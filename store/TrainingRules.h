@@ -44,13 +44,14 @@ struct TrainingRules {
     bool operator==(const TrainingRules&) const = default;
 };
 
-// Reads the rules of the data folder. No file gives no rules; a file that is not whole or
-// not ours fails, naming it.
-StoreResult ReadTrainingRules(TrainingRules& rules);
+// Reads the rules of the data folder (or of `folder`). No file gives no rules; a file that is
+// not whole or not ours fails, naming it.
+StoreResult ReadTrainingRules(TrainingRules& rules, const QString& folder = QStringLiteral("."));
 // Replaces the rules file all or nothing: a copy is written beside it, made durable and
 // renamed over it, so a stop at any moment leaves either the former rules or the new ones.
 // Rules with nothing in them leave no file (or remove the one there).
-StoreResult WriteTrainingRules(const TrainingRules& rules);
+StoreResult WriteTrainingRules(const TrainingRules& rules,
+                               const QString& folder = QStringLiteral("."));
 
 // When a credit of `lastCredit` falls due under a renewal period of `months`: the same day
 // that many months later, the month's last day where that month is shorter (12 months from
