@@ -216,7 +216,10 @@ print::ReportTable SearchPage::Table() const {
                              QStringLiteral("and their total training hours for the year ") +
                                  c_.txtSummaryYear->text()};
         table.describeEveryPage = true;
-        table.totals = c_.lblTotalHours->text() + QStringLiteral("; ") + c_.lblPersonCount->text();
+        table.totals = c_.lblTotalHours->text();
+        // Measured against the required hours: how many are below them.
+        if (c_.lblPersonCount->text().contains(u';'))
+            table.description << c_.lblPersonCount->text();
     }
     return table;
 }
