@@ -526,8 +526,8 @@ void SearchPage::cmdAnnualSummary_Click() {
     const ListedPersons& persons = host_.Persons();
     BeginResults(QStringLiteral("<List of Names|> Annual Training Hours|<Organization|DateCreated|"
                                 "SortName|RecNum"),
-                 SummaryColumns, Name, 3300);
-    c_.gridSummary->SetColWidth(Second, 2000);
+                 SummaryColumns, Name, 2600);
+    c_.gridSummary->SetColWidth(Second, 1850);
     ZovButton* button = c_.cmdAnnualSummary;
     button->SetTag(button->Caption());
     YearSummary summary;
