@@ -284,7 +284,9 @@ float SearchPage::ShowRequiredHours(bool tell) {
     if (!read && tell)
         forms::ShowStoreProblem(read);
     const float hours = read ? rules.requiredHours : 0;
-    c_.lblRequiredHours->setText(RequiredCaption(hours));
+    c_.lblRequiredHours->setText(read ? RequiredCaption(hours)
+                                      : QStringLiteral("Required training hours per year: \"") +
+                                            read.fileName() + QStringLiteral("\" cannot be read"));
     c_.chkBelowRequired->setEnabled(hours > 0);
     return hours;
 }

@@ -563,6 +563,21 @@ void TestSearchPages::summaryAgainstRequiredHours() {
     store::TrainingRules rules;
     QVERIFY(store::ReadTrainingRules(rules));
     QCOMPARE(rules.requiredHours, 24.0f);
+
+    // A rules file that cannot be read is told, and the summary goes on without the hours.
+    {
+        QFile broken(store::TrainingRulesFileName);
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not the rules\n") > 0);
+    }
+    lobby->SearchPages().Fill();
+    QVERIFY(lobby->searchControls.lblRequiredHours->text().endsWith(
+        "\"Training.Rules\" cannot be read"));
+    answers.expectMessage(QStringLiteral("File Problem"), 1);
+    lobby->searchControls.optSearch[2]->click();
+    lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2025"));
+    lobby->searchControls.cmdAnnualSummary->Click();
+    QVERIFY(answers.verifyDone());
+    QCOMPARE(lobby->searchControls.lblPersonCount->text(), QStringLiteral("2 persons"));
 }
 
 void TestSearchPages::summaryYearBounds() {
