@@ -40,7 +40,7 @@ Layout LayoutOf(ReportKind kind) {
                  Place{7.15, 7.45, true}},
                 5};
     case AnnualSummaryReport:
-        return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}}, 2};
+        return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}, Left(5.8, 7.5)}, 3};
     }
     return {"", {}, 0};
 }

@@ -183,6 +183,7 @@ void ShootLobby(Camera& camera, const Sample& sample) {
 
     search.optSearch[2]->click();
     search.txtSummaryYear->setText(QStringLiteral("2023"));
+    camera.Snap(lobby, QStringLiteral("lobby-5-annual-summary-options"));
     camera.Press(search.cmdAnnualSummary);
     camera.Snap(lobby, QStringLiteral("lobby-5-annual-summary"));
     camera.Press(search.cmdFinishedSummary);
