@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -55,11 +57,11 @@ store::StoreResult ReadRuledCourses(const store::TrainingRules& rules,
     return result;
 }
 
-// From a record's CourseKey to the courses with a rule it names. Records of one credit lie
-// together and share their course, so the last key's answer is kept.
+// From a record's CourseKey to the courses with a rule it names. A file holds the credits of
+// a few hundred courses, each under one key: the answer for each key is kept.
 class CourseKeys {
 public:
-    explicit CourseKeys(const std::vector<DueCourse>& courses) {
+    explicit CourseKeys(const std::vector<DueCourse>& courses) : slots_(kSlots) {
         for (std::size_t i = 0; i < courses.size(); ++i) {
             keys_.push_back({store::CourseKeyMatch(courses[i].identity), int(i)});
             widest_ = std::max(widest_, keys_.back().match.Near());
@@ -68,12 +70,38 @@ public:
                   [](const Key& a, const Key& b) { return a.match.Key() < b.match.Key(); });
     }
 
-    // The courses `key` names; most often none or one.
-    const std::vector<int>& Of(double key) {
-        if (key == lastKey_ && !found_.empty())
-            return found_;
-        lastKey_ = key;
-        found_.clear();
+    // Calls `visit(course)` for each course `key` names; most keys name none.
+    template <class Visit> void ForEach(double key, Visit&& visit) {
+        Slot& slot = slots_[SlotOf(key)];
+        if (!slot.filled || !(slot.key == key))
+            slot = Find(key);
+        for (int i = slot.first; i < slot.end; ++i)
+            visit(found_[std::size_t(i)]);
+    }
+
+private:
+    static constexpr std::size_t kSlots = 1024;
+    struct Key {
+        store::CourseKeyMatch match;
+        int course;
+    };
+    struct Slot {
+        double key = 0;
+        bool filled = false;
+        int first = 0; // the courses named, found_[first] to found_[end - 1]
+        int end = 0;
+    };
+    static std::size_t SlotOf(double key) {
+        return std::size_t((std::bit_cast<quint64>(key) * 0x9E3779B97F4A7C15ull) >> 54) &
+               (kSlots - 1);
+    }
+    Slot Find(double key) {
+        // Keys that push answers out of their slots again and again would fill found_.
+        if (found_.size() > 64 * kSlots) {
+            found_.clear();
+            std::fill(slots_.begin(), slots_.end(), Slot{});
+        }
+        Slot slot{key, true, int(found_.size()), 0};
         const auto first =
             std::lower_bound(keys_.begin(), keys_.end(), key - widest_,
                              [](const Key& entry, double low) { return entry.match.Key() < low; });
@@ -81,17 +109,13 @@ public:
             if (it->match(key))
                 found_.push_back(it->course);
         }
-        return found_;
+        slot.end = int(found_.size());
+        return slot;
     }
 
-private:
-    struct Key {
-        store::CourseKeyMatch match;
-        int course;
-    };
     std::vector<Key> keys_;
     double widest_ = 0;
-    double lastKey_ = kNever;
+    std::vector<Slot> slots_;
     std::vector<int> found_;
 };
 
@@ -121,6 +145,58 @@ private:
     int told_ = -1;
 };
 
+// The credits of courses with a rule, settled kSize at a time. With tens of thousands of
+// persons the table of persons and the latest dates outgrow the processor's nearer caches:
+// the places of a whole batch are asked for first (PersonLookup::Prefetch, then the persons'
+// rows of latest dates), so that the waits for memory overlap instead of adding up.
+class CreditBatch {
+public:
+    CreditBatch(const PersonLookup& owners, double* latest, std::size_t width)
+        : owners_(owners), latest_(latest), width_(width) {}
+
+    // True when the batch is full and must be settled before the next credit.
+    bool Add(double personKey, double date, int course) {
+        owners_.Prefetch(personKey);
+        items_[size_] = {personKey, date, course, -1};
+        return ++size_ == kSize;
+    }
+
+    void Settle() {
+        for (std::size_t i = 0; i < size_; ++i) {
+            Item& item = items_[i];
+            item.person = owners_.First(item.personKey);
+            if (item.person >= 0)
+                __builtin_prefetch(RowOf(item.person) + item.course, 1);
+        }
+        for (std::size_t i = 0; i < size_; ++i) {
+            const Item& item = items_[i];
+            for (int person = item.person; person >= 0; person = owners_.Next(person)) {
+                double& latest = RowOf(person)[item.course];
+                // NaN (never credited) is below every date.
+                if (!(latest >= item.date))
+                    latest = item.date;
+            }
+        }
+        size_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kSize = 32;
+    struct Item {
+        double personKey = 0;
+        double date = 0;
+        int course = 0;
+        int person = -1; // the first owner, once settled
+    };
+    double* RowOf(int person) const { return latest_ + std::size_t(person) * width_; }
+
+    const PersonLookup& owners_;
+    double* latest_;
+    std::size_t width_;
+    std::array<Item, kSize> items_{};
+    std::size_t size_ = 0;
+};
+
 // The one pass: every record of a course with a rule moves its persons' latest date on.
 store::StoreResult ScanCredits(std::span<const double> persons, LatestCredits& credits,
                                Reporter& report) {
@@ -131,8 +207,7 @@ store::StoreResult ScanCredits(std::span<const double> persons, LatestCredits& c
         return opened;
     const PersonLookup owners(persons);
     CourseKeys courses(credits.courses);
-    const std::size_t width = credits.courses.size();
-    double* latest = credits.latest.data();
+    CreditBatch batch(owners, credits.latest.data(), credits.courses.size());
     const qint64 count = std::max<qint64>(1, file.Count());
     store::TrainingScan scan;
     while (scan.NextRun()) {
@@ -140,24 +215,17 @@ store::StoreResult ScanCredits(std::span<const double> persons, LatestCredits& c
         const char* end = scan.Bytes() + qint64(scan.RunRecords()) * store::TrainingRecord::Length;
         for (const char* record = scan.Bytes(); record < end;
              record += store::TrainingRecord::Length) {
-            const std::vector<int>& named = courses.Of(store::TrainingRecord::CourseKeyRaw(record));
-            if (named.empty())
-                continue;
-            // Only a marker begins with "$"; the full test is left to those few.
-            if (record[kCodeOffset] == '$' && store::TrainingRecord::IsMarkedRaw(record))
-                continue;
-            const double date = store::TrainingRecord::TrainingDateRaw(record);
-            const double personKey = store::TrainingRecord::PersonKeyRaw(record);
-            for (int person = owners.First(personKey); person >= 0; person = owners.Next(person)) {
-                double* row = latest + std::size_t(person) * width;
-                for (const int course : named) {
-                    // NaN (never credited) is below every date.
-                    if (!(row[course] >= date))
-                        row[course] = date;
-                }
-            }
+            courses.ForEach(store::TrainingRecord::CourseKeyRaw(record), [&](int course) {
+                // Only a marker begins with "$"; the full test is left to those few.
+                if (record[kCodeOffset] == '$' && store::TrainingRecord::IsMarkedRaw(record))
+                    return;
+                if (batch.Add(store::TrainingRecord::PersonKeyRaw(record),
+                              store::TrainingRecord::TrainingDateRaw(record), course))
+                    batch.Settle();
+            });
         }
     }
+    batch.Settle();
     store::StoreResult result = scan.Result();
     file.Close();
     return result;
@@ -210,6 +278,7 @@ std::vector<DueRow> WhoIsDue(const LatestCredits& credits, std::span<const Perso
         courseShown[c] = Contains(course.code, courseText) || Contains(course.name, courseText);
     }
     const QDate lastDay = query.date.addDays(query.windowDays);
+    std::vector<DueRow> dated; // the never taken go first, in the order found
     const std::size_t count = std::min(persons.size(), credits.persons);
     for (std::size_t p = 0; p < count; ++p) {
         const PersonRow& person = persons[p];
@@ -220,25 +289,22 @@ std::vector<DueRow> WhoIsDue(const LatestCredits& credits, std::span<const Perso
                 continue;
             const store::CourseRule& rule = credits.courses[c].rule;
             const std::optional<double> latest = credits.Latest(p, c);
-            DueRow row{int(p), int(c), {}, {}, 0};
             if (!latest) {
-                if (!rule.required || !person.active)
-                    continue;
-            } else {
-                row.due = store::DueDate(*latest, rule.months);
-                if (!row.due.isValid() || row.due > lastDay)
-                    continue; // never runs out, or not within the window
-                row.last = formats::DatePart(*latest);
-                row.daysLeft = query.date.daysTo(row.due);
+                if (rule.required && person.active)
+                    rows.push_back({int(p), int(c), {}, {}, 0});
+                continue;
             }
-            rows.push_back(row);
+            const QDate last = formats::DatePart(*latest);
+            const QDate due = store::DueDate(last, rule.months);
+            // Never runs out, or not within the window.
+            if (due.isValid() && due <= lastDay)
+                dated.push_back({int(p), int(c), last, due, query.date.daysTo(due)});
         }
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const DueRow& a, const DueRow& b) {
-        if (a.NeverTaken() != b.NeverTaken())
-            return a.NeverTaken();
-        return a.due < b.due;
-    });
+    // Days left follow the due date.
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const DueRow& a, const DueRow& b) { return a.daysLeft < b.daysLeft; });
+    rows.insert(rows.end(), dated.begin(), dated.end());
     return rows;
 }
 
