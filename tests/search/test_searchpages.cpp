@@ -347,7 +347,8 @@ void TestSearchPages::searchResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QVERIFY(!lobby->timerFlashButton->isActive());
-    QCOMPARE(ShownTabs(*lobby), (QStringList{"Name List", "Course Index", optionsCaption}));
+    QCOMPARE(ShownTabs(*lobby),
+             (QStringList{"Name List", "Course Index", optionsCaption, "Who is Due"}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::SearchOptionsPage));
     QCOMPARE(lobby->tabMain->tabText(frmLobby::ResultsPage), QString());
     QVERIFY(lobby->cmdBackupRestore->isEnabled());
