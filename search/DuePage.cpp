@@ -37,7 +37,7 @@ constexpr int LastShownCol = Course;
 constexpr int RowsInView = 16;
 const QString kFormat = QStringLiteral("<Name|<Organization|<Code|<Last Date|<Due Date|>Days "
                                        "Left|<Course|DateCreated|RecNum");
-const int kWidths[] = {2300, 1500, 1000, 1100, 1100, 900, 2000};
+const int kWidths[] = {2100, 1700, 950, 1100, 1100, 1100, 1800};
 constexpr int kDefaultWindow = 60;
 
 enum Box { DateBox = 0, DaysBox = 1, OrganizationBox = 2, CourseBox = 3 };

@@ -507,7 +507,7 @@ void TestSearchPages::summaryResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QCOMPARE(ShownTabs(*lobby),
-             (QStringList{"Name List", "Course Index", "Search && Summary Options"}));
+             (QStringList{"Name List", "Course Index", "Search && Summary Options", "Who is Due"}));
     QVERIFY(lobby->searchControls.lblTotalHours->text().isEmpty());
     QVERIFY(!lobby->searchControls.lblTotalHours->isVisible());
 
