@@ -20,6 +20,7 @@ enum ReportKind : qint16 {
     TrainingHistoryReport = 3,
     SearchResultsReport = 4,
     AnnualSummaryReport = 5,
+    DueListReport = 6,
 };
 
 // One visible column and where it prints, in inches from the left edge of the printable area.

@@ -350,7 +350,8 @@ void TestSearchPages::searchResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QVERIFY(!lobby->timerFlashButton->isActive());
-    QCOMPARE(ShownTabs(*lobby), (QStringList{"Name List", "Course Index", optionsCaption}));
+    QCOMPARE(ShownTabs(*lobby),
+             (QStringList{"Name List", "Course Index", optionsCaption, "Who is Due"}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::SearchOptionsPage));
     QCOMPARE(lobby->tabMain->tabText(frmLobby::ResultsPage), QString());
     QVERIFY(lobby->cmdBackupRestore->isEnabled());
@@ -636,7 +637,7 @@ void TestSearchPages::summaryResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QCOMPARE(ShownTabs(*lobby),
-             (QStringList{"Name List", "Course Index", "Search && Summary Options"}));
+             (QStringList{"Name List", "Course Index", "Search && Summary Options", "Who is Due"}));
     QVERIFY(lobby->searchControls.lblTotalHours->text().isEmpty());
     QVERIFY(!lobby->searchControls.lblTotalHours->isVisible());
 
