@@ -1,7 +1,7 @@
-// The searches, the annual summary and a course's update over every shown person, each against
-// one plain read of Training.Records in the same round: best and median of seven rounds, with
-// the file in the page cache (warm) and, where this process may drop the cache, read from the
-// disk (cold). First a large department credited in date order, then a small one, then the
+// The searches, the annual summary, who is due and a course's update over every shown person,
+// each against one plain read of Training.Records in the same round: best and median of seven
+// rounds, with the file in the page cache (warm) and, where this process may drop the cache, read
+// from the disk (cold). First a large department credited in date order, then a small one, then the
 // large one with its dates in no order, where the date summary can skip nothing.
 //
 //   bench_search [PERSONS [RECORDS]] [--data FOLDER] [--warm] [--first]
@@ -15,12 +15,14 @@
 #include "tools/SampleData.h"
 
 #include "search/TrainingSearch.h"
+#include "search/WhoIsDue.h"
 #include "store/Codepage.h"
 #include "store/CourseCopies.h"
 #include "store/Formats.h"
 #include "store/RecordScan.h"
 #include "store/RecordStore.h"
 #include "store/TrainingDates.h"
+#include "store/TrainingRules.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -128,6 +130,34 @@ store::CourseRecord FirstCourse() {
     return course;
 }
 
+// Rules as a department might keep them: every eighth course that can be credited is renewed
+// every one or two years, and every third of those is required for all active persons. The
+// number of such courses.
+int WriteRules() {
+    store::TrainingRules rules;
+    Check(store::OpenCourseIndex());
+    store::RecordScan scan(store::Courses().File());
+    int credited = 0;
+    while (scan.Next()) {
+        if (!(store::CourseRecord::HoursRaw(scan.Bytes()) > 0) || credited++ % 8 != 0)
+            continue;
+        const int n = int(rules.courses.size());
+        rules.SetRule(store::CourseRecord::DateCreatedRaw(scan.Bytes()),
+                      {n % 2 == 0 ? 12 : 24, n % 3 == 0});
+    }
+    Check(scan.Result());
+    store::CloseCourseIndex();
+    Check(store::WriteTrainingRules(rules));
+    return int(rules.courses.size());
+}
+
+// Who is due in the next 60 days, as the page lists it: the pass and the rows.
+std::size_t WhoIsDue(const std::vector<double>& persons, const std::vector<PersonRow>& rows) {
+    search::LatestCredits credits;
+    Check(search::ReadLatestCredits(persons, credits));
+    return search::WhoIsDue(credits, rows, {QDate::currentDate(), 60, {}, {}}).size();
+}
+
 struct Options {
     QString keptIn; // the folder the data sets are kept in; empty: a temporary one
     bool cold = true;
@@ -233,6 +263,29 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
                       search::YearSummary year;
                       Check(search::SumYear(persons, 2015, year));
                   }};
+    // The same pass picking its rows: everyone shown, those without training at 0 hours, then
+    // only those below 24 hours.
+    search::SummaryChoice below24;
+    below24.withoutTraining = true;
+    below24.required = 24;
+    below24.onlyBelow = true;
+    search::YearSummary filtered;
+    Check(search::SumYear(persons, 2015, filtered, {}, below24));
+    items << Item{QStringLiteral("annual summary 2015, below 24 hours (%1 of %2 listed)")
+                      .arg(filtered.rows.size())
+                      .arg(filtered.summarised),
+                  [&persons, &below24] {
+                      search::YearSummary year;
+                      Check(search::SumYear(persons, 2015, year, {}, below24));
+                  }};
+    const int ruled = WriteRules();
+    std::vector<PersonRow> rows(persons.size());
+    for (std::size_t i = 0; i < persons.size(); ++i)
+        rows[i].identity = persons[i];
+    items << Item{QStringLiteral("who is due, %1 courses with rules (%2 rows)")
+                      .arg(ruled)
+                      .arg(WhoIsDue(persons, rows)),
+                  [&persons, &rows] { WhoIsDue(persons, rows); }};
     const store::CourseRecord course = FirstCourse();
     store::CourseCopyTally tally;
     Check(store::UpdateCourseCopies(course, tally));
@@ -257,14 +310,24 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
         Series rawOnly = Measure(raw, raw, dropped);
         std::printf("  %-52s %7.3f %7.3f\n", "raw read in 1 MiB blocks", Series::Best(rawOnly.raw),
                     Series::Median(rawOnly.raw));
-        for (const Item& item : items)
-            PrintRow(item.what, Measure(raw, item.run, dropped));
+        std::vector<Series> measured;
+        for (const Item& item : items) {
+            measured.push_back(Measure(raw, item.run, dropped));
+            PrintRow(item.what, measured.back());
+        }
+        // The summary and who is due, last but one and last but two.
+        const Series& summaryTook = measured[measured.size() - 3];
+        const Series& dueTook = measured[measured.size() - 2];
+        std::printf("  who is due / annual summary: best %5.2f, median %5.2f\n",
+                    Series::Best(dueTook.wall) / Series::Best(summaryTook.wall),
+                    Series::Median(dueTook.wall) / Series::Median(summaryTook.wall));
     }
     std::printf("  answers with the date summary as without it: %s\n", same ? "yes" : "NO");
     std::printf("  date summary: %lld bytes for %d records\n",
                 static_cast<long long>(store::TrainingDateSummary().MemoryBytes()),
                 store::TrainingDateSummary().Summarised());
     std::printf("  targets: one-year searches and the summary 0.15 warm, 0.10 cold (best); "
+                "the summary below the required hours and who is due 1.5 times the summary; "
                 "comments 1.3; course update 2\n");
     std::printf("  peak memory %ld KiB before the searches, %ld KiB after\n", peakBefore,
                 PeakMemoryKb());

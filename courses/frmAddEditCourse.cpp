@@ -11,10 +11,12 @@
 #include "ui/AppTitle.h"
 #include "ui/ZovButton.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
+#include <QSpinBox>
 
 using platform::PlaceTwips;
 
@@ -95,6 +97,19 @@ frmAddEditCourse::frmAddEditCourse(QWidget* parent, const Session& session, Entr
                      CourseWording()),
       cmdHelp(new ZovButton(this)) {
     BuildFields(lblField, [this](const QString& caption) { return AddCaption(caption); });
+    lblRenewal = AddCaption(QStringLiteral("Renewal period (months)"));
+    spnRenewal = new QSpinBox(this);
+    spnRenewal->setObjectName(QStringLiteral("spnRenewal"));
+    spnRenewal->setRange(0, store::kMaxRenewalMonths);
+    spnRenewal->setSpecialValueText(QStringLiteral("0 (never expires)"));
+    spnRenewal->setAccessibleName(QStringLiteral("Renewal period (months)"));
+    lblRenewal->setBuddy(spnRenewal);
+    chkRequired = new QCheckBox(QStringLiteral("Required for all active persons"), this);
+    chkRequired->setObjectName(QStringLiteral("chkRequired"));
+    setTabOrder(Field(5), spnRenewal);
+    setTabOrder(spnRenewal, chkRequired);
+    connect(spnRenewal, &QSpinBox::valueChanged, this, [this] { NoteEdit(); });
+    connect(chkRequired, &QCheckBox::toggled, this, [this] { NoteEdit(); });
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->SetCaption(QStringLiteral("?"));
     cmdHelp->setAccessibleName(QStringLiteral("Help"));
@@ -116,7 +131,7 @@ frmAddEditCourse::Entry frmAddEditCourse::ForEditing(qint32 recNum) {
 frmAddEditCourse::~frmAddEditCourse() = default;
 
 void frmAddEditCourse::Form_Load() {
-    SetSizeTwips(5880, 6950);
+    SetSizeTwips(5880, 7850);
     TileBackground();
 }
 
@@ -125,10 +140,13 @@ void frmAddEditCourse::PlaceControls() {
     constexpr int right = 5520;
     PlaceFields(lblField);
     PlaceBelowComments(labelLeft, right, 4800);
-    lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(5220));
-    PlaceTwips(cmdHelp, labelLeft, 5700, 660, 660);
-    PlaceTwips(cmdSave, 2070, 5700, 1650, 660);
-    PlaceTwips(cmdCancel, 3870, 5700, 1650, 660);
+    PlaceTwips(lblRenewal, labelLeft, 5235, 2600, 300);
+    PlaceTwips(spnRenewal, 3000, 5190, 2520, 345);
+    PlaceTwips(chkRequired, labelLeft, 5640, right - labelLeft, 345);
+    lblDateCreated->move(platform::Twips(labelLeft), platform::Twips(6120));
+    PlaceTwips(cmdHelp, labelLeft, 6600, 660, 660);
+    PlaceTwips(cmdSave, 2070, 6600, 1650, 660);
+    PlaceTwips(cmdCancel, 3870, 6600, 1650, 660);
 }
 
 void frmAddEditCourse::Form_Activate() {
@@ -136,6 +154,46 @@ void frmAddEditCourse::Form_Activate() {
     cmdHelp->setToolTip(
         QStringLiteral(" Click here for important information about Course Codes "));
     cmdHelp->Refresh();
+}
+
+void frmAddEditCourse::ShowChoices(const Record& course) {
+    shown_ = course;
+    store::TrainingRules rules;
+    const store::StoreResult read = store::ReadTrainingRules(rules);
+    rulesReadable_ = read.ok();
+    // A new course has no rule yet: its identity is made when it is saved.
+    shownRule_ = AddMode() ? store::CourseRule{} : rules.RuleOf(course.DateCreated);
+    spnRenewal->setValue(shownRule_.months);
+    chkRequired->setChecked(shownRule_.required);
+    if (!rulesReadable_)
+        FileProblem(read); // the choices show no rule and cannot be saved
+    const bool editable = rulesReadable_ && !ViewOnly();
+    spnRenewal->setReadOnly(!editable);
+    chkRequired->setEnabled(editable);
+}
+
+store::CourseRule frmAddEditCourse::ChosenRule() const {
+    return {spnRenewal->value(), chkRequired->isChecked()};
+}
+
+void frmAddEditCourse::SaveRule() {
+    const store::CourseRule chosen = ChosenRule();
+    if (!rulesReadable_ || chosen == shownRule_)
+        return;
+    // Read again: another station may have changed the rules of other courses meanwhile.
+    store::TrainingRules rules;
+    store::StoreResult result = store::ReadTrainingRules(rules);
+    if (result) {
+        rules.SetRule(ListRecordEditor::Result().identity, chosen);
+        result = store::WriteTrainingRules(rules);
+    }
+    if (!result)
+        forms::Tell(QStringLiteral("File Problem"),
+                    {QStringLiteral("The course was saved, but not its renewal period"),
+                     QStringLiteral("and whether all active persons need it:"), QString(),
+                     result.text(), QString(),
+                     QStringLiteral("Please check the data folder and try again.")},
+                    forms::Icon::Stop);
 }
 
 bool frmAddEditCourse::MandatoryFieldsFilled() const {
@@ -169,7 +227,12 @@ void frmAddEditCourse::cmdSave_Click() {
     if (!WriteRecord())
         return;
     ReportSaved();
-    if (!AddMode() && QFileInfo::exists(store::FileNameOf(store::DataFile::TrainingRecords)) &&
+    SaveRule();
+    // A change of the renewal alone leaves the course's copies in the records as they are.
+    const bool courseChanged = store::Courses().Buffer().Encode() != shown_.Encode();
+    const bool ruleOnly = !courseChanged && ChosenRule() != shownRule_;
+    if (!AddMode() && !ruleOnly &&
+        QFileInfo::exists(store::FileNameOf(store::DataFile::TrainingRecords)) &&
         formats::LeadingNumber(FieldText(kHours)) > 0)
         UpdateCreditedRecords();
     cmdCancel_Click();

@@ -14,6 +14,7 @@ bool Permits(const Session& session, Action action) {
         return session.CanAdd();
     case Action::DeleteRecord:
     case Action::DeleteTraining:
+    case Action::SetRequirements:
         return session.CanDelete();
     case Action::BackupRestore:
         return session.CanBackup();

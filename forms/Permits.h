@@ -16,12 +16,13 @@ enum class Action {
     EditTraining,    // change a training record
     DeleteTraining,  // remove a training record
     BackupRestore,   // copy the data files out or back
+    SetRequirements, // the training hours required of every person in a year
     AdministerUsers, // add, change or remove users, name the organization
 };
 
-// The table itself: editing needs Read/Edit, adding and crediting Read/Edit/Add, removing and
-// backup or restore Read/Edit/Add/Delete; users only in admin mode. On a station that only
-// reads, the level counts as Read Only and admin mode as closed (Session::Level).
+// The table itself: editing needs Read/Edit, adding and crediting Read/Edit/Add, removing,
+// backup or restore and the required hours Read/Edit/Add/Delete; users only in admin mode. On a
+// station that only reads, the level counts as Read Only and admin mode as closed (Session::Level).
 bool Permits(const Session& session, Action action);
 
 // Checks `session` before a write; a refusal is told ("nothing was saved") and the result is

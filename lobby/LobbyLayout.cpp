@@ -70,7 +70,7 @@ void BuildTopBand(frmLobby& lobby) {
 
 } // namespace
 
-std::array<QWidget*, 4> BuildLobbyControls(frmLobby& lobby) {
+std::array<QWidget*, 5> BuildLobbyControls(frmLobby& lobby) {
     BuildTopBand(lobby);
 
     lobby.tabMain = new QTabWidget(&lobby);
@@ -81,8 +81,8 @@ std::array<QWidget*, 4> BuildLobbyControls(frmLobby& lobby) {
     PlaceTwips(lobby.tabMain, 120, 840, 10760, 7140);
     const QString captions[] = {QStringLiteral("Name List"), QStringLiteral("Course Index"),
                                 QStringLiteral("Search && Summary Options"),
-                                QStringLiteral("Summary Results")};
-    std::array<QWidget*, 4> pages{};
+                                QStringLiteral("Summary Results"), QStringLiteral("Who is Due")};
+    std::array<QWidget*, 5> pages{};
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i] = new TexturedPage(lobby.tabMain);
         ui::AddTabPage(lobby.tabMain, pages[i], captions[i]);

@@ -53,14 +53,16 @@ using forms::Apply;
 } // namespace
 
 frmLobby::frmLobby(Session session, QWidget* parent) : Form(parent), session_(std::move(session)) {
-    const std::array<QWidget*, 4> pages = BuildLobbyControls(*this);
+    const std::array<QWidget*, 5> pages = BuildLobbyControls(*this);
     names_ = std::make_unique<NamePage>(*this, pages[NameListPage]);
     courses_ = std::make_unique<CoursePage>(*this, pages[CourseIndexPage]);
     search_ =
         std::make_unique<search::SearchPage>(*this, pages[SearchOptionsPage], pages[ResultsPage]);
+    due_ = std::make_unique<search::DuePage>(*this, pages[DuePage]);
     nameControls = names_->Controls();
     courseControls = courses_->Controls();
     searchControls = search_->Controls();
+    dueControls = due_->Controls();
     flashing_ = courseControls.cmdQuitSearching;
     lblStationNotice = lobby::MakeStationNotice(this);
     if (lblStationNotice) {
@@ -103,6 +105,8 @@ LobbyPage* frmLobby::PageAt(int index) const {
         return courses_.get();
     case SearchOptionsPage:
         return search_.get();
+    case DuePage:
+        return due_.get();
     default:
         return nullptr;
     }
@@ -180,9 +184,13 @@ void frmLobby::SetUpLobbyButtons() {
 
     tabMain->setTabEnabled(SearchOptionsPage, DataFileExists(store::DataFile::TrainingRecords) &&
                                                   store::PersonCount() > 0);
+    // A person never credited may be due, so the records need not exist yet.
+    tabMain->setTabEnabled(DuePage, store::PersonCount() > 0);
 
-    for (int index = NameListPage; index <= SearchOptionsPage; ++index)
-        PageAt(index)->SetUpButtons();
+    for (int index = NameListPage; index <= DuePage; ++index) {
+        if (LobbyPage* page = PageAt(index))
+            page->SetUpButtons();
+    }
 }
 
 // ---- Tabs, keys, flashing -----------------------------------------------------------------
@@ -332,8 +340,9 @@ void frmLobby::StopFlashing() {
 
 void frmLobby::HoldLobby(bool held) {
     cmdAdminWindow->setVisible(!held);
-    // Released, the set-up that follows enables the page again where its rule allows.
+    // Released, the set-up that follows enables the pages again where their rules allow.
     tabMain->setTabEnabled(SearchOptionsPage, false);
+    tabMain->setTabEnabled(DuePage, false);
 }
 
 // ---- The search pages' side --------------------------------------------------------------
@@ -351,6 +360,7 @@ void frmLobby::SearchResults_Opened(const QString& caption, const QString& crite
     tabMain->setTabVisible(ResultsPage, true);
     tabMain->setTabVisible(NameListPage, false);
     tabMain->setTabVisible(CourseIndexPage, false);
+    tabMain->setTabVisible(DuePage, false);
     if (criteriaCaption.isEmpty())
         tabMain->setTabVisible(SearchOptionsPage, false);
     SetBackupRestoreEnabled(false);
@@ -361,6 +371,7 @@ void frmLobby::SearchResults_Closed() {
     tabMain->setTabVisible(NameListPage, true);
     tabMain->setTabVisible(CourseIndexPage, true);
     tabMain->setTabVisible(SearchOptionsPage, true);
+    tabMain->setTabVisible(DuePage, true);
     tabMain->setCurrentIndex(SearchOptionsPage);
     tabMain->setTabVisible(ResultsPage, false);
     ui::SetTabCaption(tabMain, ResultsPage, QString());

@@ -3,6 +3,7 @@
 #include "courses/CourseControls.h"
 #include "forms/FlashState.h"
 #include "lobby/NameGrid.h"
+#include "search/DuePage.h"
 #include "search/SearchPage.h"
 #include "ui/Form.h"
 
@@ -43,7 +44,13 @@ public:
     ~frmLobby() override;
 
     // Pages of tabMain.
-    enum Page { NameListPage = 0, CourseIndexPage = 1, SearchOptionsPage = 2, ResultsPage = 3 };
+    enum Page {
+        NameListPage = 0,
+        CourseIndexPage = 1,
+        SearchOptionsPage = 2,
+        ResultsPage = 3,
+        DuePage = 4
+    };
 
     // ---- The Lobby's own controls (built by BuildLobbyControls); arrays keep index 0 unused
     // where the numbering starts at 1.
@@ -62,6 +69,7 @@ public:
     NameControls nameControls;             // page 0, "Name List"
     CourseControls courseControls;         // page 1, "Course Index"
     search::SearchControls searchControls; // pages 2 and 3, the search and summary pages
+    search::DueControls dueControls;       // page 4, "Who is Due"
 
     // ---- Window state.
     bool LobbyActivated = false; // the first activation has filled the Name List
@@ -71,6 +79,7 @@ public:
     CoursePage& Courses() { return *courses_; }
     CourseFind& Find();
     search::SearchPage& SearchPages() { return *search_; }
+    search::DuePage& Due() { return *due_; }
 
     // Shows, hides, enables and captions the buttons by access level and list contents.
     void SetUpLobbyButtons();
@@ -131,6 +140,7 @@ private:
     std::unique_ptr<CoursePage> courses_;
     ZovButton* flashing_ = nullptr;              // the button the flashing timer pulses
     std::unique_ptr<search::SearchPage> search_; // pages 2 and 3
+    std::unique_ptr<search::DuePage> due_;       // page 4
     std::optional<QString> optionsCaption_;      // the options page's own caption while a search's
                                                  // results show under theirs
     int currentTab_ = 0;                         // tabMain's page before a change

@@ -76,6 +76,13 @@ void PrintSearchSummary(const ReportTable& table, Form& lobby, Output output) {
     PrintList(table, lobby, output);
 }
 
+void PrintDueList(const ReportTable& table, Form& lobby, Output output) {
+    if (output != Output::Preview &&
+        !ConfirmInMessageBox(QStringLiteral("Print the Who is Due List?"), table))
+        return;
+    PrintList(table, lobby, output);
+}
+
 void PrintTrainingHistory(const ReportTable& table, Form& historyWindow, Output output) {
     if (output != Output::Preview &&
         platform::StandardMessage(QStringLiteral("Print the Training History?"),

@@ -27,6 +27,9 @@ void PrintCourseIndex(const ReportTable& table, Form& lobby, Output output = Out
 // The search results or the annual summary, whichever `table` holds.
 void PrintSearchSummary(const ReportTable& table, Form& lobby, Output output = Output::Printer);
 
+// Who is due, from the Lobby's page.
+void PrintDueList(const ReportTable& table, Form& lobby, Output output = Output::Printer);
+
 // A person's training history, from the training history window.
 void PrintTrainingHistory(const ReportTable& table, Form& historyWindow,
                           Output output = Output::Printer);

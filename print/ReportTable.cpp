@@ -16,7 +16,7 @@ struct Place {
 
 struct Layout {
     const char* title;
-    std::array<Place, 5> places;
+    std::array<Place, 7> places;
     int count;
 };
 
@@ -40,7 +40,13 @@ Layout LayoutOf(ReportKind kind) {
                  Place{7.15, 7.45, true}},
                 5};
     case AnnualSummaryReport:
-        return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}}, 2};
+        return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}, Left(5.8, 7.5)}, 3};
+    case DueListReport:
+        // The course's name last: the longest, it may run on to the paper's edge.
+        return {"Who is Due",
+                {Left(0.5, 2.3), Left(2.3, 3.5), Left(3.5, 4.2), Left(4.2, 4.95), Left(4.95, 5.7),
+                 Left(5.7, 6.35), Left(6.35, 7.5)},
+                7};
     case ChangeLogReport:
         return {"Change Log",
                 {Left(0.5, 1.75), Left(1.75, 2.65), Left(2.65, 3.55), Left(3.55, 5.35),

@@ -20,7 +20,8 @@ enum ReportKind : qint16 {
     TrainingHistoryReport = 3,
     SearchResultsReport = 4,
     AnnualSummaryReport = 5,
-    ChangeLogReport = 6,
+    DueListReport = 6,
+    ChangeLogReport = 7,
 };
 
 // One visible column and where it prints, in inches from the left edge of the printable area.

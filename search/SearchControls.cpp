@@ -7,6 +7,7 @@
 #include "ui/ZovButton.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,12 @@ QLineEdit* MakeBox(QWidget* parent, int maxLength, int left, int top, int width)
     box->setMaxLength(maxLength);
     PlaceTwips(box, left, top, width, 315);
     return box;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& caption, int left, int top) {
+    auto* check = new QCheckBox(caption, parent);
+    PlaceTwips(check, left, top, 5400, 315);
+    return check;
 }
 
 // Two options of which one is always chosen: clicking the chosen one keeps it.
@@ -73,20 +80,26 @@ void BuildOptionsPage(SearchControls& c, QWidget* page) {
     // Annual summary year, in the same place; only one of the two frames shows.
     c.frame[2] = new QGroupBox(page);
     QGroupBox* year = c.frame[2];
-    PlaceTwips(year, 4680, 120, 5880, 2160);
+    PlaceTwips(year, 4680, 120, 5880, 4080);
     c.txtSummaryYear = MakeBox(year, 4, 240, 420, 900);
     c.txtSummaryYear->setAlignment(Qt::AlignCenter);
     MakeLabel(year, QStringLiteral("for the year"), 1260, 450, 2400);
-    c.cmdAnnualSummary = MakePageButton(year, Kind::Proceed, 240, 1080, 3240, 600);
+    c.chkBelowRequired =
+        MakeCheck(year, QStringLiteral("Show only persons below the required hours"), 240, 900);
+    c.chkWithoutTraining =
+        MakeCheck(year, QStringLiteral("Include persons without training"), 240, 1260);
+    c.cmdAnnualSummary = MakePageButton(year, Kind::Proceed, 240, 1740, 3240, 600);
     c.cmdAnnualSummary->setEnabled(false);
+    c.lblRequiredHours = MakeLabel(year, QString(), 240, 2760, 5400);
+    c.cmdRequiredHours = MakePageButton(year, Kind::Record, 240, 3120, 3240, 600);
     year->hide();
 }
 
 void BuildResultsPage(SearchControls& c, QWidget* page) {
     c.gridSummary = forms::MakePageGrid(page, 120, 120, 7100);
-    c.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 5000);
+    c.lblTotalHours = MakeLabel(page, QString(), 120, 5700, 2900);
     c.lblTotalHours->hide();
-    c.lblPersonCount = MakeLabel(page, QString(), 3720, 5700, 3500);
+    c.lblPersonCount = MakeLabel(page, QString(), 3120, 5700, 4100);
     c.lblPersonCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     c.lblPersonCount->hide();
     c.cmdSummaryTrainingHistory = MakePageButton(page, Kind::Proceed, 7500, 420, 2940, 510);

@@ -3,6 +3,7 @@
 #include <array>
 
 class FlexGrid;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -23,7 +24,11 @@ struct SearchControls {
     std::array<QRadioButton*, 3> optMatch{}; // 1 match, 2 do NOT match
     ZovButton* cmdMatch = nullptr;
     QLineEdit* txtSummaryYear = nullptr;
+    QCheckBox* chkBelowRequired = nullptr;   // list only the persons below the required hours
+    QCheckBox* chkWithoutTraining = nullptr; // list the persons without training at 0 hours
     ZovButton* cmdAnnualSummary = nullptr;
+    QLabel* lblRequiredHours = nullptr; // the data set's required hours per year
+    ZovButton* cmdRequiredHours = nullptr;
     FlexGrid* gridSummary = nullptr;
     QLabel* lblTotalHours = nullptr;
     QLabel* lblPersonCount = nullptr; // how many persons the results list

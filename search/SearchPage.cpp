@@ -2,6 +2,7 @@
 
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
+#include "forms/Permits.h"
 #include "forms/StoreProblem.h"
 #include "forms/WindowBusy.h"
 #include "print/ListPrintouts.h"
@@ -10,6 +11,7 @@
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/Formats.h"
+#include "store/TrainingRules.h"
 #include "training/ShowHistory.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
@@ -20,6 +22,9 @@
 #include "ui/TextGuard.h"
 #include "ui/ZovButton.h"
 
+#include "platform/StandardDialogs.h"
+
+#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHash>
@@ -37,13 +42,23 @@ namespace {
 using ui::CrLf;
 const QString Lf = QStringLiteral("\n");
 
-// The results grid: the Name List's five cells of each listed person; a summary puts the
-// hours in column 1.
-enum Column { Name = 0, Second = 1, Identity = 2, SortName = 3, RecNum = 4 };
-constexpr int ColumnCount = 5;
+enum Column { Name = 0, Second = 1 };
+constexpr ResultColumns SearchColumns{};
+constexpr ResultColumns SummaryColumns{2, 3, 4, 5};
 constexpr int RowsInView = 19;
-constexpr int LastShownCol = Second;
 constexpr int FirstYear = 1955;
+// The hours of a year nobody can exceed: a leap year's.
+constexpr double MostHoursInYear = 366 * 24;
+
+QString PersonsText(int persons) {
+    return QString::number(persons) +
+           (persons == 1 ? QStringLiteral(" person") : QStringLiteral(" persons"));
+}
+
+QString RequiredCaption(float hours) {
+    return QStringLiteral("Required training hours per year: ") +
+           (hours > 0 ? formats::SingleText(hours) : QStringLiteral("none"));
+}
 
 void SetBack(QLineEdit* box, const QColor& colour) {
     QPalette palette = box->palette();
@@ -76,10 +91,11 @@ std::vector<double> Identities(const ListedPersons& persons) {
 } // namespace
 
 // The persons a search or summary lists, each with the text of column 1 (the organisation,
-// or the hours of a summary): the grid reads its cells from here, so that tens of thousands
-// of results fill it in one step.
+// or the hours of a summary, which then shows the organisation in column 2): the grid reads
+// its cells from here, so that tens of thousands of results fill it in one step.
 class ResultRows : public FlexGridSource {
 public:
+    explicit ResultRows(const ResultColumns& columns) : columns_(columns) {}
     void Add(const PersonRow& person, const QString& second) { rows_.push_back({person, second}); }
     qint32 Count() const { return static_cast<qint32>(rows_.size()); }
     const std::pair<PersonRow, QString>& At(qint32 item) const {
@@ -90,28 +106,22 @@ public:
         if (item < 1 || item > Count())
             return;
         const auto& [person, second] = At(item);
-        switch (col) {
-        case Name:
+        if (col == Name)
             out += person.name;
-            return;
-        case Second:
+        else if (col == Second)
             out += second;
-            return;
-        case Identity:
+        else if (col == columns_.organization)
+            out += person.organization;
+        else if (col == columns_.identity)
             out += formats::DoubleText(person.identity);
-            return;
-        case SortName:
+        else if (col == columns_.sortName)
             out += person.sortKey;
-            return;
-        case RecNum:
+        else if (col == columns_.recNum)
             out += QString::number(person.recNum);
-            return;
-        default:
-            return;
-        }
     }
 
 private:
+    ResultColumns columns_;
     std::vector<std::pair<PersonRow, QString>> rows_;
 };
 
@@ -159,6 +169,7 @@ void SearchPage::ConnectHandlers() {
     connect(c_.cmdFinishedSummary, &ZovButton::Click, this, &SearchPage::cmdFinishedSummary_Click);
     connect(c_.cmdSummaryTrainingHistory, &ZovButton::Click, this,
             &SearchPage::cmdSummaryTrainingHistory_Click);
+    connect(c_.cmdRequiredHours, &ZovButton::Click, this, &SearchPage::cmdRequiredHours_Click);
     print::ConnectPrintButton(
         c_.cmdSummaryPrint,
         [this](print::Output to) { print::PrintSearchSummary(Table(), host_.Window(), to); },
@@ -168,15 +179,20 @@ void SearchPage::ConnectHandlers() {
 print::ReportTable SearchPage::Table() const {
     const FlexGrid& grid = *c_.gridSummary;
     const bool search = shown_ == Shown::Search;
-    print::ReportTable table =
-        print::ListTable(search ? print::SearchResultsReport : print::AnnualSummaryReport,
-                         {grid.TextMatrix(0, Name), grid.TextMatrix(0, Second)});
+    QStringList headings;
+    for (int col = 0; col <= columns_.LastShown(); ++col)
+        headings << grid.TextMatrix(0, col);
+    print::ReportTable table = print::ListTable(
+        search ? print::SearchResultsReport : print::AnnualSummaryReport, headings);
     table.identityHeading = QStringLiteral("Person Identity");
     if (shown_ == Shown::None || !results_)
         return table;
     for (const qint32 item : ShownItems()) {
         const auto& [person, second] = results_->At(item);
-        table.rows.push_back({{person.name, second}, print::IdentityText(person.identity)});
+        QStringList cells{person.name, second};
+        if (columns_.organization > 0)
+            cells << person.organization;
+        table.rows.push_back({cells, print::IdentityText(person.identity)});
     }
 
     const QString listed = QStringLiteral("The below is a ") + host_.Persons().heading.toLower();
@@ -201,6 +217,9 @@ print::ReportTable SearchPage::Table() const {
                                  c_.txtSummaryYear->text()};
         table.describeEveryPage = true;
         table.totals = c_.lblTotalHours->text();
+        // Measured against the required hours: how many are below them.
+        if (c_.lblPersonCount->text().contains(u';'))
+            table.description << c_.lblPersonCount->text();
     }
     return table;
 }
@@ -212,7 +231,7 @@ std::vector<qint32> SearchPage::ShownItems() const {
     QHash<qint32, qint32> items; // the item of each listed person, by record number
     for (qint32 item = 1; item <= results_->Count(); ++item)
         items.insert(results_->At(item).first.recNum, item);
-    for (const qint32 recNum : listgrid::ShownNumbers(*c_.gridSummary, RecNum)) {
+    for (const qint32 recNum : listgrid::ShownNumbers(*c_.gridSummary, columns_.recNum)) {
         if (const qint32 item = items.value(recNum); item > 0)
             shown.push_back(item);
     }
@@ -220,11 +239,9 @@ std::vector<qint32> SearchPage::ShownItems() const {
 }
 
 std::optional<print::ReportTable> SearchPage::ExportTable() const {
+    // Both results show the organization already.
     print::ReportTable table = Table();
-    const bool summary = shown_ == Shown::Summary;
     table.extraHeadings = {QStringLiteral("Employee ID")};
-    if (summary)
-        table.extraHeadings << QStringLiteral("Organization");
     // The rows of Table, one for each item shown, in the same order.
     const std::vector<qint32> items = ShownItems();
     std::vector<search::ListedNumber> numbers;
@@ -238,12 +255,8 @@ std::optional<print::ReportTable> SearchPage::ExportTable() const {
         forms::ShowStoreProblem(read);
         return std::nullopt;
     }
-    for (std::size_t r = 0; r < table.rows.size() && r < items.size(); ++r) {
-        print::ReportRow& row = table.rows[r];
-        row.extra = {ids.value(qsizetype(r))};
-        if (summary)
-            row.extra << results_->At(items[r]).first.organization;
-    }
+    for (std::size_t r = 0; r < table.rows.size() && r < items.size(); ++r)
+        table.rows[r].extra = {ids.value(qsizetype(r))};
     return table;
 }
 
@@ -262,6 +275,52 @@ void SearchPage::Fill() {
                              QStringLiteral("matching the following criteria..."));
     c_.optSearch[2]->setText(QStringLiteral("Produce an annual summary") + Lf +
                              QStringLiteral("of all training hours for all") + Lf + shown);
+    ShowRequiredHours(false);
+}
+
+float SearchPage::ShowRequiredHours(bool tell) {
+    store::TrainingRules rules;
+    const store::StoreResult read = store::ReadTrainingRules(rules);
+    if (!read && tell)
+        forms::ShowStoreProblem(read);
+    const float hours = read ? rules.requiredHours : 0;
+    c_.lblRequiredHours->setText(read ? RequiredCaption(hours)
+                                      : QStringLiteral("Required training hours per year: \"") +
+                                            read.fileName() + QStringLiteral("\" cannot be read"));
+    c_.chkBelowRequired->setEnabled(hours > 0);
+    return hours;
+}
+
+void SearchPage::cmdRequiredHours_Click() {
+    if (!forms::MayWrite(host_.SignedIn(), forms::Action::SetRequirements))
+        return;
+    store::TrainingRules rules;
+    if (const store::StoreResult read = store::ReadTrainingRules(rules); !read) {
+        forms::ShowStoreProblem(read);
+        return;
+    }
+    const QString current =
+        rules.HasRequiredHours() ? formats::SingleText(rules.requiredHours) : QStringLiteral("0");
+    const QString typed =
+        platform::InputBox(QStringLiteral("Required Training Hours"),
+                           QStringLiteral("Required training hours per year") + CrLf +
+                               QStringLiteral("(0 when none are required):"),
+                           current, &host_.Window())
+            .trimmed();
+    if (typed.isEmpty())
+        return; // Cancel
+    const double hours = formats::LeadingNumber(typed);
+    if (!formats::IsNumeric(typed) || hours < 0 || hours > MostHoursInYear) {
+        forms::Tell(QStringLiteral("Entry Error"),
+                    {QStringLiteral("\"") + typed + QStringLiteral("\" is not a number"),
+                     QStringLiteral("of hours from 0 to %1.").arg(MostHoursInYear)},
+                    forms::Icon::Information);
+        return;
+    }
+    rules.requiredHours = static_cast<float>(hours);
+    if (const store::StoreResult written = store::WriteTrainingRules(rules); !written)
+        forms::ShowStoreProblem(written);
+    ShowRequiredHours(true);
 }
 
 void SearchPage::TakeFocus() {
@@ -272,10 +331,11 @@ void SearchPage::TakeFocus() {
 
 ListRecord SearchPage::Highlighted() const {
     const FlexGrid& grid = *c_.gridSummary;
-    const qint32 recNum = ResultsShown() ? listgrid::CellNumber(grid, grid.Row(), RecNum) : 0;
+    const qint32 recNum =
+        ResultsShown() ? listgrid::CellNumber(grid, grid.Row(), columns_.recNum) : 0;
     if (recNum < 1)
         return {};
-    return {recNum, grid.TextMatrix(grid.Row(), Identity)};
+    return {recNum, grid.TextMatrix(grid.Row(), columns_.identity)};
 }
 
 void SearchPage::SetUpButtons() {
@@ -293,6 +353,10 @@ void SearchPage::SetUpButtons() {
               QStringLiteral(" View (no editing) the highlighted person's training history "));
     SetButton(c_.cmdSummaryPrint, QStringLiteral("Print this List"),
               QStringLiteral(" Print this Search/Summary list "));
+    SetButton(c_.cmdRequiredHours, QStringLiteral("Set Required Hours"),
+              QStringLiteral(" Set the training hours every person should complete in a year "));
+    c_.cmdRequiredHours->setEnabled(
+        forms::Permits(host_.SignedIn(), forms::Action::SetRequirements));
 }
 
 // ---- Options -------------------------------------------------------------------------------
@@ -412,18 +476,18 @@ void SearchPage::cmdMatch_Click() {
     const ListedPersons& persons = host_.Persons();
     BeginResults(QStringLiteral("<Matching ") + persons.heading +
                      QStringLiteral("|<Organization|DateCreated|SortName|RecNum"),
-                 Name, 4100);
+                 SearchColumns, Name, 4100);
     c_.gridSummary->SetColWidth(Second, 2700);
     ZovButton* button = c_.cmdMatch;
     button->SetTag(button->Caption());
     std::vector<int> listed;
     store::StoreResult result;
+    auto rows = std::make_shared<ResultRows>(columns_);
     {
         WindowBusy busy(host_.Window());
         result = FindPersons(Identities(persons), criteria, listed,
                              [this, button](int percent) { ShowProgress(button, percent); });
         if (result) {
-            auto rows = std::make_shared<ResultRows>();
             for (const int person : listed) {
                 const PersonRow& row = persons.rows[std::size_t(person)];
                 rows->Add(row, row.organization);
@@ -441,7 +505,8 @@ void SearchPage::cmdMatch_Click() {
         c_.cmdMatch->hide();
         c_.optSearch[2]->setEnabled(false);
         EndResults(Shown::Search, Second, QStringLiteral("Search Results"),
-                   QStringLiteral("Search Criteria"));
+                   QStringLiteral("Search Criteria"),
+                   PersonsText(listgrid::DataRows(*c_.gridSummary)));
     } else {
         NothingFound(button, {QStringLiteral("No one had any training record(s)"),
                               QStringLiteral("that fit the given search criteria.")});
@@ -456,20 +521,26 @@ void SearchPage::cmdAnnualSummary_Click() {
         return;
     const QString yearText = c_.txtSummaryYear->text();
     const int year = int(formats::LeadingNumber(yearText));
+    SummaryChoice choice;
+    choice.required = ShowRequiredHours(true);
+    choice.onlyBelow = c_.chkBelowRequired->isChecked();
+    choice.withoutTraining = c_.chkWithoutTraining->isChecked();
     const ListedPersons& persons = host_.Persons();
-    BeginResults(
-        QStringLiteral("<List of Names|> Annual Training Hours|DateCreated|SortName|RecNum"), Name,
-        3500);
+    BeginResults(QStringLiteral("<List of Names|> Annual Training Hours|<Organization|DateCreated|"
+                                "SortName|RecNum"),
+                 SummaryColumns, Name, 2600);
+    c_.gridSummary->SetColWidth(Second, 1850);
     ZovButton* button = c_.cmdAnnualSummary;
     button->SetTag(button->Caption());
     YearSummary summary;
     store::StoreResult result;
+    auto rows = std::make_shared<ResultRows>(columns_);
     {
         WindowBusy busy(host_.Window());
-        result = SumYear(Identities(persons), year, summary,
-                         [this, button](int percent) { ShowProgress(button, percent); });
+        result = SumYear(
+            Identities(persons), year, summary,
+            [this, button](int percent) { ShowProgress(button, percent); }, choice);
         if (result) {
-            auto rows = std::make_shared<ResultRows>();
             for (const YearTotal& row : summary.rows)
                 rows->Add(persons.rows[std::size_t(row.person)], row.hours.Text());
             AddRows(std::move(rows));
@@ -483,7 +554,13 @@ void SearchPage::cmdAnnualSummary_Click() {
     if (listgrid::DataRows(*c_.gridSummary) > 0) {
         c_.lblTotalHours->setText(QStringLiteral("Total Hours: ") + summary.total.Text());
         c_.lblTotalHours->show();
-        EndResults(Shown::Summary, Name, QStringLiteral("Annual Summary - ") + yearText, {});
+        QString count = PersonsText(summary.summarised);
+        if (choice.required > 0)
+            count += QStringLiteral("; %1 below %2 hours")
+                         .arg(summary.below)
+                         .arg(formats::SingleText(choice.required));
+        EndResults(Shown::Summary, columns_.organization,
+                   QStringLiteral("Annual Summary - ") + yearText, {}, count);
     } else {
         NothingFound(button, {QStringLiteral("There were no training records"),
                               QStringLiteral("found in the year ") + yearText});
@@ -493,27 +570,26 @@ void SearchPage::cmdAnnualSummary_Click() {
 
 // ---- Results ----------------------------------------------------------------------------------
 
-void SearchPage::BeginResults(const QString& format, int widthCol, int width) {
+void SearchPage::BeginResults(const QString& format, const ResultColumns& columns, int widthCol,
+                              int width) {
     FlexGrid& grid = *c_.gridSummary;
     results_.reset();
-    listgrid::BeginFill(grid, format, ColumnCount, RowsInView);
+    columns_ = columns;
+    listgrid::BeginFill(grid, format, columns.Count(), RowsInView);
     grid.SetColWidth(widthCol, width);
-    grid.SetColSel(LastShownCol);
+    grid.SetColSel(columns.LastShown());
 }
 
 void SearchPage::EndResults(Shown shown, int widenCol, const QString& caption,
-                            const QString& criteriaCaption) {
+                            const QString& criteriaCaption, const QString& countLine) {
     FlexGrid& grid = *c_.gridSummary;
     // Set before the page shows, so that a screen reader reads it with the page.
-    const int persons = listgrid::DataRows(grid);
-    c_.lblPersonCount->setText(QString::number(persons) + (persons == 1
-                                                               ? QStringLiteral(" person")
-                                                               : QStringLiteral(" persons")));
+    c_.lblPersonCount->setText(countLine);
     c_.lblPersonCount->show();
-    listgrid::SortOn(grid, SortName);
-    listgrid::ShadeEvenRows(grid, LastShownCol);
-    listgrid::ShowAndWiden(grid, widenCol, Identity);
-    listgrid::SelectRow(grid, 1, LastShownCol, true);
+    listgrid::SortOn(grid, columns_.sortName);
+    listgrid::ShadeEvenRows(grid, columns_.LastShown());
+    listgrid::ShowAndWiden(grid, widenCol, columns_.identity);
+    listgrid::SelectRow(grid, 1, columns_.LastShown(), true);
     shown_ = shown;
     emit ResultsOpened(caption, criteriaCaption);
     grid.setFocus();

@@ -22,6 +22,18 @@ namespace search {
 
 class ResultRows;
 
+// Where the results grid keeps what it shows of a person: the name in column 0, then the
+// organisation (search) or the hours (summary), which the summary follows with the
+// organisation; the keys lie beyond the right edge.
+struct ResultColumns {
+    int organization = -1; // where the summary shows it; the search shows it in column 1
+    int identity = 2;
+    int sortName = 3;
+    int recNum = 4;
+    int LastShown() const { return identity - 1; }
+    int Count() const { return recNum + 1; }
+};
+
 // The search for persons by their training records and the annual summary of their hours,
 // on two pages of the Lobby: the options (criteria or year) and the results, which stay
 // until "Finished with this Search/Summary". The page builds its controls on the two tab
@@ -65,6 +77,9 @@ public:
     void cmdAnnualSummary_Click();
     void cmdFinishedSummary_Click();
     void cmdSummaryTrainingHistory_Click();
+    // Asks a Read/Edit/Add/Delete user for the training hours required of every person in a
+    // year, kept with the data.
+    void cmdRequiredHours_Click();
 
 signals:
     // Results show on the results page under `caption`. While they show, the options page
@@ -84,9 +99,12 @@ private:
     void ConnectHandlers();
     bool Storable(QLineEdit* box, const QString& entry);
     bool CheckEntries();
-    void BeginResults(const QString& format, int widthCol, int width);
+    void BeginResults(const QString& format, const ResultColumns& columns, int widthCol, int width);
     void EndResults(Shown shown, int widenCol, const QString& caption,
-                    const QString& criteriaCaption);
+                    const QString& criteriaCaption, const QString& countLine);
+    // The required hours of the data set as the options show them; 0 when there are none or
+    // they cannot be read (which `tell` tells the user).
+    float ShowRequiredHours(bool tell);
     void ShowProgress(ZovButton* button, int percent);
     void NothingFound(ZovButton* button, const QStringList& lines);
     void PassFailed(ZovButton* button, const store::StoreResult& result);
@@ -95,6 +113,7 @@ private:
     SearchHost& host_;
     SearchControls c_;
     Shown shown_ = Shown::None;                 // which results the results page shows
+    ResultColumns columns_;                     // of the results shown
     std::shared_ptr<const ResultRows> results_; // the rows the results page holds
 };
 

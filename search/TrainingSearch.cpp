@@ -296,7 +296,7 @@ store::StoreResult FindPersons(std::span<const double> persons, const Criteria& 
 }
 
 store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
-                           const Progress& progress) {
+                           const Progress& progress, const SummaryChoice& choice) {
     summary = YearSummary{};
     const PersonLookup owners(persons);
     const DayWindow days(formats::DayNumberOf(QDate(year, 1, 1)),
@@ -328,8 +328,14 @@ store::StoreResult SumYear(std::span<const double> persons, int year, YearSummar
     if (!walked)
         return walked;
     settle();
+    const bool required = choice.required > 0;
     for (std::size_t i = 0; i < persons.size(); ++i) {
-        if (!listed[i])
+        if (!listed[i] && !choice.withoutTraining)
+            continue;
+        ++summary.summarised;
+        const bool below = required && hours[i].Below(choice.required);
+        summary.below += below ? 1 : 0;
+        if (required && choice.onlyBelow && !below)
             continue;
         summary.total.Add(hours[i]);
         summary.rows.push_back({int(i), std::move(hours[i])});

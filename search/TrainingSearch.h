@@ -47,15 +47,25 @@ struct YearTotal {
     store::HoursSum hours;
 };
 
+// Whom a summary lists. By default the persons with at least one record in the year.
+struct SummaryChoice {
+    bool withoutTraining = false; // also those without any, at 0 hours
+    float required = 0;           // the hours each person should reach in a year; 0: none
+    bool onlyBelow = false;       // only the persons below `required` (when there is one)
+};
+
 struct YearSummary {
-    std::vector<YearTotal> rows; // persons with at least one record in the year, in order
-    store::HoursSum total;
+    std::vector<YearTotal> rows; // the persons listed, in order
+    store::HoursSum total;       // of the persons listed
+    int summarised = 0;          // persons listed before the choice of those below
+    int below = 0;               // of those, the persons below the required hours
 };
 
 // Sums the hours of every record dated in `year` per person. Exact: 100 records of 1.2
 // hours make 120, and 0.25 counts as 0.25, as a user adding up the stored values finds.
+// The choice picks the rows from the same pass.
 store::StoreResult SumYear(std::span<const double> persons, int year, YearSummary& summary,
-                           const Progress& progress = {});
+                           const Progress& progress = {}, const SummaryChoice& choice = {});
 
 // The characters of the criteria's code, course name and comment texts that no record can
 // hold (the files' code page has them in no case), each once, in the order typed: "Ω" for

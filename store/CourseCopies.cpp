@@ -1,6 +1,7 @@
 #include "store/CourseCopies.h"
 
 #include "store/ChangeLog.h"
+#include "store/CourseKeyMatch.h"
 #include "store/Formats.h"
 #include "store/Journal.h"
 #include "store/RecordStore.h"
@@ -16,27 +17,6 @@ namespace store {
 namespace {
 
 const QString kKind = QStringLiteral("Mirtavel course update");
-
-// A record belongs to the course when the text forms of the two keys are equal. Equal
-// numbers always are; different numbers only when they agree to the 15 digits of the text,
-// so the text is made only for keys that close.
-class KeyMatch {
-public:
-    explicit KeyMatch(double courseKey)
-        : key_(courseKey), near_(std::abs(courseKey) * 1e-13),
-          text_(formats::DoubleText(courseKey)) {}
-    bool operator()(double recordKey) const {
-        // One test turns away the keys of other courses; equal keys pass it.
-        if (!(std::abs(recordKey - key_) <= near_))
-            return false;
-        return recordKey == key_ || formats::DoubleText(recordKey) == text_;
-    }
-
-private:
-    double key_;
-    double near_; // keys farther off differ in their text
-    QString text_;
-};
 
 // The share reviewed as a whole per cent, rounded as "0%" rounds it; only compared, to
 // know when the caption may change.
@@ -134,7 +114,7 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     RecordFile& file = table.File();
     file.SetJournaled(false); // the course update's own journal covers these writes
     tally.total = table.Count();
-    const KeyMatch belongs(course.DateCreated);
+    const CourseKeyMatch belongs(course.DateCreated);
     // The code, name, provider and hours lie together in a record: encoded once, copied into
     // each record of the course. The training date, the keys and the comments stay as stored.
     TrainingRecord copy;

@@ -224,7 +224,10 @@ void ReviewStaged(const SwapList& list, const QMap<QString, QDateTime>& modified
     }
     for (const QString& name : list.retire) {
         if (Exists(name)) {
-            review.lacks.append(name);
+            // A backup from before the training rules were kept is of a set without rules:
+            // nothing the user has to weigh, and the current rules go with the kept files.
+            if (name != TrainingRulesFileName)
+                review.lacks.append(name);
             review.replaced.append(name);
         }
     }
@@ -268,6 +271,8 @@ StoreResult FitsDataFile(const QString& name, qint64 size) {
         return within(MaxRestoredLogBytes, QStringLiteral("a user log"));
     if (name == AccessCodeFileName)
         return within(MaxRestoredAccessCodeBytes, QStringLiteral("an access code file"));
+    if (name == TrainingRulesFileName)
+        return within(MaxTrainingRulesBytes, QStringLiteral("a training rules file"));
     return StoreResult::Ok();
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/ChangeLog.h"
 #include "store/RecordStore.h"
+#include "store/TrainingRules.h"
 #include "store/UserLog.h"
 
 #include <QString>
@@ -16,12 +17,17 @@ namespace store {
 inline const QString AccessCodeFileName = QStringLiteral("Access.Code");
 
 // The record files and the user log in the order the program lists them, then the access
-// code. A backup without the access code (made before it was kept with the data) restores
-// the others and leaves the current code in place.
+// code and the training rules. A backup without the access code (made before it was kept
+// with the data) restores the others and leaves the current code in place; one without the
+// rules is of a data set that had none, and restoring it removes the current ones.
 inline QStringList DataSetFileNames() {
-    return {FileNameOf(DataFile::UserList),        UserLogFileName,
-            FileNameOf(DataFile::NameList),        FileNameOf(DataFile::CourseIndex),
-            FileNameOf(DataFile::TrainingRecords), AccessCodeFileName};
+    return {FileNameOf(DataFile::UserList),
+            UserLogFileName,
+            FileNameOf(DataFile::NameList),
+            FileNameOf(DataFile::CourseIndex),
+            FileNameOf(DataFile::TrainingRecords),
+            AccessCodeFileName,
+            TrainingRulesFileName};
 }
 
 // What a backup copies: the data set and Change.Log. A restore brings back the data set

@@ -202,24 +202,54 @@ void HoursSum::Add(const HoursSum& other) {
     }
 }
 
-QString HoursSum::Text() const {
-    std::array<qint64, kPlaces> places{};
+namespace {
+using Places = std::array<qint64, kPlaces>;
+
+// Carries signed digits into digits 0 to 9; what is left over at the top is the sign.
+qint64 Carry(Places& digits) {
+    qint64 over = 0;
+    for (qint64& digit : digits) {
+        digit += over;
+        over = digit >= 0 ? digit / 10 : -((9 - digit) / 10);
+        digit -= over * 10;
+    }
+    return over;
+}
+} // namespace
+
+bool HoursSum::Below(float hours) const {
+    if (!std::isfinite(hours))
+        return false;
+    const Term term = TermOf(hours);
+    if (!rest_ && term.inBillionths)
+        return billionths_ < term.billionths;
+    HoursSum difference = *this;
+    difference.Add(-hours);
+    return difference.Sign() < 0;
+}
+
+int HoursSum::Sign() const {
+    Places places{};
     AddAt(places, Wide(billionths_) + (rest_ ? rest_->billionths : 0), -kScale);
     if (rest_) {
         for (const auto& [exponent, sum] : rest_->others)
             AddAt(places, sum, exponent);
     }
-    // Carry into digits 0 to 9; what is left over at the top is the sign. A negative sum is
-    // carried again with its signs turned, to give the digits of its magnitude.
-    const auto carry = [](std::array<qint64, kPlaces>& digits) {
-        qint64 over = 0;
-        for (qint64& digit : digits) {
-            digit += over;
-            over = digit >= 0 ? digit / 10 : -((9 - digit) / 10);
-            digit -= over * 10;
-        }
-        return over;
-    };
+    if (Carry(places) < 0)
+        return -1;
+    return std::any_of(places.begin(), places.end(), [](qint64 d) { return d != 0; }) ? 1 : 0;
+}
+
+QString HoursSum::Text() const {
+    Places places{};
+    AddAt(places, Wide(billionths_) + (rest_ ? rest_->billionths : 0), -kScale);
+    if (rest_) {
+        for (const auto& [exponent, sum] : rest_->others)
+            AddAt(places, sum, exponent);
+    }
+    // A negative sum is carried again with its signs turned, to give the digits of its
+    // magnitude.
+    const auto carry = Carry;
     std::array<qint64, kPlaces> magnitude = places;
     const bool negative = carry(magnitude) < 0;
     if (negative) {

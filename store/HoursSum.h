@@ -34,6 +34,9 @@ public:
     void Add(const HoursSum& other);
     // The sum in the general number text (formats::DoubleText): 6.88, 5782.08, 12.5, 0.
     QString Text() const;
+    // Whether the exact sum is less than `hours` taken as its shortest decimal, as Add takes
+    // it: 23.99 is below 24, and 8 x 3 is not.
+    bool Below(float hours) const;
 
 private:
     // Nearly every value is a decimal with at most nine places, and nearly every sum of them
@@ -43,6 +46,8 @@ private:
     // aside, exactly.
     struct Rest;
     Rest& Aside();
+    // -1, 0 or 1 as the exact sum is below, at or above zero.
+    int Sign() const;
     qint64 billionths_ = 0;
     std::unique_ptr<Rest> rest_;
 };

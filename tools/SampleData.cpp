@@ -6,6 +6,7 @@
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
+#include "store/TrainingRules.h"
 #include "store/UserLog.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace datatool {
@@ -265,6 +267,26 @@ QString SampleOptionsProblem(const SampleOptions& options) {
     return {};
 }
 
+// What the department requires: 24 hours a year; firearms courses last a year and CPR two,
+// and the first handgun qualification and CPR course are required of every active person.
+// Made from the catalogue alone, so the record files are the same bytes with or without it.
+store::TrainingRules SampleRules(const std::vector<store::CourseRecord>& courses) {
+    store::TrainingRules rules;
+    rules.requiredHours = 24;
+    bool firearmsRequired = false;
+    bool cprRequired = false;
+    for (const store::CourseRecord& course : courses) {
+        if (course.Hours <= 0)
+            continue; // a heading
+        if (course.CourseCode.startsWith(QStringLiteral("FIR-"))) {
+            rules.SetRule(course.DateCreated, {12, !std::exchange(firearmsRequired, true)});
+        } else if (course.CourseName.contains(QStringLiteral("CPR"))) {
+            rules.SetRule(course.DateCreated, {24, !std::exchange(cprRequired, true)});
+        }
+    }
+    return rules;
+}
+
 StoreResult WriteSample(const QString& folder, const SampleOptions& options,
                         SampleSummary& summary) {
     if (const QString problem = SampleOptionsProblem(options); !problem.isEmpty()) {
@@ -282,6 +304,9 @@ StoreResult WriteSample(const QString& folder, const SampleOptions& options,
     if (StoreResult result = WriteRecords(folder, store::DataFile::CourseIndex, options.courses,
                                           [&] { return courses[next++].Encode(); });
         !result) {
+        return result;
+    }
+    if (StoreResult result = store::WriteTrainingRules(SampleRules(courses), folder); !result) {
         return result;
     }
 

@@ -34,10 +34,9 @@ QStringList ExistingRecordFiles(const QString& folder);
 // when they are fine.
 QString SampleOptionsProblem(const SampleOptions& options);
 
-// Writes User.List, Course.Index, Name.List and Training.Records into the existing folder,
-// replacing them. A file that would hold no records is removed instead, as the program
-// leaves an empty list.
-// Memory use does not depend on the number of training records.
+// Writes User.List, Course.Index, Name.List, Training.Records and the training rules into the
+// existing folder, replacing them. A file that would hold no records is removed instead, as the
+// program leaves an empty list. Memory use does not depend on the number of training records.
 store::StoreResult WriteSample(const QString& folder, const SampleOptions& options,
                                SampleSummary& summary);
 

@@ -440,24 +440,39 @@ private slots:
 
     // The access code is kept with the data since this version: an older backup without it
     // leaves the current one; a backup with it brings it back.
+    // An older backup leaves the current access code in place (else no administrator could
+    // sign in), but is of a data set without training rules: restoring it removes them. A
+    // backup holding either file copies it and brings it back.
     void theAccessCodeStaysUnlessTheBackupHoldsOne_data() {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("backupHoldsOne");
-        QTest::newRow("older backup") << false;
-        QTest::newRow("backup with a code") << true;
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("older backup") << AccessCodeFileName << false << QByteArray("current");
+        QTest::newRow("backup with a code") << AccessCodeFileName << true << QByteArray("backed");
+        QTest::newRow("backup without rules") << TrainingRulesFileName << false << QByteArray();
+        QTest::newRow("backup with rules") << TrainingRulesFileName << true << QByteArray("backed");
     }
 
     void theAccessCodeStaysUnlessTheBackupHoldsOne() {
+        QFETCH(QString, name);
         QFETCH(bool, backupHoldsOne);
+        QFETCH(QByteArray, after);
         Folders f;
         FileSet before = MakeSet('o');
-        before.insert(AccessCodeFileName, "current code");
-        FileSet backup = MakeSet('n');
-        if (backupHoldsOne)
-            backup.insert(AccessCodeFileName, "backed-up code");
-        QVERIFY(WriteSet(f.data.path(), before) && WriteSet(f.backup.path(), backup));
+        before.insert(name, "current");
+        QVERIFY(WriteSet(f.data.path(), before));
+        if (backupHoldsOne) {
+            FileSet backedUp = MakeSet('n');
+            backedUp.insert(name, "backed");
+            QVERIFY(WriteSet(f.data.path(), backedUp));
+            QVERIFY(BackupDataSet(f.backup.path(), kNames));
+            QVERIFY(WriteSet(f.data.path(), before));
+        } else {
+            QVERIFY(WriteSet(f.backup.path(), MakeSet('n')));
+        }
         QVERIFY(RestoreDataSet(f.backup.path(), kNames));
-        QCOMPARE(ReadSet(f.data.path()).value(AccessCodeFileName),
-                 backup.value(AccessCodeFileName, "current code"));
+        QCOMPARE(ReadSet(f.data.path()).value(name), after);
+        QCOMPARE(ReadSet(f.data.path()).contains(name), !after.isEmpty());
     }
 
     // Each copy keeps its data file's permissions: a private User.List stays private.
@@ -622,6 +637,10 @@ private slots:
             << "Access.Code" << MaxRestoredAccessCodeBytes << true;
         QTest::newRow("Access.Code past it")
             << "Access.Code" << MaxRestoredAccessCodeBytes + 1 << false;
+        QTest::newRow("Training.Rules at its bound")
+            << "Training.Rules" << MaxTrainingRulesBytes << true;
+        QTest::newRow("Training.Rules past it")
+            << "Training.Rules" << MaxTrainingRulesBytes + 1 << false;
     }
 
     void aBackupFileMustFitItsDataFile() {

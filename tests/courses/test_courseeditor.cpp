@@ -1,18 +1,22 @@
 #include "CourseFiles.h"
 
 #include "courses/frmAddEditCourse.h"
+#include "store/FileWrite.h"
+#include "store/TrainingRules.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/AppTitle.h"
 #include "ui/CrLf.h"
 #include "ui/ZovButton.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace coursefiles;
@@ -59,6 +63,76 @@ class TestCourseEditor : public QObject {
     Q_OBJECT
 
 private slots:
+    // The renewal period and the requirement are saved beside Course.Index, keyed by the
+    // course's identity: a change of them alone leaves Course.Index as it was and offers no
+    // update of the credited records; a failure of the rules file is told by its name.
+    void renewalSavedBesideTheCourse_data() {
+        QTest::addColumn<qint32>("recNum"); // 0: a new course
+        QTest::addColumn<int>("months");
+        QTest::addColumn<bool>("required");
+        QTest::addColumn<bool>("rulesFail");
+        QTest::newRow("renewal alone") << 1 << 12 << false << false;
+        QTest::newRow("required alone") << 2 << 0 << true << false;
+        QTest::newRow("a new course") << 0 << 24 << true << false;
+        QTest::newRow("rules file full") << 1 << 120 << true << true;
+    }
+    void renewalSavedBesideTheCourse() {
+        QFETCH(qint32, recNum);
+        QFETCH(int, months);
+        QFETCH(bool, required);
+        QFETCH(bool, rulesFail);
+        TestFolder folder;
+        ScriptedAnswers answers;
+        QVERIFY(WriteCourses({Pistol, Ethics}));
+        QVERIFY(WriteTrainings({Credit(Pistol, Stamp(2003, 1, 1), Stamp(2005, 1, 1), "")}));
+        store::TrainingRules before;
+        before.SetRule(Ethics.created, {6, false});
+        QVERIFY(store::WriteTrainingRules(before));
+        const QByteArray index = FileBytes(CourseIndex);
+        {
+            Opened editor(3, recNum);
+            QCOMPARE(editor->spnRenewal->value(), recNum == 2 ? 6 : 0);
+            QVERIFY(!editor->chkRequired->isChecked());
+            if (recNum == 0) {
+                QTest::keyClicks(Line(*editor, 1), "T1");
+                QTest::keyClicks(Line(*editor, 2), "Taser");
+                QTest::keyClicks(Line(*editor, 4), "4");
+            }
+            QVERIFY(recNum == 0 || editor->cmdSave->isHidden());
+            editor->spnRenewal->setValue(months);
+            editor->chkRequired->setChecked(required);
+            QVERIFY(!editor->cmdSave->isHidden());
+            if (rulesFail) {
+                store::io::testing::SetWriteHook([](const QString& name, qint64 wanted, int& e) {
+                    e = ENOSPC;
+                    return name == store::TrainingRulesFileName ? 0 : wanted;
+                });
+                answers.expectMessage(QStringLiteral("File Problem"), 1);
+            }
+            QTest::mouseClick(editor->cmdSave, Qt::LeftButton);
+            store::io::testing::SetWriteHook({});
+            QVERIFY(answers.verifyDone()); // no offer to update the credited records
+            if (rulesFail)
+                QVERIFY(answers.lastAsked().lines.join(u' ').contains("\"Training.Rules\""));
+        }
+        if (recNum > 0)
+            QCOMPARE(FileBytes(CourseIndex), index);
+        store::TrainingRules after;
+        QVERIFY(store::ReadTrainingRules(after));
+        const double key = recNum == 0   ? ReadCourse(3).DateCreated
+                           : recNum == 1 ? Pistol.created
+                                         : Ethics.created;
+        const store::CourseRule expected =
+            rulesFail ? before.RuleOf(key) : store::CourseRule{months, required};
+        QCOMPARE(after.RuleOf(key), expected);
+        if (recNum != 2)
+            QCOMPARE(after.RuleOf(Ethics.created), (store::CourseRule{6, false}));
+        Opened again(1, recNum == 0 ? 3 : recNum); // a Read Only user sees it, unchangeable
+        QCOMPARE(again->spnRenewal->value(), rulesFail ? 0 : months);
+        QVERIFY(again->spnRenewal->isReadOnly());
+        QVERIFY(!again->chkRequired->isEnabled());
+    }
+
     void addModeNeedsCodeNameAndHours() {
         TestFolder folder;
         ScriptedAnswers answers;

@@ -107,7 +107,8 @@ private slots:
         QCOMPARE(lobby->size(), QSize(platform::Twips(11000), platform::Twips(8100)));
         QCOMPARE(lobby->lblUserInfo->text(),
                  QStringLiteral("User: Carla Diaz\nAccess: Read/Edit/Add"));
-        QCOMPARE(lobby->tabMain->count(), 4);
+        QCOMPARE(lobby->tabMain->count(), 5);
+        QCOMPARE(lobby->tabMain->tabText(frmLobby::DuePage), QStringLiteral("Who is Due"));
         QCOMPARE(lobby->tabMain->tabText(0), QStringLiteral("Name List"));
         QCOMPARE(lobby->tabMain->tabText(1), QStringLiteral("Course Index"));
         QCOMPARE(lobby->tabMain->tabText(2), QStringLiteral("Search && Summary Options"));

@@ -238,20 +238,24 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("headings");
         QTest::addColumn<QString>("cellsBeforeHours");
+        QTest::addColumn<QString>("cellsAfterHours");
         QTest::addColumn<double>("headingX");
         QTest::addColumn<double>("rightEdge");
         QTest::newRow("course index") << 2 << "Code|Course Name|Provided By|Hours"
-                                      << "FA\tFirst Aid\tRed Cross\t" << 7.15 << 7.45;
-        QTest::newRow("training history")
-            << 3 << "Date|Code|Course|Provided By|Hours"
-            << "03/01/2024\tFA\tFirst Aid\tRed Cross\t" << 7.15 << 7.45;
-        QTest::newRow("annual summary") << 5 << "Name|Hours"
-                                        << "Ann Lee\t" << 4.0 << 4.3;
+                                      << "FA\tFirst Aid\tRed Cross\t"
+                                      << "" << 7.15 << 7.45;
+        QTest::newRow("training history") << 3 << "Date|Code|Course|Provided By|Hours"
+                                          << "03/01/2024\tFA\tFirst Aid\tRed Cross\t"
+                                          << "" << 7.15 << 7.45;
+        QTest::newRow("annual summary") << 5 << "Name|Hours|Organization"
+                                        << "Ann Lee\t"
+                                        << "\tPatrol" << 4.0 << 4.3;
     }
     void hoursCellsRightAligned() {
         QFETCH(int, kind);
         QFETCH(QString, headings);
         QFETCH(QString, cellsBeforeHours);
+        QFETCH(QString, cellsAfterHours);
         QFETCH(double, headingX);
         QFETCH(double, rightEdge);
         TestFolder folder;
@@ -259,7 +263,7 @@ private slots:
         const QStringList hours = {"12", "7.5", "", ".5"};
         QStringList rows;
         for (const QString& h : hours)
-            rows << cellsBeforeHours + h + QStringLiteral("\tkey");
+            rows << cellsBeforeHours + h + cellsAfterHours + QStringLiteral("\tkey");
         const print::ReportTable table =
             MakeTable(static_cast<print::ReportKind>(kind), headings, rows);
         RecordingPageWriter out;
@@ -272,7 +276,7 @@ private slots:
             const double y = firstRowY + r * Line9;
             const Text* cell = nullptr;
             for (const Text& t : out.texts)
-                if (qAbs(t.y - y) < Eps && t.right > rightEdge - 1)
+                if (qAbs(t.y - y) < Eps && t.right > rightEdge - 1 && t.x < rightEdge)
                     cell = &t;
             if (expected[r].isEmpty()) {
                 QVERIFY2(!cell, qPrintable(QStringLiteral("row %1 printed %2")

@@ -7,6 +7,7 @@
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
+#include "store/TrainingRules.h"
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
@@ -17,6 +18,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QGroupBox>
@@ -142,6 +144,7 @@ private slots:
     void onlyShownPersonsAreSearched();
     void summaryYearBounds();
     void summaryResultsAndFinished();
+    void summaryAgainstRequiredHours();
     void fileProblemLeavesTheLobbyUsable();
     void historyFromTheResultsIsViewOnly();
     void personKeyOnHalfASecond_data();
@@ -347,7 +350,8 @@ void TestSearchPages::searchResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QVERIFY(!lobby->timerFlashButton->isActive());
-    QCOMPARE(ShownTabs(*lobby), (QStringList{"Name List", "Course Index", optionsCaption}));
+    QCOMPARE(ShownTabs(*lobby),
+             (QStringList{"Name List", "Course Index", optionsCaption, "Who is Due"}));
     QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::SearchOptionsPage));
     QCOMPARE(lobby->tabMain->tabText(frmLobby::ResultsPage), QString());
     QVERIFY(lobby->cmdBackupRestore->isEnabled());
@@ -451,6 +455,132 @@ void TestSearchPages::onlyShownPersonsAreSearched() {
     QCOMPARE(Results(*lobby), (QStringList{"Bea Bell", "Carl Cole"}));
 }
 
+// Carl 24 hours in 2025, Ann 23.99, Dan none (Bea, inactive, none): the required hours set by
+// a Read/Edit/Add/Delete user, then the summary with and without the persons below them and
+// the persons without training, as the Name List shows persons.
+void TestSearchPages::summaryAgainstRequiredHours() {
+    TestFolder folder;
+    WriteFiles({{1, At(2025, 2, 1), 16},
+                {1, At(2025, 3, 1), 8},
+                {2, At(2025, 3, 1), 23.99f},
+                {3, At(2024, 3, 1), 40}});
+    WritePersons({{"Carl", "Cole", {}, true, "Patrol"},
+                  {"Ann", "Able", {}, true, "Detectives"},
+                  {"Bea", "Bell", {}, false, "Patrol"},
+                  {"Dan", "Dale", {}, true, "Traffic"}});
+    auto lobby = OpenOnSearch();
+    search::SearchControls& c = lobby->searchControls;
+    c.optSearch[2]->click();
+    QCOMPARE(c.lblRequiredHours->text(), QStringLiteral("Required training hours per year: none"));
+    QVERIFY(!c.chkBelowRequired->isEnabled());
+    {
+        ScriptedAnswers answers;
+        answers.expectInput(QStringLiteral("24x"), QStringLiteral("Required Training Hours"))
+            .expectMessage(QStringLiteral("Entry Error"), 1)
+            .expectInput(QStringLiteral(" 24 "), QStringLiteral("Required Training Hours"));
+        c.cmdRequiredHours->Click();
+        c.cmdRequiredHours->Click();
+        QVERIFY(answers.verifyDone());
+    }
+    QCOMPARE(c.lblRequiredHours->text(), QStringLiteral("Required training hours per year: 24"));
+    QVERIFY(c.chkBelowRequired->isEnabled());
+
+    struct Case {
+        bool onlyBelow;
+        bool withoutTraining;
+        bool everyone; // the Name List shows the inactive persons too
+        QStringList names;
+        QStringList hours;
+        QStringList organizations;
+        QString count;
+        QString total;
+    };
+    const QList<Case> cases = {
+        {false,
+         false,
+         false,
+         {"Ann Able", "Carl Cole"},
+         {"23.99", "24"},
+         {"Detectives", "Patrol"},
+         "2 persons; 1 below 24 hours",
+         "47.99"},
+        {true,
+         false,
+         false,
+         {"Ann Able"},
+         {"23.99"},
+         {"Detectives"},
+         "2 persons; 1 below 24 hours",
+         "23.99"},
+        {false,
+         true,
+         false,
+         {"Ann Able", "Carl Cole", "Dan Dale"},
+         {"23.99", "24", "0"},
+         {"Detectives", "Patrol", "Traffic"},
+         "3 persons; 2 below 24 hours",
+         "47.99"},
+        {true,
+         true,
+         true,
+         {"Ann Able", "Bea Bell", "Dan Dale"},
+         {"23.99", "0", "0"},
+         {"Detectives", "Patrol", "Traffic"},
+         "4 persons; 3 below 24 hours",
+         "23.99"},
+    };
+    for (const Case& k : cases) {
+        if (k.everyone) {
+            lobby->tabMain->setCurrentIndex(frmLobby::NameListPage);
+            lobby->nameControls.optDisplay[3]->click();
+            lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+        }
+        c.chkBelowRequired->setChecked(k.onlyBelow);
+        c.chkWithoutTraining->setChecked(k.withoutTraining);
+        c.txtSummaryYear->setText(QStringLiteral("2025"));
+        c.cmdAnnualSummary->Click();
+        QCOMPARE(Results(*lobby), k.names);
+        QCOMPARE(Results(*lobby, 1), k.hours);
+        QCOMPARE(Results(*lobby, 2), k.organizations);
+        QCOMPARE(c.lblPersonCount->text(), k.count);
+        QCOMPARE(c.lblTotalHours->text(), QStringLiteral("Total Hours: ") + k.total);
+        const print::ReportTable table = lobby->SearchPages().Table();
+        QCOMPARE(table.columns.size(), std::size_t(3));
+        QCOMPARE(table.rows.front().cells.value(2), k.organizations.front());
+        c.cmdFinishedSummary->Click();
+    }
+
+    // Below Read/Edit/Add/Delete the button is greyed, and pressed anyway it changes nothing.
+    lobby.reset();
+    SignIn(3);
+    lobby = OpenLobby();
+    lobby->tabMain->setCurrentIndex(frmLobby::SearchOptionsPage);
+    ZovButton* button = lobby->searchControls.cmdRequiredHours;
+    QVERIFY(!button->isEnabled());
+    ScriptedAnswers answers;
+    answers.expectMessage(QStringLiteral("Not authorized"), 1);
+    lobby->SearchPages().cmdRequiredHours_Click();
+    QVERIFY(answers.verifyDone());
+    store::TrainingRules rules;
+    QVERIFY(store::ReadTrainingRules(rules));
+    QCOMPARE(rules.requiredHours, 24.0f);
+
+    // A rules file that cannot be read is told, and the summary goes on without the hours.
+    {
+        QFile broken(store::TrainingRulesFileName);
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not the rules\n") > 0);
+    }
+    lobby->SearchPages().Fill();
+    QVERIFY(lobby->searchControls.lblRequiredHours->text().endsWith(
+        "\"Training.Rules\" cannot be read"));
+    answers.expectMessage(QStringLiteral("File Problem"), 1);
+    lobby->searchControls.optSearch[2]->click();
+    lobby->searchControls.txtSummaryYear->setText(QStringLiteral("2025"));
+    lobby->searchControls.cmdAnnualSummary->Click();
+    QVERIFY(answers.verifyDone());
+    QCOMPARE(lobby->searchControls.lblPersonCount->text(), QStringLiteral("2 persons"));
+}
+
 void TestSearchPages::summaryYearBounds() {
     TestFolder folder;
     WriteFiles({{1, At(2025, 1, 1)}});
@@ -494,7 +624,8 @@ void TestSearchPages::summaryResultsAndFinished() {
              QStringLiteral("Annual Summary - 2025"));
     QCOMPARE(lobby->searchControls.gridSummary->ColAlignment(1) & Qt::AlignHorizontal_Mask,
              Qt::AlignRight);
-    QVERIFY(!lobby->searchControls.gridSummary->ColIsVisible(2));
+    QVERIFY(lobby->searchControls.gridSummary->ColIsVisible(2)); // the organization
+    QVERIFY(!lobby->searchControls.gridSummary->ColIsVisible(3));
     QVERIFY(lobby->timerFlashButton->isActive());
     {
         // The list prints after its question; declined, nothing is printed.
@@ -506,7 +637,7 @@ void TestSearchPages::summaryResultsAndFinished() {
 
     lobby->searchControls.cmdFinishedSummary->Click();
     QCOMPARE(ShownTabs(*lobby),
-             (QStringList{"Name List", "Course Index", "Search && Summary Options"}));
+             (QStringList{"Name List", "Course Index", "Search && Summary Options", "Who is Due"}));
     QVERIFY(lobby->searchControls.lblTotalHours->text().isEmpty());
     QVERIFY(!lobby->searchControls.lblTotalHours->isVisible());
 

@@ -22,6 +22,8 @@
 using namespace search;
 using store::TrainingRecord;
 
+Q_DECLARE_METATYPE(search::SummaryChoice)
+
 namespace {
 
 constexpr double kSecond = 1.0 / 86400.0;
@@ -234,6 +236,8 @@ private slots:
     void annualTotals_data();
     void annualTotals();
     void exactTotalsOfManyRecords();
+    void summaryChoices_data();
+    void summaryChoices();
     void textFoundAtEveryPlaceOfAField();
     void missingFileHoldsNoRecords();
     void unreadableFileIsToldByName();
@@ -530,6 +534,54 @@ void TestSearchPass::exactTotalsOfManyRecords() {
     QCOMPARE(summary.rows[0].hours.Text(), QStringLiteral("120"));
     QCOMPARE(summary.rows[1].hours.Text(), QStringLiteral("480"));
     QCOMPARE(summary.total.Text(), QStringLiteral("600"));
+}
+
+// Persons without training in the year at 0 hours, and those below the required hours, from
+// the one pass; the total is of the persons listed, exact.
+void TestSearchPass::summaryChoices_data() {
+    QTest::addColumn<SummaryChoice>("choice");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<int>("summarised");
+    QTest::addColumn<int>("below");
+    const QStringList both = {"0:24", "1:23.99"};
+    QTest::newRow("as before") << SummaryChoice{} << both << "47.99" << 2 << 0;
+    QTest::newRow("below 24 counted")
+        << SummaryChoice{false, 24, false} << both << "47.99" << 2 << 1;
+    QTest::newRow("only below 24")
+        << SummaryChoice{false, 24, true} << QStringList{"1:23.99"} << "23.99" << 2 << 1;
+    QTest::newRow("with the untrained")
+        << SummaryChoice{true, 0, false} << QStringList{"0:24", "1:23.99", "2:0"} << "47.99" << 3
+        << 0;
+    QTest::newRow("untrained and below")
+        << SummaryChoice{true, 24, true} << QStringList{"1:23.99", "2:0"} << "23.99" << 3 << 2;
+    QTest::newRow("only below without a requirement")
+        << SummaryChoice{false, 0, true} << both << "47.99" << 2 << 0;
+    QTest::newRow("below 0.5: nobody")
+        << SummaryChoice{true, 0.5f, true} << QStringList{"2:0"} << "0" << 3 << 1;
+}
+
+void TestSearchPass::summaryChoices() {
+    QFETCH(SummaryChoice, choice);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, total);
+    QFETCH(int, summarised);
+    QFETCH(int, below);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    // The third person trained only the year before.
+    Write({{Person(1), Day(2025, 2, 1), 8},
+           {Person(2), Day(2025, 2, 1), 8},
+           {Person(1), Day(2025, 3, 1), 16},
+           {Person(2), Day(2025, 12, 31, 23), 15.99f},
+           {Person(3), Day(2024, 12, 31), 40}});
+    YearSummary summary;
+    QVERIFY(
+        SumYear(std::vector<double>{Person(1), Person(2), Person(3)}, 2025, summary, {}, choice));
+    QCOMPARE(Shown(summary).rows, rows);
+    QCOMPARE(Shown(summary).total, total);
+    QCOMPARE(summary.summarised, summarised);
+    QCOMPARE(summary.below, below);
 }
 
 // The comments field is searched in steps of several bytes: the text is found wherever it

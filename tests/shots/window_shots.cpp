@@ -24,6 +24,7 @@
 #include "store/Clock.h"
 #include "store/Csv.h"
 #include "store/RecordStore.h"
+#include "store/TrainingRules.h"
 #include "store/UserLog.h"
 #include "support/TestFolder.h"
 #include "tools/SampleData.h"
@@ -232,7 +233,23 @@ void ShootUserEditor(Camera& camera, const Sample& sample, bool adding) {
 
 // ---- The Lobby -----------------------------------------------------------------------------
 
-// Its two lists, the search options, a search's results and an annual summary.
+// Rules for the sample's first four courses with hours: renewed yearly or every two years,
+// required of everyone, and both.
+bool WriteSampleRules() {
+    const store::CourseRule kinds[] = {{12, false}, {24, false}, {0, true}, {12, true}};
+    store::TrainingRules rules;
+    auto& courses = store::Courses();
+    if (!courses.Open())
+        return false;
+    for (qint32 n = 1; n <= courses.Count() && rules.courses.size() < std::size(kinds); ++n) {
+        if (courses.Read(n) && courses.Buffer().Hours > 0)
+            rules.SetRule(courses.Buffer().DateCreated, kinds[rules.courses.size()]);
+    }
+    courses.Close();
+    return store::WriteTrainingRules(rules).ok();
+}
+
+// Its two lists, the search options, a search's results, an annual summary and who is due.
 void ShootLobby(Camera& camera, const Sample& sample) {
     frmLobby lobby(sample.SignedIn(AccessLevel::ReadEditAddDelete));
     lobby.show();
@@ -251,9 +268,16 @@ void ShootLobby(Camera& camera, const Sample& sample) {
 
     search.optSearch[2]->click();
     search.txtSummaryYear->setText(QStringLiteral("2023"));
+    camera.Snap(lobby, QStringLiteral("lobby-5-annual-summary-options"));
     camera.Press(search.cmdAnnualSummary);
     camera.Snap(lobby, QStringLiteral("lobby-5-annual-summary"));
     camera.Press(search.cmdFinishedSummary);
+
+    if (WriteSampleRules()) {
+        lobby.tabMain->setCurrentIndex(frmLobby::DuePage);
+        lobby.dueControls.txtDue[0]->setText(QStringLiteral("12/31/2024"));
+        camera.Snap(lobby, QStringLiteral("lobby-6-who-is-due"));
+    }
     lobby.close();
 }
 

@@ -52,6 +52,31 @@ private slots:
         halves[0].Add(halves[1]); // per person first, then the grand total: the same
         QCOMPARE(halves[0].Text(), total);
     }
+
+    // Compared with a required number of hours exactly, not as the rounded text shows.
+    void below_data() {
+        QTest::addColumn<QList<float>>("hours");
+        QTest::addColumn<float>("required");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("nothing below 24") << QList<float>{} << 24.0f << true;
+        QTest::newRow("nothing is not below 0") << QList<float>{} << 0.0f << false;
+        QTest::newRow("exactly 24 of eighths")
+            << QList<float>{8, 7.5f, 0.125f, 0.375f, 8} << 24.0f << false;
+        QTest::newRow("0.1 x 3 is 0.3") << QList<float>{0.1f, 0.1f, 0.1f} << 0.3f << false;
+        QTest::newRow("23.99") << QList<float>{23.99f} << 24.0f << true;
+        QTest::newRow("a billionth short, shown as 24")
+            << QList<float>{24, -1e-9f} << 24.0f << true;
+        QTest::newRow("past 9.2 billion hours") << QList<float>{1e10f, 1e10f} << 24.0f << false;
+    }
+    void below() {
+        QFETCH(QList<float>, hours);
+        QFETCH(float, required);
+        QFETCH(bool, below);
+        store::HoursSum sum;
+        for (const float h : hours)
+            sum.Add(h);
+        QCOMPARE(sum.Below(required), below);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHoursSum)

@@ -7,6 +7,7 @@
 #include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/Records.h"
+#include "store/TrainingRules.h"
 #include "store/UserLog.h"
 
 #include <QDir>
@@ -25,7 +26,8 @@ using tooltest::RunTool;
 namespace {
 
 const QStringList DataFiles{QStringLiteral("User.List"), QStringLiteral("Name.List"),
-                            QStringLiteral("Course.Index"), QStringLiteral("Training.Records")};
+                            QStringLiteral("Course.Index"), QStringLiteral("Training.Records"),
+                            QStringLiteral("Training.Rules")};
 
 template <class Record> std::vector<Record> ReadRecords(const QString& path) {
     const QByteArray bytes = ReadFile(path);
@@ -134,6 +136,14 @@ void SampleUsageTest::sampleContents() {
         byKey.insert(courses[i].DateCreated, courses[i]);
     }
     QVERIFY(whole && fractional);
+
+    // The rules: 24 hours a year; firearms courses last a year, the first one required.
+    store::TrainingRules rules;
+    QVERIFY(store::ReadTrainingRules(rules, folder));
+    QCOMPARE(rules.requiredHours, 24.0f);
+    QCOMPARE(rules.RuleOf(courses[2].DateCreated), (store::CourseRule{12, true}));
+    QCOMPARE(rules.RuleOf(courses[24].DateCreated), (store::CourseRule{12, false}));
+    QCOMPARE(rules.courses.size(), std::size_t(12));
 
     // Persons: increasing whole-second identities, a mix of states and middle names.
     const auto persons = ReadRecords<store::PersonRecord>(data.filePath("Name.List"));
