@@ -1,6 +1,7 @@
 #include "store/ChangeLines.h"
 
 #include "store/Formats.h"
+#include "store/HoursSum.h"
 #include "store/UserLog.h"
 
 namespace store::changelog {
@@ -14,7 +15,13 @@ QString Trimmed(const QString& text) {
 }
 
 QString DateText(double value) {
-    return formats::Pattern(value, QStringLiteral("mm/dd/yyyy"));
+    return formats::MmDdYyyy(value);
+}
+
+// Hours as their exact stored decimal (1.2, 0.25): the grid's one decimal would show an edit
+// of 12.25 to 12.3 as no change at all.
+QString HoursText(float hours) {
+    return QString::fromLatin1(ExactHoursText(hours));
 }
 
 // Who or what a record is, and the fields the log shows of it.
@@ -54,7 +61,7 @@ Described Describe(const CourseRecord& r) {
             {{QStringLiteral("Course Code"), Trimmed(r.CourseCode)},
              {QStringLiteral("Course Name"), Trimmed(r.CourseName)},
              {QStringLiteral("Provided By"), Trimmed(r.ProvidedBy)},
-             {QStringLiteral("Hours"), formats::Hours(r.Hours)},
+             {QStringLiteral("Hours"), HoursText(r.Hours)},
              {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
 }
 
@@ -73,7 +80,7 @@ Described Describe(const TrainingRecord& r) {
              {QStringLiteral("Course Code"), Trimmed(r.CourseCode)},
              {QStringLiteral("Course Name"), Trimmed(r.CourseName)},
              {QStringLiteral("Provided By"), Trimmed(r.ProvidedBy)},
-             {QStringLiteral("Hours"), formats::Hours(r.Hours)},
+             {QStringLiteral("Hours"), HoursText(r.Hours)},
              {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
 }
 

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -35,10 +36,20 @@ QByteArray TimeText(const QDateTime& time) {
         return QByteArray();
     const QDate d = time.date();
     const QTime t = time.time();
-    char text[32];
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year(),
-                                d.month(), d.day(), t.hour(), t.minute(), t.second());
-    return QByteArray(text, n);
+    if (d.year() < 0 || d.year() > 9999)
+        return QByteArray();
+    QByteArray text("0000-00-00 00:00:00");
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    put(11, t.hour(), 2);
+    put(14, t.minute(), 2);
+    put(17, t.second(), 2);
+    return text;
 }
 
 // The time of TimeText, invalid for any other text.
@@ -105,6 +116,13 @@ QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
 
 QByteArray Escape(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
+    // Most text needs no escape: it is written as it is.
+    const bool plain = std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return c == '\\' || u < 0x20 || u == 0x7f;
+    });
+    if (plain)
+        return utf8;
     QByteArray out;
     out.reserve(utf8.size());
     for (const char c : utf8) {
