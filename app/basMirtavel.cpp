@@ -48,6 +48,7 @@ bool Main(const QString& instanceName) {
     // The windows reach one another through these.
     flow::SetAdminWindow(signin::OpenAdminWindow);
     flow::SetLobbyWindow(lobby::OpenLobbyWindow);
+    flow::SetPersonChangesWindow(signin::OpenPersonChanges);
     // The folder is taken before any repair: a repair run while another program works in
     // the folder would "finish" that program's unfinished work under its hands.
     if (!ClaimDataFolder())

@@ -219,7 +219,7 @@ void BackupDataFiles(QWidget& window, const Session& session) {
         {
             Copying copying(window);
             copied = store::BackupIntoNewFolder(
-                folder, store::DataSetFileNames(),
+                folder, store::BackupFileNames(),
                 [&](const QString& name) { copying.Show(QStringLiteral("Copying ") + name); },
                 &made);
         }

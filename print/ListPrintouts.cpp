@@ -93,6 +93,13 @@ void PrintTrainingHistory(const ReportTable& table, Form& historyWindow, Output 
     PrintList(table, historyWindow, output);
 }
 
+void PrintChangeLog(const ReportTable& table, Form& viewer, Output output) {
+    if (output != Output::Preview &&
+        !ConfirmInMessageBox(QStringLiteral("Print the Change Log?"), table))
+        return;
+    PrintList(table, viewer, output);
+}
+
 void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicCaption,
                     Output output) {
     // The help box may hand over its lines separated by LF alone; the printer breaks at CR LF.

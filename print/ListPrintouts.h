@@ -34,6 +34,9 @@ void PrintDueList(const ReportTable& table, Form& lobby, Output output = Output:
 void PrintTrainingHistory(const ReportTable& table, Form& historyWindow,
                           Output output = Output::Printer);
 
+// The change log as the viewer lists it (`viewer` is its window).
+void PrintChangeLog(const ReportTable& table, Form& viewer, Output output = Output::Printer);
+
 // The help topic shown: `text` is the whole text of the help box, `topicCaption` the caption
 // of the topic's menu item as it is (leading blanks too). Asks nothing.
 void PrintHelpTopic(Form& helpWindow, const QString& text, const QString& topicCaption,

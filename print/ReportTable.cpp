@@ -47,6 +47,11 @@ Layout LayoutOf(ReportKind kind) {
                 {Left(0.5, 2.3), Left(2.3, 3.5), Left(3.5, 4.2), Left(4.2, 4.95), Left(4.95, 5.7),
                  Left(5.7, 6.35), Left(6.35, 7.5)},
                 7};
+    case ChangeLogReport:
+        return {"Change Log",
+                {Left(0.5, 1.75), Left(1.75, 2.65), Left(2.65, 3.55), Left(3.55, 5.35),
+                 Left(5.35, 7.5)},
+                5};
     }
     return {"", {}, 0};
 }

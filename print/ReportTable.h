@@ -21,6 +21,7 @@ enum ReportKind : qint16 {
     SearchResultsReport = 4,
     AnnualSummaryReport = 5,
     DueListReport = 6,
+    ChangeLogReport = 7,
 };
 
 // One visible column and where it prints, in inches from the left edge of the printable area.

@@ -1,6 +1,8 @@
 #include "signin/AdminEntry.h"
 
+#include "forms/RunModal.h"
 #include "signin/frmAdmin.h"
+#include "signin/frmChangeLog.h"
 
 namespace signin {
 
@@ -9,6 +11,11 @@ void OpenAdminWindow() {
     auto* window = new frmAdmin();
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->ShowModeless();
+}
+
+void OpenPersonChanges(Form& owner, const QString& personIdentity, const QString& personName) {
+    forms::RunModal(owner, new frmChangeLog(nullptr, personIdentity, personName),
+                    [](const frmChangeLog&) { return true; });
 }
 
 } // namespace signin

@@ -5,6 +5,7 @@
 #include "forms/ListGrid.h"
 #include "forms/Messages.h"
 #include "forms/Permits.h"
+#include "forms/RunModal.h"
 #include "forms/ShutDown.h"
 #include "forms/StoreProblem.h"
 #include "help/ShowHelp.h"
@@ -22,6 +23,8 @@
 #include "signin/UserLogPage.h"
 #include "signin/UserLogReading.h"
 #include "signin/frmAddEditUser.h"
+#include "signin/frmChangeLog.h"
+#include "store/ChangeLog.h"
 #include "store/ControlCharacters.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
@@ -46,6 +49,9 @@ using platform::PlaceTwips;
 
 namespace {
 constexpr int GridRowsHigh = 8;
+constexpr int WindowWidth = 8280;
+constexpr int SignInHeight = 4335;
+constexpr int AdminHeight = 5295; // the change log's row under the bottom row
 } // namespace
 
 frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
@@ -75,12 +81,17 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
     cmdAdmin = new ZovButton(this);
     cmdReviewUserLog = new ZovButton(this);
     cmdExport = new ZovButton(this);
+    cmdChangeLog = new ZovButton(this);
     cmdHelp = new ZovButton(this);
     cmdQuit = new ZovButton(this);
     forms::StyleButton(cmdAdmin, ButtonRole::Admin);
     SetUpAdminModeButton();
     forms::StyleButton(cmdReviewUserLog, ButtonRole::Record);
     forms::StyleButton(cmdExport, ButtonRole::Record);
+    forms::StyleButton(cmdChangeLog, ButtonRole::Record);
+    cmdChangeLog->SetCaption(QStringLiteral("Change &Log"));
+    cmdChangeLog->setToolTip(
+        QStringLiteral(" Review every change made to the records, and by whom "));
     forms::StyleButton(cmdHelp, ButtonRole::Record);
     forms::StyleButton(cmdQuit, ButtonRole::Leave);
     cmdQuit->SetCaption(QStringLiteral("&Quit"));
@@ -91,6 +102,7 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
                   [this] { help::ShowHelp(help::HelpTopic::AdminWindow, this); });
     cmdReviewUserLog->hide();
     cmdExport->hide();
+    cmdChangeLog->hide();
     SetTabOrder();
     timerFlashButton.setInterval(FlashTimerInterval);
 
@@ -103,6 +115,7 @@ frmAdmin::frmAdmin(QWidget* parent) : Form(parent) {
     connect(cmdDeleteUser, &ZovButton::Click, this, &frmAdmin::cmdDeleteUser_Click);
     connect(cmdReviewUserLog, &ZovButton::Click, this, &frmAdmin::cmdReviewUserLog_Click);
     connect(cmdExport, &ZovButton::Click, this, &frmAdmin::cmdExport_Click);
+    connect(cmdChangeLog, &ZovButton::Click, this, &frmAdmin::cmdChangeLog_Click);
     connect(cmdOrganizationName, &ZovButton::Click, this, &frmAdmin::cmdOrganizationName_Click);
     connect(cmdQuit, &ZovButton::Click, this, &frmAdmin::cmdQuit_Click);
     grid->SetTableName(QStringLiteral("User List"));
@@ -116,8 +129,8 @@ frmAdmin::~frmAdmin() = default;
 
 void frmAdmin::Form_Load() {
     SetCaption(AppTitle() + QStringLiteral(" - Admin Window"));
-    SetSizeTwips(8280, 4335);
-    PlaceTwips(pages_, 0, 0, 8280, 4335);
+    PlaceTwips(pages_, 0, 0, WindowWidth, AdminHeight);
+    FitToMode();
     PlaceTwips(grid, 150, 150, 7980, 1950);
     PlaceTwips(cmdReviewUserLog, 6330, 2400, 1800, 660);
     // Beside it in the row of admin mode's buttons, and beside "Finished Viewing" in the log.
@@ -127,15 +140,21 @@ void frmAdmin::Form_Load() {
     PlaceTwips(cmdAdmin, 150, 3360, 3420, 660);
     PlaceTwips(cmdHelp, 6090, 3360, 900, 660);
     PlaceTwips(cmdQuit, 7110, 3360, 1020, 660);
+    PlaceTwips(cmdChangeLog, 150, 4320, 1800, 660);
     TileBackground();
+}
+
+void frmAdmin::FitToMode() {
+    SetSizeTwips(WindowWidth, session_.adminMode ? AdminHeight : SignInHeight);
 }
 
 // One tab order for every mode: a control keeps its place in it whichever page holds it.
 void frmAdmin::SetTabOrder() {
     QWidget* const order[]{
-        grid,      txtPassword,      txtUserLog,          cmdUserSelected, cmdContinue,
-        cmdCancel, cmdAdmin,         cmdAddUser,          cmdEditUser,     cmdDeleteUser,
-        cmdExport, cmdReviewUserLog, cmdOrganizationName, cmdHelp,         cmdQuit};
+        grid,        txtPassword,      txtUserLog,          cmdUserSelected, cmdContinue,
+        cmdCancel,   cmdAdmin,         cmdAddUser,          cmdEditUser,     cmdDeleteUser,
+        cmdExport,   cmdReviewUserLog, cmdOrganizationName, cmdHelp,         cmdQuit,
+        cmdChangeLog};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -159,6 +178,7 @@ void frmAdmin::SwitchTo(Mode mode) {
         pages_->setCurrentWidget(log_);
         SetCaption(AppTitle() + QStringLiteral(" - User Log"));
         cmdAdmin->hide();
+        cmdChangeLog->hide();
         grid->hide();
         forms::Apply(cmdReviewUserLog, {QStringLiteral("Finished Viewing"), {}, {}, {}});
         forms::Apply(cmdExport,
@@ -297,6 +317,8 @@ void frmAdmin::SetUpAdminButtons() {
     forms::Apply(cmdExport, {QStringLiteral("Export to &CSV..."),
                              QStringLiteral(" Save the 'User List' for a spreadsheet "),
                              session_.adminMode, users});
+    cmdChangeLog->setVisible(session_.adminMode);
+    FitToMode();
 
     if (session_.adminMode) {
         timerFlashButton.start();
@@ -394,6 +416,9 @@ void frmAdmin::cmdAdmin_Click() {
     } else {
         session_.adminMode = access_.Ask(grid->Row() >= 1 ? CurrentRecNum() : 0);
     }
+    // Whoever gave the access code changes the users in admin mode; nobody is signed in then.
+    store::changelog::SetActingUser(session_.adminMode ? store::changelog::AdministratorName
+                                                       : QString());
     // The first user is added at once, before the buttons of admin mode appear.
     if (session_.adminMode && UserRows() == 0)
         cmdAddUser_Click();
@@ -493,6 +518,10 @@ void frmAdmin::cmdExport_Click() {
     print::ExportCsv(mode_ == Mode::UserLog ? signin::UserLogTable(log_->LogText())
                                             : signin::UserListTable(*grid, listedUsers_),
                      this);
+}
+
+void frmAdmin::cmdChangeLog_Click() {
+    forms::RunModal(*this, new frmChangeLog(), [](const frmChangeLog&) { return true; });
 }
 
 void frmAdmin::ShowUserLog() {

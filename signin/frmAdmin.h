@@ -20,7 +20,7 @@ class ZovButton;
 // The window between the title window and the Lobby. A user picks a name from the 'User
 // List', types that user's password and goes on to the Lobby. An administrator who gives the
 // access code adds, edits and removes users, names the organization and reviews the user
-// log here.
+// log and the change log here.
 //
 // Each mode has a page of its own: signing in (AdminSignInPage), admin mode (AdminToolsPage)
 // and the user log (UserLogPage). The user list, the admin button, the review button (which
@@ -56,6 +56,7 @@ public:
     ZovButton* cmdDeleteUser;
     ZovButton* cmdReviewUserLog;
     ZovButton* cmdExport; // the user list in admin mode, the log while it is viewed
+    ZovButton* cmdChangeLog;
     ZovButton* cmdOrganizationName;
     ZovButton* cmdHelp;
     ZovButton* cmdQuit;
@@ -82,6 +83,7 @@ public:
     void cmdDeleteUser_Click();
     void cmdReviewUserLog_Click();
     void cmdExport_Click();
+    void cmdChangeLog_Click();
     void cmdOrganizationName_Click();
     void cmdQuit_Click();
     void grid_DblClick();
@@ -95,6 +97,8 @@ protected:
 
 private:
     void SetTabOrder();
+    // Admin mode has a row of buttons more than signing in: the window grows by it.
+    void FitToMode();
     void SwitchTo(Mode mode);
     QList<QWidget*> TabStops() const;
     void HandFocusOn(QWidget* had, const QList<QWidget*>& shownBefore);

@@ -2,6 +2,7 @@
 
 #include "store/Formats.h"
 
+#include <ctime>
 #include <utility>
 
 namespace store {
@@ -18,9 +19,24 @@ void SetClock(ClockSource source) {
     Source() = std::move(source);
 }
 
+// The system's local time in whole seconds. Working local time out costs microseconds (the time
+// zone is looked at every time), and a credit of many persons asks for it once a record, so
+// the answer is kept for the second it belongs to; it is made from that second itself, so it
+// never runs ahead of it.
+QDateTime SystemNow() {
+    thread_local std::time_t second = -1;
+    thread_local QDateTime local;
+    const std::time_t now = std::time(nullptr);
+    if (now != second) {
+        local = QDateTime::fromSecsSinceEpoch(qint64(now));
+        second = now;
+    }
+    return local;
+}
+
 QDateTime CurrentDateTime() {
     const ClockSource& source = Source();
-    QDateTime now = source ? source() : QDateTime::currentDateTime();
+    QDateTime now = source ? source() : SystemNow();
     if (!now.isValid())
         return now;
     // Whole seconds: the milliseconds are dropped, not rounded, so "now" never runs ahead.

@@ -1,5 +1,6 @@
 #include "store/CourseCopies.h"
 
+#include "store/ChangeLog.h"
 #include "store/CourseKeyMatch.h"
 #include "store/Formats.h"
 #include "store/Journal.h"
@@ -175,16 +176,43 @@ StoreResult CarryCopies(const CourseRecord& course, CourseCopyTally& tally,
     return result;
 }
 
+// The update's line, noted in its journal before the first record changes and written with
+// the number of records updated when it is done. Every record of the course is rewritten, so
+// the number is the same whether the update ran through or was finished at the next start.
+void NoteLine(const CourseRecord& course, journal::Fields& fields, changelog::Pending& pending) {
+    changelog::Change line =
+        changelog::Now(changelog::action::CopiesUpdated, changelog::kind::Course);
+    line.identity = changelog::IdentityText(course.DateCreated);
+    line.course = line.identity;
+    line.name =
+        QStringLiteral("%1 - %2").arg(course.CourseCode.trimmed(), course.CourseName.trimmed());
+    if (changelog::Prepare({line}, pending))
+        changelog::NoteInJournal(pending, fields);
+}
+
+StoreResult WriteLine(const journal::Fields& fields, qint32 updated) {
+    changelog::Pending pending;
+    if (!changelog::FromJournal(fields, pending))
+        return StoreResult::Ok();
+    pending.changes.first().fields = {
+        {QStringLiteral("Credited records updated"), QString(), QString::number(updated)}};
+    return changelog::Complete(pending);
+}
+
 } // namespace
 
 StoreResult UpdateCourseCopies(const CourseRecord& course, CourseCopyTally& tally,
                                const CourseCopyProgress& progress) {
     tally = CourseCopyTally{};
-    if (StoreResult written = journal::Write(CourseUpdateJournal, kKind, FieldsOf(course));
-        !written)
+    journal::Fields fields = FieldsOf(course);
+    changelog::Pending pending;
+    NoteLine(course, fields, pending);
+    if (StoreResult written = journal::Write(CourseUpdateJournal, kKind, fields); !written)
         return written;
     if (StoreResult carried = CarryCopies(course, tally, progress); !carried)
         return carried;
+    if (StoreResult logged = WriteLine(fields, tally.updated); !logged)
+        return logged;
     return journal::Remove(CourseUpdateJournal);
 }
 
@@ -196,6 +224,10 @@ StoreResult FinishInterruptedCourseUpdate(QString* note) {
     const CourseRecord course = CourseOf(fields);
     if (const QString replaced = ReplacedSince(fields); !replaced.isEmpty()) {
         QString aside;
+        if (changelog::Pending pending; changelog::FromJournal(fields, pending)) {
+            if (StoreResult withdrawn = changelog::Withdraw(pending); !withdrawn)
+                return withdrawn;
+        }
         if (StoreResult kept = journal::SetAside(CourseUpdateJournal, aside); !kept)
             return kept;
         if (note)
@@ -209,6 +241,8 @@ StoreResult FinishInterruptedCourseUpdate(QString* note) {
     CourseCopyTally tally;
     if (StoreResult carried = CarryCopies(course, tally, {}); !carried)
         return carried;
+    if (StoreResult logged = WriteLine(fields, tally.updated); !logged)
+        return logged;
     if (StoreResult done = journal::Remove(CourseUpdateJournal); !done)
         return done;
     if (note)

@@ -223,6 +223,9 @@ const QList<PendingWork>& PendingWorkFiles() {
         {CourseUpdateJournal, QStringLiteral("update of a course's training records"),
          QStringLiteral("an update of a course's training records was interrupted; the program "
                         "finishes it at its next start")},
+        {RemovalLineJournal, QStringLiteral("removal"),
+         QStringLiteral("a removal was interrupted; the program settles its line in the change "
+                        "log at its next start")},
         {RestoreStagingName, QStringLiteral("restore"),
          QStringLiteral("a restore was interrupted before it changed anything; the program "
                         "removes it at its next start")},

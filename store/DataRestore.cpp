@@ -1,5 +1,6 @@
 #include "store/DataRestore.h"
 
+#include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/DataCheck.h"
 #include "store/DataSet.h"
@@ -367,6 +368,7 @@ StoreResult RestoreRun::Stage(const QString& backupFolder, const QStringList& na
         return StoreResult::Fail(RestoreStagingName,
                                  QStringLiteral("The folder could not be made."));
     staged_ = true;
+    from_ = backupFolder;
     const auto stop = [this](const StoreResult& result) {
         stopped_ = WasStopped(result);
         if (!stopped_) {
@@ -424,7 +426,16 @@ StoreResult RestoreRun::Commit(QString* keptFolder) {
         return finished;
     if (keptFolder && QFileInfo(kept_).isDir())
         *keptFolder = kept_;
-    return StoreResult::Ok();
+    // Change.Log is not among the files restored: the changes before the restore stay
+    // logged, and the restore is one more.
+    changelog::Change line =
+        changelog::Now(changelog::action::Restored, changelog::kind::DataFiles);
+    line.name = QDir(from_).absolutePath();
+    line.fields = {
+        {QStringLiteral("Files restored"), QString(), restore_.join(QStringLiteral(", "))}};
+    if (QFileInfo(kept_).isDir())
+        line.fields.append({QStringLiteral("Replaced files kept in"), QString(), kept_});
+    return changelog::Append({line});
 }
 
 StoreResult RestoreDataSet(const QString& backupFolder, const QStringList& names,

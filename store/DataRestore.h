@@ -69,6 +69,7 @@ public:
     StoreResult Commit(QString* keptFolder = nullptr);
 
 private:
+    QString from_; // the backup folder, for the line in Change.Log
     QString kept_;
     QStringList restore_;
     QStringList retire_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ChangeLog.h"
 #include "store/RecordStore.h"
 #include "store/TrainingRules.h"
 #include "store/UserLog.h"
@@ -27,6 +28,12 @@ inline QStringList DataSetFileNames() {
             FileNameOf(DataFile::TrainingRecords),
             AccessCodeFileName,
             TrainingRulesFileName};
+}
+
+// What a backup copies: the data set and Change.Log. A restore brings back the data set
+// only: the log of the changes stays as it is and tells of the restore as one more change.
+inline QStringList BackupFileNames() {
+    return DataSetFileNames() << ChangeLogFileName;
 }
 
 } // namespace store

@@ -1,5 +1,7 @@
 #include "store/PersonImport.h"
 
+#include "store/ChangeLines.h"
+
 #include "store/Clock.h"
 #include "store/Codepage.h"
 #include "store/RecordStore.h"
@@ -155,10 +157,15 @@ StoreResult AppendPersonImport(PersonImport& plan, qint32* firstNumber) {
     if (result) {
         QByteArray bytes;
         bytes.reserve(adding * PersonRecord::Length);
+        QList<changelog::Change> lines;
         for (std::size_t i = 0; i < plan.persons.size(); ++i) {
             plan.persons[i].DateCreated = stamps[i];
             bytes += plan.persons[i].Encode();
+            changelog::Change& line =
+                lines.emplaceBack(changelog::RecordChange(nullptr, plan.persons[i]));
+            line.action = changelog::action::Imported;
         }
+        persons.File().SetChanges(std::move(lines));
         result = persons.File().AppendRecords(bytes);
     }
     if (result && firstNumber)

@@ -1,5 +1,6 @@
 #include "store/PersonTraining.h"
 
+#include "store/ChangeLines.h"
 #include "store/Codepage.h"
 #include "store/Journal.h"
 #include "store/RecordScan.h"
@@ -86,7 +87,8 @@ TrainingRecord CreditedRecord(const CourseRecord& course, double personKey, doub
     return training;
 }
 
-StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qint32* firstNumber) {
+StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qint32* firstNumber,
+                                  const QString& how) {
     const TrainingsOpen open;
     if (!open.Result())
         return open.Result();
@@ -101,8 +103,13 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qi
                 .arg(Counted(count), Counted(MaxTrainingRecords), Counted(adding)));
     QByteArray bytes;
     bytes.reserve(adding * TrainingRecord::Length);
-    for (const TrainingRecord& record : records)
+    QList<changelog::Change> lines;
+    lines.reserve(adding);
+    for (const TrainingRecord& record : records) {
         bytes += record.Encode();
+        lines.append(changelog::TrainingAdded(record, how));
+    }
+    file.SetChanges(std::move(lines));
     if (StoreResult appended = file.AppendRecords(bytes); !appended)
         return appended;
     if (firstNumber)
@@ -209,6 +216,23 @@ StoreResult FindPerson(double dateCreated, qint32& recNum) {
     return result;
 }
 
+// The lines of a person's removal: the person, with how many training records go, then each
+// of those records.
+StoreResult PrepareRemovalLines(const PersonRecord& person, changelog::Pending& pending) {
+    std::vector<NumberedTraining> theirs;
+    if (StoreResult read = ReadPersonTraining(person.DateCreated, theirs); !read)
+        return read;
+    QList<changelog::Change> lines;
+    changelog::Change& gone =
+        lines.emplaceBack(changelog::RemovalOf(DataFile::NameList, person.Encode().constData()));
+    gone.fields.append(
+        {QStringLiteral("Training records"), Counted(qint64(theirs.size())), QStringLiteral("0")});
+    for (const NumberedTraining& t : theirs)
+        lines.append(
+            changelog::RemovalOf(DataFile::TrainingRecords, t.record.Encode().constData()));
+    return changelog::Prepare(lines, pending);
+}
+
 } // namespace
 
 StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
@@ -235,17 +259,24 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
     // With the two files as they are now: Name.List is replaced by its copy without the
     // person, Training.Records by one without the person's records, so the next start can
     // tell its own work from a file put in since, and count what went.
-    const journal::Fields fields = {
+    // The lines go with the journal: the person and each of their training records, as they
+    // stand now. They are written when the removal is done, here or at the next start.
+    changelog::Pending pending;
+    if (StoreResult noted = PrepareRemovalLines(person, pending); !noted)
+        return noted;
+    journal::Fields fields = {
         {QStringLiteral("DateCreated"), journal::NumberText(person.DateCreated)},
         {QStringLiteral("Name"),
          journal::TextField(QStringList{person.FirstName, person.LastName}.join(u' ').trimmed())},
         {kNamesField, journal::FileField(FileNameOf(DataFile::NameList))},
         {kTrainingsField, journal::FileField(FileNameOf(DataFile::TrainingRecords))}};
+    changelog::NoteInJournal(pending, fields);
     if (StoreResult written = journal::Write(PersonRemovalJournal, kPersonJournalKind, fields);
         !written)
         return written;
 
-    if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed) {
+    if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum, LogRemoval::No);
+        !removed) {
         // Still on file: nothing to finish later. Gone: the next start removes the records.
         qint32 still = 0;
         if (FindPerson(person.DateCreated, still) && still > 0)
@@ -261,6 +292,10 @@ StoreResult RemovePerson(qint32 recNum, PersonRemoval& removal) {
         !trainings) {
         removal.finishedAtNextStart = true;
         return trainings;
+    }
+    if (StoreResult logged = changelog::Complete(pending); !logged) {
+        removal.finishedAtNextStart = true;
+        return logged;
     }
     return journal::Remove(PersonRemovalJournal);
 }
@@ -285,6 +320,10 @@ StoreResult FinishInterruptedPersonRemoval(QString* note) {
     if (recNum > 0 && fields.contains(kNamesField) &&
         !journal::StillTheFile(fields.value(kNamesField), names, true)) {
         QString aside;
+        if (changelog::Pending pending; changelog::FromJournal(fields, pending)) {
+            if (StoreResult withdrawn = changelog::Withdraw(pending); !withdrawn)
+                return withdrawn;
+        }
         if (StoreResult kept = journal::SetAside(PersonRemovalJournal, aside); !kept)
             return kept;
         if (note)
@@ -297,12 +336,17 @@ StoreResult FinishInterruptedPersonRemoval(QString* note) {
     }
     const qint64 before = RemovedBeforeTheStop(fields);
     if (recNum > 0) {
-        if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum); !removed)
+        if (StoreResult removed = RemoveMarkedRecord(DataFile::NameList, recNum, LogRemoval::No);
+            !removed)
             return removed;
     }
     qint32 removed = 0;
     if (StoreResult trainings = RemovePersonTraining(dateCreated, nullptr, &removed); !trainings)
         return trainings;
+    if (changelog::Pending pending; changelog::FromJournal(fields, pending)) {
+        if (StoreResult logged = changelog::Complete(pending); !logged)
+            return logged;
+    }
     if (StoreResult done = journal::Remove(PersonRemovalJournal); !done)
         return done;
     if (note)

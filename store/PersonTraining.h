@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ChangeLog.h"
 #include "store/Records.h"
 #include "store/StoreResult.h"
 
@@ -86,9 +87,11 @@ TrainingRecord CreditedRecord(const CourseRecord& course, double personKey, doub
 // none: they are written together and made durable; when the write fails or is cut short
 // the file is put back as it was, byte for byte. A credit that would take the file past
 // MaxTrainingRecords is refused before anything is written. `firstNumber` is the record
-// number of the first one appended. The file is closed on return.
+// number of the first one appended. The file is closed on return. Each record gets its line
+// in Change.Log, saying `how` it came (credited or imported), in the same unit of work.
 StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records,
-                                  qint32* firstNumber = nullptr);
+                                  qint32* firstNumber = nullptr,
+                                  const QString& how = changelog::action::Credited);
 
 // ---- Changing one record ----------------------------------------------------------------
 

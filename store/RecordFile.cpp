@@ -164,6 +164,7 @@ void RecordFile::Close() {
     readOnly_ = false;
     absent_ = false;
     journaled_ = true;
+    changes_.clear();
     window_.clear();
     windowOffset_ = 0;
 }
@@ -310,6 +311,12 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
     const qint64 formerLength = file_->size();
     const qint64 end = offset + bytes.size();
     const bool lengthens = end > formerLength;
+    // A unit of work with a journal of its own writes its own lines.
+    changelog::Pending pending;
+    if (StoreResult prepared = changelog::Prepare(
+            journaled_ ? std::exchange(changes_, {}) : QList<changelog::Change>(), pending);
+        !prepared)
+        return prepared;
     if (!lengthens && !journaled_) {
         // In place, under the caller's own journal: the blocks are there already, so a full
         // disk cannot cut it short.
@@ -342,7 +349,7 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
              writejournal::Pieces(std::max(offset, formerLength), end))
             sums.append(writejournal::PieceSum(bytes.constData() + (piece.from - offset),
                                                piece.to - piece.from));
-        const journal::Fields fields = {
+        journal::Fields fields = {
             {QStringLiteral("File"), journal::TextField(name)},
             {QStringLiteral("Offset"), QString::number(offset)},
             {QStringLiteral("Length"), QString::number(formerLength)},
@@ -351,6 +358,7 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
             {QStringLiteral("End"), QString::number(end)},
             {QStringLiteral("Written"), QString::fromLatin1(bytes.left(inPlace).toHex())},
             {QStringLiteral("Sums"), sums.join(u',')}};
+        changelog::NoteInJournal(pending, fields);
         if (StoreResult noted = journal::Write(RecordWriteJournal, kRecordWriteKind, fields);
             !noted)
             return noted;
@@ -358,6 +366,8 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
     StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
     if (result)
         result = io::Sync(fd, name);
+    if (result)
+        result = changelog::Complete(pending); // a log that cannot take the line undoes the write
     if (result) {
         if (watch_)
             watch_->Written(fd, offset, bytes.constData(), bytes.size());
@@ -378,6 +388,7 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
         return Failure(result.reason() +
                        QStringLiteral(" The file could not be put back as it was: ") +
                        restored.reason());
+    (void)changelog::Withdraw(pending); // the change is not on file, nor may its line be
     if (journaled_)
         (void)journal::Remove(RecordWriteJournal); // put back already
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ChangeLog.h"
 #include "store/StoreResult.h"
 
 #include <QByteArray>
@@ -79,6 +80,11 @@ public:
     // its in-place writes need none, until the file is closed.
     void SetJournaled(bool journaled) { journaled_ = journaled; }
     void SetWatch(RecordWatch* watch) { watch_ = watch; }
+    // The lines of Change.Log that tell of the next write: they go into its journal before
+    // the write and onto the log after it, before the journal is removed, so that the write
+    // and its lines are on file both or neither (UndoInterruptedWrite withdraws them with
+    // the write). Taken by the next write, forgotten at Close.
+    void SetChanges(QList<changelog::Change> changes) { changes_ = std::move(changes); }
     // Appends whole records after record Count(), all or none: they are written in one go and
     // made durable, and Count() grows by their number. When the write fails or is cut short
     // the file is put back to its former bytes and length.
@@ -110,6 +116,7 @@ private:
     bool absent_ = false; // open for reading, but there is no file: no records
     bool journaled_ = true;
     RecordWatch* watch_ = nullptr;
+    QList<changelog::Change> changes_;
     qint32 count_ = 0;
     // Read-ahead: a block of the file starting at windowOffset_, so that reading a file
     // record by record costs one system call per block. Writes update it.

@@ -1,5 +1,6 @@
 #include "store/RecordStore.h"
 
+#include "store/ChangeLines.h"
 #include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/Journal.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace store {
@@ -65,6 +67,19 @@ template <class Record> StoreResult RecordTable<Record>::Write(qint32 recordNumb
     // whole file unreadable to it.
     if (recordNumber > MaxRecordsOf(which_))
         return StoreResult::Full(file_.FileName(), FileFullReason(MaxRecordsOf(which_)));
+    // The log's line: the record as it was on file (none when the write adds it) and as it
+    // will be. An edit that changes nothing has none.
+    std::optional<Record> before;
+    if (recordNumber <= file_.Count()) {
+        static QByteArray old;
+        if (StoreResult read = file_.ReadRaw(recordNumber, old); !read)
+            return read;
+        before = Record::Decode(old.constData());
+        before->MakeSafe();
+    }
+    const changelog::Change change = changelog::RecordChange(before ? &*before : nullptr, buffer_);
+    if (!before || !change.fields.isEmpty())
+        file_.SetChanges({change});
     return file_.WriteRaw(recordNumber, buffer_.Encode());
 }
 
@@ -321,6 +336,11 @@ StoreResult UndoInterruptedWrite(QString* note) {
         }
     } else {
         why = QStringLiteral("the file is no longer there");
+    }
+    // The write is not on file (put back, or its file replaced): nor are its lines.
+    if (changelog::Pending pending; changelog::FromJournal(fields, pending)) {
+        if (StoreResult withdrawn = changelog::Withdraw(pending); !withdrawn)
+            return withdrawn;
     }
     if (!why.isEmpty()) {
         // Left as it is: the journal's bytes belong to a file that is not there any more.

@@ -1,5 +1,6 @@
 #include "store/Recovery.h"
 
+#include "store/ChangeLog.h"
 #include "store/CourseCopies.h"
 #include "store/DataRestore.h"
 #include "store/PersonTraining.h"
@@ -17,7 +18,8 @@ StoreResult FinishInterruptedWork(QStringList& notes) {
     // that every file holds whole records; then the removal's copy, for the last two rewrite
     // files through it.
     const std::function<StoreResult(QString*)> steps[] = {
-        RecoverInterruptedRestore, UndoInterruptedWrite, RecoverInterruptedRemoval,
+        RecoverInterruptedRestore,      UndoInterruptedWrite,
+        RecoverInterruptedRemoval,      FinishInterruptedRemovalLine,
         FinishInterruptedPersonRemoval, FinishInterruptedCourseUpdate};
     // What was known of the training dates belongs to the files before the repairs.
     TrainingDateSummary().Forget();
@@ -30,7 +32,14 @@ StoreResult FinishInterruptedWork(QStringList& notes) {
         if (!note.isEmpty())
             notes.append(note);
     }
-    return StoreResult::Ok();
+    // What was repaired is a change too, made before anyone signs in.
+    QList<changelog::Change> lines;
+    for (const QString& note : notes) {
+        changelog::Change& line = lines.emplaceBack(
+            changelog::Now(changelog::action::Repaired, changelog::kind::DataFiles));
+        line.name = note;
+    }
+    return changelog::Append(lines);
 }
 
 } // namespace store

@@ -1,7 +1,9 @@
 #include "store/Removal.h"
 
+#include "store/ChangeLines.h"
 #include "store/Clock.h"
 #include "store/FileWrite.h"
+#include "store/Journal.h"
 #include "store/NewFileMode.h"
 #include "store/PersonTraining.h"
 #include "store/RecordShape.h"
@@ -198,7 +200,59 @@ StoreResult KeepTemp(QString& kept) {
 
 } // namespace
 
-StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber) {
+namespace {
+
+const QString kRemovalLineKind = QStringLiteral("Mirtavel removal line");
+const QString kRemovedFile = QStringLiteral("File");
+
+// The line of record `recordNumber` of `file` as it stands before its removal, and the journal
+// that holds it (with the file's state) while the removal runs. A record that is not there has
+// no line; the removal is refused for it anyway.
+StoreResult NoteRemovalLine(DataFile file, qint32 recordNumber, changelog::Pending& pending) {
+    pending = changelog::Pending{};
+    RecordFile records(FileNameOf(file), RecordLengthOf(file));
+    if (StoreResult opened = records.OpenForReading(); !opened)
+        return opened;
+    if (recordNumber > records.Count())
+        return StoreResult::Ok();
+    QByteArray bytes;
+    if (StoreResult read = records.ReadRaw(recordNumber, bytes); !read)
+        return read;
+    records.Close();
+    if (StoreResult prepared =
+            changelog::Prepare({changelog::RemovalOf(file, bytes.constData())}, pending);
+        !prepared)
+        return prepared;
+    journal::Fields fields = {{kRemovedFile, journal::FileField(FileNameOf(file))},
+                              {QStringLiteral("Name"), journal::TextField(FileNameOf(file))}};
+    changelog::NoteInJournal(pending, fields);
+    return journal::Write(RemovalLineJournal, kRemovalLineKind, fields);
+}
+
+// Completes the line when the file is no longer the one noted (the rename happened; a file of
+// no records is deleted), withdraws it otherwise, and removes the journal.
+StoreResult SettleRemovalLine(const journal::Fields& fields) {
+    changelog::Pending pending;
+    if (changelog::FromJournal(fields, pending)) {
+        const QString name = journal::TextOf(fields.value(QStringLiteral("Name")));
+        const bool removed = !journal::StillTheFile(fields.value(kRemovedFile), name, true);
+        if (StoreResult settled =
+                removed ? changelog::Complete(pending) : changelog::Withdraw(pending);
+            !settled)
+            return settled;
+    }
+    return journal::Remove(RemovalLineJournal);
+}
+
+} // namespace
+
+StoreResult FinishInterruptedRemovalLine(QString* note) {
+    const journal::Interrupted work =
+        journal::ReadInterrupted(RemovalLineJournal, kRemovalLineKind, note);
+    return work.fields ? SettleRemovalLine(*work.fields) : work.result;
+}
+
+StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber, LogRemoval log) {
     const FileRules rules = RulesOf(file);
     rules.close();
     if (recordNumber < 1)
@@ -224,7 +278,21 @@ StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber) {
         plan.adjustKept = rules.adjustKept;
     if (file == DataFile::TrainingRecords)
         FollowTrainingDates(plan);
-    return rewrite::Run(plan);
+    changelog::Pending pending;
+    if (log == LogRemoval::Yes) {
+        if (StoreResult noted = NoteRemovalLine(file, recordNumber, pending); !noted)
+            return noted;
+    }
+    const StoreResult result = rewrite::Run(plan);
+    if (pending.IsEmpty())
+        return result;
+    journal::Fields fields;
+    bool found = false;
+    if (StoreResult read = journal::Read(RemovalLineJournal, kRemovalLineKind, fields, found);
+        !read || !found)
+        return result ? read : result;
+    const StoreResult settled = SettleRemovalLine(fields);
+    return result ? settled : result;
 }
 
 StoreResult RemovePersonTraining(double personKey, qint32* before, qint32* removed) {

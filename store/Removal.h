@@ -14,7 +14,19 @@ inline const QString TempFileName = QStringLiteral("TempFile.$$$");
 // file is deleted. The file is closed on return; its buffer holds the removed record.
 // The file itself is never written: the kept records go to "TempFile.$$$", which then
 // replaces it in one rename, so a stop at any point leaves the old or the new file whole.
-StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber);
+// The removal gets its line in Change.Log, unless `log` is No (for a unit of work that logs
+// what it removes itself).
+enum class LogRemoval { Yes, No };
+StoreResult RemoveMarkedRecord(DataFile file, qint32 recordNumber,
+                               LogRemoval log = LogRemoval::Yes);
+
+// Where a removal keeps its line while it runs: the rename is the change, so the line is
+// noted here with the file as it was before, and written once the file is another.
+inline const QString RemovalLineJournal = QStringLiteral("RemovalLine.Journal");
+
+// Called at start, after RecoverInterruptedRemoval: a removal stopped after its rename gets
+// its line; one stopped before it loses what of its line was written.
+StoreResult FinishInterruptedRemovalLine(QString* note = nullptr);
 
 // Rewrites Training.Records without every record that belongs to the person created at
 // personKey (BelongsToPerson). `before` and `removed`, when given, count the records on file

@@ -1,5 +1,7 @@
 #include "store/TrainingImport.h"
 
+#include "store/ChangeLog.h"
+
 #include "store/Codepage.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
@@ -286,7 +288,7 @@ StoreResult PlanTrainingImport(const csv::Table& table, const ColumnMap& map, co
 StoreResult AppendTrainingImport(const TrainingImport& plan, qint32* firstNumber) {
     if (plan.records.empty())
         return StoreResult::Ok();
-    return AppendTrainingRecords(plan.records, firstNumber);
+    return AppendTrainingRecords(plan.records, firstNumber, changelog::action::Imported);
 }
 
 } // namespace store::csvimport

@@ -1,5 +1,6 @@
 #include "tools/CheckCommand.h"
 
+#include "store/ChangeLog.h"
 #include "store/DataCheck.h"
 
 namespace datatool {
@@ -7,7 +8,16 @@ namespace datatool {
 CheckOutcome CheckDataFiles(const std::function<void(const QString&)>& report) {
     const store::DataCheckOutcome checked = store::CheckDataFolder(
         QStringLiteral("."), [&report](const QString&, const QString& line) { report(line); });
-    return {checked.findings, checked.failures};
+    CheckOutcome outcome{checked.findings, checked.failures};
+    // The change log's chain: the first line altered, removed or inserted.
+    store::changelog::ChainCheck chain;
+    if (store::StoreResult read = store::changelog::CheckChain(chain); !read) {
+        outcome.failures.append(read);
+    } else if (chain.fault != store::changelog::ChainCheck::Fault::None) {
+        report(store::ChangeLogFileName + QStringLiteral(": ") + chain.Describe());
+        ++outcome.findings;
+    }
+    return outcome;
 }
 
 int RunCheck(const QStringList& args, const Console& console) {

@@ -13,6 +13,7 @@
 #include "platform/StandardDialogs.h"
 #include "platform/Twips.h"
 #include "print/ListPrintouts.h"
+#include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/Formats.h"
 #include "store/RecordStore.h"
@@ -25,6 +26,7 @@
 #include "ui/FlexGrid.h"
 #include "ui/PlainText.h"
 #include "ui/Styling.h"
+#include "ui/WindowFlow.h"
 #include "ui/ZovButton.h"
 #include "ui/ZovButtonPainter.h"
 
@@ -154,6 +156,8 @@ void frmTrainingHistory::BuildControls() {
     platform::PlaceTwips(cmdDeleteTraining, 7080, 5760, 2160, 510);
     platform::PlaceTwips(cmdSaveComments, 7080, 5160, 2160, 510);
     platform::PlaceTwips(cmdCancelComments, 7080, 5760, 2160, 510);
+    cmdChanges = MakeButton(this, forms::ButtonRole::Record);
+    platform::PlaceTwips(cmdChanges, 7080, 6240, 2160, 600);
     cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
     cmdHelp = MakePictureButton(this, pictures::HelpPicture());
     cmdReturn = MakePictureButton(this, pictures::QuitPicture());
@@ -190,6 +194,7 @@ void frmTrainingHistory::BuildControls() {
         [this](print::Output to) { print::PrintTrainingHistory(Table(), *this, to); },
         [this] { return Table(); });
     connect(cmdHelp, &ZovButton::Click, this, &frmTrainingHistory::cmdHelp_Click);
+    connect(cmdChanges, &ZovButton::Click, this, &frmTrainingHistory::cmdChanges_Click);
     connect(cmdReturn, &ZovButton::Click, this, &frmTrainingHistory::cmdReturn_Click);
     connect(cmdSaveComments, &ZovButton::Click, this, &frmTrainingHistory::cmdSaveComments_Click);
     connect(cmdCancelComments, &ZovButton::Click, this,
@@ -347,11 +352,15 @@ void frmTrainingHistory::UpdateHistoryButtons() {
     SetButton(cmdCancelComments, QStringLiteral("&Cancel Changes"),
               QStringLiteral(" Do NOT save any comment changes "));
     cmdCancelComments->hide();
+    SetButton(cmdChanges, QStringLiteral("Changes to this\r\nperson's &records"),
+              QStringLiteral(" Review every change made to this person and their training "));
+    // Who changed what is for those who may remove records.
+    cmdChanges->setVisible(subject_.session.Level() >= AccessLevel::ReadEditAddDelete);
     SetButton(cmdReturn, QString(), QStringLiteral(" Close this Training History window  "));
     cmdReturn->show();
     picFrame->setVisible(shown);
     for (ZovButton* button : {cmdEditTraining, cmdDeleteTraining, cmdPrintTraining, cmdHelp,
-                              cmdSaveComments, cmdCancelComments, cmdReturn})
+                              cmdSaveComments, cmdCancelComments, cmdChanges, cmdReturn})
         button->Refresh();
 }
 
@@ -371,6 +380,13 @@ void frmTrainingHistory::Form_KeyDown(QKeyEvent* event) {
 
 void frmTrainingHistory::cmdHelp_Click() {
     help::ShowHelp(help::HelpTopic::TrainingHistory, this);
+}
+
+void frmTrainingHistory::cmdChanges_Click() {
+    // The person's identity is known once their record has been read.
+    if (personKey_ != 0)
+        flow::ShowPersonChanges(*this, store::changelog::IdentityText(personKey_),
+                                subject_.person.name);
 }
 
 // ---- Editing -----------------------------------------------------------------------------

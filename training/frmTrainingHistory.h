@@ -47,6 +47,7 @@ public:
     ZovButton* cmdReturn;
     ZovButton* cmdSaveComments;
     ZovButton* cmdCancelComments;
+    ZovButton* cmdChanges; // the person's lines of the change log, for level 4 alone
     QMenu* menuEditmenu;
     QAction* menuEditHeading;                              // "Click below to edit...", greyed
     std::array<QAction*, training::EditFields> menuEdit{}; // one per field, by EditField
@@ -59,6 +60,7 @@ public:
     void gridTraining_RowColChange();
     void cmdReturn_Click();
     void cmdHelp_Click();
+    void cmdChanges_Click();
     // The editing menu and what it leads to.
     void cmdEditTraining_Click();
     void menuEdit_Click(training::EditField field);

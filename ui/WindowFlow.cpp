@@ -1,5 +1,7 @@
 #include "ui/WindowFlow.h"
 
+#include "store/ChangeLog.h"
+
 namespace flow {
 
 namespace {
@@ -7,6 +9,7 @@ namespace {
 struct Hooks {
     Opener admin;
     SessionOpener lobby;
+    PersonOpener personChanges;
 };
 
 Hooks& Filled() {
@@ -22,12 +25,20 @@ void Run(const Opener& open) {
 } // namespace
 
 void ShowAdminWindow() {
+    store::changelog::SetActingUser(QString()); // signed out
     Run(Filled().admin);
 }
 
 void ShowLobbyWindow(const Session& session) {
+    // The changes made from the Lobby are the signed-in user's (Change.Log).
+    store::changelog::SetActingUser(session.userName);
     if (Filled().lobby)
         Filled().lobby(session);
+}
+
+void ShowPersonChanges(Form& owner, const QString& personIdentity, const QString& personName) {
+    if (Filled().personChanges)
+        Filled().personChanges(owner, personIdentity, personName);
 }
 
 void SetAdminWindow(Opener open) {
@@ -36,6 +47,10 @@ void SetAdminWindow(Opener open) {
 
 void SetLobbyWindow(SessionOpener open) {
     Filled().lobby = std::move(open);
+}
+
+void SetPersonChangesWindow(PersonOpener open) {
+    Filled().personChanges = std::move(open);
 }
 
 } // namespace flow

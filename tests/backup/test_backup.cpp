@@ -160,10 +160,12 @@ private slots:
         QVERIFY(asked.lines.contains(u'\'' + s.backupPath() + u'\''));
         QCOMPARE(asked.defaultButton, 2);
         QCOMPARE(asked.icon, question == QLatin1String("Caution!") ? 4 : 3);
+        // The change log last: the lines of the writes that made the files above.
         const QStringList names =
-            withLog ? QStringList{"User.List", "User.Log", "Name.List", "Course.Index",
-                                  "Training.Records"}
-                    : QStringList{"User.List", "Name.List", "Course.Index", "Training.Records"};
+            withLog ? QStringList{"User.List",    "User.Log",         "Name.List",
+                                  "Course.Index", "Training.Records", "Change.Log"}
+                    : QStringList{"User.List", "Name.List", "Course.Index", "Training.Records",
+                                  "Change.Log"};
         QStringList progress;
         const QString made = s.backup.filePath(kDated);
         for (const QString& name : names) {
@@ -336,7 +338,8 @@ private slots:
                  QStringList({"Your previously backed up Mirtavel data files",
                               "has been successfully restored!"}));
         QCOMPARE(window.captions, QStringList{"Restoring User.List (off)"});
-        QCOMPARE(Files(data.path()), QStringList{"User.List"});
+        // The restore is told in a new change log.
+        QCOMPARE(Files(data.path()), QStringList({"Change.Log", "User.List"}));
     }
 
     // The Lobby shows the restored lists at once; the replaced files are kept, and the

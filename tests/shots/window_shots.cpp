@@ -17,8 +17,10 @@
 #include "signin/AccessCode.h"
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
+#include "signin/frmChangeLog.h"
 #include "signin/frmNewUser.h"
 #include "signin/frmTitlePage.h"
+#include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/Csv.h"
 #include "store/RecordStore.h"
@@ -53,6 +55,7 @@ struct Sample {
     qint32 courseRecNum = 0; // the first course with hours (the first rows are headings)
     store::CourseRecord course;
     QList<training::ListedPerson> persons; // every person of Name.List, in file order
+    double firstPersonKey = 0;             // the first person's DateCreated
 
     Session SignedIn(AccessLevel level) const {
         Session session;
@@ -62,6 +65,54 @@ struct Sample {
         return session;
     }
 };
+
+// A week of the change log: the first person added, trained and moved, a course's hours
+// corrected and the sample user's password changed.
+bool WriteSampleChanges(const Sample& sample) {
+    namespace cl = store::changelog;
+    const QString person = cl::IdentityText(sample.firstPersonKey);
+    const QString course = cl::IdentityText(sample.course.DateCreated);
+    const QString personName = sample.persons.constFirst().name;
+    const QString courseName = sample.course.CourseCode.trimmed() + QStringLiteral(" - ") +
+                               sample.course.CourseName.trimmed();
+    auto at = [&](int day, const QString& action, const QString& kind) {
+        cl::Change change;
+        change.time = QDateTime(QDate(2024, 3, day), QTime(9, 15 + day));
+        change.user = sample.userName;
+        change.action = action;
+        change.kind = kind;
+        return change;
+    };
+    QList<cl::Change> changes;
+    cl::Change added = at(4, cl::action::Added, cl::kind::Person);
+    added.identity = added.person = person;
+    added.name = personName;
+    added.fields = {{QStringLiteral("Organization"), {}, QStringLiteral("Patrol")}};
+    changes << added;
+    cl::Change credited = at(5, cl::action::Credited, cl::kind::Training);
+    credited.name = personName + QStringLiteral(": ") + courseName;
+    credited.person = person;
+    credited.course = course;
+    credited.fields = {{QStringLiteral("Training Date"), {}, QStringLiteral("03/05/2024")},
+                       {QStringLiteral("Hours"), {}, QStringLiteral("8.0")}};
+    changes << credited;
+    cl::Change corrected = at(7, cl::action::Edited, cl::kind::Course);
+    corrected.identity = corrected.course = course;
+    corrected.name = courseName;
+    corrected.fields = {{QStringLiteral("Hours"), QStringLiteral("4.0"), QStringLiteral("8.0")}};
+    changes << corrected;
+    cl::Change moved = at(8, cl::action::Edited, cl::kind::Person);
+    moved.identity = moved.person = person;
+    moved.name = personName;
+    moved.fields = {
+        {QStringLiteral("Organization"), QStringLiteral("Patrol"), QStringLiteral("Detectives")}};
+    changes << moved;
+    cl::Change password = at(11, cl::action::Edited, cl::kind::User);
+    password.name = sample.userName;
+    password.fields = {{cl::PasswordChanged, {}, {}}};
+    changes << password;
+    return cl::Append(changes).ok();
+}
 
 bool WriteSampleData(const QString& folder, Sample& sample) {
     datatool::SampleOptions options;
@@ -99,8 +150,12 @@ bool WriteSampleData(const QString& folder, Sample& sample) {
         if (persons.Read(n))
             sample.persons.append(
                 {persons.Buffer().FirstName + u' ' + persons.Buffer().LastName, n});
+        if (n == 1)
+            sample.firstPersonKey = persons.Buffer().DateCreated;
     }
     persons.Close();
+    if (!WriteSampleChanges(sample))
+        return false;
 
     // The log the Admin window shows: one working day of the sample user.
     const QString level = AccessLevelName(AccessLevel::ReadEditAddDelete);
@@ -150,6 +205,19 @@ void ShootAdmin(Camera& camera, const Sample& sample) {
     admin.timerFlashButton.stop();
     camera.Snap(admin, QStringLiteral("admin-4-user-log"));
     admin.close();
+}
+
+// The whole change log, then one person's part of it as their training history opens it.
+void ShootChangeLog(Camera& camera, const Sample& sample) {
+    frmChangeLog whole;
+    whole.show();
+    camera.Snap(whole, QStringLiteral("change-log"));
+    whole.close();
+    frmChangeLog person(nullptr, store::changelog::IdentityText(sample.firstPersonKey),
+                        sample.persons.constFirst().name);
+    person.show();
+    camera.Snap(person, QStringLiteral("change-log-person"));
+    person.close();
 }
 
 void ShootUserEditor(Camera& camera, const Sample& sample, bool adding) {
@@ -334,6 +402,7 @@ const Shot Shots[] = {
     {ShootTitle},
     {ShootNewUserOverview},
     {ShootAdmin},
+    {ShootChangeLog},
     {[](Camera& c, const Sample& s) { ShootUserEditor(c, s, true); }},
     {[](Camera& c, const Sample& s) { ShootUserEditor(c, s, false); }},
     {ShootLobby},

@@ -1,13 +1,13 @@
 #include "DataFolder.h"
 
+#include "store/FileWrite.h"
+
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/Removal.h"
 
 #include <QFileInfo>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace store;
 
@@ -58,18 +58,22 @@ QList<qint32> RecNums(const std::vector<NumberedTraining>& records) {
     return numbers;
 }
 
-// Runs `write` with the file-size limit at `limit` bytes; SIGXFSZ ignored so that the write
-// fails with EFBIG instead of ending the test.
-template <class Write> void WithSizeLimit(rlim_t limit, Write write) {
-    struct rlimit previous;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    struct rlimit small = previous;
-    small.rlim_cur = limit;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+// Runs `write` while Training.Records may grow to `limit` bytes and no further, as on a disk
+// that fills up: a write past it is cut short there and then fails. Other files (the journal,
+// the change log) are written as usual.
+template <class Write> void WithSizeLimit(qint64 limit, Write write) {
+    const qint64 start = QFileInfo(QStringLiteral("Training.Records")).size();
+    qint64 room = std::max<qint64>(0, limit - start);
+    io::testing::SetWriteHook([&room](const QString& name, qint64 wanted, int& error) {
+        if (name != QStringLiteral("Training.Records"))
+            return wanted;
+        const qint64 taken = std::min(room, wanted);
+        room -= taken;
+        error = taken == 0 ? EFBIG : 0;
+        return taken;
+    });
     write();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    io::testing::SetWriteHook({});
 }
 
 } // namespace
@@ -172,7 +176,7 @@ private slots:
         const std::vector<TrainingRecord> credit = {Training(Stamp(1), 1), Training(Stamp(2), 1),
                                                     Training(Stamp(3), 1)};
         StoreResult result;
-        WithSizeLimit(rlim_t(limit), [&] { result = AppendTrainingRecords(credit); });
+        WithSizeLimit(limit, [&] { result = AppendTrainingRecords(credit); });
         QVERIFY(!result);
         QCOMPARE(result.fileName(), QStringLiteral("Training.Records"));
         QVERIFY(!result.reason().isEmpty());

@@ -5,6 +5,7 @@
 
 #include "DataFolder.h"
 
+#include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/CourseCopies.h"
 #include "store/Csv.h"
@@ -19,6 +20,7 @@
 
 #include <QFileInfo>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <sys/wait.h>
@@ -78,6 +80,25 @@ Files FolderFiles() {
     for (const QString& name : QDir().entryList(QDir::Files | QDir::System | QDir::Hidden))
         files.insert(name, ReadBytes(name));
     return files;
+}
+
+// Everything but Change.Log, whose lines are looked at on their own.
+Files WithoutLog(Files files) {
+    files.remove(ChangeLogFileName);
+    return files;
+}
+
+// The log's lines of the work itself (not the start's repairs), after a check of its chain.
+int WorkLines() {
+    changelog::ChainCheck check;
+    if (!changelog::CheckChain(check) || check.fault != changelog::ChainCheck::Fault::None)
+        return -1;
+    QList<changelog::ChangeEntry> entries;
+    if (!changelog::ReadChanges({}, entries))
+        return -1;
+    return int(std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.action != changelog::action::Repaired;
+    }));
 }
 
 // The data files alone, without journals and copies.
@@ -312,13 +333,24 @@ void TestStops::everyStopIsFinishedOrUndone() {
     // missing User.List, which would be kept rather than deleted.
     op.before.insert(QStringLiteral("User.List"), User(1));
     op.after.insert(QStringLiteral("User.List"), User(1));
+    // The change and its lines are on file both or neither.
+    int lines = 0;
+    {
+        DataFolder folder;
+        QVERIFY(folder.ready());
+        WriteFiles(op.before);
+        QVERIFY(op.run());
+        lines = WorkLines();
+        QVERIFY(lines > 0);
+    }
     int stops = 0;
     for (int stopAt = 1;; ++stopAt) {
         DataFolder folder;
         QVERIFY(folder.ready());
         WriteFiles(op.before);
         if (!StopsAt(stopAt, op.run)) {
-            QCOMPARE(FolderFiles(), op.after); // the work ran to its end
+            QCOMPARE(WithoutLog(FolderFiles()), op.after); // the work ran to its end
+            QCOMPARE(WorkLines(), lines);
             break;
         }
         ++stops;
@@ -326,11 +358,17 @@ void TestStops::everyStopIsFinishedOrUndone() {
         QStringList notes;
         const StoreResult recovered = FinishInterruptedWork(notes);
         QVERIFY2(recovered.ok(), qPrintable(recovered.text()));
-        const Files now = FolderFiles();
+        const Files now = WithoutLog(FolderFiles());
         QVERIFY2(now == op.before || now == op.after,
                  qPrintable(QStringLiteral("stop %1 left a mix: %2")
                                 .arg(stopAt)
                                 .arg(QStringList(now.keys()).join(u' '))));
+        QVERIFY2(WorkLines() == (now == op.after ? lines : 0),
+                 qPrintable(QStringLiteral("stop %1: %2 lines of %3 with the files %4")
+                                .arg(stopAt)
+                                .arg(WorkLines())
+                                .arg(lines)
+                                .arg(now == op.after ? "after" : "before")));
         // Whatever the recovery changed, the user hears of.
         if (DataFiles() != crashed)
             QVERIFY2(!notes.isEmpty(), qPrintable(QStringLiteral("stop %1").arg(stopAt)));

@@ -4,6 +4,7 @@
 #include "courses/CourseGrid.h"
 #include "forms/ListGrid.h"
 #include "lobby/test_lobby_data.h"
+#include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
 #include "store/RecordStore.h"
@@ -23,8 +24,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTextDocument>
-#include <csignal>
-#include <sys/resource.h>
+#include <cerrno>
 
 using namespace lobbytest;
 
@@ -219,17 +219,20 @@ private slots:
             answers.expectMessage(QStringLiteral("Confirm Credit"), 1);
         answers.expectMessage(message, 1);
 
-        struct rlimit previous;
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (sizeLimit > 0) {
-            struct rlimit small = previous;
-            small.rlim_cur = rlim_t(sizeLimit);
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        }
+        // The disk fills up once Training.Records reaches the limit.
+        qint64 room = sizeLimit > 0 ? sizeLimit - before.size() : 0;
+        if (sizeLimit > 0)
+            store::io::testing::SetWriteHook(
+                [&room](const QString& name, qint64 wanted, int& error) {
+                    if (name != QStringLiteral("Training.Records"))
+                        return wanted;
+                    const qint64 taken = std::min(room, wanted);
+                    room -= taken;
+                    error = taken == 0 ? ENOSPC : 0;
+                    return taken;
+                });
         window->cmdSave->Click();
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, oldHandler);
+        store::io::testing::SetWriteHook({});
 
         QVERIFY(answers.verifyDone());
         if (sizeLimit > 0)

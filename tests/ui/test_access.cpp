@@ -11,7 +11,9 @@
 #include "signin/SigninTesting.h"
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
+#include "signin/frmChangeLog.h"
 #include "signin/frmTitlePage.h"
+#include "store/ChangeLog.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
 #include "ui/Accessibility.h"
@@ -21,7 +23,9 @@
 #include "ui/frmMsgBox.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -296,6 +300,30 @@ private slots:
         answers.expectInput(QString(), QStringLiteral("Access Code Required"));
         PressByAction(admin.cmdAdmin);
         QVERIFY(answers.verifyDone());
+    }
+
+    // Every filter, the list and the buttons are reached by Tab and named.
+    void changeLogViewer() {
+        TestFolder folder;
+        store::changelog::Change change =
+            store::changelog::Now(store::changelog::action::Added, store::changelog::kind::Person);
+        change.name = QStringLiteral("Ann Lee");
+        change.person = change.identity = QStringLiteral("2005-03-01 12:01:00");
+        QVERIFY(store::changelog::Append({change}).ok());
+        frmChangeLog viewer;
+        signintest::ShowActive(&viewer);
+        QCOMPARE(Acc(&viewer)->text(QAccessible::Name), QStringLiteral("Mirtavel - Change Log"));
+        CheckButtons(&viewer, {"Show", "Print...", "Export to CSV...", "Close"});
+        const QList<QWidget*> round = TabRound();
+        QCOMPARE(Unnamed(round), QStringList());
+        QCOMPARE(TabStops(&viewer).size(), round.size());
+        QCOMPARE(Acc(viewer.grid->findChild<QTableView*>())->text(QAccessible::Name),
+                 QStringLiteral("Change Log"));
+        // A choice reads out its value; the label beside it names it.
+        const auto labels = Acc(viewer.cboPerson)->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.constFirst().first->text(QAccessible::Name), QStringLiteral("Person:"));
+        QCOMPARE(Acc(viewer.txtFrom)->role(), QAccessible::EditableText);
     }
 
     // Going round with Tab, the record editors go down each column of the window.

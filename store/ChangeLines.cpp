@@ -1,0 +1,164 @@
+#include "store/ChangeLines.h"
+
+#include "store/Formats.h"
+#include "store/HoursSum.h"
+#include "store/UserLog.h"
+
+namespace store::changelog {
+
+namespace {
+
+using Values = QList<std::pair<QString, QString>>;
+
+QString Trimmed(const QString& text) {
+    return text.trimmed();
+}
+
+QString DateText(double value) {
+    return formats::MmDdYyyy(value);
+}
+
+// Hours as their exact stored decimal (1.2, 0.25): the grid's one decimal would show an edit
+// of 12.25 to 12.3 as no change at all.
+QString HoursText(float hours) {
+    return QString::fromLatin1(ExactHoursText(hours));
+}
+
+// Who or what a record is, and the fields the log shows of it.
+struct Described {
+    QString kind;
+    QString identity;
+    QString name;
+    QString person;
+    QString course;
+    Values values;
+};
+
+Described Describe(const PersonRecord& r) {
+    const QString id = IdentityText(r.DateCreated);
+    return {kind::Person,
+            id,
+            QStringList{Trimmed(r.FirstName), Trimmed(r.LastName)}.join(u' ').trimmed(),
+            id,
+            QString(),
+            {{QStringLiteral("First Name"), Trimmed(r.FirstName)},
+             {QStringLiteral("Middle Name"), Trimmed(r.MiddleName)},
+             {QStringLiteral("Last Name"), Trimmed(r.LastName)},
+             {QStringLiteral("Organization"), Trimmed(r.Organization)},
+             {QStringLiteral("Employee ID"), Trimmed(r.EmployeeID)},
+             {QStringLiteral("Comments"), Trimmed(r.Comments)},
+             {QStringLiteral("Status"),
+              r.Active == 0 ? QStringLiteral("Inactive") : QStringLiteral("Active")}}};
+}
+
+Described Describe(const CourseRecord& r) {
+    const QString id = IdentityText(r.DateCreated);
+    return {kind::Course,
+            id,
+            QStringList{Trimmed(r.CourseCode), Trimmed(r.CourseName)}.join(QStringLiteral(" - ")),
+            QString(),
+            id,
+            {{QStringLiteral("Course Code"), Trimmed(r.CourseCode)},
+             {QStringLiteral("Course Name"), Trimmed(r.CourseName)},
+             {QStringLiteral("Provided By"), Trimmed(r.ProvidedBy)},
+             {QStringLiteral("Hours"), HoursText(r.Hours)},
+             {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
+}
+
+// A training record has no identity of its own: it is its person's credit of its course on
+// its date.
+Described Describe(const TrainingRecord& r) {
+    const QString person = IdentityText(r.PersonKey);
+    const QString course = IdentityText(r.CourseKey);
+    const QString date = DateText(r.TrainingDate);
+    return {kind::Training,
+            QStringList{person, course, date}.join(u'/'),
+            QStringLiteral("%1 on %2").arg(Trimmed(r.CourseCode), date),
+            person,
+            course,
+            {{QStringLiteral("Training Date"), date},
+             {QStringLiteral("Course Code"), Trimmed(r.CourseCode)},
+             {QStringLiteral("Course Name"), Trimmed(r.CourseName)},
+             {QStringLiteral("Provided By"), Trimmed(r.ProvidedBy)},
+             {QStringLiteral("Hours"), HoursText(r.Hours)},
+             {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
+}
+
+// The password stays out: only whether it changed is told.
+Described Describe(const UserRecord& r) {
+    return {kind::User,
+            IdentityText(r.DateCreated),
+            QStringList{Trimmed(r.FirstName), Trimmed(r.LastName)}.join(u' ').trimmed(),
+            QString(),
+            QString(),
+            {{QStringLiteral("First Name"), Trimmed(r.FirstName)},
+             {QStringLiteral("Last Name"), Trimmed(r.LastName)},
+             {QStringLiteral("Access Level"), QString::number(r.AccessLevel)},
+             {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
+}
+
+Change Made(const QString& what, const Described& d, const QList<FieldChange>& fields) {
+    Change change = Now(what, d.kind);
+    change.identity = d.identity;
+    change.name = d.name;
+    change.person = d.person;
+    change.course = d.course;
+    change.fields = fields;
+    return change;
+}
+
+template <class Record> Change ChangeOf(const Record* before, const Record& after) {
+    const Described now = Describe(after);
+    return Made(before ? action::Edited : action::Added, now,
+                Differences(before ? Describe(*before).values : Values(), now.values));
+}
+
+template <class Record> Change Removal(const char* bytes) {
+    Record record = Record::Decode(bytes);
+    record.MakeSafe();
+    const Described d = Describe(record);
+    return Made(action::Removed, d, Differences(d.values, Values()));
+}
+
+} // namespace
+
+Change RecordChange(const PersonRecord* before, const PersonRecord& after) {
+    return ChangeOf(before, after);
+}
+
+Change RecordChange(const CourseRecord* before, const CourseRecord& after) {
+    return ChangeOf(before, after);
+}
+
+Change RecordChange(const TrainingRecord* before, const TrainingRecord& after) {
+    return ChangeOf(before, after);
+}
+
+Change RecordChange(const UserRecord* before, const UserRecord& after) {
+    Change change = ChangeOf(before, after);
+    // Scrambled anew at every save: the passwords themselves are compared.
+    if (before && UnscramblePassword(before->Password) != UnscramblePassword(after.Password))
+        change.fields.append({PasswordChanged, QString(), QString()});
+    return change;
+}
+
+Change RemovalOf(DataFile file, const char* bytes) {
+    switch (file) {
+    case DataFile::UserList:
+        return Removal<UserRecord>(bytes);
+    case DataFile::NameList:
+        return Removal<PersonRecord>(bytes);
+    case DataFile::CourseIndex:
+        return Removal<CourseRecord>(bytes);
+    case DataFile::TrainingRecords:
+        break;
+    }
+    return Removal<TrainingRecord>(bytes);
+}
+
+Change TrainingAdded(const TrainingRecord& record, const QString& how) {
+    const Described d = Describe(record);
+    return Made(how, d, Differences(Values(), d.values));
+}
+
+} // namespace store::changelog

@@ -1,0 +1,459 @@
+#include "store/ChangeLog.h"
+
+#include "store/Clock.h"
+#include "store/DataFileOpen.h"
+#include "store/FileWrite.h"
+#include "store/Formats.h"
+#include "store/ReadOnlyStation.h"
+#include "store/Rewrite.h"
+#include "store/Sha256.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace store::changelog {
+
+namespace {
+
+QString& Acting() {
+    static QString name;
+    return name;
+}
+
+// The fixed fields after the hash and the sequence number, before the changed fields.
+constexpr int kFixedFields = 8;
+
+// "yyyy-MM-dd HH:mm:ss" by hand: a log of a million lines is written and read a line at a time.
+QByteArray TimeText(const QDateTime& time) {
+    if (!time.isValid())
+        return QByteArray();
+    const QDate d = time.date();
+    const QTime t = time.time();
+    if (d.year() < 0 || d.year() > 9999)
+        return QByteArray();
+    QByteArray text("0000-00-00 00:00:00");
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    put(11, t.hour(), 2);
+    put(14, t.minute(), 2);
+    put(17, t.second(), 2);
+    return text;
+}
+
+// The time of TimeText, invalid for any other text.
+QDateTime TimeOf(QStringView text) {
+    static constexpr int kDigits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+    if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
+        text[13] != u':' || text[16] != u':')
+        return QDateTime();
+    int v[std::size(kDigits)];
+    for (std::size_t i = 0; i < std::size(kDigits); ++i) {
+        const char16_t c = text[kDigits[i]].unicode();
+        if (c < u'0' || c > u'9')
+            return QDateTime();
+        v[i] = c - u'0';
+    }
+    const QDate date(v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5],
+                     v[6] * 10 + v[7]);
+    const QTime time(v[8] * 10 + v[9], v[10] * 10 + v[11], v[12] * 10 + v[13]);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return formats::DateTimeOf(formats::DateValue(date, time));
+}
+
+char HexDigit(int n) {
+    return "0123456789abcdef"[n & 15];
+}
+
+} // namespace
+
+void SetActingUser(const QString& name) {
+    Acting() = name;
+}
+
+QString ActingUser() {
+    return Acting();
+}
+
+Change Now(const QString& what, const QString& kindOf) {
+    Change change;
+    change.time = formats::DateTimeOf(CurrentDateValue());
+    change.user = ActingUser();
+    change.action = what;
+    change.kind = kindOf;
+    return change;
+}
+
+QString IdentityText(double dateCreated) {
+    const QDateTime when = formats::DateTimeOf(dateCreated);
+    return QString::fromLatin1(TimeText(when));
+}
+
+QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
+                               const QList<std::pair<QString, QString>>& after) {
+    // Either table may be empty (an addition, a removal); otherwise both name the same fields.
+    QList<FieldChange> changes;
+    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i) {
+        const QString old = i < before.size() ? before[i].second : QString();
+        const QString now = i < after.size() ? after[i].second : QString();
+        if (old != now)
+            changes.append({i < after.size() ? after[i].first : before[i].first, old, now});
+    }
+    return changes;
+}
+
+QByteArray Escape(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    // Most text needs no escape: it is written as it is.
+    const bool plain = std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return c == '\\' || u < 0x20 || u == 0x7f;
+    });
+    if (plain)
+        return utf8;
+    QByteArray out;
+    out.reserve(utf8.size());
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (u < 0x20 || u == 0x7f)
+            out += QByteArray("\\x") + HexDigit(u >> 4) + HexDigit(u);
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool Unescape(QByteArrayView field, QString& text) {
+    if (!field.contains('\\')) {
+        text = QString::fromUtf8(field);
+        return true;
+    }
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\') {
+            out += field[i];
+            continue;
+        }
+        if (++i >= field.size())
+            return false;
+        switch (field[i]) {
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 'x': {
+            bool ok = false;
+            const int code = i + 2 < field.size()
+                                 ? QByteArray(field.sliced(i + 1, 2).toByteArray()).toInt(&ok, 16)
+                                 : 0;
+            if (!ok)
+                return false;
+            out += static_cast<char>(code);
+            i += 2;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+    text = QString::fromUtf8(out);
+    return true;
+}
+
+QByteArray ContentOf(const Change& change) {
+    QByteArray line = TimeText(change.time);
+    for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
+                                 &change.name, &change.person, &change.course})
+        line += '\t' + Escape(*field);
+    for (const FieldChange& f : change.fields)
+        line += '\t' + Escape(f.field) + '\t' + Escape(f.before) + '\t' + Escape(f.after);
+    return line;
+}
+
+bool ParseContent(QByteArrayView content, Change& change, ParseMemo* memo) {
+    QList<QString> fields;
+    fields.reserve(kFixedFields + 3);
+    qsizetype from = 0;
+    for (qsizetype column = 0;; ++column) {
+        const qsizetype tab = content.indexOf('\t', from);
+        const QByteArrayView field =
+            tab < 0 ? content.sliced(from) : content.sliced(from, tab - from);
+        if (memo && column >= qsizetype(memo->columns.size()))
+            memo->columns.resize(std::size_t(column + 1));
+        if (memo && memo->columns[std::size_t(column)].first == field) {
+            fields.append(memo->columns[std::size_t(column)].second);
+        } else {
+            if (!Unescape(field, fields.emplace_back()))
+                return false;
+            if (memo)
+                memo->columns[std::size_t(column)] = {field.toByteArray(), fields.constLast()};
+        }
+        if (tab < 0)
+            break;
+        from = tab + 1;
+    }
+    if (fields.size() < kFixedFields || (fields.size() - kFixedFields) % 3 != 0)
+        return false;
+    change.time = memo && memo->timeText == fields[0] ? memo->time : TimeOf(fields[0]);
+    if (!change.time.isValid())
+        return false;
+    if (memo) {
+        memo->timeText = fields[0];
+        memo->time = change.time;
+    }
+    change.user = fields[1];
+    change.action = fields[2];
+    change.kind = fields[3];
+    change.identity = fields[4];
+    change.name = fields[5];
+    change.person = fields[6];
+    change.course = fields[7];
+    change.fields.clear();
+    for (qsizetype i = kFixedFields; i < fields.size(); i += 3)
+        change.fields.append({fields[i], fields[i + 1], fields[i + 2]});
+    return true;
+}
+
+Link HeaderLink() {
+    return {Sha256Hex(QByteArray(kHeader)), 0};
+}
+
+QByteArray ChainedLine(const Link& previous, const QByteArray& content, Link& next) {
+    const QByteArray numbered = QByteArray::number(previous.sequence + 1) + '\t' + content;
+    next.sequence = previous.sequence + 1;
+    next.hash = Sha256Hex(previous.hash + '\t' + numbered);
+    return next.hash + '\t' + numbered + '\n';
+}
+
+// ---- Appending --------------------------------------------------------------------------
+
+namespace {
+
+const QString kLengthField = QStringLiteral("ChangeLogLength");
+const QString kLinesField = QStringLiteral("ChangeLogLines");
+
+StoreResult Failure(const QString& reason) {
+    return StoreResult::Fail(ChangeLogFileName, reason);
+}
+
+// The log, open for reading and writing (created when `create`); -1 and `result` set when it
+// cannot be, or when it is missing and not to be created (then `result` is fine).
+int OpenLog(bool create, StoreResult& result, bool* created = nullptr) {
+    result = StoreResult::Ok();
+    const bool existed = QFileInfo::exists(ChangeLogFileName);
+    if (created)
+        *created = !existed;
+    if (!existed && !create)
+        return -1;
+    bool leadsOutside = false;
+    const int fd = OpenDataFile(ChangeLogFileName, O_RDWR | O_CLOEXEC, create, leadsOutside);
+    if (fd < 0)
+        result = Failure(leadsOutside ? LeadsOutsideReason() : qt_error_string(errno));
+    return fd;
+}
+
+qint64 SizeOf(int fd) {
+    struct stat st;
+    return ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
+}
+
+bool ReadAt(int fd, qint64 offset, qint64 size, QByteArray& bytes) {
+    bytes.resize(size);
+    qint64 got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + got, size_t(size - got), off_t(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        got += n;
+    }
+    return true;
+}
+
+// Where the chain stands after the line that ends at `length` (its line break at length-1).
+// A line that cannot be read as one of ours is followed by its own hash, with no number.
+bool LinkBefore(int fd, qint64 length, Link& link) {
+    if (length <= 0) {
+        link = HeaderLink();
+        return true;
+    }
+    QByteArray line;
+    for (qint64 span = 512;; span *= 2) {
+        const qint64 from = std::max<qint64>(0, length - 1 - span);
+        QByteArray bytes;
+        if (!ReadAt(fd, from, length - 1 - from, bytes))
+            return false;
+        const qsizetype at = bytes.lastIndexOf('\n');
+        if (at >= 0 || from == 0) {
+            line = bytes.mid(at + 1);
+            break;
+        }
+    }
+    if (line == kHeader) {
+        link = HeaderLink();
+        return true;
+    }
+    const QList<QByteArray> fields = line.split('\t');
+    bool numbered = false;
+    link.sequence = fields.size() > 1 ? fields[1].toLongLong(&numbered) : 0;
+    if (numbered && fields[0].size() == 64) {
+        link.hash = fields[0];
+    } else {
+        link.hash = Sha256Hex(line);
+        link.sequence = 0;
+    }
+    return true;
+}
+
+// The bytes the pending lines take when they follow the log's first `length` bytes.
+bool PendingBytes(int fd, qint64 length, const QList<Change>& changes, QByteArray& bytes) {
+    Link link;
+    if (!LinkBefore(fd, length, link))
+        return false;
+    bytes = length == 0 ? QByteArray(kHeader) + '\n' : QByteArray();
+    for (const Change& change : changes)
+        bytes += ChainedLine(link, ContentOf(change), link);
+    return true;
+}
+
+} // namespace
+
+StoreResult Prepare(const QList<Change>& changes, Pending& pending) {
+    pending = Pending{};
+    pending.changes = changes;
+    if (changes.isEmpty())
+        return StoreResult::Ok();
+    StoreResult result;
+    const int fd = OpenLog(false, result);
+    if (fd < 0)
+        return result;
+    pending.lengthBefore = SizeOf(fd);
+    ::close(fd);
+    if (pending.lengthBefore < 0)
+        return Failure(qt_error_string(errno));
+    return StoreResult::Ok();
+}
+
+void NoteInJournal(const Pending& pending, journal::Fields& fields) {
+    if (pending.IsEmpty())
+        return;
+    QByteArray lines;
+    for (const Change& change : pending.changes)
+        lines += ContentOf(change) + '\n';
+    fields.insert(kLengthField, QString::number(pending.lengthBefore));
+    fields.insert(kLinesField, QString::fromLatin1(lines.toHex()));
+}
+
+bool FromJournal(const journal::Fields& fields, Pending& pending) {
+    pending = Pending{};
+    bool ok = false;
+    pending.lengthBefore = fields.value(kLengthField).toLongLong(&ok);
+    if (!ok || pending.lengthBefore < 0)
+        return false;
+    const QByteArray lines = QByteArray::fromHex(fields.value(kLinesField).toLatin1());
+    for (const QByteArray& content : lines.split('\n')) {
+        if (content.isEmpty())
+            continue;
+        Change change;
+        if (!ParseContent(content, change))
+            return false;
+        pending.changes.append(change);
+    }
+    return !pending.IsEmpty();
+}
+
+StoreResult Complete(const Pending& pending) {
+    if (pending.IsEmpty())
+        return StoreResult::Ok();
+    if (IsReadOnlyStation())
+        return Failure(ReadOnlyStationReason());
+    bool created = false;
+    StoreResult result;
+    const int fd = OpenLog(true, result, &created);
+    if (fd < 0)
+        return result;
+    const qint64 size = SizeOf(fd);
+    QByteArray bytes;
+    QByteArray there;
+    qint64 at = size;
+    if (size < 0) {
+        result = Failure(qt_error_string(errno));
+    } else if (size >= pending.lengthBefore &&
+               PendingBytes(fd, pending.lengthBefore, pending.changes, bytes) &&
+               ReadAt(fd, pending.lengthBefore, size - pending.lengthBefore, there) &&
+               bytes.startsWith(there)) {
+        bytes.remove(0, there.size()); // what is there already is not written again
+    } else if (!PendingBytes(fd, size, pending.changes, bytes)) {
+        result = Failure(qt_error_string(errno));
+    }
+    if (result && !bytes.isEmpty())
+        result = io::WriteAt(fd, ChangeLogFileName, at, bytes.constData(), bytes.size());
+    if (result)
+        result = io::Sync(fd, ChangeLogFileName);
+    ::close(fd);
+    if (result && created)
+        result = rewrite::SyncFolder();
+    return result;
+}
+
+StoreResult Withdraw(const Pending& pending) {
+    if (pending.IsEmpty())
+        return StoreResult::Ok();
+    StoreResult result;
+    const int fd = OpenLog(false, result);
+    if (fd < 0)
+        return result;
+    const qint64 size = SizeOf(fd);
+    QByteArray bytes;
+    QByteArray there;
+    if (size > pending.lengthBefore &&
+        PendingBytes(fd, pending.lengthBefore, pending.changes, bytes) &&
+        ReadAt(fd, pending.lengthBefore, size - pending.lengthBefore, there) &&
+        bytes.startsWith(there)) {
+        if (::ftruncate(fd, off_t(pending.lengthBefore)) != 0)
+            result = Failure(qt_error_string(errno));
+        if (result)
+            result = io::Sync(fd, ChangeLogFileName);
+    }
+    ::close(fd);
+    return result;
+}
+
+StoreResult Append(const QList<Change>& changes) {
+    Pending pending;
+    if (StoreResult prepared = Prepare(changes, pending); !prepared)
+        return prepared;
+    return Complete(pending);
+}
+
+} // namespace store::changelog

@@ -1,0 +1,264 @@
+#include "store/ChangeLog.h"
+
+#include "store/Sha256.h"
+
+#include <QFile>
+
+namespace store::changelog {
+
+namespace {
+
+// The log's lines one at a time, read in large blocks: memory stays that of a block and a
+// line, however long the log.
+class LineReader {
+public:
+    explicit LineReader(const QString& fileName) : file_(fileName) {}
+    bool Exists() const { return file_.exists(); }
+    StoreResult Open() {
+        if (!file_.open(QIODevice::ReadOnly))
+            return StoreResult::Fail(file_.fileName(), file_.errorString());
+        return StoreResult::Ok();
+    }
+    // The next line without its line break; false at the end of the file or on a failure.
+    bool Next(QByteArrayView& line) {
+        for (;;) {
+            const qsizetype end = block_.indexOf('\n', at_);
+            if (end >= 0) {
+                line = QByteArrayView(block_).sliced(at_, end - at_);
+                at_ = end + 1;
+                ++number_;
+                return true;
+            }
+            block_.remove(0, at_);
+            at_ = 0;
+            const qsizetype kept = block_.size();
+            block_.resize(kept + kBlock);
+            const qint64 got = file_.read(block_.data() + kept, kBlock);
+            block_.resize(kept + std::max<qint64>(got, 0));
+            if (got < 0) {
+                failed_ = true;
+                return false;
+            }
+            if (got == 0) {
+                if (block_.isEmpty())
+                    return false;
+                // A last line without its line break.
+                line = QByteArrayView(block_);
+                at_ = block_.size();
+                ++number_;
+                return true;
+            }
+        }
+    }
+    qint64 Number() const { return number_; }
+    StoreResult Result() const {
+        return failed_ ? StoreResult::Fail(file_.fileName(), file_.errorString())
+                       : StoreResult::Ok();
+    }
+
+private:
+    static constexpr qint64 kBlock = 1024 * 1024;
+    QFile file_;
+    QByteArray block_;
+    qsizetype at_ = 0;
+    qint64 number_ = 0;
+    bool failed_ = false;
+};
+
+// A line split into its hash, its sequence number and the rest.
+struct Parts {
+    QByteArrayView hash;
+    qint64 sequence = 0;
+    QByteArrayView numbered; // the sequence number and the rest, as hashed
+    QByteArrayView content;
+};
+
+bool Split(QByteArrayView line, Parts& parts) {
+    const qsizetype first = line.indexOf('\t');
+    if (first != 64)
+        return false;
+    const qsizetype second = line.indexOf('\t', first + 1);
+    if (second < 0)
+        return false;
+    parts.hash = line.first(first);
+    parts.numbered = line.sliced(first + 1);
+    parts.content = line.sliced(second + 1);
+    bool ok = false;
+    parts.sequence = line.sliced(first + 1, second - first - 1).toLongLong(&ok);
+    return ok;
+}
+
+// The filter on a line's bytes, before the line is read into a Change: a viewer narrowed to one
+// person looks at a few hundred lines of a million, and reading every one in full would cost
+// it seconds. Identities and times are written without escapes, so their bytes compare as
+// they are; the user's name is compared after unescaping it.
+class RawFilter {
+public:
+    explicit RawFilter(const ChangeFilter& filter)
+        : filter_(filter), person_(Escape(filter.person)), course_(Escape(filter.course)),
+          from_(filter.from.isValid() ? filter.from.toString(Qt::ISODate).toLatin1()
+                                      : QByteArray()),
+          to_(filter.to.isValid() ? filter.to.toString(Qt::ISODate).toLatin1() : QByteArray()) {}
+
+    // False when the line cannot match; true when it may (or is no line of ours: the full
+    // reading then says so).
+    bool MayMatch(QByteArrayView content) const {
+        QByteArrayView fields[kFieldsLooked];
+        qsizetype from = 0;
+        for (int i = 0; i < kFieldsLooked; ++i) {
+            const qsizetype tab = content.indexOf('\t', from);
+            if (tab < 0 && i < kFieldsLooked - 1)
+                return true;
+            fields[i] = tab < 0 ? content.sliced(from) : content.sliced(from, tab - from);
+            from = tab + 1;
+        }
+        const QByteArrayView day = fields[0].first(std::min<qsizetype>(10, fields[0].size()));
+        if (!from_.isEmpty() && day < QByteArrayView(from_))
+            return false;
+        if (!to_.isEmpty() && day > QByteArrayView(to_))
+            return false;
+        if (!filter_.person.isEmpty() && fields[6] != QByteArrayView(person_))
+            return false;
+        if (!filter_.course.isEmpty() && fields[7] != QByteArrayView(course_))
+            return false;
+        if (!filter_.user.isEmpty()) {
+            QString user;
+            if (Unescape(fields[1], user) && user.compare(filter_.user, Qt::CaseInsensitive) != 0)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    static constexpr int kFieldsLooked = 8; // time, user, ..., person, course
+    const ChangeFilter& filter_;
+    QByteArray person_;
+    QByteArray course_;
+    QByteArray from_;
+    QByteArray to_;
+};
+
+StoreResult NotALog(const QString& fileName, qint64 line) {
+    return StoreResult::Fail(fileName,
+                             QStringLiteral("Line %1 is not a line of a change log.").arg(line));
+}
+
+} // namespace
+
+bool ChangeFilter::Matches(const Change& change) const {
+    if (!person.isEmpty() && change.person != person)
+        return false;
+    if (!course.isEmpty() && change.course != course)
+        return false;
+    if (!user.isEmpty() && change.user.compare(user, Qt::CaseInsensitive) != 0)
+        return false;
+    const QDate day = change.time.date();
+    return (!from.isValid() || day >= from) && (!to.isValid() || day <= to);
+}
+
+StoreResult ForEachChange(const ChangeFilter& filter, const ChangeVisit& visit,
+                          const QString& fileName) {
+    LineReader reader(fileName);
+    if (!reader.Exists())
+        return StoreResult::Ok();
+    if (StoreResult opened = reader.Open(); !opened)
+        return opened;
+    QByteArrayView line;
+    if (reader.Next(line) && line != QByteArrayView(kHeader))
+        return NotALog(fileName, 1);
+    ChangeEntry entry;
+    const RawFilter raw(filter);
+    ParseMemo memo;
+    while (reader.Next(line)) {
+        Parts parts;
+        if (!Split(line, parts))
+            return NotALog(fileName, reader.Number());
+        if (!raw.MayMatch(parts.content))
+            continue;
+        if (!ParseContent(parts.content, entry, &memo))
+            return NotALog(fileName, reader.Number());
+        entry.line = reader.Number();
+        entry.sequence = parts.sequence;
+        if (filter.Matches(entry) && !visit(entry))
+            break;
+    }
+    return reader.Result();
+}
+
+StoreResult ReadChanges(const ChangeFilter& filter, QList<ChangeEntry>& entries,
+                        const QString& fileName) {
+    entries.clear();
+    return ForEachChange(
+        filter,
+        [&entries](const ChangeEntry& entry) {
+            entries.append(entry);
+            return true;
+        },
+        fileName);
+}
+
+QString ChainCheck::Describe() const {
+    switch (fault) {
+    case Fault::None:
+        break;
+    case Fault::NoHeader:
+        return QStringLiteral("Line 1 is not the header of a change log.");
+    case Fault::Altered:
+        return QStringLiteral("Line %1 was altered.").arg(line);
+    case Fault::Removed:
+        return QStringLiteral("A line was removed before line %1.").arg(line);
+    case Fault::Inserted:
+        return QStringLiteral("Line %1 was inserted.").arg(line);
+    }
+    return QString();
+}
+
+StoreResult CheckChain(ChainCheck& check, const QString& fileName) {
+    check = ChainCheck{};
+    LineReader reader(fileName);
+    if (!reader.Exists())
+        return StoreResult::Ok();
+    if (StoreResult opened = reader.Open(); !opened)
+        return opened;
+    QByteArrayView line;
+    if (reader.Next(line) && line != QByteArrayView(kHeader)) {
+        check.fault = ChainCheck::Fault::NoHeader;
+        check.line = 1;
+    }
+    Link link = HeaderLink();
+    Sha256 hash;
+    QByteArray hex;
+    while (check.fault == ChainCheck::Fault::None && reader.Next(line)) {
+        Parts parts;
+        // A line that is not one of ours, or has its number but not its hash, was altered; a
+        // number past the next leaves a gap (lines removed), one short of it repeats one
+        // already there (a line put in).
+        ChainCheck::Fault fault = ChainCheck::Fault::None;
+        if (!Split(line, parts)) {
+            fault = ChainCheck::Fault::Altered;
+        } else if (parts.sequence > link.sequence + 1) {
+            fault = ChainCheck::Fault::Removed;
+        } else if (parts.sequence <= link.sequence) {
+            fault = ChainCheck::Fault::Inserted;
+        } else {
+            hash.Reset();
+            hash.Add(link.hash);
+            hash.Add(QByteArrayView("\t"));
+            hash.Add(parts.numbered);
+            hex = hash.HexResult();
+            if (parts.hash != QByteArrayView(hex))
+                fault = ChainCheck::Fault::Altered;
+        }
+        if (fault != ChainCheck::Fault::None) {
+            check.fault = fault;
+            check.line = reader.Number();
+            break;
+        }
+        link.hash = hex;
+        link.sequence = parts.sequence;
+    }
+    check.lines = reader.Number();
+    return reader.Result();
+}
+
+} // namespace store::changelog

@@ -1,0 +1,438 @@
+#include "DataFolder.h"
+
+#include "store/ChangeLog.h"
+#include "store/Clock.h"
+#include "store/CourseCopies.h"
+#include "store/DataBackup.h"
+#include "store/DataRestore.h"
+#include "store/DataSet.h"
+#include "store/Formats.h"
+#include "store/PersonTraining.h"
+#include "store/Removal.h"
+
+#include <QtTest>
+
+using namespace store;
+using namespace store::changelog;
+
+namespace {
+
+Change Sample(int n, const QString& person = QString(), const QString& course = QString(),
+              const QString& user = QStringLiteral("Ann Admin")) {
+    Change change;
+    change.time = QDateTime(QDate(2024, 5, n), QTime(9, 30, n));
+    change.user = user;
+    change.action = action::Edited;
+    change.kind = kind::Person;
+    change.identity = person;
+    change.name = QStringLiteral("Person %1").arg(n);
+    change.person = person;
+    change.course = course;
+    change.fields = {{QStringLiteral("Last Name"), QStringLiteral("Old\t%1").arg(n),
+                      QStringLiteral("New\\%1\n").arg(n)}};
+    return change;
+}
+
+QList<QByteArray> LogLines() {
+    QList<QByteArray> lines = ReadBytes(ChangeLogFileName).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void WriteLines(const QList<QByteArray>& lines) {
+    QVERIFY(WriteBytes(ChangeLogFileName, lines.join('\n') + '\n'));
+}
+
+double Stamp(int second) {
+    return formats::DateValue(QDate(2014, 3, 7), QTime(8, 0, 0).addSecs(second));
+}
+
+// A data folder of one user, one person with one training record of one course.
+void WriteDataSet() {
+    UserRecord u;
+    u.DateCreated = Stamp(1);
+    u.FirstName = QStringLiteral("Una");
+    u.LastName = QStringLiteral("User");
+    u.Password = ScramblePassword(QStringLiteral("s3cret"));
+    PersonRecord p;
+    p.DateCreated = Stamp(2);
+    p.FirstName = QStringLiteral("Pat");
+    p.LastName = QStringLiteral("Old");
+    CourseRecord c;
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA");
+    c.CourseName = QStringLiteral("First Aid");
+    c.Hours = 8;
+    const TrainingRecord t = CreditedRecord(c, p.DateCreated, Stamp(0), QString());
+    QVERIFY(WriteBytes(QStringLiteral("User.List"), u.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Name.List"), p.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Course.Index"), c.Encode()));
+    QVERIFY(WriteBytes(QStringLiteral("Training.Records"), t.Encode()));
+}
+
+// Reads record 1 of `table`, lets `change` alter it and writes it back (or after the last).
+template <class Record>
+StoreResult Rewrite(RecordTable<Record>& table, const std::function<void(Record&)>& change,
+                    bool add = false) {
+    if (StoreResult opened = table.Open(); !opened)
+        return opened;
+    StoreResult result = table.Read(1);
+    change(table.Buffer());
+    if (result)
+        result = table.Write(add ? table.Count() + 1 : 1);
+    table.Close();
+    return result;
+}
+
+StoreResult Run(const QString& what) {
+    if (what == "person added")
+        return Rewrite<PersonRecord>(
+            Persons(),
+            [](PersonRecord& p) {
+                p.DateCreated = Stamp(9);
+                p.LastName = QStringLiteral("New");
+            },
+            true);
+    if (what == "person edited")
+        return Rewrite<PersonRecord>(Persons(),
+                                     [](PersonRecord& p) { p.LastName = QStringLiteral("New"); });
+    if (what == "hours edited") // 8 and 8.04: the grid shows both as 8.0
+        return Rewrite<CourseRecord>(Courses(), [](CourseRecord& c) { c.Hours = 8.04f; });
+    if (what == "saved unchanged")
+        return Rewrite<PersonRecord>(Persons(), [](PersonRecord&) {});
+    if (what == "password changed")
+        return Rewrite<UserRecord>(Users(), [](UserRecord& u) {
+            u.Password = ScramblePassword(QStringLiteral("n3wpass"));
+        });
+    if (what == "training edited")
+        return ChangeTrainingRecord(1, Stamp(2),
+                                    [](TrainingRecord& t) { t.Comments = QStringLiteral("late"); });
+    if (what == "credit") {
+        CourseRecord c;
+        c.DateCreated = Stamp(3);
+        c.CourseCode = QStringLiteral("FA");
+        return AppendTrainingRecords({CreditedRecord(c, Stamp(2), Stamp(0), QString())});
+    }
+    if (what == "course removed")
+        return RemoveMarkedRecord(DataFile::CourseIndex, 1);
+    if (what == "person removed") {
+        PersonRemoval removal;
+        return RemovePerson(1, removal);
+    }
+    CourseRecord c; // course copies updated
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA2");
+    CourseCopyTally tally;
+    return UpdateCourseCopies(c, tally);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<store::changelog::FieldChange>)
+
+class TestChangeLog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void escapesEveryBreakAndControl_data();
+    void escapesEveryBreakAndControl();
+    void readsBackWhatWasAppended();
+    void filtersByPersonCourseUserAndDates_data();
+    void filtersByPersonCourseUserAndDates();
+    void checkNamesFirstBadLine_data();
+    void checkNamesFirstBadLine();
+    void completeAndWithdrawFollowTheTail_data();
+    void completeAndWithdrawFollowTheTail();
+    void pendingLinesTravelInJournal();
+    void identityIsTheWholeSecond();
+    void eachChangeWritesItsLine_data();
+    void eachChangeWritesItsLine();
+    void restoreAppendsAndKeepsTheLog();
+};
+
+void TestChangeLog::escapesEveryBreakAndControl_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("escaped");
+    QTest::newRow("plain") << QStringLiteral("Smith") << QByteArray("Smith");
+    QTest::newRow("tab and breaks") << QStringLiteral("a\tb\r\nc") << QByteArray("a\\tb\\r\\nc");
+    QTest::newRow("backslash") << QStringLiteral("C:\\x") << QByteArray("C:\\\\x");
+    QTest::newRow("control") << QString(QChar(0x1b)) + QChar(0x7f) << QByteArray("\\x1b\\x7f");
+    QTest::newRow("unicode") << QStringLiteral("Müller") << QStringLiteral("Müller").toUtf8();
+}
+
+void TestChangeLog::escapesEveryBreakAndControl() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, escaped);
+    QCOMPARE(Escape(text), escaped);
+    QString back;
+    QVERIFY(Unescape(escaped, back));
+    QCOMPARE(back, text);
+    // A backslash that starts no escape is no line of ours.
+    QVERIFY(!Unescape(escaped + "\\q", back));
+    QVERIFY(!Unescape(escaped + "\\", back));
+}
+
+void TestChangeLog::readsBackWhatWasAppended() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QList<Change> changes = {Sample(1), Sample(2), Sample(3)};
+    QVERIFY(Append({changes[0]}));
+    QVERIFY(Append({changes[1], changes[2]}));
+    const QList<QByteArray> lines = LogLines();
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], QByteArray(kHeader));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QCOMPARE(entries.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(static_cast<const Change&>(entries[i]), changes[i]);
+        QCOMPARE(entries[i].line, i + 2);
+        QCOMPARE(entries[i].sequence, i + 1);
+    }
+    ChainCheck check;
+    QVERIFY(CheckChain(check));
+    QCOMPARE(check.fault, ChainCheck::Fault::None);
+    QCOMPARE(check.lines, 4);
+}
+
+void TestChangeLog::filtersByPersonCourseUserAndDates_data() {
+    QTest::addColumn<ChangeFilter>("filter");
+    QTest::addColumn<QList<qint64>>("sequences");
+    const QDate may2(2024, 5, 2);
+    QTest::newRow("all") << ChangeFilter{} << QList<qint64>{1, 2, 3, 4};
+    QTest::newRow("person") << ChangeFilter{QStringLiteral("P1"), {}, {}, {}, {}}
+                            << QList<qint64>{1, 3};
+    QTest::newRow("course") << ChangeFilter{{}, QStringLiteral("C1"), {}, {}, {}}
+                            << QList<qint64>{3, 4};
+    QTest::newRow("user any case")
+        << ChangeFilter{{}, {}, QStringLiteral("bob"), {}, {}} << QList<qint64>{4};
+    QTest::newRow("from") << ChangeFilter{{}, {}, {}, may2, {}} << QList<qint64>{2, 3, 4};
+    QTest::newRow("to") << ChangeFilter{{}, {}, {}, {}, may2} << QList<qint64>{1, 2};
+    QTest::newRow("one day") << ChangeFilter{{}, {}, {}, may2, may2} << QList<qint64>{2};
+    QTest::newRow("person and course")
+        << ChangeFilter{QStringLiteral("P1"), QStringLiteral("C1"), {}, {}, {}} << QList<qint64>{3};
+}
+
+void TestChangeLog::filtersByPersonCourseUserAndDates() {
+    QFETCH(ChangeFilter, filter);
+    QFETCH(QList<qint64>, sequences);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(Append({Sample(1, QStringLiteral("P1")), Sample(2, QStringLiteral("P2")),
+                    Sample(3, QStringLiteral("P1"), QStringLiteral("C1")),
+                    Sample(4, QString(), QStringLiteral("C1"), QStringLiteral("Bob"))}));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges(filter, entries));
+    QList<qint64> got;
+    for (const ChangeEntry& entry : entries)
+        got.append(entry.sequence);
+    QCOMPARE(got, sequences);
+}
+
+void TestChangeLog::checkNamesFirstBadLine_data() {
+    QTest::addColumn<QString>("tamper");
+    QTest::addColumn<ChainCheck::Fault>("fault");
+    QTest::addColumn<qint64>("line");
+    QTest::newRow("none") << "none" << ChainCheck::Fault::None << qint64(0);
+    QTest::newRow("value edited") << "edit" << ChainCheck::Fault::Altered << qint64(3);
+    QTest::newRow("hash edited") << "hash" << ChainCheck::Fault::Altered << qint64(3);
+    QTest::newRow("line removed") << "remove" << ChainCheck::Fault::Removed << qint64(3);
+    QTest::newRow("line repeated") << "insert" << ChainCheck::Fault::Inserted << qint64(4);
+    QTest::newRow("header edited") << "header" << ChainCheck::Fault::NoHeader << qint64(1);
+    QTest::newRow("garbage line") << "garbage" << ChainCheck::Fault::Altered << qint64(3);
+}
+
+void TestChangeLog::checkNamesFirstBadLine() {
+    QFETCH(QString, tamper);
+    QFETCH(ChainCheck::Fault, fault);
+    QFETCH(qint64, line);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(Append({Sample(1), Sample(2), Sample(3), Sample(4)}));
+    QList<QByteArray> lines = LogLines();
+    if (tamper == "edit")
+        lines[2].replace("Person 2", "Person 9");
+    else if (tamper == "hash")
+        lines[2][0] = lines[2][0] == 'a' ? 'b' : 'a';
+    else if (tamper == "remove")
+        lines.removeAt(2);
+    else if (tamper == "insert")
+        lines.insert(3, lines[2]);
+    else if (tamper == "header")
+        lines[0] += " ";
+    else if (tamper == "garbage")
+        lines[2] = "nothing of ours";
+    WriteLines(lines);
+    ChainCheck check;
+    QVERIFY(CheckChain(check));
+    QCOMPARE(check.fault, fault);
+    QCOMPARE(check.line, line);
+    QCOMPARE(check.Describe().isEmpty(), fault == ChainCheck::Fault::None);
+    if (line > 1)
+        QVERIFY(check.Describe().contains(QString::number(line)));
+}
+
+void TestChangeLog::completeAndWithdrawFollowTheTail_data() {
+    QTest::addColumn<int>("onFile"); // bytes of the pending lines already there; -1: a foreign line
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<int>("linesAfter"); // lines of the log after the step, header counted
+    QTest::newRow("complete none") << 0 << true << 4;
+    QTest::newRow("complete part") << 30 << true << 4;
+    QTest::newRow("complete whole") << 9999 << true << 4;
+    QTest::newRow("complete after a foreign line") << -1 << true << 5;
+    QTest::newRow("withdraw none") << 0 << false << 2;
+    QTest::newRow("withdraw part") << 30 << false << 2;
+    QTest::newRow("withdraw whole") << 9999 << false << 2;
+    QTest::newRow("withdraw leaves a foreign line") << -1 << false << 3;
+}
+
+void TestChangeLog::completeAndWithdrawFollowTheTail() {
+    QFETCH(int, onFile);
+    QFETCH(bool, complete);
+    QFETCH(int, linesAfter);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    QVERIFY(Append({Sample(1)}));
+    Pending pending;
+    QVERIFY(Prepare({Sample(2), Sample(3)}, pending));
+    const QByteArray before = ReadBytes(ChangeLogFileName);
+    QCOMPARE(pending.lengthBefore, before.size());
+    QVERIFY(Complete(pending));
+    const QByteArray whole = ReadBytes(ChangeLogFileName);
+    const QByteArray foreign = QByteArray(64, 'f') + "\t2\t2024-05-09 10:00:00\tX\tY\n";
+    WriteBytes(ChangeLogFileName,
+               onFile < 0 ? before + foreign : whole.left(before.size() + onFile));
+    QVERIFY(complete ? Complete(pending) : Withdraw(pending));
+    QCOMPARE(LogLines().size(), linesAfter);
+    if (complete && onFile >= 0)
+        QCOMPARE(ReadBytes(ChangeLogFileName), whole);
+    if (!complete && onFile >= 0)
+        QCOMPARE(ReadBytes(ChangeLogFileName), before);
+    if (onFile >= 0) {
+        ChainCheck check;
+        QVERIFY(CheckChain(check));
+        QCOMPARE(check.fault, ChainCheck::Fault::None);
+    }
+}
+
+void TestChangeLog::pendingLinesTravelInJournal() {
+    Pending pending;
+    pending.lengthBefore = 123;
+    pending.changes = {Sample(1), Sample(2)};
+    journal::Fields fields;
+    NoteInJournal(pending, fields);
+    Pending back;
+    QVERIFY(FromJournal(fields, back));
+    QCOMPARE(back.lengthBefore, 123);
+    QCOMPARE(back.changes, pending.changes);
+    QVERIFY(!FromJournal({}, back)); // a journal of a version that kept no log
+}
+
+void TestChangeLog::identityIsTheWholeSecond() {
+    const double stamp = 45000.5; // 2023-03-15 12:00:00
+    QCOMPARE(IdentityText(stamp), QStringLiteral("2023-03-15 12:00:00"));
+    QCOMPARE(IdentityText(stamp + 0.3 / 86400), IdentityText(stamp));
+    QVERIFY(IdentityText(std::nan("")).isEmpty());
+}
+
+void TestChangeLog::eachChangeWritesItsLine_data() {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QStringList>("lines");         // action and kind of each new line
+    QTest::addColumn<QString>("name");              // of the first new line
+    QTest::addColumn<QList<FieldChange>>("fields"); // of the first new line; empty: not compared
+    using F = QList<FieldChange>;
+    const QString person = QStringLiteral("Person");
+    QTest::newRow("person added") << "person added" << QStringList{"Added Person"} << "Pat New"
+                                  << F{{"First Name", "", "Pat"},
+                                       {"Last Name", "", "New"},
+                                       {"Status", "", "Active"}};
+    QTest::newRow("person edited") << "person edited" << QStringList{"Edited Person"} << "Pat New"
+                                   << F{{"Last Name", "Old", "New"}};
+    QTest::newRow("hours edited") << "hours edited" << QStringList{"Edited Course"}
+                                  << "FA - First Aid" << F{{"Hours", "8", "8.04"}};
+    QTest::newRow("saved unchanged") << "saved unchanged" << QStringList{} << "" << F{};
+    QTest::newRow("password changed") << "password changed" << QStringList{"Edited User"}
+                                      << "Una User" << F{{PasswordChanged, "", ""}};
+    QTest::newRow("training edited") << "training edited" << QStringList{"Edited Training record"}
+                                     << "FA on 03/07/2014" << F{{"Comments", "", "late"}};
+    QTest::newRow("credit") << "credit" << QStringList{"Credited Training record"}
+                            << "FA on 03/07/2014" << F{};
+    QTest::newRow("course removed")
+        << "course removed" << QStringList{"Removed Course"} << "FA - First Aid"
+        << F{{"Course Code", "FA", ""}, {"Course Name", "First Aid", ""}, {"Hours", "8", ""}};
+    QTest::newRow("person removed with records")
+        << "person removed" << QStringList{"Removed Person", "Removed Training record"} << "Pat Old"
+        << F{{"First Name", "Pat", ""},
+             {"Last Name", "Old", ""},
+             {"Status", "Active", ""},
+             {"Training records", "1", "0"}};
+    QTest::newRow("course copies updated")
+        << "copies" << QStringList{"Course copies updated Course"} << "FA2 - "
+        << F{{"Credited records updated", "", "1"}};
+}
+
+void TestChangeLog::eachChangeWritesItsLine() {
+    QFETCH(QString, what);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, name);
+    QFETCH(QList<FieldChange>, fields);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    SetClock([] { return QDateTime(QDate(2024, 6, 1), QTime(10, 0)); });
+    SetActingUser(QStringLiteral("Ann Admin"));
+    const StoreResult done = Run(what);
+    SetActingUser(QString());
+    SetClock({});
+    QVERIFY2(done.ok(), qPrintable(done.text()));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QStringList got;
+    for (const ChangeEntry& entry : entries)
+        got.append(entry.action + u' ' + entry.kind);
+    QCOMPARE(got, lines);
+    const QByteArray log = ReadBytes(ChangeLogFileName);
+    QVERIFY(!log.contains("s3cret") && !log.contains("n3wpass"));
+    if (entries.isEmpty())
+        return;
+    QCOMPARE(entries[0].user, QStringLiteral("Ann Admin"));
+    QCOMPARE(entries[0].time, QDateTime(QDate(2024, 6, 1), QTime(10, 0)));
+    QCOMPARE(entries[0].name, name);
+    if (!fields.isEmpty())
+        QCOMPARE(entries[0].fields, fields);
+    // A person's lines, their records' too, are found by the person's identity.
+    if (entries[0].kind != kind::Course && entries[0].kind != kind::User)
+        QCOMPARE(
+            entries[0].person,
+            IdentityText(Stamp(entries[0].kind == kind::Person && what == "person added" ? 9 : 2)));
+}
+
+// A restore brings the data files back, never the log: the lines before it stay and one more
+// says what came back from where.
+void TestChangeLog::restoreAppendsAndKeepsTheLog() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    QVERIFY(Run("person edited"));
+    QVERIFY(QDir().mkdir("backup"));
+    QVERIFY(BackupDataSet(QStringLiteral("backup"), BackupFileNames()));
+    QVERIFY(QFileInfo::exists(QStringLiteral("backup/") + ChangeLogFileName));
+    QVERIFY(Run("training edited"));
+    const QByteArray before = ReadBytes(ChangeLogFileName);
+    const StoreResult restored = RestoreDataSet(QStringLiteral("backup"), DataSetFileNames());
+    QVERIFY2(restored.ok(), qPrintable(restored.text()));
+    const QByteArray after = ReadBytes(ChangeLogFileName);
+    QVERIFY(after.startsWith(before));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[2].action, action::Restored);
+    QCOMPARE(entries[2].name, QDir(QStringLiteral("backup")).absolutePath());
+    ChainCheck check;
+    QVERIFY(CheckChain(check));
+    QCOMPARE(check.fault, ChainCheck::Fault::None);
+}
+
+QTEST_APPLESS_MAIN(TestChangeLog)
+#include "test_changelog.moc"
