@@ -2,6 +2,7 @@
 
 #include "ToolTestSupport.h"
 
+#include "store/ChangeLog.h"
 #include "store/DataFolder.h"
 #include "store/Records.h"
 
@@ -284,6 +285,21 @@ void DumpCheckTest::checkFindings_data() {
     QTest::newRow("more records than the list can count")
         << Files{{"Course.Index", full}}
         << QStringLiteral("Course.Index: 32768 records, more than the 32767 this file can count\n");
+
+    // Three lines of a change log, the second altered by hand.
+    store::changelog::Change change;
+    change.time = QDateTime(QDate(2026, 12, 8), QTime(9, 30), Qt::UTC);
+    change.action = QStringLiteral("Edited");
+    change.kind = QStringLiteral("Person");
+    store::changelog::Link link = store::changelog::HeaderLink();
+    QByteArray log = QByteArray(store::changelog::kHeader) + '\n';
+    for (int i = 0; i < 3; ++i) {
+        log += store::changelog::ChainedLine(link, store::changelog::ContentOf(change), link);
+    }
+    const qsizetype second = log.indexOf("Edited", log.indexOf("Edited") + 1);
+    log.replace(second, 6, "Erased");
+    QTest::newRow("change log altered")
+        << Files{{"Change.Log", log}} << QStringLiteral("Change.Log: Line 3 was altered.\n");
 
     QTest::newRow("leftover temporary file")
         << Files{{"Name.List", Person(Stamp)}, {"TempFile.$$$", Person(Stamp)}}
