@@ -191,11 +191,19 @@ bool Unescape(QByteArrayView field, QString& text) {
 
 QByteArray ContentOf(const Change& change) {
     QByteArray line = TimeText(change.time);
+    line.reserve(256);
+    const auto add = [&line](const QString& text) {
+        line += '\t';
+        line += Escape(text);
+    };
     for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
                                  &change.name, &change.person, &change.course})
-        line += '\t' + Escape(*field);
-    for (const FieldChange& f : change.fields)
-        line += '\t' + Escape(f.field) + '\t' + Escape(f.before) + '\t' + Escape(f.after);
+        add(*field);
+    for (const FieldChange& f : change.fields) {
+        add(f.field);
+        add(f.before);
+        add(f.after);
+    }
     return line;
 }
 
@@ -336,13 +344,15 @@ bool LinkBefore(int fd, qint64 length, Link& link) {
 }
 
 // The bytes the pending lines take when they follow the log's first `length` bytes.
-bool PendingBytes(int fd, qint64 length, const QList<Change>& changes, QByteArray& bytes) {
+bool PendingBytes(int fd, qint64 length, const Pending& pending, QByteArray& bytes) {
     Link link;
     if (!LinkBefore(fd, length, link))
         return false;
     bytes = length == 0 ? QByteArray(kHeader) + '\n' : QByteArray();
-    for (const Change& change : changes)
-        bytes += ChainedLine(link, ContentOf(change), link);
+    const bool made = pending.contents.size() == pending.changes.size();
+    for (qsizetype i = 0; i < pending.changes.size(); ++i)
+        bytes +=
+            ChainedLine(link, made ? pending.contents[i] : ContentOf(pending.changes[i]), link);
     return true;
 }
 
@@ -353,6 +363,9 @@ StoreResult Prepare(const QList<Change>& changes, Pending& pending) {
     pending.changes = changes;
     if (changes.isEmpty())
         return StoreResult::Ok();
+    pending.contents.reserve(changes.size());
+    for (const Change& change : changes)
+        pending.contents.append(ContentOf(change));
     StoreResult result;
     const int fd = OpenLog(false, result);
     if (fd < 0)
@@ -368,8 +381,11 @@ void NoteInJournal(const Pending& pending, journal::Fields& fields) {
     if (pending.IsEmpty())
         return;
     QByteArray lines;
-    for (const Change& change : pending.changes)
-        lines += ContentOf(change) + '\n';
+    const bool made = pending.contents.size() == pending.changes.size();
+    for (qsizetype i = 0; i < pending.changes.size(); ++i) {
+        lines += made ? pending.contents[i] : ContentOf(pending.changes[i]);
+        lines += '\n';
+    }
     fields.insert(kLengthField, QString::number(pending.lengthBefore));
     fields.insert(kLinesField, QString::fromLatin1(lines.toHex()));
 }
@@ -409,11 +425,11 @@ StoreResult Complete(const Pending& pending) {
     if (size < 0) {
         result = Failure(qt_error_string(errno));
     } else if (size >= pending.lengthBefore &&
-               PendingBytes(fd, pending.lengthBefore, pending.changes, bytes) &&
+               PendingBytes(fd, pending.lengthBefore, pending, bytes) &&
                ReadAt(fd, pending.lengthBefore, size - pending.lengthBefore, there) &&
                bytes.startsWith(there)) {
         bytes.remove(0, there.size()); // what is there already is not written again
-    } else if (!PendingBytes(fd, size, pending.changes, bytes)) {
+    } else if (!PendingBytes(fd, size, pending, bytes)) {
         result = Failure(qt_error_string(errno));
     }
     if (result && !bytes.isEmpty())
@@ -436,8 +452,7 @@ StoreResult Withdraw(const Pending& pending) {
     const qint64 size = SizeOf(fd);
     QByteArray bytes;
     QByteArray there;
-    if (size > pending.lengthBefore &&
-        PendingBytes(fd, pending.lengthBefore, pending.changes, bytes) &&
+    if (size > pending.lengthBefore && PendingBytes(fd, pending.lengthBefore, pending, bytes) &&
         ReadAt(fd, pending.lengthBefore, size - pending.lengthBefore, there) &&
         bytes.startsWith(there)) {
         if (::ftruncate(fd, off_t(pending.lengthBefore)) != 0)

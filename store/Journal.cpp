@@ -46,11 +46,16 @@ QString TextOf(const QString& field) {
 StoreResult Write(const QString& fileName, const QString& kind, const Fields& fields) {
     if (IsReadOnlyStation())
         return StoreResult::Fail(fileName, ReadOnlyStationReason());
-    QString text = kind + u'\n';
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        text += it.key() + u'=' + it.value() + u'\n';
-    text += kEnd + u'\n';
-    const QByteArray bytes = text.toUtf8();
+    // Made as UTF-8 field by field: a journal may carry megabytes (an import's lines).
+    QByteArray bytes = kind.toUtf8() + '\n';
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
+        bytes += it.key().toUtf8();
+        bytes += '=';
+        bytes += it.value().toUtf8();
+        bytes += '\n';
+    }
+    bytes += kEnd.toUtf8();
+    bytes += '\n';
 
     // Never through a link: the journal is ours and lives in the data folder, where it is
     // as readable as the data files it names.
