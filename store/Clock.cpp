@@ -26,7 +26,11 @@ void SetClock(ClockSource source) {
 QDateTime SystemNow() {
     thread_local std::time_t second = -1;
     thread_local QDateTime local;
-    const std::time_t now = std::time(nullptr);
+    // The precise clock, as the system's local time is read from: time() may lag it by a tick
+    // and stamp a moment after a second's turn with the second before.
+    timespec precise{};
+    ::clock_gettime(CLOCK_REALTIME, &precise);
+    const std::time_t now = precise.tv_sec;
     if (now != second) {
         local = QDateTime::fromSecsSinceEpoch(qint64(now));
         second = now;
