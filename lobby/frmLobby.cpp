@@ -227,6 +227,7 @@ void frmLobby::cmdHelp_Click() {
         help::ShowHelp(help::HelpTopic::CourseIndex, this);
         break;
     case SearchOptionsPage:
+    case DuePage: // its section is in the same topic
         help::ShowHelp(help::HelpTopic::SearchAndSummary, this);
         break;
     default:

@@ -313,6 +313,16 @@ private slots:
         expectHelp(QStringLiteral("The 'Search/Summary' tab"));
         lobby->cmdHelp_Click();
         QCOMPARE(help::LastHelpTopic(), help::HelpTopic::SearchAndSummary);
+        // Who is Due has its section in that topic, whatever was asked for before.
+        lobby->tabMain->setTabVisible(frmLobby::ResultsPage, false);
+        lobby->tabMain->setCurrentIndex(frmLobby::CourseIndexPage);
+        expectHelp(QStringLiteral("The 'Course Index' tab"));
+        lobby->cmdHelp->Click();
+        lobby->tabMain->setCurrentIndex(frmLobby::DuePage);
+        QCOMPARE(lobby->tabMain->currentIndex(), int(frmLobby::DuePage));
+        expectHelp(QStringLiteral("The 'Search/Summary' tab"));
+        lobby->cmdHelp->Click();
+        QCOMPARE(help::LastHelpTopic(), help::HelpTopic::SearchAndSummary);
         QVERIFY(answers.verifyDone());
     }
 
