@@ -157,7 +157,8 @@ void frmTrainingHistory::BuildControls() {
     platform::PlaceTwips(cmdSaveComments, 7080, 5160, 2160, 510);
     platform::PlaceTwips(cmdCancelComments, 7080, 5760, 2160, 510);
     cmdChanges = MakeButton(this, forms::ButtonRole::Record);
-    platform::PlaceTwips(cmdChanges, 7080, 6240, 2160, 600);
+    // Below Delete Training with the gap Edit and Delete keep.
+    platform::PlaceTwips(cmdChanges, 7080, 6360, 2160, 540);
     cmdPrintTraining = MakePictureButton(this, pictures::PrintPicture());
     cmdHelp = MakePictureButton(this, pictures::HelpPicture());
     cmdReturn = MakePictureButton(this, pictures::QuitPicture());
