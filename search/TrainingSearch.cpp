@@ -9,7 +9,6 @@
 #include "store/TrainingScan.h"
 
 #include <QDate>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
@@ -19,9 +18,6 @@ namespace search {
 
 namespace {
 
-// Progress is worked out once for each run of records read and told at most every this many
-// milliseconds: a repaint of the button costs about what reading a thousand records does.
-constexpr qint64 kProgressEveryMs = 250;
 constexpr qint64 kRecordLength = store::TrainingRecord::Length;
 
 // Field places in a stored training record.
@@ -57,7 +53,7 @@ public:
     template <class Visit>
     store::StoreResult Run(const Progress& progress, std::optional<store::DateSpan> span,
                            Visit&& visit) {
-        Reporter report(progress);
+        ProgressReport report(progress);
         if (!open_) {
             report.Done();
             return store::StoreResult::Ok();
@@ -83,31 +79,6 @@ public:
     }
 
 private:
-    class Reporter {
-    public:
-        explicit Reporter(const Progress& progress) : progress_(progress) {
-            timer_.start();
-            Tell(0);
-        }
-        void At(qint64 percent) {
-            if (percent != told_ && timer_.elapsed() >= kProgressEveryMs)
-                Tell(int(percent));
-        }
-        void Done() { Tell(100); }
-
-    private:
-        void Tell(int percent) {
-            if (!progress_ || percent == told_)
-                return;
-            told_ = percent;
-            timer_.restart();
-            progress_(percent);
-        }
-        const Progress& progress_;
-        QElapsedTimer timer_;
-        int told_ = -1;
-    };
-
     store::StoreResult result_;
     bool open_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/ProgressReport.h"
 #include "store/HoursSum.h"
 #include "store/StoreResult.h"
 
@@ -32,10 +33,6 @@ struct Criteria {
     // persons with none (also those without any record).
     bool listMatching = true;
 };
-
-// Told how far the pass has come, 0 to 100 percent: at the start, at the end and, between,
-// at most a few times a second, so that repainting the progress costs nothing worth noting.
-using Progress = std::function<void(int percent)>;
 
 // The positions (from 0) of the listed persons, in the order given.
 store::StoreResult FindPersons(std::span<const double> persons, const Criteria& criteria,

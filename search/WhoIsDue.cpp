@@ -8,7 +8,6 @@
 #include "store/Records.h"
 #include "store/TrainingScan.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
@@ -21,9 +20,6 @@ namespace search {
 namespace {
 
 constexpr double kNever = std::numeric_limits<double>::quiet_NaN();
-// A repaint of the progress costs about what reading a thousand records does: it is told at
-// most this often.
-constexpr qint64 kProgressEveryMs = 250;
 constexpr int kCodeOffset = store::TrainingRecord::CourseCopySpan.offset;
 
 // The courses with a rule that Course.Index holds, by code and then name. A rule whose course
@@ -119,32 +115,6 @@ private:
     std::vector<int> found_;
 };
 
-// Tells the progress at the start, at the end and, between, at most every kProgressEveryMs.
-class Reporter {
-public:
-    explicit Reporter(const Progress& progress) : progress_(progress) {
-        timer_.start();
-        Tell(0);
-    }
-    void At(qint64 percent) {
-        if (percent != told_ && timer_.elapsed() >= kProgressEveryMs)
-            Tell(int(percent));
-    }
-    void Done() { Tell(100); }
-
-private:
-    void Tell(int percent) {
-        if (!progress_ || percent == told_)
-            return;
-        told_ = percent;
-        timer_.restart();
-        progress_(percent);
-    }
-    const Progress& progress_;
-    QElapsedTimer timer_;
-    int told_ = -1;
-};
-
 // The credits of courses with a rule, settled kSize at a time. With tens of thousands of
 // persons the table of persons and the latest dates outgrow the processor's nearer caches:
 // the places of a whole batch are asked for first (PersonLookup::Prefetch, then the persons'
@@ -199,7 +169,7 @@ private:
 
 // The one pass: every record of a course with a rule moves its persons' latest date on.
 store::StoreResult ScanCredits(std::span<const double> persons, LatestCredits& credits,
-                               Reporter& report) {
+                               ProgressReport& report) {
     if (!QFileInfo::exists(store::FileNameOf(store::DataFile::TrainingRecords)))
         return store::StoreResult::Ok(); // no file, no credits; a listing creates nothing
     auto& file = store::Trainings();
@@ -248,7 +218,7 @@ store::StoreResult ReadLatestCredits(std::span<const double> persons, LatestCred
                                      const Progress& progress) {
     credits = LatestCredits{};
     credits.persons = persons.size();
-    Reporter report(progress);
+    ProgressReport report(progress);
     store::TrainingRules rules;
     if (const store::StoreResult read = store::ReadTrainingRules(rules); !read)
         return read;
