@@ -71,7 +71,7 @@ template <class Record> StoreResult RecordTable<Record>::Write(qint32 recordNumb
     // will be. An edit that changes nothing has none.
     std::optional<Record> before;
     if (recordNumber <= file_.Count()) {
-        static QByteArray old;
+        QByteArray old;
         if (StoreResult read = file_.ReadRaw(recordNumber, old); !read)
             return read;
         before = Record::Decode(old.constData());
