@@ -88,7 +88,12 @@ ChangeListing ChangeListing::Read(const cl::ChangeFilter& filter, const QString&
             listing.starts_.push_back(listing.text_.size());
             for (const QString& cell : ChangeCells(entry))
                 listing.text_ += cell.toUtf8() + '\t';
-            persons.Note(entry.person, entry.kind == cl::kind::Person ? entry.name : QString());
+            if (entry.person.contains(cl::PersonSeparator)) {
+                for (const QString& person : entry.person.split(cl::PersonSeparator))
+                    persons.Note(person, QString());
+            } else {
+                persons.Note(entry.person, entry.kind == cl::kind::Person ? entry.name : QString());
+            }
             courses.Note(entry.course, entry.kind == cl::kind::Course ? entry.name : QString());
             if (!entry.user.isEmpty() && !users.contains(entry.user.toLower()))
                 users.insert(entry.user.toLower(), entry.user);

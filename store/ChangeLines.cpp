@@ -4,6 +4,8 @@
 #include "store/HoursSum.h"
 #include "store/UserLog.h"
 
+#include <cstring>
+
 namespace store::changelog {
 
 namespace {
@@ -156,9 +158,40 @@ Change RemovalOf(DataFile file, const char* bytes) {
     return Removal<TrainingRecord>(bytes);
 }
 
-Change TrainingAdded(const TrainingRecord& record, const QString& how) {
-    const Described d = Describe(record);
-    return Made(how, d, Differences(Values(), d.values));
+namespace {
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameButPerson(const TrainingRecord& a, const TrainingRecord& b) {
+    return SameBits(a.TrainingDate, b.TrainingDate) && SameBits(a.CourseKey, b.CourseKey) &&
+           std::memcmp(&a.Hours, &b.Hours, sizeof a.Hours) == 0 && a.CourseCode == b.CourseCode &&
+           a.CourseName == b.CourseName && a.ProvidedBy == b.ProvidedBy && a.Comments == b.Comments;
+}
+
+} // namespace
+
+QList<Change> TrainingAdded(const std::vector<TrainingRecord>& records, const QString& how) {
+    QList<Change> lines;
+    for (std::size_t first = 0, end = 0; first < records.size(); first = end) {
+        end = first + 1;
+        while (end < records.size() && SameButPerson(records[first], records[end]))
+            ++end;
+        Described d = Describe(records[first]);
+        if (end - first > 1) {
+            // The run is told once: its course and date, and every person it credits.
+            QStringList persons;
+            persons.reserve(qsizetype(end - first));
+            for (std::size_t i = first; i < end; ++i)
+                persons.append(IdentityText(records[i].PersonKey));
+            d.identity = QStringList{d.course, DateText(records[first].TrainingDate)}.join(u'/');
+            d.person = persons.join(PersonSeparator);
+            d.values.append({QStringLiteral("Persons"), QString::number(end - first)});
+        }
+        lines.append(Made(how, d, Differences(Values(), d.values)));
+    }
+    return lines;
 }
 
 } // namespace store::changelog

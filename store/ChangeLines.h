@@ -4,6 +4,8 @@
 #include "store/RecordStore.h"
 #include "store/Records.h"
 
+#include <vector>
+
 // What the log says of each kind of record: its identity, its readable name and its fields as
 // the windows name them. One place, so that an edit, an addition and a removal of a record
 // name its fields alike.
@@ -20,7 +22,9 @@ Change RecordChange(const UserRecord* before, const UserRecord& after);
 // The removal of the record stored as `bytes` in `file`: every field it had, before.
 Change RemovalOf(DataFile file, const char* bytes);
 
-// A training record added by a credit or an import (`how`, action::Credited or Imported).
-Change TrainingAdded(const TrainingRecord& record, const QString& how);
+// Training records added by a credit or an import (`how`, action::Credited or Imported): a line
+// for each run of records that differ only in their person, naming all of their persons. A
+// class of 150 credited at once is one line, not 150; a run of one is the record's own line.
+QList<Change> TrainingAdded(const std::vector<TrainingRecord>& records, const QString& how);
 
 } // namespace store::changelog

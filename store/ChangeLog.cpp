@@ -17,6 +17,7 @@
 #include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace store::changelog {
 
@@ -408,38 +409,57 @@ bool FromJournal(const journal::Fields& fields, Pending& pending) {
     return !pending.IsEmpty();
 }
 
-StoreResult Complete(const Pending& pending) {
+Staged::~Staged() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+StoreResult Staged::Stage(const Pending& pending) {
     if (pending.IsEmpty())
         return StoreResult::Ok();
     if (IsReadOnlyStation())
         return Failure(ReadOnlyStationReason());
-    bool created = false;
     StoreResult result;
-    const int fd = OpenLog(true, result, &created);
-    if (fd < 0)
+    fd_ = OpenLog(true, result, &created_);
+    if (fd_ < 0)
         return result;
-    const qint64 size = SizeOf(fd);
+    const qint64 size = SizeOf(fd_);
     QByteArray bytes;
     QByteArray there;
-    qint64 at = size;
     if (size < 0) {
-        result = Failure(qt_error_string(errno));
+        return Failure(qt_error_string(errno));
     } else if (size >= pending.lengthBefore &&
-               PendingBytes(fd, pending.lengthBefore, pending, bytes) &&
-               ReadAt(fd, pending.lengthBefore, size - pending.lengthBefore, there) &&
+               PendingBytes(fd_, pending.lengthBefore, pending, bytes) &&
+               ReadAt(fd_, pending.lengthBefore, size - pending.lengthBefore, there) &&
                bytes.startsWith(there)) {
         bytes.remove(0, there.size()); // what is there already is not written again
-    } else if (!PendingBytes(fd, size, pending, bytes)) {
-        result = Failure(qt_error_string(errno));
+    } else if (!PendingBytes(fd_, size, pending, bytes)) {
+        return Failure(qt_error_string(errno));
     }
-    if (result && !bytes.isEmpty())
-        result = io::WriteAt(fd, ChangeLogFileName, at, bytes.constData(), bytes.size());
+    if (bytes.isEmpty())
+        return StoreResult::Ok();
+    result = io::WriteAt(fd_, ChangeLogFileName, size, bytes.constData(), bytes.size());
+    // Only a head start for the disk: Finish's sync is what makes the lines durable.
     if (result)
-        result = io::Sync(fd, ChangeLogFileName);
-    ::close(fd);
-    if (result && created)
+        (void)::sync_file_range(fd_, off_t(size), off_t(bytes.size()), SYNC_FILE_RANGE_WRITE);
+    return result;
+}
+
+StoreResult Staged::Finish() {
+    if (fd_ < 0)
+        return StoreResult::Ok(); // nothing staged
+    StoreResult result = io::Sync(fd_, ChangeLogFileName);
+    ::close(std::exchange(fd_, -1));
+    if (result && created_)
         result = rewrite::SyncFolder();
     return result;
+}
+
+StoreResult Complete(const Pending& pending) {
+    Staged staged;
+    if (StoreResult written = staged.Stage(pending); !written)
+        return written;
+    return staged.Finish();
 }
 
 StoreResult Withdraw(const Pending& pending) {

@@ -64,6 +64,9 @@ struct FieldChange {
     bool operator==(const FieldChange&) const = default;
 };
 
+// Between the persons of a line about several (identities hold no comma).
+inline constexpr char16_t PersonSeparator = u',';
+
 // What one line tells.
 struct Change {
     // Whole seconds, as the clock on the wall showed them, held without a time zone (as
@@ -75,8 +78,10 @@ struct Change {
     QString kind;
     QString identity; // the record's identity (IdentityText of its DateCreated)
     QString name;     // readable: "First Last", "CODE - Course name", ...
-    QString person;   // the identity of the person the change concerns, if any
-    QString course;   // the identity of the course it concerns, if any
+    // The identity of the person the change concerns, if any; of several persons (records
+    // credited to a class at once), each, separated by PersonSeparator.
+    QString person;
+    QString course; // the identity of the course it concerns, if any
     QList<FieldChange> fields;
     bool operator==(const Change&) const = default;
 };
@@ -161,6 +166,23 @@ bool FromJournal(const journal::Fields& fields, Pending& pending);
 // durable (the header first when the log is new). When the log no longer holds what it held
 // there (cut or added to by hand), the lines are chained on at its end.
 StoreResult Complete(const Pending& pending);
+// Complete in two steps, for a unit of work that makes data of its own durable in between:
+// Stage writes the lines and starts the disk on them, so that they are on their way while the
+// data is synced, and Finish makes them durable. Until Finish has succeeded they are not on
+// file (the journal still withdraws them at the next start).
+class Staged {
+public:
+    Staged() = default;
+    ~Staged();
+    Staged(const Staged&) = delete;
+    Staged& operator=(const Staged&) = delete;
+    StoreResult Stage(const Pending& pending);
+    StoreResult Finish();
+
+private:
+    int fd_ = -1; // the log, open while lines are staged
+    bool created_ = false;
+};
 // Cuts the pending lines (or a first part of them) off the log; anything else is left.
 StoreResult Withdraw(const Pending& pending);
 // For a change that is made in one step with its line: Prepare and Complete.
@@ -171,13 +193,19 @@ StoreResult Append(const QList<Change>& changes);
 // Which lines a reader wants; an empty field (or invalid date) does not restrict. The dates
 // are inclusive.
 struct ChangeFilter {
-    QString person; // IdentityText of the person: lines about that person and their records
+    // IdentityText of the person: lines about that person and their records, those about
+    // several persons among them included.
+    QString person;
     QString course; // IdentityText of the course: lines about it and its training records
     QString user;   // the signed-in user who made the change
     QDate from;
     QDate to;
     bool Matches(const Change& change) const;
 };
+
+// Whether a line's person field (one identity, or several separated by PersonSeparator) names
+// the person `identity`.
+bool NamesPerson(QByteArrayView field, QByteArrayView identity);
 
 // Hands each matching line to `visit` in file order, one at a time, so memory does not grow
 // with the log; `visit` returns false to stop. No log is no lines. Fails when the file is not

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <fcntl.h>
+#include <thread>
+#include <vector>
 
 namespace store::changelog {
 
@@ -121,7 +123,7 @@ public:
             return false;
         if (!to_.isEmpty() && day > QByteArrayView(to_))
             return false;
-        if (!filter_.person.isEmpty() && fields[6] != QByteArrayView(person_))
+        if (!filter_.person.isEmpty() && !NamesPerson(fields[6], person_))
             return false;
         if (!filter_.course.isEmpty() && fields[7] != QByteArrayView(course_))
             return false;
@@ -149,8 +151,23 @@ StoreResult NotALog(const QString& fileName, qint64 line) {
 
 } // namespace
 
+bool NamesPerson(QByteArrayView field, QByteArrayView identity) {
+    if (field == identity)
+        return true;
+    for (qsizetype from = 0; from <= field.size();) {
+        qsizetype comma = field.indexOf(char(PersonSeparator), from);
+        if (comma < 0)
+            comma = field.size();
+        if (field.sliced(from, comma - from) == identity)
+            return true;
+        from = comma + 1;
+    }
+    return false;
+}
+
 bool ChangeFilter::Matches(const Change& change) const {
-    if (!person.isEmpty() && change.person != person)
+    if (!person.isEmpty() && change.person != person &&
+        !NamesPerson(change.person.toUtf8(), person.toUtf8()))
         return false;
     if (!course.isEmpty() && change.course != course)
         return false;
@@ -217,51 +234,154 @@ QString ChainCheck::Describe() const {
     return QString();
 }
 
+namespace {
+
+// The log in chunks of whole lines, read in large blocks: memory stays that of a chunk.
+class ChunkReader {
+public:
+    explicit ChunkReader(const QString& fileName) : file_(fileName) {}
+    bool Exists() const { return file_.exists(); }
+    StoreResult Open() {
+        if (!file_.open(QIODevice::ReadOnly))
+            return StoreResult::Fail(file_.fileName(), file_.errorString());
+        (void)::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        return StoreResult::Ok();
+    }
+    // The next whole lines, each with its line break but the last line of a file that ends
+    // without one; false at the end of the file or on a failure.
+    bool Next(QByteArrayView& chunk) {
+        buffer_.remove(0, used_);
+        used_ = 0;
+        for (;;) {
+            const qsizetype kept = buffer_.size();
+            buffer_.resize(kept + kBlock);
+            const qint64 got = file_.read(buffer_.data() + kept, kBlock);
+            buffer_.resize(kept + std::max<qint64>(got, 0));
+            if (got < 0) {
+                failed_ = true;
+                return false;
+            }
+            const qsizetype end = got == 0 ? buffer_.size() : buffer_.lastIndexOf('\n') + 1;
+            if (end > 0) {
+                used_ = end;
+                chunk = QByteArrayView(buffer_).first(end);
+                return true;
+            }
+            if (got == 0)
+                return false;
+        }
+    }
+    StoreResult Result() const {
+        return failed_ ? StoreResult::Fail(file_.fileName(), file_.errorString())
+                       : StoreResult::Ok();
+    }
+
+private:
+    static constexpr qint64 kBlock = 4 * 1024 * 1024;
+    QFile file_;
+    QByteArray buffer_;
+    qsizetype used_ = 0;
+    bool failed_ = false;
+};
+
+// A line whose hash is still to be checked: the hash of the line before, the line as hashed
+// and the hash it says it has.
+struct Hashed {
+    QByteArrayView previous;
+    QByteArrayView numbered;
+    QByteArrayView hash;
+};
+
+// The first line of `lines` whose hash is not its own; lines.size() when there is none.
+std::size_t FirstAltered(const std::vector<Hashed>& lines, std::size_t from, std::size_t to) {
+    Sha256 hash;
+    for (std::size_t i = from; i < to; ++i) {
+        hash.Reset();
+        hash.Add(lines[i].previous);
+        hash.Add(QByteArrayView("\t"));
+        hash.Add(lines[i].numbered);
+        if (lines[i].hash != QByteArrayView(hash.HexResult()))
+            return i;
+    }
+    return lines.size();
+}
+
+// The same, on two cores: each line is checked against the hash the line before says it has,
+// so the lines need not wait for one another. (Where that hash is wrong, the line before
+// fails its own check, and being earlier it is the one told.)
+std::size_t FirstAlteredOnBothCores(const std::vector<Hashed>& lines) {
+    const std::size_t half = lines.size() / 2;
+    if (half < 64)
+        return FirstAltered(lines, 0, lines.size());
+    std::size_t second = lines.size();
+    std::thread other([&] { second = FirstAltered(lines, half, lines.size()); });
+    const std::size_t first = FirstAltered(lines, 0, half);
+    other.join();
+    return first < lines.size() ? first : second;
+}
+
+} // namespace
+
 StoreResult CheckChain(ChainCheck& check, const QString& fileName) {
     check = ChainCheck{};
-    LineReader reader(fileName);
+    ChunkReader reader(fileName);
     if (!reader.Exists())
         return StoreResult::Ok();
     if (StoreResult opened = reader.Open(); !opened)
         return opened;
-    QByteArrayView line;
-    if (reader.Next(line) && line != QByteArrayView(kHeader)) {
-        check.fault = ChainCheck::Fault::NoHeader;
-        check.line = 1;
-    }
-    Link link = HeaderLink();
-    Sha256 hash;
-    QByteArray hex;
-    while (check.fault == ChainCheck::Fault::None && reader.Next(line)) {
-        Parts parts;
-        // A line that is not one of ours, or has its number but not its hash, was altered; a
-        // number past the next leaves a gap (lines removed), one short of it repeats one
-        // already there (a line put in).
-        ChainCheck::Fault fault = ChainCheck::Fault::None;
-        if (!Split(line, parts)) {
-            fault = ChainCheck::Fault::Altered;
-        } else if (parts.sequence > link.sequence + 1) {
-            fault = ChainCheck::Fault::Removed;
-        } else if (parts.sequence <= link.sequence) {
-            fault = ChainCheck::Fault::Inserted;
-        } else {
-            hash.Reset();
-            hash.Add(link.hash);
-            hash.Add(QByteArrayView("\t"));
-            hash.Add(parts.numbered);
-            hex = hash.HexResult();
-            if (parts.hash != QByteArrayView(hex))
-                fault = ChainCheck::Fault::Altered;
+    QByteArray previousHash = HeaderLink().hash; // of the last line of the chunk before
+    qint64 sequence = 0;
+    qint64 number = 0; // lines read
+    std::vector<Hashed> hashed;
+    std::vector<qint64> numbers; // the line number of each line in `hashed`
+    QByteArrayView chunk;
+    while (check.fault == ChainCheck::Fault::None && reader.Next(chunk)) {
+        hashed.clear();
+        numbers.clear();
+        QByteArrayView previous = previousHash;
+        // First what needs no hash, line by line: a line that is not one of ours, or has its
+        // number but not its hash, was altered; a number past the next leaves a gap (lines
+        // removed), one short of it repeats one already there (a line put in).
+        for (qsizetype from = 0; from < chunk.size();) {
+            qsizetype end = chunk.indexOf('\n', from);
+            if (end < 0)
+                end = chunk.size();
+            const QByteArrayView line = chunk.sliced(from, end - from);
+            from = end + 1;
+            if (++number == 1) {
+                if (line != QByteArrayView(kHeader)) {
+                    check.fault = ChainCheck::Fault::NoHeader;
+                    check.line = 1;
+                    break;
+                }
+                continue;
+            }
+            Parts parts;
+            if (!Split(line, parts))
+                check.fault = ChainCheck::Fault::Altered;
+            else if (parts.sequence > sequence + 1)
+                check.fault = ChainCheck::Fault::Removed;
+            else if (parts.sequence <= sequence)
+                check.fault = ChainCheck::Fault::Inserted;
+            if (check.fault != ChainCheck::Fault::None) {
+                check.line = number;
+                break;
+            }
+            hashed.push_back({previous, parts.numbered, parts.hash});
+            numbers.push_back(number);
+            previous = parts.hash;
+            sequence = parts.sequence;
         }
-        if (fault != ChainCheck::Fault::None) {
-            check.fault = fault;
-            check.line = reader.Number();
-            break;
+        // Then the hashes, of the lines before any fault found so far.
+        if (const std::size_t altered = FirstAlteredOnBothCores(hashed); altered < hashed.size()) {
+            check.fault = ChainCheck::Fault::Altered;
+            check.line = numbers[altered];
+            number = check.line;
+        } else if (!hashed.empty()) {
+            previousHash = hashed.back().hash.toByteArray();
         }
-        link.hash = hex;
-        link.sequence = parts.sequence;
     }
-    check.lines = reader.Number();
+    check.lines = number;
     return reader.Result();
 }
 

@@ -103,13 +103,9 @@ StoreResult AppendTrainingRecords(const std::vector<TrainingRecord>& records, qi
                 .arg(Counted(count), Counted(MaxTrainingRecords), Counted(adding)));
     QByteArray bytes;
     bytes.reserve(adding * TrainingRecord::Length);
-    QList<changelog::Change> lines;
-    lines.reserve(adding);
-    for (const TrainingRecord& record : records) {
+    for (const TrainingRecord& record : records)
         bytes += record.Encode();
-        lines.append(changelog::TrainingAdded(record, how));
-    }
-    file.SetChanges(std::move(lines));
+    file.SetChanges(changelog::TrainingAdded(records, how));
     if (StoreResult appended = file.AppendRecords(bytes); !appended)
         return appended;
     if (firstNumber)

@@ -363,11 +363,16 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
             !noted)
             return noted;
     }
+    // The lines are written before the data is synced, so that the disk takes both at once;
+    // a log that cannot take them undoes the write.
+    changelog::Staged lines;
     StoreResult result = io::WriteAt(fd, name, offset, bytes.constData(), bytes.size());
+    if (result)
+        result = lines.Stage(pending);
     if (result)
         result = io::Sync(fd, name);
     if (result)
-        result = changelog::Complete(pending); // a log that cannot take the line undoes the write
+        result = lines.Finish();
     if (result) {
         if (watch_)
             watch_->Written(fd, offset, bytes.constData(), bytes.size());

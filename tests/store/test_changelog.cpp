@@ -149,6 +149,7 @@ private slots:
     void eachChangeWritesItsLine_data();
     void eachChangeWritesItsLine();
     void restoreAppendsAndKeepsTheLog();
+    void aClassCreditedAtOnceIsOneLine();
 };
 
 void TestChangeLog::escapesEveryBreakAndControl_data() {
@@ -232,37 +233,56 @@ void TestChangeLog::filtersByPersonCourseUserAndDates() {
 
 void TestChangeLog::checkNamesFirstBadLine_data() {
     QTest::addColumn<QString>("tamper");
+    QTest::addColumn<int>("length"); // lines after the header
+    QTest::addColumn<int>("at");     // the line tampered with, the header being 0
     QTest::addColumn<ChainCheck::Fault>("fault");
     QTest::addColumn<qint64>("line");
-    QTest::newRow("none") << "none" << ChainCheck::Fault::None << qint64(0);
-    QTest::newRow("value edited") << "edit" << ChainCheck::Fault::Altered << qint64(3);
-    QTest::newRow("hash edited") << "hash" << ChainCheck::Fault::Altered << qint64(3);
-    QTest::newRow("line removed") << "remove" << ChainCheck::Fault::Removed << qint64(3);
-    QTest::newRow("line repeated") << "insert" << ChainCheck::Fault::Inserted << qint64(4);
-    QTest::newRow("header edited") << "header" << ChainCheck::Fault::NoHeader << qint64(1);
-    QTest::newRow("garbage line") << "garbage" << ChainCheck::Fault::Altered << qint64(3);
+    using Fault = ChainCheck::Fault;
+    QTest::newRow("none") << "none" << 4 << 2 << Fault::None << qint64(0);
+    QTest::newRow("value edited") << "edit" << 4 << 2 << Fault::Altered << qint64(3);
+    QTest::newRow("hash edited") << "hash" << 4 << 2 << Fault::Altered << qint64(3);
+    QTest::newRow("line removed") << "remove" << 4 << 2 << Fault::Removed << qint64(3);
+    QTest::newRow("line repeated") << "insert" << 4 << 2 << Fault::Inserted << qint64(4);
+    QTest::newRow("header edited") << "header" << 4 << 0 << Fault::NoHeader << qint64(1);
+    QTest::newRow("garbage line") << "garbage" << 4 << 2 << Fault::Altered << qint64(3);
+    // A log of several read blocks, its lines checked on two cores: the first bad line is
+    // named wherever it lies, and before a later gap.
+    QTest::newRow("long, whole") << "none" << 40000 << 0 << Fault::None << qint64(0);
+    QTest::newRow("long, edited late")
+        << "edit" << 40000 << 39990 << Fault::Altered << qint64(39991);
+    QTest::newRow("long, edited in a second half")
+        << "edit" << 40000 << 30000 << Fault::Altered << qint64(30001);
+    QTest::newRow("long, edited before a gap")
+        << "edit, gap" << 40000 << 1000 << Fault::Altered << qint64(1001);
 }
 
 void TestChangeLog::checkNamesFirstBadLine() {
     QFETCH(QString, tamper);
+    QFETCH(int, length);
+    QFETCH(int, at);
     QFETCH(ChainCheck::Fault, fault);
     QFETCH(qint64, line);
     DataFolder folder;
     QVERIFY(folder.ready());
-    QVERIFY(Append({Sample(1), Sample(2), Sample(3), Sample(4)}));
+    QList<Change> changes;
+    for (int i = 0; i < length; ++i)
+        changes.append(Sample(1 + i % 28));
+    QVERIFY(Append(changes));
     QList<QByteArray> lines = LogLines();
-    if (tamper == "edit")
-        lines[2].replace("Person 2", "Person 9");
+    if (tamper.startsWith("edit"))
+        lines[at].replace("Person", "Persen");
+    if (tamper == "edit, gap")
+        lines.removeAt(length - 5);
     else if (tamper == "hash")
-        lines[2][0] = lines[2][0] == 'a' ? 'b' : 'a';
+        lines[at][0] = lines[at][0] == 'a' ? 'b' : 'a';
     else if (tamper == "remove")
-        lines.removeAt(2);
+        lines.removeAt(at);
     else if (tamper == "insert")
-        lines.insert(3, lines[2]);
+        lines.insert(at + 1, lines[at]);
     else if (tamper == "header")
-        lines[0] += " ";
+        lines[at] += " ";
     else if (tamper == "garbage")
-        lines[2] = "nothing of ours";
+        lines[at] = "nothing of ours";
     WriteLines(lines);
     ChainCheck check;
     QVERIFY(CheckChain(check));
@@ -403,9 +423,10 @@ void TestChangeLog::eachChangeWritesItsLine() {
         QCOMPARE(entries[0].fields, fields);
     // A person's lines, their records' too, are found by the person's identity.
     if (entries[0].kind != kind::Course && entries[0].kind != kind::User)
-        QCOMPARE(
-            entries[0].person,
-            IdentityText(Stamp(entries[0].kind == kind::Person && what == "person added" ? 9 : 2)));
+        QVERIFY(NamesPerson(
+            entries[0].person.toUtf8(),
+            IdentityText(Stamp(entries[0].kind == kind::Person && what == "person added" ? 9 : 2))
+                .toUtf8()));
 }
 
 // A restore brings the data files back, never the log: the lines before it stay and one more
@@ -432,6 +453,37 @@ void TestChangeLog::restoreAppendsAndKeepsTheLog() {
     ChainCheck check;
     QVERIFY(CheckChain(check));
     QCOMPARE(check.fault, ChainCheck::Fault::None);
+}
+
+// Records that differ only in their person are told once, naming every person; the next run
+// (another date) has a line of its own, and each person's lines still find them.
+void TestChangeLog::aClassCreditedAtOnceIsOneLine() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    CourseRecord c;
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA");
+    c.Hours = 8;
+    std::vector<TrainingRecord> credit;
+    for (int person : {2, 5, 6})
+        credit.push_back(CreditedRecord(c, Stamp(person), Stamp(0), QStringLiteral("Range")));
+    credit.push_back(CreditedRecord(c, Stamp(7), Stamp(1), QStringLiteral("Range")));
+    QVERIFY(AppendTrainingRecords(credit));
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].person,
+             QStringList({IdentityText(Stamp(2)), IdentityText(Stamp(5)), IdentityText(Stamp(6))})
+                 .join(PersonSeparator));
+    QCOMPARE(entries[0].fields.constLast(), (FieldChange{"Persons", "", "3"}));
+    QCOMPARE(entries[1].person, IdentityText(Stamp(7)));
+    for (const auto& [person, lines] : {std::pair{5, 1}, {7, 1}, {8, 0}}) {
+        ChangeFilter filter;
+        filter.person = IdentityText(Stamp(person));
+        QVERIFY(ReadChanges(filter, entries));
+        QCOMPARE(entries.size(), lines);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestChangeLog)
