@@ -340,13 +340,26 @@ void TestChangeLog::pendingLinesTravelInJournal() {
     Pending pending;
     pending.lengthBefore = 123;
     pending.changes = {Sample(1), Sample(2)};
-    journal::Fields fields;
-    NoteInJournal(pending, fields);
-    Pending back;
-    QVERIFY(FromJournal(fields, back));
-    QCOMPARE(back.lengthBefore, 123);
-    QCOMPARE(back.changes, pending.changes);
-    QVERIFY(!FromJournal({}, back)); // a journal of a version that kept no log
+    journal::Fields noted;
+    NoteInJournal(pending, noted);
+    // Through the journal's file, and as the version before wrote them (hexadecimal).
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    journal::Fields read;
+    bool found = false;
+    QVERIFY(journal::Write(QStringLiteral("Test.Journal"), QStringLiteral("test"), noted));
+    QVERIFY(journal::Read(QStringLiteral("Test.Journal"), QStringLiteral("test"), read, found));
+    const QByteArray hex = (ContentOf(Sample(1)) + '\n' + ContentOf(Sample(2)) + '\n').toHex();
+    const journal::Fields earlier = {{QStringLiteral("ChangeLogLength"), QStringLiteral("123")},
+                                     {QStringLiteral("ChangeLogLines"), QString::fromLatin1(hex)}};
+    for (const journal::Fields& fields : {noted, read, earlier}) {
+        Pending back;
+        QVERIFY(FromJournal(fields, back));
+        QCOMPARE(back.lengthBefore, 123);
+        QCOMPARE(back.changes, pending.changes);
+    }
+    Pending none;
+    QVERIFY(!FromJournal({}, none)); // a journal of a version that kept no log
 }
 
 void TestChangeLog::identityIsTheWholeSecond() {
