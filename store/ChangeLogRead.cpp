@@ -261,6 +261,9 @@ public:
                 failed_ = true;
                 return false;
             }
+            // From the disk, the blocks after this one are on their way while it is checked.
+            if (got > 0)
+                (void)::posix_fadvise(file_.handle(), file_.pos(), 2 * kBlock, POSIX_FADV_WILLNEED);
             const qsizetype end = got == 0 ? buffer_.size() : buffer_.lastIndexOf('\n') + 1;
             if (end > 0) {
                 used_ = end;
@@ -300,7 +303,7 @@ std::size_t FirstAltered(const std::vector<Hashed>& lines, std::size_t from, std
         hash.Add(lines[i].previous);
         hash.Add(QByteArrayView("\t"));
         hash.Add(lines[i].numbered);
-        if (lines[i].hash != QByteArrayView(hash.HexResult()))
+        if (!hash.ResultIs(lines[i].hash))
             return i;
     }
     return lines.size();

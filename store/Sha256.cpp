@@ -48,18 +48,31 @@ void Sha256::Add(QByteArrayView bytes) {
     EVP_DigestUpdate(context_->ctx, bytes.data(), size_t(bytes.size()));
 }
 
-QByteArray Sha256::HexResult() {
+namespace {
+constexpr int kDigestSize = 32;
+constexpr char kDigits[] = "0123456789abcdef";
+} // namespace
+
+void Sha256::Finish(char* hex) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     EVP_DigestFinal_ex(context_->ctx, digest, &length);
-    static constexpr char kDigits[] = "0123456789abcdef";
-    QByteArray hex(2 * qsizetype(length), Qt::Uninitialized);
-    char* out = hex.data();
-    for (unsigned int i = 0; i < length; ++i) {
-        *out++ = kDigits[digest[i] >> 4];
-        *out++ = kDigits[digest[i] & 0xF];
+    for (int i = 0; i < kDigestSize; ++i) {
+        *hex++ = kDigits[digest[i] >> 4];
+        *hex++ = kDigits[digest[i] & 0xF];
     }
+}
+
+QByteArray Sha256::HexResult() {
+    QByteArray hex(2 * kDigestSize, Qt::Uninitialized);
+    Finish(hex.data());
     return hex;
+}
+
+bool Sha256::ResultIs(QByteArrayView hex) {
+    char made[2 * kDigestSize];
+    Finish(made);
+    return hex == QByteArrayView(made, sizeof made);
 }
 
 QByteArray Sha256Hex(QByteArrayView bytes) {

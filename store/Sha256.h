@@ -20,8 +20,12 @@ public:
     void Add(QByteArrayView bytes);
     // The digest of what was added since Reset, as 64 lower-case hexadecimal digits.
     QByteArray HexResult();
+    // Whether the digest of what was added since Reset is `hex` (as HexResult gives it), without
+    // making a text of it: a check of a long log compares a digest per line.
+    bool ResultIs(QByteArrayView hex);
 
 private:
+    void Finish(char* hex); // 64 digits
     struct Context;
     Context* context_;
 };
