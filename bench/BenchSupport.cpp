@@ -41,6 +41,15 @@ double BestSeconds(const std::function<void()>& run, int rounds) {
     return best;
 }
 
+double Best(const std::vector<double>& seconds) {
+    return *std::min_element(seconds.begin(), seconds.end());
+}
+
+double Median(std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+}
+
 void Fail(const QString& why) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
                  qPrintable(why));

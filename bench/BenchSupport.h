@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 // What every benchmark needs: its peak memory, the best of several timed runs, a stop with
 // the store's reason, and the plain read of a file that the store's figures are set against.
@@ -15,6 +16,9 @@ void PrintPeak(const char* when);
 
 double Seconds(const std::function<void()>& run);
 double BestSeconds(const std::function<void()>& run, int rounds = 3);
+// The least and the middle of several timings (not empty).
+double Best(const std::vector<double>& seconds);
+double Median(std::vector<double> seconds);
 
 // Ends the program with the reason, named after the program.
 [[noreturn]] void Fail(const QString& why);

@@ -3,7 +3,7 @@
 // training import against the lists and the records on file; the import's append against
 // writing the same bytes; and whether memory follows the rows imported or the file. The export
 // is measured warm (the records in memory) and, where this process may empty the page cache
-// (as root), cold.
+// (as root), cold; each figure is the best and the median of a few rounds.
 //
 //   bench_exchange [PERSONS [COURSES [RECORDS [ROWS]]]]   defaults 32767 2000 3000000 10000
 //
@@ -28,9 +28,11 @@
 
 namespace {
 
+using bench::Best;
 using bench::BestSeconds;
 using bench::Check;
 using bench::ImportSheet;
+using bench::Median;
 using bench::PrintPeak;
 using bench::ReadRaw;
 using bench::Seconds;
@@ -62,6 +64,38 @@ void CopyRaw(const QString& from, const QString& to) {
     ::fsync(target.handle());
 }
 
+// A raw read and an export, one right after the other in each round, so that a busy moment
+// on a shared machine tilts neither side. Cold, the page cache is emptied before each of the
+// two, outside the time taken.
+struct Paired {
+    std::vector<double> plain, measured;
+};
+
+Paired TimePaired(const std::function<void()>& plain, const std::function<void()>& measured,
+                  bool cold) {
+    Paired times;
+    for (int round = 0; round < Rounds; ++round) {
+        if (cold)
+            bench::DropCaches();
+        times.plain.push_back(Seconds(plain));
+        if (cold)
+            bench::DropCaches();
+        times.measured.push_back(Seconds(measured));
+    }
+    return times;
+}
+
+void PrintPaired(const char* kind, const Paired& times) {
+    const auto row = [&](const char* what, double best, double median, const char* note) {
+        std::printf("  %-35s %8.3f %8.3f%s\n", (QByteArray(kind) + what).constData(), best, median,
+                    note);
+    };
+    row("raw read in 1 MiB blocks (s)", Best(times.plain), Median(times.plain), "");
+    row("export, made durable (s)", Best(times.measured), Median(times.measured), "");
+    row("ratio export/raw read", Best(times.measured) / Best(times.plain),
+        Median(times.measured) / Median(times.plain), "   (target 3 or less)");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -80,60 +114,40 @@ int main(int argc, char* argv[]) {
     datatool::SampleSummary summary;
     const double sampled = Seconds([&] { Check(datatool::WriteSample(".", options, summary)); });
     std::printf("  sample written in %.3f s\n", sampled);
+    // On the disk before anything is timed: the system writing the sample out in the middle
+    // of a figure would weigh on that figure alone.
+    ::sync();
     PrintPeak("after the sample");
 
     // ---- Export of Training.Records ----
     const QString trainings = store::FileNameOf(store::DataFile::TrainingRecords);
     const QString exported = QStringLiteral("Training.Records.csv");
-    const double raw = BestSeconds([&] { ReadRaw(trainings); }, Rounds);
     qint64 records = 0;
-    const double exporting = BestSeconds(
-        [&] {
-            Check(
-                datatool::ExportDataFile(store::DataFile::TrainingRecords, ".", exported, records));
-        },
-        Rounds);
+    const auto exportOnce = [&] {
+        Check(datatool::ExportDataFile(store::DataFile::TrainingRecords, ".", exported, records));
+    };
+    const auto readOnce = [&] { ReadRaw(trainings); };
+    const Paired warm = TimePaired(readOnce, exportOnce, false);
     const qint64 csvBytes = QFile(exported).size();
     const double rawDurable =
         BestSeconds([&] { CopyRaw(exported, QStringLiteral("copy.bin")); }, Rounds);
     QFile::remove(QStringLiteral("copy.bin"));
     // Cold: the records come from the disk, as for an export that is the first thing done
-    // with the data after a start; the page cache is emptied before each of the two.
-    double coldRaw = 0;
-    double coldExport = 0;
+    // with the data after a start.
     const bool cold = bench::DropCaches();
-    if (cold) {
-        coldRaw = BestSeconds(
-            [&] {
-                bench::DropCaches();
-                ReadRaw(trainings);
-            },
-            1);
-        coldExport = BestSeconds(
-            [&] {
-                bench::DropCaches();
-                Check(datatool::ExportDataFile(store::DataFile::TrainingRecords, ".", exported,
-                                               records));
-            },
-            1);
-    }
+    const Paired coldPairs = cold ? TimePaired(readOnce, exportOnce, true) : Paired{};
     QFile::remove(exported);
-    std::printf("\nExport of %s (%lld records, %lld bytes of CSV)\n", qPrintable(trainings),
-                static_cast<long long>(records), static_cast<long long>(csvBytes));
-    std::printf("  raw read in 1 MiB blocks            %8.3f s\n", raw);
+    std::printf("\nExport of %s (%lld records, %lld bytes of CSV), best and median of %d\n",
+                qPrintable(trainings), static_cast<long long>(records),
+                static_cast<long long>(csvBytes), Rounds);
+    PrintPaired("", warm);
     std::printf("  raw durable copy of the CSV         %8.3f s\n", rawDurable);
-    std::printf("  export, made durable                %8.3f s\n", exporting);
-    std::printf("  ratio export/raw read               %8.2f   (target 3 or less)\n",
-                exporting / raw);
-    std::printf("  ratio export/(read + durable copy)  %8.2f\n", exporting / (raw + rawDurable));
-    if (cold) {
-        std::printf("  cold raw read                       %8.3f s\n", coldRaw);
-        std::printf("  cold export, made durable           %8.3f s\n", coldExport);
-        std::printf("  ratio cold export/cold raw read     %8.2f   (target 3 or less)\n",
-                    coldExport / coldRaw);
-    } else {
+    std::printf("  ratio export/(read + durable copy)  %8.2f\n",
+                Best(warm.measured) / (Best(warm.plain) + rawDurable));
+    if (cold)
+        PrintPaired("cold ", coldPairs);
+    else
         std::printf("  (no cold figures: this process may not drop the page cache)\n");
-    }
     PrintPeak("after the export");
 
     // ---- Import preview ----

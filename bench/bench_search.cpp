@@ -67,11 +67,6 @@ Took Time(const std::function<void()>& run) {
 
 struct Series {
     std::vector<double> raw, wall, cpu, rawCpu;
-    static double Best(std::vector<double> v) { return *std::min_element(v.begin(), v.end()); }
-    static double Median(std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    }
 };
 
 // Other programs share the machine: each run follows a run of the raw read, so that a busy
@@ -94,12 +89,11 @@ Series Measure(const std::function<void()>& raw, const std::function<void()>& ru
 }
 
 void PrintRow(const QString& what, const Series& s) {
-    std::printf("  %-52s %7.3f %7.3f   %5.2f / %5.2f   %5.2f / %5.2f\n", qPrintable(what),
-                Series::Best(s.wall), Series::Median(s.wall),
-                Series::Best(s.wall) / Series::Best(s.raw),
-                Series::Median(s.wall) / Series::Median(s.raw),
-                Series::Best(s.cpu) / Series::Best(s.rawCpu),
-                Series::Median(s.cpu) / Series::Median(s.rawCpu));
+    std::printf(
+        "  %-52s %7.3f %7.3f   %5.2f / %5.2f   %5.2f / %5.2f\n", qPrintable(what),
+        bench::Best(s.wall), bench::Median(s.wall), bench::Best(s.wall) / bench::Best(s.raw),
+        bench::Median(s.wall) / bench::Median(s.raw), bench::Best(s.cpu) / bench::Best(s.rawCpu),
+        bench::Median(s.cpu) / bench::Median(s.rawCpu));
 }
 
 // Every person of Name.List, as the Name List shows them with both kinds chosen.
@@ -308,8 +302,8 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
         std::printf("  %-52s %7s %7s   %13s   %13s\n", dropped ? "COLD" : "WARM", "best", "median",
                     "best/median", "cpu b/m");
         Series rawOnly = Measure(raw, raw, dropped);
-        std::printf("  %-52s %7.3f %7.3f\n", "raw read in 1 MiB blocks", Series::Best(rawOnly.raw),
-                    Series::Median(rawOnly.raw));
+        std::printf("  %-52s %7.3f %7.3f\n", "raw read in 1 MiB blocks", bench::Best(rawOnly.raw),
+                    bench::Median(rawOnly.raw));
         std::vector<Series> measured;
         for (const Item& item : items) {
             measured.push_back(Measure(raw, item.run, dropped));
@@ -319,8 +313,8 @@ void Measure(const Options& run, qint32 personCount, qint64 recordCount, bool an
         const Series& summaryTook = measured[measured.size() - 3];
         const Series& dueTook = measured[measured.size() - 2];
         std::printf("  who is due / annual summary: best %5.2f, median %5.2f\n",
-                    Series::Best(dueTook.wall) / Series::Best(summaryTook.wall),
-                    Series::Median(dueTook.wall) / Series::Median(summaryTook.wall));
+                    bench::Best(dueTook.wall) / bench::Best(summaryTook.wall),
+                    bench::Median(dueTook.wall) / bench::Median(summaryTook.wall));
     }
     std::printf("  answers with the date summary as without it: %s\n", same ? "yes" : "NO");
     std::printf("  date summary: %lld bytes for %d records\n",

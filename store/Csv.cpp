@@ -5,11 +5,13 @@
 #include "store/FileWrite.h"
 #include "store/HoursSum.h"
 #include "store/NewFileMode.h"
+#include "store/SyncBehind.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -27,6 +29,9 @@ namespace {
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 // Rows are gathered and written in blocks of about this size.
 constexpr qsizetype kFlushBytes = 1 << 20;
+// A long file is synced along the way each time this much more is written: often enough that
+// little is left for the last sync, seldom enough that the syncs cost little.
+constexpr qint64 kSyncBehindBytes = qint64(16) << 20;
 // A file to read larger than this is no spreadsheet of persons or training.
 constexpr qint64 kMostBytes = qint64(512) << 20;
 
@@ -188,6 +193,66 @@ QByteArray Row(const QStringList& fields) {
     return row;
 }
 
+char* Rows::Field(qsizetype room) {
+    char* at = Room(room + 1);
+    if (rowStarted_)
+        *at++ = ',';
+    rowStarted_ = true;
+    return at;
+}
+
+char* Rows::Room(qsizetype room) {
+    if (used_ + room > bytes_.size())
+        bytes_.resize(std::max(used_ + room, 2 * bytes_.size()));
+    return bytes_.data() + used_;
+}
+
+void Rows::Text(QStringView text) {
+    const QByteArray utf8 = text.toUtf8();
+    char* at = Field(TextRoom(utf8.size()));
+    used_ = PutText(at, utf8, text) - bytes_.constData();
+}
+
+void Rows::StoredText(const char* bytes, int width) {
+    char* at = Field(StoredTextRoom(width));
+    used_ = PutStoredText(at, bytes, width) - bytes_.constData();
+}
+
+void Rows::Number(double value) {
+    char* at = Field(kNumberRoom);
+    used_ = PutNumber(at, value) - bytes_.constData();
+}
+
+void Rows::Integer(qint64 value) {
+    char* at = Field(kNumberRoom);
+    used_ = PutShortest(at, value) - bytes_.constData();
+}
+
+void Rows::Hours(float hours) {
+    char* at = Field(kNumberRoom);
+    used_ = PutHours(at, hours) - bytes_.constData();
+}
+
+void Rows::Formatted(QByteArrayView field) {
+    char* at = Field(field.size());
+    std::memcpy(at, field.data(), size_t(field.size()));
+    used_ = at + field.size() - bytes_.constData();
+}
+
+void Rows::EndRow() {
+    char* at = Room(2);
+    at[0] = '\r';
+    at[1] = '\n';
+    used_ += 2;
+    rowStarted_ = false;
+}
+
+void Rows::WriteRow(const QStringList& fields) {
+    for (const QString& field : fields)
+        Text(field);
+    EndRow();
+}
+
 FileWriter::FileWriter(QString path) : path_(std::move(path)), name_(QFileInfo(path_).fileName()) {}
 
 FileWriter::~FileWriter() {
@@ -210,94 +275,95 @@ StoreResult FileWriter::Begin() {
     }
     if (fd_ < 0)
         return result_ = StoreResult::Fail(name_, SystemReason(EEXIST));
-    buffer_.resize(kFlushBytes);
-    std::memcpy(buffer_.data(), kByteOrderMark, 3);
-    used_ = 3;
+    Write(kByteOrderMark);
     return result_;
 }
 
-char* FileWriter::Field(qsizetype room) {
-    char* at = Room(room + 1);
-    if (rowStarted_)
-        *at++ = ',';
-    rowStarted_ = true;
-    return at;
-}
-
-char* FileWriter::Room(qsizetype room) {
-    if (used_ + room > buffer_.size()) {
-        if (result_)
-            result_ = Flush();
-        used_ = 0; // after a failure nothing more is written: Commit tells it
-        if (room > buffer_.size())
-            buffer_.resize(room);
-    }
-    return buffer_.data() + used_;
-}
-
 void FileWriter::Text(QStringView text) {
-    const QByteArray utf8 = text.toUtf8();
-    char* at = Field(TextRoom(utf8.size()));
-    used_ = PutText(at, utf8, text) - buffer_.constData();
+    rows_.Text(text);
+    FlushWhenFull();
 }
 
 void FileWriter::StoredText(const char* bytes, int width) {
-    char* at = Field(StoredTextRoom(width));
-    used_ = PutStoredText(at, bytes, width) - buffer_.constData();
+    rows_.StoredText(bytes, width);
+    FlushWhenFull();
 }
 
 void FileWriter::Number(double value) {
-    char* at = Field(kNumberRoom);
-    used_ = PutNumber(at, value) - buffer_.constData();
+    rows_.Number(value);
+    FlushWhenFull();
 }
 
 void FileWriter::Integer(qint64 value) {
-    char* at = Field(kNumberRoom);
-    used_ = PutShortest(at, value) - buffer_.constData();
+    rows_.Integer(value);
+    FlushWhenFull();
 }
 
 void FileWriter::Hours(float hours) {
-    char* at = Field(kNumberRoom);
-    used_ = PutHours(at, hours) - buffer_.constData();
-}
-
-void FileWriter::Formatted(QByteArrayView field) {
-    char* at = Field(field.size());
-    std::memcpy(at, field.data(), size_t(field.size()));
-    used_ = at + field.size() - buffer_.constData();
+    rows_.Hours(hours);
+    FlushWhenFull();
 }
 
 void FileWriter::EndRow() {
-    char* at = Room(2);
-    at[0] = '\r';
-    at[1] = '\n';
-    used_ += 2;
-    rowStarted_ = false;
+    rows_.EndRow();
+    FlushWhenFull();
 }
 
 void FileWriter::WriteRow(const QStringList& fields) {
-    for (const QString& field : fields)
-        Text(field);
-    EndRow();
+    rows_.WriteRow(fields);
+    FlushWhenFull();
 }
 
-StoreResult FileWriter::Flush() {
-    if (fd_ < 0)
-        return StoreResult::Fail(name_, QStringLiteral("The file was not begun."));
-    const StoreResult written = io::WriteAt(fd_, name_, offset_, buffer_.constData(), used_);
-    offset_ += used_;
-    used_ = 0;
-    return written;
+void FileWriter::WriteRows(const Rows& rows) {
+    Q_ASSERT(!rows_.RowStarted() && !rows.RowStarted());
+    Flush();
+    Write(rows.Bytes());
+}
+
+void FileWriter::FlushWhenFull() {
+    if (rows_.Bytes().size() >= kFlushBytes)
+        Flush();
+}
+
+void FileWriter::Flush() {
+    Write(rows_.Bytes());
+    rows_.Drop(); // after a failure nothing more is written: Finish tells it
+}
+
+void FileWriter::Write(QByteArrayView bytes) {
+    if (!result_)
+        return;
+    if (fd_ < 0) {
+        result_ = StoreResult::Fail(name_, QStringLiteral("The file was not begun."));
+        return;
+    }
+    if (bytes.isEmpty())
+        return;
+    result_ = io::WriteAt(fd_, name_, offset_, bytes.data(), bytes.size());
+    offset_ += bytes.size();
+    // The disk takes the file while the rest is made, so that Finish's sync finds little
+    // left to wait for.
+    if (result_ && offset_ - syncFrom_ >= kSyncBehindBytes) {
+        if (!syncBehind_)
+            syncBehind_ = std::make_unique<io::SyncBehind>(fd_, name_);
+        syncBehind_->Request();
+        syncFrom_ = offset_;
+    }
 }
 
 StoreResult FileWriter::Finish() {
     if (finished_)
         return result_;
     finished_ = true;
-    if (rowStarted_)
-        EndRow();
-    if (result_)
-        result_ = Flush();
+    if (rows_.RowStarted())
+        rows_.EndRow();
+    Flush();
+    if (syncBehind_) {
+        const StoreResult behind = syncBehind_->Stop();
+        syncBehind_.reset();
+        if (result_)
+            result_ = behind;
+    }
     // A file replaced keeps who may read it; a new one takes its folder's bits.
     const QString folder = QFileInfo(path_).absolutePath();
     struct stat target {};
@@ -341,6 +407,7 @@ StoreResult FileWriter::Commit() {
 }
 
 void FileWriter::Discard() {
+    syncBehind_.reset(); // before the descriptor it syncs is closed
     if (fd_ >= 0)
         ::close(std::exchange(fd_, -1));
     if (!partPath_.isEmpty())

@@ -7,7 +7,12 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <memory>
 #include <vector>
+
+namespace store::io {
+class SyncBehind;
+}
 
 // Comma-separated values as spreadsheets exchange them (RFC 4180).
 //
@@ -40,6 +45,38 @@ void AppendHours(QByteArray& out, float hours);
 // One row of text fields, CR LF ended.
 QByteArray Row(const QStringList& fields);
 
+// Rows made in memory, field by field: commas between the fields, CR LF after every row.
+// FileWriter makes its rows with one; rows made elsewhere (a block of a long export made on
+// another thread) go into its file whole, through FileWriter::WriteRows.
+class Rows {
+public:
+    // The fields of the current row, separated by commas; EndRow ends it.
+    void Text(QStringView text);
+    void StoredText(const char* bytes, int width);
+    void Number(double value);
+    void Integer(qint64 value);
+    void Hours(float hours);
+    // A field already made by one of the Append functions above.
+    void Formatted(QByteArrayView field);
+    void EndRow();
+    void WriteRow(const QStringList& fields);
+
+    QByteArrayView Bytes() const { return {bytes_.constData(), used_}; }
+    bool RowStarted() const { return rowStarted_; }
+    // Forgets the bytes made, keeping their room; a row begun stays begun.
+    void Drop() { used_ = 0; }
+
+private:
+    // Room for a field of at most `room` bytes after its comma; where it begins.
+    char* Field(qsizetype room);
+    // Room for `room` more bytes.
+    char* Room(qsizetype room);
+
+    QByteArray bytes_; // the first used_ bytes are made
+    qsizetype used_ = 0;
+    bool rowStarted_ = false;
+};
+
 // A CSV file written all or nothing: rows go into a new file beside the target ("<name>.part",
 // made exclusively, never through a link), which takes the target's place in one rename once
 // it is whole and on the disk. Until then the target is untouched; a failure, or an object
@@ -57,16 +94,16 @@ public:
     // Makes the part file and writes the byte-order mark.
     StoreResult Begin();
 
-    // The fields of the current row, separated by commas; EndRow ends it.
+    // The fields of the current row, as Rows makes them.
     void Text(QStringView text);
     void StoredText(const char* bytes, int width);
     void Number(double value);
     void Integer(qint64 value);
     void Hours(float hours);
-    // A field already made by one of the Append functions above.
-    void Formatted(QByteArrayView field);
     void EndRow();
     void WriteRow(const QStringList& fields);
+    // Whole rows made apart, after the rows before (none of which may be left unended).
+    void WriteRows(const Rows& rows);
 
     // Writes what is left and makes the part file durable, without giving it its name yet: a
     // set of files is finished first, and named only when every one of them is whole. The
@@ -76,11 +113,11 @@ public:
     StoreResult Commit();
 
 private:
-    // Room for a field of at most `room` bytes after its comma; where it begins.
-    char* Field(qsizetype room);
-    // Room for `room` more bytes, the buffer written out first when it lacks it.
-    char* Room(qsizetype room);
-    StoreResult Flush();
+    // Writes the rows made once they are many.
+    void FlushWhenFull();
+    void Flush();
+    // Appends `bytes` to the part file, unless an earlier step failed.
+    void Write(QByteArrayView bytes);
     void Discard();
 
     QString path_;
@@ -88,9 +125,9 @@ private:
     QString partPath_;
     int fd_ = -1;
     qint64 offset_ = 0;
-    QByteArray buffer_; // rows not yet written: the first used_ bytes
-    qsizetype used_ = 0;
-    bool rowStarted_ = false;
+    qint64 syncFrom_ = 0; // the bytes before are being made durable
+    std::unique_ptr<io::SyncBehind> syncBehind_;
+    Rows rows_; // made, not yet written
     bool finished_ = false;
     filecopy::FileIdentity written_; // the part file as it was made durable
     StoreResult result_;

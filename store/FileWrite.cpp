@@ -15,6 +15,11 @@ testing::WriteHook& Hook() {
     return hook;
 }
 
+testing::SyncHook& SyncHookSet() {
+    static testing::SyncHook hook;
+    return hook;
+}
+
 // One write(2) at `offset`, shortened or failed as a test asks.
 qint64 WriteOnce(int fd, const QString& fileName, qint64 offset, const char* data, qint64 size,
                  bool hooked) {
@@ -35,6 +40,9 @@ qint64 WriteOnce(int fd, const QString& fileName, qint64 offset, const char* dat
 namespace testing {
 void SetWriteHook(WriteHook hook) {
     Hook() = std::move(hook);
+}
+void SetSyncHook(SyncHook hook) {
+    SyncHookSet() = std::move(hook);
 }
 } // namespace testing
 
@@ -76,6 +84,10 @@ StoreResult PutBack(int fd, const QString& fileName, qint64 offset, const char* 
 }
 
 StoreResult Sync(int fd, const QString& fileName) {
+    if (const auto& hook = SyncHookSet(); hook) {
+        if (const int error = hook(fileName); error != 0)
+            return StoreResult::Fail(fileName, qt_error_string(error));
+    }
     if (::fsync(fd) != 0)
         return StoreResult::Fail(fileName, qt_error_string(errno));
     return StoreResult::Ok();

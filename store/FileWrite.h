@@ -29,6 +29,10 @@ namespace testing {
 // write fail with that error. A hook may also end the process, as a power cut would.
 using WriteHook = std::function<qint64(const QString& fileName, qint64 wanted, int& error)>;
 void SetWriteHook(WriteHook hook);
+// While set, every Sync asks the hook first: an error other than 0 makes the sync fail with
+// it, as when the disk could not take what was written.
+using SyncHook = std::function<int(const QString& fileName)>;
+void SetSyncHook(SyncHook hook);
 } // namespace testing
 
 } // namespace store::io

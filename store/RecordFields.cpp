@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <variant>
 #include <fcntl.h>
+#include <unistd.h>
+#include <variant>
 
 namespace store::fields {
 namespace {
@@ -173,46 +175,68 @@ store::StoreResult ForEachRecord(store::DataFile file,
 store::StoreResult ForEachRecordBytes(store::DataFile file,
                                       const std::function<void(qint32, const char*)>& visit,
                                       const QString& folder) {
-    const QString name = store::FileNameOf(file);
-    const QString path = QDir(folder).filePath(name);
+    RecordBlocks records;
+    if (const store::StoreResult opened = records.Open(file, folder); !opened) {
+        return opened;
+    }
+    // Read in blocks of whole records: few system calls, constant memory.
+    const int length = records.Length();
+    const qint32 perBlock = std::max(1, (1 << 20) / length);
+    QByteArray block(qint64(perBlock) * length, Qt::Uninitialized);
+    for (qint64 first = 1; first <= records.Count(); first += perBlock) {
+        const auto n = qint32(std::min<qint64>(perBlock, records.Count() - first + 1));
+        if (const store::StoreResult read = records.Read(qint32(first), n, block.data()); !read) {
+            return read;
+        }
+        for (qint32 i = 0; i < n; ++i) {
+            visit(qint32(first) + i, block.constData() + qint64(i) * length);
+        }
+    }
+    return store::StoreResult::Ok();
+}
+
+store::StoreResult RecordBlocks::Open(store::DataFile file, const QString& folder) {
+    name_ = store::FileNameOf(file);
+    length_ = store::RecordLengthOf(file);
+    count_ = 0;
+    const QString path = QDir(folder).filePath(name_);
     const QFileInfo info(path);
     if (!info.exists()) {
         return store::StoreResult::Ok(); // opening it would create it
     }
     if (info.isDir()) {
-        return store::StoreResult::Fail(name, QStringLiteral("It is a folder, not a data file."));
+        return store::StoreResult::Fail(name_, QStringLiteral("It is a folder, not a data file."));
     }
-    const int length = store::RecordLengthOf(file);
-    QFile records(path);
-    if (!records.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return store::StoreResult::Fail(name, records.errorString());
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return store::StoreResult::Fail(name_, file_.errorString());
     }
-    const qint32 count = store::RecordCountForLength(records.size(), length);
+    count_ = store::RecordCountForLength(file_.size(), length_);
     // Read once from front to back: from the disk, a longer read-ahead keeps it busy while
     // the records are worked on.
-    (void)::posix_fadvise(records.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    // Read in blocks of whole records: few system calls, constant memory.
-    const qint32 perBlock = std::max(1, (1 << 20) / length);
-    QByteArray block(qint64(perBlock) * length, Qt::Uninitialized);
-    for (qint32 first = 1; first <= count; first += perBlock) {
-        const qint32 n = std::min(perBlock, count - first + 1);
-        const qint64 wanted = qint64(n) * length;
-        qint64 got = 0;
-        while (got < wanted) {
-            const qint64 read = records.read(block.data() + got, wanted - got);
-            if (read < 0) {
-                return store::StoreResult::Fail(name, records.errorString());
-            }
-            if (read == 0) {
-                break;
-            }
-            got += read;
+    (void)::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return store::StoreResult::Ok();
+}
+
+store::StoreResult RecordBlocks::Read(qint32 first, qint32 n, char* into) const {
+    const qint64 wanted = qint64(n) * length_;
+    const qint64 from = qint64(first - 1) * length_;
+    qint64 got = 0;
+    while (got < wanted) {
+        const ssize_t read =
+            ::pread(file_.handle(), into + got, std::size_t(wanted - got), off_t(from + got));
+        if (read < 0 && errno == EINTR) {
+            continue;
         }
-        std::memset(block.data() + got, 0, static_cast<std::size_t>(wanted - got));
-        for (qint32 i = 0; i < n; ++i) {
-            visit(first + i, block.constData() + qint64(i) * length);
+        if (read < 0) {
+            return store::StoreResult::Fail(name_, qt_error_string(errno));
         }
+        if (read == 0) {
+            break;
+        }
+        got += read;
     }
+    std::memset(into + got, 0, static_cast<std::size_t>(wanted - got));
     return store::StoreResult::Ok();
 }
 

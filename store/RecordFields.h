@@ -3,6 +3,7 @@
 #include "store/RecordStore.h"
 #include "store/StoreResult.h"
 
+#include <QFile>
 #include <QString>
 #include <array>
 #include <functional>
@@ -77,6 +78,27 @@ store::StoreResult ForEachRecord(store::DataFile file,
 store::StoreResult ForEachRecordBytes(store::DataFile file,
                                       const std::function<void(qint32, const char*)>& visit,
                                       const QString& folder = QStringLiteral("."));
+
+// A data file's records read a block at a time, counted as ForEachRecord counts them, for
+// walks that read their blocks on several threads (each read names its place: the threads
+// share no position in the file).
+class RecordBlocks {
+public:
+    // Opens an existing data file in `folder` to be read front to back. A missing file has
+    // no records; it is not created.
+    store::StoreResult Open(store::DataFile file, const QString& folder);
+    qint32 Count() const { return count_; }
+    int Length() const { return length_; }
+    // Reads `n` records from record `first` (1-based) into `into`, n * Length() bytes; the
+    // missing bytes of a part of a record at the end read as zeros.
+    store::StoreResult Read(qint32 first, qint32 n, char* into) const;
+
+private:
+    QString name_;
+    QFile file_;
+    int length_ = 0;
+    qint32 count_ = 0;
+};
 
 // The shortest text that reads back as exactly this double (NaN and infinities spelt nan,
 // inf, -inf), for messages that quote a stored value.

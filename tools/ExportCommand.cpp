@@ -4,6 +4,7 @@
 
 #include "store/Codepage.h"
 #include "store/Csv.h"
+#include "store/OrderedBlocks.h"
 #include "store/UserLog.h"
 
 #include <QDir>
@@ -11,8 +12,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace datatool {
 namespace {
@@ -50,7 +54,7 @@ class FieldColumn {
 public:
     explicit FieldColumn(const FieldInfo& field)
         : field_(field), stored_(field.span.width, Qt::Uninitialized) {}
-    void Write(store::csv::FileWriter& writer, const char* record) {
+    void Write(store::csv::Rows& rows, const char* record) {
         const char* at = record + field_.span.offset;
         const auto width = static_cast<std::size_t>(field_.span.width);
         if (!known_ || std::memcmp(at, stored_.constData(), width) != 0) {
@@ -59,7 +63,7 @@ public:
             AppendField(made_, field_, at);
             known_ = true;
         }
-        writer.Formatted(made_);
+        rows.Formatted(made_);
     }
 
 private:
@@ -69,6 +73,78 @@ private:
     QByteArray made_;   // what they were written as
 };
 
+// A block of records and the rows made of them.
+struct Block {
+    qint32 first = 0; // the number of its first record
+    qint32 count = 0;
+    QByteArray records;
+    store::StoreResult read;
+    store::csv::Rows rows;
+};
+
+// Makes a block's rows. Its fields start with no memory of the block before, which another
+// thread may be making at the same time; only the first row of a block pays for it.
+void MakeRows(const std::vector<FieldInfo>& fields, int length, Block& block) {
+    std::vector<FieldColumn> columns(fields.begin(), fields.end());
+    block.rows.Drop();
+    for (qint32 i = 0; i < block.count; ++i) {
+        block.rows.Integer(block.first + i);
+        for (FieldColumn& column : columns) {
+            column.Write(block.rows, block.records.constData() + qint64(i) * length);
+        }
+        block.rows.EndRow();
+    }
+}
+
+// One thread per core, or as asked, but none without a block to make.
+int ThreadsFor(int asked, qint32 blocks) {
+    const int wanted = asked > 0 ? asked : int(std::thread::hardware_concurrency());
+    return std::max(1, int(std::min<qint32>(wanted, blocks)));
+}
+
+// A row for every record of `source`. Each thread reads and makes its own blocks, so that
+// neither the reading nor the making waits for one thread; the blocks are written here, in
+// order, as they are done.
+store::StoreResult WriteRecordRows(const store::fields::RecordBlocks& source,
+                                   const std::vector<FieldInfo>& fields, const RowBlocks& blocks,
+                                   store::csv::FileWriter& writer, qint64& records) {
+    const qint32 perBlock = std::max<qint32>(1, blocks.records);
+    const int threads =
+        ThreadsFor(blocks.threads, qint32((qint64(source.Count()) + perBlock - 1) / perBlock));
+    // A block for each thread, one being written and one being handed on; more only push
+    // the blocks out of the cores' caches before they are written.
+    std::vector<Block> held(std::size_t(threads) + 2);
+    store::StoreResult result;
+    store::OrderedBlocks work(
+        threads, int(held.size()),
+        [&](int slot) {
+            Block& block = held[std::size_t(slot)];
+            block.read = source.Read(block.first, block.count, block.records.data());
+            if (block.read) {
+                MakeRows(fields, source.Length(), block);
+            }
+        },
+        [&](int slot) {
+            const Block& block = held[std::size_t(slot)];
+            if (result && !block.read) {
+                result = block.read;
+            }
+            if (result) {
+                writer.WriteRows(block.rows);
+                records += block.count;
+            }
+        });
+    for (qint64 first = 1; first <= source.Count() && result; first += perBlock) {
+        Block& block = held[std::size_t(work.Next())];
+        block.first = qint32(first);
+        block.count = qint32(std::min<qint64>(perBlock, source.Count() - first + 1));
+        block.records.resize(qint64(block.count) * source.Length());
+        work.Submit();
+    }
+    work.Finish();
+    return result;
+}
+
 } // namespace
 
 QString ExportFileName(const QString& dataFileName) {
@@ -76,19 +152,21 @@ QString ExportFileName(const QString& dataFileName) {
 }
 
 store::StoreResult ExportDataFile(store::DataFile file, const QString& folder, const QString& path,
-                                  qint64& records) {
+                                  qint64& records, const RowBlocks& blocks) {
     store::csv::FileWriter writer(path);
     if (store::StoreResult begun = writer.Begin(); !begun) {
         return begun;
     }
-    if (store::StoreResult written = WriteDataFile(file, folder, writer, records); !written) {
+    if (store::StoreResult written = WriteDataFile(file, folder, writer, records, blocks);
+        !written) {
         return written; // the writer leaves nothing behind
     }
     return writer.Commit();
 }
 
 store::StoreResult WriteDataFile(store::DataFile file, const QString& folder,
-                                 store::csv::FileWriter& writer, qint64& records) {
+                                 store::csv::FileWriter& writer, qint64& records,
+                                 const RowBlocks& blocks) {
     records = 0;
     std::vector<FieldInfo> fields;
     for (const FieldInfo& field : LayoutOf(file).fields) {
@@ -96,23 +174,16 @@ store::StoreResult WriteDataFile(store::DataFile file, const QString& folder,
             fields.push_back(field);
         }
     }
-    std::vector<FieldColumn> columns(fields.begin(), fields.end());
     writer.Text(u"RecNum");
     for (const FieldInfo& field : fields) {
         writer.Text(QString::fromLatin1(field.name));
     }
     writer.EndRow();
-    return ForEachRecordBytes(
-        file,
-        [&](qint32 recordNumber, const char* bytes) {
-            writer.Integer(recordNumber);
-            for (FieldColumn& column : columns) {
-                column.Write(writer, bytes);
-            }
-            writer.EndRow();
-            ++records;
-        },
-        folder);
+    store::fields::RecordBlocks source;
+    if (store::StoreResult opened = source.Open(file, folder); !opened) {
+        return opened;
+    }
+    return WriteRecordRows(source, fields, blocks, writer, records);
 }
 
 store::StoreResult WriteUserLog(const QString& folder, store::csv::FileWriter& writer,

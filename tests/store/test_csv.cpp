@@ -10,8 +10,10 @@
 
 #include <QFileInfo>
 #include <QtTest>
+#include <atomic>
 #include <cerrno>
 #include <limits>
+#include <thread>
 
 using namespace store;
 
@@ -71,6 +73,7 @@ private slots:
     void reading();
     void unclosedQuoteNamesItsLine();
     void writtenWholeOrNotAtAll();
+    void failedSyncAlongTheWayFailsTheFile();
 };
 
 void TestCsv::fieldsAsWritten_data() {
@@ -245,3 +248,33 @@ void TestCsv::writtenWholeOrNotAtAll() {
 
 QTEST_GUILESS_MAIN(TestCsv)
 #include "test_csv.moc"
+
+void TestCsv::failedSyncAlongTheWayFailsTheFile() {
+    // A long file is synced along the way while more is written. The system tells a write the
+    // disk lost to one sync only: when that is one of these, the file fails all the same,
+    // though its last sync succeeds.
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    const QString name = QStringLiteral("Long.csv");
+    QVERIFY(WriteBytes(name, "earlier export"));
+    const std::thread::id writing = std::this_thread::get_id();
+    std::atomic<int> along = 0;
+    io::testing::SetSyncHook([&](const QString&) {
+        if (std::this_thread::get_id() == writing)
+            return 0;
+        ++along;
+        return EIO;
+    });
+    csv::FileWriter writer(name);
+    QVERIFY(writer.Begin());
+    const QStringList row{QString(1000, u'x')};
+    for (int i = 0; i < 20000; ++i) // 20 MB
+        writer.WriteRow(row);
+    QTRY_VERIFY(along > 0);
+    const StoreResult committed = writer.Commit();
+    io::testing::SetSyncHook({});
+    QVERIFY(!committed);
+    QCOMPARE(committed.reason(), qt_error_string(EIO));
+    QCOMPARE(ReadBytes(name), QByteArray("earlier export"));
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{name});
+}

@@ -3,6 +3,8 @@
 
 #include "ToolTestSupport.h"
 
+#include "tools/ExportCommand.h"
+
 #include "store/Csv.h"
 
 #include <QDir>
@@ -36,6 +38,8 @@ private slots:
     void exportsEveryFile();
     void needsOut();
     void failureLeavesEveryExportAsItWas();
+    void rowsTheSameHoweverCut_data();
+    void rowsTheSameHoweverCut();
 };
 
 void ExportTest::exportsEveryFile() {
@@ -119,6 +123,63 @@ void ExportTest::needsOut() {
     const auto run = RunTool({"export", "--dir", dir.path()});
     QCOMPARE(run.code, 2);
     QVERIFY(run.err.contains("--out"));
+}
+
+// Training records whose fields change at different paces: the course name every eight
+// records, so that it repeats across the boundaries of blocks of four, the hours exactly at
+// them, the person with every record; text that is quoted and converted among them.
+QByteArray TrainingRecords(int count) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = i / 8 % 2 ? "Caf\xe9, \"Range\"" : "=Use of Force";
+        bytes += RecordBytes()
+                     .Double(40000 + i / 3)
+                     .Double(Stamp + i)
+                     .Double(Stamp)
+                     .Text("UOF", 8)
+                     .Text(name, 50)
+                     .Text("Staff", 30)
+                     .Single(0.25f * float(i / 4))
+                     .Text(i % 5 ? "" : "line\r\nbreak", 184, '\0')
+                     .Bytes();
+    }
+    return bytes;
+}
+
+void ExportTest::rowsTheSameHoweverCut_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("perBlock");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("records");
+    QTest::newRow("fewer than a block") << TrainingRecords(3) << 4 << 2 << 3;
+    QTest::newRow("exactly a block") << TrainingRecords(4) << 4 << 2 << 4;
+    QTest::newRow("a block and one") << TrainingRecords(5) << 4 << 2 << 5;
+    QTest::newRow("many blocks, more than slots") << TrainingRecords(37) << 4 << 2 << 37;
+    QTest::newRow("a record a block, three threads") << TrainingRecords(11) << 1 << 3 << 11;
+    // Half a record at the end is one, its missing bytes zeros.
+    QTest::newRow("a part record ends the last block")
+        << TrainingRecords(9) + TrainingRecords(1).left(150) << 4 << 2 << 10;
+}
+
+void ExportTest::rowsTheSameHoweverCut() {
+    // The rows of records cut into blocks, made on several threads, are those the whole file
+    // makes as one block on one thread.
+    QFETCH(QByteArray, file);
+    QFETCH(int, perBlock);
+    QFETCH(int, threads);
+    QFETCH(int, records);
+    QTemporaryDir dir;
+    QVERIFY(tooltest::WriteFile(dir.filePath("Training.Records"), file));
+    const auto exported = [&](const datatool::RowBlocks& blocks) {
+        const QString path = dir.filePath(QStringLiteral("%1.csv").arg(blocks.records));
+        qint64 written = -1;
+        const store::StoreResult done = datatool::ExportDataFile(store::DataFile::TrainingRecords,
+                                                                 dir.path(), path, written, blocks);
+        return done && written == records ? tooltest::ReadFile(path) : QByteArray();
+    };
+    const QByteArray whole = exported({1 << 20, 1});
+    QCOMPARE(ReadCsv(dir.filePath(QStringLiteral("%1.csv").arg(1 << 20))).size(), records + 1);
+    QCOMPARE(exported({perBlock, threads}), whole);
 }
 
 int RunExportTests(int argc, char* argv[]) {
