@@ -11,64 +11,87 @@ namespace store::changelog {
 
 namespace {
 
-// The log's lines one at a time, read in large blocks: memory stays that of a block and a
-// line, however long the log.
-class LineReader {
+// The log in chunks of whole lines, read in large blocks: memory stays that of a chunk.
+class ChunkReader {
 public:
-    explicit LineReader(const QString& fileName) : file_(fileName) {}
+    explicit ChunkReader(const QString& fileName) : file_(fileName) {}
     bool Exists() const { return file_.exists(); }
     StoreResult Open() {
         if (!file_.open(QIODevice::ReadOnly))
             return StoreResult::Fail(file_.fileName(), file_.errorString());
-        // Read once from front to back: from the disk, a longer read-ahead keeps it busy while
-        // the lines are hashed.
         (void)::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
         return StoreResult::Ok();
     }
-    // The next line without its line break; false at the end of the file or on a failure.
-    bool Next(QByteArrayView& line) {
+    // The next whole lines, each with its line break but the last line of a file that ends
+    // without one; false at the end of the file or on a failure.
+    bool Next(QByteArrayView& chunk) {
+        buffer_.remove(0, used_);
+        used_ = 0;
         for (;;) {
-            const qsizetype end = block_.indexOf('\n', at_);
-            if (end >= 0) {
-                line = QByteArrayView(block_).sliced(at_, end - at_);
-                at_ = end + 1;
-                ++number_;
-                return true;
-            }
-            block_.remove(0, at_);
-            at_ = 0;
-            const qsizetype kept = block_.size();
-            block_.resize(kept + kBlock);
-            const qint64 got = file_.read(block_.data() + kept, kBlock);
-            block_.resize(kept + std::max<qint64>(got, 0));
+            const qsizetype kept = buffer_.size();
+            buffer_.resize(kept + kBlock);
+            const qint64 got = file_.read(buffer_.data() + kept, kBlock);
+            buffer_.resize(kept + std::max<qint64>(got, 0));
             if (got < 0) {
                 failed_ = true;
                 return false;
             }
-            if (got == 0) {
-                if (block_.isEmpty())
-                    return false;
-                // A last line without its line break.
-                line = QByteArrayView(block_);
-                at_ = block_.size();
-                ++number_;
+            // From the disk, the blocks after this one are on their way while it is checked.
+            if (got > 0)
+                (void)::posix_fadvise(file_.handle(), file_.pos(), 2 * kBlock, POSIX_FADV_WILLNEED);
+            const qsizetype end = got == 0 ? buffer_.size() : buffer_.lastIndexOf('\n') + 1;
+            if (end > 0) {
+                used_ = end;
+                chunk = QByteArrayView(buffer_).first(end);
                 return true;
             }
+            if (got == 0)
+                return false;
         }
     }
-    qint64 Number() const { return number_; }
     StoreResult Result() const {
         return failed_ ? StoreResult::Fail(file_.fileName(), file_.errorString())
                        : StoreResult::Ok();
     }
 
 private:
-    static constexpr qint64 kBlock = 1024 * 1024;
+    static constexpr qint64 kBlock = 4 * 1024 * 1024;
     QFile file_;
-    QByteArray block_;
+    QByteArray buffer_;
+    qsizetype used_ = 0;
+    bool failed_ = false;
+};
+
+// The log's lines one at a time, from the chunks: memory stays that of a chunk, however long
+// the log.
+class LineReader {
+public:
+    explicit LineReader(const QString& fileName) : chunks_(fileName) {}
+    bool Exists() const { return chunks_.Exists(); }
+    StoreResult Open() { return chunks_.Open(); }
+    // The next line without its line break; false at the end of the file or on a failure.
+    bool Next(QByteArrayView& line) {
+        while (at_ >= chunk_.size()) {
+            if (!chunks_.Next(chunk_))
+                return false;
+            at_ = 0;
+        }
+        qsizetype end = chunk_.indexOf('\n', at_);
+        if (end < 0)
+            end = chunk_.size(); // a last line without its line break
+        line = chunk_.sliced(at_, end - at_);
+        at_ = end + 1;
+        ++number_;
+        return true;
+    }
+    qint64 Number() const { return number_; }
+    StoreResult Result() const { return chunks_.Result(); }
+
+private:
+    ChunkReader chunks_;
+    QByteArrayView chunk_;
     qsizetype at_ = 0;
     qint64 number_ = 0;
-    bool failed_ = false;
 };
 
 // A line split into its hash, its sequence number and the rest.
@@ -235,57 +258,6 @@ QString ChainCheck::Describe() const {
 }
 
 namespace {
-
-// The log in chunks of whole lines, read in large blocks: memory stays that of a chunk.
-class ChunkReader {
-public:
-    explicit ChunkReader(const QString& fileName) : file_(fileName) {}
-    bool Exists() const { return file_.exists(); }
-    StoreResult Open() {
-        if (!file_.open(QIODevice::ReadOnly))
-            return StoreResult::Fail(file_.fileName(), file_.errorString());
-        (void)::posix_fadvise(file_.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        return StoreResult::Ok();
-    }
-    // The next whole lines, each with its line break but the last line of a file that ends
-    // without one; false at the end of the file or on a failure.
-    bool Next(QByteArrayView& chunk) {
-        buffer_.remove(0, used_);
-        used_ = 0;
-        for (;;) {
-            const qsizetype kept = buffer_.size();
-            buffer_.resize(kept + kBlock);
-            const qint64 got = file_.read(buffer_.data() + kept, kBlock);
-            buffer_.resize(kept + std::max<qint64>(got, 0));
-            if (got < 0) {
-                failed_ = true;
-                return false;
-            }
-            // From the disk, the blocks after this one are on their way while it is checked.
-            if (got > 0)
-                (void)::posix_fadvise(file_.handle(), file_.pos(), 2 * kBlock, POSIX_FADV_WILLNEED);
-            const qsizetype end = got == 0 ? buffer_.size() : buffer_.lastIndexOf('\n') + 1;
-            if (end > 0) {
-                used_ = end;
-                chunk = QByteArrayView(buffer_).first(end);
-                return true;
-            }
-            if (got == 0)
-                return false;
-        }
-    }
-    StoreResult Result() const {
-        return failed_ ? StoreResult::Fail(file_.fileName(), file_.errorString())
-                       : StoreResult::Ok();
-    }
-
-private:
-    static constexpr qint64 kBlock = 4 * 1024 * 1024;
-    QFile file_;
-    QByteArray buffer_;
-    qsizetype used_ = 0;
-    bool failed_ = false;
-};
 
 // A line whose hash is still to be checked: the hash of the line before, the line as hashed
 // and the hash it says it has.
