@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 using namespace store;
@@ -94,22 +95,41 @@ int main() {
     }
     changelog::SetActingUser(QStringLiteral("Bench Mark"));
     const std::vector<TrainingRecord> credit = Credit(150);
-    // The two alternate, so that the disk's moods fall on both alike.
-    double creditPlain = 1e18, creditLogged = 1e18, editPlain = 1e18, editLogged = 1e18;
+    // The two alternate, so that the disk's moods fall on both alike. Each starts on a quiet
+    // disk: the log's sync left behind by the write before is waited for outside the timing
+    // (a user does not credit two classes within a millisecond). "until synced" also waits
+    // for it: what the write costs the disk in all.
+    double creditPlain = 1e18, creditLogged = 1e18, creditSynced = 1e18;
+    double editPlain = 1e18, editLogged = 1e18, editSynced = 1e18;
+    const auto timed = [](double& best, const std::function<void()>& work) {
+        best = std::min(best, bench::Seconds(work));
+        changelog::Settle();
+    };
     for (int round = 0; round < kRounds; ++round) {
-        creditPlain = std::min(creditPlain, bench::Seconds([&] { AppendUnlogged(credit); }));
-        creditLogged = std::min(
-            creditLogged, bench::Seconds([&] { bench::Check(AppendTrainingRecords(credit)); }));
-        editPlain = std::min(editPlain, bench::Seconds([&] { EditPerson(2 * round, false); }));
-        editLogged = std::min(editLogged, bench::Seconds([&] { EditPerson(2 * round + 1, true); }));
+        timed(creditPlain, [&] { AppendUnlogged(credit); });
+        timed(creditLogged, [&] { bench::Check(AppendTrainingRecords(credit)); });
+        timed(creditSynced, [&] {
+            bench::Check(AppendTrainingRecords(credit));
+            changelog::Settle();
+        });
+        timed(editPlain, [&] { EditPerson(3 * round, false); });
+        timed(editLogged, [&] { EditPerson(3 * round + 1, true); });
+        timed(editSynced, [&] {
+            EditPerson(3 * round + 2, true);
+            changelog::Settle();
+        });
     }
-    std::printf("bench_changelog: best of %d rounds\n", kRounds);
-    std::printf("  credit of 150 without lines  %8.3f ms\n", creditPlain * 1e3);
-    std::printf("  credit of 150 with lines     %8.3f ms  +%5.1f%%  (target <= 10%%)\n",
-                creditLogged * 1e3, 100 * (creditLogged / creditPlain - 1));
-    std::printf("  record edit without line     %8.3f ms\n", editPlain * 1e3);
-    std::printf("  record edit with line        %8.3f ms  +%5.1f%%  (target <= 10%%)\n",
-                editLogged * 1e3, 100 * (editLogged / editPlain - 1));
+    const auto print = [](const char* what, double seconds, double plain) {
+        std::printf("  %-34s %8.3f ms  %+6.1f%%\n", what, seconds * 1e3,
+                    100 * (seconds / plain - 1));
+    };
+    std::printf("bench_changelog: best of %d rounds (target: lines add <= 10%%)\n", kRounds);
+    std::printf("  credit of 150 without lines        %8.3f ms\n", creditPlain * 1e3);
+    print("credit of 150 with lines", creditLogged, creditPlain);
+    print("  and until the log is synced", creditSynced, creditPlain);
+    std::printf("  record edit without line           %8.3f ms\n", editPlain * 1e3);
+    print("record edit with line", editLogged, editPlain);
+    print("  and until the log is synced", editSynced, editPlain);
 
     const QString log = QStringLiteral("Long.Log");
     WriteLongLog(log, 1000000);

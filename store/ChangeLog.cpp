@@ -384,6 +384,8 @@ bool PendingBytes(int fd, qint64 length, const Pending& pending, QByteArray& byt
 
 StoreResult Prepare(const QList<Change>& changes, Pending& pending) {
     pending = Pending{};
+    if (StoreResult behind = CompleteFailedBehind(); !behind)
+        return behind;
     pending.changes = changes;
     if (changes.isEmpty())
         return StoreResult::Ok();
@@ -465,8 +467,10 @@ StoreResult Staged::Stage(const Pending& pending) {
     } else if (size >= pending.lengthBefore &&
                PendingBytes(fd_, pending.lengthBefore, pending, bytes) &&
                ReadAt(fd_, pending.lengthBefore, size - pending.lengthBefore, there) &&
-               bytes.startsWith(there)) {
-        bytes.remove(0, there.size()); // what is there already is not written again
+               (bytes.startsWith(there) || there.startsWith(bytes))) {
+        // What is there already is not written again: a first part of the lines, or all of
+        // them with later work's lines after them (a journal left done, found again).
+        bytes.remove(0, std::min(bytes.size(), there.size()));
     } else if (!PendingBytes(fd_, size, pending, bytes)) {
         return Failure(qt_error_string(errno));
     }

@@ -178,11 +178,26 @@ public:
     Staged& operator=(const Staged&) = delete;
     StoreResult Stage(const Pending& pending);
     StoreResult Finish();
+    // Finish for a unit of work whose journal `journalName` (of `kind`) carries the lines and
+    // whose data is durable: the journal is renamed done (journal::MarkDone), which makes the
+    // work stand with its lines durable in it, and the log's sync and the journal's removal
+    // are left to a thread of their own (Settle waits for it). A log created just now, or a
+    // folder where the rename fails, is finished here as by Finish; `handed` says which. On
+    // failure the journal is where it was and the lines are not on file.
+    StoreResult FinishBehind(const QString& journalName, const QString& kind, bool& handed);
 
 private:
     int fd_ = -1; // the log, open while lines are staged
     bool created_ = false;
 };
+// Completes, before new lines are prepared, the lines of done journals whose sync behind
+// failed in this session.
+StoreResult CompleteFailedBehind();
+// Waits until the syncs left behind by FinishBehind have ended.
+void Settle();
+// Completes the lines of the journals `journalName` left done, in the order of the log, and
+// removes them: at the start, and in a session whose sync behind failed.
+StoreResult CompleteDone(const QString& journalName, const QString& kind);
 // Cuts the pending lines (or a first part of them) off the log; anything else is left.
 StoreResult Withdraw(const Pending& pending);
 // For a change that is made in one step with its line: Prepare and Complete.

@@ -5,6 +5,7 @@
 #include "store/ReadOnlyStation.h"
 #include "store/Rewrite.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -120,15 +121,36 @@ StoreResult Remove(const QString& fileName) {
     return rewrite::SyncFolder();
 }
 
-StoreResult SetAside(const QString& fileName, QString& aside) {
-    const QString base = fileName + QStringLiteral(".not-applied");
-    aside = base;
-    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
-        aside = base + QStringLiteral("-%1").arg(n);
-    if (::rename(QFile::encodeName(fileName).constData(), QFile::encodeName(aside).constData()) !=
-        0)
+namespace {
+// Renames the journal to `base`, or `base`-2, -3... when that is taken, and makes the new name
+// durable. `moved` is empty when the journal was not renamed.
+StoreResult MoveTo(const QString& fileName, const QString& base, QString& moved) {
+    moved.clear();
+    QString to = base;
+    for (int n = 2; QFileInfo::exists(to) || QFileInfo(to).isSymLink(); ++n)
+        to = base + QStringLiteral("-%1").arg(n);
+    if (::rename(QFile::encodeName(fileName).constData(), QFile::encodeName(to).constData()) != 0)
         return StoreResult::Fail(fileName, qt_error_string(errno));
+    moved = to;
     return rewrite::SyncFolder();
+}
+} // namespace
+
+StoreResult SetAside(const QString& fileName, QString& aside) {
+    return MoveTo(fileName, fileName + QStringLiteral(".not-applied"), aside);
+}
+
+StoreResult MarkDone(const QString& fileName, QString& done) {
+    return MoveTo(fileName, fileName + kDoneSuffix, done);
+}
+
+QStringList DoneOf(const QString& fileName) {
+    const QFileInfo journal(fileName);
+    QStringList done;
+    for (const QString& name :
+         journal.dir().entryList({journal.fileName() + kDoneSuffix + u'*'}, QDir::Files))
+        done.append(journal.dir().filePath(name));
+    return done;
 }
 
 namespace {

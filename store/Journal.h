@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // A journal names a unit of work that changes more than one record or file before the first
@@ -43,6 +44,13 @@ StoreResult Remove(const QString& fileName);
 // what it would have done can still be looked at. `aside` gets the new name.
 StoreResult SetAside(const QString& fileName, QString& aside);
 
+// A journal whose work is done but whose change-log lines are still on their way to the log
+// (see changelog::Staged::FinishBehind) is renamed "<name>.done" (numbered when that is taken),
+// durably: from then on the work stands, and the journal only completes the lines.
+inline const QString kDoneSuffix = QStringLiteral(".done");
+StoreResult MarkDone(const QString& fileName, QString& done);
+// The journals `fileName` left done, with their paths.
+QStringList DoneOf(const QString& fileName);
 // Which file a journal's work belongs to, so that it is done only to that file: a file
 // copied in under the name since (a backup put back by hand, another program's file) is
 // another file, or the same file with other contents and length.

@@ -371,12 +371,15 @@ StoreResult RecordFile::WriteAllOrNothing(qint64 offset, const QByteArray& bytes
         result = lines.Stage(pending);
     if (result)
         result = io::Sync(fd, name);
+    // With its journal renamed done the write stands; the log's sync follows behind.
+    bool handed = false;
     if (result)
-        result = lines.Finish();
+        result = journaled_ ? lines.FinishBehind(RecordWriteJournal, kRecordWriteKind, handed)
+                            : lines.Finish();
     if (result) {
         if (watch_)
             watch_->Written(fd, offset, bytes.constData(), bytes.size());
-        return journaled_ ? journal::Remove(RecordWriteJournal) : result;
+        return journaled_ && !handed ? journal::Remove(RecordWriteJournal) : result;
     }
 
     // Back to the former bytes and length before the failure is told: a part-written record

@@ -112,6 +112,7 @@ RecordTable<TrainingRecord>& Trainings() {
 }
 
 void CloseAll() {
+    changelog::Settle(); // a folder is left, or the program ends, with its log synced
     Users().Close();
     Persons().Close();
     Courses().Close();
@@ -361,6 +362,12 @@ StoreResult UndoInterruptedWrite(QString* note) {
                                "as it was before it.")
                     .arg(w.name);
     return StoreResult::Ok();
+}
+
+StoreResult CompleteFinishedWrites(QString* note) {
+    if (note)
+        note->clear();
+    return changelog::CompleteDone(RecordWriteJournal, kRecordWriteKind);
 }
 
 void RemoveEmptyDataFiles() {

@@ -113,6 +113,9 @@ StoreResult UniqueDatesCreated(DataFile file, double proposed, int count,
 // Called at start: puts back the bytes that a write of records, stopped in the middle, had
 // begun to replace (RecordWriteJournal), and says so in `note`.
 StoreResult UndoInterruptedWrite(QString* note = nullptr);
+// Completes the change-log lines of writes that were done when the program stopped, before
+// their lines were durable in the log (their journals left done). The files are not touched.
+StoreResult CompleteFinishedWrites(QString* note = nullptr);
 
 // Deletes each of the five data files that exists with length 0 (at shutdown).
 void RemoveEmptyDataFiles();

@@ -14,13 +14,14 @@ namespace store {
 
 StoreResult FinishInterruptedWork(QStringList& notes) {
     notes.clear();
-    // A restore first: it decides which set of files the folder holds. Then a torn write, so
-    // that every file holds whole records; then the removal's copy, for the last two rewrite
-    // files through it.
+    // First the lines of writes that were done: they stand in the log before any later
+    // work's. A restore next: it decides which set of files the folder holds. Then a torn
+    // write, so that every file holds whole records; then the removal's copy, for the last
+    // two rewrite files through it.
     const std::function<StoreResult(QString*)> steps[] = {
-        RecoverInterruptedRestore,      UndoInterruptedWrite,
-        RecoverInterruptedRemoval,      FinishInterruptedRemovalLine,
-        FinishInterruptedPersonRemoval, FinishInterruptedCourseUpdate};
+        CompleteFinishedWrites,       RecoverInterruptedRestore,    UndoInterruptedWrite,
+        RecoverInterruptedRemoval,    FinishInterruptedRemovalLine, FinishInterruptedPersonRemoval,
+        FinishInterruptedCourseUpdate};
     // What was known of the training dates belongs to the files before the repairs.
     TrainingDateSummary().Forget();
     for (const auto& step : steps) {

@@ -5,6 +5,7 @@
 #include "app/basMirtavel.h"
 #include "forms/ShutDown.h"
 #include "platform/Instance.h"
+#include "store/ChangeLog.h"
 #include "store/FolderLock.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
@@ -56,6 +57,7 @@ QByteArray FileBytes(const QString& name) {
 
 // Every file of the folder, hidden ones too, with its bytes.
 QMap<QString, QByteArray> Snapshot() {
+    store::changelog::Settle(); // a write's done journal goes once its lines are synced
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir().entryList(QDir::Files | QDir::Hidden | QDir::System))
         files.insert(name, FileBytes(name));

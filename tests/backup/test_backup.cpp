@@ -4,6 +4,7 @@
 #include "backup/modBackupRestore.h"
 #include "lobby/test_lobby_data.h"
 #include "platform/Settings.h"
+#include "store/ChangeLog.h"
 #include "store/DataRestore.h"
 #include "store/PersonTraining.h"
 #include "store/RecordFile.h"
@@ -30,6 +31,7 @@ namespace {
 const QString kCaption = QStringLiteral("The Lobby");
 
 QStringList Files(const QString& folder) {
+    store::changelog::Settle(); // a write's done journal goes once its lines are synced
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 

@@ -1,5 +1,6 @@
 // Backup and restore of the data set, below the windows: all or nothing at every step.
 
+#include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/CourseCopies.h"
 #include "store/DataBackup.h"
@@ -87,6 +88,7 @@ bool WriteSet(const QString& folder, const FileSet& set) {
 // The files of `folder` but the change log, which a restore adds to rather than restores (its
 // lines are looked at in its own tests).
 FileSet ReadSet(const QString& folder) {
+    changelog::Settle(); // a write's done journal goes once its lines are synced
     FileSet set;
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {

@@ -7,13 +7,14 @@
 #include "lobby/test_lobby_data.h"
 #include "signin/frmAddEditUser.h"
 #include "signin/frmAdmin.h"
+#include "store/ChangeLog.h"
 #include "store/ReadOnlyStation.h"
 #include "store/RecordStore.h"
 #include "support/RecordFiles.h"
 #include "support/ScriptedAnswers.h"
 #include "support/TestFolder.h"
-#include "training/TrainingRules.h"
 #include "training/PersonPicks.h"
+#include "training/TrainingRules.h"
 #include "training/frmCreditTraining.h"
 #include "training/frmTrainingHistory.h"
 #include "ui/AppTitle.h"
@@ -41,6 +42,7 @@ void WriteData() {
 }
 
 QMap<QString, QByteArray> DataFolderBytes() {
+    store::changelog::Settle(); // a write's done journal goes once its lines are synced
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir::current().entryList(QDir::Files))
         files.insert(name, recordfiles::FileBytes(name));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/ChangeLog.h"
 #include "store/RecordStore.h"
 
 #include <QByteArray>
@@ -58,6 +59,7 @@ inline QByteArray Padded(const QByteArray& text, int width, char pad = ' ') {
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(const QString& path) : path_(path) {
+        store::changelog::Settle(); // no done journal is left to remove in a read-only folder
         for (const QString& name : QDir(path).entryList(QDir::Files))
             QFile::setPermissions(QDir(path).filePath(name),
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);

@@ -6,11 +6,17 @@
 #include "store/DataBackup.h"
 #include "store/DataRestore.h"
 #include "store/DataSet.h"
+#include "store/FileWrite.h"
 #include "store/Formats.h"
 #include "store/PersonTraining.h"
+#include "store/RecordFile.h"
+#include "store/Recovery.h"
 #include "store/Removal.h"
 
 #include <QtTest>
+#include <cerrno>
+#include <future>
+#include <thread>
 
 using namespace store;
 using namespace store::changelog;
@@ -150,6 +156,9 @@ private slots:
     void eachChangeWritesItsLine();
     void restoreAppendsAndKeepsTheLog();
     void aClassCreditedAtOnceIsOneLine();
+    void linesSyncedBehindSurviveAStop_data();
+    void linesSyncedBehindSurviveAStop();
+    void aFailedSyncBehindIsCompletedByTheNextWrite();
 };
 
 void TestChangeLog::escapesEveryBreakAndControl_data() {
@@ -497,6 +506,100 @@ void TestChangeLog::aClassCreditedAtOnceIsOneLine() {
         QVERIFY(ReadChanges(filter, entries));
         QCOMPARE(entries.size(), lines);
     }
+}
+
+void TestChangeLog::linesSyncedBehindSurviveAStop_data() {
+    QTest::addColumn<int>("writes");      // credits whose log syncs were under way at the stop
+    QTest::addColumn<int>("keptPercent"); // of their lines' bytes, what reached the disk
+    QTest::addColumn<bool>("laterWrite"); // a write after them, whose journal was removed
+    QTest::newRow("one write, lines lost") << 1 << 0 << false;
+    QTest::newRow("one write, half of them kept") << 1 << 50 << false;
+    QTest::newRow("one write, all kept") << 1 << 100 << false;
+    QTest::newRow("two writes, lines lost") << 2 << 0 << false;
+    QTest::newRow("two writes, half of them kept") << 2 << 50 << false;
+    QTest::newRow("journal found again after later work") << 1 << 100 << true;
+}
+
+// The program stops (power is cut) after writes whose journals were renamed done but whose
+// lines were not yet synced: the next start completes the lines, once and in order, and the
+// files stay as the writes left them.
+void TestChangeLog::linesSyncedBehindSurviveAStop() {
+    QFETCH(int, writes);
+    QFETCH(int, keptPercent);
+    QFETCH(bool, laterWrite);
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    QVERIFY(Run("credit")); // the log is there: a new log's lines are synced at once
+    Settle();
+    const QByteArray before = ReadBytes(ChangeLogFileName);
+    // The syncs behind wait at the gate, as a slow disk keeps them.
+    std::promise<void> open;
+    const std::shared_future<void> gate = open.get_future().share();
+    const std::thread::id lead = std::this_thread::get_id();
+    io::testing::SetSyncHook([gate, lead](const QString& name) {
+        if (name == ChangeLogFileName && std::this_thread::get_id() != lead)
+            gate.wait();
+        return 0;
+    });
+    for (int i = 0; i < writes; ++i)
+        QVERIFY(Run("credit"));
+    QMap<QString, QByteArray> done;
+    for (const QString& name : journal::DoneOf(RecordWriteJournal))
+        done.insert(name, ReadBytes(name));
+    QCOMPARE(done.size(), writes);
+    QByteArray full = ReadBytes(ChangeLogFileName);
+    open.set_value();
+    Settle();
+    io::testing::SetSyncHook(nullptr);
+    QVERIFY(journal::DoneOf(RecordWriteJournal).isEmpty()); // removed once the log was synced
+    if (laterWrite) {
+        QVERIFY(Run("credit"));
+        Settle();
+        full = ReadBytes(ChangeLogFileName);
+    }
+    const QByteArray records = ReadBytes(QStringLiteral("Training.Records"));
+    // What the disk held after the stop.
+    for (auto it = done.cbegin(); it != done.cend(); ++it)
+        QVERIFY(WriteBytes(it.key(), it.value()));
+    if (!laterWrite)
+        QVERIFY(WriteBytes(
+            ChangeLogFileName,
+            full.left(before.size() + (full.size() - before.size()) * keptPercent / 100)));
+    QStringList notes;
+    QVERIFY(FinishInterruptedWork(notes));
+    QCOMPARE(notes, QStringList());
+    QCOMPARE(ReadBytes(ChangeLogFileName), full);
+    QCOMPARE(ReadBytes(QStringLiteral("Training.Records")), records);
+    QVERIFY(journal::DoneOf(RecordWriteJournal).isEmpty());
+}
+
+// A log whose sync fails behind the write keeps the done journal; the next write completes
+// its lines first, without a restart.
+void TestChangeLog::aFailedSyncBehindIsCompletedByTheNextWrite() {
+    DataFolder folder;
+    QVERIFY(folder.ready());
+    WriteDataSet();
+    QVERIFY(Run("credit"));
+    Settle();
+    const std::thread::id lead = std::this_thread::get_id();
+    io::testing::SetSyncHook([lead](const QString& name) {
+        return name == ChangeLogFileName && std::this_thread::get_id() != lead ? EIO : 0;
+    });
+    QVERIFY(Run("credit"));
+    Settle();
+    io::testing::SetSyncHook(nullptr);
+    QCOMPARE(journal::DoneOf(RecordWriteJournal).size(), 1);
+    QVERIFY(Run("person edited"));
+    Settle();
+    QVERIFY(journal::DoneOf(RecordWriteJournal).isEmpty());
+    QList<ChangeEntry> entries;
+    QVERIFY(ReadChanges({}, entries));
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.constLast().action, action::Edited);
+    ChainCheck check;
+    QVERIFY(CheckChain(check));
+    QCOMPARE(check.fault, ChainCheck::Fault::None);
 }
 
 QTEST_APPLESS_MAIN(TestChangeLog)

@@ -3,6 +3,7 @@
 
 #include "DataFolder.h"
 
+#include "store/ChangeLog.h"
 #include "store/CourseCopies.h"
 #include "store/DataRestore.h"
 #include "store/DataSet.h"
@@ -54,6 +55,7 @@ void WriteFolder() {
 }
 
 QMap<QString, QByteArray> Snapshot() {
+    store::changelog::Settle(); // a write's done journal goes once its lines are synced
     QMap<QString, QByteArray> files;
     for (const QString& name :
          QDir::current().entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot))

@@ -108,6 +108,7 @@ bool Exists(const QString& name) {
 // The data folder's files but the change log, which only grows (its lines are looked at in its
 // own tests).
 QStringList FilesInFolder() {
+    changelog::Settle(); // a write's done journal goes once its lines are synced
     QStringList files = QDir().entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     files.removeOne(ChangeLogFileName);
     return files;

@@ -243,6 +243,7 @@ Operation MakeOperation(const QString& name) {
 // Runs `run` in a child process that dies at its `stopAt`-th event: a step of a removal, or
 // a write, of which half then reaches the file. Returns false when the work ended first.
 bool StopsAt(int stopAt, const std::function<StoreResult()>& run) {
+    changelog::Settle(); // no sync of the parent's is in flight in the child
     const pid_t child = ::fork();
     if (child == 0) {
         int events = 0;
@@ -264,6 +265,7 @@ bool StopsAt(int stopAt, const std::function<StoreResult()>& run) {
             return wanted;
         });
         (void)run();
+        changelog::Settle(); // as the program does at its end
         ::_exit(0);
     }
     int status = 0;
