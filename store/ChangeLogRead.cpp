@@ -268,9 +268,9 @@ struct Hashed {
 };
 
 // The first line of `lines` whose hash is not its own; lines.size() when there is none.
-std::size_t FirstAltered(const std::vector<Hashed>& lines, std::size_t from, std::size_t to) {
+std::size_t FirstAltered(const std::vector<Hashed>& lines) {
     Sha256 hash;
-    for (std::size_t i = from; i < to; ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         hash.Reset();
         hash.Add(lines[i].previous);
         hash.Add(QByteArrayView("\t"));
@@ -281,18 +281,87 @@ std::size_t FirstAltered(const std::vector<Hashed>& lines, std::size_t from, std
     return lines.size();
 }
 
-// The same, on two cores: each line is checked against the hash the line before says it has,
-// so the lines need not wait for one another. (Where that hash is wrong, the line before
-// fails its own check, and being earlier it is the one told.)
-std::size_t FirstAlteredOnBothCores(const std::vector<Hashed>& lines) {
-    const std::size_t half = lines.size() / 2;
-    if (half < 64)
-        return FirstAltered(lines, 0, lines.size());
-    std::size_t second = lines.size();
-    std::thread other([&] { second = FirstAltered(lines, half, lines.size()); });
-    const std::size_t first = FirstAltered(lines, 0, half);
-    other.join();
-    return first < lines.size() ? first : second;
+// A run of whole lines checked on its own: its first line follows the hash `previous` and the
+// number `sequence`. Line numbers count from the run's start; `header` when it begins the file.
+struct Run {
+    QByteArrayView bytes;
+    QByteArrayView previous;
+    qint64 sequence = 0;
+    bool header = false;
+    // What was found: the lines read (up to and with a fault), the first fault and where.
+    qint64 lines = 0;
+    ChainCheck::Fault fault = ChainCheck::Fault::None;
+    QByteArrayView lastHash;
+};
+
+Run RunOf(QByteArrayView bytes, QByteArrayView previous, qint64 sequence, bool header) {
+    Run run;
+    run.bytes = bytes;
+    run.previous = previous;
+    run.sequence = sequence;
+    run.header = header;
+    return run;
+}
+
+void CheckRun(Run& run) {
+    std::vector<Hashed> hashed;
+    std::vector<qint64> numbers; // the line number of each line in `hashed`
+    QByteArrayView previous = run.previous;
+    qint64 sequence = run.sequence;
+    // First what needs no hash, line by line: a line that is not one of ours, or has its
+    // number but not its hash, was altered; a number past the next leaves a gap (lines
+    // removed), one short of it repeats one already there (a line put in).
+    for (qsizetype from = 0; from < run.bytes.size();) {
+        qsizetype end = run.bytes.indexOf('\n', from);
+        if (end < 0)
+            end = run.bytes.size();
+        const QByteArrayView line = run.bytes.sliced(from, end - from);
+        from = end + 1;
+        ++run.lines;
+        if (run.header && run.lines == 1) {
+            if (line != QByteArrayView(kHeader)) {
+                run.fault = ChainCheck::Fault::NoHeader;
+                return;
+            }
+            continue;
+        }
+        Parts parts;
+        if (!Split(line, parts))
+            run.fault = ChainCheck::Fault::Altered;
+        else if (parts.sequence > sequence + 1)
+            run.fault = ChainCheck::Fault::Removed;
+        else if (parts.sequence <= sequence)
+            run.fault = ChainCheck::Fault::Inserted;
+        if (run.fault != ChainCheck::Fault::None)
+            break;
+        hashed.push_back({previous, parts.numbered, parts.hash});
+        numbers.push_back(run.lines);
+        previous = parts.hash;
+        sequence = parts.sequence;
+    }
+    // Then the hashes, of the lines before any fault found so far.
+    if (const std::size_t altered = FirstAltered(hashed); altered < hashed.size()) {
+        run.fault = ChainCheck::Fault::Altered;
+        run.lines = numbers[altered];
+    }
+    run.lastHash = previous;
+    run.sequence = sequence;
+}
+
+// Where a chunk is cut in two for the two cores: at the line break after its middle, when the
+// line before the cut is one of ours (it gives the second half its hash and number to follow).
+// Else, or for a small chunk, 0: one run.
+qsizetype Cut(QByteArrayView chunk, Parts& before) {
+    constexpr qsizetype kSmall = 64 * 1024;
+    if (chunk.size() < kSmall)
+        return 0;
+    const qsizetype cut = chunk.indexOf('\n', chunk.size() / 2) + 1;
+    if (cut <= 0 || cut >= chunk.size())
+        return 0;
+    const qsizetype start = chunk.first(cut - 1).lastIndexOf('\n') + 1;
+    if (start == 0) // the line before the cut begins the chunk: no gain in cutting
+        return 0;
+    return Split(chunk.sliced(start, cut - 1 - start), before) ? cut : 0;
 }
 
 } // namespace
@@ -307,53 +376,34 @@ StoreResult CheckChain(ChainCheck& check, const QString& fileName) {
     QByteArray previousHash = HeaderLink().hash; // of the last line of the chunk before
     qint64 sequence = 0;
     qint64 number = 0; // lines read
-    std::vector<Hashed> hashed;
-    std::vector<qint64> numbers; // the line number of each line in `hashed`
     QByteArrayView chunk;
     while (check.fault == ChainCheck::Fault::None && reader.Next(chunk)) {
-        hashed.clear();
-        numbers.clear();
-        QByteArrayView previous = previousHash;
-        // First what needs no hash, line by line: a line that is not one of ours, or has its
-        // number but not its hash, was altered; a number past the next leaves a gap (lines
-        // removed), one short of it repeats one already there (a line put in).
-        for (qsizetype from = 0; from < chunk.size();) {
-            qsizetype end = chunk.indexOf('\n', from);
-            if (end < 0)
-                end = chunk.size();
-            const QByteArrayView line = chunk.sliced(from, end - from);
-            from = end + 1;
-            if (++number == 1) {
-                if (line != QByteArrayView(kHeader)) {
-                    check.fault = ChainCheck::Fault::NoHeader;
-                    check.line = 1;
-                    break;
-                }
+        // Each half on a core of its own: the second follows the hash and number its line
+        // before states. (Where those are wrong, the first half finds it, and being earlier
+        // its fault is the one told.)
+        Parts before;
+        const qsizetype cut = Cut(chunk, before);
+        const qsizetype split = cut > 0 ? cut : chunk.size();
+        Run first = RunOf(chunk.first(split), previousHash, sequence, number == 0);
+        Run second = RunOf(chunk.sliced(split), before.hash, before.sequence, false);
+        if (cut > 0) {
+            std::thread other([&] { CheckRun(second); });
+            CheckRun(first);
+            other.join();
+        } else {
+            CheckRun(first);
+        }
+        for (const Run* run : {&first, &second}) {
+            if (run->lines == 0)
                 continue;
-            }
-            Parts parts;
-            if (!Split(line, parts))
-                check.fault = ChainCheck::Fault::Altered;
-            else if (parts.sequence > sequence + 1)
-                check.fault = ChainCheck::Fault::Removed;
-            else if (parts.sequence <= sequence)
-                check.fault = ChainCheck::Fault::Inserted;
-            if (check.fault != ChainCheck::Fault::None) {
+            number += run->lines;
+            if (run->fault != ChainCheck::Fault::None) {
+                check.fault = run->fault;
                 check.line = number;
                 break;
             }
-            hashed.push_back({previous, parts.numbered, parts.hash});
-            numbers.push_back(number);
-            previous = parts.hash;
-            sequence = parts.sequence;
-        }
-        // Then the hashes, of the lines before any fault found so far.
-        if (const std::size_t altered = FirstAlteredOnBothCores(hashed); altered < hashed.size()) {
-            check.fault = ChainCheck::Fault::Altered;
-            check.line = numbers[altered];
-            number = check.line;
-        } else if (!hashed.empty()) {
-            previousHash = hashed.back().hash.toByteArray();
+            previousHash = run->lastHash.toByteArray();
+            sequence = run->sequence;
         }
     }
     check.lines = number;
