@@ -25,7 +25,8 @@ QString DateText(double value) {
 // Hours as their exact stored decimal (1.2, 0.25): the grid's one decimal would show an edit
 // of 12.25 to 12.3 as no change at all.
 QString HoursText(float hours) {
-    return QString::fromLatin1(ExactHoursText(hours));
+    char text[kExactHoursChars];
+    return QString::fromLatin1(text, ExactHoursChars(hours, text) - text);
 }
 
 // Who or what a record is, and the fields the log shows of it.

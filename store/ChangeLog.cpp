@@ -118,8 +118,10 @@ QString IdentityText(double dateCreated) {
 QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
                                const QList<std::pair<QString, QString>>& after) {
     // Either table may be empty (an addition, a removal); otherwise both name the same fields.
+    const qsizetype fields = std::max(before.size(), after.size());
     QList<FieldChange> changes;
-    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i) {
+    changes.reserve(fields); // an addition's or a removal's lines tell every field
+    for (qsizetype i = 0; i < fields; ++i) {
         const QString old = i < before.size() ? before[i].second : QString();
         const QString now = i < after.size() ? after[i].second : QString();
         if (old != now)
