@@ -223,32 +223,44 @@ bool Unescape(QByteArrayView field, QString& text) {
     return true;
 }
 
-QByteArray ContentOf(const Change& change) {
-    const std::initializer_list<const QString*> fixed = {
-        &change.user, &change.action, &change.kind,  &change.identity,
-        &change.name, &change.person, &change.course};
-    // Room for all of it when it is ASCII, as it nearly always is: one allocation a line.
+namespace {
+
+// The bytes of ContentOf when the change is ASCII, as it nearly always is.
+qsizetype ContentRoom(const Change& change) {
     qsizetype size = kTimeChars;
-    for (const QString* field : fixed)
+    for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
+                                 &change.name, &change.person, &change.course})
         size += 1 + field->size();
     for (const FieldChange& f : change.fields)
         size += 3 + f.field.size() + f.before.size() + f.after.size();
-    QByteArray line;
-    line.reserve(size);
+    return size;
+}
+
+// ContentOf appended to `out`.
+void AppendContent(QByteArray& out, const Change& change) {
     char time[kTimeChars];
     if (PutTime(change.time, time))
-        line.append(time, kTimeChars);
-    const auto add = [&line](const QString& text) {
-        line += '\t';
-        AppendEscaped(line, text);
+        out.append(time, kTimeChars);
+    const auto add = [&out](const QString& text) {
+        out += '\t';
+        AppendEscaped(out, text);
     };
-    for (const QString* field : fixed)
+    for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
+                                 &change.name, &change.person, &change.course})
         add(*field);
     for (const FieldChange& f : change.fields) {
         add(f.field);
         add(f.before);
         add(f.after);
     }
+}
+
+} // namespace
+
+QByteArray ContentOf(const Change& change) {
+    QByteArray line;
+    line.reserve(ContentRoom(change)); // one allocation a line
+    AppendContent(line, change);
     return line;
 }
 
@@ -431,20 +443,41 @@ bool LinkBefore(int fd, qint64 length, Link& link) {
     return true;
 }
 
+// Pending::contents of `changes`: the lines of an import, some megabytes, in one block.
+QByteArray JoinedContents(const QList<Change>& changes) {
+    qsizetype size = 0;
+    for (const Change& change : changes)
+        size += ContentRoom(change) + 1;
+    QByteArray contents;
+    contents.reserve(size);
+    for (const Change& change : changes) {
+        AppendContent(contents, change);
+        contents += kLineSeparator;
+    }
+    return contents;
+}
+
+// The pending lines' contents, as Prepare made them or made now.
+QByteArray ContentsOf(const Pending& pending) {
+    return pending.contents.isEmpty() ? JoinedContents(pending.changes) : pending.contents;
+}
+
 // The bytes the pending lines take when they follow the log's first `length` bytes.
 bool PendingBytes(int fd, qint64 length, const Pending& pending, QByteArray& bytes) {
     Link link;
     if (!LinkBefore(fd, length, link))
         return false;
     bytes = length == 0 ? QByteArray(kHeader) + '\n' : QByteArray();
-    const bool made = pending.contents.size() == pending.changes.size();
-    qsizetype size = bytes.size();
-    for (const QByteArray& content : pending.contents)
-        size += content.size() + 96; // the hash, the number, the tabs and the line break
-    bytes.reserve(size);
-    for (qsizetype i = 0; i < pending.changes.size(); ++i)
-        AppendChainedLine(link, made ? pending.contents[i] : ContentOf(pending.changes[i]), link,
-                          bytes);
+    const QByteArray contents = ContentsOf(pending);
+    // Each line gains its hash, its number, two tabs and a line break for its separator.
+    bytes.reserve(bytes.size() + contents.size() + 96 * pending.changes.size());
+    for (qsizetype from = 0; from < contents.size();) {
+        const qsizetype end = contents.indexOf(kLineSeparator, from);
+        if (end < 0)
+            break;
+        AppendChainedLine(link, QByteArrayView(contents).sliced(from, end - from), link, bytes);
+        from = end + 1;
+    }
     return true;
 }
 
@@ -455,9 +488,7 @@ StoreResult Prepare(const QList<Change>& changes, Pending& pending) {
     pending.changes = changes;
     if (changes.isEmpty())
         return StoreResult::Ok();
-    pending.contents.reserve(changes.size());
-    for (const Change& change : changes)
-        pending.contents.append(ContentOf(change));
+    pending.contents = JoinedContents(changes);
     StoreResult result;
     const int fd = OpenLog(false, result);
     if (fd < 0)
@@ -475,25 +506,12 @@ void NoteInJournal(const Pending& pending, journal::Fields& fields) {
     // As they are, one after another: a line holds no control character but its tabs (the
     // rest are escaped), so neither the journal's line breaks nor the separator can occur in
     // one. An import's lines come to megabytes, which as hexadecimal took twice the room and
-    // time. The journal's fields are text: the lines go into it straight from their bytes,
-    // ASCII (nearly all of them) a byte to a character, with no copy of them all in between.
-    const bool made = pending.contents.size() == pending.changes.size();
-    qsizetype size = 0;
-    for (const QByteArray& content : pending.contents)
-        size += content.size() + 1;
-    QString text;
-    text.reserve(size);
-    const auto add = [&text](const QByteArray& content) {
-        if (IsAscii(content))
-            text += QLatin1StringView(content);
-        else
-            text += QString::fromUtf8(content);
-        text += QLatin1Char(kLineSeparator);
-    };
-    for (qsizetype i = 0; i < pending.changes.size(); ++i)
-        add(made ? pending.contents[i] : ContentOf(pending.changes[i]));
+    // time. The journal's fields are text: the lines go into it straight from their block,
+    // ASCII (nearly all of them) a byte to a character.
+    const QByteArray lines = ContentsOf(pending);
     fields.insert(kLengthField, QString::number(pending.lengthBefore));
-    fields.insert(kTextField, text);
+    fields.insert(kTextField,
+                  IsAscii(lines) ? QString::fromLatin1(lines) : QString::fromUtf8(lines));
 }
 
 bool FromJournal(const journal::Fields& fields, Pending& pending) {

@@ -577,12 +577,13 @@ void TestChangeLog::addedTrainingLinesAreExact() {
     QCOMPARE(ChainedLine(HeaderLink(), ContentOf(lines.front()), next),
              firstHash + "\t1\t" + contents.left(contents.indexOf('\n') + 1));
     // The journal carries the same bytes, with the contents made once or made anew.
-    Pending pending;
-    pending.changes = lines;
     for (bool madeOnce : {false, true}) {
-        if (madeOnce)
-            for (const Change& change : lines)
-                pending.contents.append(ContentOf(change));
+        Pending pending;
+        pending.changes = lines;
+        if (madeOnce) {
+            DataFolder folder;
+            QVERIFY(Prepare(lines, pending));
+        }
         journal::Fields fields;
         NoteInJournal(pending, fields);
         QCOMPARE(fields.value(QStringLiteral("ChangeLogText")).toUtf8(),
