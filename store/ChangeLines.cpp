@@ -184,6 +184,7 @@ QList<Change> TrainingAdded(const std::vector<TrainingRecord>& records, const QS
     // One unit of work, one time: the clock is asked once, not for each of thousands of lines.
     const Change stamped = Now(how, kind::Training);
     QList<Change> lines;
+    lines.reserve(qsizetype(records.size())); // at most a line a record
     for (std::size_t first = 0, end = 0; first < records.size(); first = end) {
         end = first + 1;
         while (end < records.size() && SameButPerson(records[first], records[end]))
