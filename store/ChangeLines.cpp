@@ -4,7 +4,9 @@
 #include "store/HoursSum.h"
 #include "store/UserLog.h"
 
+#include <QStringBuilder>
 #include <cstring>
+#include <utility>
 
 namespace store::changelog {
 
@@ -23,7 +25,8 @@ QString DateText(double value) {
 // Hours as their exact stored decimal (1.2, 0.25): the grid's one decimal would show an edit
 // of 12.25 to 12.3 as no change at all.
 QString HoursText(float hours) {
-    return QString::fromLatin1(ExactHoursText(hours));
+    char text[kExactHoursChars];
+    return QString::fromLatin1(text, ExactHoursChars(hours, text) - text);
 }
 
 // Who or what a record is, and the fields the log shows of it.
@@ -69,17 +72,19 @@ Described Describe(const CourseRecord& r) {
 
 // A training record has no identity of its own: it is its person's credit of its course on
 // its date.
+// Each text is made in one go: an import describes thousands of records at once.
 Described Describe(const TrainingRecord& r) {
     const QString person = IdentityText(r.PersonKey);
     const QString course = IdentityText(r.CourseKey);
     const QString date = DateText(r.TrainingDate);
+    const QString code = Trimmed(r.CourseCode);
     return {kind::Training,
-            QStringList{person, course, date}.join(u'/'),
-            QStringLiteral("%1 on %2").arg(Trimmed(r.CourseCode), date),
+            person % u'/' % course % u'/' % date,
+            code % u" on " % date,
             person,
             course,
             {{QStringLiteral("Training Date"), date},
-             {QStringLiteral("Course Code"), Trimmed(r.CourseCode)},
+             {QStringLiteral("Course Code"), code},
              {QStringLiteral("Course Name"), Trimmed(r.CourseName)},
              {QStringLiteral("Provided By"), Trimmed(r.ProvidedBy)},
              {QStringLiteral("Hours"), HoursText(r.Hours)},
@@ -99,27 +104,30 @@ Described Describe(const UserRecord& r) {
              {QStringLiteral("Comments"), Trimmed(r.Comments)}}};
 }
 
-Change Made(const QString& what, const Described& d, const QList<FieldChange>& fields) {
-    Change change = Now(what, d.kind);
-    change.identity = d.identity;
-    change.name = d.name;
-    change.person = d.person;
-    change.course = d.course;
-    change.fields = fields;
-    return change;
+// `stamped`, as Now made it, told of `d`.
+Change Made(Change stamped, Described&& d, QList<FieldChange>&& fields) {
+    stamped.identity = std::move(d.identity);
+    stamped.name = std::move(d.name);
+    stamped.person = std::move(d.person);
+    stamped.course = std::move(d.course);
+    stamped.fields = std::move(fields);
+    return stamped;
 }
 
 template <class Record> Change ChangeOf(const Record* before, const Record& after) {
-    const Described now = Describe(after);
-    return Made(before ? action::Edited : action::Added, now,
-                Differences(before ? Describe(*before).values : Values(), now.values));
+    Described now = Describe(after);
+    QList<FieldChange> fields =
+        Differences(before ? Describe(*before).values : Values(), now.values);
+    return Made(Now(before ? action::Edited : action::Added, now.kind), std::move(now),
+                std::move(fields));
 }
 
 template <class Record> Change Removal(const char* bytes) {
     Record record = Record::Decode(bytes);
     record.MakeSafe();
-    const Described d = Describe(record);
-    return Made(action::Removed, d, Differences(d.values, Values()));
+    Described d = Describe(record);
+    QList<FieldChange> fields = Differences(d.values, Values());
+    return Made(Now(action::Removed, d.kind), std::move(d), std::move(fields));
 }
 
 } // namespace
@@ -173,7 +181,10 @@ bool SameButPerson(const TrainingRecord& a, const TrainingRecord& b) {
 } // namespace
 
 QList<Change> TrainingAdded(const std::vector<TrainingRecord>& records, const QString& how) {
+    // One unit of work, one time: the clock is asked once, not for each of thousands of lines.
+    const Change stamped = Now(how, kind::Training);
     QList<Change> lines;
+    lines.reserve(qsizetype(records.size())); // at most a line a record
     for (std::size_t first = 0, end = 0; first < records.size(); first = end) {
         end = first + 1;
         while (end < records.size() && SameButPerson(records[first], records[end]))
@@ -189,7 +200,8 @@ QList<Change> TrainingAdded(const std::vector<TrainingRecord>& records, const QS
             d.person = persons.join(PersonSeparator);
             d.values.append({QStringLiteral("Persons"), QString::number(end - first)});
         }
-        lines.append(Made(how, d, Differences(Values(), d.values)));
+        QList<FieldChange> fields = Differences(Values(), d.values);
+        lines.append(Made(stamped, std::move(d), std::move(fields)));
     }
     return lines;
 }

@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <iterator>
 #include <sys/stat.h>
@@ -31,29 +33,39 @@ QString& Acting() {
 // The fixed fields after the hash and the sequence number, before the changed fields.
 constexpr int kFixedFields = 8;
 
-// "yyyy-MM-dd HH:mm:ss" by hand: a log of a million lines is written and read a line at a time.
-QByteArray TimeText(const QDateTime& time) {
+// "yyyy-MM-dd HH:mm:ss" by hand into `text`: a log of a million lines is written and read a
+// line at a time, and an import makes thousands of them at once. False (and nothing written)
+// for an invalid time or a year beyond four digits.
+constexpr int kTimeChars = 19;
+bool PutTime(const QDateTime& time, char* text) {
     if (!time.isValid())
-        return QByteArray();
-    const QDate d = time.date();
-    const QTime t = time.time();
-    if (d.year() < 0 || d.year() > 9999)
-        return QByteArray();
-    QByteArray text("0000-00-00 00:00:00");
-    const auto put = [&text](int at, int value, int digits) {
+        return false;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    time.date().getDate(&year, &month, &day); // one calendar computation, not three
+    if (year < 0 || year > 9999)
+        return false;
+    const int seconds = time.time().msecsSinceStartOfDay() / 1000;
+    const auto put = [text](int at, int value, int digits) {
         for (int i = digits - 1; i >= 0; --i, value /= 10)
             text[at + i] = char('0' + value % 10);
     };
-    put(0, d.year(), 4);
-    put(5, d.month(), 2);
-    put(8, d.day(), 2);
-    put(11, t.hour(), 2);
-    put(14, t.minute(), 2);
-    put(17, t.second(), 2);
-    return text;
+    put(0, year, 4);
+    text[4] = '-';
+    put(5, month, 2);
+    text[7] = '-';
+    put(8, day, 2);
+    text[10] = ' ';
+    put(11, seconds / 3600, 2);
+    text[13] = ':';
+    put(14, seconds / 60 % 60, 2);
+    text[16] = ':';
+    put(17, seconds % 60, 2);
+    return true;
 }
 
-// The time of TimeText, invalid for any other text.
+// The time of PutTime, invalid for any other text.
 QDateTime TimeOf(QStringView text) {
     static constexpr int kDigits[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
     if (text.size() != 19 || text[4] != u'-' || text[7] != u'-' || text[10] != u' ' ||
@@ -98,15 +110,18 @@ Change Now(const QString& what, const QString& kindOf) {
 }
 
 QString IdentityText(double dateCreated) {
-    const QDateTime when = formats::DateTimeOf(dateCreated);
-    return QString::fromLatin1(TimeText(when));
+    char text[kTimeChars];
+    return PutTime(formats::DateTimeOf(dateCreated), text) ? QString::fromLatin1(text, kTimeChars)
+                                                           : QString();
 }
 
 QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
                                const QList<std::pair<QString, QString>>& after) {
     // Either table may be empty (an addition, a removal); otherwise both name the same fields.
+    const qsizetype fields = std::max(before.size(), after.size());
     QList<FieldChange> changes;
-    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i) {
+    changes.reserve(fields); // an addition's or a removal's lines tell every field
+    for (qsizetype i = 0; i < fields; ++i) {
         const QString old = i < before.size() ? before[i].second : QString();
         const QString now = i < after.size() ? after[i].second : QString();
         if (old != now)
@@ -115,17 +130,10 @@ QList<FieldChange> Differences(const QList<std::pair<QString, QString>>& before,
     return changes;
 }
 
-QByteArray Escape(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    // Most text needs no escape: it is written as it is.
-    const bool plain = std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return c == '\\' || u < 0x20 || u == 0x7f;
-    });
-    if (plain)
-        return utf8;
-    QByteArray out;
-    out.reserve(utf8.size());
+namespace {
+
+// The escapes of Escape, byte by byte over the text's UTF-8.
+void AppendEscapedUtf8(QByteArray& out, QByteArrayView utf8) {
     for (const char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '\\')
@@ -136,11 +144,36 @@ QByteArray Escape(const QString& text) {
             out += "\\n";
         else if (c == '\r')
             out += "\\r";
-        else if (u < 0x20 || u == 0x7f)
-            out += QByteArray("\\x") + HexDigit(u >> 4) + HexDigit(u);
-        else
+        else if (u < 0x20 || u == 0x7f) {
+            const char hex[] = {'\\', 'x', HexDigit(u >> 4), HexDigit(u)};
+            out.append(hex, sizeof hex);
+        } else
             out += c;
     }
+}
+
+// Escape(text) appended to `out`. Most text is printable ASCII, which needs no escape and is
+// its own UTF-8: it goes across a character at a time, with no text made in between.
+void AppendEscaped(QByteArray& out, QStringView text) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    for (const QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c < 0x20 || c >= 0x7f || c == u'\\') {
+            out.truncate(start);
+            AppendEscapedUtf8(out, text.toUtf8());
+            return;
+        }
+        *to++ = char(c);
+    }
+}
+
+} // namespace
+
+QByteArray Escape(const QString& text) {
+    QByteArray out;
+    AppendEscaped(out, text);
     return out;
 }
 
@@ -190,12 +223,27 @@ bool Unescape(QByteArrayView field, QString& text) {
     return true;
 }
 
-QByteArray ContentOf(const Change& change) {
-    QByteArray line = TimeText(change.time);
-    line.reserve(256);
-    const auto add = [&line](const QString& text) {
-        line += '\t';
-        line += Escape(text);
+namespace {
+
+// The bytes of ContentOf when the change is ASCII, as it nearly always is.
+qsizetype ContentRoom(const Change& change) {
+    qsizetype size = kTimeChars;
+    for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
+                                 &change.name, &change.person, &change.course})
+        size += 1 + field->size();
+    for (const FieldChange& f : change.fields)
+        size += 3 + f.field.size() + f.before.size() + f.after.size();
+    return size;
+}
+
+// ContentOf appended to `out`.
+void AppendContent(QByteArray& out, const Change& change) {
+    char time[kTimeChars];
+    if (PutTime(change.time, time))
+        out.append(time, kTimeChars);
+    const auto add = [&out](const QString& text) {
+        out += '\t';
+        AppendEscaped(out, text);
     };
     for (const QString* field : {&change.user, &change.action, &change.kind, &change.identity,
                                  &change.name, &change.person, &change.course})
@@ -205,6 +253,14 @@ QByteArray ContentOf(const Change& change) {
         add(f.before);
         add(f.after);
     }
+}
+
+} // namespace
+
+QByteArray ContentOf(const Change& change) {
+    QByteArray line;
+    line.reserve(ContentRoom(change)); // one allocation a line
+    AppendContent(line, change);
     return line;
 }
 
@@ -256,27 +312,37 @@ Link HeaderLink() {
     return {Sha256Hex(QByteArray(kHeader)), 0};
 }
 
-QByteArray ChainedLine(const Link& previous, const QByteArray& content, Link& next) {
-    // Hashed in parts and put together once: an import writes thousands of lines at a time.
-    // (`next` may be `previous`.)
-    const QByteArray number = QByteArray::number(previous.sequence + 1);
+namespace {
+
+// ChainedLine appended to `out`: an import chains thousands of lines into one write.
+void AppendChainedLine(const Link& previous, QByteArrayView content, Link& next, QByteArray& out) {
+    // Hashed in parts, with no text made of the line first. (`next` may be `previous`.)
+    char number[24];
+    const auto digits =
+        std::to_chars(number, number + sizeof number, previous.sequence + 1).ptr - number;
     thread_local Sha256 hash;
     hash.Reset();
     hash.Add(previous.hash);
     hash.Add(QByteArrayView("\t"));
-    hash.Add(number);
+    hash.Add(QByteArrayView(number, digits));
     hash.Add(QByteArrayView("\t"));
     hash.Add(content);
     next.sequence = previous.sequence + 1;
     next.hash = hash.HexResult();
+    out += next.hash;
+    out += '\t';
+    out.append(number, digits);
+    out += '\t';
+    out += content;
+    out += '\n';
+}
+
+} // namespace
+
+QByteArray ChainedLine(const Link& previous, const QByteArray& content, Link& next) {
     QByteArray line;
-    line.reserve(next.hash.size() + number.size() + content.size() + 3);
-    line += next.hash;
-    line += '\t';
-    line += number;
-    line += '\t';
-    line += content;
-    line += '\n';
+    line.reserve(content.size() + 96); // the hash, the number, the tabs and the line break
+    AppendChainedLine(previous, content, next, line);
     return line;
 }
 
@@ -288,6 +354,20 @@ const QString kLengthField = QStringLiteral("ChangeLogLength");
 const QString kLinesField = QStringLiteral("ChangeLogLines"); // hexadecimal, '\n' between
 const QString kTextField = QStringLiteral("ChangeLogText");
 constexpr char kLineSeparator = '\x1e';
+
+// Whether no byte has its high bit set, eight at a time.
+bool IsAscii(QByteArrayView bytes) {
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i)
+        any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+}
 
 StoreResult Failure(const QString& reason) {
     return StoreResult::Fail(ChangeLogFileName, reason);
@@ -363,20 +443,41 @@ bool LinkBefore(int fd, qint64 length, Link& link) {
     return true;
 }
 
+// Pending::contents of `changes`: the lines of an import, some megabytes, in one block.
+QByteArray JoinedContents(const QList<Change>& changes) {
+    qsizetype size = 0;
+    for (const Change& change : changes)
+        size += ContentRoom(change) + 1;
+    QByteArray contents;
+    contents.reserve(size);
+    for (const Change& change : changes) {
+        AppendContent(contents, change);
+        contents += kLineSeparator;
+    }
+    return contents;
+}
+
+// The pending lines' contents, as Prepare made them or made now.
+QByteArray ContentsOf(const Pending& pending) {
+    return pending.contents.isEmpty() ? JoinedContents(pending.changes) : pending.contents;
+}
+
 // The bytes the pending lines take when they follow the log's first `length` bytes.
 bool PendingBytes(int fd, qint64 length, const Pending& pending, QByteArray& bytes) {
     Link link;
     if (!LinkBefore(fd, length, link))
         return false;
     bytes = length == 0 ? QByteArray(kHeader) + '\n' : QByteArray();
-    const bool made = pending.contents.size() == pending.changes.size();
-    qsizetype size = bytes.size();
-    for (const QByteArray& content : pending.contents)
-        size += content.size() + 96; // the hash, the number, the tabs and the line break
-    bytes.reserve(size);
-    for (qsizetype i = 0; i < pending.changes.size(); ++i)
-        bytes +=
-            ChainedLine(link, made ? pending.contents[i] : ContentOf(pending.changes[i]), link);
+    const QByteArray contents = ContentsOf(pending);
+    // Each line gains its hash, its number, two tabs and a line break for its separator.
+    bytes.reserve(bytes.size() + contents.size() + 96 * pending.changes.size());
+    for (qsizetype from = 0; from < contents.size();) {
+        const qsizetype end = contents.indexOf(kLineSeparator, from);
+        if (end < 0)
+            break;
+        AppendChainedLine(link, QByteArrayView(contents).sliced(from, end - from), link, bytes);
+        from = end + 1;
+    }
     return true;
 }
 
@@ -389,9 +490,7 @@ StoreResult Prepare(const QList<Change>& changes, Pending& pending) {
     pending.changes = changes;
     if (changes.isEmpty())
         return StoreResult::Ok();
-    pending.contents.reserve(changes.size());
-    for (const Change& change : changes)
-        pending.contents.append(ContentOf(change));
+    pending.contents = JoinedContents(changes);
     StoreResult result;
     const int fd = OpenLog(false, result);
     if (fd < 0)
@@ -409,19 +508,12 @@ void NoteInJournal(const Pending& pending, journal::Fields& fields) {
     // As they are, one after another: a line holds no control character but its tabs (the
     // rest are escaped), so neither the journal's line breaks nor the separator can occur in
     // one. An import's lines come to megabytes, which as hexadecimal took twice the room and
-    // time.
-    const bool made = pending.contents.size() == pending.changes.size();
-    qsizetype size = 0;
-    for (const QByteArray& content : pending.contents)
-        size += content.size() + 1;
-    QByteArray lines;
-    lines.reserve(size);
-    for (qsizetype i = 0; i < pending.changes.size(); ++i) {
-        lines += made ? pending.contents[i] : ContentOf(pending.changes[i]);
-        lines += kLineSeparator;
-    }
+    // time. The journal's fields are text: the lines go into it straight from their block,
+    // ASCII (nearly all of them) a byte to a character.
+    const QByteArray lines = ContentsOf(pending);
     fields.insert(kLengthField, QString::number(pending.lengthBefore));
-    fields.insert(kTextField, QString::fromUtf8(lines));
+    fields.insert(kTextField,
+                  IsAscii(lines) ? QString::fromLatin1(lines) : QString::fromUtf8(lines));
 }
 
 bool FromJournal(const journal::Fields& fields, Pending& pending) {

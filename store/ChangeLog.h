@@ -149,9 +149,10 @@ QByteArray ChainedLine(const Link& previous, const QByteArray& content, Link& ne
 struct Pending {
     qint64 lengthBefore = 0;
     QList<Change> changes;
-    // ContentOf each change, made once by Prepare for the journal and the log alike; empty
-    // when the changes came from a journal (they may be amended before they are completed).
-    QList<QByteArray> contents;
+    // ContentOf each change, each followed by a record separator (0x1e), made once by Prepare
+    // for the journal and the log alike, in one block; empty when the changes came from a
+    // journal (they may be amended before they are completed).
+    QByteArray contents;
     bool IsEmpty() const { return changes.isEmpty(); }
 };
 

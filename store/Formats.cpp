@@ -407,9 +407,19 @@ QString MmDdYyyy(double value) {
     const std::optional<Split> split = SplitValue(value);
     if (!split)
         return QString();
-    const QDate& d = split->date;
-    return TwoDigits(d.month()) + QLatin1Char('/') + TwoDigits(d.day()) + QLatin1Char('/') +
-           FourDigits(d.year());
+    // One calendar computation and one text: the change log dates each training record.
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    split->date.getDate(&year, &month, &day);
+    QString text;
+    text.reserve(10);
+    AppendNumber(text, month, 2);
+    text += QLatin1Char('/');
+    AppendNumber(text, day, 2);
+    text += QLatin1Char('/');
+    AppendNumber(text, year, 4);
+    return text;
 }
 
 QString YyyyMmDd(double value) {

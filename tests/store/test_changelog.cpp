@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include "store/ChangeLines.h"
 #include "store/ChangeLog.h"
 #include "store/Clock.h"
 #include "store/CourseCopies.h"
@@ -136,6 +137,7 @@ StoreResult Run(const QString& what) {
 } // namespace
 
 Q_DECLARE_METATYPE(QList<store::changelog::FieldChange>)
+Q_DECLARE_METATYPE(QList<store::TrainingRecord>)
 
 class TestChangeLog : public QObject {
     Q_OBJECT
@@ -159,6 +161,8 @@ private slots:
     void linesSyncedBehindSurviveAStop_data();
     void linesSyncedBehindSurviveAStop();
     void aFailedSyncBehindIsCompletedByTheNextWrite();
+    void addedTrainingLinesAreExact_data();
+    void addedTrainingLinesAreExact();
 };
 
 void TestChangeLog::escapesEveryBreakAndControl_data() {
@@ -615,6 +619,94 @@ void TestChangeLog::aFailedSyncBehindIsCompletedByTheNextWrite() {
     ChainCheck check;
     QVERIFY(CheckChain(check));
     QCOMPARE(check.fault, ChainCheck::Fault::None);
+}
+
+// The bytes of the lines, their journal text and their chained form, as the log has always
+// had them: records kept as stored (padded, not trimmed), escapes, text beyond ASCII, a run of
+// one class and a key that is no date.
+void TestChangeLog::addedTrainingLinesAreExact_data() {
+    QTest::addColumn<QList<TrainingRecord>>("records");
+    QTest::addColumn<QByteArray>("contents");  // each ContentOf, '\n' after each
+    QTest::addColumn<QByteArray>("firstHash"); // of the first line chained on the header
+    // The time, the user (beyond ASCII), the action and the kind, which every line starts with.
+    const QByteArray at = "2024-06-01 10:00:05\tAnn \xc3\x85"
+                          "dmin\tImported\tTraining record\t";
+    const QByteArray course = "\tTraining Date\t\t03/07/2014\tCourse Code\t\tFA\tCourse Name\t\t"
+                              "First Aid\tProvided By\t\tRed Cross\tHours\t\t1.25";
+    CourseRecord c;
+    c.DateCreated = Stamp(3);
+    c.CourseCode = QStringLiteral("FA      ");
+    c.CourseName = QStringLiteral("First Aid") + QString(41, u' ');
+    c.ProvidedBy = QStringLiteral("Red Cross");
+    c.Hours = 1.25f;
+    const TrainingRecord plain = CreditedRecord(c, Stamp(2), Stamp(0), QString());
+    QTest::newRow("one, padded fields")
+        << QList<TrainingRecord>{plain}
+        << at +
+               "2014-03-07 08:00:02/2014-03-07 08:00:03/03/07/2014\tFA on 03/07/2014\t"
+               "2014-03-07 08:00:02\t2014-03-07 08:00:03" +
+               course + '\n'
+        << QByteArray("6d3716cca5e5a11a388c4aedad8b655910bbee8672f08b30267211df8f24b81e");
+    CourseRecord other = c;
+    other.CourseName = QStringLiteral("Erste Hilfe – Übung");
+    other.ProvidedBy = QStringLiteral("C:\\Kurse");
+    const TrainingRecord escaped = CreditedRecord(
+        other, Stamp(2), Stamp(0) + 1, QStringLiteral("line one\r\nline\ttwo") + QChar(0x1b));
+    QTest::newRow("escapes and UTF-8")
+        << QList<TrainingRecord>{escaped}
+        << at + "2014-03-07 08:00:02/2014-03-07 08:00:03/03/08/2014\tFA on 03/08/2014\t"
+                "2014-03-07 08:00:02\t2014-03-07 08:00:03\tTraining Date\t\t03/08/2014\t"
+                "Course Code\t\tFA\tCourse Name\t\tErste Hilfe \xe2\x80\x93 \xc3\x9c"
+                "bung\tProvided By\t\tC:\\\\Kurse\tHours\t\t1.25\tComments\t\t"
+                "line one\\r\\nline\\ttwo\\x1b\n"
+        << QByteArray("246f319b183ee3de3c5a7f71fc5ac79ca69477df7a6c968a4b3799c0ac1f6128");
+    QList<TrainingRecord> run;
+    for (int person : {2, 5, 6})
+        run.append(CreditedRecord(c, Stamp(person), Stamp(0), QStringLiteral("Range")));
+    TrainingRecord undated = plain;
+    undated.PersonKey = std::nan("");
+    run.append(undated);
+    QTest::newRow("a class, then a key that is no date")
+        << run
+        << at +
+               "2014-03-07 08:00:03/03/07/2014\tFA on 03/07/2014\t2014-03-07 08:00:02,"
+               "2014-03-07 08:00:05,2014-03-07 08:00:06\t2014-03-07 08:00:03" +
+               course + "\tComments\t\tRange\tPersons\t\t3\n" + at +
+               "/2014-03-07 08:00:03/03/07/2014\tFA on 03/07/2014\t\t2014-03-07 08:00:03" + course +
+               '\n'
+        << QByteArray("3912c74457abc8fbf57b7235e2c721c8c5b0791c6447eb07c395ac523d6dc6f1");
+}
+
+void TestChangeLog::addedTrainingLinesAreExact() {
+    QFETCH(QList<TrainingRecord>, records);
+    QFETCH(QByteArray, contents);
+    QFETCH(QByteArray, firstHash);
+    SetClock([] { return QDateTime(QDate(2024, 6, 1), QTime(10, 0, 5)); });
+    SetActingUser(QStringLiteral("Ann Ådmin"));
+    const QList<Change> lines = TrainingAdded(
+        std::vector<TrainingRecord>(records.cbegin(), records.cend()), action::Imported);
+    SetActingUser(QString());
+    SetClock({});
+    QByteArray made;
+    for (const Change& change : lines)
+        made += ContentOf(change) + '\n';
+    QCOMPARE(made, contents);
+    Link next;
+    QCOMPARE(ChainedLine(HeaderLink(), ContentOf(lines.front()), next),
+             firstHash + "\t1\t" + contents.left(contents.indexOf('\n') + 1));
+    // The journal carries the same bytes, with the contents made once or made anew.
+    for (bool madeOnce : {false, true}) {
+        Pending pending;
+        pending.changes = lines;
+        if (madeOnce) {
+            DataFolder folder;
+            QVERIFY(Prepare(lines, pending));
+        }
+        journal::Fields fields;
+        NoteInJournal(pending, fields);
+        QCOMPARE(fields.value(QStringLiteral("ChangeLogText")).toUtf8(),
+                 QByteArray(contents).replace('\n', '\x1e'));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestChangeLog)
