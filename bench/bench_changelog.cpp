@@ -19,7 +19,7 @@ using namespace store;
 
 namespace {
 
-constexpr int kRounds = 15;
+constexpr int kRounds = 31;
 
 std::vector<TrainingRecord> Credit(int persons) {
     CourseRecord course;
