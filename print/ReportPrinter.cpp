@@ -7,6 +7,8 @@
 #include "store/Formats.h"
 #include "ui/Form.h"
 
+#include <algorithm>
+
 namespace print {
 
 namespace {
@@ -69,6 +71,26 @@ void PrintHeader(PageWriter& out, const ReportTable& table, const Form& window) 
     PrintRule(out, LeftEdge, RuleEnd);
 }
 
+// The pieces of `text` that each fit between `left` and the rule's end: broken after the last
+// blank that fits, or where the room ends in a run without blanks. Text that fits is one piece.
+QStringList FittingPieces(const PageWriter& out, double left, const QString& text) {
+    QStringList pieces;
+    QString rest = text;
+    while (left + out.TextWidth(rest) > RuleEnd) {
+        qsizetype fits = 0; // characters that fit, at least one so that the text always ends
+        while (fits < rest.size() && left + out.TextWidth(rest.left(fits + 1)) <= RuleEnd)
+            ++fits;
+        fits = std::max<qsizetype>(fits, 1);
+        const qsizetype blank = rest.left(fits + 1).lastIndexOf(u' ');
+        const qsizetype cut = blank > 0 ? blank : fits;
+        pieces << rest.left(cut);
+        rest = rest.mid(cut).trimmed();
+    }
+    if (!rest.isEmpty() || pieces.isEmpty())
+        pieces << rest;
+    return pieces;
+}
+
 void PrintRow(PageWriter& out, const ReportTable& table, const ReportRow& row) {
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         const ReportColumn& column = table.columns[c];
@@ -77,9 +99,19 @@ void PrintRow(PageWriter& out, const ReportTable& table, const ReportRow& row) {
             const QString text = HoursCell(cell);
             out.SetCurrentX(column.right - out.TextWidth(text));
             out.Print(text);
-        } else {
+        } else if (c + 1 < table.columns.size()) {
             out.SetCurrentX(column.left);
             out.Print(cell);
+        } else {
+            // The last column runs on under itself rather than off the paper (a change's
+            // fields, a long comment).
+            const QStringList pieces = FittingPieces(out, column.left, cell);
+            for (qsizetype i = 0; i < pieces.size(); ++i) {
+                if (i > 0)
+                    out.EndLine();
+                out.SetCurrentX(column.left);
+                out.Print(pieces[i]);
+            }
         }
     }
 }

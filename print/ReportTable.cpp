@@ -42,7 +42,7 @@ Layout LayoutOf(ReportKind kind) {
     case AnnualSummaryReport:
         return {"Annual Summary", {Left(0.5, 4.0), Place{4.0, 4.3, true}, Left(5.8, 7.5)}, 3};
     case DueListReport:
-        // The course's name last: the longest, it may run on to the paper's edge.
+        // The course's name last: the longest, it runs on under itself when it is long.
         return {"Who is Due",
                 {Left(0.5, 2.3), Left(2.3, 3.5), Left(3.5, 4.2), Left(4.2, 4.95), Left(4.95, 5.7),
                  Left(5.7, 6.35), Left(6.35, 7.5)},

@@ -291,6 +291,41 @@ private slots:
         QVERIFY(!out.Find(QStringLiteral("key")));
     }
 
+    // A last cell too long for the paper runs on under its column, within the rule, and
+    // nothing of it is lost; the next row follows its last line.
+    void longLastCellRunsOnUnderItself_data() {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("fits") << "Last Name: Lee -> Li" << 1;
+        QTest::newRow("words") << QStringLiteral("Comments: ").repeated(30) << 0;
+        QTest::newRow("one long word") << QStringLiteral("x").repeated(300) << 0;
+    }
+    void longLastCellRunsOnUnderItself() {
+        QFETCH(QString, cell);
+        QFETCH(int, lines);
+        TestFolder folder;
+        Window window;
+        const print::ReportTable table =
+            MakeTable(print::ChangeLogReport, "Time|User|What was done|Record|Fields",
+                      {"t1\tAnn\tEdited\tPerson: Lee\t" + cell, "t2\tAnn\tAdded\tCourse: FA\tend"});
+        RecordingPageWriter out;
+        print::PrintTableReport(out, table, window);
+        const double left = out.Find(QStringLiteral("Fields"))->x;
+        QString joined;
+        int printed = 0;
+        for (const Text& t : out.texts) {
+            if (t.x != left || t.text == QLatin1String("Fields") || t.text == QLatin1String("end"))
+                continue;
+            QVERIFY2(t.right <= 7.5 + Eps, qPrintable(t.text));
+            joined += t.text;
+            ++printed;
+        }
+        QCOMPARE(joined.remove(u' '), QString(cell).remove(u' '));
+        QVERIFY(lines == 0 ? printed > 1 : printed == lines);
+        QVERIFY(qAbs(out.Find(QStringLiteral("t2"))->y - out.Find(QStringLiteral("t1"))->y -
+                     printed * Line9) < Eps);
+    }
+
     void headingOnlyGridPrintsNothing() {
         TestFolder folder;
         Window window;
