@@ -3,6 +3,7 @@
 #include "store/CourseCopies.h"
 #include "store/DataRestore.h"
 #include "store/Formats.h"
+#include "store/Journal.h"
 #include "store/PersonTraining.h"
 #include "store/RecordFields.h"
 #include "store/RecordFile.h"
@@ -66,6 +67,13 @@ public:
         for (const QString& name : setAside) {
             Report(name, name + QStringLiteral(": set aside by a repair at the program's start; "
                                                "compare it with the data files, then remove it"));
+        }
+        // A save that stood when the program stopped, its lines not yet all in the log.
+        for (const QString& name :
+             folder_.entryList({RecordWriteJournal + journal::kDoneSuffix + u'*'},
+                               QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+            Report(name, name + QStringLiteral(": a save was made; the program completes its "
+                                               "lines in the change log at its next start"));
         }
         if (unlisted) {
             Report(RestoreSwapName,

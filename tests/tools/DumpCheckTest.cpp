@@ -308,13 +308,16 @@ void DumpCheckTest::checkFindings_data() {
     QTest::newRow("interrupted work")
         << Files{{"PersonRemoval.Journal", "x"},
                  {"CourseUpdate.Journal", "y"},
-                 {"RecordWrite.Journal", "z"}}
+                 {"RecordWrite.Journal", "z"},
+                 {"RecordWrite.Journal.done", "w"}}
         << QStringLiteral("RecordWrite.Journal: a save was interrupted; the program undoes it "
                           "at its next start\n"
                           "PersonRemoval.Journal: a person's removal was interrupted; the "
                           "program finishes it at its next start\n"
                           "CourseUpdate.Journal: an update of a course's training records was "
-                          "interrupted; the program finishes it at its next start\n");
+                          "interrupted; the program finishes it at its next start\n"
+                          "RecordWrite.Journal.done: a save was made; the program completes "
+                          "its lines in the change log at its next start\n");
 
     QTest::newRow("kept by a repair")
         << Files{{"RecordWrite.Journal.not-applied", "x"},
