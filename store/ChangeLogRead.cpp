@@ -3,6 +3,8 @@
 #include "store/Sha256.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <thread>
 #include <vector>
@@ -25,24 +27,30 @@ public:
     // The next whole lines, each with its line break but the last line of a file that ends
     // without one; false at the end of the file or on a failure.
     bool Next(QByteArrayView& chunk) {
-        buffer_.remove(0, used_);
+        // The part line after the last chunk moves to the front; the buffer itself stays, so
+        // that its pages are not taken from the system anew for every block.
+        const qsizetype kept = filled_ - used_;
+        if (kept > 0 && used_ > 0)
+            std::memmove(buffer_.data(), buffer_.constData() + used_, std::size_t(kept));
+        filled_ = kept;
         used_ = 0;
         for (;;) {
-            const qsizetype kept = buffer_.size();
-            buffer_.resize(kept + kBlock);
-            const qint64 got = file_.read(buffer_.data() + kept, kBlock);
-            buffer_.resize(kept + std::max<qint64>(got, 0));
+            if (buffer_.size() < filled_ + kBlock)
+                buffer_.resize(std::max(filled_ + kBlock, 2 * kBlock));
+            const qint64 got = file_.read(buffer_.data() + filled_, kBlock);
             if (got < 0) {
                 failed_ = true;
                 return false;
             }
+            filled_ += got;
             // From the disk, the blocks after this one are on their way while it is checked.
             if (got > 0)
                 (void)::posix_fadvise(file_.handle(), file_.pos(), 2 * kBlock, POSIX_FADV_WILLNEED);
-            const qsizetype end = got == 0 ? buffer_.size() : buffer_.lastIndexOf('\n') + 1;
+            const QByteArrayView filled(buffer_.constData(), filled_);
+            const qsizetype end = got == 0 ? filled_ : filled.lastIndexOf('\n') + 1;
             if (end > 0) {
                 used_ = end;
-                chunk = QByteArrayView(buffer_).first(end);
+                chunk = filled.first(end);
                 return true;
             }
             if (got == 0)
@@ -58,7 +66,8 @@ private:
     static constexpr qint64 kBlock = 4 * 1024 * 1024;
     QFile file_;
     QByteArray buffer_;
-    qsizetype used_ = 0;
+    qsizetype filled_ = 0; // bytes read into the buffer
+    qsizetype used_ = 0;   // of them, handed out as the last chunk
     bool failed_ = false;
 };
 
