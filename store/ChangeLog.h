@@ -141,10 +141,11 @@ QByteArray ChainedLine(const Link& previous, const QByteArray& content, Link& ne
 // A change and its line are written both or neither. The unit of work prepares its lines
 // before it changes anything and puts them, with the log's length, into the journal it
 // writes anyway; after the change is on file it completes the log, durably, and only then
-// removes the journal. At the next start an undone change withdraws its lines (cuts the log
-// back to the noted length when what follows is those lines, or a first part of them), and
-// a change finished there completes them (writes what of them is not there yet). Both are
-// decided by the log's bytes after the noted length, so doing either twice does no harm.
+// removes the journal (or, for a save of records, marks the journal done and leaves the
+// log's sync to a thread: Staged::FinishBehind). At the next start an undone change withdraws its
+// lines (cuts the log back to the noted length when what follows is those lines, or a first part of
+// them), and a change finished there completes them (writes what of them is not there yet). Both
+// are decided by the log's bytes after the noted length, so doing either twice does no harm.
 
 struct Pending {
     qint64 lengthBefore = 0;

@@ -31,11 +31,12 @@ struct Behind {
     // Journals (absolute names, with their kind) of which a done one may still be waiting.
     QList<std::pair<QString, QString>> failed;
     std::atomic<bool> anyFailed{false};
-    // At exit: no thread outlives what it uses.
-    ~Behind() {
+    void WaitIdle() {
         std::unique_lock lock(mutex);
         idle.wait(lock, [this] { return running == 0; });
     }
+    // At exit: no thread outlives what it uses.
+    ~Behind() { WaitIdle(); }
 };
 
 Behind& State() {
@@ -94,9 +95,7 @@ StoreResult Staged::FinishBehind(const QString& journalName, const QString& kind
 }
 
 void Settle() {
-    Behind& behind = State();
-    std::unique_lock lock(behind.mutex);
-    behind.idle.wait(lock, [&] { return behind.running == 0; });
+    State().WaitIdle();
 }
 
 StoreResult CompleteDone(const QString& journalName, const QString& kind) {

@@ -69,9 +69,10 @@ public:
                                                "compare it with the data files, then remove it"));
         }
         // A save that stood when the program stopped, its lines not yet all in the log.
-        for (const QString& name :
-             folder_.entryList({RecordWriteJournal + journal::kDoneSuffix + u'*'},
-                               QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+        QStringList done = journal::DoneOf(folder_.filePath(RecordWriteJournal));
+        done.sort();
+        for (const QString& path : done) {
+            const QString name = QFileInfo(path).fileName();
             Report(name, name + QStringLiteral(": a save was made; the program completes its "
                                                "lines in the change log at its next start"));
         }
